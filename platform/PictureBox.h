@@ -1,0 +1,27 @@
+#pragma once
+// A picture control: draws a picture at its own size, never scaled, either centred in the box
+// (question photos) or from the top-left corner (backgrounds), clipped by the box; or stretched
+// to fill the box (the splash).
+#include <QImage>
+#include <QWidget>
+
+class PictureBox : public QWidget {
+    Q_OBJECT
+public:
+    enum class Placement { Centre, TopLeft, Stretch };
+
+    explicit PictureBox(QWidget *parent = nullptr, Placement placement = Placement::Centre);
+
+    // Loads the file; on failure the box keeps the picture it showed and AppError is thrown.
+    void loadFromFile(const QString &path);
+    void setPicture(const QImage &picture);
+    const QImage &picture() const { return m_picture; }
+    void clear();
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    QImage m_picture;
+    Placement m_placement;
+};

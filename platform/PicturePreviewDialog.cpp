@@ -1,0 +1,79 @@
+#include "platform/PicturePreviewDialog.h"
+
+#include "platform/PictureBox.h"
+#include "platform/Pictures.h"
+#include "store/AppError.h"
+
+#include <QFileDialog>
+#include <QGridLayout>
+#include <QLabel>
+#include <QVBoxLayout>
+
+namespace {
+
+// The preview column: the picture centred at its own size (as the photo boxes show it), and a
+// line that says what the picture is or why it cannot be read.
+class Preview : public QWidget {
+public:
+    explicit Preview(QWidget *parent) : QWidget(parent)
+    {
+        m_box = new PictureBox(this, PictureBox::Placement::Centre);
+        m_box->setObjectName(QStringLiteral("fotodialogPreview"));
+        m_box->setFixedSize(137, 177);
+        m_info = new QLabel(this);
+        m_info->setWordWrap(true);
+        m_info->setFixedWidth(160);
+        auto *layout = new QVBoxLayout(this);
+        layout->addWidget(m_box, 0, Qt::AlignHCenter);
+        layout->addWidget(m_info);
+        layout->addStretch();
+    }
+
+    void show(const QString &path)
+    {
+        m_box->clear();
+        if (path.isEmpty() || QFileInfo(path).isDir()) {
+            m_info->clear();
+            return;
+        }
+        try {
+            const QImage picture = loadPicture(path);
+            m_box->setPicture(picture);
+            m_info->setText(QStringLiteral("%1 × %2").arg(picture.width()).arg(picture.height()));
+        } catch (const AppError &e) {
+            m_info->setText(e.text());
+        }
+    }
+
+private:
+    PictureBox *m_box;
+    QLabel *m_info;
+};
+
+} // namespace
+
+QString choosePictureFile(QWidget *parent)
+{
+    QFileDialog dialog(parent, QStringLiteral("Selecionar foto"));
+    dialog.setObjectName(QStringLiteral("fotodialog"));
+    dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setNameFilters({
+        QStringLiteral("Todas as imagens (*.jpg *.jpeg *.bmp *.ico *.emf *.wmf)"),
+        QStringLiteral("Imagens JPEG (*.jpg *.jpeg)"),
+        QStringLiteral("Bitmaps (*.bmp)"),
+        QStringLiteral("Ícones (*.ico)"),
+        QStringLiteral("Metarquivos avançados (*.emf)"),
+        QStringLiteral("Metarquivos (*.wmf)"),
+    });
+
+    auto *preview = new Preview(&dialog);
+    if (auto *grid = qobject_cast<QGridLayout *>(dialog.layout()))
+        grid->addWidget(preview, 0, grid->columnCount(), grid->rowCount(), 1);
+    QObject::connect(&dialog, &QFileDialog::currentChanged, preview, &Preview::show);
+
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+    return dialog.selectedFiles().constFirst();
+}

@@ -1,0 +1,15 @@
+#pragma once
+// The record file Recorde.txt: two lines of Windows-1252 text, the holder's name and the points.
+#include <QString>
+
+QString recordFilePath(); // Recorde.txt in the data directory
+
+// Fills `name` and `points` from the file. Returns false, touching nothing, when the file does
+// not exist. Throws AppError ("Invalid numeric input", "File access denied", ...) on failure;
+// `name` has then already been taken from line 1 when the failure is in line 2.
+bool ReadRecord(const QString &path, QString &name, qint32 &points);
+
+// Replaces the file with `name` and `points`, each line ended by CR LF. The new contents are
+// written beside the old file and moved over it only when complete, so a failure never loses
+// the record already on disk. Throws AppError on failure.
+void WriteRecord(const QString &path, const QString &name, qint32 points);

@@ -1,0 +1,123 @@
+#pragma once
+// Tables and statements over SQLite.
+//
+// Every table file of the data directory (Perguntas.DB, inicial.db) is an SQLite database that
+// holds one table named `db`. All tables and statements of one directory share one connection,
+// on which each table file is attached under its file stem in lower case, so that a statement
+// such as "select count(p.id) as totalsql from perguntas.db p" runs exactly as written. Files are
+// attached read-write but never created: a missing table file is an error.
+//
+// Every operation that fails throws AppError with a text for the user.
+#include <QList>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <memory>
+
+class Database;
+
+enum class FieldType { String, Number };
+
+struct FieldDef {
+    QString name;
+    FieldType type;
+    int size; // characters, for strings; 0 for numbers
+};
+
+// The layouts of the two tables, fields in their stored order.
+const QList<FieldDef> &questionFields(); // Pergunta, Resp1..Resp4, Correta, Id, Foto
+const QList<FieldDef> &accountFields();  // Login, Senha
+
+// A cursor over one table file: a current record, a record buffer for editing, and moves in the
+// order of the active index. Moves are index seeks, never scans.
+class Table : public QObject {
+    Q_OBJECT
+public:
+    enum class State { Browse, Edit, Insert };
+
+    explicit Table(QObject *parent = nullptr);
+    ~Table() override;
+
+    // Opens `fileName` in `directory` and checks that it holds the given fields. With an
+    // `orderField` ("Id") the records run in that field's order; without, in storage order.
+    // The first record becomes current.
+    void open(const QString &directory, const QString &fileName, const QList<FieldDef> &fields,
+              const QString &orderField = QString());
+    bool isOpen() const;
+
+    State state() const;
+    bool hasRecord() const; // false on an empty table (and while inserting, until posted)
+    bool isModified() const; // a field was set since edit() or append()
+
+    // Field values of the current record, or of the record buffer while editing or inserting.
+    // Names match without regard to case. A blank field reads as the empty text.
+    QString fieldText(const QString &name) const;
+    QVariant fieldValue(const QString &name) const; // null QVariant for a blank field
+    int fieldSize(const QString &name) const;       // 0 for numbers
+    FieldType fieldType(const QString &name) const;
+
+    // Only while editing or inserting. Text longer than the field is cut to its size; the empty
+    // text makes the field blank; a number field takes a decimal number.
+    void setFieldText(const QString &name, const QString &text);
+
+    void edit();   // on a table with no record, starts a new one (as append)
+    void append(); // a new, blank record; it is not stored until post()
+    void post();   // writes the record buffer; the record stays current
+    void cancel(); // drops the changes or the new record
+    void remove(); // deletes the current record; the next one (or else the prior) becomes current
+
+    void first();
+    void prior();
+    void next();
+    void last();
+    bool atFirst() const; // no record before the current one
+    bool atLast() const;  // no record after the current one
+
+    // Makes a secondary index active, or orders by a field again ("id"). Changing the order
+    // while editing or inserting first ends it: the record is posted if a field was changed,
+    // otherwise the edit is cancelled. The current record stays current.
+    void setIndexName(const QString &indexName);
+    void setIndexFieldNames(const QString &fieldNames);
+    // With a secondary index active, makes current the first record whose key is equal to or
+    // after `key` in the index's order (the last record when none is).
+    void findNearest(const QString &key);
+
+signals:
+    void recordChanged(); // the current record, or the buffer's contents, changed
+    void stateChanged();  // browse, edit or insert
+
+private:
+    struct Private;
+    std::unique_ptr<Private> d;
+};
+
+// One SQL statement on the database of a directory. The statement is rebuilt before every use:
+// close, clear the text, add its lines, set parameters, run, open, read columns of the first row.
+class Query {
+public:
+    explicit Query(const QString &directory);
+    ~Query();
+
+    void close();
+    void clear();                     // closes and empties the text
+    void add(const QString &line);    // appends a line to the text
+    QStringList text() const;
+    void setParameter(const QString &name, qint32 value); // name without the colon: "NUMID"
+    void execSql(); // runs the statement and keeps no rows
+    void open();    // runs it again and stands on the first row (if any)
+    bool isOpen() const;
+    bool isEmpty() const; // open, but no row
+
+    // Columns of the current row, by name or alias, without regard to case. No row, or a blank
+    // value, gives a null QVariant. Numbers come as double or qlonglong, texts as QString.
+    QVariant value(const QString &column) const;
+    // Conversions that a blank value cannot take:
+    // "Could not convert variant of type (Null) into type (Integer)" / "... (String)".
+    qint32 asInteger(const QString &column) const; // a number to its nearest integer
+    QString asText(const QString &column) const;
+
+private:
+    struct Private;
+    std::unique_ptr<Private> d;
+};
