@@ -7,10 +7,11 @@
 #include <QString>
 
 // Loads the picture at `path`. An empty path or an unlisted extension fails with
-// "Unknown picture file extension (.xyz)". With a valid `visible` size, the picture may come
-// back as its centre region of that size (one pixel row and column more where the difference is
-// odd, rounded as the box centres it), since that is all a box of that size shows; the pixels
-// are the same as those of a full decode cut to that region.
+// "Unknown picture file extension (.xyz)". With a valid `visible` size, a picture larger than it
+// comes back as the region that a box of that size shows when it centres the picture: in each
+// direction where the picture is larger, the run of `visible` pixels starting at
+// (picture size - visible size) / 2 (integer division). Its pixels are those of a full decode
+// cut to that region.
 QImage loadPicture(const QString &path, const QSize &visible = QSize());
 
 // The same from bytes already in memory (resources), with the extension given apart.
