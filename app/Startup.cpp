@@ -1,9 +1,94 @@
 #include "app/Startup.h"
 
+#include "app/Screens.h"
+#include "platform/Dialogs.h"
+#include "platform/ErrorReport.h"
+#include "screens/Inicial.h"
+#include "screens/Splash.h"
+
 #include <QApplication>
+#include <QElapsedTimer>
+#include <QFontDatabase>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QThread>
+#include <QTranslator>
+#include <QWindow>
+
+namespace {
+
+// Catches what escapes an event handler that was not connected through connectHandler, so that
+// no error ever ends the event loop.
+class JornadaApplication final : public QApplication {
+public:
+    using QApplication::QApplication;
+    bool notify(QObject *receiver, QEvent *event) override
+    {
+        bool handled = false;
+        runGuarded([&] { handled = QApplication::notify(receiver, event); });
+        return handled;
+    }
+};
+
+// Puts the splash on the desktop at once: show it, let the window system map it, paint it.
+void showSplash()
+{
+    FrmSplash = new TFrmSplash;
+    FrmSplash->show();
+    QElapsedTimer waited;
+    waited.start();
+    while (FrmSplash->windowHandle() && !FrmSplash->windowHandle()->isExposed() && waited.elapsed() < 1000)
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 20);
+    FrmSplash->repaint();
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+} // namespace
+
+void prepareApplication()
+{
+    QCoreApplication::setApplicationName(ApplicationTitle);
+    QLocale::setDefault(QLocale(QLocale::Portuguese, QLocale::Brazil));
+
+    auto *translator = new QTranslator(qApp);
+    if (translator->load(QLocale(QLocale::Portuguese, QLocale::Brazil), QStringLiteral("qtbase"),
+                         QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(translator);
+
+    // The labels ask for "Trebuchet MS"; where the desktop lacks it, the bundled Cabin stands in.
+    for (const char *face : {":/fonts/Cabin-Regular.otf", ":/fonts/Cabin-Bold.otf"})
+        QFontDatabase::addApplicationFont(QLatin1String(face));
+    QFont::insertSubstitution(QStringLiteral("Trebuchet MS"), QStringLiteral("Cabin"));
+}
+
+bool startUp(const StartupOptions &options)
+{
+    showSplash();
+    prepareApplication();
+
+    const QString fatal = createScreens();
+    if (!fatal.isEmpty()) {
+        delete FrmSplash;
+        FrmSplash = nullptr;
+        Dialogs::error(fatal);
+        return false;
+    }
+
+    // Blocking: nothing is handled or repainted meanwhile.
+    QThread::msleep(options.pauseMs);
+    delete FrmSplash;
+    FrmSplash = nullptr;
+    return true;
+}
 
 int runJornada(int argc, char *argv[])
 {
-    QApplication app(argc, argv);
-    return app.exec();
+    JornadaApplication app(argc, argv);
+    app.setQuitOnLastWindowClosed(false);
+    if (!startUp())
+        return 1;
+    FrmInicial->showScreen();
+    const int status = app.exec();
+    destroyScreens();
+    return status;
 }

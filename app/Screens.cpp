@@ -1,0 +1,81 @@
+#include "app/Screens.h"
+
+#include "platform/ErrorReport.h"
+#include "screens/Inicial.h"
+#include "screens/Perguntas.h"
+#include "screens/QuestoesRandom.h"
+#include "screens/Resultado.h"
+#include "screens/Senha.h"
+#include "screens/Unit1.h"
+#include "screens/alterarsenha.h"
+#include "store/AppError.h"
+#include "store/DataDir.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace {
+
+template <typename Screen>
+void destroy(Screen *&screen)
+{
+    delete screen;
+    screen = nullptr;
+}
+
+} // namespace
+
+QString createScreens()
+{
+    try {
+        FrmInicial = new TFrmInicial;
+        runGuarded([] { FrmInicial->FormCreate(); });
+        FrmPerguntas = new TFrmPerguntas;
+        runGuarded([] { FrmPerguntas->FormCreate(); });
+        FrmCadastro = new TFrmCadastro;
+        FrmResult = new TFrmResult;
+        FrmSenha = new TFrmSenha;
+        FrmInstrucao = new TFrmInstrucao;
+        FrmAlterarSenha = new TFrmAlterarSenha;
+    } catch (const AppError &e) {
+        destroyScreens();
+        return missingDataReport(e.text());
+    }
+    return QString();
+}
+
+void destroyScreens()
+{
+    destroy(FrmAlterarSenha);
+    destroy(FrmInstrucao);
+    destroy(FrmSenha);
+    destroy(FrmResult);
+    destroy(FrmCadastro);
+    destroy(FrmPerguntas);
+    destroy(FrmInicial);
+}
+
+QString missingDataReport(const QString &engineText)
+{
+    const QString folder = QDir::toNativeSeparators(dataDirectory());
+    QString what;
+    if (!QFileInfo(dataDirectory()).isDir()) {
+        what = QStringLiteral("A pasta de dados %1 não existe.").arg(folder);
+    } else {
+        QStringList missing;
+        for (const QString &table : {QStringLiteral("Perguntas.DB"), QStringLiteral("inicial.db")})
+            if (!QFileInfo::exists(dataFile(table)))
+                missing << table;
+        if (missing.size() == 1)
+            what = QStringLiteral("Falta o arquivo %1 na pasta de dados %2.").arg(missing.first(), folder);
+        else if (missing.size() == 2)
+            what = QStringLiteral("Faltam os arquivos %1 na pasta de dados %2.")
+                       .arg(missing.join(QStringLiteral(" e ")), folder);
+        else
+            what = QStringLiteral("Uma tabela da pasta de dados %1 não pôde ser aberta.").arg(folder);
+    }
+    return QStringLiteral("O jogo não pode começar: %1\n\nDetalhe: %2\n\n"
+                          "Para criar a pasta de dados com o banco de perguntas de exemplo, "
+                          "execute o programa jornada-dados (veja o README).")
+        .arg(what, engineText);
+}

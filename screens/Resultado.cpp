@@ -1,0 +1,108 @@
+#include "screens/Resultado.h"
+
+#include "platform/Dialogs.h"
+#include "platform/ErrorReport.h"
+#include "screens/Fonts.h"
+#include "screens/Inicial.h"
+#include "screens/Perguntas.h"
+#include "screens/QuestoesRandom.h"
+#include "screens/Senha.h"
+#include "screens/Unit1.h"
+#include "store/RecordFile.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+TFrmResult *FrmResult = nullptr;
+
+namespace {
+
+struct ValueLabel {
+    const char *name;
+    QRect geometry;
+    Qt::Alignment alignment;
+    int pixelSize;
+    const char *colour;
+    const char *designText;
+};
+
+} // namespace
+
+TFrmResult::TFrmResult(QWidget *parent)
+    : ScreenWindow(QStringLiteral("FrmResult"),
+                   QStringLiteral("0RB1T4 & CR1ST4L: JORNADA DO SABER - RESULTADO"), QSize(800, 500), parent)
+{
+    Image1 = addBackground(QStringLiteral(":/resultado.jpg"));
+    const Qt::Alignment left = Qt::AlignLeft | Qt::AlignVCenter;
+    const ValueLabel values[] = {
+        {"LblNome", {50, 120, 233, 35}, left, 24, "maroon", "LblNome"},
+        {"LblCertas", {48, 210, 73, 41}, Qt::AlignCenter, 29, "black", "LblCertas"},
+        {"LblErradas", {158, 210, 68, 41}, Qt::AlignCenter, 29, "black", "LblErradas"},
+        {"LblNaoResp", {263, 210, 71, 41}, Qt::AlignCenter, 29, "black", "LblNaoResp"},
+        {"LblPontos", {49, 305, 112, 49}, Qt::AlignCenter, 37, "black", "LblPontos"},
+        {"LblNomeRecord", {450, 150, 233, 35}, left, 24, "maroon", ""},
+        {"LblPontosRecord", {448, 240, 71, 41}, Qt::AlignCenter, 29, "black", ""},
+    };
+    QLabel **fields[] = {&LblNome, &LblCertas, &LblErradas, &LblNaoResp,
+                         &LblPontos, &LblNomeRecord, &LblPontosRecord};
+    for (int i = 0; i < 7; ++i) {
+        const ValueLabel &v = values[i];
+        auto *label = new QLabel(QLatin1String(v.designText), content());
+        label->setObjectName(QLatin1String(v.name));
+        label->setGeometry(v.geometry);
+        label->setAlignment(v.alignment);
+        label->setTextFormat(Qt::PlainText);
+        label->setFont(gameFont(v.pixelSize, true));
+        label->setStyleSheet(QStringLiteral("color: %1; background: transparent;").arg(QLatin1String(v.colour)));
+        *fields[i] = label;
+    }
+
+    BtnEncerrar = new QPushButton(QStringLiteral("Encerrar"), content());
+    BtnEncerrar->setObjectName(QStringLiteral("BtnEncerrar"));
+    BtnEncerrar->setGeometry(420, 400, 121, 25);
+    BtnJogarNovamente = new QPushButton(QStringLiteral("Jogar Novamente"), content());
+    BtnJogarNovamente->setObjectName(QStringLiteral("BtnJogarNovamente"));
+    BtnJogarNovamente->setGeometry(240, 400, 121, 25);
+    setTabOrder(BtnEncerrar, BtnJogarNovamente);
+    BtnEncerrar->setFocus();
+
+    connectHandler(BtnEncerrar, &QPushButton::clicked, this, &TFrmResult::BtnEncerrarClick);
+    connectHandler(BtnJogarNovamente, &QPushButton::clicked, this, &TFrmResult::BtnJogarNovamenteClick);
+}
+
+void TFrmResult::BtnEncerrarClick()
+{
+    if (!Dialogs::confirm(QStringLiteral("Tem certeza que deseja sair?")))
+        return;
+    // Closing the start screen, fifth, ends the program once this handler returns; the
+    // password change screen is left as it is.
+    FrmPerguntas->close();
+    FrmCadastro->close();
+    close();
+    FrmSenha->close();
+    FrmInicial->close();
+    FrmInstrucao->close();
+}
+
+void TFrmResult::BtnJogarNovamenteClick()
+{
+    FrmInicial->showScreen();
+    GameState.RightCount = 0;
+    GameState.WrongCount = 0;
+    GameState.CurrentIndex = 0;
+    GameState.SkippedCount = 0;
+    FrmPerguntas->BtnPular->setEnabled(true);
+    FrmInicial->EdtNome->clear();
+    FrmInicial->EdtNome->setFocus();
+
+    CountQuestions();
+    DrawQuestions();
+    GameState.CurrentIndex = 0;
+    // The question loaded here waits in the hidden question screen; a problem with it is
+    // reported and the record line is still refreshed.
+    runGuarded([] { ShowQuestion(GameState.DrawnIds[0]); });
+
+    if (ReadRecord(recordFilePath(), GameState.RecordName, GameState.RecordPoints))
+        FrmInicial->ShowRecordLine();
+}

@@ -1,0 +1,99 @@
+#include "screens/Senha.h"
+
+#include "platform/Dialogs.h"
+#include "platform/ErrorReport.h"
+#include "screens/Perguntas.h"
+#include "screens/alterarsenha.h"
+#include "store/DataDir.h"
+#include "store/TableEngine.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+
+TFrmSenha *FrmSenha = nullptr;
+
+namespace {
+
+QLabel *fieldLabel(const QString &name, const QString &text, const QRect &geometry, QWidget *parent)
+{
+    auto *label = new QLabel(text, parent);
+    label->setObjectName(name);
+    label->setGeometry(geometry);
+    label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    return label;
+}
+
+} // namespace
+
+TFrmSenha::TFrmSenha(QWidget *parent)
+    : ScreenWindow(QStringLiteral("FrmSenha"), QStringLiteral("SENHA SOLICITADA"), QSize(212, 191), parent)
+{
+    menuBar()->setObjectName(QStringLiteral("MainMenu1"));
+    AlterarSenha1 = addMenuItem(QStringLiteral("AlterarSenha1"), QStringLiteral("Alterar Senha"));
+
+    QWidget *area = content();
+    Label1 = fieldLabel(QStringLiteral("Label1"), QStringLiteral("Usuário"), {4, 14, 56, 24}, area);
+    EdtNome = new QLineEdit(area);
+    EdtNome->setObjectName(QStringLiteral("EdtNome"));
+    EdtNome->setGeometry(66, 14, 120, 24);
+    Label2 = fieldLabel(QStringLiteral("Label2"), QStringLiteral("Senha"), {4, 46, 56, 24}, area);
+    EdtSenha = new QLineEdit(area);
+    EdtSenha->setObjectName(QStringLiteral("EdtSenha"));
+    EdtSenha->setGeometry(66, 46, 120, 24);
+    EdtSenha->setEchoMode(QLineEdit::Password);
+
+    BtnOk = new QPushButton(QStringLiteral("OK"), area);
+    BtnOk->setObjectName(QStringLiteral("BtnOk"));
+    BtnOk->setGeometry(20, 86, 75, 26);
+    BtnCancel = new QPushButton(QStringLiteral("Cancelar"), area);
+    BtnCancel->setObjectName(QStringLiteral("BtnCancel"));
+    BtnCancel->setGeometry(102, 86, 75, 26);
+    // Enter and Escape trigger nothing on this screen.
+    for (QPushButton *b : {BtnOk, BtnCancel})
+        b->setAutoDefault(false);
+
+    setTabOrder(BtnOk, BtnCancel);
+    setTabOrder(BtnCancel, EdtSenha);
+    setTabOrder(EdtSenha, EdtNome);
+
+    TbSenha = new Table(this);
+    TbSenha->setObjectName(QStringLiteral("TbSenha"));
+    TbSenha->open(dataDirectory(), QStringLiteral("inicial.db"), accountFields());
+
+    connectHandler(BtnOk, &QPushButton::clicked, this, &TFrmSenha::BtnOkClick);
+    connectHandler(BtnCancel, &QPushButton::clicked, this, &TFrmSenha::BtnCancelClick);
+    connectHandler(AlterarSenha1, &QAction::triggered, this, &TFrmSenha::Alterarsenha1Click);
+}
+
+void TFrmSenha::BtnOkClick()
+{
+    // Whole texts, case-sensitive, nothing trimmed.
+    if (EdtSenha->text() == TbSenha->fieldText(QStringLiteral("Senha"))
+        && EdtNome->text() == TbSenha->fieldText(QStringLiteral("Login"))) {
+        FrmCadastro->OpenEditor();
+        return;
+    }
+    Dialogs::warn(QStringLiteral("Senha inválida!"), QStringLiteral("0RB1T4 & CR1ST4L: JORNADA DO SABER"));
+    EdtSenha->clear();
+    EdtNome->clear();
+    close();
+}
+
+void TFrmSenha::BtnCancelClick()
+{
+    EdtSenha->clear();
+    EdtNome->clear();
+    close();
+}
+
+void TFrmSenha::Alterarsenha1Click()
+{
+    FrmAlterarSenha->showScreen();
+    FrmAlterarSenha->EdtSenhaAtual->clear();
+    FrmAlterarSenha->EdtNovaSenha->clear();
+    FrmAlterarSenha->EdtConfirmacao->clear();
+    FrmAlterarSenha->EdtSenhaAtual->setFocus();
+}

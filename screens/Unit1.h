@@ -1,0 +1,17 @@
+#pragma once
+#include "platform/ScreenWindow.h"
+
+// The instructions screen: the rules of the game, painted on its picture, and a way back.
+class TFrmInstrucao : public ScreenWindow {
+    Q_OBJECT
+public:
+    explicit TFrmInstrucao(QWidget *parent = nullptr);
+
+    class PictureBox *Image1;
+    class QAction *MnuVoltar;
+
+public slots:
+    void MnuVoltarClick();
+};
+
+extern TFrmInstrucao *FrmInstrucao;

@@ -1,0 +1,114 @@
+#include "screens/alterarsenha.h"
+
+#include "platform/Dialogs.h"
+#include "platform/ErrorReport.h"
+#include "screens/Senha.h"
+#include "store/TableEngine.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+TFrmAlterarSenha *FrmAlterarSenha = nullptr;
+
+namespace {
+
+constexpr int PasswordSize = 7;
+
+QLineEdit *passwordBox(const QString &name, int y, QWidget *parent)
+{
+    auto *box = new QLineEdit(parent);
+    box->setObjectName(name);
+    box->setGeometry(126, y, 140, 24);
+    box->setMaxLength(PasswordSize);
+    box->setEchoMode(QLineEdit::Password);
+    return box;
+}
+
+QLabel *boxLabel(const QString &name, const QString &text, int y, QWidget *parent)
+{
+    auto *label = new QLabel(text, parent);
+    label->setObjectName(name);
+    label->setGeometry(8, y, 112, 24);
+    label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    return label;
+}
+
+} // namespace
+
+TFrmAlterarSenha::TFrmAlterarSenha(QWidget *parent)
+    : ScreenWindow(QStringLiteral("FrmAlterarSenha"), QStringLiteral("ALTERAÇÃO DE SENHA"), QSize(307, 200),
+                   parent)
+{
+    QWidget *area = content();
+    Label1 = boxLabel(QStringLiteral("Label1"), QStringLiteral("Senha atual"), 14, area);
+    EdtSenhaAtual = passwordBox(QStringLiteral("EdtSenhaAtual"), 14, area);
+    Label2 = boxLabel(QStringLiteral("Label2"), QStringLiteral("Nova senha"), 46, area);
+    EdtNovaSenha = passwordBox(QStringLiteral("EdtNovaSenha"), 46, area);
+    Label3 = boxLabel(QStringLiteral("Label3"), QStringLiteral("Confirmar senha"), 78, area);
+    EdtConfirmacao = passwordBox(QStringLiteral("EdtConfirmacao"), 78, area);
+
+    BtnAlterarSenha = new QPushButton(QStringLiteral("OK"), area);
+    BtnAlterarSenha->setObjectName(QStringLiteral("BtnAlterarSenha"));
+    BtnAlterarSenha->setGeometry(62, 118, 80, 26);
+    BtnCancel = new QPushButton(QStringLiteral("Cancelar"), area);
+    BtnCancel->setObjectName(QStringLiteral("BtnCancel"));
+    BtnCancel->setGeometry(150, 118, 80, 26);
+    for (QPushButton *b : {BtnAlterarSenha, BtnCancel})
+        b->setAutoDefault(false);
+
+    setTabOrder(EdtSenhaAtual, EdtNovaSenha);
+    setTabOrder(EdtNovaSenha, EdtConfirmacao);
+    setTabOrder(EdtConfirmacao, BtnAlterarSenha);
+    setTabOrder(BtnAlterarSenha, BtnCancel);
+
+    connectHandler(BtnAlterarSenha, &QPushButton::clicked, this, &TFrmAlterarSenha::BtnAlterarSenhaClick);
+    connectHandler(BtnCancel, &QPushButton::clicked, this, &TFrmAlterarSenha::BtnCancelClick);
+}
+
+void TFrmAlterarSenha::BtnAlterarSenhaClick()
+{
+    Table *account = FrmSenha->TbSenha;
+    const bool currentMatches = EdtSenhaAtual->text() == account->fieldText(QStringLiteral("Senha"));
+    const bool confirmed = EdtNovaSenha->text() == EdtConfirmacao->text();
+
+    if (currentMatches && confirmed) {
+        account->edit();
+        try {
+            account->setFieldText(QStringLiteral("Senha"), EdtNovaSenha->text());
+            account->post();
+        } catch (...) {
+            // A refused write must not leave the new password pending in the cursor, where the
+            // next login would take it for the stored one.
+            account->cancel();
+            throw;
+        }
+        close();
+        FrmSenha->showScreen();
+        FrmSenha->EdtSenha->clear();
+        FrmSenha->EdtNome->setText(QStringLiteral("Adm"));
+        Dialogs::inform(QStringLiteral("Senha alterada com sucesso!"));
+        return;
+    }
+    if (!confirmed) {
+        Dialogs::warn(QStringLiteral("A nova senha não é identica a confirmação"));
+        EdtNovaSenha->clear();
+        EdtConfirmacao->clear();
+        EdtNovaSenha->setFocus();
+        return;
+    }
+    Dialogs::warn(QStringLiteral("Senha não confere"));
+    EdtSenhaAtual->clear();
+    EdtNovaSenha->clear();
+    EdtConfirmacao->clear();
+    EdtSenhaAtual->setFocus();
+}
+
+void TFrmAlterarSenha::BtnCancelClick()
+{
+    close();
+    FrmSenha->showScreen();
+    FrmSenha->EdtNome->setText(QStringLiteral("Adm"));
+    FrmSenha->EdtSenha->clear();
+    FrmSenha->EdtSenha->setFocus();
+}
