@@ -1,0 +1,212 @@
+#include "store/RecordFile.h"
+
+#include "store/AppError.h"
+#include "store/DataDir.h"
+#include "store/Win1252.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <cerrno>
+#include <limits>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+// The record file is read and written with POSIX calls rather than QFile or QSaveFile: those
+// hide the system's error number, and the error texts shown to the user are chosen by it.
+
+namespace {
+
+QString ioErrorText(int error)
+{
+    switch (error) {
+    case ENOENT:
+        return QStringLiteral("File not found");
+    case ENAMETOOLONG:
+    case EINVAL:
+        return QStringLiteral("Invalid filename");
+    case EMFILE:
+    case ENFILE:
+        return QStringLiteral("Too many open files");
+    case EACCES:
+    case EPERM:
+    case EROFS:
+    case EISDIR:
+        return QStringLiteral("File access denied");
+    case ENOSPC:
+    case EDQUOT:
+        return QStringLiteral("Disk full");
+    default:
+        return QStringLiteral("I/O error %1").arg(error);
+    }
+}
+
+[[noreturn]] void fail(int error) { throw AppError(ioErrorText(error)); }
+
+// Bytes that end a number and that are skipped before it: spaces, tabs, line ends and the other
+// control characters.
+bool isBlank(char c) { return static_cast<unsigned char>(c) <= ' '; }
+
+// A signed 32-bit decimal integer: an optional sign and at least one digit, nothing else.
+bool parseInt32(const QByteArray &text, qint32 &value)
+{
+    qsizetype i = 0;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    if (i == text.size())
+        return false;
+    qint64 magnitude = 0;
+    for (; i < text.size(); ++i) {
+        if (text[i] < '0' || text[i] > '9')
+            return false;
+        magnitude = magnitude * 10 + (text[i] - '0');
+        if (magnitude > qint64(1) << 31)
+            return false;
+    }
+    const qint64 result = negative ? -magnitude : magnitude;
+    if (result > std::numeric_limits<qint32>::max())
+        return false;
+    value = qint32(result);
+    return true;
+}
+
+QByteArray readAll(int fd)
+{
+    QByteArray data;
+    char chunk[65536];
+    for (;;) {
+        const ssize_t n = ::read(fd, chunk, sizeof chunk);
+        if (n == 0)
+            return data;
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            const int error = errno;
+            ::close(fd);
+            fail(error);
+        }
+        data.append(chunk, n);
+    }
+}
+
+} // namespace
+
+QString recordFilePath() { return dataFile(QStringLiteral("Recorde.txt")); }
+
+bool ReadRecord(const QString &path, QString &name, qint32 &points)
+{
+    const QByteArray nativePath = QFile::encodeName(path);
+    const int fd = ::open(nativePath.constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        if (errno == ENOENT || errno == ENOTDIR)
+            return false;
+        fail(errno);
+    }
+    struct stat status {};
+    if (::fstat(fd, &status) == 0 && S_ISDIR(status.st_mode)) {
+        ::close(fd);
+        fail(EISDIR);
+    }
+    QByteArray data = readAll(fd);
+    ::close(fd);
+
+    // The byte 0x1A marks the end of a text file.
+    const qsizetype end = data.indexOf('\x1a');
+    if (end >= 0)
+        data.truncate(end);
+
+    // Line 1, whole: up to LF; the CR of a CR LF, and any CR alone, are not part of the text.
+    const qsizetype lineEnd = data.indexOf('\n');
+    QByteArray line = data.left(lineEnd < 0 ? data.size() : lineEnd);
+    line.replace('\r', QByteArray());
+    name = fromWin1252(line);
+
+    // The points: the first run of non-blank characters after line 1, at most 32 of them.
+    qsizetype i = lineEnd < 0 ? data.size() : lineEnd + 1;
+    while (i < data.size() && isBlank(data[i]))
+        ++i;
+    if (i == data.size()) {
+        points = 0;
+        return true;
+    }
+    qsizetype runEnd = i;
+    while (runEnd < data.size() && !isBlank(data[runEnd]) && runEnd - i < 32)
+        ++runEnd;
+    qint32 value = 0;
+    if (!parseInt32(data.mid(i, runEnd - i), value))
+        throw AppError(QStringLiteral("Invalid numeric input"));
+    points = value;
+    return true;
+}
+
+void WriteRecord(const QString &path, const QString &name, qint32 points)
+{
+    if (path.isEmpty())
+        fail(EINVAL);
+    // A line break inside the name would turn the rest of the name into the points line.
+    QString oneLine = name;
+    for (QChar &c : oneLine)
+        if (c == QLatin1Char('\r') || c == QLatin1Char('\n') || c == QChar(0x1a))
+            c = QLatin1Char(' ');
+    const QByteArray contents = toWin1252(oneLine) + "\r\n" + QByteArray::number(points) + "\r\n";
+
+    // The new contents go to a file of their own beside the target and replace it only once they
+    // are complete and on disk, so the record already there survives any failure.
+    QFileInfo info(path);
+    if (info.isSymLink())
+        info = QFileInfo(info.symLinkTarget());
+    const QByteArray target = QFile::encodeName(info.absoluteFilePath());
+    const QString directory = info.absolutePath();
+
+    QByteArray temporary;
+    int fd = -1;
+    for (int attempt = 0; fd < 0; ++attempt) {
+        temporary = QFile::encodeName(QStringLiteral("%1/.%2.%3-%4.tmp")
+                                          .arg(directory, info.fileName())
+                                          .arg(::getpid())
+                                          .arg(attempt));
+        fd = ::open(temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && (errno != EEXIST || attempt >= 100))
+            fail(errno);
+    }
+    auto abandon = [&](int error) {
+        if (fd >= 0)
+            ::close(fd);
+        ::unlink(temporary.constData());
+        fail(error);
+    };
+
+    struct stat old {};
+    if (::stat(target.constData(), &old) == 0 && S_ISREG(old.st_mode))
+        ::fchmod(fd, old.st_mode & 07777);
+
+    qsizetype written = 0;
+    while (written < contents.size()) {
+        const ssize_t n = ::write(fd, contents.constData() + written, size_t(contents.size() - written));
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            abandon(errno);
+        }
+        written += n;
+    }
+    if (::fsync(fd) != 0)
+        abandon(errno);
+    const int closed = ::close(fd);
+    fd = -1;
+    if (closed != 0)
+        abandon(errno);
+    if (::rename(temporary.constData(), target.constData()) != 0)
+        abandon(errno);
+
+    // Make the rename itself durable; a failure here no longer puts the record at risk.
+    const int dirFd = ::open(QFile::encodeName(directory).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dirFd >= 0) {
+        ::fsync(dirFd);
+        ::close(dirFd);
+    }
+}
