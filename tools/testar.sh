@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and runs the whole test suite twice under CTest: once as
+# built for use, once with AddressSanitizer and UndefinedBehaviorSanitizer.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+
+bash tools/pacotes.sh
+jobs=$(nproc)
+export QT_QPA_PLATFORM=offscreen
+
+cmake -S . -B build-testes -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build-testes -j"$jobs"
+(cd build-testes && ctest --output-on-failure -j"$jobs")
+
+cmake -S . -B build-testes-asan -DCMAKE_BUILD_TYPE=Debug -DJORNADA_SANITIZE=ON >/dev/null
+cmake --build build-testes-asan -j"$jobs"
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
+export LSAN_OPTIONS=suppressions=$root/tests/lsan.supp:print_suppressions=0
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+(cd build-testes-asan && ctest --output-on-failure -j"$jobs")
