@@ -1,0 +1,271 @@
+#include "store/Setup.h"
+
+#include "store/AppError.h"
+#include "store/TableEngine.h"
+#include "store/Win1252.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSet>
+#include <QStringDecoder>
+
+#include <algorithm>
+#include <cmath>
+#include <sqlite3.h>
+
+namespace {
+
+// A connection to one table file, for the set-up only. The file must exist: creating it is done
+// beforehand, exclusively, so that an existing table is never taken over.
+class TableFile {
+public:
+    explicit TableFile(const QString &path) : m_path(path)
+    {
+        if (sqlite3_open_v2(QFile::encodeName(path).constData(), &m_db, SQLITE_OPEN_READWRITE, nullptr)
+            != SQLITE_OK) {
+            const QString text = m_db ? QString::fromUtf8(sqlite3_errmsg(m_db)) : QStringLiteral("sem memória");
+            sqlite3_close(m_db);
+            throw AppError(QStringLiteral("%1: %2").arg(path, text));
+        }
+        sqlite3_busy_timeout(m_db, 5000);
+    }
+    ~TableFile()
+    {
+        sqlite3_finalize(m_statement);
+        sqlite3_close(m_db);
+    }
+    TableFile(const TableFile &) = delete;
+    TableFile &operator=(const TableFile &) = delete;
+
+    void exec(const char *sql)
+    {
+        if (sqlite3_exec(m_db, sql, nullptr, nullptr, nullptr) != SQLITE_OK)
+            fail();
+    }
+    void prepare(const char *sql)
+    {
+        sqlite3_finalize(m_statement);
+        m_statement = nullptr;
+        if (sqlite3_prepare_v2(m_db, sql, -1, &m_statement, nullptr) != SQLITE_OK)
+            fail();
+    }
+    void bindText(int index, const QString &text)
+    {
+        const QByteArray utf8 = text.toUtf8();
+        const int rc = text.isEmpty()
+            ? sqlite3_bind_null(m_statement, index)
+            : sqlite3_bind_text64(m_statement, index, utf8.constData(), sqlite3_uint64(utf8.size()),
+                                  SQLITE_TRANSIENT, SQLITE_UTF8);
+        if (rc != SQLITE_OK)
+            fail();
+    }
+    void bindNumber(int index, double value)
+    {
+        const int rc = std::isnan(value) ? sqlite3_bind_null(m_statement, index)
+                                         : sqlite3_bind_double(m_statement, index, value);
+        if (rc != SQLITE_OK)
+            fail();
+    }
+    // Runs the prepared statement once and makes it ready for the next values.
+    void run()
+    {
+        const int rc = sqlite3_step(m_statement);
+        sqlite3_reset(m_statement);
+        if (rc != SQLITE_DONE)
+            fail();
+    }
+
+private:
+    [[noreturn]] void fail() { throw AppError(QStringLiteral("%1: %2").arg(m_path, QString::fromUtf8(sqlite3_errmsg(m_db)))); }
+
+    QString m_path;
+    sqlite3 *m_db = nullptr;
+    sqlite3_stmt *m_statement = nullptr;
+};
+
+// Creates the empty file `name` in `directory`, refusing one that exists, then lets `fill` build
+// the table in it; a failure removes the new file again.
+template <typename Fill>
+void createTableFile(const QString &directory, const QString &name, Fill fill)
+{
+    const QString path = QDir(directory).filePath(name);
+    QFile file(path);
+    if (file.exists())
+        throw AppError(QStringLiteral("A tabela já existe: %1").arg(path));
+    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+        throw AppError(QStringLiteral("Não foi possível criar %1: %2").arg(path, file.errorString()));
+    file.close();
+    try {
+        TableFile table(path);
+        fill(table);
+    } catch (...) {
+        QFile::remove(path);
+        throw;
+    }
+}
+
+// The text as the table engine would store it in a field of `size` characters.
+QString fieldText(const QString &text, int size) { return fromWin1252(toWin1252(text.left(size))); }
+
+const QStringList &sourceHeader()
+{
+    static const QStringList header = {
+        QStringLiteral("Id"),    QStringLiteral("Pergunta"), QStringLiteral("Resp1"),
+        QStringLiteral("Resp2"), QStringLiteral("Resp3"),    QStringLiteral("Resp4"),
+        QStringLiteral("Correta"), QStringLiteral("Foto"),
+    };
+    return header;
+}
+
+} // namespace
+
+void createQuestionTable(const QString &directory)
+{
+    createTableFile(directory, QStringLiteral("Perguntas.DB"), [](TableFile &table) {
+        table.exec("BEGIN;"
+                   "CREATE TABLE db(Pergunta TEXT, Resp1 TEXT, Resp2 TEXT, Resp3 TEXT, Resp4 TEXT,"
+                   " Correta TEXT, Id REAL, Foto TEXT);"
+                   "CREATE UNIQUE INDEX IdNumero ON db(Id);"
+                   "CREATE INDEX IdPergunta ON db(Pergunta COLLATE NOCASE);"
+                   "COMMIT;");
+    });
+}
+
+void createAccountTable(const QString &directory, const QString &login, const QString &password)
+{
+    const QList<FieldDef> &fields = accountFields();
+    const auto check = [](const QString &value, const FieldDef &field) {
+        if (value.isEmpty() || value.size() > field.size || !fitsWin1252(value))
+            throw AppError(QStringLiteral("%1 inválido: deve ter de 1 a %2 caracteres do Windows-1252")
+                               .arg(field.name)
+                               .arg(field.size));
+    };
+    check(login, fields[0]);
+    check(password, fields[1]);
+    createTableFile(directory, QStringLiteral("inicial.db"), [&](TableFile &table) {
+        table.exec("BEGIN; CREATE TABLE db(Login TEXT, Senha TEXT);");
+        table.prepare("INSERT INTO db(Login, Senha) VALUES (?1, ?2)");
+        table.bindText(1, login);
+        table.bindText(2, password);
+        table.run();
+        table.exec("COMMIT;");
+    });
+}
+
+void insertQuestions(const QString &directory, const QList<QuestionRow> &rows)
+{
+    const QString path = QDir(directory).filePath(QStringLiteral("Perguntas.DB"));
+    if (!QFile::exists(path))
+        throw AppError(QStringLiteral("A tabela não existe: %1").arg(path));
+    TableFile table(path);
+    table.exec("BEGIN");
+    try {
+        table.prepare("INSERT INTO db(Pergunta, Resp1, Resp2, Resp3, Resp4, Correta, Id, Foto)"
+                      " VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8)");
+        for (const QuestionRow &row : rows) {
+            const QString texts[] = {row.pergunta, row.resp1, row.resp2, row.resp3, row.resp4, row.correta};
+            for (int i = 0; i < 6; ++i)
+                table.bindText(i + 1, fieldText(texts[i], 240));
+            table.bindNumber(7, row.id);
+            table.bindText(8, fieldText(row.foto, 255));
+            table.run();
+        }
+        table.exec("COMMIT");
+    } catch (...) {
+        try {
+            table.exec("ROLLBACK");
+        } catch (const AppError &) {
+        }
+        throw;
+    }
+}
+
+QList<QuestionRow> readQuestionSource(const QString &tsvPath)
+{
+    QFile file(tsvPath);
+    if (!file.open(QIODevice::ReadOnly))
+        throw AppError(QStringLiteral("Não foi possível ler %1: %2").arg(tsvPath, file.errorString()));
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString text = decoder.decode(file.readAll());
+    if (decoder.hasError())
+        throw AppError(QStringLiteral("%1: o arquivo não está em UTF-8").arg(tsvPath));
+
+    const auto lineError = [&](int line, const QString &message) {
+        return AppError(QStringLiteral("%1, linha %2: %3").arg(tsvPath).arg(line).arg(message));
+    };
+
+    QList<QuestionRow> rows;
+    QHash<int, int> lineOfId;
+    bool headerSeen = false;
+    const QStringList lines = text.split(QLatin1Char('\n'));
+    for (int n = 0; n < lines.size(); ++n) {
+        const int lineNumber = n + 1;
+        QString line = lines[n];
+        if (line.endsWith(QLatin1Char('\r')))
+            line.chop(1);
+        if (line.trimmed().isEmpty() || line.startsWith(QLatin1Char('#')))
+            continue;
+        const QStringList fields = line.split(QLatin1Char('\t'));
+        if (fields.size() != sourceHeader().size())
+            throw lineError(lineNumber, QStringLiteral("%1 campos separados por tabulação; são esperados %2")
+                                            .arg(fields.size())
+                                            .arg(sourceHeader().size()));
+        if (!headerSeen) {
+            for (int i = 0; i < fields.size(); ++i)
+                if (fields[i].trimmed().compare(sourceHeader()[i], Qt::CaseInsensitive) != 0)
+                    throw lineError(lineNumber, QStringLiteral("o cabeçalho deve ser %1")
+                                                    .arg(sourceHeader().join(QLatin1String(" | "))));
+            headerSeen = true;
+            continue;
+        }
+
+        bool ok = false;
+        const int id = fields[0].trimmed().toInt(&ok);
+        if (!ok || id < 1)
+            throw lineError(lineNumber, QStringLiteral("Id \"%1\" não é um número inteiro a partir de 1").arg(fields[0]));
+        if (lineOfId.contains(id))
+            throw lineError(lineNumber, QStringLiteral("o Id %1 já foi usado na linha %2").arg(id).arg(lineOfId.value(id)));
+        lineOfId.insert(id, lineNumber);
+
+        for (int i = 1; i < fields.size(); ++i) {
+            const int size = i == 7 ? 255 : 240;
+            if (fields[i].isEmpty())
+                throw lineError(lineNumber, QStringLiteral("o campo %1 está vazio").arg(sourceHeader()[i]));
+            if (fields[i].size() > size)
+                throw lineError(lineNumber, QStringLiteral("o campo %1 passa de %2 caracteres")
+                                                .arg(sourceHeader()[i])
+                                                .arg(size));
+            if (!fitsWin1252(fields[i]))
+                throw lineError(lineNumber, QStringLiteral("o campo %1 tem caracteres fora do Windows-1252")
+                                                .arg(sourceHeader()[i]));
+        }
+        QuestionRow row;
+        row.id = id;
+        row.pergunta = fields[1];
+        row.resp1 = fields[2];
+        row.resp2 = fields[3];
+        row.resp3 = fields[4];
+        row.resp4 = fields[5];
+        row.correta = fields[6];
+        row.foto = fields[7];
+        if (row.correta != row.resp1 && row.correta != row.resp2 && row.correta != row.resp3
+            && row.correta != row.resp4)
+            throw lineError(lineNumber, QStringLiteral("Correta não é igual a nenhuma das quatro respostas"));
+        if (row.foto.contains(QLatin1Char('/')) || row.foto.contains(QLatin1Char('\\')) || row.foto == QLatin1String("..")
+            || row.foto == QLatin1String("."))
+            throw lineError(lineNumber, QStringLiteral("Foto deve ser só o nome de um arquivo da pasta fotos"));
+        rows.append(row);
+    }
+    if (!headerSeen)
+        throw AppError(QStringLiteral("%1: falta o cabeçalho %2").arg(tsvPath, sourceHeader().join(QLatin1String(" | "))));
+
+    // The game draws numbers between 1 and the number of questions: every one must exist.
+    std::sort(rows.begin(), rows.end(), [](const QuestionRow &a, const QuestionRow &b) { return a.id < b.id; });
+    for (int i = 0; i < rows.size(); ++i)
+        if (int(rows[i].id) != i + 1)
+            throw AppError(QStringLiteral("%1: falta a pergunta de Id %2 (os Ids devem ir de 1 a %3 sem lacunas)")
+                               .arg(tsvPath)
+                               .arg(i + 1)
+                               .arg(rows.size()));
+    return rows;
+}

@@ -1,0 +1,33 @@
+#pragma once
+// Creating a data directory's tables and filling the question bank. Used by the set-up tool
+// jornada-dados and by tests that need a data directory of their own. The game itself never
+// creates tables.
+#include <QList>
+#include <QString>
+
+struct QuestionRow {
+    double id = 0;
+    QString pergunta, resp1, resp2, resp3, resp4, correta, foto;
+};
+
+// Creates Perguntas.DB in `directory`: table db with the question layout, a unique index on Id
+// and the index IdPergunta on Pergunta (ignoring case). Throws AppError if the file exists.
+void createQuestionTable(const QString &directory);
+
+// Creates inicial.db in `directory` with its one account. Throws AppError if the file exists,
+// or if the login or the password does not fit its field (10 and 7 Windows-1252 characters).
+void createAccountTable(const QString &directory, const QString &login, const QString &password);
+
+// Adds `rows` to Perguntas.DB of `directory` in one transaction. Texts are stored as the table
+// engine stores them: cut to the field size, in Windows-1252 characters, an empty text as blank.
+void insertQuestions(const QString &directory, const QList<QuestionRow> &rows);
+
+// Reads a question source: UTF-8 text, a header line
+// "Id<TAB>Pergunta<TAB>Resp1<TAB>Resp2<TAB>Resp3<TAB>Resp4<TAB>Correta<TAB>Foto", then one
+// question per line with its fields separated by tabs; blank lines and lines starting with '#'
+// are ignored. Foto is kept as written (a file name). Throws AppError, naming the line, for a
+// line that does not make a sound question: wrong number of fields, an Id that is not a whole
+// number from 1 or is repeated, an empty field, a text too long for its field or with characters
+// outside Windows-1252, a Correta equal to none of the answers; and when the Ids do not run
+// from 1 to the number of questions without gaps, which the game's draw relies on.
+QList<QuestionRow> readQuestionSource(const QString &tsvPath);
