@@ -1,0 +1,71 @@
+#include "helpers/Play.h"
+
+#include "screens/Inicial.h"
+#include "screens/QuestoesRandom.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+int SequenceRandom::draw(int range)
+{
+    if (range <= 0)
+        return 0;
+    if (!next.isEmpty())
+        return next.dequeue() % range;
+    m_state = m_state * 1103515245u + 12345u;
+    return int((m_state >> 8) % unsigned(range));
+}
+
+SequenceRandomGuard::SequenceRandomGuard()
+{
+    auto random = std::make_unique<SequenceRandom>();
+    m_random = random.get();
+    m_previous = setRandomSource(std::move(random));
+}
+
+SequenceRandomGuard::~SequenceRandomGuard()
+{
+    setRandomSource(std::move(m_previous));
+}
+
+namespace Play {
+
+void start(const QString &name)
+{
+    FrmInicial->EdtNome->setText(name);
+    FrmInicial->BtnJogar->click();
+}
+
+QRadioButton *answerButton(bool right)
+{
+    for (auto *b : FrmPerguntas->findChildren<QRadioButton *>())
+        if ((TFrmPerguntas::AnswerOf(b) == GameState.CorrectAnswer) == right)
+            return b;
+    return nullptr;
+}
+
+void answer(bool right)
+{
+    if (QRadioButton *b = answerButton(right))
+        b->setChecked(true);
+    FrmPerguntas->BtnOK->click();
+}
+
+void skip()
+{
+    FrmPerguntas->BtnPular->click();
+}
+
+void game(const QString &name, int right, int wrong, int skips)
+{
+    start(name);
+    for (int i = 0; i < skips; ++i)
+        skip();
+    for (int i = 0; i < right; ++i)
+        answer(true);
+    for (int i = 0; i < wrong; ++i)
+        answer(false);
+}
+
+} // namespace Play

@@ -1,0 +1,522 @@
+// Whole games played through the screens' controls, with scripted dialogs.
+#include "helpers/Play.h"
+#include "helpers/ScriptedDialogs.h"
+#include "helpers/TestData.h"
+#include "screens/Inicial.h"
+#include "screens/Perguntas.h"
+#include "screens/QuestoesRandom.h"
+#include "screens/Resultado.h"
+#include "screens/Senha.h"
+#include "store/TableEngine.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSet>
+#include <QtTest>
+
+using Kind = DialogBackend::Kind;
+
+namespace {
+
+const QString NewRecord = QStringLiteral("NOVO RECORDE!");
+const QString Careless = QStringLiteral("Fique mais atento, você errou muitas questões!");
+const QString NoMoreSkips = QStringLiteral("A partir de agora não pode mais pular! Boa sorte!");
+const QString WrongAnswer = QStringLiteral("Resposta incorreta!");
+
+void resetGame()
+{
+    GameState = TGameState{};
+}
+
+void runSql(const QString &directory, const QStringList &lines)
+{
+    Query q(directory);
+    for (const QString &line : lines)
+        q.add(line);
+    q.execSql();
+}
+
+} // namespace
+
+class GameTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() { resetGame(); }
+
+    void scores_data();
+    void scores();
+    void recordTieIsANewRecord();
+    void lowerScoreKeepsTheRecord();
+    void negativeGameWithoutRecordFile();
+    void unreadableRecordFileAtTheEnd();
+    void numberLabelRunsOneToTwentyAndSkipsDoNotMoveIt();
+    void skipLimit();
+    void giveUp();
+    void okWithoutAnswer();
+    void drawYieldsDistinctExistingIds_data();
+    void drawYieldsDistinctExistingIds();
+    void skipReachesTheLargestNumberAfterDeletions();
+    void bankTooSmall();
+    void questionThatCannotBeFullyShown();
+    void playAgain();
+    void startScreen();
+    void answerTextsAreComparedExactly();
+};
+
+void GameTest::scores_data()
+{
+    QTest::addColumn<int>("right");
+    QTest::addColumn<int>("wrong");
+    QTest::addColumn<int>("skips");
+    QTest::addColumn<int>("points");
+    QTest::addColumn<QString>("shown");
+
+    QTest::newRow("all right") << 20 << 0 << 0 << 100 << "100";
+    QTest::newRow("8 right, 12 wrong, 2 skips") << 8 << 12 << 2 << 2 << "2";
+    QTest::newRow("all wrong") << 0 << 20 << 0 << -60 << "0";
+    QTest::newRow("all wrong, 2 skips") << 0 << 20 << 2 << -62 << "0";
+    QTest::newRow("one skip") << 10 << 10 << 1 << 19 << "19";
+}
+
+void GameTest::scores()
+{
+    QFETCH(int, right);
+    QFETCH(int, wrong);
+    QFETCH(int, skips);
+    QFETCH(int, points);
+    QFETCH(QString, shown);
+
+    TempDataDir data(30);
+    ScriptedDialogsGuard dialogs;
+    ScreenSet screens;
+    SequenceRandomGuard random;
+
+    Play::game(QStringLiteral("Ana"), right, wrong, skips);
+
+    QVERIFY(FrmResult->isVisible());
+    QVERIFY(!FrmPerguntas->isVisible());
+    QCOMPARE(GameState.GamePoints, points);
+    QCOMPARE(FrmResult->LblCertas->text(), QString::number(right));
+    QCOMPARE(FrmResult->LblErradas->text(), QString::number(wrong));
+    QCOMPARE(FrmResult->LblNaoResp->text(), QString::number(skips));
+    QCOMPARE(FrmResult->LblPontos->text(), shown);
+    QCOMPARE(FrmResult->LblNome->text(), QStringLiteral("Ana"));
+    QCOMPARE(dialogs->texts(Kind::Warn).count(WrongAnswer), wrong);
+    QCOMPARE(dialogs->texts().contains(Careless), points < 0);
+    QVERIFY(dialogs->texts(Kind::Error).isEmpty());
+    // With no record file the record is 0: any game of 0 points or more sets it.
+    QCOMPARE(dialogs->texts().contains(NewRecord), points >= 0);
+}
+
+void GameTest::recordTieIsANewRecord()
+{
+    TempDataDir data(30);
+    data.writeRecordFile("Ana\r\n100\r\n");
+    ScriptedDialogsGuard dialogs;
+    ScreenSet screens;
+    SequenceRandomGuard random;
+
+    Play::game(QStringLiteral("Bia"), 20, 0);
+
+    QVERIFY(dialogs->texts(Kind::Inform).contains(NewRecord));
+    QCOMPARE(data.recordFileBytes(), QByteArray("Bia\r\n100\r\n"));
+    QCOMPARE(FrmResult->LblNomeRecord->text(), QStringLiteral("Bia"));
+    QCOMPARE(FrmResult->LblPontosRecord->text(), QStringLiteral("100"));
+    QCOMPARE(GameState.RecordName, QStringLiteral("Bia"));
+    // The start screen's record line waits for play again.
+    QCOMPARE(FrmInicial->LblRecordeAtual->text(), QStringLiteral("Ana - 100 pontos"));
+}
+
+void GameTest::lowerScoreKeepsTheRecord()
+{
+    TempDataDir data(30);
+    data.writeRecordFile("Ana\r\n85\r\n");
+    ScriptedDialogsGuard dialogs;
+    ScreenSet screens;
+    SequenceRandomGuard random;
+
+    Play::game(QStringLiteral("Bia"), 15, 5); // 60 points
+
+    QVERIFY(!dialogs->texts().contains(NewRecord));
+    QCOMPARE(data.recordFileBytes(), QByteArray("Ana\r\n85\r\n"));
+    QCOMPARE(FrmResult->LblNomeRecord->text(), QStringLiteral("Ana"));
+    QCOMPARE(FrmResult->LblPontosRecord->text(), QStringLiteral("85"));
+}
+
+void GameTest::negativeGameWithoutRecordFile()
+{
+    TempDataDir data(30);
+    ScriptedDialogsGuard dialogs;
+    ScreenSet screens;
+    SequenceRandomGuard random;
+
+    Play::game(QStringLiteral("Caio"), 0, 20);
+
+    QVERIFY(!dialogs->texts().contains(NewRecord));
+    QCOMPARE(FrmResult->LblNomeRecord->text(), QString());
+    QCOMPARE(FrmResult->LblPontosRecord->text(), QString());
+    QVERIFY(!QFile::exists(data.file(QStringLiteral("Recorde.txt"))));
+}
+
+void GameTest::unreadableRecordFileAtTheEnd()
+{
+    TempDataDir data(30);
+    data.writeRecordFile("Ana\r\n85\r\n");
+    ScriptedDialogsGuard dialogs;
+    ScreenSet screens;
+    SequenceRandomGuard random;
+
+    Play::start(QStringLiteral("Bia"));
+    for (int i = 0; i < 19; ++i)
+        Play::answer(true);
+    data.writeRecordFile("Zé\r\nabc\r\n"); // damaged during the game
+    Play::answer(true);
+
+    QCOMPARE(dialogs->texts(Kind::Error), QStringList{QStringLiteral("Invalid numeric input")});
+    // The game still ends, against the record held in memory (Ana, 85), which 100 beats.
+    QVERIFY(FrmResult->isVisible());
+    QCOMPARE(FrmResult->LblPontos->text(), QStringLiteral("100"));
+    QVERIFY(dialogs->texts().contains(NewRecord));
+    QCOMPARE(data.recordFileBytes(), QByteArray("Bia\r\n100\r\n"));
+}
+
+void GameTest::numberLabelRunsOneToTwentyAndSkipsDoNotMoveIt()
+{
+    TempDataDir data(30);
+    ScriptedDialogsGuard dialogs;
+    ScreenSet screens;
+    SequenceRandomGuard random;
+
+    Play::start(QStringLiteral("Ana"));
+    QStringList seen{FrmPerguntas->LblQtePerg->text()};
+    for (int i = 0; i < 19; ++i) {
+        if (i == 4 || i == 19 - 1) {
+            Play::skip();
+            QCOMPARE(FrmPerguntas->LblQtePerg->text(), seen.last());
+        }
+        Play::answer(i % 2 == 0);
+        seen << FrmPerguntas->LblQtePerg->text();
+    }
+    QStringList expected;
+    for (int n = 1; n <= 20; ++n)
+        expected << QString::number(n);
+    QCOMPARE(seen, expected);
+    QCOMPARE(GameState.RightCount + GameState.WrongCount, GameState.CurrentIndex);
+}
+
+void GameTest::skipLimit()
+{
+    TempDataDir data(30);
+    ScriptedDialogsGuard dialogs;
+    ScreenSet screens;
+    SequenceRandomGuard random;
+
+    Play::start(QStringLiteral("Ana"));
+    Play::answerButton(true)->setChecked(true);
+    Play::skip();
+    QVERIFY(dialogs->shown.isEmpty());
+    QVERIFY(FrmPerguntas->BtnPular->isEnabled());
+    QVERIFY(!Play::answerButton(true)->isChecked() && !Play::answerButton(false)->isChecked());
+    Play::skip();
+    QCOMPARE(dialogs->texts(Kind::Inform), QStringList{NoMoreSkips});
+    QVERIFY(!FrmPerguntas->BtnPular->isEnabled());
+    QCOMPARE(GameState.SkippedCount, 2);
+    QCOMPARE(GameState.CurrentIndex, 0);
+
+    // Play again enables it for the next game.
+    for (int i = 0; i < 20; ++i)
+        Play::answer(true);
+    QCOMPARE(FrmResult->LblNaoResp->text(), QStringLiteral("2"));
+    FrmResult->BtnJogarNovamente->click();
+    QVERIFY(FrmPerguntas->BtnPular->isEnabled());
+    QCOMPARE(GameState.SkippedCount, 0);
+
+    // And so does give up.
+    Play::start(QStringLiteral("Bia"));
+    Play::skip();
+    Play::skip();
+    QVERIFY(!FrmPerguntas->BtnPular->isEnabled());
+    dialogs->answerYes();
+    FrmPerguntas->BtnDesistir->click();
+    QVERIFY(FrmPerguntas->BtnPular->isEnabled());
+}
+
+void GameTest::giveUp()
+{
+    TempDataDir data(30);
+    ScriptedDialogsGuard dialogs;
+    ScreenSet screens;
+    SequenceRandomGuard random;
+
+    FrmInicial->showScreen();
+    Play::start(QStringLiteral("Ana"));
+    Play::answer(true);
+    Play::answer(false);
+    Play::skip();
+    const TGameState before = GameState;
+    const QString question = FrmPerguntas->LblPergunta->text();
+
+    dialogs->answerNo();
+    FrmPerguntas->BtnDesistir->click();
+    QCOMPARE(dialogs->shown.last().kind, Kind::Confirm);
+    QCOMPARE(dialogs->shown.last().text, QStringLiteral("Tem certeza que deseja desistir?"));
+    QVERIFY(FrmPerguntas->isVisible());
+    QCOMPARE(GameState.RightCount, before.RightCount);
+    QCOMPARE(GameState.WrongCount, before.WrongCount);
+    QCOMPARE(GameState.SkippedCount, before.SkippedCount);
+    QCOMPARE(GameState.CurrentIndex, before.CurrentIndex);
+    QCOMPARE(FrmPerguntas->LblPergunta->text(), question);
+    QCOMPARE(FrmInicial->EdtNome->text(), QStringLiteral("Ana"));
+
+    dialogs->answerYes();
+    FrmPerguntas->BtnDesistir->click();
+    QVERIFY(!FrmPerguntas->isVisible());
+    QVERIFY(FrmInicial->isVisible());
+    QCOMPARE(GameState.RightCount, 0);
+    QCOMPARE(GameState.WrongCount, 0);
+    QCOMPARE(GameState.SkippedCount, 0);
+    QCOMPARE(GameState.CurrentIndex, 0);
+    QCOMPARE(FrmInicial->EdtNome->text(), QString());
+    QVERIFY(!QFile::exists(data.file(QStringLiteral("Recorde.txt"))));
+}
+
+void GameTest::okWithoutAnswer()
+{
+    TempDataDir data(30);
+    ScriptedDialogsGuard dialogs;
+    ScreenSet screens;
+    SequenceRandomGuard random;
+
+    Play::start(QStringLiteral("Ana"));
+    const QString question = FrmPerguntas->LblPergunta->text();
+    FrmPerguntas->BtnOK->click();
+    QCOMPARE(dialogs->texts(Kind::Warn), QStringList{QStringLiteral("É necessário escolher uma alternativa")});
+    QCOMPARE(GameState.CurrentIndex, 0);
+    QCOMPARE(GameState.RightCount + GameState.WrongCount, 0);
+    QCOMPARE(FrmPerguntas->LblPergunta->text(), question);
+    Play::answer(true);
+    QCOMPARE(GameState.RightCount, 1);
+    QCOMPARE(FrmPerguntas->LblQtePerg->text(), QStringLiteral("2"));
+}
+
+void GameTest::drawYieldsDistinctExistingIds_data()
+{
+    QTest::addColumn<int>("bank");
+    QTest::addColumn<QList<int>>("deleted");
+    QTest::newRow("exactly 20") << 20 << QList<int>{};
+    QTest::newRow("21") << 21 << QList<int>{};
+    QTest::newRow("gaps after deletions") << 25 << QList<int>{3, 7, 1};
+    QTest::newRow("20 left after deletions") << 22 << QList<int>{10, 22};
+}
+
+void GameTest::drawYieldsDistinctExistingIds()
+{
+    QFETCH(int, bank);
+    QFETCH(QList<int>, deleted);
+
+    TempDataDir data(bank);
+    for (int id : deleted)
+        runSql(data.path(), {QStringLiteral("delete from perguntas.db where id = %1").arg(id)});
+    ScriptedDialogsGuard dialogs;
+    ScreenSet screens;
+
+    QSet<int> existing;
+    for (int id = 1; id <= bank; ++id)
+        if (!deleted.contains(id))
+            existing.insert(id);
+
+    // The real, clock-seeded generator, several times over.
+    for (int round = 0; round < 5; ++round) {
+        CountQuestions();
+        QCOMPARE(GameState.QuestionCount, existing.size());
+        DrawQuestions();
+        const QSet<int> drawn(GameState.DrawnIds.begin(), GameState.DrawnIds.end());
+        QCOMPARE(drawn.size(), 20);
+        QVERIFY(existing.contains(drawn));
+        if (existing.size() == 20)
+            QCOMPARE(drawn, existing);
+    }
+    QVERIFY(dialogs->shown.isEmpty());
+}
+
+void GameTest::skipReachesTheLargestNumberAfterDeletions()
+{
+    TempDataDir data(25);
+    runSql(data.path(), {QStringLiteral("delete from perguntas.db where id = 4")});
+    ScriptedDialogsGuard dialogs;
+    ScreenSet screens;
+    SequenceRandomGuard random;
+
+    Play::start(QStringLiteral("Ana"));
+    random->next.enqueue(23); // the last of 24 positions
+    Play::skip();
+    QCOMPARE(GameState.CandidateId, 25);
+    QCOMPARE(FrmPerguntas->LblPergunta->text(), QStringLiteral("Pergunta 25"));
+    random->next.enqueue(3); // the fourth position is now number 5
+    Play::skip();
+    QCOMPARE(GameState.CandidateId, 5);
+    QVERIFY(dialogs->texts(Kind::Error).isEmpty());
+}
+
+void GameTest::bankTooSmall()
+{
+    TempDataDir data(15);
+    ScriptedDialogsGuard dialogs;
+    ScreenSet screens;
+
+    const QString refusal = BankTooSmallMessage(15);
+    QVERIFY(refusal.contains(QStringLiteral("15 perguntas")));
+    QVERIFY(refusal.contains(QStringLiteral("20")));
+    QVERIFY(screens.fatalReport.isEmpty());
+    QCOMPARE(dialogs->texts(Kind::Error), QStringList{refusal});
+
+    Play::start(QStringLiteral("Ana"));
+    QCOMPARE(dialogs->texts(Kind::Error), (QStringList{refusal, refusal}));
+    QVERIFY(!FrmPerguntas->isVisible());
+
+    // Once the bank holds 20, Play counts again and the game starts.
+    QList<QuestionRow> rows;
+    for (int id = 16; id <= 20; ++id)
+        rows << TempDataDir::sampleQuestion(id, data.photo());
+    insertQuestions(data.path(), rows);
+    Play::start(QStringLiteral("Ana"));
+    QVERIFY(FrmPerguntas->isVisible());
+    QCOMPARE(dialogs->texts(Kind::Error).size(), 2);
+    QCOMPARE(BankTooSmallMessage(1).contains(QStringLiteral("1 pergunta,")), true);
+}
+
+void GameTest::questionThatCannotBeFullyShown()
+{
+    TempDataDir data(20);
+    runSql(data.path(), {QStringLiteral("update perguntas.db set resp4 = null, foto = '/nao/existe.jpg' where id = 2")});
+    ScriptedDialogsGuard dialogs;
+    ScreenSet screens;
+    SequenceRandomGuard random;
+
+    Play::start(QStringLiteral("Ana"));
+    int right = 0;
+    for (int i = 0; i < 20; ++i) {
+        const bool broken = GameState.DrawnIds[GameState.CurrentIndex] == 2;
+        if (broken) {
+            QCOMPARE(FrmPerguntas->LblPergunta->text(), QStringLiteral("Pergunta 2"));
+            QCOMPARE(FrmPerguntas->RBResp4->text(), QString());
+        }
+        Play::answer(true);
+        ++right;
+    }
+    const QStringList errors = dialogs->texts(Kind::Error);
+    QCOMPARE(errors.size(), 1);
+    QVERIFY(errors.first().contains(QStringLiteral("resp4")));
+    QVERIFY(errors.first().contains(QStringLiteral("/nao/existe.jpg")));
+    QCOMPARE(GameState.RightCount, 20);
+    QVERIFY(FrmResult->isVisible());
+    QCOMPARE(FrmResult->LblPontos->text(), QStringLiteral("100"));
+}
+
+void GameTest::playAgain()
+{
+    TempDataDir data(30);
+    ScriptedDialogsGuard dialogs;
+    ScreenSet screens;
+    SequenceRandomGuard random;
+    QCOMPARE(FrmInicial->LblRecordeAtual->text(), QStringLiteral("Não consta"));
+
+    // A game with negative points sets no record; the record line keeps "Não consta".
+    Play::game(QStringLiteral("Ana"), 0, 20);
+    FrmResult->BtnJogarNovamente->click();
+    QCOMPARE(FrmInicial->LblRecordeAtual->text(), QStringLiteral("Não consta"));
+    QVERIFY(FrmInicial->isVisible());
+    QVERIFY(FrmResult->isVisible()); // stays open behind the start screen
+    QCOMPARE(FrmInicial->EdtNome->text(), QString());
+
+    Play::game(QStringLiteral("Bia"), 18, 2);
+    QCOMPARE(FrmResult->LblPontos->text(), QStringLiteral("84"));
+    FrmResult->BtnJogarNovamente->click();
+    QCOMPARE(FrmInicial->LblRecordeAtual->text(), QStringLiteral("Bia - 84 pontos"));
+
+    // Play again with an empty name: refused, counters stay at 0.
+    FrmInicial->BtnJogar->click();
+    QCOMPARE(dialogs->texts(Kind::Warn).last(), QStringLiteral("É necessário digitar um nome para jogar"));
+    QCOMPARE(GameState.RightCount + GameState.WrongCount + GameState.SkippedCount, 0);
+    QVERIFY(dialogs->texts(Kind::Error).isEmpty());
+
+    // Finish answered No changes nothing; Yes closes six screens.
+    dialogs->answerNo();
+    FrmResult->BtnEncerrar->click();
+    QVERIFY(FrmResult->isVisible());
+    dialogs->answerYes();
+    FrmResult->BtnEncerrar->click();
+    for (QWidget *w : QList<QWidget *>{FrmPerguntas, FrmCadastro, FrmResult, FrmSenha, FrmInicial})
+        QVERIFY2(!w->isVisible(), qPrintable(w->objectName()));
+}
+
+void GameTest::startScreen()
+{
+    TempDataDir data(30);
+    data.writeRecordFile("Ana\n85\n");
+    ScriptedDialogsGuard dialogs;
+    ScreenSet screens;
+    SequenceRandomGuard random;
+
+    QCOMPARE(FrmInicial->LblRecordeAtual->text(), QStringLiteral("Ana - 85 pontos"));
+    QCOMPARE(FrmInicial->EdtNome->maxLength(), 20);
+    QVERIFY(!FrmInicial->BtnJogar->isDefault() && !FrmInicial->BtnJogar->autoDefault());
+
+    FrmInicial->showScreen();
+    Play::start(QString());
+    QCOMPARE(dialogs->texts(), QStringList{QStringLiteral("É necessário digitar um nome para jogar")});
+    QVERIFY(!FrmPerguntas->isVisible());
+
+    Play::start(QStringLiteral("   "));
+    QVERIFY(FrmPerguntas->isVisible());
+    QCOMPARE(GameState.PlayerName, QStringLiteral("   "));
+    QCOMPARE(FrmPerguntas->LblQtePerg->text(), QStringLiteral("1"));
+
+    // Characters that the record file cannot hold cannot be typed.
+    FrmInicial->EdtNome->clear();
+    FrmInicial->EdtNome->insert(QStringLiteral("Zoë"));
+    FrmInicial->EdtNome->insert(QStringLiteral(" 😀"));
+    FrmInicial->EdtNome->insert(QStringLiteral("Ł"));
+    QCOMPARE(FrmInicial->EdtNome->text(), QStringLiteral("Zoë"));
+
+    // The login screen comes up with "Adm" and an empty password, whatever was there before.
+    FrmSenha->EdtNome->setText(QStringLiteral("outro"));
+    FrmSenha->EdtSenha->setText(QStringLiteral("xyz"));
+    FrmInicial->CadPer->trigger();
+    QVERIFY(FrmSenha->isVisible());
+    QCOMPARE(FrmSenha->EdtNome->text(), QStringLiteral("Adm"));
+    QCOMPARE(FrmSenha->EdtSenha->text(), QString());
+
+    dialogs->answerNo();
+    FrmInicial->Sair->trigger();
+    QVERIFY(FrmInicial->isVisible());
+    QCOMPARE(dialogs->shown.last().kind, Kind::Confirm);
+    QCOMPARE(dialogs->shown.last().text, QStringLiteral("Tem certeza que deseja sair?"));
+}
+
+void GameTest::answerTextsAreComparedExactly()
+{
+    TempDataDir data(20);
+    runSql(data.path(), {QStringLiteral("update perguntas.db set resp1 = 'Tom & Jerry', resp2 = 'tom & jerry', "
+                                        "resp3 = 'Tom & Jerry ', correta = 'Tom & Jerry'")});
+    ScriptedDialogsGuard dialogs;
+    ScreenSet screens;
+    SequenceRandomGuard random;
+
+    Play::start(QStringLiteral("Ana"));
+    QCOMPARE(TFrmPerguntas::AnswerOf(FrmPerguntas->RBResp1), QStringLiteral("Tom & Jerry"));
+    FrmPerguntas->RBResp2->setChecked(true); // differs in case
+    FrmPerguntas->BtnOK->click();
+    FrmPerguntas->RBResp3->setChecked(true); // a trailing blank
+    FrmPerguntas->BtnOK->click();
+    FrmPerguntas->RBResp1->setChecked(true);
+    FrmPerguntas->BtnOK->click();
+    QCOMPARE(GameState.WrongCount, 2);
+    QCOMPARE(GameState.RightCount, 1);
+}
+
+QTEST_MAIN(GameTest)
+#include "test_game.moc"
