@@ -527,16 +527,22 @@ struct Table::Private {
                     return row;
                 return fetch(QStringLiteral("WHERE %1 IS NOT NULL").arg(k) + up);
             }
-            return fetch(QStringLiteral("WHERE (%1, rowid) > (?1, ?2)").arg(k) + up,
-                         {from->key, from->rowid});
+            // Two seeks rather than one row-value comparison, which SQLite cannot match with a
+            // collated index: the rest of the current key's run, then the keys after it.
+            if (auto row = fetch(QStringLiteral("WHERE %1 = ?1 AND rowid > ?2 ORDER BY rowid LIMIT 1").arg(k),
+                                 {from->key, from->rowid}))
+                return row;
+            return fetch(QStringLiteral("WHERE %1 > ?1").arg(k) + up, {from->key});
         case Seek::Prior:
             if (from->key.isNull())
                 return fetch(QStringLiteral("WHERE %1 IS NULL AND rowid < ?1 ORDER BY rowid DESC LIMIT 1")
                                  .arg(k),
                              {from->rowid});
-            if (auto row = fetch(QStringLiteral("WHERE %1 IS NOT NULL AND (%1, rowid) < (?1, ?2)").arg(k)
-                                     + down,
+            if (auto row = fetch(QStringLiteral("WHERE %1 = ?1 AND rowid < ?2 ORDER BY rowid DESC LIMIT 1")
+                                     .arg(k),
                                  {from->key, from->rowid}))
+                return row;
+            if (auto row = fetch(QStringLiteral("WHERE %1 < ?1").arg(k) + down, {from->key}))
                 return row;
             return fetch(QStringLiteral("WHERE %1 IS NULL ORDER BY rowid DESC LIMIT 1").arg(k));
         }
