@@ -1,0 +1,1442 @@
+// One painter per question. A picture matches its question without naming or drawing the
+// answer: it sets the scene (a planet and its orbits, a map, an instrument) and leaves the
+// choosing to the player.
+#include "Photos.h"
+
+#include "Canvas.h"
+#include "Outlines.h"
+
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPainterPath>
+#include <QRadialGradient>
+#include <QRandomGenerator>
+#include <QtMath>
+
+#include <cmath>
+
+namespace {
+
+// ---- shared scenery -----------------------------------------------------------------------
+
+void space(QPainter &p, unsigned seed)
+{
+    verticalGradient(p, QColor(8, 10, 34), QColor(28, 22, 64));
+    starField(p, 90, seed);
+}
+
+void parchment(QPainter &p)
+{
+    verticalGradient(p, QColor(246, 232, 196), QColor(226, 200, 150));
+    QRandomGenerator rng(7);
+    p.save();
+    p.setPen(Qt::NoPen);
+    for (int i = 0; i < 40; ++i) {
+        p.setBrush(QColor(150, 110, 50, 10 + rng.bounded(14)));
+        const QPointF at(rng.bounded(double(PhotoWidth)), rng.bounded(double(PhotoHeight)));
+        const qreal r = 4 + rng.bounded(14.0);
+        p.drawEllipse(at, r, r * 0.7);
+    }
+    p.restore();
+    vignette(p, 0.3);
+}
+
+void chalkboard(QPainter &p)
+{
+    verticalGradient(p, QColor(40, 78, 58), QColor(28, 58, 42));
+    QRandomGenerator rng(11);
+    p.save();
+    for (int i = 0; i < 25; ++i) {
+        p.setPen(QPen(QColor(255, 255, 255, 12), 6 + rng.bounded(10)));
+        const qreal y = rng.bounded(double(PhotoHeight));
+        p.drawLine(QPointF(rng.bounded(40.0), y), QPointF(60 + rng.bounded(77.0), y + rng.bounded(10.0) - 5));
+    }
+    // Wooden frame.
+    p.setPen(QPen(QColor(120, 80, 40), 6));
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(PhotoRect.adjusted(3, 3, -3, -3));
+    p.restore();
+}
+
+void graphPaper(QPainter &p)
+{
+    p.fillRect(PhotoRect, QColor(250, 250, 244));
+    p.save();
+    for (int x = 4; x < PhotoWidth; x += 8) {
+        p.setPen(QPen(QColor(120, 170, 210, (x - 4) % 40 == 0 ? 110 : 50), 0.6));
+        p.drawLine(QPointF(x, 0), QPointF(x, PhotoHeight));
+    }
+    for (int y = 4; y < PhotoHeight; y += 8) {
+        p.setPen(QPen(QColor(120, 170, 210, (y - 4) % 40 == 0 ? 110 : 50), 0.6));
+        p.drawLine(QPointF(0, y), QPointF(PhotoWidth, y));
+    }
+    p.restore();
+}
+
+void softBackdrop(QPainter &p, const QColor &centre, const QColor &edge)
+{
+    QRadialGradient g(QPointF(PhotoWidth / 2.0, PhotoHeight * 0.45), PhotoHeight * 0.7);
+    g.setColorAt(0, centre);
+    g.setColorAt(1, edge);
+    p.fillRect(PhotoRect, g);
+}
+
+void arrow(QPainter &p, QPointF from, QPointF to, const QColor &colour, qreal width = 2.5)
+{
+    p.save();
+    p.setPen(QPen(colour, width, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(from, to);
+    const qreal a = std::atan2(to.y() - from.y(), to.x() - from.x());
+    const qreal head = 4 + width * 1.5;
+    QPolygonF tip;
+    tip << to << to - QPointF(head * std::cos(a - 0.45), head * std::sin(a - 0.45))
+        << to - QPointF(head * std::cos(a + 0.45), head * std::sin(a + 0.45));
+    p.setPen(Qt::NoPen);
+    p.setBrush(colour);
+    p.drawPolygon(tip);
+    p.restore();
+}
+
+void fillPolygon(QPainter &p, const QPolygonF &poly, const QBrush &brush, const QPen &pen = Qt::NoPen)
+{
+    p.save();
+    p.setPen(pen);
+    p.setBrush(brush);
+    p.drawPolygon(poly);
+    p.restore();
+}
+
+void skyWithSun(QPainter &p, const QColor &top, const QColor &horizon, QPointF sunAt, qreal sunRadius)
+{
+    verticalGradient(p, top, horizon);
+    sun(p, sunAt, sunRadius);
+}
+
+// ---- geography of Brazil -------------------------------------------------------------------
+
+void congressAtSunset(QPainter &p)
+{
+    verticalGradient(p, QColor(58, 48, 120), QColor(255, 150, 72), QRectF(0, 0, PhotoWidth, 128));
+    sun(p, QPointF(100, 108), 13, QColor(255, 200, 90));
+    cloud(p, QPointF(30, 40), 40, QColor(255, 190, 160, 90));
+    cloud(p, QPointF(110, 62), 34, QColor(255, 190, 160, 80));
+    verticalGradient(p, QColor(70, 110, 60), QColor(30, 60, 30), QRectF(0, 128, PhotoWidth, 49));
+    // The reflecting pool mirrors the sky.
+    verticalGradient(p, QColor(250, 160, 90), QColor(120, 90, 140), QRectF(0, 140, PhotoWidth, 12));
+    const QColor dark(42, 30, 58);
+    p.setPen(Qt::NoPen);
+    p.setBrush(dark);
+    // Twin towers joined in the middle, the long platform, the dome and the open bowl.
+    p.drawRect(QRectF(59, 52, 8, 76));
+    p.drawRect(QRectF(70, 52, 8, 76));
+    p.drawRect(QRectF(66, 76, 5, 7));
+    p.drawRect(QRectF(8, 121, 121, 7));
+    p.drawChord(QRectF(20, 109, 30, 24), 0, 180 * 16);
+    QPolygonF bowl;
+    bowl << QPointF(88, 108) << QPointF(124, 108) << QPointF(113, 121) << QPointF(99, 121);
+    p.drawPolygon(bowl);
+    // Reflections.
+    p.setBrush(QColor(42, 30, 58, 70));
+    p.drawRect(QRectF(59, 140, 8, 12));
+    p.drawRect(QRectF(70, 140, 8, 12));
+}
+
+void brazilMapWithRuler(QPainter &p)
+{
+    verticalGradient(p, QColor(178, 220, 244), QColor(118, 178, 226));
+    const QRectF box(8, 14, 121, 132);
+    QLinearGradient land(box.topLeft(), box.bottomRight());
+    land.setColorAt(0, QColor(110, 190, 100));
+    land.setColorAt(1, QColor(40, 128, 72));
+    fillPolygon(p, projectOutline(brazilOutline(), box), land, QPen(QColor(255, 255, 255), 1.6));
+    emojiWithShadow(p, QStringLiteral("📏"), QPointF(104, 154), 40, -25);
+}
+
+void highlandPeak(QPainter &p)
+{
+    skyWithSun(p, QColor(96, 160, 228), QColor(214, 236, 250), QPointF(28, 30), 11);
+    cloud(p, QPointF(112, 34), 40);
+    mountain(p, QPointF(104, 70), 50, 150, QColor(110, 150, 150));
+    mountain(p, QPointF(62, 38), 70, 160, QColor(62, 120, 78));
+    hills(p, 150, 14, QColor(38, 92, 50), 3);
+    hills(p, 166, 10, QColor(28, 70, 38), 9);
+    emojiWithShadow(p, QStringLiteral("🧗"), QPointF(92, 108), 24);
+}
+
+void waterfall(QPainter &p)
+{
+    verticalGradient(p, QColor(126, 188, 238), QColor(200, 228, 246), QRectF(0, 0, PhotoWidth, 50));
+    cloud(p, QPointF(104, 20), 36);
+    // The rim of the falls, covered in forest, and the dark rock of the gorge behind the water.
+    hills(p, 44, 8, QColor(40, 110, 50), 21);
+    p.fillRect(QRectF(0, 44, PhotoWidth, 100), QColor(64, 58, 44));
+    // Two tiers of falling water, streaked, broken here and there by dark rock, with a green
+    // ledge between them.
+    QRandomGenerator rng(5);
+    const struct { qreal top, height; } tiers[] = {{46, 50}, {100, 42}};
+    for (const auto &tier : tiers) {
+        QLinearGradient g(QPointF(0, tier.top), QPointF(0, tier.top + tier.height));
+        g.setColorAt(0, QColor(236, 246, 252));
+        g.setColorAt(1, QColor(196, 222, 238));
+        p.fillRect(QRectF(0, tier.top, PhotoWidth, tier.height), g);
+        for (int i = 0; i < 3; ++i) {
+            const qreal x = 10 + rng.bounded(117.0);
+            QPolygonF gap;
+            gap << QPointF(x, tier.top) << QPointF(x + 3 + rng.bounded(5.0), tier.top)
+                << QPointF(x + 1 + rng.bounded(3.0), tier.top + tier.height * (0.4 + rng.bounded(0.5)));
+            fillPolygon(p, gap, QColor(74, 66, 50, 200));
+        }
+        for (int i = 0; i < 40; ++i) {
+            const qreal x = rng.bounded(double(PhotoWidth));
+            p.setPen(QPen(QColor(150, 190, 215, 60 + rng.bounded(80)), 0.6 + rng.bounded(1.0)));
+            p.drawLine(QPointF(x, tier.top + rng.bounded(10.0)), QPointF(x, tier.top + tier.height - rng.bounded(8.0)));
+        }
+    }
+    p.setPen(Qt::NoPen);
+    p.fillRect(QRectF(0, 94, PhotoWidth, 6), QColor(50, 120, 50));
+    for (int x = 0; x < PhotoWidth; x += 7) {
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(40 + (x % 3) * 10, 120, 50));
+        p.drawEllipse(QPointF(x, 94), 5, 3.5);
+    }
+    // Spray and the river below.
+    verticalGradient(p, QColor(120, 130, 90), QColor(80, 90, 60), QRectF(0, 140, PhotoWidth, 37));
+    p.setPen(Qt::NoPen);
+    for (int i = 0; i < 16; ++i) {
+        p.setBrush(QColor(255, 255, 255, 110));
+        p.drawEllipse(QPointF(i * 9.5, 138 + (i % 3) * 4), 13, 9);
+    }
+    // A faint rainbow in the spray.
+    const QColor bow[] = {{255, 60, 60}, {255, 160, 40}, {255, 240, 60}, {80, 200, 80}, {60, 120, 255}, {140, 70, 200}};
+    p.setBrush(Qt::NoBrush);
+    for (int i = 0; i < 6; ++i) {
+        QColor c = bow[i];
+        c.setAlpha(90);
+        p.setPen(QPen(c, 2.2));
+        const qreal r = 64 - i * 2.2;
+        p.drawArc(QRectF(68 - r, 156 - r, 2 * r, 2 * r), 20 * 16, 140 * 16);
+    }
+}
+
+void globeWithLeaves(QPainter &p)
+{
+    softBackdrop(p, QColor(222, 244, 210), QColor(120, 180, 110));
+    emojiWithShadow(p, QStringLiteral("🌎"), QPointF(68, 84), 92);
+    emojiWithShadow(p, QStringLiteral("🍃"), QPointF(24, 150), 34, -20);
+    emojiWithShadow(p, QStringLiteral("🌿"), QPointF(112, 150), 34, 15);
+    emojiWithShadow(p, QStringLiteral("🔍"), QPointF(108, 30), 34);
+}
+
+void flagOnThePole(QPainter &p)
+{
+    verticalGradient(p, QColor(120, 186, 240), QColor(220, 238, 250));
+    cloud(p, QPointF(100, 120), 44);
+    hills(p, 150, 12, QColor(150, 170, 90), 4);
+    p.setPen(QPen(QColor(150, 150, 160), 3));
+    p.drawLine(QPointF(16, 16), QPointF(16, 165));
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(230, 200, 80));
+    p.drawEllipse(QPointF(16, 14), 3, 3);
+    // The flag, waving: drawn flat into an image, then strip by strip with a vertical offset.
+    QImage flag(104, 70, QImage::Format_ARGB32_Premultiplied);
+    flag.fill(Qt::transparent);
+    {
+        QPainter fp(&flag);
+        fp.setRenderHint(QPainter::Antialiasing);
+        brazilFlag(fp, QRectF(0, 0, 104, 70));
+    }
+    for (int x = 0; x < flag.width(); x += 2) {
+        const qreal dy = 4 * std::sin(x / 16.0);
+        const qreal shade = 0.85 + 0.15 * std::cos(x / 16.0);
+        QImage strip = flag.copy(x, 0, 2, flag.height());
+        p.drawImage(QPointF(18 + x, 22 + dy), strip);
+        p.fillRect(QRectF(18 + x, 22 + dy, 2, flag.height()), QColor(0, 0, 0, int((1 - shade) * 255)));
+    }
+    emojiWithShadow(p, QStringLiteral("🔍"), QPointF(104, 140), 36);
+}
+
+void islandPeaks(QPainter &p)
+{
+    verticalGradient(p, QColor(110, 190, 240), QColor(225, 244, 252), QRectF(0, 0, PhotoWidth, 104));
+    cloud(p, QPointF(30, 30), 36);
+    sea(p, 104, QColor(40, 200, 210), QColor(10, 90, 150), 5);
+    mountain(p, QPointF(50, 60), 26, 110, QColor(100, 120, 70));
+    mountain(p, QPointF(84, 70), 24, 110, QColor(90, 110, 64));
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(255, 255, 255, 150));
+    p.drawEllipse(QPointF(66, 110), 46, 3);
+    emojiWithShadow(p, QStringLiteral("🐬"), QPointF(98, 140), 40, -15);
+}
+
+void southAmericaWithBrazil(QPainter &p)
+{
+    verticalGradient(p, QColor(172, 214, 240), QColor(92, 150, 210));
+    const QRectF box(10, 6, 110, 165);
+    const auto &continent = southAmericaOutline();
+    fillPolygon(p, projectOutline(continent, box), QColor(238, 222, 182), QPen(QColor(120, 100, 70), 1));
+    QPolygonF brazil;
+    for (const QPointF &pt : brazilOutline())
+        brazil << projectPoint(continent, box, pt);
+    fillPolygon(p, brazil, QColor(70, 160, 90), QPen(QColor(255, 255, 255), 1));
+    emojiWithShadow(p, QStringLiteral("🧭"), QPointF(112, 150), 28);
+}
+
+void meetingOfWaters(QPainter &p)
+{
+    verticalGradient(p, QColor(150, 200, 240), QColor(230, 240, 240), QRectF(0, 0, PhotoWidth, 60));
+    // The far bank, a wall of forest.
+    hills(p, 62, 10, QColor(40, 100, 50), 13);
+    p.fillRect(QRectF(0, 60, PhotoWidth, 6), QColor(40, 100, 50));
+    // Dark water on one side, sandy water on the other, with a wavering line between them.
+    p.fillRect(QRectF(0, 66, PhotoWidth, 111), QColor(196, 150, 96));
+    QPainterPath dark(QPointF(0, 66));
+    dark.lineTo(50, 66);
+    for (int y = 66; y <= PhotoHeight; y += 6)
+        dark.lineTo(58 + (y - 66) * 0.22 + 4 * std::sin(y / 7.0), y);
+    dark.lineTo(0, PhotoHeight);
+    dark.closeSubpath();
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(36, 26, 20));
+    p.drawPath(dark);
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(QColor(255, 255, 255, 40), 1));
+    for (int y = 80; y < PhotoHeight; y += 12)
+        p.drawLine(QPointF(8 + (y % 24), y), QPointF(40 + (y % 24), y));
+    emojiWithShadow(p, QStringLiteral("🛶"), QPointF(76, 124), 52);
+}
+
+// ---- geography of the world ----------------------------------------------------------------
+
+void whaleInTheOpenSea(QPainter &p)
+{
+    verticalGradient(p, QColor(150, 205, 245), QColor(220, 240, 252), QRectF(0, 0, PhotoWidth, 40));
+    sea(p, 40, QColor(30, 120, 200), QColor(8, 30, 90), 6);
+    emojiWithShadow(p, QStringLiteral("🐋"), QPointF(68, 110), 96);
+}
+
+void snowyRange(QPainter &p)
+{
+    verticalGradient(p, QColor(30, 70, 150), QColor(170, 210, 240));
+    mountain(p, QPointF(28, 84), 44, 150, QColor(100, 110, 130), QColor(240, 244, 250));
+    mountain(p, QPointF(112, 74), 44, 150, QColor(96, 104, 126), QColor(240, 244, 250));
+    mountain(p, QPointF(70, 28), 64, 160, QColor(110, 112, 136), QColor(250, 252, 255));
+    cloud(p, QPointF(30, 140), 70, QColor(255, 255, 255, 200));
+    cloud(p, QPointF(108, 150), 70, QColor(255, 255, 255, 210));
+    p.fillRect(QRectF(0, 156, PhotoWidth, 21), QColor(245, 248, 252));
+}
+
+void tinyCountryUnderLens(QPainter &p)
+{
+    parchment(p);
+    p.save();
+    // Faint meridians and parallels, and the edges of larger neighbours.
+    p.setPen(QPen(QColor(150, 110, 60, 70), 0.8));
+    for (int x = 10; x < PhotoWidth; x += 30)
+        p.drawLine(QPointF(x, 0), QPointF(x, PhotoHeight));
+    for (int y = 14; y < PhotoHeight; y += 30)
+        p.drawLine(QPointF(0, y), QPointF(PhotoWidth, y));
+    p.setPen(QPen(QColor(120, 80, 40, 150), 1, Qt::DashLine));
+    p.drawPolyline(QPolygonF({QPointF(0, 40), QPointF(30, 48), QPointF(48, 30), QPointF(90, 44), QPointF(137, 30)}));
+    p.drawPolyline(QPolygonF({QPointF(0, 130), QPointF(40, 120), QPointF(70, 140), QPointF(137, 126)}));
+    // The lens and what it magnifies: a small enclave with its border.
+    const QPointF lens(60, 82);
+    const qreal r = 36;
+    p.setPen(QPen(QColor(90, 70, 50), 9, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(lens + QPointF(r * 0.72, r * 0.72), lens + QPointF(r * 1.5, r * 1.5));
+    p.setPen(QPen(QColor(60, 50, 40), 4));
+    p.setBrush(QColor(255, 252, 235));
+    p.drawEllipse(lens, r, r);
+    p.setPen(QPen(QColor(190, 40, 40), 1.6, Qt::DashLine));
+    p.setBrush(QColor(230, 120, 100, 90));
+    QPolygonF enclave;
+    enclave << lens + QPointF(-12, -6) << lens + QPointF(-2, -14) << lens + QPointF(12, -8)
+            << lens + QPointF(14, 6) << lens + QPointF(2, 12) << lens + QPointF(-10, 8);
+    p.drawPolygon(enclave);
+    radialGlow(p, lens + QPointF(-14, -16), 10, QColor(255, 255, 255, 150));
+    p.restore();
+}
+
+void kangarooInTheOutback(QPainter &p)
+{
+    skyWithSun(p, QColor(250, 180, 90), QColor(255, 226, 160), QPointF(100, 44), 16);
+    // A great red rock on the horizon.
+    QPainterPath rock(QPointF(8, 110));
+    rock.cubicTo(QPointF(12, 90), QPointF(30, 88), QPointF(48, 90));
+    rock.cubicTo(QPointF(60, 92), QPointF(64, 100), QPointF(70, 110));
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(170, 70, 40));
+    p.drawPath(rock);
+    verticalGradient(p, QColor(206, 96, 50), QColor(150, 60, 30), QRectF(0, 110, PhotoWidth, 67));
+    emojiWithShadow(p, QStringLiteral("🦘"), QPointF(74, 124), 76);
+}
+
+void dunesAndCamel(QPainter &p)
+{
+    skyWithSun(p, QColor(120, 180, 230), QColor(250, 236, 190), QPointF(36, 40), 18);
+    p.setPen(Qt::NoPen);
+    const QColor sands[] = {{236, 196, 120}, {222, 172, 96}, {206, 150, 76}};
+    for (int i = 0; i < 3; ++i) {
+        const qreal base = 110 + i * 22;
+        QPainterPath dune(QPointF(0, PhotoHeight));
+        dune.lineTo(0, base);
+        dune.cubicTo(QPointF(40, base - 24 + i * 6), QPointF(80, base + 12), QPointF(137, base - 14));
+        dune.lineTo(PhotoWidth, PhotoHeight);
+        p.setBrush(sands[i]);
+        p.drawPath(dune);
+    }
+    emojiWithShadow(p, QStringLiteral("🐪"), QPointF(86, 124), 60);
+}
+
+void andesAtDawn(QPainter &p)
+{
+    verticalGradient(p, QColor(90, 90, 170), QColor(255, 190, 170));
+    mountain(p, QPointF(104, 66), 42, 140, QColor(120, 100, 120), QColor(255, 236, 236));
+    mountain(p, QPointF(56, 26), 62, 150, QColor(130, 104, 118), QColor(255, 242, 240));
+    hills(p, 146, 16, QColor(110, 90, 80), 17);
+    emoji(p, QStringLiteral("🦅"), QPointF(108, 28), 28, -10);
+}
+
+void shipThroughTheLocks(QPainter &p)
+{
+    verticalGradient(p, QColor(120, 190, 240), QColor(220, 240, 250), QRectF(0, 0, PhotoWidth, 90));
+    hills(p, 90, 20, QColor(60, 140, 70), 27);
+    // The lock: concrete walls, a gate behind the ship, water between.
+    p.fillRect(QRectF(0, 100, PhotoWidth, 77), QColor(170, 170, 160));
+    verticalGradient(p, QColor(40, 130, 170), QColor(20, 80, 120), QRectF(0, 112, PhotoWidth, 54));
+    p.fillRect(QRectF(0, 96, PhotoWidth, 16), QColor(190, 190, 180));
+    p.fillRect(QRectF(8, 86, 10, 30), QColor(120, 120, 120));
+    p.fillRect(QRectF(119, 86, 10, 30), QColor(120, 120, 120));
+    emojiWithShadow(p, QStringLiteral("🚢"), QPointF(68, 108), 82);
+    p.fillRect(QRectF(0, 166, PhotoWidth, 11), QColor(180, 180, 170));
+}
+
+void globeAndSpeech(QPainter &p)
+{
+    softBackdrop(p, QColor(255, 240, 210), QColor(230, 170, 100));
+    emojiWithShadow(p, QStringLiteral("🌍"), QPointF(68, 72), 86);
+    emojiWithShadow(p, QStringLiteral("🗣️"), QPointF(36, 144), 42);
+    emojiWithShadow(p, QStringLiteral("💬"), QPointF(102, 140), 40);
+}
+
+// ---- history of Brazil ---------------------------------------------------------------------
+
+void caravelOnTheOcean(QPainter &p)
+{
+    skyWithSun(p, QColor(120, 180, 236), QColor(255, 226, 190), QPointF(30, 96), 10);
+    cloud(p, QPointF(100, 30), 46);
+    // A strip of green coast with palms on the horizon.
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(60, 130, 70));
+    p.drawChord(QRectF(88, 94, 80, 18), 0, 180 * 16);
+    emoji(p, QStringLiteral("🌴"), QPointF(118, 92), 18);
+    sea(p, 102, QColor(40, 120, 180), QColor(10, 50, 110), 5);
+    caravel(p, QPointF(60, 132), 84);
+}
+
+void horsemanAndSword(QPainter &p)
+{
+    verticalGradient(p, QColor(250, 214, 120), QColor(255, 246, 214), QRectF(0, 0, PhotoWidth, 120));
+    cloud(p, QPointF(30, 96), 40, QColor(255, 255, 255, 180));
+    hills(p, 130, 16, QColor(90, 150, 70), 31);
+    hills(p, 150, 10, QColor(60, 120, 50), 33);
+    emojiWithShadow(p, QStringLiteral("🐎"), QPointF(64, 118), 82);
+    emojiWithShadow(p, QStringLiteral("⚔️"), QPointF(102, 44), 44);
+}
+
+void scrollAndChains(QPainter &p)
+{
+    parchment(p);
+    emojiWithShadow(p, QStringLiteral("📜"), QPointF(66, 72), 86, -8);
+    emojiWithShadow(p, QStringLiteral("⛓️"), QPointF(56, 144), 56, 12);
+    emojiWithShadow(p, QStringLiteral("✒️"), QPointF(112, 132), 36, 10);
+}
+
+void templeAtDawn(QPainter &p)
+{
+    skyWithSun(p, QColor(70, 120, 200), QColor(255, 214, 160), QPointF(68, 104), 30);
+    emojiWithShadow(p, QStringLiteral("🏛️"), QPointF(68, 108), 96);
+    emoji(p, QStringLiteral("✨"), QPointF(20, 30), 22);
+    emoji(p, QStringLiteral("✨"), QPointF(118, 40), 18);
+    p.fillRect(QRectF(0, 156, PhotoWidth, 21), QColor(110, 150, 90));
+}
+
+void portraitOfAnOfficer(QPainter &p)
+{
+    // A red damask wall and a portrait in a gilded frame.
+    verticalGradient(p, QColor(150, 34, 44), QColor(90, 16, 26));
+    p.save();
+    p.setPen(QPen(QColor(255, 200, 200, 24), 1));
+    for (int y = 0; y < PhotoHeight; y += 10)
+        for (int x = (y / 10 % 2) * 10; x < PhotoWidth; x += 20)
+            p.drawEllipse(QPointF(x, y), 3, 5);
+    p.restore();
+    const QRectF frame(20, 16, 97, 130);
+    goldFrame(p, frame, 9);
+    const QRectF canvas = frame.adjusted(9, 9, -9, -9);
+    verticalGradient(p, QColor(90, 100, 80), QColor(40, 44, 36), canvas);
+    p.save();
+    p.setClipRect(canvas);
+    p.setPen(Qt::NoPen);
+    // Bust: dark uniform with gold epaulettes, face in shadow.
+    p.setBrush(QColor(30, 40, 70));
+    p.drawRoundedRect(QRectF(canvas.left() + 8, canvas.top() + 66, canvas.width() - 16, 60), 22, 22);
+    p.setBrush(QColor(220, 180, 80));
+    p.drawEllipse(QPointF(canvas.left() + 16, canvas.top() + 74), 9, 4);
+    p.drawEllipse(QPointF(canvas.right() - 16, canvas.top() + 74), 9, 4);
+    p.setBrush(QColor(200, 160, 130));
+    p.drawRect(QRectF(canvas.center().x() - 6, canvas.top() + 54, 12, 14));
+    p.drawEllipse(QPointF(canvas.center().x(), canvas.top() + 40), 15, 19);
+    p.setBrush(QColor(210, 210, 205));
+    QPainterPath beard;
+    beard.moveTo(canvas.center().x() - 15, canvas.top() + 42);
+    beard.quadTo(canvas.center().x(), canvas.top() + 78, canvas.center().x() + 15, canvas.top() + 42);
+    beard.quadTo(canvas.center().x(), canvas.top() + 54, canvas.center().x() - 15, canvas.top() + 42);
+    p.drawPath(beard);
+    p.setBrush(QColor(120, 110, 100));
+    p.drawChord(QRectF(canvas.center().x() - 15, canvas.top() + 20, 30, 20), 0, 180 * 16);
+    p.restore();
+    emojiWithShadow(p, QStringLiteral("🎖️"), QPointF(88, 112), 24);
+    emoji(p, QStringLiteral("🎩"), QPointF(68, 163), 22);
+}
+
+void colonialStreet(QPainter &p)
+{
+    verticalGradient(p, QColor(90, 160, 236), QColor(200, 228, 250), QRectF(0, 0, PhotoWidth, 100));
+    // A church with two towers at the top of the hill.
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(245, 240, 225));
+    p.drawRect(QRectF(44, 30, 50, 40));
+    p.drawRect(QRectF(40, 18, 14, 52));
+    p.drawRect(QRectF(84, 18, 14, 52));
+    p.setBrush(QColor(70, 110, 160));
+    p.drawChord(QRectF(40, 10, 14, 16), 0, 180 * 16);
+    p.drawChord(QRectF(84, 10, 14, 16), 0, 180 * 16);
+    QPolygonF gable;
+    gable << QPointF(54, 30) << QPointF(69, 18) << QPointF(84, 30);
+    p.setBrush(QColor(235, 228, 210));
+    p.drawPolygon(gable);
+    p.setBrush(QColor(120, 80, 50));
+    p.drawRoundedRect(QRectF(63, 50, 12, 20), 5, 5);
+    // A row of painted two-storey houses.
+    const QColor walls[] = {{236, 120, 90}, {250, 210, 90}, {110, 180, 220}, {240, 160, 190}, {130, 200, 140}};
+    for (int i = 0; i < 5; ++i) {
+        const QRectF house(i * 27.4, 70, 27.4, 70);
+        p.setBrush(walls[i]);
+        p.setPen(Qt::NoPen);
+        p.drawRect(house);
+        p.setBrush(QColor(170, 70, 40));
+        p.drawRect(QRectF(house.left() - 1, house.top() - 4, house.width() + 2, 6));
+        p.setBrush(QColor(255, 255, 255));
+        for (const qreal wy : {house.top() + 10, house.top() + 36}) {
+            p.drawRect(QRectF(house.left() + 4, wy, 7, 14));
+            p.drawRect(QRectF(house.right() - 11, wy, 7, 14));
+            p.setBrush(QColor(40, 90, 60));
+            p.drawRect(QRectF(house.left() + 5, wy + 1, 5, 12));
+            p.drawRect(QRectF(house.right() - 10, wy + 1, 5, 12));
+            p.setBrush(Qt::white);
+        }
+    }
+    // Cobblestones.
+    p.fillRect(QRectF(0, 140, PhotoWidth, 37), QColor(150, 140, 130));
+    QRandomGenerator rng(19);
+    for (int i = 0; i < 120; ++i) {
+        p.setBrush(QColor(110 + rng.bounded(60), 100 + rng.bounded(50), 90 + rng.bounded(40)));
+        p.drawEllipse(QPointF(rng.bounded(137.0), 142 + rng.bounded(35.0)), 3.5, 2.2);
+    }
+}
+
+void candleAndScroll(QPainter &p)
+{
+    verticalGradient(p, QColor(30, 20, 16), QColor(60, 38, 22));
+    radialGlow(p, QPointF(42, 92), 80, QColor(255, 190, 90, 120));
+    p.fillRect(QRectF(0, 140, PhotoWidth, 37), QColor(90, 55, 30));
+    p.fillRect(QRectF(0, 140, PhotoWidth, 3), QColor(130, 85, 45));
+    emojiWithShadow(p, QStringLiteral("🕯️"), QPointF(40, 104), 72);
+    emojiWithShadow(p, QStringLiteral("📜"), QPointF(98, 124), 58, 12);
+    emojiWithShadow(p, QStringLiteral("🪶"), QPointF(108, 70), 40, 25);
+}
+
+void fleetWithCrown(QPainter &p)
+{
+    verticalGradient(p, QColor(80, 130, 200), QColor(220, 214, 230), QRectF(0, 0, PhotoWidth, 110));
+    sea(p, 110, QColor(30, 90, 150), QColor(10, 40, 90), 4);
+    caravel(p, QPointF(28, 124), 40);
+    caravel(p, QPointF(100, 136), 60);
+    caravel(p, QPointF(60, 114), 30);
+    radialGlow(p, QPointF(68, 34), 34, QColor(255, 230, 140, 150));
+    emojiWithShadow(p, QStringLiteral("👑"), QPointF(68, 34), 48);
+}
+
+void oldMapWithMeridian(QPainter &p)
+{
+    parchment(p);
+    const QRectF box(14, 10, 100, 150);
+    const auto &continent = southAmericaOutline();
+    fillPolygon(p, projectOutline(continent, box), QColor(200, 170, 110, 120), QPen(QColor(110, 70, 30), 1.3));
+    // A line drawn from pole to pole across the new lands.
+    const qreal x = projectPoint(continent, box, QPointF(-46.6, 0)).x();
+    p.setPen(QPen(QColor(180, 30, 30), 2, Qt::DashLine));
+    p.drawLine(QPointF(x, 4), QPointF(x, 173));
+    emojiWithShadow(p, QStringLiteral("✒️"), QPointF(110, 150), 34, -10);
+    emoji(p, QStringLiteral("🧭"), QPointF(24, 150), 26);
+}
+
+// ---- science -------------------------------------------------------------------------------
+
+void goldBars(QPainter &p)
+{
+    verticalGradient(p, QColor(60, 24, 60), QColor(24, 8, 30));
+    radialGlow(p, QPointF(68, 110), 70, QColor(255, 210, 100, 60));
+    auto bar = [&p](QPointF base, qreal w) {
+        const qreal h = w * 0.32, inset = w * 0.14;
+        QPolygonF top;
+        top << base + QPointF(inset, -h) << base + QPointF(w - inset, -h) << base + QPointF(w, 0) << base;
+        QLinearGradient g(base + QPointF(0, -h), base);
+        g.setColorAt(0, QColor(255, 236, 150));
+        g.setColorAt(1, QColor(200, 150, 40));
+        fillPolygon(p, top, g, QPen(QColor(140, 95, 20), 0.8));
+        QRectF front(base, QSizeF(w, h * 0.55));
+        QLinearGradient f(front.topLeft(), front.bottomLeft());
+        f.setColorAt(0, QColor(230, 180, 60));
+        f.setColorAt(1, QColor(150, 100, 20));
+        p.save();
+        p.setPen(QPen(QColor(120, 80, 10), 0.8));
+        p.setBrush(f);
+        p.drawRect(front);
+        p.restore();
+    };
+    bar(QPointF(14, 140), 54);
+    bar(QPointF(70, 140), 54);
+    bar(QPointF(42, 112), 54);
+    emoji(p, QStringLiteral("✨"), QPointF(104, 80), 26);
+    emoji(p, QStringLiteral("✨"), QPointF(30, 70), 18);
+    emojiWithShadow(p, QStringLiteral("🪙"), QPointF(68, 44), 40);
+}
+
+void seedlingInTheSun(QPainter &p)
+{
+    verticalGradient(p, QColor(130, 200, 250), QColor(230, 246, 255), QRectF(0, 0, PhotoWidth, 140));
+    sun(p, QPointF(112, 26), 14);
+    p.save();
+    p.setPen(QPen(QColor(255, 210, 80, 160), 2, Qt::DashLine));
+    p.drawLine(QPointF(100, 40), QPointF(78, 88));
+    p.drawLine(QPointF(94, 34), QPointF(62, 82));
+    p.restore();
+    // Air drifting towards the leaves.
+    arrow(p, QPointF(8, 70), QPointF(40, 92), QColor(120, 150, 180, 200), 2);
+    arrow(p, QPointF(10, 100), QPointF(40, 108), QColor(120, 150, 180, 200), 2);
+    verticalGradient(p, QColor(130, 90, 50), QColor(80, 50, 25), QRectF(0, 140, PhotoWidth, 37));
+    emojiWithShadow(p, QStringLiteral("🌱"), QPointF(68, 112), 70);
+}
+
+void galaxyAndAtom(QPainter &p)
+{
+    space(p, 41);
+    p.save();
+    p.translate(68, 64);
+    p.rotate(-25);
+    for (int i = 0; i < 6; ++i) {
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(180, 160, 255, 26));
+        p.drawEllipse(QPointF(0, 0), 60 - i * 8, 20 - i * 2.5);
+    }
+    radialGlow(p, QPointF(0, 0), 16, QColor(255, 240, 220, 220));
+    p.restore();
+    radialGlow(p, QPointF(68, 136), 34, QColor(120, 200, 255, 100));
+    emoji(p, QStringLiteral("⚛️"), QPointF(68, 136), 52);
+}
+
+void forceDiagram(QPainter &p)
+{
+    graphPaper(p);
+    // Top: a body in orbit, pulled towards the centre.
+    planet(p, QPointF(52, 50), 18, QColor(110, 170, 240), QColor(20, 60, 140));
+    p.setPen(QPen(QColor(90, 90, 110), 1, Qt::DashLine));
+    p.setBrush(Qt::NoBrush);
+    p.drawEllipse(QPointF(52, 50), 42, 32);
+    planet(p, QPointF(94, 50), 6, QColor(230, 230, 230), QColor(120, 120, 120));
+    arrow(p, QPointF(94, 50), QPointF(76, 50), QColor(200, 40, 40), 2);
+    arrow(p, QPointF(94, 50), QPointF(94, 30), QColor(40, 90, 200), 2);
+    // Bottom: a block on a slope, with its weight and the push of the surface.
+    QPolygonF slope;
+    slope << QPointF(10, 160) << QPointF(126, 160) << QPointF(126, 96);
+    fillPolygon(p, slope, QColor(210, 190, 150), QPen(QColor(120, 100, 70), 1));
+    p.save();
+    p.translate(84, 128);
+    p.rotate(-28.9);
+    p.setPen(QPen(QColor(60, 60, 80), 1));
+    p.setBrush(QColor(250, 160, 60));
+    p.drawRect(QRectF(-10, -20, 20, 20));
+    p.restore();
+    const QPointF centre(79, 119);
+    arrow(p, centre, centre + QPointF(0, 30), QColor(200, 40, 40), 2);
+    arrow(p, centre, centre + QPointF(-12, -22), QColor(40, 90, 200), 2);
+    arrow(p, centre, centre + QPointF(-24, 13), QColor(40, 150, 60), 2);
+}
+
+void torchBeamAcrossSpace(QPainter &p)
+{
+    space(p, 43);
+    QPolygonF beam;
+    beam << QPointF(38, 108) << QPointF(137, 40) << QPointF(137, 140) << QPointF(40, 118);
+    QLinearGradient g(QPointF(38, 110), QPointF(137, 90));
+    g.setColorAt(0, QColor(255, 250, 200, 200));
+    g.setColorAt(1, QColor(255, 250, 200, 20));
+    fillPolygon(p, beam, g);
+    emojiWithShadow(p, QStringLiteral("🔦"), QPointF(24, 118), 44, -20);
+    emoji(p, QStringLiteral("🌍"), QPointF(116, 92), 30);
+    emoji(p, QStringLiteral("⚡"), QPointF(74, 150), 26);
+}
+
+void bottleBetweenLandAndSea(QPainter &p)
+{
+    verticalGradient(p, QColor(150, 210, 250), QColor(220, 240, 250), QRectF(0, 0, PhotoWidth, 90));
+    hills(p, 90, 10, QColor(120, 180, 90), 45);
+    sea(p, 100, QColor(40, 150, 210), QColor(10, 70, 140), 4);
+    emojiWithShadow(p, QStringLiteral("🍼"), QPointF(62, 96), 80, -12);
+    emojiWithShadow(p, QStringLiteral("🔍"), QPointF(110, 148), 34);
+}
+
+void iceGivingOffVapour(QPainter &p)
+{
+    verticalGradient(p, QColor(200, 230, 250), QColor(110, 160, 210));
+    p.fillRect(QRectF(0, 150, PhotoWidth, 27), QColor(90, 130, 170));
+    p.save();
+    p.setBrush(Qt::NoBrush);
+    for (int i = 0; i < 4; ++i) {
+        p.setPen(QPen(QColor(255, 255, 255, 150 - i * 20), 3 - i * 0.4, Qt::SolidLine, Qt::RoundCap));
+        const qreal x = 44 + i * 16;
+        QPainterPath wisp(QPointF(x, 96));
+        wisp.cubicTo(QPointF(x - 14, 78), QPointF(x + 14, 62), QPointF(x, 44));
+        wisp.cubicTo(QPointF(x - 10, 32), QPointF(x + 8, 22), QPointF(x + 2, 12));
+        p.drawPath(wisp);
+    }
+    p.restore();
+    emojiWithShadow(p, QStringLiteral("🧊"), QPointF(68, 124), 62);
+}
+
+void testTubeAndDrop(QPainter &p)
+{
+    softBackdrop(p, QColor(245, 250, 255), QColor(170, 200, 230));
+    p.fillRect(QRectF(0, 150, PhotoWidth, 27), QColor(200, 210, 220));
+    emojiWithShadow(p, QStringLiteral("🧪"), QPointF(54, 98), 92, -15);
+    emojiWithShadow(p, QStringLiteral("💧"), QPointF(106, 50), 38);
+}
+
+// ---- the solar system ----------------------------------------------------------------------
+
+void planetsOnTheirOrbits(QPainter &p)
+{
+    space(p, 51);
+    const QPointF sunAt(-34, 80);
+    p.save();
+    p.setBrush(Qt::NoBrush);
+    const qreal radii[] = {58, 78, 100, 128, 160};
+    for (const qreal r : radii) {
+        p.setPen(QPen(QColor(255, 255, 255, 60), 0.8));
+        p.drawEllipse(sunAt, r, r * 0.92);
+    }
+    p.restore();
+    sun(p, sunAt, 46);
+    planet(p, sunAt + QPointF(58 * 0.9, -58 * 0.4), 4, QColor(200, 200, 200), QColor(110, 100, 90));
+    planet(p, sunAt + QPointF(78 * 0.7, 78 * 0.64), 6, QColor(120, 180, 250), QColor(20, 60, 150));
+    planet(p, sunAt + QPointF(100 * 0.95, 100 * 0.2), 5, QColor(250, 170, 120), QColor(150, 60, 30));
+    planet(p, sunAt + QPointF(128 * 0.85, -128 * 0.48), 12, QColor(240, 210, 160), QColor(150, 110, 70), 4);
+    planet(p, sunAt + QPointF(160 * 0.96, 160 * 0.24), 10, QColor(170, 210, 250), QColor(50, 90, 170), 2);
+    emojiWithShadow(p, QStringLiteral("🔭"), QPointF(108, 150), 38);
+}
+
+void rocketTowardsReddishDot(QPainter &p)
+{
+    space(p, 53);
+    planet(p, QPointF(104, 38), 15, QColor(240, 140, 90), QColor(130, 40, 20));
+    emojiWithShadow(p, QStringLiteral("🚀"), QPointF(48, 124), 62);
+    p.save();
+    p.setPen(QPen(QColor(255, 255, 255, 50), 1, Qt::DashLine));
+    p.drawLine(QPointF(64, 108), QPointF(92, 50));
+    p.restore();
+}
+
+void smallWorldByTheSun(QPainter &p)
+{
+    space(p, 55);
+    radialGlow(p, QPointF(-20, 88), 120, QColor(255, 170, 60, 150));
+    sun(p, QPointF(-20, 88), 56, QColor(255, 200, 70));
+    p.save();
+    p.setBrush(Qt::NoBrush);
+    for (const qreal r : {90.0, 120.0, 150.0}) {
+        p.setPen(QPen(QColor(255, 255, 255, 60), 0.8));
+        p.drawEllipse(QPointF(-20, 88), r, r);
+    }
+    p.restore();
+    planet(p, QPointF(70, 88), 7, QColor(190, 180, 170), QColor(80, 70, 60));
+    planet(p, QPointF(92, 146), 6, QColor(240, 220, 170), QColor(150, 120, 60));
+    planet(p, QPointF(118, 48), 6, QColor(120, 180, 250), QColor(20, 60, 150));
+}
+
+void thermometerAndFire(QPainter &p)
+{
+    verticalGradient(p, QColor(60, 20, 40), QColor(220, 80, 30));
+    starField(p, 30, 57, QRectF(0, 0, PhotoWidth, 80));
+    planet(p, QPointF(104, 44), 22, QColor(255, 236, 190), QColor(190, 140, 70));
+    emojiWithShadow(p, QStringLiteral("🌡️"), QPointF(40, 100), 100);
+    emojiWithShadow(p, QStringLiteral("🔥"), QPointF(100, 130), 52);
+}
+
+void orbitsAndQuestion(QPainter &p)
+{
+    space(p, 59);
+    const QPointF sunAt(0, PhotoHeight);
+    p.save();
+    p.setBrush(Qt::NoBrush);
+    for (int i = 0; i < 6; ++i) {
+        p.setPen(QPen(QColor(255, 255, 255, 90 - i * 10), 1));
+        const qreal r = 46 + i * 24;
+        p.drawEllipse(sunAt, r, r);
+    }
+    p.restore();
+    sun(p, sunAt, 30);
+    emojiWithShadow(p, QStringLiteral("❓"), QPointF(90, 66), 58, 8);
+}
+
+void astronautOnTheMoon(QPainter &p)
+{
+    p.fillRect(PhotoRect, QColor(4, 4, 12));
+    starField(p, 60, 61, QRectF(0, 0, PhotoWidth, 110));
+    emoji(p, QStringLiteral("🌍"), QPointF(108, 32), 36);
+    // Grey ground with craters.
+    QPainterPath ground(QPointF(0, 124));
+    ground.cubicTo(QPointF(40, 116), QPointF(90, 132), QPointF(137, 120));
+    ground.lineTo(137, 177);
+    ground.lineTo(0, 177);
+    QLinearGradient g(QPointF(0, 118), QPointF(0, 177));
+    g.setColorAt(0, QColor(180, 180, 180));
+    g.setColorAt(1, QColor(90, 90, 95));
+    p.setPen(Qt::NoPen);
+    p.setBrush(g);
+    p.drawPath(ground);
+    p.setBrush(QColor(120, 120, 125));
+    p.drawEllipse(QPointF(24, 150), 12, 4);
+    p.drawEllipse(QPointF(112, 160), 16, 5);
+    p.drawEllipse(QPointF(80, 140), 7, 2.5);
+    emojiWithShadow(p, QStringLiteral("👨‍🚀"), QPointF(58, 100), 82);
+    emoji(p, QStringLiteral("👣"), QPointF(104, 140), 20, -30);
+}
+
+void planetLyingOnItsSide(QPainter &p)
+{
+    space(p, 63);
+    const QPointF c(68, 86);
+    // Rings standing almost upright around a planet rolled onto its side: back half, planet,
+    // front half.
+    const QRectF ring(c.x() - 11, c.y() - 62, 22, 124);
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(QColor(200, 220, 230, 120), 3));
+    p.drawArc(ring, 90 * 16, 180 * 16);
+    planet(p, c, 30, QColor(200, 220, 225), QColor(70, 110, 130));
+    p.setPen(QPen(QColor(210, 230, 240, 170), 3));
+    p.drawArc(ring, -90 * 16, 180 * 16);
+    // The axis, close to horizontal.
+    p.setPen(QPen(QColor(255, 220, 120, 200), 1.5, Qt::DashLine));
+    p.drawLine(c + QPointF(-52, 6), c + QPointF(52, -6));
+    emojiWithShadow(p, QStringLiteral("🔄"), QPointF(112, 152), 28);
+}
+
+void sunlightToEarth(QPainter &p)
+{
+    space(p, 65);
+    sun(p, QPointF(6, 70), 30);
+    emoji(p, QStringLiteral("🌍"), QPointF(118, 70), 30);
+    p.setPen(QPen(QColor(255, 230, 120, 200), 2, Qt::DashLine));
+    p.drawLine(QPointF(38, 70), QPointF(100, 70));
+    arrow(p, QPointF(90, 70), QPointF(102, 70), QColor(255, 230, 120), 2);
+    emojiWithShadow(p, QStringLiteral("⏱️"), QPointF(68, 132), 56);
+}
+
+// ---- the human body ------------------------------------------------------------------------
+
+void organsAround(QPainter &p)
+{
+    softBackdrop(p, QColor(255, 240, 236), QColor(240, 180, 170));
+    emojiWithShadow(p, QStringLiteral("🧠"), QPointF(38, 40), 44);
+    emojiWithShadow(p, QStringLiteral("🫀"), QPointF(100, 44), 42);
+    emojiWithShadow(p, QStringLiteral("🫁"), QPointF(40, 112), 46);
+    emojiWithShadow(p, QStringLiteral("👁️"), QPointF(100, 110), 36);
+    emojiWithShadow(p, QStringLiteral("🩺"), QPointF(68, 154), 34);
+}
+
+void xraySkeleton(QPainter &p)
+{
+    softBackdrop(p, QColor(40, 70, 110), QColor(8, 16, 36));
+    p.save();
+    p.setPen(QPen(QColor(140, 200, 255, 30), 1));
+    for (int y = 0; y < PhotoHeight; y += 4)
+        p.drawLine(QPointF(0, y), QPointF(PhotoWidth, y));
+    p.restore();
+    emojiWithShadow(p, QStringLiteral("💀"), QPointF(68, 58), 62);
+    emojiWithShadow(p, QStringLiteral("🦴"), QPointF(38, 134), 52, 35);
+    emojiWithShadow(p, QStringLiteral("🦴"), QPointF(100, 134), 52, -35);
+}
+
+void earUnderLens(QPainter &p)
+{
+    softBackdrop(p, QColor(255, 236, 214), QColor(230, 170, 120));
+    emojiWithShadow(p, QStringLiteral("👂"), QPointF(60, 86), 96);
+    emojiWithShadow(p, QStringLiteral("🔍"), QPointF(104, 136), 48);
+}
+
+void heartWithTrace(QPainter &p)
+{
+    softBackdrop(p, QColor(255, 220, 220), QColor(200, 70, 80));
+    emojiWithShadow(p, QStringLiteral("🫀"), QPointF(68, 80), 96);
+    p.setPen(QPen(QColor(255, 255, 255, 220), 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setBrush(Qt::NoBrush);
+    QPolygonF trace;
+    trace << QPointF(0, 152) << QPointF(30, 152) << QPointF(36, 146) << QPointF(42, 152) << QPointF(52, 152)
+          << QPointF(58, 124) << QPointF(64, 168) << QPointF(70, 152) << QPointF(84, 152) << QPointF(90, 144)
+          << QPointF(98, 152) << QPointF(137, 152);
+    p.drawPolyline(trace);
+}
+
+void bloodUnderMicroscope(QPainter &p)
+{
+    softBackdrop(p, QColor(255, 236, 236), QColor(220, 150, 160));
+    emojiWithShadow(p, QStringLiteral("🔬"), QPointF(50, 108), 88);
+    emojiWithShadow(p, QStringLiteral("🩸"), QPointF(106, 48), 44);
+}
+
+void fattyBreakfast(QPainter &p)
+{
+    // A checked tablecloth.
+    p.fillRect(PhotoRect, QColor(255, 250, 240));
+    p.setPen(Qt::NoPen);
+    for (int y = 0; y < PhotoHeight; y += 14)
+        for (int x = (y / 14 % 2) * 14; x < PhotoWidth; x += 28)
+            p.fillRect(QRectF(x, y, 14, 14), QColor(230, 80, 80, 110));
+    emojiWithShadow(p, QStringLiteral("🍳"), QPointF(68, 70), 84);
+    emojiWithShadow(p, QStringLiteral("🥓"), QPointF(38, 144), 44, -10);
+    emojiWithShadow(p, QStringLiteral("🍟"), QPointF(102, 142), 44);
+}
+
+void lungsAndBreath(QPainter &p)
+{
+    softBackdrop(p, QColor(236, 250, 255), QColor(140, 200, 230));
+    emojiWithShadow(p, QStringLiteral("🫁"), QPointF(68, 74), 88);
+    emojiWithShadow(p, QStringLiteral("🌬️"), QPointF(68, 148), 42);
+}
+
+// ---- arts and literature -------------------------------------------------------------------
+
+void openBookAndQuill(QPainter &p)
+{
+    parchment(p);
+    emojiWithShadow(p, QStringLiteral("📖"), QPointF(64, 104), 96);
+    emojiWithShadow(p, QStringLiteral("🪶"), QPointF(108, 42), 44, 20);
+    emoji(p, QStringLiteral("🎩"), QPointF(28, 34), 30, -10);
+}
+
+void modernistPainting(QPainter &p)
+{
+    p.fillRect(PhotoRect, QColor(230, 224, 212));
+    const QRectF frame(8, 12, 121, 153);
+    goldFrame(p, frame, 8);
+    const QRectF canvas = frame.adjusted(8, 8, -8, -8);
+    p.save();
+    p.setClipRect(canvas);
+    p.fillRect(canvas, QColor(70, 140, 210));
+    p.fillRect(QRectF(canvas.left(), canvas.bottom() - 30, canvas.width(), 30), QColor(60, 150, 70));
+    p.setPen(Qt::NoPen);
+    // A lemon sun, a cactus, and a seated figure with a tiny head and an enormous foot.
+    p.setBrush(QColor(250, 220, 60));
+    p.drawEllipse(QPointF(canvas.center().x() + 6, canvas.top() + 30), 16, 16);
+    p.setBrush(QColor(50, 140, 60));
+    p.drawRoundedRect(QRectF(canvas.right() - 26, canvas.top() + 40, 12, 80), 6, 6);
+    p.drawRoundedRect(QRectF(canvas.right() - 38, canvas.top() + 62, 12, 28), 6, 6);
+    p.drawRoundedRect(QRectF(canvas.right() - 16, canvas.top() + 52, 10, 26), 5, 5);
+    const QColor skin(226, 160, 116);
+    const qreal L = canvas.left(), B = canvas.bottom(), T = canvas.top();
+    // Tall thin body leaning on the knee, the tiny head held up by the arm.
+    p.setBrush(skin.darker(115));
+    p.drawEllipse(QPointF(L + 22, B - 62), 12, 46);
+    p.setBrush(skin);
+    QPainterPath shin(QPointF(L + 26, B - 20));
+    shin.lineTo(L + 40, B - 22);
+    shin.lineTo(L + 52, B - 74);
+    shin.lineTo(L + 38, B - 78);
+    shin.closeSubpath();
+    p.drawPath(shin);
+    p.drawEllipse(QPointF(L + 34, B - 14), 30, 10);
+    p.setPen(QPen(skin.darker(105), 8, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(L + 46, B - 76), QPointF(L + 30, T + 44));
+    p.setPen(Qt::NoPen);
+    p.setBrush(skin.darker(125));
+    p.drawEllipse(QPointF(L + 24, T + 36), 5, 6);
+    p.restore();
+}
+
+void scrollOverTheSea(QPainter &p)
+{
+    verticalGradient(p, QColor(250, 230, 190), QColor(220, 200, 170), QRectF(0, 0, PhotoWidth, 110));
+    sea(p, 110, QColor(40, 110, 170), QColor(10, 40, 90), 4);
+    emojiWithShadow(p, QStringLiteral("📜"), QPointF(82, 56), 70, 10);
+    emojiWithShadow(p, QStringLiteral("⛵"), QPointF(40, 116), 48);
+    emoji(p, QStringLiteral("🌊"), QPointF(106, 150), 40);
+}
+
+void stoneOnTheRoad(QPainter &p)
+{
+    verticalGradient(p, QColor(150, 200, 240), QColor(230, 240, 246), QRectF(0, 0, PhotoWidth, 70));
+    cloud(p, QPointF(34, 30), 40);
+    p.fillRect(QRectF(0, 70, PhotoWidth, 107), QColor(120, 170, 80));
+    hills(p, 72, 8, QColor(90, 140, 70), 71);
+    QPolygonF road;
+    road << QPointF(62, 70) << QPointF(76, 70) << QPointF(120, 177) << QPointF(18, 177);
+    QLinearGradient g(QPointF(0, 70), QPointF(0, 177));
+    g.setColorAt(0, QColor(200, 180, 140));
+    g.setColorAt(1, QColor(170, 140, 100));
+    fillPolygon(p, road, g);
+    emojiWithShadow(p, QStringLiteral("🪨"), QPointF(70, 124), 50);
+}
+
+void famousPortrait(QPainter &p)
+{
+    verticalGradient(p, QColor(110, 40, 40), QColor(60, 20, 20));
+    const QRectF frame(20, 16, 97, 136);
+    goldFrame(p, frame, 7);
+    const QRectF c = frame.adjusted(7, 7, -7, -7);
+    p.save();
+    p.setClipRect(c);
+    // A hazy landscape with winding paths behind a seated figure.
+    verticalGradient(p, QColor(150, 170, 140), QColor(110, 100, 60), c);
+    p.setPen(QPen(QColor(190, 160, 110, 150), 2));
+    p.setBrush(Qt::NoBrush);
+    QPainterPath path(QPointF(c.left(), c.top() + 50));
+    path.cubicTo(QPointF(c.left() + 10, c.top() + 40), QPointF(c.left() + 16, c.top() + 60), QPointF(c.left() + 8, c.top() + 70));
+    p.drawPath(path);
+    p.setPen(Qt::NoPen);
+    const QPointF head(c.center().x(), c.top() + 42);
+    p.setBrush(QColor(40, 30, 20));
+    p.drawEllipse(head + QPointF(0, 6), 21, 28);
+    p.setBrush(QColor(30, 34, 22));
+    QPainterPath body(QPointF(c.left() + 4, c.bottom()));
+    body.cubicTo(QPointF(c.left() + 8, c.top() + 70), QPointF(c.right() - 8, c.top() + 70), QPointF(c.right() - 4, c.bottom()));
+    p.drawPath(body);
+    p.setBrush(QColor(214, 170, 110));
+    p.drawEllipse(head, 14, 18);
+    QPainterPath neckline(QPointF(head.x() - 14, head.y() + 30));
+    neckline.quadTo(QPointF(head.x(), head.y() + 46), QPointF(head.x() + 14, head.y() + 30));
+    neckline.lineTo(head.x() + 8, head.y() + 16);
+    neckline.lineTo(head.x() - 8, head.y() + 16);
+    p.drawPath(neckline);
+    p.drawEllipse(QPointF(head.x() + 4, c.bottom() - 14), 16, 7);
+    p.setPen(QPen(QColor(120, 70, 50), 1));
+    p.drawArc(QRectF(head.x() - 5, head.y() + 6, 10, 4), 200 * 16, 140 * 16);
+    p.restore();
+    vignette(p, 0.3);
+}
+
+void masksAndPalette(QPainter &p)
+{
+    verticalGradient(p, QColor(40, 30, 60), QColor(120, 40, 70));
+    // Stage curtains.
+    for (int i = 0; i < 6; ++i) {
+        QLinearGradient g(QPointF(i * 8, 0), QPointF(i * 8 + 8, 0));
+        g.setColorAt(0, QColor(170, 20, 40));
+        g.setColorAt(1, QColor(100, 10, 20));
+        p.fillRect(QRectF(i * 5, 0, 5, PhotoHeight), g);
+        p.fillRect(QRectF(PhotoWidth - (i + 1) * 5, 0, 5, PhotoHeight), g);
+    }
+    radialGlow(p, QPointF(68, 70), 50, QColor(255, 230, 180, 120));
+    emojiWithShadow(p, QStringLiteral("🎭"), QPointF(68, 70), 80);
+    emojiWithShadow(p, QStringLiteral("🎨"), QPointF(44, 142), 40);
+    emojiWithShadow(p, QStringLiteral("🎼"), QPointF(94, 142), 36);
+}
+
+void farmhouseAndCorn(QPainter &p)
+{
+    verticalGradient(p, QColor(120, 190, 245), QColor(220, 240, 250));
+    cloud(p, QPointF(100, 30), 44);
+    hills(p, 120, 20, QColor(110, 180, 80), 73);
+    hills(p, 150, 10, QColor(80, 150, 60), 75);
+    emojiWithShadow(p, QStringLiteral("🏡"), QPointF(70, 104), 72);
+    emojiWithShadow(p, QStringLiteral("🌽"), QPointF(24, 146), 40, -15);
+    emojiWithShadow(p, QStringLiteral("🐦"), QPointF(112, 146), 32);
+    emoji(p, QStringLiteral("🌳"), QPointF(20, 92), 36);
+}
+
+void churchAndStatues(QPainter &p)
+{
+    verticalGradient(p, QColor(90, 150, 230), QColor(210, 232, 250));
+    hills(p, 100, 16, QColor(90, 150, 80), 77);
+    emojiWithShadow(p, QStringLiteral("⛪"), QPointF(68, 70), 80);
+    p.fillRect(QRectF(0, 122, PhotoWidth, 55), QColor(200, 190, 170));
+    p.setPen(QPen(QColor(160, 150, 130), 1));
+    for (int x = 0; x < PhotoWidth; x += 12)
+        p.drawLine(QPointF(x, 122), QPointF(x - 20, 177));
+    emojiWithShadow(p, QStringLiteral("🗿"), QPointF(28, 136), 44);
+    emojiWithShadow(p, QStringLiteral("🗿"), QPointF(108, 136), 44);
+}
+
+// A nylon-string guitar (the emoji font only has an electric one), `length` from the bottom of
+// the body to the end of the head, centred on `centre`.
+void acousticGuitar(QPainter &p, QPointF centre, qreal length, qreal angle)
+{
+    p.save();
+    p.translate(centre);
+    p.rotate(angle);
+    p.translate(0, length * 0.2);
+    const qreal u = length / 100;
+    // Shadow, neck and head.
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(0, 0, 0, 40));
+    p.drawEllipse(QPointF(3 * u, 22 * u), 22 * u, 19 * u);
+    p.setBrush(QColor(90, 50, 25));
+    p.drawRect(QRectF(-3.5 * u, -62 * u, 7 * u, 58 * u));
+    p.drawRoundedRect(QRectF(-5 * u, -74 * u, 10 * u, 14 * u), 2 * u, 2 * u);
+    // Body: two lobes joined at a waist.
+    QPainterPath body;
+    body.addEllipse(QPointF(0, 18 * u), 21 * u, 19 * u);
+    body.addEllipse(QPointF(0, -6 * u), 16 * u, 14 * u);
+    body.setFillRule(Qt::WindingFill);
+    QRadialGradient wood(QPointF(-6 * u, 4 * u), 34 * u);
+    wood.setColorAt(0, QColor(240, 180, 100));
+    wood.setColorAt(1, QColor(180, 100, 40));
+    p.setPen(QPen(QColor(110, 60, 20), 1.2));
+    p.setBrush(wood);
+    p.drawPath(body.simplified());
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(50, 25, 10));
+    p.drawEllipse(QPointF(0, 0), 6 * u, 6 * u);
+    p.drawRect(QRectF(-8 * u, 24 * u, 16 * u, 3 * u));
+    p.setPen(QPen(QColor(240, 240, 230, 200), 0.5));
+    for (int s = -2; s <= 3; ++s)
+        p.drawLine(QPointF(s * 1.2 * u - 0.6 * u, -70 * u), QPointF(s * 1.2 * u - 0.6 * u, 25 * u));
+    p.restore();
+}
+
+void guitarOnTheBeach(QPainter &p)
+{
+    skyWithSun(p, QColor(90, 170, 240), QColor(230, 244, 250), QPointF(108, 30), 12);
+    sea(p, 82, QColor(40, 170, 200), QColor(20, 110, 170), 3);
+    QPainterPath sand(QPointF(0, 124));
+    sand.cubicTo(QPointF(40, 114), QPointF(90, 130), QPointF(137, 118));
+    sand.lineTo(137, 177);
+    sand.lineTo(0, 177);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(240, 220, 170));
+    p.drawPath(sand);
+    acousticGuitar(p, QPointF(52, 118), 100, -35);
+    emojiWithShadow(p, QStringLiteral("🎶"), QPointF(104, 64), 40);
+    emoji(p, QStringLiteral("🌴"), QPointF(116, 120), 40);
+}
+
+// ---- sport ---------------------------------------------------------------------------------
+
+void footballPitch(QPainter &p)
+{
+    for (int i = 0; i < 9; ++i)
+        p.fillRect(QRectF(0, i * 20, PhotoWidth, 20), i % 2 ? QColor(60, 150, 60) : QColor(72, 166, 70));
+    p.setPen(QPen(QColor(255, 255, 255, 220), 2));
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(QRectF(8, 8, 121, 161));
+    p.drawLine(QPointF(8, 88.5), QPointF(129, 88.5));
+    p.drawEllipse(QPointF(68.5, 88.5), 22, 22);
+    p.drawRect(QRectF(38, 8, 61, 24));
+    p.drawRect(QRectF(38, 145, 61, 24));
+    emojiWithShadow(p, QStringLiteral("⚽"), QPointF(68.5, 88.5), 34);
+}
+
+void trophyInTheSpotlight(QPainter &p)
+{
+    verticalGradient(p, QColor(20, 30, 80), QColor(10, 14, 40));
+    QPolygonF beam;
+    beam << QPointF(58, 0) << QPointF(80, 0) << QPointF(120, 160) << QPointF(16, 160);
+    QLinearGradient g(QPointF(0, 0), QPointF(0, 160));
+    g.setColorAt(0, QColor(255, 255, 220, 90));
+    g.setColorAt(1, QColor(255, 255, 220, 20));
+    fillPolygon(p, beam, g);
+    QRandomGenerator rng(81);
+    const QColor confetti[] = {{0, 160, 80}, {250, 210, 0}, {40, 90, 220}, {255, 255, 255}};
+    for (int i = 0; i < 40; ++i) {
+        p.save();
+        p.translate(rng.bounded(137.0), rng.bounded(177.0));
+        p.rotate(rng.bounded(180.0));
+        p.fillRect(QRectF(-2, -1, 4, 2), confetti[i % 4]);
+        p.restore();
+    }
+    emojiWithShadow(p, QStringLiteral("🏆"), QPointF(68, 84), 92);
+    emojiWithShadow(p, QStringLiteral("⚽"), QPointF(110, 150), 30);
+}
+
+void laurelAndRunner(QPainter &p)
+{
+    softBackdrop(p, QColor(250, 240, 210), QColor(200, 170, 110));
+    // A laurel wreath: two branches rising from the bottom and almost meeting at the top.
+    const QPointF c(68, 88);
+    const qreal r = 50;
+    p.setPen(Qt::NoPen);
+    for (int side = -1; side <= 1; side += 2) {
+        for (int i = 0; i < 12; ++i) {
+            // Screen angles: 90 degrees is straight down; each branch climbs 140 degrees.
+            const qreal deg = 100 + i * 12.5;
+            const qreal a = qDegreesToRadians(deg);
+            const QPointF at = c + QPointF(side * r * std::cos(a), r * std::sin(a));
+            const qreal tangent = side > 0 ? 180 - deg - 90 : deg + 90;
+            for (const int leaf : {-1, 1}) {
+                p.save();
+                p.translate(at);
+                p.rotate(tangent + side * leaf * 35);
+                p.setBrush(leaf < 0 ? QColor(96, 146, 52) : QColor(120, 168, 64));
+                p.drawEllipse(QPointF(0, -7), 3.5, 8);
+                p.restore();
+            }
+        }
+    }
+    emojiWithShadow(p, QStringLiteral("🏃"), c, 60);
+}
+
+void podium(QPainter &p)
+{
+    verticalGradient(p, QColor(20, 40, 100), QColor(60, 110, 180));
+    for (const qreal x : {20.0, 117.0}) {
+        radialGlow(p, QPointF(x, 10), 26, QColor(255, 255, 230, 160));
+    }
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(240, 240, 245));
+    p.drawRect(QRectF(48, 110, 41, 67));
+    p.setBrush(QColor(215, 215, 225));
+    p.drawRect(QRectF(8, 128, 40, 49));
+    p.setBrush(QColor(200, 200, 210));
+    p.drawRect(QRectF(89, 140, 40, 37));
+    emojiWithShadow(p, QStringLiteral("🥇"), QPointF(68.5, 84), 40);
+    emojiWithShadow(p, QStringLiteral("🥈"), QPointF(28, 104), 34);
+    emojiWithShadow(p, QStringLiteral("🥉"), QPointF(109, 116), 32);
+    emoji(p, QStringLiteral("🎆"), QPointF(68, 30), 44);
+}
+
+void volleyballNet(QPainter &p)
+{
+    verticalGradient(p, QColor(60, 90, 150), QColor(150, 170, 210), QRectF(0, 0, PhotoWidth, 110));
+    p.fillRect(QRectF(0, 110, PhotoWidth, 67), QColor(230, 140, 60));
+    p.setPen(QPen(Qt::white, 2));
+    p.drawLine(QPointF(0, 150), QPointF(137, 150));
+    // The net between two posts.
+    p.setPen(QPen(QColor(60, 60, 60), 3));
+    p.drawLine(QPointF(8, 70), QPointF(8, 140));
+    p.drawLine(QPointF(129, 70), QPointF(129, 140));
+    p.setPen(QPen(QColor(255, 255, 255, 200), 0.8));
+    for (int x = 8; x <= 129; x += 6)
+        p.drawLine(QPointF(x, 74), QPointF(x, 104));
+    for (int y = 74; y <= 104; y += 6)
+        p.drawLine(QPointF(8, y), QPointF(129, y));
+    p.fillRect(QRectF(8, 71, 121, 4), Qt::white);
+    emojiWithShadow(p, QStringLiteral("🏐"), QPointF(80, 36), 40);
+}
+
+void raceCarAtTheFlag(QPainter &p)
+{
+    verticalGradient(p, QColor(120, 180, 230), QColor(200, 225, 240), QRectF(0, 0, PhotoWidth, 60));
+    p.fillRect(QRectF(0, 60, PhotoWidth, 117), QColor(90, 150, 70));
+    QPolygonF track;
+    track << QPointF(0, 86) << QPointF(137, 70) << QPointF(137, 150) << QPointF(0, 170);
+    fillPolygon(p, track, QColor(80, 80, 86));
+    // Red and white kerbs along the edge of the track.
+    for (int i = 0; i < 14; ++i) {
+        const qreal x = i * 10;
+        QPolygonF kerb;
+        kerb << QPointF(x, 86 - x * 0.117) << QPointF(x + 10, 86 - (x + 10) * 0.117)
+             << QPointF(x + 10, 80 - (x + 10) * 0.117) << QPointF(x, 80 - x * 0.117);
+        fillPolygon(p, kerb, i % 2 ? Qt::white : QColor(210, 30, 30));
+    }
+    emojiWithShadow(p, QStringLiteral("🏎️"), QPointF(70, 116), 86, -6);
+    emojiWithShadow(p, QStringLiteral("🏁"), QPointF(104, 34), 42);
+}
+
+// ---- mathematics ---------------------------------------------------------------------------
+
+void abacusOnTheBoard(QPainter &p)
+{
+    chalkboard(p);
+    emojiWithShadow(p, QStringLiteral("🧮"), QPointF(68, 96), 100);
+}
+
+void radicalSign(QPainter &p)
+{
+    chalkboard(p);
+    p.setPen(QPen(QColor(245, 245, 235, 230), 4, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setBrush(Qt::NoBrush);
+    QPolygonF root;
+    root << QPointF(16, 94) << QPointF(26, 88) << QPointF(40, 132) << QPointF(58, 42) << QPointF(124, 42);
+    p.drawPolyline(root);
+    emojiWithShadow(p, QStringLiteral("❓"), QPointF(92, 92), 50);
+}
+
+void triangleAngles(QPainter &p)
+{
+    graphPaper(p);
+    const QPointF a(16, 146), b(124, 146), c(48, 40);
+    auto wedge = [&p](QPointF at, QPointF to1, QPointF to2, const QColor &colour) {
+        const qreal a1 = qRadiansToDegrees(std::atan2(-(to1.y() - at.y()), to1.x() - at.x()));
+        qreal a2 = qRadiansToDegrees(std::atan2(-(to2.y() - at.y()), to2.x() - at.x()));
+        qreal span = a2 - a1;
+        while (span > 180) span -= 360;
+        while (span < -180) span += 360;
+        p.save();
+        p.setPen(Qt::NoPen);
+        p.setBrush(colour);
+        p.drawPie(QRectF(at - QPointF(24, 24), QSizeF(48, 48)), int(a1 * 16), int(span * 16));
+        p.restore();
+    };
+    wedge(a, b, c, QColor(230, 70, 70, 170));
+    wedge(b, c, a, QColor(60, 160, 80, 170));
+    wedge(c, a, b, QColor(60, 110, 220, 170));
+    p.setPen(QPen(QColor(40, 40, 60), 2.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setBrush(Qt::NoBrush);
+    p.drawPolygon(QPolygonF({a, b, c}));
+    emoji(p, QStringLiteral("📐"), QPointF(108, 38), 38);
+}
+
+void circleAndDiameter(QPainter &p)
+{
+    softBackdrop(p, QColor(255, 250, 235), QColor(240, 210, 160));
+    const QPointF c(68, 76);
+    const qreal r = 48;
+    p.setPen(QPen(QColor(200, 80, 40), 4));
+    p.setBrush(QColor(255, 255, 255, 150));
+    p.drawEllipse(c, r, r);
+    p.setPen(QPen(QColor(40, 80, 160), 3, Qt::DashLine));
+    p.drawLine(c - QPointF(r, 0), c + QPointF(r, 0));
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(40, 80, 160));
+    p.drawEllipse(c, 3, 3);
+    emojiWithShadow(p, QStringLiteral("🥧"), QPointF(104, 148), 42);
+}
+
+void beeAndHoney(QPainter &p)
+{
+    verticalGradient(p, QColor(255, 236, 150), QColor(250, 190, 60));
+    emojiWithShadow(p, QStringLiteral("🍯"), QPointF(84, 120), 70);
+    emojiWithShadow(p, QStringLiteral("🐝"), QPointF(42, 56), 54, -15);
+    emoji(p, QStringLiteral("🌼"), QPointF(24, 150), 30);
+    emoji(p, QStringLiteral("🌼"), QPointF(116, 40), 24);
+}
+
+void clockAndAmphora(QPainter &p)
+{
+    verticalGradient(p, QColor(236, 226, 206), QColor(190, 170, 140));
+    // Marble columns at the sides.
+    for (const qreal x : {6.0, 113.0}) {
+        QLinearGradient g(QPointF(x, 0), QPointF(x + 18, 0));
+        g.setColorAt(0, QColor(230, 230, 225));
+        g.setColorAt(0.5, QColor(255, 255, 252));
+        g.setColorAt(1, QColor(200, 198, 190));
+        p.fillRect(QRectF(x, 0, 18, PhotoHeight), g);
+        p.setPen(QPen(QColor(180, 178, 170), 1));
+        for (qreal fx = x + 4; fx < x + 18; fx += 5)
+            p.drawLine(QPointF(fx, 0), QPointF(fx, PhotoHeight));
+    }
+    emojiWithShadow(p, QStringLiteral("🕰️"), QPointF(68, 76), 74);
+    emojiWithShadow(p, QStringLiteral("🏺"), QPointF(68, 146), 42);
+}
+
+void pieChartQuarter(QPainter &p)
+{
+    graphPaper(p);
+    const QRectF disc(20, 26, 96, 96);
+    const QColor slices[] = {{250, 140, 40}, {120, 180, 230}, {150, 200, 140}, {230, 170, 200}};
+    p.setPen(QPen(Qt::white, 2));
+    for (int i = 0; i < 4; ++i) {
+        p.setBrush(slices[i]);
+        p.drawPie(disc.translated(i == 0 ? QPointF(4, -4) : QPointF()), (90 - i * 90) * 16 - 90 * 16, 90 * 16);
+    }
+    emojiWithShadow(p, QStringLiteral("🍕"), QPointF(106, 150), 38);
+}
+
+} // namespace
+
+const std::vector<Photo> &photos()
+{
+    static const std::vector<Photo> all = {
+        // Geografia do Brasil
+        {1, "p001.jpg", "Silhueta do Congresso Nacional ao pôr do sol", congressAtSunset},
+        {2, "p002.jpg", "Mapa do Brasil sobre o mar, com uma régua", brazilMapWithRuler},
+        {3, "p003.jpg", "Serra verde com um pico alto e um escalador", highlandPeak},
+        {4, "p004.bmp", "Cortina de cachoeiras com arco-íris na névoa", waterfall},
+        {5, "p005.jpg", "Globo com as Américas, folhas e lupa", globeWithLeaves},
+        {6, "p006.jpg", "Bandeira do Brasil tremulando e uma lupa", flagOnThePole},
+        {7, "p007.jpg", "Dois morros no mar azul e um golfinho", islandPeaks},
+        {8, "p008.jpg", "Mapa da América do Sul com o Brasil destacado", southAmericaWithBrazil},
+        {9, "p009.jpg", "Rio de água escura e rio de água barrenta lado a lado, com uma canoa", meetingOfWaters},
+        // Geografia do mundo
+        {10, "p010.jpg", "Baleia no mar aberto", whaleInTheOpenSea},
+        {11, "p011.jpg", "Cordilheira nevada acima das nuvens", snowyRange},
+        {12, "p012.jpg", "Lupa sobre um mapa antigo, ampliando um território minúsculo", tinyCountryUnderLens},
+        {13, "p013.jpg", "Canguru no deserto vermelho", kangarooInTheOutback},
+        {14, "p014.jpg", "Dunas de areia e um camelo sob o sol", dunesAndCamel},
+        {15, "p015.ico", "Montanhas nevadas ao amanhecer e uma águia", andesAtDawn},
+        {16, "p016.jpg", "Navio dentro de uma eclusa", shipThroughTheLocks},
+        {17, "p017.jpg", "Globo com a África e balões de fala", globeAndSpeech},
+        // História do Brasil
+        {18, "p018.jpg", "Caravela com velas de cruz diante de uma costa verde", caravelOnTheOcean},
+        {19, "p019.jpg", "Cavalo às margens de um riacho e uma espada erguida", horsemanAndSword},
+        {20, "p020.jpg", "Pergaminho, correntes e uma pena", scrollAndChains},
+        {21, "p021.jpg", "Prédio clássico ao nascer do sol", templeAtDawn},
+        {22, "p022.jpg", "Retrato a óleo de um militar de barba em moldura dourada", portraitOfAnOfficer},
+        {23, "p023.bmp", "Casarões coloniais coloridos, igreja e calçada de pedra", colonialStreet},
+        {24, "p024.jpg", "Vela acesa, pergaminho e pena sobre a mesa", candleAndScroll},
+        {25, "p025.jpg", "Frota de caravelas no mar e uma coroa no céu", fleetWithCrown},
+        {26, "p026.jpg", "Mapa antigo da América do Sul cortado por uma linha tracejada", oldMapWithMeridian},
+        // Ciências
+        {27, "p027.jpg", "Barras de metal dourado e uma moeda", goldBars},
+        {28, "p028.jpg", "Broto de planta ao sol, com setas de ar", seedlingInTheSun},
+        {29, "p029.jpg", "Galáxia espiral e o símbolo do átomo", galaxyAndAtom},
+        {30, "p030.jpg", "Diagrama de forças: órbita e bloco num plano inclinado", forceDiagram},
+        {31, "p031.jpg", "Facho de lanterna atravessando o espaço até a Terra", torchBeamAcrossSpace},
+        {32, "p032.jpg", "Mamadeira entre o campo e o mar, com uma lupa", bottleBetweenLandAndSea},
+        {33, "p033.jpg", "Cubo de gelo soltando vapor", iceGivingOffVapour},
+        {34, "p034.ico", "Tubo de ensaio e uma gota de água", testTubeAndDrop},
+        // Sistema Solar e espaço
+        {35, "p035.jpg", "Sol, órbitas e planetas de vários tamanhos, com um telescópio", planetsOnTheirOrbits},
+        {36, "p036.jpg", "Foguete rumo a um pequeno planeta avermelhado", rocketTowardsReddishDot},
+        {37, "p037.jpg", "Planeta pequeno bem junto a um Sol enorme", smallWorldByTheSun},
+        {38, "p038.jpg", "Termômetro, fogo e um planeta coberto de nuvens", thermometerAndFire},
+        {39, "p039.jpg", "Órbitas ao redor do Sol e um ponto de interrogação", orbitsAndQuestion},
+        {40, "p040.bmp", "Astronauta no solo lunar com a Terra no céu", astronautOnTheMoon},
+        {41, "p041.jpg", "Planeta com anéis em pé e eixo quase horizontal", planetLyingOnItsSide},
+        {42, "p042.jpg", "Raio de luz do Sol até a Terra e um cronômetro", sunlightToEarth},
+        // Corpo humano
+        {43, "p043.jpg", "Cérebro, coração, pulmões, olho e estetoscópio", organsAround},
+        {44, "p044.jpg", "Caveira e ossos em estilo de raio X", xraySkeleton},
+        {45, "p045.jpg", "Orelha e lupa", earUnderLens},
+        {46, "p046.jpg", "Coração anatômico com traçado de eletrocardiograma", heartWithTrace},
+        {47, "p047.jpg", "Microscópio e gota de sangue", bloodUnderMicroscope},
+        {48, "p048.jpg", "Ovo frito, bacon e batatas fritas na toalha xadrez", fattyBreakfast},
+        {49, "p049.ico", "Pulmões e sopro de ar", lungsAndBreath},
+        // Artes e literatura
+        {50, "p050.jpg", "Livro aberto, pena e cartola sobre papel antigo", openBookAndQuill},
+        {51, "p051.jpg", "Quadro modernista: figura de pé enorme, sol e cacto", modernistPainting},
+        {52, "p052.jpg", "Pergaminho sobre o mar, barco a vela e onda", scrollOverTheSea},
+        {53, "p053.jpg", "Pedra no meio de uma estrada de terra", stoneOnTheRoad},
+        {54, "p054.jpg", "Retrato de mulher com paisagem enevoada ao fundo, em moldura dourada", famousPortrait},
+        {55, "p055.jpg", "Máscaras de teatro, paleta e partitura no palco", masksAndPalette},
+        {56, "p056.jpg", "Casa de sítio, milho, árvore e passarinho", farmhouseAndCorn},
+        {57, "p057.jpg", "Igreja no alto do morro e estátuas de pedra no adro", churchAndStatues},
+        {58, "p058.jpg", "Violão na areia da praia, notas musicais e coqueiro", guitarOnTheBeach},
+        // Esporte
+        {59, "p059.jpg", "Campo de futebol visto de cima com a bola no centro", footballPitch},
+        {60, "p060.jpg", "Taça sob o holofote, confete e bola", trophyInTheSpotlight},
+        {61, "p061.jpg", "Coroa de louros e um corredor", laurelAndRunner},
+        {62, "p062.jpg", "Pódio com medalhas de ouro, prata e bronze e fogos", podium},
+        {63, "p063.jpg", "Bola sobre a rede numa quadra", volleyballNet},
+        {64, "p064.jpg", "Carro de corrida na pista e bandeira quadriculada", raceCarAtTheFlag},
+        // Matemática
+        {65, "p065.jpg", "Ábaco diante do quadro-negro", abacusOnTheBoard},
+        {66, "p066.jpg", "Sinal de raiz desenhado a giz e um ponto de interrogação", radicalSign},
+        {67, "p067.jpg", "Triângulo com os três ângulos coloridos e um esquadro", triangleAngles},
+        {68, "p068.jpg", "Círculo com o diâmetro tracejado e uma torta", circleAndDiameter},
+        {69, "p069.bmp", "Abelha, pote de mel e flores", beeAndHoney},
+        {70, "p070.jpg", "Relógio antigo e ânfora entre colunas de mármore", clockAndAmphora},
+        {71, "p071.jpg", "Gráfico de pizza com uma fatia destacada", pieChartQuarter},
+    };
+    return all;
+}
