@@ -60,8 +60,12 @@ ScreenWindow::ScreenWindow(const QString &objectName, const QString &caption, QS
 void ScreenWindow::showScreen()
 {
     show();
-    raise();
-    activateWindow();
+    // Without a window system (the offscreen platform) there is no stacking order to change.
+    static const bool stacked = QGuiApplication::platformName() != QLatin1String("offscreen");
+    if (stacked) {
+        raise();
+        activateWindow();
+    }
 }
 
 PictureBox *ScreenWindow::addBackground(const QString &resource, int yOffset, QSize stretchTo)

@@ -86,23 +86,3 @@ ScreenSet::~ScreenSet()
 {
     destroyScreens();
 }
-
-namespace {
-
-QtMessageHandler previousHandler = nullptr;
-
-// The offscreen platform cannot raise windows and says so at every show; that is expected.
-void quietOffscreen(QtMsgType type, const QMessageLogContext &context, const QString &message)
-{
-    if (message.contains(QLatin1String("does not support raise()")))
-        return;
-    if (previousHandler)
-        previousHandler(type, context, message);
-}
-
-const bool installed = [] {
-    previousHandler = qInstallMessageHandler(quietOffscreen);
-    return true;
-}();
-
-} // namespace

@@ -1,0 +1,265 @@
+// Start-up, the screen set, the instructions screen and the error report.
+#include "app/Screens.h"
+#include "app/Startup.h"
+#include "helpers/ScriptedDialogs.h"
+#include "helpers/TestData.h"
+#include "platform/ErrorReport.h"
+#include "platform/PictureBox.h"
+#include "screens/Inicial.h"
+#include "screens/Perguntas.h"
+#include "screens/QuestoesRandom.h"
+#include "screens/Resultado.h"
+#include "screens/Senha.h"
+#include "screens/Splash.h"
+#include "screens/Unit1.h"
+#include "screens/alterarsenha.h"
+#include "store/AppError.h"
+
+#include <QAction>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QtTest>
+
+using Kind = DialogBackend::Kind;
+
+namespace {
+
+QList<ScreenWindow *> allScreens()
+{
+    return {FrmInicial, FrmPerguntas, FrmCadastro, FrmResult, FrmSenha, FrmInstrucao, FrmAlterarSenha};
+}
+
+} // namespace
+
+class StartupTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() { GameState = TGameState{}; }
+    void startUpCreatesEveryScreenHidden();
+    void screensHaveTheirCaptionsSizesAndMenus_data();
+    void screensHaveTheirCaptionsSizesAndMenus();
+    void missingData_data();
+    void missingData();
+    void damagedRecordFileAtStartUp();
+    void instructionsAndBack();
+    void leaving();
+    void errorReport();
+};
+
+void StartupTest::startUpCreatesEveryScreenHidden()
+{
+    TempDataDir data(25);
+    data.writeRecordFile("Ana\r\n85\r\n");
+    ScriptedDialogsGuard dialogs;
+
+    QVERIFY(startUp(StartupOptions{0}));
+    QCOMPARE(FrmSplash, nullptr); // gone after the pause
+    for (ScreenWindow *screen : allScreens()) {
+        QVERIFY(screen);
+        QVERIFY2(!screen->isVisible(), qPrintable(screen->objectName()));
+    }
+    // The creation steps ran: the record line, and the first game drawn and shown.
+    QCOMPARE(FrmInicial->LblRecordeAtual->text(), QStringLiteral("Ana - 85 pontos"));
+    QCOMPARE(GameState.QuestionCount, 25);
+    QCOMPARE(FrmPerguntas->LblQtePerg->text(), QStringLiteral("1"));
+    QCOMPARE(FrmPerguntas->LblPergunta->text(), QStringLiteral("Pergunta %1").arg(GameState.DrawnIds[0]));
+    QVERIFY(!FrmPerguntas->ImgPerg->picture().isNull());
+    QVERIFY(dialogs->shown.isEmpty());
+    QCOMPARE(QCoreApplication::applicationName(), QStringLiteral("0RB174 & CR157AL: JORNADA DO SABER"));
+    destroyScreens();
+}
+
+void StartupTest::screensHaveTheirCaptionsSizesAndMenus_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QSize>("outer");
+    QTest::addColumn<QStringList>("menu");
+
+    QTest::newRow("start") << "FrmInicial" << "0RB1T4 & CR1ST4L: JORNADA DO SABER" << QSize(800, 500)
+                           << QStringList{"&Cadastrar Novas Perguntas", "&Instruções", "&Sair"};
+    QTest::newRow("questions") << "FrmPerguntas" << "ÓRBITA & CRISTAL: JORNADA DO SABER" << QSize(800, 500)
+                               << QStringList{};
+    QTest::newRow("editor") << "FrmCadastro" << "0RB1T4 & CR1ST4L: JORNADA DO SABER - CADASTRO"
+                            << QSize(800, 500) << QStringList{"&Voltar"};
+    QTest::newRow("results") << "FrmResult" << "0RB1T4 & CR1ST4L: JORNADA DO SABER - RESULTADO"
+                             << QSize(800, 500) << QStringList{};
+    QTest::newRow("login") << "FrmSenha" << "SENHA SOLICITADA" << QSize(212, 191) << QStringList{"Alterar Senha"};
+    QTest::newRow("instructions") << "FrmInstrucao" << "0RB1T4A & CR1ST4L: JORNADA DO SABER - INSTRUÇÕES"
+                                  << QSize(800, 500) << QStringList{"&Voltar"};
+    QTest::newRow("password") << "FrmAlterarSenha" << "ALTERAÇÃO DE SENHA" << QSize(307, 200) << QStringList{};
+}
+
+void StartupTest::screensHaveTheirCaptionsSizesAndMenus()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, caption);
+    QFETCH(QSize, outer);
+    QFETCH(QStringList, menu);
+
+    TempDataDir data(25);
+    ScriptedDialogsGuard dialogs;
+    ScreenSet screens;
+
+    ScreenWindow *screen = nullptr;
+    for (ScreenWindow *s : allScreens())
+        if (s->objectName() == name)
+            screen = s;
+    QVERIFY(screen);
+    QCOMPARE(screen->windowTitle(), caption);
+    QCOMPARE(screen->size() + ScreenWindow::frameAllowance(), outer);
+    QCOMPARE(screen->minimumSize(), screen->maximumSize());
+    const Qt::WindowFlags flags = screen->windowFlags();
+    QVERIFY(flags & Qt::WindowTitleHint);
+    QVERIFY(!(flags & (Qt::WindowCloseButtonHint | Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint
+                       | Qt::WindowSystemMenuHint)));
+
+    QStringList captions;
+    if (QMenuBar *bar = screen->findChild<QMenuBar *>())
+        for (QAction *a : bar->actions())
+            captions << a->text();
+    QCOMPARE(captions, menu);
+
+    // The big screens have their picture, unscaled, from the top-left corner (the instructions'
+    // one 8 pixels higher).
+    auto *picture = screen->findChild<PictureBox *>(QStringLiteral("Image1"));
+    QCOMPARE(picture != nullptr, outer == QSize(800, 500));
+    if (picture)
+        QCOMPARE(picture->geometry(), QRect(0, name == "FrmInstrucao" ? -8 : 0, 800, 500));
+}
+
+void StartupTest::missingData_data()
+{
+    QTest::addColumn<QString>("remove");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("no folder") << "" << "A pasta de dados";
+    QTest::newRow("no question table") << "Perguntas.DB" << "Falta o arquivo Perguntas.DB";
+    QTest::newRow("no account table") << "inicial.db" << "Falta o arquivo inicial.db";
+    QTest::newRow("damaged question table") << "!Perguntas.DB" << "não pôde ser aberta";
+}
+
+void StartupTest::missingData()
+{
+    QFETCH(QString, remove);
+    QFETCH(QString, expected);
+
+    TempDataDir data(25);
+    if (remove.isEmpty()) {
+        QDir(data.path()).removeRecursively();
+    } else if (remove.startsWith(QLatin1Char('!'))) {
+        QFile f(data.file(remove.mid(1)));
+        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(QByteArray(4096, 'x'));
+    } else {
+        QVERIFY(QFile::remove(data.file(remove)));
+    }
+    const QStringList before = QDir(data.path()).entryList(QDir::Files);
+    ScriptedDialogsGuard dialogs;
+
+    QVERIFY(!startUp(StartupOptions{0}));
+    const QStringList errors = dialogs->texts(Kind::Error);
+    QCOMPARE(errors.size(), 1);
+    QVERIFY2(errors.first().contains(expected), qPrintable(errors.first()));
+    QVERIFY(errors.first().contains(QStringLiteral("jornada-dados")));
+    for (ScreenWindow *screen : allScreens())
+        QCOMPARE(screen, nullptr);
+    QCOMPARE(FrmSplash, nullptr);
+    // The game never creates tables or folders.
+    QCOMPARE(QDir(data.path()).entryList(QDir::Files), before);
+    QCOMPARE(QFileInfo::exists(data.path()), !remove.isEmpty());
+}
+
+void StartupTest::damagedRecordFileAtStartUp()
+{
+    TempDataDir data(25);
+    data.writeRecordFile("Ana\r\nmuitos\r\n");
+    ScriptedDialogsGuard dialogs;
+    ScreenSet screens;
+
+    QCOMPARE(dialogs->texts(Kind::Error), QStringList{QStringLiteral("Invalid numeric input")});
+    QCOMPARE(FrmInicial->LblRecordeAtual->text(), QString());
+    // Start-up went on: the next screen's creation step ran.
+    QCOMPARE(FrmPerguntas->LblQtePerg->text(), QStringLiteral("1"));
+    QCOMPARE(data.recordFileBytes(), QByteArray("Ana\r\nmuitos\r\n"));
+}
+
+void StartupTest::instructionsAndBack()
+{
+    TempDataDir data(25);
+    ScriptedDialogsGuard dialogs;
+    ScreenSet screens;
+
+    FrmInicial->showScreen();
+    FrmInicial->EdtNome->setText(QStringLiteral("Ana"));
+    FrmInicial->MnuInst->trigger();
+    QVERIFY(FrmInstrucao->isVisible());
+    QVERIFY(FrmInicial->isVisible()); // stays open behind
+    FrmInstrucao->MnuVoltar->trigger();
+    QVERIFY(!FrmInstrucao->isVisible());
+    QVERIFY(FrmInicial->isVisible());
+    QCOMPARE(FrmInicial->EdtNome->text(), QStringLiteral("Ana"));
+    QCOMPARE(FrmInicial->LblRecordeAtual->text(), QStringLiteral("Não consta"));
+}
+
+void StartupTest::leaving()
+{
+    TempDataDir data(25);
+    ScriptedDialogsGuard dialogs;
+    ScreenSet screens;
+    FrmInicial->showScreen();
+
+    // Closing another screen only hides it; it keeps its contents.
+    FrmSenha->showScreen();
+    FrmSenha->EdtNome->setText(QStringLiteral("Adm"));
+    FrmSenha->close();
+    QVERIFY(!FrmSenha->isVisible());
+    QCOMPARE(FrmSenha->EdtNome->text(), QStringLiteral("Adm"));
+
+    // "Sair" answered Yes closes the main screen and asks the event loop to stop with status 0.
+    QTimer::singleShot(0, [&] {
+        dialogs->answerYes();
+        FrmInicial->Sair->trigger();
+    });
+    QTimer giveUp;
+    giveUp.setSingleShot(true);
+    connect(&giveUp, &QTimer::timeout, [] { QCoreApplication::exit(99); });
+    giveUp.start(5000);
+    const int status = QCoreApplication::exec();
+    QCOMPARE(status, 0);
+    QVERIFY(!FrmInicial->isVisible());
+}
+
+void StartupTest::errorReport()
+{
+    ScriptedDialogsGuard dialogs;
+    QVERIFY(runGuarded([] {}));
+    QVERIFY(!runGuarded([] { throw AppError(QStringLiteral("File not found")); }));
+    QVERIFY(!runGuarded([] { throw std::runtime_error("boom"); }));
+    QCOMPARE(dialogs->texts(Kind::Error), (QStringList{QStringLiteral("File not found"), QStringLiteral("boom")}));
+    QCOMPARE(dialogs->shown.first().title, QStringLiteral("0RB174 & CR157AL: JORNADA DO SABER"));
+
+    // A handler connected to a button: the error ends it there and is reported.
+    QPushButton button;
+    int reached = 0;
+    struct Handler : QObject {
+        int *reached;
+        void click()
+        {
+            ++*reached;
+            throw AppError(QStringLiteral("Disk full"));
+        }
+    } handler;
+    handler.reached = &reached;
+    connectHandler(&button, &QPushButton::clicked, &handler, &Handler::click);
+    button.click();
+    button.click();
+    QCOMPARE(reached, 2);
+    QCOMPARE(dialogs->texts(Kind::Error).mid(2), (QStringList{QStringLiteral("Disk full"), QStringLiteral("Disk full")}));
+}
+
+QTEST_MAIN(StartupTest)
+#include "test_startup.moc"
