@@ -1,0 +1,215 @@
+// Metafiles: EMF through libemf2svg (EMF to SVG text, drawn by Qt SVG) and WMF through libwmf's
+// own bitmap renderer. libwmf's SVG output rounds colours to named SVG colours, while its
+// bitmap renderer keeps them exact, so WMF takes that route: libwmf draws into a truecolour
+// image and hands it over as PNG bytes, which keep every pixel exactly.
+#include "platform/PictureDecoders.h"
+
+#include "store/AppError.h"
+
+#include <QByteArray>
+#include <QPainter>
+#include <QSvgRenderer>
+#include <QtEndian>
+
+#include <cmath>
+#include <cstdlib>
+#include <memory>
+#include <vector>
+
+#include <emf2svg.h>
+#include <libwmf/api.h>
+#include <libwmf/gd.h>
+
+namespace {
+
+// Metafiles are shown at the size they have on a screen of this many pixels per inch.
+constexpr double ScreenDpi = 96.0;
+// A metafile drawing larger than this in either direction is taken for a damaged header.
+constexpr int MaxMetafileSide = 16384;
+// The SVG text of an EMF grows with the file; beyond this the file is refused.
+constexpr size_t MaxSvgBytes = size_t(256) * 1024 * 1024;
+
+bool isSensibleSize(qint64 width, qint64 height)
+{
+    return width >= 1 && height >= 1 && width <= MaxMetafileSide && height <= MaxMetafileSide
+        && width * height <= MaxPicturePixels;
+}
+
+[[noreturn]] void invalidEmf()
+{
+    throw AppError(QStringLiteral("Enhanced metafile is not valid"));
+}
+
+[[noreturn]] void invalidWmf()
+{
+    throw AppError(QStringLiteral("Metafile is not valid"));
+}
+
+qint32 readInt32(const QByteArray &data, int offset)
+{
+    return qFromLittleEndian<qint32>(data.constData() + offset);
+}
+
+// Where the SVG that libemf2svg writes sits on the picture: the SVG's user space is the
+// reference device's pixels, shifted so that the drawing's bounds start at (0, 0).
+struct EmfPlacement {
+    QRectF viewBox; // the picture's frame, in the SVG's user space
+    QSize size;     // the picture's size in screen pixels
+};
+
+// Reads the EMR_HEADER record. The picture is the header's frame (in 0.01 mm) at 96 dpi; the
+// frame is turned into reference-device pixels with the device's size in pixels and in
+// millimetres. A header whose frame says nothing usable falls back to the drawing's bounds,
+// one device pixel to a screen pixel.
+EmfPlacement placeEmf(const QByteArray &data)
+{
+    constexpr int HeaderMinimumSize = 88;
+    constexpr qint32 EmrHeader = 1;
+    constexpr qint32 EmfSignature = 0x464D4520; // " EMF"
+    if (data.size() < HeaderMinimumSize || readInt32(data, 0) != EmrHeader
+        || readInt32(data, 40) != EmfSignature)
+        invalidEmf();
+
+    const qint64 boundsLeft = readInt32(data, 8), boundsTop = readInt32(data, 12);
+    const qint64 boundsWidth = qint64(readInt32(data, 16)) - boundsLeft;
+    const qint64 boundsHeight = qint64(readInt32(data, 20)) - boundsTop;
+    // libemf2svg scales by the bounds' width: an empty or reversed one leaves it nothing to draw.
+    if (boundsWidth <= 0 || boundsHeight <= 0)
+        invalidEmf();
+
+    const double frameLeft = readInt32(data, 24), frameTop = readInt32(data, 28);
+    const double frameWidth = double(readInt32(data, 32)) - frameLeft;
+    const double frameHeight = double(readInt32(data, 36)) - frameTop;
+    const double devicePixelsX = readInt32(data, 72), devicePixelsY = readInt32(data, 76);
+    const double deviceMmX = readInt32(data, 80), deviceMmY = readInt32(data, 84);
+
+    const qint64 width = std::llround(frameWidth * ScreenDpi / 2540.0);
+    const qint64 height = std::llround(frameHeight * ScreenDpi / 2540.0);
+    if (frameWidth > 0 && frameHeight > 0 && devicePixelsX > 0 && devicePixelsY > 0
+        && deviceMmX > 0 && deviceMmY > 0 && isSensibleSize(width, height)) {
+        const double perUnitX = devicePixelsX / (deviceMmX * 100.0);
+        const double perUnitY = devicePixelsY / (deviceMmY * 100.0);
+        return {QRectF(frameLeft * perUnitX - double(boundsLeft),
+                       frameTop * perUnitY - double(boundsTop), frameWidth * perUnitX,
+                       frameHeight * perUnitY),
+                QSize(int(width), int(height))};
+    }
+    if (!isSensibleSize(boundsWidth, boundsHeight))
+        throw AppError(QStringLiteral("Metafile too large (%1 x %2 pixels)")
+                           .arg(boundsWidth)
+                           .arg(boundsHeight));
+    return {QRectF(0, 0, double(boundsWidth), double(boundsHeight)),
+            QSize(int(boundsWidth), int(boundsHeight))};
+}
+
+// Draws SVG text into a picture of `size`, mapping `viewBox` onto the whole picture. What the
+// drawing leaves untouched stays transparent.
+QImage renderSvg(const QByteArray &svg, const QRectF &viewBox, const QSize &size)
+{
+    QSvgRenderer renderer(svg);
+    if (!renderer.isValid())
+        invalidEmf();
+    renderer.setViewBox(viewBox);
+    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    if (image.isNull())
+        throw AppError(QStringLiteral("Not enough memory for a picture of %1 x %2 pixels")
+                           .arg(size.width())
+                           .arg(size.height()));
+    image.fill(Qt::transparent);
+    {
+        QPainter painter(&image);
+        renderer.render(&painter, QRectF(QPointF(0, 0), size));
+    }
+    return image.convertToFormat(QImage::Format_ARGB32);
+}
+
+struct WmfApiDeleter {
+    void operator()(wmfAPI *api) const { wmf_api_destroy(api); }
+};
+using WmfApi = std::unique_ptr<wmfAPI, WmfApiDeleter>;
+
+int appendToByteArray(void *context, char *buffer, int length)
+{
+    static_cast<QByteArray *>(context)->append(buffer, length);
+    return length;
+}
+
+} // namespace
+
+QImage decodeEmf(const QByteArray &data)
+{
+    const EmfPlacement placement = placeEmf(data);
+
+    // libemf2svg reads a record's type and size before it checks that the record lies inside
+    // the buffer, so a file cut short makes it read past the end. The copy it gets is followed
+    // by zero bytes, which it takes for an invalid record and stops at.
+    constexpr size_t Padding = 64;
+    std::vector<char> contents(size_t(data.size()) + Padding, 0);
+    std::copy(data.cbegin(), data.cend(), contents.begin());
+
+    generatorOptions options {};
+    char noNamespace[] = "";
+    options.nameSpace = noNamespace;
+    options.svgDelimiter = true; // a whole SVG document, not a fragment
+    char *svg = nullptr;
+    size_t svgLength = 0;
+    const int ok = emf2svg(contents.data(), size_t(data.size()), &svg, &svgLength, &options);
+    const std::unique_ptr<char, decltype(&std::free)> svgOwner(svg, &std::free);
+    // On a damaged file libemf2svg reports failure but still hands back the SVG of the records
+    // before the damage; that part-picture is not shown.
+    if (!ok || svg == nullptr || svgLength == 0)
+        invalidEmf();
+    if (svgLength > MaxSvgBytes)
+        throw AppError(QStringLiteral("Metafile too large"));
+    return renderSvg(QByteArray::fromRawData(svg, qsizetype(svgLength)), placement.viewBox,
+                     placement.size);
+}
+
+QImage decodeWmf(const QByteArray &data)
+{
+    wmfAPI_Options options {};
+    options.function = wmf_gd_function;
+    // Errors come back as codes; libwmf's own reports on stderr are turned off.
+    const unsigned long flags = WMF_OPT_FUNCTION | WMF_OPT_IGNORE_NONFATAL | WMF_OPT_NO_ERROR
+        | WMF_OPT_NO_DEBUG;
+    wmfAPI *created = nullptr;
+    const wmf_error_t createError = wmf_api_create(&created, flags, &options);
+    WmfApi api(created);
+    if (createError != wmf_E_None || !api)
+        throw AppError(QStringLiteral("Cannot start the metafile reader"));
+
+    // libwmf takes a writable buffer; it reads the metafile from this copy.
+    QByteArray contents = data;
+    if (wmf_mem_open(api.get(), reinterpret_cast<unsigned char *>(contents.data()),
+                     long(contents.size()))
+        != wmf_E_None)
+        invalidWmf();
+    wmfD_Rect bbox {};
+    if (wmf_scan(api.get(), 0, &bbox) != wmf_E_None)
+        invalidWmf();
+    unsigned int width = 0, height = 0;
+    if (wmf_display_size(api.get(), &width, &height, ScreenDpi, ScreenDpi) != wmf_E_None)
+        invalidWmf();
+    if (!isSensibleSize(width, height))
+        throw AppError(QStringLiteral("Metafile too large (%1 x %2 pixels)").arg(width).arg(height));
+
+    QByteArray png;
+    wmf_gd_t *device = WMF_GD_GetData(api.get());
+    device->type = wmf_gd_png;
+    device->flags |= WMF_GD_OUTPUT_MEMORY | WMF_GD_OWN_BUFFER;
+    device->sink.context = &png;
+    device->sink.function = appendToByteArray;
+    device->bbox = bbox;
+    device->width = width;
+    device->height = height;
+    if (wmf_play(api.get(), 0, &bbox) != wmf_E_None)
+        invalidWmf();
+    wmf_mem_close(api.get());
+    api.reset();
+
+    // libwmf paints the drawing on an opaque white page.
+    const QImage image = QImage::fromData(png, "PNG");
+    if (image.isNull())
+        invalidWmf();
+    return image.convertToFormat(QImage::Format_RGB32);
+}

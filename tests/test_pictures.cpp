@@ -1,0 +1,416 @@
+// Picture loading: choice by extension, error texts, JPEG decoding and its cropped decode, and
+// the bitmap and icon readers. Test JPEGs are made here with libjpeg's compressor.
+#include "platform/Pictures.h"
+#include "store/AppError.h"
+
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <functional>
+#include <random>
+
+#include <jpeglib.h>
+
+namespace {
+
+struct JpegSpec {
+    int width = 0;
+    int height = 0;
+    int hSampling = 2; // of the luminance component; chroma is always 1 x 1
+    int vSampling = 2;
+    bool progressive = false;
+    bool grey = false;
+};
+
+} // namespace
+
+Q_DECLARE_METATYPE(JpegSpec)
+
+namespace {
+
+// A noisy picture with gradients, so that every pixel and every chroma sample matters.
+QImage syntheticPicture(int width, int height)
+{
+    std::mt19937 random(unsigned(width * 7919 + height));
+    std::uniform_int_distribution<int> noise(-40, 40);
+    QImage image(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y) {
+        auto *row = reinterpret_cast<QRgb *>(image.scanLine(y));
+        for (int x = 0; x < width; ++x)
+            row[x] = qRgb(qBound(0, (x * 255) / width + noise(random), 255),
+                          qBound(0, (y * 255) / height + noise(random), 255),
+                          qBound(0, ((x + y) * 3) % 256 + noise(random), 255));
+    }
+    return image;
+}
+
+QByteArray compressJpeg(const JpegSpec &spec)
+{
+    const QImage picture = syntheticPicture(spec.width, spec.height);
+    jpeg_compress_struct c {};
+    jpeg_error_mgr err {};
+    c.err = jpeg_std_error(&err);
+    jpeg_create_compress(&c);
+    unsigned char *buffer = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&c, &buffer, &size);
+    c.image_width = JDIMENSION(spec.width);
+    c.image_height = JDIMENSION(spec.height);
+    c.input_components = spec.grey ? 1 : 3;
+    c.in_color_space = spec.grey ? JCS_GRAYSCALE : JCS_RGB;
+    jpeg_set_defaults(&c);
+    jpeg_set_quality(&c, 85, TRUE);
+    if (!spec.grey) {
+        c.comp_info[0].h_samp_factor = spec.hSampling;
+        c.comp_info[0].v_samp_factor = spec.vSampling;
+    }
+    if (spec.progressive)
+        jpeg_simple_progression(&c);
+    jpeg_start_compress(&c, TRUE);
+    std::vector<JSAMPLE> row(size_t(spec.width) * 3);
+    while (c.next_scanline < c.image_height) {
+        const auto *pixels = reinterpret_cast<const QRgb *>(picture.constScanLine(int(c.next_scanline)));
+        for (int x = 0; x < spec.width; ++x) {
+            if (spec.grey) {
+                row[size_t(x)] = JSAMPLE(qGray(pixels[x]));
+            } else {
+                row[size_t(x) * 3] = JSAMPLE(qRed(pixels[x]));
+                row[size_t(x) * 3 + 1] = JSAMPLE(qGreen(pixels[x]));
+                row[size_t(x) * 3 + 2] = JSAMPLE(qBlue(pixels[x]));
+            }
+        }
+        JSAMPROW rows[1] = {row.data()};
+        jpeg_write_scanlines(&c, rows, 1);
+    }
+    jpeg_finish_compress(&c);
+    jpeg_destroy_compress(&c);
+    QByteArray bytes(reinterpret_cast<const char *>(buffer), qsizetype(size));
+    std::free(buffer);
+    return bytes;
+}
+
+// A CMYK JPEG of one flat colour, with the inks stored inverted as Adobe's marker announces.
+QByteArray compressCmykJpeg(int width, int height, const uchar ink[4])
+{
+    jpeg_compress_struct c {};
+    jpeg_error_mgr err {};
+    c.err = jpeg_std_error(&err);
+    jpeg_create_compress(&c);
+    unsigned char *buffer = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&c, &buffer, &size);
+    c.image_width = JDIMENSION(width);
+    c.image_height = JDIMENSION(height);
+    c.input_components = 4;
+    c.in_color_space = JCS_CMYK;
+    jpeg_set_defaults(&c);
+    jpeg_set_colorspace(&c, JCS_YCCK); // also writes the Adobe marker
+    jpeg_start_compress(&c, TRUE);
+    std::vector<JSAMPLE> row(size_t(width) * 4);
+    for (int x = 0; x < width; ++x)
+        for (int k = 0; k < 4; ++k)
+            row[size_t(x) * 4 + size_t(k)] = JSAMPLE(255 - ink[k]);
+    while (c.next_scanline < c.image_height) {
+        JSAMPROW rows[1] = {row.data()};
+        jpeg_write_scanlines(&c, rows, 1);
+    }
+    jpeg_finish_compress(&c);
+    jpeg_destroy_compress(&c);
+    QByteArray bytes(reinterpret_cast<const char *>(buffer), qsizetype(size));
+    std::free(buffer);
+    return bytes;
+}
+
+QString errorText(const std::function<void()> &action)
+{
+    try {
+        action();
+    } catch (const AppError &e) {
+        return e.text();
+    }
+    return QStringLiteral("(no error)");
+}
+
+QString firstDifference(const QImage &a, const QImage &b)
+{
+    if (a.size() != b.size() || a.format() != b.format())
+        return QStringLiteral("size/format %1x%2/%3 vs %4x%5/%6")
+            .arg(a.width()).arg(a.height()).arg(a.format())
+            .arg(b.width()).arg(b.height()).arg(b.format());
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x)
+            if (a.pixel(x, y) != b.pixel(x, y))
+                return QStringLiteral("pixel (%1, %2): %3 vs %4")
+                    .arg(x).arg(y).arg(a.pixel(x, y), 8, 16).arg(b.pixel(x, y), 8, 16);
+    return QString();
+}
+
+bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+} // namespace
+
+class TestPictures : public QObject {
+    Q_OBJECT
+
+private slots:
+    void choosesDecoderByExtension_data();
+    void choosesDecoderByExtension();
+    void unknownExtension_data();
+    void unknownExtension();
+    void unreadableFile_data();
+    void unreadableFile();
+    void damagedFile_data();
+    void damagedFile();
+    void croppedJpegMatchesFullDecode_data();
+    void croppedJpegMatchesFullDecode();
+    void greyscaleJpegComesOutGrey();
+    void cmykJpegComesOutRgb();
+    void iconKeepsTransparency();
+    void otherKindsAreCutToo();
+
+private:
+    QTemporaryDir m_dir;
+};
+
+void TestPictures::choosesDecoderByExtension_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("saveFormat"); // empty: a JPEG made with libjpeg
+    QTest::newRow("jpg") << "foto.jpg" << "";
+    QTest::newRow("JPG in capitals") << "FOTO.JPG" << "";
+    QTest::newRow("jpeg") << "foto.jpeg" << "";
+    QTest::newRow("Jpeg mixed case") << "Foto.Jpeg" << "";
+    QTest::newRow("dots in the name") << "minha.foto.v2.jpg" << "";
+    QTest::newRow("bmp") << "quadro.bmp" << "BMP";
+    QTest::newRow("BMP in capitals") << "QUADRO.BMP" << "BMP";
+    QTest::newRow("ico") << "icone.ico" << "ICO";
+    QTest::newRow("Ico mixed case") << "Icone.Ico" << "ICO";
+}
+
+void TestPictures::choosesDecoderByExtension()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, saveFormat);
+    const QString path = m_dir.filePath(name);
+    QImage original;
+    if (saveFormat.isEmpty()) {
+        QVERIFY(writeFile(path, compressJpeg({48, 40, 2, 2, false, false})));
+        original = syntheticPicture(48, 40);
+    } else {
+        original = syntheticPicture(48, 40);
+        QVERIFY(original.save(path, saveFormat.toLatin1().constData()));
+    }
+
+    const QImage picture = loadPicture(path);
+    QCOMPARE(picture.size(), QSize(48, 40));
+    QVERIFY(picture.format() == QImage::Format_RGB32 || picture.format() == QImage::Format_ARGB32);
+    if (saveFormat.isEmpty()) {
+        // Lossy: near the original, not equal.
+        const QRgb got = picture.pixel(24, 20), want = original.pixel(24, 20);
+        QVERIFY2(qAbs(qRed(got) - qRed(want)) < 48 && qAbs(qGreen(got) - qGreen(want)) < 48,
+                 qPrintable(QString::number(got, 16)));
+    } else {
+        QCOMPARE(picture.convertToFormat(QImage::Format_RGB32), original);
+    }
+}
+
+void TestPictures::unknownExtension_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("empty path") << "" << "Unknown picture file extension (.)";
+    QTest::newRow("no extension") << "/fotos/foto" << "Unknown picture file extension (.)";
+    QTest::newRow("trailing dot") << "/fotos/foto." << "Unknown picture file extension (.)";
+    QTest::newRow("dot only in a folder") << "/fotos.jpg/foto"
+                                          << "Unknown picture file extension (.)";
+    QTest::newRow("png") << "/fotos/foto.png" << "Unknown picture file extension (.png)";
+    QTest::newRow("case kept") << "/fotos/FOTO.GIF" << "Unknown picture file extension (.GIF)";
+    QTest::newRow("last dot counts") << "/fotos/foto.jpg.txt"
+                                     << "Unknown picture file extension (.txt)";
+    QTest::newRow("Windows path") << "C:\\fotos\\foto.tif" << "Unknown picture file extension (.tif)";
+}
+
+void TestPictures::unknownExtension()
+{
+    QFETCH(QString, path);
+    QFETCH(QString, expected);
+    // None of these files exists: the extension is judged before the file is opened.
+    QCOMPARE(errorText([&] { loadPicture(path); }), expected);
+    const QString extension = expected.mid(expected.indexOf(u'.') + 1).chopped(1);
+    QCOMPARE(errorText([&] { decodePicture(QByteArray("x"), extension); }), expected);
+}
+
+void TestPictures::unreadableFile_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("error");
+    QTest::addColumn<bool>("makeFolder");
+    QTest::newRow("missing") << "nada.jpg" << ENOENT << false;
+    QTest::newRow("missing folder") << "sem/pasta.bmp" << ENOENT << false;
+    QTest::newRow("a folder") << "pasta.jpg" << EISDIR << true;
+}
+
+void TestPictures::unreadableFile()
+{
+    QFETCH(QString, name);
+    QFETCH(int, error);
+    QFETCH(bool, makeFolder);
+    const QString path = m_dir.filePath(name);
+    if (makeFolder)
+        QVERIFY(QDir().mkpath(path));
+    QCOMPARE(errorText([&] { loadPicture(path); }),
+             QStringLiteral("Cannot open file \"%1\". %2")
+                 .arg(path, QString::fromLocal8Bit(std::strerror(error))));
+}
+
+void TestPictures::damagedFile_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QSize>("visible");
+    QTest::addColumn<QString>("expectedStart");
+
+    const QByteArray baseline = compressJpeg({401, 301, 2, 2, false, false});
+    const QByteArray progressive = compressJpeg({401, 301, 2, 2, true, false});
+    QTest::newRow("empty jpg") << "vazia.jpg" << QByteArray() << QSize() << "Empty input file";
+    QTest::newRow("empty bmp") << "vazia.bmp" << QByteArray() << QSize()
+                               << "Bitmap image is not valid";
+    QTest::newRow("empty ico") << "vazia.ico" << QByteArray() << QSize()
+                               << "Icon image is not valid";
+    QTest::newRow("half a baseline jpg") << "metade.jpg" << baseline.left(baseline.size() / 2)
+                                         << QSize() << "Premature end of JPEG file";
+    QTest::newRow("half a progressive jpg")
+        << "metade-p.jpg" << progressive.left(progressive.size() / 2) << QSize()
+        << "Premature end of JPEG file";
+    QTest::newRow("cut inside the shown region")
+        << "metade-c.jpg" << baseline.left(baseline.size() / 2) << QSize(137, 177)
+        << "Premature end of JPEG file";
+    QTest::newRow("headers only") << "cabecalho.jpg" << baseline.left(600) << QSize()
+                                  << "Premature end of JPEG file";
+
+    std::mt19937 random(7);
+    QByteArray noise(4096, '\0');
+    for (char &c : noise)
+        c = char(random());
+    noise[0] = '\x12';
+    QTest::newRow("random bytes as jpg") << "ruido.jpg" << noise << QSize()
+                                         << "Not a JPEG file: starts with 0x12";
+    QTest::newRow("random bytes as bmp") << "ruido.bmp" << noise << QSize()
+                                         << "Bitmap image is not valid";
+    QTest::newRow("a BMP named jpg") << "engano.jpg" << QByteArray("BM\x36\x00\x00\x00", 6)
+                                     << QSize() << "Not a JPEG file: starts with 0x42 0x4d";
+}
+
+void TestPictures::damagedFile()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, bytes);
+    QFETCH(QSize, visible);
+    QFETCH(QString, expectedStart);
+    const QString path = m_dir.filePath(name);
+    QVERIFY(writeFile(path, bytes));
+    const QString text = errorText([&] { loadPicture(path, visible); });
+    QVERIFY2(text.startsWith(expectedStart), qPrintable(text));
+}
+
+void TestPictures::croppedJpegMatchesFullDecode_data()
+{
+    QTest::addColumn<JpegSpec>("spec");
+    QTest::addColumn<QSize>("visible");
+    const QSize box(137, 177); // the photo boxes
+    // width, height, luminance sampling h x v, progressive, grey
+    QTest::newRow("4:2:0 baseline 1001x777") << JpegSpec {1001, 777, 2, 2, false, false} << box;
+    QTest::newRow("4:2:0 progressive 1001x777") << JpegSpec {1001, 777, 2, 2, true, false} << box;
+    QTest::newRow("4:2:2 baseline 333x999") << JpegSpec {333, 999, 2, 1, false, false} << box;
+    QTest::newRow("4:2:2 progressive 333x999") << JpegSpec {333, 999, 2, 1, true, false} << box;
+    QTest::newRow("4:4:4 baseline 1001x777") << JpegSpec {1001, 777, 1, 1, false, false} << box;
+    QTest::newRow("4:4:4 progressive 333x999") << JpegSpec {333, 999, 1, 1, true, false} << box;
+    QTest::newRow("4:4:0 baseline 777x1001") << JpegSpec {777, 1001, 1, 2, false, false} << box;
+    QTest::newRow("grey baseline 1001x777") << JpegSpec {1001, 777, 1, 1, false, true} << box;
+    QTest::newRow("grey progressive 333x999") << JpegSpec {333, 999, 1, 1, true, true} << box;
+    QTest::newRow("narrower than the box") << JpegSpec {100, 999, 2, 2, false, false} << box;
+    QTest::newRow("lower than the box") << JpegSpec {999, 120, 2, 1, true, false} << box;
+    QTest::newRow("smaller than the box") << JpegSpec {120, 150, 2, 2, false, false} << box;
+    QTest::newRow("exactly the box") << JpegSpec {137, 177, 2, 2, false, false} << box;
+    QTest::newRow("one pixel more") << JpegSpec {138, 178, 2, 2, false, false} << box;
+    // The region starts one pixel after an iMCU boundary, so the extra column is on it ...
+    QTest::newRow("extra column on an iMCU edge") << JpegSpec {171, 211, 2, 2, false, false} << box;
+    // ... or exactly on it.
+    QTest::newRow("region on an iMCU edge") << JpegSpec {169, 209, 2, 2, true, false} << box;
+    QTest::newRow("one-pixel box") << JpegSpec {1001, 777, 2, 2, false, false} << QSize(1, 1);
+    QTest::newRow("wide box, progressive") << JpegSpec {1001, 777, 2, 2, true, false}
+                                           << QSize(640, 480);
+}
+
+void TestPictures::croppedJpegMatchesFullDecode()
+{
+    QFETCH(JpegSpec, spec);
+    QFETCH(QSize, visible);
+    const QByteArray jpeg = compressJpeg(spec);
+
+    const QImage full = decodePicture(jpeg, QStringLiteral("jpg"));
+    QCOMPARE(full.size(), QSize(spec.width, spec.height));
+    QCOMPARE(full.format(), QImage::Format_RGB32);
+
+    const int width = qMin(spec.width, visible.width());
+    const int height = qMin(spec.height, visible.height());
+    const QRect region((spec.width - width) / 2, (spec.height - height) / 2, width, height);
+    const QImage cropped = decodePicture(jpeg, QStringLiteral("jpg"), visible);
+    const QString difference = firstDifference(cropped, full.copy(region));
+    QVERIFY2(difference.isEmpty(), qPrintable(difference));
+}
+
+void TestPictures::greyscaleJpegComesOutGrey()
+{
+    const QImage picture = decodePicture(compressJpeg({64, 48, 1, 1, false, true}), QStringLiteral("jpeg"));
+    QCOMPARE(picture.format(), QImage::Format_RGB32);
+    QVERIFY(picture.allGray());
+    // The gradient survives: the left and right edges differ.
+    QVERIFY(qAbs(qGray(picture.pixel(2, 24)) - qGray(picture.pixel(61, 24))) > 100);
+}
+
+void TestPictures::cmykJpegComesOutRgb()
+{
+    const uchar orangeInk[4] = {0, 128, 255, 0}; // C, M, Y, K: no cyan, half magenta, full yellow
+    const QImage picture = decodePicture(compressCmykJpeg(32, 24, orangeInk), QStringLiteral("jpg"));
+    QCOMPARE(picture.size(), QSize(32, 24));
+    QCOMPARE(picture.format(), QImage::Format_RGB32);
+    const QRgb pixel = picture.pixel(16, 12);
+    QVERIFY2(qAbs(qRed(pixel) - 255) <= 4 && qAbs(qGreen(pixel) - 127) <= 4 && qBlue(pixel) <= 4,
+             qPrintable(QString::number(pixel, 16)));
+}
+
+void TestPictures::iconKeepsTransparency()
+{
+    QImage icon(32, 32, QImage::Format_ARGB32);
+    icon.fill(Qt::transparent);
+    for (int y = 8; y < 24; ++y)
+        for (int x = 8; x < 24; ++x)
+            icon.setPixel(x, y, qRgba(200, 30, 90, 255));
+    const QString path = m_dir.filePath(QStringLiteral("transparente.ico"));
+    QVERIFY(icon.save(path, "ICO"));
+
+    const QImage picture = loadPicture(path);
+    QCOMPARE(picture.format(), QImage::Format_ARGB32);
+    QCOMPARE(qAlpha(picture.pixel(2, 2)), 0);
+    QCOMPARE(picture.pixel(16, 16), qRgba(200, 30, 90, 255));
+}
+
+void TestPictures::otherKindsAreCutToo()
+{
+    const QImage original = syntheticPicture(301, 203);
+    const QString path = m_dir.filePath(QStringLiteral("grande.bmp"));
+    QVERIFY(original.save(path, "BMP"));
+    const QImage picture = loadPicture(path, QSize(137, 177));
+    QCOMPARE(picture, original.copy(82, 13, 137, 177));
+}
+
+QTEST_MAIN(TestPictures)
+#include "test_pictures.moc"

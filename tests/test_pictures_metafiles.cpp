@@ -1,0 +1,275 @@
+// EMF and WMF pictures: exact colours on metafiles written here record by record, real
+// metafiles made by other programs, and damaged ones.
+#include "platform/Pictures.h"
+#include "store/AppError.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <QtEndian>
+#include <QtTest>
+
+#include <functional>
+#include <random>
+
+namespace {
+
+// Little-endian record writer.
+class Bytes {
+public:
+    Bytes &u16(quint16 v)
+    {
+        char b[2];
+        qToLittleEndian(v, b);
+        m_data.append(b, 2);
+        return *this;
+    }
+    Bytes &u32(quint32 v)
+    {
+        char b[4];
+        qToLittleEndian(v, b);
+        m_data.append(b, 4);
+        return *this;
+    }
+    Bytes &i32(qint32 v) { return u32(quint32(v)); }
+    const QByteArray &data() const { return m_data; }
+    qsizetype size() const { return m_data.size(); }
+    void patch32(qsizetype offset, quint32 v) { qToLittleEndian(v, m_data.data() + offset); }
+
+private:
+    QByteArray m_data;
+};
+
+quint32 colorRef(QRgb c)
+{
+    return quint32(qRed(c)) | quint32(qGreen(c)) << 8 | quint32(qBlue(c)) << 16;
+}
+
+// A placeable WMF of 100 x 80 pixels at 96 dpi: a white page with a rectangle from (20, 10)
+// to (80, 70) filled with a solid brush of `fill`, both outlined by the default black pen.
+// (libwmf stretches what is drawn to the picture's size, so the page covers all of it.)
+QByteArray rectangleWmf(QRgb fill)
+{
+    Bytes placeable;
+    placeable.u32(0x9AC6CDD7).u16(0);            // key, handle
+    placeable.u16(0).u16(0).u16(100).u16(80);    // bounding box in metafile units
+    placeable.u16(96).u32(0);                    // units per inch, reserved
+    quint16 checksum = 0;
+    for (int i = 0; i < 10; ++i)
+        checksum ^= qFromLittleEndian<quint16>(placeable.data().constData() + 2 * i);
+    placeable.u16(checksum);
+
+    Bytes records;
+    records.u32(5).u16(0x020B).u16(0).u16(0);     // SetWindowOrg(y, x)
+    records.u32(5).u16(0x020C).u16(80).u16(100);  // SetWindowExt(height, width)
+    records.u32(7).u16(0x02FC).u16(0);            // CreateBrushIndirect: solid (object 0)
+    records.u32(colorRef(qRgb(255, 255, 255))).u16(0); //   colour, hatch
+    records.u32(4).u16(0x012D).u16(0);            // SelectObject(0)
+    records.u32(7).u16(0x041B).u16(80).u16(100).u16(0).u16(0); // Rectangle(bottom, right, top, left)
+    records.u32(7).u16(0x02FC).u16(0);            // CreateBrushIndirect: solid (object 1)
+    records.u32(colorRef(fill)).u16(0);
+    records.u32(4).u16(0x012D).u16(1);            // SelectObject(1)
+    records.u32(7).u16(0x041B).u16(70).u16(80).u16(10).u16(20);
+    records.u32(3).u16(0x0000);                   // end of file
+
+    Bytes header;
+    header.u16(1).u16(9).u16(0x0300);              // in memory, header words, version
+    header.u32(quint32((18 + records.size()) / 2)); // file size in words
+    header.u16(2).u32(7).u16(0);                   // objects, largest record, unused
+
+    return placeable.data() + header.data() + records.data();
+}
+
+// An EMF whose frame is 100 x 80 pixels at 96 dpi on a 96 dpi reference device: a rectangle
+// from (20, 10) to (80, 70) filled with a solid brush of `fill`, without outline.
+QByteArray rectangleEmf(QRgb fill)
+{
+    Bytes emf;
+    emf.u32(1).u32(88);                        // EMR_HEADER
+    emf.i32(0).i32(0).i32(100).i32(80);        // bounds, device pixels
+    emf.i32(0).i32(0).i32(2646).i32(2117);     // frame, 0.01 mm
+    emf.u32(0x464D4520).u32(0x10000);          // signature, version
+    emf.u32(0).u32(6);                         // file size (patched below), records
+    emf.u16(2).u16(0);                         // handles, reserved
+    emf.u32(0).u32(0).u32(0);                  // description, palette
+    emf.i32(960).i32(960).i32(254).i32(254);   // device in pixels and in millimetres
+    emf.u32(39).u32(24).u32(1);                // EMR_CREATEBRUSHINDIRECT, object 1
+    emf.u32(0).u32(colorRef(fill)).u32(0);     //   solid, colour, hatch
+    emf.u32(37).u32(12).u32(1);                // EMR_SELECTOBJECT 1
+    emf.u32(37).u32(12).u32(0x80000008);       // EMR_SELECTOBJECT NULL_PEN
+    emf.u32(43).u32(24);                       // EMR_RECTANGLE
+    emf.i32(20).i32(10).i32(80).i32(70);
+    emf.u32(14).u32(20).u32(0).u32(16).u32(20); // EMR_EOF
+    emf.patch32(48, quint32(emf.size()));
+    return emf.data();
+}
+
+QString errorText(const std::function<void()> &action)
+{
+    try {
+        action();
+    } catch (const AppError &e) {
+        return e.text();
+    }
+    return QString();
+}
+
+QString metafileDir()
+{
+    return QStringLiteral(JORNADA_SHARED_DIR "/testdata/metafiles");
+}
+
+// The files of one folder of the shared metafiles; none when the folder is absent.
+QStringList metafiles(const QString &folder)
+{
+    const QDir dir(metafileDir() + u'/' + folder);
+    QStringList paths;
+    for (const QString &name : dir.entryList(QDir::Files, QDir::Name))
+        paths << dir.filePath(name);
+    return paths;
+}
+
+bool hasTwoColours(const QImage &image)
+{
+    const QRgb first = image.pixel(0, 0);
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixel(x, y) != first)
+                return true;
+    return false;
+}
+
+} // namespace
+
+class TestPictureMetafiles : public QObject {
+    Q_OBJECT
+
+private slots:
+    void exactColours_data();
+    void exactColours();
+    void realMetafiles_data();
+    void realMetafiles();
+    void damagedEmfs_data();
+    void damagedEmfs();
+    void damagedWritten_data();
+    void damagedWritten();
+};
+
+void TestPictureMetafiles::exactColours_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QRgb>("fill");
+    for (const QRgb fill : {qRgb(18, 52, 86), qRgb(201, 7, 133), qRgb(254, 254, 253)}) {
+        const QString colour = QString::number(fill & 0xffffff, 16);
+        QTest::addRow("wmf %s", qPrintable(colour)) << "quadro.wmf" << rectangleWmf(fill) << fill;
+        QTest::addRow("WMF %s", qPrintable(colour)) << "QUADRO.WMF" << rectangleWmf(fill) << fill;
+        QTest::addRow("emf %s", qPrintable(colour)) << "quadro.emf" << rectangleEmf(fill) << fill;
+        QTest::addRow("EMF %s", qPrintable(colour)) << "Quadro.Emf" << rectangleEmf(fill) << fill;
+    }
+}
+
+void TestPictureMetafiles::exactColours()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, bytes);
+    QFETCH(QRgb, fill);
+    QTemporaryDir dir;
+    QFile file(dir.filePath(name));
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+    file.close();
+
+    const QImage picture = loadPicture(file.fileName());
+    QCOMPARE(picture.size(), QSize(100, 80));
+    // Inside the rectangle, two pixels clear of its edges: exactly the brush colour.
+    for (int y = 12; y < 68; ++y)
+        for (int x = 22; x < 78; ++x)
+            if (picture.pixel(x, y) != fill)
+                QFAIL(qPrintable(QStringLiteral("pixel (%1, %2) is %3")
+                                     .arg(x).arg(y).arg(picture.pixel(x, y), 8, 16)));
+    // Outside it, nothing of that colour.
+    QVERIFY(picture.pixel(5, 5) != fill);
+    QVERIFY(picture.pixel(90, 75) != fill);
+}
+
+void TestPictureMetafiles::realMetafiles_data()
+{
+    QTest::addColumn<QString>("path");
+    const QStringList paths = metafiles(QStringLiteral("emf")) + metafiles(QStringLiteral("wmf"));
+    if (paths.isEmpty())
+        QSKIP("The shared test metafiles are not beside the project");
+    for (const QString &path : paths)
+        QTest::newRow(qPrintable(QFileInfo(path).fileName())) << path;
+}
+
+void TestPictureMetafiles::realMetafiles()
+{
+    QFETCH(QString, path);
+    const QImage picture = loadPicture(path);
+    QVERIFY(!picture.isNull());
+    QVERIFY2(picture.width() >= 16 && picture.height() >= 16 && picture.width() <= 2000
+                 && picture.height() <= 2000,
+             qPrintable(QStringLiteral("%1 x %2").arg(picture.width()).arg(picture.height())));
+    QVERIFY2(hasTwoColours(picture), "nothing drawn");
+
+    // Cut to a photo box: the centre of the whole picture.
+    const QImage cut = loadPicture(path, QSize(37, 29));
+    QCOMPARE(cut, picture.copy((picture.width() - 37) / 2, (picture.height() - 29) / 2, 37, 29));
+}
+
+void TestPictureMetafiles::damagedEmfs_data()
+{
+    QTest::addColumn<QString>("path");
+    const QStringList paths = metafiles(QStringLiteral("emf-damaged"));
+    if (paths.isEmpty())
+        QSKIP("The shared test metafiles are not beside the project");
+    for (const QString &path : paths)
+        QTest::newRow(qPrintable(QFileInfo(path).fileName())) << path;
+}
+
+void TestPictureMetafiles::damagedEmfs()
+{
+    QFETCH(QString, path);
+    QCOMPARE(errorText([&] { loadPicture(path); }), QStringLiteral("Enhanced metafile is not valid"));
+}
+
+void TestPictureMetafiles::damagedWritten_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("extension");
+    QTest::addColumn<QString>("expected");
+
+    std::mt19937 random(11);
+    QByteArray noise(2048, '\0');
+    for (char &c : noise)
+        c = char(random());
+    const QByteArray emf = rectangleEmf(qRgb(1, 2, 3));
+    const QByteArray wmf = rectangleWmf(qRgb(1, 2, 3));
+    const QString badEmf = QStringLiteral("Enhanced metafile is not valid");
+    const QString badWmf = QStringLiteral("Metafile is not valid");
+
+    QTest::newRow("empty emf") << QByteArray() << "emf" << badEmf;
+    QTest::newRow("random emf") << noise << "emf" << badEmf;
+    QTest::newRow("emf header only") << emf.left(88) << "emf" << badEmf;
+    QTest::newRow("emf cut in a record") << emf.left(100) << "emf" << badEmf;
+    QTest::newRow("emf without its end") << emf.left(emf.size() - 20) << "emf" << badEmf;
+    QByteArray huge = emf;
+    qToLittleEndian<qint32>(2000000000, huge.data() + 16); // bounds' right edge
+    qToLittleEndian<qint32>(2000000000, huge.data() + 32); // frame's right edge
+    QTest::newRow("emf of absurd size") << huge << "emf"
+                                        << "Metafile too large (2000000000 x 80 pixels)";
+
+    QTest::newRow("empty wmf") << QByteArray() << "wmf" << badWmf;
+    QTest::newRow("random wmf") << noise << "wmf" << badWmf;
+    QTest::newRow("wmf headers only") << wmf.left(40) << "wmf" << badWmf;
+}
+
+void TestPictureMetafiles::damagedWritten()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, extension);
+    QFETCH(QString, expected);
+    QCOMPARE(errorText([&] { decodePicture(bytes, extension); }), expected);
+}
+
+QTEST_MAIN(TestPictureMetafiles)
+#include "test_pictures_metafiles.moc"
