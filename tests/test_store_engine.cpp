@@ -1,0 +1,744 @@
+// The table engine on real table files: the game's three statements, the editor's cursor
+// (moves, edit/append/post/cancel/delete, search) and the errors of opening a table.
+#include "store/AppError.h"
+#include "store/Setup.h"
+#include "store/TableEngine.h"
+
+#include <QFile>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cmath>
+#include <unistd.h>
+
+namespace {
+
+QuestionRow question(double id, const QString &text)
+{
+    return {id, text, QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C"), QStringLiteral("D"),
+            QStringLiteral("A"), QStringLiteral("/fotos/%1.jpg").arg(text)};
+}
+
+// A data directory whose question table holds `rows`, in that storage order.
+class Bank {
+public:
+    explicit Bank(const QList<QuestionRow> &rows = {})
+    {
+        createQuestionTable(path());
+        createAccountTable(path(), QStringLiteral("Adm"), QStringLiteral("1234"));
+        insertQuestions(path(), rows);
+    }
+    static Bank numbered(int from, int to)
+    {
+        QList<QuestionRow> rows;
+        for (int id = from; id <= to; ++id)
+            rows.append(question(id, QStringLiteral("Pergunta %1").arg(id)));
+        return Bank(rows);
+    }
+    QString path() const { return m_dir.path(); }
+    QString file(const QString &name) const { return m_dir.filePath(name); }
+
+private:
+    QTemporaryDir m_dir;
+};
+
+QString errorOf(const std::function<void()> &step)
+{
+    try {
+        step();
+    } catch (const AppError &error) {
+        return error.text();
+    }
+    return QString();
+}
+
+void setText(Query &query, const QStringList &lines)
+{
+    query.close();
+    query.clear();
+    for (const QString &line : lines)
+        query.add(line);
+}
+
+const QStringList countLines = {QStringLiteral("select count(p.id) as totalsql"), QStringLiteral("from perguntas.db p")};
+const QStringList byIdLines = {QStringLiteral("select id,pergunta,resp1,resp2,resp3,resp4,correta,foto"),
+                               QStringLiteral("from perguntas.db"), QStringLiteral("where id = :NUMID")};
+const QStringList maxLines = {QStringLiteral("select max(id) as ultimo"), QStringLiteral("from perguntas.db")};
+
+int countQuestions(const QString &directory)
+{
+    Query query(directory);
+    setText(query, countLines);
+    query.execSql();
+    query.open();
+    return query.asInteger(QStringLiteral("totalsql"));
+}
+
+// The Ids met walking the whole table forwards from first(), as texts ("" for a blank Id).
+QStringList walkForward(Table &table)
+{
+    QStringList ids;
+    table.first();
+    if (!table.hasRecord())
+        return ids;
+    ids.append(table.fieldText(QStringLiteral("Id")));
+    while (!table.atLast()) {
+        table.next();
+        ids.append(table.fieldText(QStringLiteral("Id")));
+    }
+    return ids;
+}
+
+QStringList walkBackward(Table &table)
+{
+    QStringList ids;
+    table.last();
+    if (!table.hasRecord())
+        return ids;
+    ids.prepend(table.fieldText(QStringLiteral("Id")));
+    while (!table.atFirst()) {
+        table.prior();
+        ids.prepend(table.fieldText(QStringLiteral("Id")));
+    }
+    return ids;
+}
+
+// Makes the record with Id `id` current, walking in the active order.
+void moveToId(Table &table, const QString &id)
+{
+    table.first();
+    while (table.fieldText(QStringLiteral("Id")) != id) {
+        QVERIFY2(!table.atLast(), qPrintable(QStringLiteral("no record with Id ") + id));
+        table.next();
+    }
+}
+
+} // namespace
+
+class TestStoreEngine : public QObject {
+    Q_OBJECT
+
+private slots:
+    void countStatement();
+    void questionByIdStatement();
+    void largestIdStatement();
+    void statementErrors_data();
+    void statementErrors();
+    void conversions_data();
+    void conversions();
+
+    void movesInIdOrder();
+    void movesInStorageOrder();
+    void appendPostCancel();
+    void editPostCancel();
+    void editOnEmptyTableAppends();
+    void fieldTextRules_data();
+    void fieldTextRules();
+    void setOutsideEditing();
+    void remove_data();
+    void remove();
+    void refusedPostKeepsEverything_data();
+    void refusedPostKeepsEverything();
+    void readOnlyFileRefusesPost();
+    void findNearest_data();
+    void findNearest();
+    void searchTermIsOnlyData();
+    void indexChangeEndsEditing();
+    void signalsFollowChanges();
+    void cursorsShareTheFile();
+
+    void openErrors_data();
+    void openErrors();
+};
+
+void TestStoreEngine::countStatement()
+{
+    Bank bank = Bank::numbered(1, 10);
+    QCOMPARE(countQuestions(bank.path()), 10);
+
+    Table table;
+    table.open(bank.path(), QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
+    moveToId(table, QStringLiteral("3"));
+    table.remove();
+    QCOMPARE(countQuestions(bank.path()), 9);
+
+    // A record saved without a number is not counted.
+    table.append();
+    table.setFieldText(QStringLiteral("Pergunta"), QStringLiteral("sem número"));
+    table.post();
+    QCOMPARE(countQuestions(bank.path()), 9);
+}
+
+void TestStoreEngine::questionByIdStatement()
+{
+    Bank bank = Bank::numbered(1, 5);
+    Query query(bank.path());
+    setText(query, byIdLines);
+    QCOMPARE(query.text(), byIdLines);
+    query.setParameter(QStringLiteral("NUMID"), 4);
+    query.execSql();
+    QVERIFY(!query.isOpen());
+    query.open();
+    QVERIFY(query.isOpen());
+    QVERIFY(!query.isEmpty());
+    // Column names match in any case; the statement's columns are lower case.
+    QCOMPARE(query.asText(QStringLiteral("Pergunta")), QStringLiteral("Pergunta 4"));
+    QCOMPARE(query.asText(QStringLiteral("RESP1")), QStringLiteral("A"));
+    QCOMPARE(query.asText(QStringLiteral("foto")), QStringLiteral("/fotos/Pergunta 4.jpg"));
+    QCOMPARE(query.asInteger(QStringLiteral("Id")), 4);
+    QCOMPARE(errorOf([&] { query.value(QStringLiteral("nada")); }), QStringLiteral("Field 'nada' not found"));
+
+    // An id that matches no row: no row, every column blank.
+    setText(query, byIdLines);
+    query.setParameter(QStringLiteral("NUMID"), 99);
+    query.open();
+    QVERIFY(query.isEmpty());
+    QVERIFY(query.value(QStringLiteral("pergunta")).isNull());
+    QCOMPARE(errorOf([&] { query.asText(QStringLiteral("Pergunta")); }),
+             QStringLiteral("Could not convert variant of type (Null) into type (String)"));
+}
+
+void TestStoreEngine::largestIdStatement()
+{
+    Bank bank = Bank::numbered(1, 10);
+    Query query(bank.path());
+    setText(query, maxLines);
+    query.open();
+    QCOMPARE(query.asInteger(QStringLiteral("ULTIMO")), 10);
+
+    Bank empty;
+    Query onEmpty(empty.path());
+    setText(onEmpty, maxLines);
+    onEmpty.open();
+    QVERIFY(!onEmpty.isEmpty()); // max() gives one row, with no value
+    QVERIFY(onEmpty.value(QStringLiteral("ultimo")).isNull());
+    QCOMPARE(errorOf([&] { onEmpty.asInteger(QStringLiteral("ultimo")); }),
+             QStringLiteral("Could not convert variant of type (Null) into type (Integer)"));
+    setText(onEmpty, countLines);
+    onEmpty.open();
+    QCOMPARE(onEmpty.asInteger(QStringLiteral("totalsql")), 0);
+}
+
+void TestStoreEngine::statementErrors_data()
+{
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<QString>("error");
+    QTest::newRow("syntax") << QStringList{QStringLiteral("selec id"), QStringLiteral("from perguntas.db")}
+                            << QStringLiteral("near \"selec\": syntax error");
+    QTest::newRow("no such table") << QStringList{QStringLiteral("select * from respostas.db")}
+                                   << QStringLiteral("no such table: respostas.db");
+    QTest::newRow("no such column") << QStringList{QStringLiteral("select nota from perguntas.db")}
+                                    << QStringLiteral("no such column: nota");
+    QTest::newRow("parameter without value") << byIdLines << QStringLiteral("No value for parameter 'NUMID'");
+}
+
+void TestStoreEngine::statementErrors()
+{
+    QFETCH(QStringList, lines);
+    QFETCH(QString, error);
+    Bank bank = Bank::numbered(1, 3);
+    Query query(bank.path());
+    setText(query, lines);
+    QCOMPARE(errorOf([&] { query.open(); }), error);
+    QVERIFY(!query.isOpen());
+    QCOMPARE(errorOf([&] { query.execSql(); }), error);
+
+    Query nowhere(bank.file(QStringLiteral("nada")));
+    setText(nowhere, countLines);
+    QCOMPARE(errorOf([&] { nowhere.open(); }),
+             QStringLiteral("Directory does not exist: ") + bank.file(QStringLiteral("nada")));
+}
+
+void TestStoreEngine::conversions_data()
+{
+    QTest::addColumn<QString>("expression");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("integerOrError");
+    QTest::newRow("whole real") << "11.0" << "11" << "11";
+    QTest::newRow("fraction rounds up") << "2.5" << "2.5" << "3";
+    QTest::newRow("negative rounds away") << "-2.5" << "-2.5" << "-3";
+    QTest::newRow("below half") << "7.49" << "7.49" << "7";
+    QTest::newRow("integer") << "42" << "42" << "42";
+    QTest::newRow("integer text") << "'12'" << "12" << "12";
+    QTest::newRow("other text") << "'doze'" << "doze" << "'doze' is not a valid integer value";
+    QTest::newRow("beyond 32 bits") << "3000000000" << "3000000000"
+                                    << "Could not convert variant of type (Int64) into type (Integer)";
+}
+
+void TestStoreEngine::conversions()
+{
+    QFETCH(QString, expression);
+    QFETCH(QString, text);
+    QFETCH(QString, integerOrError);
+    Bank bank;
+    Query query(bank.path());
+    setText(query, {QStringLiteral("select %1 as valor").arg(expression)});
+    query.open();
+    QCOMPARE(query.asText(QStringLiteral("Valor")), text);
+    QString integer;
+    try {
+        integer = QString::number(query.asInteger(QStringLiteral("valor")));
+    } catch (const AppError &error) {
+        integer = error.text();
+    }
+    QCOMPARE(integer, integerOrError);
+}
+
+void TestStoreEngine::movesInIdOrder()
+{
+    // Stored out of order, with gaps and two records without a number.
+    const double blank = std::nan("");
+    Bank bank({question(7, QStringLiteral("sete")), question(blank, QStringLiteral("sem número 1")),
+               question(2, QStringLiteral("dois")), question(30, QStringLiteral("trinta")),
+               question(blank, QStringLiteral("sem número 2")), question(11, QStringLiteral("onze"))});
+    Table table;
+    table.open(bank.path(), QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
+    QCOMPARE(table.fieldText(QStringLiteral("Pergunta")), QStringLiteral("sem número 1")); // opens on the first
+
+    const QStringList order = {QString(), QString(), QStringLiteral("2"), QStringLiteral("7"),
+                               QStringLiteral("11"), QStringLiteral("30")};
+    QCOMPARE(walkForward(table), order);
+    QCOMPARE(walkBackward(table), order);
+
+    // The blank ones run in the order they were stored; moves stop at both ends.
+    table.first();
+    QVERIFY(table.atFirst());
+    table.prior();
+    QCOMPARE(table.fieldText(QStringLiteral("Pergunta")), QStringLiteral("sem número 1"));
+    table.next();
+    QCOMPARE(table.fieldText(QStringLiteral("Pergunta")), QStringLiteral("sem número 2"));
+    table.next();
+    QCOMPARE(table.fieldText(QStringLiteral("Pergunta")), QStringLiteral("dois"));
+    table.prior();
+    QCOMPARE(table.fieldText(QStringLiteral("Pergunta")), QStringLiteral("sem número 2"));
+    table.last();
+    table.next();
+    QCOMPARE(table.fieldText(QStringLiteral("Id")), QStringLiteral("30"));
+    QVERIFY(table.atLast());
+}
+
+void TestStoreEngine::movesInStorageOrder()
+{
+    Bank bank({question(7, QStringLiteral("sete")), question(2, QStringLiteral("dois")),
+               question(30, QStringLiteral("trinta"))});
+    Table table;
+    table.open(bank.path(), QStringLiteral("Perguntas.DB"), questionFields());
+    QCOMPARE(walkForward(table), (QStringList{"7", "2", "30"}));
+    QCOMPARE(walkBackward(table), (QStringList{"7", "2", "30"}));
+}
+
+void TestStoreEngine::appendPostCancel()
+{
+    Bank bank = Bank::numbered(1, 10);
+    Table table;
+    table.open(bank.path(), QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
+    moveToId(table, QStringLiteral("4"));
+
+    // Cancel: nothing stored, the record current before is current again.
+    table.append();
+    QCOMPARE(table.state(), Table::State::Insert);
+    QVERIFY(!table.hasRecord());
+    QCOMPARE(table.fieldText(QStringLiteral("Pergunta")), QString());
+    table.setFieldText(QStringLiteral("Pergunta"), QStringLiteral("descartada"));
+    table.cancel();
+    QCOMPARE(table.state(), Table::State::Browse);
+    QCOMPARE(table.fieldText(QStringLiteral("Id")), QStringLiteral("4"));
+    QCOMPARE(countQuestions(bank.path()), 10);
+
+    // Post: the new record is stored and current, in its place in Id order.
+    table.append();
+    QVERIFY(!table.isModified());
+    table.setFieldText(QStringLiteral("Id"), QStringLiteral("11"));
+    table.setFieldText(QStringLiteral("Pergunta"), QStringLiteral("Nova"));
+    QVERIFY(table.isModified());
+    table.post();
+    QCOMPARE(table.state(), Table::State::Browse);
+    QVERIFY(table.hasRecord());
+    QCOMPARE(table.fieldText(QStringLiteral("Pergunta")), QStringLiteral("Nova"));
+    QVERIFY(table.atLast());
+    table.prior();
+    QCOMPARE(table.fieldText(QStringLiteral("Id")), QStringLiteral("10"));
+
+    // Fields left untouched hold no value.
+    Query query(bank.path());
+    setText(query, byIdLines);
+    query.setParameter(QStringLiteral("NUMID"), 11);
+    query.open();
+    QCOMPARE(query.asText(QStringLiteral("pergunta")), QStringLiteral("Nova"));
+    QVERIFY(query.value(QStringLiteral("resp1")).isNull());
+    QVERIFY(query.value(QStringLiteral("foto")).isNull());
+
+    // Cancel on an empty table leaves it without a record.
+    Bank empty;
+    Table none;
+    none.open(empty.path(), QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
+    none.append();
+    none.cancel();
+    QVERIFY(!none.hasRecord());
+}
+
+void TestStoreEngine::editPostCancel()
+{
+    Bank bank = Bank::numbered(1, 3);
+    Table table;
+    table.open(bank.path(), QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
+    table.next();
+
+    table.edit();
+    QCOMPARE(table.state(), Table::State::Edit);
+    QVERIFY(table.hasRecord());
+    table.setFieldText(QStringLiteral("Pergunta"), QStringLiteral("mudada"));
+    QCOMPARE(table.fieldText(QStringLiteral("Pergunta")), QStringLiteral("mudada"));
+    table.cancel();
+    QCOMPARE(table.fieldText(QStringLiteral("Pergunta")), QStringLiteral("Pergunta 2"));
+
+    table.edit();
+    table.setFieldText(QStringLiteral("Resp4"), QStringLiteral("Quarta"));
+    table.post();
+    QCOMPARE(table.fieldText(QStringLiteral("Id")), QStringLiteral("2"));
+    Query query(bank.path());
+    setText(query, byIdLines);
+    query.setParameter(QStringLiteral("NUMID"), 2);
+    query.open();
+    QCOMPARE(query.asText(QStringLiteral("resp4")), QStringLiteral("Quarta"));
+    QCOMPARE(query.asText(QStringLiteral("pergunta")), QStringLiteral("Pergunta 2"));
+
+    // A new number moves the record to its new place in the order.
+    table.edit();
+    table.setFieldText(QStringLiteral("Id"), QStringLiteral("50"));
+    table.post();
+    QVERIFY(table.atLast());
+    QCOMPARE(walkForward(table), (QStringList{"1", "3", "50"}));
+}
+
+void TestStoreEngine::editOnEmptyTableAppends()
+{
+    Bank bank;
+    Table table;
+    table.open(bank.path(), QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
+    QVERIFY(!table.hasRecord());
+    QCOMPARE(table.fieldText(QStringLiteral("Pergunta")), QString());
+    table.edit();
+    QCOMPARE(table.state(), Table::State::Insert);
+    table.setFieldText(QStringLiteral("Id"), QStringLiteral("1"));
+    table.post();
+    QVERIFY(table.hasRecord());
+    QCOMPARE(countQuestions(bank.path()), 1);
+}
+
+void TestStoreEngine::fieldTextRules_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("read");
+    QTest::newRow("cut to 240") << "Pergunta" << QString(300, QLatin1Char('p')) << QString(240, QLatin1Char('p'));
+    QTest::newRow("photo cut to 255") << "Foto" << QString(300, QLatin1Char('f')) << QString(255, QLatin1Char('f'));
+    QTest::newRow("Windows-1252 kept") << "Resp1" << "Ação € “aspas”" << "Ação € “aspas”";
+    QTest::newRow("outside Windows-1252") << "Resp1" << "Ω e 日本" << "? e ??";
+    QTest::newRow("whole number") << "Id" << "11" << "11";
+    QTest::newRow("fraction") << "Id" << "11.5" << "11.5";
+    QTest::newRow("spaces around") << "Id" << " 12 " << "12";
+    QTest::newRow("not a number") << "Id" << "abc" << "'abc' is not a valid floating point value";
+    QTest::newRow("comma") << "Id" << "11,5" << "'11,5' is not a valid floating point value";
+}
+
+void TestStoreEngine::fieldTextRules()
+{
+    QFETCH(QString, field);
+    QFETCH(QString, typed);
+    QFETCH(QString, read);
+    Bank bank = Bank::numbered(1, 1);
+    Table table;
+    table.open(bank.path(), QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
+    table.edit();
+    const QString error = errorOf([&] { table.setFieldText(field, typed); });
+    if (!error.isEmpty()) {
+        QCOMPARE(error, read);
+        QCOMPARE(table.fieldText(field), QStringLiteral("1")); // the field keeps its value
+        return;
+    }
+    table.post();
+    QCOMPARE(table.fieldText(field), read);
+    // Read back from the file by a statement, to see what was stored.
+    Query query(bank.path());
+    setText(query, {QStringLiteral("select %1 as v from perguntas.db").arg(field)});
+    query.open();
+    QCOMPARE(query.asText(QStringLiteral("v")), read);
+}
+
+void TestStoreEngine::setOutsideEditing()
+{
+    Bank bank = Bank::numbered(1, 2);
+    Table table;
+    table.open(bank.path(), QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
+    const QString notEditing = QStringLiteral("Dataset not in edit or insert mode");
+    QCOMPARE(errorOf([&] { table.setFieldText(QStringLiteral("Pergunta"), QStringLiteral("x")); }), notEditing);
+    QCOMPARE(errorOf([&] { table.post(); }), notEditing);
+    QCOMPARE(errorOf([&] { table.fieldText(QStringLiteral("Nada")); }), QStringLiteral("Field 'Nada' not found"));
+
+    // An empty text makes a field blank.
+    table.edit();
+    table.setFieldText(QStringLiteral("Foto"), QString());
+    table.post();
+    QVERIFY(table.fieldValue(QStringLiteral("Foto")).isNull());
+    QCOMPARE(table.fieldText(QStringLiteral("Foto")), QString());
+}
+
+void TestStoreEngine::remove_data()
+{
+    QTest::addColumn<int>("count");
+    QTest::addColumn<QString>("removed");
+    QTest::addColumn<QString>("currentAfter"); // "" when no record is left
+    QTest::newRow("middle: the next") << 5 << "3" << "4";
+    QTest::newRow("first: the next") << 5 << "1" << "2";
+    QTest::newRow("last: the prior") << 5 << "5" << "4";
+    QTest::newRow("only record: none") << 1 << "1" << "";
+}
+
+void TestStoreEngine::remove()
+{
+    QFETCH(int, count);
+    QFETCH(QString, removed);
+    QFETCH(QString, currentAfter);
+    Bank bank = Bank::numbered(1, count);
+    Table table;
+    table.open(bank.path(), QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
+    moveToId(table, removed);
+    table.remove();
+    QCOMPARE(countQuestions(bank.path()), count - 1);
+    QCOMPARE(table.hasRecord(), !currentAfter.isEmpty());
+    QCOMPARE(table.fieldText(QStringLiteral("Id")), currentAfter);
+    if (currentAfter.isEmpty())
+        QCOMPARE(errorOf([&] { table.remove(); }), QStringLiteral("Cannot perform this operation on an empty dataset"));
+}
+
+void TestStoreEngine::refusedPostKeepsEverything_data()
+{
+    QTest::addColumn<bool>("inserting");
+    QTest::addColumn<QString>("id");
+    QTest::addColumn<QString>("trigger"); // refuses every change when set
+    QTest::addColumn<QString>("error");
+    QTest::newRow("insert, repeated Id") << true << "3" << "" << "UNIQUE constraint failed: db.Id";
+    QTest::newRow("edit, repeated Id") << false << "3" << "" << "UNIQUE constraint failed: db.Id";
+    QTest::newRow("edit refused by the file")
+        << false << "" << "BEFORE UPDATE" << "recusado";
+    QTest::newRow("insert refused by the file")
+        << true << "9" << "BEFORE INSERT" << "recusado";
+}
+
+void TestStoreEngine::refusedPostKeepsEverything()
+{
+    QFETCH(bool, inserting);
+    QFETCH(QString, id);
+    QFETCH(QString, trigger);
+    QFETCH(QString, error);
+    Bank bank = Bank::numbered(1, 5);
+    if (!trigger.isEmpty()) {
+        Query query(bank.path());
+        setText(query, {QStringLiteral("create trigger perguntas.recusa %1 on db").arg(trigger),
+                        QStringLiteral("begin select raise(abort, 'recusado'); end")});
+        query.execSql();
+    }
+    Table table;
+    table.open(bank.path(), QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
+    inserting ? table.append() : table.edit();
+    table.setFieldText(QStringLiteral("Pergunta"), QStringLiteral("digitada"));
+    if (!id.isEmpty())
+        table.setFieldText(QStringLiteral("Id"), id);
+
+    QCOMPARE(errorOf([&] { table.post(); }), error);
+    QCOMPARE(table.state(), inserting ? Table::State::Insert : Table::State::Edit);
+    QCOMPARE(table.fieldText(QStringLiteral("Pergunta")), QStringLiteral("digitada"));
+    QVERIFY(table.isModified());
+    QCOMPARE(countQuestions(bank.path()), 5);
+
+    table.cancel();
+    QCOMPARE(table.fieldText(QStringLiteral("Pergunta")), QStringLiteral("Pergunta 1"));
+}
+
+void TestStoreEngine::readOnlyFileRefusesPost()
+{
+    if (::geteuid() == 0)
+        QSKIP("file permissions do not stop root from writing");
+    Bank bank = Bank::numbered(1, 2);
+    QFile::setPermissions(bank.file(QStringLiteral("Perguntas.DB")), QFile::ReadOwner);
+    Table table;
+    table.open(bank.path(), QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
+    table.append();
+    table.setFieldText(QStringLiteral("Id"), QStringLiteral("3"));
+    QCOMPARE(errorOf([&] { table.post(); }), QStringLiteral("attempt to write a readonly database"));
+    QCOMPARE(table.state(), Table::State::Insert);
+    QCOMPARE(table.fieldText(QStringLiteral("Id")), QStringLiteral("3"));
+}
+
+void TestStoreEngine::findNearest_data()
+{
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("found");
+    QTest::newRow("prefix") << "aba" << "Abacaxi";
+    QTest::newRow("other case") << "BAN" << "banana";
+    QTest::newRow("exact") << "cereja" << "cereja";
+    QTest::newRow("between") << "caqui" << "cereja";
+    QTest::newRow("empty term") << "" << "Abacaxi";
+    QTest::newRow("after the last: the last") << "zzz" << "FIGO";
+    QTest::newRow("equal keys: the first stored") << "FIGO" << "figo";
+}
+
+void TestStoreEngine::findNearest()
+{
+    QFETCH(QString, key);
+    QFETCH(QString, found);
+    Bank bank({question(1, QStringLiteral("banana")), question(2, QStringLiteral("Damasco")),
+               question(3, QStringLiteral("figo")), question(4, QStringLiteral("Abacaxi")),
+               question(5, QStringLiteral("cereja")), question(6, QStringLiteral("FIGO"))});
+    Table table;
+    table.open(bank.path(), QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
+    table.last();
+    table.setIndexName(QStringLiteral("IdPergunta"));
+    QCOMPARE(table.fieldText(QStringLiteral("Id")), QStringLiteral("6")); // the current record stays
+    table.findNearest(key);
+    QCOMPARE(table.fieldText(QStringLiteral("Pergunta")), found);
+
+    // Back in Id order, the record found stays current and moves follow the numbers again.
+    const QString id = table.fieldText(QStringLiteral("Id"));
+    table.setIndexFieldNames(QStringLiteral("id"));
+    QCOMPARE(table.fieldText(QStringLiteral("Id")), id);
+    if (!table.atLast()) {
+        table.next();
+        QCOMPARE(table.fieldText(QStringLiteral("Id")), QString::number(id.toInt() + 1));
+    }
+}
+
+void TestStoreEngine::searchTermIsOnlyData()
+{
+    Bank bank({question(1, QStringLiteral("alfa")), question(2, QStringLiteral("beta")),
+               question(3, QStringLiteral("gama"))});
+    Table table;
+    table.open(bank.path(), QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
+    table.setIndexName(QStringLiteral("IdPergunta"));
+    table.findNearest(QStringLiteral("b' OR 1=1; DROP TABLE db; -- %\"_"));
+    QCOMPARE(table.fieldText(QStringLiteral("Pergunta")), QStringLiteral("beta")); // "b'" sorts before "be"
+    table.findNearest(QStringLiteral("c%' --"));
+    QCOMPARE(table.fieldText(QStringLiteral("Pergunta")), QStringLiteral("gama"));
+    QCOMPARE(countQuestions(bank.path()), 3);
+
+    // While the index is active, moves follow its order.
+    table.first();
+    QCOMPARE(table.fieldText(QStringLiteral("Pergunta")), QStringLiteral("alfa"));
+    table.next();
+    QCOMPARE(table.fieldText(QStringLiteral("Pergunta")), QStringLiteral("beta"));
+
+    QCOMPARE(errorOf([&] { table.setIndexName(QStringLiteral("IdResposta")); }),
+             QStringLiteral("Index not found: IdResposta"));
+}
+
+void TestStoreEngine::indexChangeEndsEditing()
+{
+    Bank bank = Bank::numbered(1, 3);
+    Table table;
+    table.open(bank.path(), QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
+
+    // A changed record is posted...
+    table.append();
+    table.setFieldText(QStringLiteral("Id"), QStringLiteral("4"));
+    table.setIndexName(QStringLiteral("IdPergunta"));
+    QCOMPARE(table.state(), Table::State::Browse);
+    QCOMPARE(countQuestions(bank.path()), 4);
+    QCOMPARE(table.fieldText(QStringLiteral("Id")), QStringLiteral("4"));
+
+    // ...an untouched one dropped.
+    table.setIndexFieldNames(QStringLiteral("id"));
+    table.append();
+    table.setIndexName(QStringLiteral("IdPergunta"));
+    QCOMPARE(table.state(), Table::State::Browse);
+    QCOMPARE(countQuestions(bank.path()), 4);
+    QCOMPARE(table.fieldText(QStringLiteral("Id")), QStringLiteral("4"));
+    QCOMPARE(errorOf([&] { table.post(); }), QStringLiteral("Dataset not in edit or insert mode"));
+}
+
+void TestStoreEngine::signalsFollowChanges()
+{
+    Bank bank = Bank::numbered(1, 3);
+    Table table;
+    table.open(bank.path(), QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
+    QSignalSpy records(&table, &Table::recordChanged);
+    QSignalSpy states(&table, &Table::stateChanged);
+
+    table.next();
+    QCOMPARE(records.count(), 1);
+    QCOMPARE(states.count(), 0);
+    table.edit();
+    QCOMPARE(states.count(), 1);
+    records.clear();
+    table.setFieldText(QStringLiteral("Pergunta"), QStringLiteral("nova"));
+    QCOMPARE(records.count(), 1);
+    table.post();
+    QCOMPARE(states.count(), 2);
+    table.last();
+    records.clear();
+    table.next(); // already at the end: nothing changes
+    QCOMPARE(records.count(), 0);
+}
+
+void TestStoreEngine::cursorsShareTheFile()
+{
+    Bank bank = Bank::numbered(1, 3);
+    Table editor;
+    Table game;
+    editor.open(bank.path(), QStringLiteral("perguntas.db"), questionFields(), QStringLiteral("Id"));
+    game.open(bank.path(), QStringLiteral("Perguntas.DB"), questionFields());
+    Table login;
+    login.open(bank.path(), QStringLiteral("inicial.db"), accountFields());
+    QCOMPARE(login.fieldText(QStringLiteral("login")), QStringLiteral("Adm"));
+    login.edit();
+    login.setFieldText(QStringLiteral("Senha"), QStringLiteral("12345678"));
+    login.post();
+    QCOMPARE(login.fieldText(QStringLiteral("Senha")), QStringLiteral("1234567"));
+
+    editor.append();
+    editor.setFieldText(QStringLiteral("Id"), QStringLiteral("4"));
+    editor.post();
+    QCOMPARE(countQuestions(bank.path()), 4);
+    game.last();
+    QCOMPARE(game.fieldText(QStringLiteral("Id")), QStringLiteral("4"));
+}
+
+void TestStoreEngine::openErrors_data()
+{
+    QTest::addColumn<QString>("setup");
+    QTest::addColumn<QString>("fileName");
+    QTest::addColumn<QString>("error"); // %1 is the directory
+    QTest::newRow("missing directory") << "nodir" << "Perguntas.DB" << "Directory does not exist: %1/nada";
+    QTest::newRow("missing file") << "" << "Respostas.DB" << "Table does not exist: %1/Respostas.DB";
+    QTest::newRow("not a database") << "garbage" << "Perguntas.DB" << "%1/Perguntas.DB: file is not a database";
+    QTest::newRow("missing field") << "" << "inicial.db" << "Field 'Pergunta' not found in table %1/inicial.db";
+    QTest::newRow("empty file") << "empty" << "Perguntas.DB" << "Table db not found in file %1/Perguntas.DB";
+}
+
+void TestStoreEngine::openErrors()
+{
+    QFETCH(QString, setup);
+    QFETCH(QString, fileName);
+    QFETCH(QString, error);
+    QTemporaryDir dir;
+    if (setup != QLatin1String("nodir") && setup != QLatin1String("")) {
+        QFile file(dir.filePath(QStringLiteral("Perguntas.DB")));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        if (setup == QLatin1String("garbage"))
+            file.write(QByteArray(4096, 'x'));
+    } else if (setup.isEmpty()) {
+        createAccountTable(dir.path(), QStringLiteral("Adm"), QStringLiteral("1234"));
+    }
+    const QString directory = setup == QLatin1String("nodir") ? dir.filePath(QStringLiteral("nada")) : dir.path();
+    Table table;
+    QCOMPARE(errorOf([&] { table.open(directory, fileName, questionFields(), QStringLiteral("Id")); }),
+             error.arg(dir.path()));
+    QVERIFY(!table.isOpen());
+    // Opening never creates a file or a folder.
+    QVERIFY(!QFile::exists(QDir(directory).filePath(QStringLiteral("Respostas.DB"))));
+    QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("nada"))));
+}
+
+QTEST_GUILESS_MAIN(TestStoreEngine)
+#include "test_store_engine.moc"
