@@ -1,0 +1,298 @@
+// The record file: what is written byte by byte, how any file is read back, and that a failed
+// write never costs the record already on disk.
+#include "store/AppError.h"
+#include "store/RecordFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+#include <sys/resource.h>
+
+namespace {
+
+void writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+QByteArray readBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Limits the size of files this process may write, for the life of the guard. It applies to
+// root as well, so it makes a write fail where permissions cannot.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        ::getrlimit(RLIMIT_FSIZE, &m_old);
+        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN); // the write then fails with EFBIG
+        rlimit limit = m_old;
+        limit.rlim_cur = bytes;
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit()
+    {
+        ::setrlimit(RLIMIT_FSIZE, &m_old);
+        std::signal(SIGXFSZ, m_oldHandler);
+    }
+
+private:
+    rlimit m_old{};
+    void (*m_oldHandler)(int) = nullptr;
+};
+
+} // namespace
+
+class TestStoreRecord : public QObject {
+    Q_OBJECT
+
+private slots:
+    void writesExactBytes_data();
+    void writesExactBytes();
+    void read_data();
+    void read();
+    void hugeFirstLine();
+    void absentFileTouchesNothing();
+    void roundTrip_data();
+    void roundTrip();
+    void failedWriteKeepsOldFile();
+    void writeErrors_data();
+    void writeErrors();
+    void readErrors();
+};
+
+void TestStoreRecord::writesExactBytes_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("points");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("Ana 85") << "Ana" << 85 << QByteArray::fromHex("416E610D0A38350D0A");
+    QTest::newRow("negative") << "Bia" << -7 << QByteArray("Bia\r\n-7\r\n");
+    QTest::newRow("Windows-1252 name") << "José €" << 0 << QByteArray("Jos\xe9 \x80\r\n0\r\n");
+    QTest::newRow("empty name") << "" << 12 << QByteArray("\r\n12\r\n");
+    QTest::newRow("line break in the name") << "Ana\nMaria" << 3 << QByteArray("Ana Maria\r\n3\r\n");
+    QTest::newRow("smallest") << "Z" << int(INT32_MIN) << QByteArray("Z\r\n-2147483648\r\n");
+}
+
+void TestStoreRecord::writesExactBytes()
+{
+    QFETCH(QString, name);
+    QFETCH(int, points);
+    QFETCH(QByteArray, bytes);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Recorde.txt"));
+    writeBytes(path, QByteArray(1000, 'o')); // a longer old file is replaced whole
+    WriteRecord(path, name, points);
+    QCOMPARE(readBytes(path), bytes);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("Recorde.txt")});
+}
+
+void TestStoreRecord::read_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("points");
+    QTest::addColumn<QString>("error");
+    QTest::newRow("as written") << QByteArray("Ana\r\n85\r\n") << "Ana" << 85 << "";
+    QTest::newRow("empty file") << QByteArray() << "" << 0 << "";
+    QTest::newRow("name only") << QByteArray("Ana") << "Ana" << 0 << "";
+    QTest::newRow("name and line end only") << QByteArray("Ana\r\n") << "Ana" << 0 << "";
+    QTest::newRow("blanks after the name") << QByteArray("Ana\r\n \t\r\n\r\n") << "Ana" << 0 << "";
+    QTest::newRow("spaces, number, word") << QByteArray("Ana\r\n  85 pontos\r\n") << "Ana" << 85 << "";
+    QTest::newRow("blank lines before the number") << QByteArray("Ana\r\n\r\n\n \t\r\n85\r\n") << "Ana" << 85 << "";
+    QTest::newRow("LF only") << QByteArray("Ana\n85\n") << "Ana" << 85 << "";
+    QTest::newRow("lone CR dropped") << QByteArray("A\rna\r\n85\r\n") << "Ana" << 85 << "";
+    QTest::newRow("CR alone is no line end") << QByteArray("Ana\r85\r\n") << "Ana85" << 0 << "";
+    QTest::newRow("end-of-file byte in the name") << QByteArray("An\x1a" "a\r\n85\r\n") << "An" << 0 << "";
+    QTest::newRow("end-of-file byte before the number") << QByteArray("Ana\r\n\x1a" "85\r\n") << "Ana" << 0 << "";
+    QTest::newRow("end-of-file byte after the number") << QByteArray("Ana\r\n85\x1a" "7\r\n") << "Ana" << 85 << "";
+    QTest::newRow("Windows-1252 name") << QByteArray("Jos\xe9 \x80\r\n1\r\n") << "José €" << 1 << "";
+    QTest::newRow("negative") << QByteArray("Ana\r\n-12\r\n") << "Ana" << -12 << "";
+    QTest::newRow("plus sign") << QByteArray("Ana\r\n+12\r\n") << "Ana" << 12 << "";
+    QTest::newRow("leading zeros") << QByteArray("Ana\r\n007\r\n") << "Ana" << 7 << "";
+    QTest::newRow("largest") << QByteArray("Ana\r\n2147483647\r\n") << "Ana" << int(INT32_MAX) << "";
+    QTest::newRow("smallest") << QByteArray("Ana\r\n-2147483648\r\n") << "Ana" << int(INT32_MIN) << "";
+    QTest::newRow("third line ignored") << QByteArray("Ana\r\n5\r\nlixo\r\n") << "Ana" << 5 << "";
+    QTest::newRow("letters") << QByteArray("Ana\r\nabc\r\n") << "Ana" << 0 << "Invalid numeric input";
+    QTest::newRow("digits then letters") << QByteArray("Ana\r\n85abc\r\n") << "Ana" << 0 << "Invalid numeric input";
+    QTest::newRow("sign alone") << QByteArray("Ana\r\n-\r\n") << "Ana" << 0 << "Invalid numeric input";
+    QTest::newRow("decimal point") << QByteArray("Ana\r\n8.5\r\n") << "Ana" << 0 << "Invalid numeric input";
+    QTest::newRow("above 32 bits") << QByteArray("Ana\r\n2147483648\r\n") << "Ana" << 0 << "Invalid numeric input";
+    QTest::newRow("below 32 bits") << QByteArray("Ana\r\n-2147483649\r\n") << "Ana" << 0 << "Invalid numeric input";
+    QTest::newRow("very long number") << QByteArray("Ana\r\n") + QByteArray(40, '9') << "Ana" << 0
+                                      << "Invalid numeric input";
+}
+
+void TestStoreRecord::read()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, name);
+    QFETCH(int, points);
+    QFETCH(QString, error);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Recorde.txt"));
+    writeBytes(path, bytes);
+
+    QString readName = QStringLiteral("antes");
+    qint32 readPoints = -1;
+    QString readError;
+    bool existed = false;
+    try {
+        existed = ReadRecord(path, readName, readPoints);
+    } catch (const AppError &e) {
+        readError = e.text();
+    }
+    QCOMPARE(readError, error);
+    QCOMPARE(readName, name); // taken from line 1 even when line 2 fails
+    if (error.isEmpty()) {
+        QVERIFY(existed);
+        QCOMPARE(readPoints, points);
+    }
+}
+
+void TestStoreRecord::hugeFirstLine()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Recorde.txt"));
+    const QByteArray name(1024 * 1024, 'n');
+    writeBytes(path, name + "\r\n42\r\n");
+    QString readName;
+    qint32 points = 0;
+    QVERIFY(ReadRecord(path, readName, points));
+    QCOMPARE(readName.size(), name.size());
+    QCOMPARE(readName.toLatin1(), name);
+    QCOMPARE(points, 42);
+}
+
+void TestStoreRecord::absentFileTouchesNothing()
+{
+    QTemporaryDir dir;
+    QString name = QStringLiteral("antes");
+    qint32 points = 33;
+    QVERIFY(!ReadRecord(dir.filePath(QStringLiteral("Recorde.txt")), name, points));
+    QCOMPARE(name, QStringLiteral("antes"));
+    QCOMPARE(points, 33);
+    QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("Recorde.txt"))));
+}
+
+void TestStoreRecord::roundTrip_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("points");
+    QTest::newRow("negative") << "Carla" << -15;
+    QTest::newRow("zero") << "Zé" << 0;
+    QTest::newRow("largest") << "Máximo" << int(INT32_MAX);
+    QTest::newRow("smallest") << "Mínimo" << int(INT32_MIN);
+    QTest::newRow("spaces kept") << "  Ana  Maria " << 100;
+}
+
+void TestStoreRecord::roundTrip()
+{
+    QFETCH(QString, name);
+    QFETCH(int, points);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Recorde.txt"));
+    WriteRecord(path, name, points);
+    QString readName;
+    qint32 readPoints = 0;
+    QVERIFY(ReadRecord(path, readName, readPoints));
+    QCOMPARE(readName, name);
+    QCOMPARE(readPoints, points);
+}
+
+void TestStoreRecord::failedWriteKeepsOldFile()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Recorde.txt"));
+    WriteRecord(path, QStringLiteral("Ana"), 85);
+    const QByteArray before = readBytes(path);
+
+    QString error;
+    {
+        FileSizeLimit limit(64);
+        try {
+            WriteRecord(path, QString(1000, QLatin1Char('x')), 90);
+        } catch (const AppError &e) {
+            error = e.text();
+        }
+    }
+    QCOMPARE(error, QStringLiteral("I/O error %1").arg(EFBIG));
+    QCOMPARE(readBytes(path), before);
+    // Nothing is left behind beside it.
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("Recorde.txt")});
+}
+
+void TestStoreRecord::writeErrors_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("error");
+    QTest::newRow("a folder in place of the file") << "folder" << "File access denied";
+    QTest::newRow("a file in place of the folder") << "notdir" << QStringLiteral("I/O error %1").arg(ENOTDIR);
+    QTest::newRow("missing folder") << "missing" << "File not found";
+    QTest::newRow("name too long") << "long" << "Invalid filename";
+    QTest::newRow("read-only folder") << "readonly" << "File access denied";
+}
+
+void TestStoreRecord::writeErrors()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, error);
+    QTemporaryDir dir;
+    QString path = dir.filePath(QStringLiteral("Recorde.txt"));
+    if (kind == QLatin1String("folder")) {
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("Recorde.txt")));
+    } else if (kind == QLatin1String("notdir")) {
+        writeBytes(dir.filePath(QStringLiteral("arquivo")), "x");
+        path = dir.filePath(QStringLiteral("arquivo/Recorde.txt"));
+    } else if (kind == QLatin1String("missing")) {
+        path = dir.filePath(QStringLiteral("nada/Recorde.txt"));
+    } else if (kind == QLatin1String("long")) {
+        path = dir.filePath(QString(300, QLatin1Char('r')));
+    } else if (kind == QLatin1String("readonly")) {
+        if (::geteuid() == 0)
+            QSKIP("folder permissions do not stop root from writing");
+        QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
+    }
+
+    QString text;
+    try {
+        WriteRecord(path, QStringLiteral("Ana"), 85);
+    } catch (const AppError &e) {
+        text = e.text();
+    }
+    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QCOMPARE(text, error);
+    if (kind == QLatin1String("folder"))
+        QVERIFY(QFileInfo(path).isDir());
+    QStringList expected{QStringLiteral("arquivo")};
+    if (kind != QLatin1String("notdir"))
+        expected.clear();
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), expected);
+}
+
+void TestStoreRecord::readErrors()
+{
+    QTemporaryDir dir;
+    QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("Recorde.txt")));
+    QString name = QStringLiteral("antes");
+    qint32 points = 0;
+    QString text;
+    try {
+        ReadRecord(dir.filePath(QStringLiteral("Recorde.txt")), name, points);
+    } catch (const AppError &e) {
+        text = e.text();
+    }
+    QCOMPARE(text, QStringLiteral("File access denied"));
+    QCOMPARE(name, QStringLiteral("antes"));
+}
+
+QTEST_GUILESS_MAIN(TestStoreRecord)
+#include "test_store_record.moc"
