@@ -1,14 +1,66 @@
 #include "screens/Perguntas.h"
 
+#include "platform/DBEdit.h"
+#include "platform/DBNavigator.h"
+#include "platform/Dialogs.h"
 #include "platform/ErrorReport.h"
+#include "platform/PictureBox.h"
 #include "screens/Inicial.h"
+#include "store/AppError.h"
 #include "store/DataDir.h"
 #include "store/TableEngine.h"
+#include "store/Win1252.h"
 
 #include <QAction>
 #include <QMenuBar>
+#include <QPushButton>
+#include <algorithm>
 
 TFrmCadastro *FrmCadastro = nullptr;
+
+QStringList questionProblems(const QuestionFields &q)
+{
+    auto missing = [](const QString &text) { return text.trimmed().isEmpty(); };
+    QStringList problems;
+    if (missing(q.pergunta))
+        problems << QStringLiteral("falta o texto da pergunta");
+    const QString answers[4] = {q.resp1, q.resp2, q.resp3, q.resp4};
+    for (int i = 0; i < 4; ++i)
+        if (missing(answers[i]))
+            problems << QStringLiteral("falta a resposta %1").arg(i + 1);
+    if (missing(q.correta))
+        problems << QStringLiteral("falta a resposta correta");
+    else if (std::none_of(std::begin(answers), std::end(answers),
+                          [&](const QString &a) { return a == q.correta; }))
+        problems << QStringLiteral("a resposta correta não é igual a nenhuma das quatro respostas "
+                                   "(a comparação considera maiúsculas, minúsculas e espaços)");
+    if (missing(q.foto))
+        problems << QStringLiteral("falta a foto");
+    return problems;
+}
+
+namespace {
+
+const QString NotSavedIntro = QStringLiteral("A pergunta não pode ser gravada:");
+const QString NotSavedOutro =
+    QStringLiteral("Complete a pergunta e clique em \"OK\", ou clique em \"X\" para cancelar.");
+
+QPushButton *barButton(const QString &name, const QString &caption, const QRect &geometry, QWidget *parent)
+{
+    auto *button = new QPushButton(caption, parent);
+    button->setObjectName(name);
+    button->setGeometry(geometry);
+    button->setAutoDefault(false);
+    return button;
+}
+
+// A hint is kept with the button but not shown: hints are not switched on for this screen.
+void setHint(QPushButton *button, const QString &hint)
+{
+    button->setProperty("hint", hint);
+}
+
+} // namespace
 
 TFrmCadastro::TFrmCadastro(QWidget *parent)
     : ScreenWindow(QStringLiteral("FrmCadastro"),
@@ -18,20 +70,253 @@ TFrmCadastro::TFrmCadastro(QWidget *parent)
     voltar = addMenuItem(QStringLiteral("voltar"), QStringLiteral("&Voltar"));
     Image1 = addBackground(QStringLiteral(":/cadastro.jpg"));
 
+    // The table comes first: the bound controls take their field sizes from it.
     TbPerguntas = new Table(this);
     TbPerguntas->setObjectName(QStringLiteral("TbPerguntas"));
     TbPerguntas->open(dataDirectory(), QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
+    QueryUltimoNum = std::make_unique<Query>(dataDirectory());
 
+    // The background picture has the frames and the captions of the controls at these places.
+    QWidget *area = content();
+    DBNav = new DBNavigator(TbPerguntas, area);
+    DBNav->setObjectName(QStringLiteral("DBNav"));
+    DBNav->move(20, 58);
+    DBNav->setHintsShown(false);
+
+    BtnIncluir = barButton(QStringLiteral("BtnIncluir"), QStringLiteral("+"), {140, 58, 32, 26}, area);
+    BtnExcluir = barButton(QStringLiteral("BtnExcluir"), QStringLiteral("-"), {174, 58, 32, 26}, area);
+    BtnEdit = barButton(QStringLiteral("BtnEdit"), QStringLiteral("^"), {208, 58, 32, 26}, area);
+    BtnGravar = barButton(QStringLiteral("BtnGravar"), QStringLiteral("OK"), {242, 58, 32, 26}, area);
+    BtnCancelar = barButton(QStringLiteral("BtnCancelar"), QStringLiteral("X"), {276, 58, 32, 26}, area);
+    BdLocalizar = barButton(QStringLiteral("BdLocalizar"), QStringLiteral("Localizar"), {340, 58, 90, 26}, area);
+    setHint(BtnIncluir, QStringLiteral("Incluir"));
+    setHint(BtnExcluir, QStringLiteral("Excluir"));
+    setHint(BtnEdit, QStringLiteral("Editar"));
+    setHint(BtnGravar, QStringLiteral("Gravar"));
+    setHint(BtnCancelar, QStringLiteral("Cancelar"));
+
+    auto box = [&](const char *name, const char *field, int y, int width) {
+        auto *edit = new DBEdit(TbPerguntas, QLatin1String(field), area);
+        edit->setObjectName(QLatin1String(name));
+        edit->setGeometry(158, y, width, 24);
+        return edit;
+    };
+    EdtNumero = box("EdtNumero", "Id", 108, 60);
+    EdtPerg = box("EdtPerg", "Pergunta", 143, 420);
+    EdtResp1 = box("EdtResp1", "Resp1", 178, 420);
+    EdtResp2 = box("EdtResp2", "Resp2", 213, 420);
+    EdtResp3 = box("EdtResp3", "Resp3", 248, 420);
+    EdtResp4 = box("EdtResp4", "Resp4", 283, 420);
+    EdtCorreta = box("EdtCorreta", "Correta", 318, 420);
+    // The number is given by the system, never typed.
+    EdtNumero->setEnabled(false);
+
+    ImgCadastro = new PictureBox(area, PictureBox::Placement::Centre);
+    ImgCadastro->setObjectName(QStringLiteral("ImgCadastro"));
+    ImgCadastro->setGeometry(610, 108, 137, 177);
+    BtnFoto = barButton(QStringLiteral("BtnFoto"), QStringLiteral("Selecionar foto"), {610, 305, 137, 26}, area);
+
+    QWidget *tabOrder[] = {DBNav,      EdtPerg,    EdtResp1,   EdtResp2,  EdtResp3,
+                           EdtResp4,   EdtCorreta, EdtNumero,  BtnFoto,   BtnIncluir,
+                           BtnGravar,  BtnCancelar, BtnExcluir, BtnEdit,  BdLocalizar};
+    for (size_t i = 0; i + 1 < std::size(tabOrder); ++i)
+        setTabOrder(tabOrder[i], tabOrder[i + 1]);
+
+    connectHandler(DBNav, &DBNavigator::clicked, this, &TFrmCadastro::DBNavClick);
+    connectHandler(BtnIncluir, &QPushButton::clicked, this, &TFrmCadastro::BtnIncluirClick);
+    connectHandler(BtnEdit, &QPushButton::clicked, this, &TFrmCadastro::BtnEditClick);
+    connectHandler(BtnGravar, &QPushButton::clicked, this, &TFrmCadastro::BtnGravarClick);
+    connectHandler(BtnCancelar, &QPushButton::clicked, this, &TFrmCadastro::BtnCancelarClick);
+    connectHandler(BtnExcluir, &QPushButton::clicked, this, &TFrmCadastro::BtnExcluirClick);
+    connectHandler(BdLocalizar, &QPushButton::clicked, this, &TFrmCadastro::BdLocalizarClick);
+    connectHandler(BtnFoto, &QPushButton::clicked, this, &TFrmCadastro::BtnFotoClick);
     connectHandler(voltar, &QAction::triggered, this, &TFrmCadastro::voltarClick);
+    ShowTableState();
 }
+
+TFrmCadastro::~TFrmCadastro() = default;
+
+// ---------------------------------------------------------------------------------------------
+// Helpers
+
+void TFrmCadastro::ShowTableState()
+{
+    const Table::State state = TbPerguntas->state();
+    const bool editing = state != Table::State::Browse;
+    for (QWidget *w : {static_cast<QWidget *>(BtnIncluir), static_cast<QWidget *>(BtnExcluir),
+                       static_cast<QWidget *>(DBNav)})
+        w->setEnabled(!editing);
+    BtnEdit->setEnabled(state != Table::State::Insert);
+    for (QWidget *w : {static_cast<QWidget *>(BtnGravar), static_cast<QWidget *>(BtnCancelar),
+                       static_cast<QWidget *>(EdtPerg), static_cast<QWidget *>(EdtResp1),
+                       static_cast<QWidget *>(EdtResp2), static_cast<QWidget *>(EdtResp3),
+                       static_cast<QWidget *>(EdtResp4), static_cast<QWidget *>(EdtCorreta),
+                       static_cast<QWidget *>(BtnFoto)})
+        w->setEnabled(editing);
+    EdtNumero->setEnabled(false);
+    // The photo chosen while editing is shown once the question is saved.
+    ImgCadastro->setVisible(!editing);
+}
+
+void TFrmCadastro::LoadPhoto()
+{
+    if (!TbPerguntas->hasRecord()) {
+        ImgCadastro->clear();
+        return;
+    }
+    try {
+        ImgCadastro->loadFromFile(TbPerguntas->fieldText(QStringLiteral("Foto")));
+    } catch (const AppError &) {
+        // The photo of the question shown before would pass for this one's.
+        ImgCadastro->clear();
+        throw;
+    }
+}
+
+qint32 TFrmCadastro::NextNumber()
+{
+    Query &q = *QueryUltimoNum;
+    q.close();
+    q.clear();
+    q.add(QStringLiteral("select max(id) as ultimo"));
+    q.add(QStringLiteral("from perguntas.db"));
+    q.execSql();
+    q.open();
+    // An empty bank has no largest number: its first question is number 1.
+    const QVariant ultimo = q.value(QStringLiteral("ultimo"));
+    return ultimo.isNull() ? 1 : q.asInteger(QStringLiteral("ultimo")) + 1;
+}
+
+QuestionFields TFrmCadastro::CurrentFields() const
+{
+    auto field = [this](const char *name) { return TbPerguntas->fieldText(QLatin1String(name)); };
+    return {field("Pergunta"), field("Resp1"), field("Resp2"), field("Resp3"),
+            field("Resp4"),    field("Correta"), field("Foto")};
+}
+
+// ---------------------------------------------------------------------------------------------
+// Opening and handlers
 
 void TFrmCadastro::OpenEditor()
 {
     showScreen();
+    // A question left pending by "&Voltar" is still being inserted or edited: the controls
+    // show that, so it can be saved or cancelled.
+    ShowTableState();
+    if (TbPerguntas->state() == Table::State::Browse)
+        LoadPhoto();
+}
+
+void TFrmCadastro::DBNavClick()
+{
+    LoadPhoto();
+}
+
+void TFrmCadastro::BtnIncluirClick()
+{
+    // The number is found first, so that a failure leaves no new record behind.
+    const qint32 number = NextNumber();
+    TbPerguntas->append();
+    // The box writes the number into the record's Id, which the save stores.
+    EdtNumero->setText(QString::number(number));
+    ShowTableState();
+    EdtPerg->setFocus();
+}
+
+void TFrmCadastro::BtnEditClick()
+{
+    if (TbPerguntas->state() == Table::State::Browse && !TbPerguntas->hasRecord()) {
+        Dialogs::warn(QStringLiteral("Não há pergunta para editar. Use \"+\" para incluir uma nova."));
+        return;
+    }
+    TbPerguntas->edit();
+    ShowTableState();
+    EdtPerg->setFocus();
+}
+
+void TFrmCadastro::BtnGravarClick()
+{
+    // 1. A question the game cannot play is not saved; everything typed stays for completing.
+    const QStringList problems = questionProblems(CurrentFields());
+    if (!problems.isEmpty()) {
+        Dialogs::warn(NotSavedIntro + QStringLiteral("\n- ") + problems.join(QStringLiteral(";\n- "))
+                      + QStringLiteral(".\n\n") + NotSavedOutro);
+        return;
+    }
+    // 2. A refused write ends here, the record still being inserted or edited.
+    TbPerguntas->post();
+    // 3. Back to browsing, with the photo of the question just saved.
+    ShowTableState();
+    LoadPhoto();
+}
+
+void TFrmCadastro::BtnCancelarClick()
+{
+    TbPerguntas->cancel();
+    ShowTableState();
+    LoadPhoto();
+}
+
+void TFrmCadastro::BtnExcluirClick()
+{
+    if (!TbPerguntas->hasRecord()) {
+        Dialogs::warn(QStringLiteral("Não há pergunta para excluir."));
+        return;
+    }
+    if (Dialogs::confirmPlain(QStringLiteral("Deseja realmente excluir o registro?")))
+        TbPerguntas->remove();
+    ShowTableState();
+    LoadPhoto();
+}
+
+void TFrmCadastro::BdLocalizarClick()
+{
+    // Changing the order would end the insert or edit, saving a question that "OK" may refuse;
+    // the administrator decides first.
+    if (TbPerguntas->state() != Table::State::Browse) {
+        Dialogs::warn(QStringLiteral("Grave a pergunta com \"OK\" ou cancele com \"X\" antes de pesquisar."));
+        return;
+    }
+    const QString term = Dialogs::prompt(ApplicationTitle, QStringLiteral("Digite um termo para pesquisa"), 255);
+    TbPerguntas->setIndexName(QStringLiteral("IdPergunta"));
+    try {
+        TbPerguntas->findNearest(term);
+    } catch (...) {
+        TbPerguntas->setIndexFieldNames(QStringLiteral("id"));
+        throw;
+    }
+    // Number order again; the question found stays current. Its photo is shown at the next move.
+    TbPerguntas->setIndexFieldNames(QStringLiteral("id"));
+}
+
+void TFrmCadastro::BtnFotoClick()
+{
+    const QString path = Dialogs::choosePicture(this);
+    if (path.isEmpty())
+        return;
+    // A path cut or changed on storing would name no file.
+    const int size = TbPerguntas->fieldSize(QStringLiteral("Foto"));
+    if (path.size() > size) {
+        Dialogs::warn(QStringLiteral("O caminho da foto escolhida tem %1 caracteres, mas cabem no máximo %2:\n%3\n\n"
+                                     "Copie a foto para uma pasta de caminho mais curto e escolha-a de novo.")
+                          .arg(path.size())
+                          .arg(size)
+                          .arg(path));
+        return;
+    }
+    if (!fitsWin1252(path)) {
+        Dialogs::warn(QStringLiteral("O caminho da foto escolhida tem caracteres que o banco de perguntas não "
+                                     "guarda:\n%1\n\nRenomeie a pasta ou o arquivo e escolha a foto de novo.")
+                          .arg(path));
+        return;
+    }
+    TbPerguntas->setFieldText(QStringLiteral("Foto"), path);
 }
 
 void TFrmCadastro::voltarClick()
 {
+    // A question being inserted or edited stays so; the next opening shows it for saving or
+    // cancelling.
     close();
     FrmInicial->showScreen();
 }

@@ -3,9 +3,26 @@
 // and choose a photo per question.
 #include "platform/ScreenWindow.h"
 
+#include <QStringList>
+#include <memory>
+
+class DBEdit;
+class DBNavigator;
 class PictureBox;
 class QAction;
+class QPushButton;
+class Query;
 class Table;
+
+// The texts of one question as the editor is about to save it.
+struct QuestionFields {
+    QString pergunta, resp1, resp2, resp3, resp4, correta, foto;
+};
+
+// What keeps a question from being played, one item per problem, in Portuguese ("falta a
+// resposta 2"); empty when the question can be saved. A text of blanks counts as missing; the
+// correct answer must equal one of the four answers exactly, as the game compares them.
+QStringList questionProblems(const QuestionFields &question);
 
 class TFrmCadastro : public ScreenWindow {
     Q_OBJECT
@@ -14,13 +31,51 @@ public:
 
     PictureBox *Image1;
     QAction *voltar;
+    DBNavigator *DBNav;
+    QPushButton *BtnIncluir;
+    QPushButton *BtnExcluir;
+    QPushButton *BtnEdit;
+    QPushButton *BtnGravar;
+    QPushButton *BtnCancelar;
+    QPushButton *BdLocalizar;
+    DBEdit *EdtNumero;
+    DBEdit *EdtPerg;
+    DBEdit *EdtResp1;
+    DBEdit *EdtResp2;
+    DBEdit *EdtResp3;
+    DBEdit *EdtResp4;
+    DBEdit *EdtCorreta;
+    PictureBox *ImgCadastro;
+    QPushButton *BtnFoto;
     Table *TbPerguntas;
+    std::unique_ptr<Query> QueryUltimoNum; // the largest number stored
 
-    // Shows the editor after a successful login, with its controls in the browse state.
+    ~TFrmCadastro() override;
+
+    // Shows the editor after a successful login, its controls in the state of its table: the
+    // browse state, or the editing state when a question is still being inserted or edited.
     void OpenEditor();
 
 public slots:
+    void DBNavClick();
+    void BtnIncluirClick();
+    void BtnEditClick();
+    void BtnGravarClick();
+    void BtnCancelarClick();
+    void BtnExcluirClick();
+    void BdLocalizarClick();
+    void BtnFotoClick();
     void voltarClick();
+
+private:
+    // Sets every control to match the table's mode: browse, or editing (after "^" the button
+    // "^" itself stays usable).
+    void ShowTableState();
+    // Loads the current question's photo into ImgCadastro; an empty bank shows none.
+    void LoadPhoto();
+    // The largest number stored plus one; 1 for an empty bank.
+    qint32 NextNumber();
+    QuestionFields CurrentFields() const;
 };
 
 extern TFrmCadastro *FrmCadastro;

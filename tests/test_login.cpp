@@ -1,0 +1,362 @@
+// The administrator login and the password change, driven through their controls with scripted
+// dialogs.
+#include "helpers/ScriptedDialogs.h"
+#include "helpers/TestData.h"
+#include "platform/DBEdit.h"
+#include "platform/PictureBox.h"
+#include "screens/Inicial.h"
+#include "screens/Perguntas.h"
+#include "screens/Senha.h"
+#include "screens/alterarsenha.h"
+#include "store/DataDir.h"
+#include "store/TableEngine.h"
+
+#include <QAction>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QtTest>
+
+using Kind = DialogBackend::Kind;
+
+namespace {
+
+const QString LoginTitle = QStringLiteral("0RB1T4 & CR1ST4L: JORNADA DO SABER");
+const QString Refused = QStringLiteral("Senha inválida!");
+const QString Changed = QStringLiteral("Senha alterada com sucesso!");
+const QString Mismatch = QStringLiteral("A nova senha não é identica a confirmação");
+const QString WrongCurrent = QStringLiteral("Senha não confere");
+
+// A data directory with the account Adm / 1234, the scripted dialogs and the screens. What the
+// screens' creation showed (a bank too small for a game) is forgotten.
+struct Fixture {
+    TempDataDir data;
+    ScriptedDialogsGuard dialogs;
+    ScreenSet screens;
+
+    explicit Fixture(int questions = 10) : data(questions) { dialogs->shown.clear(); }
+};
+
+void logIn(const QString &name, const QString &password)
+{
+    FrmInicial->CadPer->trigger();
+    FrmSenha->EdtNome->setText(name);
+    FrmSenha->EdtSenha->setText(password);
+    FrmSenha->BtnOk->click();
+}
+
+void changePassword(const QString &current, const QString &newPassword, const QString &confirmation)
+{
+    FrmSenha->AlterarSenha1->trigger();
+    FrmAlterarSenha->EdtSenhaAtual->setText(current);
+    FrmAlterarSenha->EdtNovaSenha->setText(newPassword);
+    FrmAlterarSenha->EdtConfirmacao->setText(confirmation);
+    FrmAlterarSenha->BtnAlterarSenha->click();
+}
+
+// The password as stored in the table file, read through a cursor of its own.
+QString storedPassword()
+{
+    Table account;
+    account.open(dataDirectory(), QStringLiteral("inicial.db"), accountFields());
+    return account.fieldText(QStringLiteral("Senha"));
+}
+
+// Types `text` key by key, as keyboard input (QTest's key clicks take only ASCII).
+void typeText(QWidget *widget, const QString &text)
+{
+    for (const QChar c : text) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(widget, &press);
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(widget, &release);
+    }
+}
+
+void runSql(const QStringList &lines)
+{
+    Query q(dataDirectory());
+    for (const QString &line : lines)
+        q.add(line);
+    q.execSql();
+}
+
+} // namespace
+
+class LoginTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void menuPrefillsTheLogin();
+    void login_data();
+    void login();
+    void loginCancel();
+    void passwordChange_data();
+    void passwordChange();
+    void emptyNewPasswordIsAccepted();
+    void changeWithoutLoggingIn();
+    void changeCancel();
+    void menuClearsTheChangeScreen();
+    void refusedWriteKeepsThePassword();
+    void boxesRefuseCharactersTheTableCannotKeep();
+    void loginWithAPhotoThatCannotBeLoaded();
+};
+
+void LoginTest::menuPrefillsTheLogin()
+{
+    Fixture f;
+    FrmInicial->showScreen();
+    FrmSenha->EdtSenha->setText(QStringLiteral("velha"));
+    FrmInicial->CadPer->trigger();
+    QVERIFY(FrmSenha->isVisible());
+    QCOMPARE(FrmSenha->EdtNome->text(), QStringLiteral("Adm"));
+    QCOMPARE(FrmSenha->EdtSenha->text(), QString());
+    QCOMPARE(FrmSenha->EdtSenha->echoMode(), QLineEdit::Password);
+    QVERIFY(FrmInicial->isVisible());
+}
+
+void LoginTest::login_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("password");
+    QTest::addColumn<bool>("accepted");
+
+    QTest::newRow("right") << "Adm" << "1234" << true;
+    QTest::newRow("login in lower case") << "adm" << "1234" << false;
+    QTest::newRow("login in upper case") << "ADM" << "1234" << false;
+    QTest::newRow("wrong password") << "Adm" << "4321" << false;
+    QTest::newRow("empty password") << "Adm" << "" << false;
+    QTest::newRow("password with a trailing blank") << "Adm" << "1234 " << false;
+    QTest::newRow("login with a leading blank") << " Adm" << "1234" << false;
+    QTest::newRow("password longer than its field") << "Adm" << "1234567890" << false;
+    QTest::newRow("login longer than its field") << "AdmAdmAdmAdm" << "1234" << false;
+    QTest::newRow("quote in the password") << "Adm" << "' or '1'='1" << false;
+}
+
+void LoginTest::login()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, password);
+    QFETCH(bool, accepted);
+    Fixture f;
+    logIn(name, password);
+
+    QCOMPARE(FrmCadastro->isVisible(), accepted);
+    if (accepted) {
+        // The editor is shown in the browse state; the login screen stays as typed.
+        QVERIFY(f.dialogs->shown.isEmpty());
+        QVERIFY(FrmSenha->isVisible());
+        QCOMPARE(FrmSenha->EdtNome->text(), name);
+        QCOMPARE(FrmSenha->EdtSenha->text(), password);
+        QVERIFY(!FrmCadastro->BtnGravar->isEnabled());
+        QVERIFY(!FrmCadastro->BtnCancelar->isEnabled());
+        QVERIFY(!FrmCadastro->EdtPerg->isEnabled());
+        QVERIFY(!FrmCadastro->BtnFoto->isEnabled());
+        QVERIFY(FrmCadastro->BtnIncluir->isEnabled());
+        QVERIFY(!FrmCadastro->ImgCadastro->picture().isNull());
+    } else {
+        QCOMPARE(f.dialogs->shown.size(), 1);
+        QCOMPARE(f.dialogs->shown[0].kind, Kind::Warn);
+        QCOMPARE(f.dialogs->shown[0].text, Refused);
+        QCOMPARE(f.dialogs->shown[0].title, LoginTitle);
+        QVERIFY(!FrmSenha->isVisible());
+        QCOMPARE(FrmSenha->EdtNome->text(), QString());
+        QCOMPARE(FrmSenha->EdtSenha->text(), QString());
+    }
+}
+
+void LoginTest::loginCancel()
+{
+    Fixture f;
+    FrmInicial->CadPer->trigger();
+    FrmSenha->EdtSenha->setText(QStringLiteral("12"));
+    FrmSenha->BtnCancel->click();
+    QVERIFY(!FrmSenha->isVisible());
+    QCOMPARE(FrmSenha->EdtNome->text(), QString());
+    QCOMPARE(FrmSenha->EdtSenha->text(), QString());
+    QVERIFY(!FrmCadastro->isVisible());
+    QVERIFY(f.dialogs->shown.isEmpty());
+}
+
+void LoginTest::passwordChange_data()
+{
+    QTest::addColumn<QString>("current");
+    QTest::addColumn<QString>("newPassword");
+    QTest::addColumn<QString>("confirmation");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QStringList>("boxesAfter"); // current, new, confirmation; empty: screen closed
+    QTest::addColumn<QString>("stored");
+
+    QTest::newRow("accepted") << "1234" << "nova" << "nova" << Changed << QStringList() << "nova";
+    QTest::newRow("seven characters") << "1234" << "abcdefg" << "abcdefg" << Changed << QStringList() << "abcdefg";
+    QTest::newRow("mismatch") << "1234" << "nova" << "novo" << Mismatch << QStringList{"1234", "", ""} << "1234";
+    QTest::newRow("wrong current and mismatch")
+        << "errada" << "nova" << "novo" << Mismatch << QStringList{"errada", "", ""} << "1234";
+    QTest::newRow("wrong current") << "errada" << "nova" << "nova" << WrongCurrent << QStringList{"", "", ""}
+                                   << "1234";
+    QTest::newRow("current with a trailing blank") << "1234 " << "nova" << "nova" << WrongCurrent
+                                           << QStringList{"", "", ""} << "1234";
+    QTest::newRow("confirmation differs in case") << "1234" << "nova" << "NOVA" << Mismatch
+                                                  << QStringList{"1234", "", ""} << "1234";
+}
+
+void LoginTest::passwordChange()
+{
+    QFETCH(QString, current);
+    QFETCH(QString, newPassword);
+    QFETCH(QString, confirmation);
+    QFETCH(QString, message);
+    QFETCH(QStringList, boxesAfter);
+    QFETCH(QString, stored);
+    Fixture f;
+    FrmInicial->CadPer->trigger();
+    changePassword(current, newPassword, confirmation);
+
+    QCOMPARE(f.dialogs->texts(), QStringList{message});
+    QCOMPARE(f.dialogs->shown[0].kind, message == Changed ? Kind::Inform : Kind::Warn);
+    QCOMPARE(f.dialogs->shown[0].title, ApplicationTitle);
+    QCOMPARE(storedPassword(), stored);
+    if (boxesAfter.isEmpty()) {
+        QVERIFY(!FrmAlterarSenha->isVisible());
+        QVERIFY(FrmSenha->isVisible());
+        QCOMPARE(FrmSenha->EdtNome->text(), QStringLiteral("Adm"));
+        QCOMPARE(FrmSenha->EdtSenha->text(), QString());
+    } else {
+        QVERIFY(FrmAlterarSenha->isVisible());
+        QCOMPARE(FrmAlterarSenha->EdtSenhaAtual->text(), boxesAfter[0]);
+        QCOMPARE(FrmAlterarSenha->EdtNovaSenha->text(), boxesAfter[1]);
+        QCOMPARE(FrmAlterarSenha->EdtConfirmacao->text(), boxesAfter[2]);
+    }
+
+    // The next login takes the stored password, and only it.
+    f.dialogs->shown.clear();
+    logIn(QStringLiteral("Adm"), stored == QLatin1String("1234") ? newPassword : QStringLiteral("1234"));
+    QVERIFY(!FrmCadastro->isVisible());
+    QCOMPARE(f.dialogs->texts(), QStringList{Refused});
+    logIn(QStringLiteral("Adm"), stored);
+    QVERIFY(FrmCadastro->isVisible());
+}
+
+void LoginTest::emptyNewPasswordIsAccepted()
+{
+    Fixture f;
+    FrmInicial->CadPer->trigger();
+    changePassword(QStringLiteral("1234"), QString(), QString());
+    QCOMPARE(f.dialogs->texts(), QStringList{Changed});
+    QCOMPARE(storedPassword(), QString());
+
+    logIn(QStringLiteral("Adm"), QStringLiteral("1234"));
+    QVERIFY(!FrmCadastro->isVisible());
+    logIn(QStringLiteral("Adm"), QString());
+    QVERIFY(FrmCadastro->isVisible());
+    QCOMPARE(f.dialogs->texts(), (QStringList{Changed, Refused}));
+
+    // And the empty password is the current one for the next change.
+    changePassword(QString(), QStringLiteral("outra"), QStringLiteral("outra"));
+    QCOMPARE(storedPassword(), QStringLiteral("outra"));
+}
+
+void LoginTest::changeWithoutLoggingIn()
+{
+    Fixture f;
+    FrmInicial->CadPer->trigger();
+    FrmSenha->EdtNome->setText(QStringLiteral("qualquer"));
+    changePassword(QStringLiteral("1234"), QStringLiteral("x"), QStringLiteral("x"));
+    QCOMPARE(storedPassword(), QStringLiteral("x"));
+    // The login name is neither asked for nor changed.
+    Table account;
+    account.open(dataDirectory(), QStringLiteral("inicial.db"), accountFields());
+    QCOMPARE(account.fieldText(QStringLiteral("Login")), QStringLiteral("Adm"));
+    QVERIFY(!FrmCadastro->isVisible());
+}
+
+void LoginTest::changeCancel()
+{
+    Fixture f;
+    FrmInicial->CadPer->trigger();
+    FrmSenha->EdtNome->setText(QStringLiteral("outro"));
+    FrmSenha->EdtSenha->setText(QStringLiteral("abc"));
+    FrmSenha->AlterarSenha1->trigger();
+    FrmAlterarSenha->EdtSenhaAtual->setText(QStringLiteral("1234"));
+    FrmAlterarSenha->BtnCancel->click();
+    QVERIFY(!FrmAlterarSenha->isVisible());
+    QVERIFY(FrmSenha->isVisible());
+    QCOMPARE(FrmSenha->EdtNome->text(), QStringLiteral("Adm"));
+    QCOMPARE(FrmSenha->EdtSenha->text(), QString());
+    QCOMPARE(storedPassword(), QStringLiteral("1234"));
+    QVERIFY(f.dialogs->shown.isEmpty());
+}
+
+void LoginTest::menuClearsTheChangeScreen()
+{
+    Fixture f;
+    FrmInicial->CadPer->trigger();
+    changePassword(QStringLiteral("1234"), QStringLiteral("a"), QStringLiteral("b"));
+    FrmAlterarSenha->EdtNovaSenha->setText(QStringLiteral("c"));
+    FrmSenha->AlterarSenha1->trigger();
+    QCOMPARE(FrmAlterarSenha->EdtSenhaAtual->text(), QString());
+    QCOMPARE(FrmAlterarSenha->EdtNovaSenha->text(), QString());
+    QCOMPARE(FrmAlterarSenha->EdtConfirmacao->text(), QString());
+    for (QLineEdit *box : {FrmAlterarSenha->EdtSenhaAtual, FrmAlterarSenha->EdtNovaSenha,
+                           FrmAlterarSenha->EdtConfirmacao}) {
+        QCOMPARE(box->maxLength(), 7);
+        QCOMPARE(box->echoMode(), QLineEdit::Password);
+    }
+}
+
+void LoginTest::refusedWriteKeepsThePassword()
+{
+    Fixture f;
+    runSql({QStringLiteral("create trigger inicial.recusa before update on db"),
+            QStringLiteral("begin select raise(abort, 'attempt to write a readonly database'); end")});
+    FrmInicial->CadPer->trigger();
+    changePassword(QStringLiteral("1234"), QStringLiteral("nova"), QStringLiteral("nova"));
+
+    QCOMPARE(f.dialogs->texts(Kind::Error).size(), 1);
+    QCOMPARE(f.dialogs->texts(Kind::Inform), QStringList());
+    QVERIFY(FrmAlterarSenha->isVisible());
+    QCOMPARE(storedPassword(), QStringLiteral("1234"));
+    // The refused password is not taken for the stored one either.
+    QCOMPARE(FrmSenha->TbSenha->state(), Table::State::Browse);
+    logIn(QStringLiteral("Adm"), QStringLiteral("nova"));
+    QVERIFY(!FrmCadastro->isVisible());
+    logIn(QStringLiteral("Adm"), QStringLiteral("1234"));
+    QVERIFY(FrmCadastro->isVisible());
+}
+
+void LoginTest::boxesRefuseCharactersTheTableCannotKeep()
+{
+    // A character outside Windows-1252 would be stored as '?', and the password typed would
+    // never match again.
+    Fixture f;
+    FrmInicial->CadPer->trigger();
+    FrmSenha->AlterarSenha1->trigger();
+    for (QLineEdit *box : {FrmAlterarSenha->EdtNovaSenha, FrmAlterarSenha->EdtConfirmacao}) {
+        box->setFocus();
+        typeText(box, QStringLiteral("aλb€"));
+        QCOMPARE(box->text(), QStringLiteral("ab€"));
+    }
+    FrmAlterarSenha->EdtSenhaAtual->setText(QStringLiteral("1234"));
+    FrmAlterarSenha->BtnAlterarSenha->click();
+    QCOMPARE(storedPassword(), QStringLiteral("ab€"));
+    logIn(QStringLiteral("Adm"), QStringLiteral("ab€"));
+    QVERIFY(FrmCadastro->isVisible());
+}
+
+void LoginTest::loginWithAPhotoThatCannotBeLoaded()
+{
+    // The question has no photo before the editor's table is opened.
+    TempDataDir data(10);
+    runSql({QStringLiteral("update perguntas.db set foto = null where id = 1")});
+    ScriptedDialogsGuard dialogs;
+    ScreenSet screens;
+    dialogs->shown.clear();
+    logIn(QStringLiteral("Adm"), QStringLiteral("1234"));
+    // The editor is shown in the browse state, and the photo's failure is reported.
+    QVERIFY(FrmCadastro->isVisible());
+    QVERIFY(!FrmCadastro->BtnGravar->isEnabled());
+    QVERIFY(FrmCadastro->BtnIncluir->isEnabled());
+    QCOMPARE(dialogs->texts(Kind::Error), QStringList{QStringLiteral("Unknown picture file extension (.)")});
+}
+
+QTEST_MAIN(LoginTest)
+#include "test_login.moc"
