@@ -176,6 +176,7 @@ private slots:
     void questionProblems();
     void opensOnTheFirstQuestion();
     void navigator();
+    void tabOrder();
     void controlStatesFollowTheButtons();
     void newNumber_data();
     void newNumber();
@@ -284,6 +285,26 @@ void EditorTest::navigator()
     navButton("Next")->click();
     QVERIFY(!showsRed());
     QVERIFY(f.dialogs->shown.isEmpty());
+}
+
+void EditorTest::tabOrder()
+{
+    Fixture f(10);
+    openEditor();
+    // The focus chain from the navigator's first button, keeping the editor's own controls.
+    const QStringList expected = {"First",       "Prior",      "Next",      "Last",       "EdtPerg",
+                                  "EdtResp1",    "EdtResp2",   "EdtResp3",  "EdtResp4",   "EdtCorreta",
+                                  "EdtNumero",   "BtnFoto",    "BtnIncluir", "BtnGravar", "BtnCancelar",
+                                  "BtnExcluir",  "BtnEdit",    "BdLocalizar"};
+    QStringList chain;
+    QWidget *w = navButton("First");
+    do {
+        if (w->focusPolicy() & Qt::TabFocus && expected.contains(w->objectName())
+            && !chain.contains(w->objectName()))
+            chain << w->objectName();
+        w = w->nextInFocusChain();
+    } while (w != navButton("First"));
+    QCOMPARE(chain, expected);
 }
 
 void EditorTest::controlStatesFollowTheButtons()
