@@ -1,0 +1,253 @@
+// Building a data directory from a question source: reading the source, the tables and photos
+// it makes, and refusing to replace tables unless asked.
+#include "store/AppError.h"
+#include "store/Setup.h"
+#include "store/TableEngine.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+const QByteArray header = "Id\tPergunta\tResp1\tResp2\tResp3\tResp4\tCorreta\tFoto\n";
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(bytes);
+}
+
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// A small question source: two questions, their photos and one photo no question uses.
+class Source {
+public:
+    Source()
+    {
+        writeFile(m_dir.filePath(QStringLiteral("perguntas.tsv")),
+                  header
+                      + "# Ciências\n"
+                        "2\tQual é o símbolo do ouro?\tAu\tAg\tO\tOu\tAu\tsimbolo.bmp\n"
+                        "\n"
+                        "1\tQuantos lados tem um triângulo?\t3\t4\t5\t6\t3\ttriangulo.jpg\n");
+        writeFile(m_dir.filePath(QStringLiteral("fotos/simbolo.bmp")), "BM-simbolo");
+        writeFile(m_dir.filePath(QStringLiteral("fotos/triangulo.jpg")), "jpeg-triangulo");
+        writeFile(m_dir.filePath(QStringLiteral("fotos/sobra.jpg")), "jpeg-sobra");
+    }
+    QString path() const { return m_dir.path(); }
+
+private:
+    QTemporaryDir m_dir;
+};
+
+QString errorOf(const std::function<void()> &step)
+{
+    try {
+        step();
+    } catch (const AppError &error) {
+        return error.text();
+    }
+    return QString();
+}
+
+} // namespace
+
+class TestStoreSetup : public QObject {
+    Q_OBJECT
+
+private slots:
+    void readsSource();
+    void rejectsBadSource_data();
+    void rejectsBadSource();
+    void buildsDataDirectory();
+    void refusesToReplaceTables();
+    void badSourceWritesNothing();
+    void toolExitStatus();
+};
+
+void TestStoreSetup::readsSource()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("perguntas.tsv"));
+    writeFile(path, "\xEF\xBB\xBF" "id\tpergunta\tresp1\tresp2\tresp3\tresp4\tcorreta\tfoto\r\n"
+                    "2\tSegunda?\tSim \tNão\tTalvez\tNunca\tSim \tb.jpg\r\n"
+                    "# comentário\r\n"
+                    "   \r\n"
+                    "1\tPrimeira, com “aspas”?\ta\tb\tc\td\td\ta.jpg");
+    const QList<QuestionRow> rows = readQuestionSource(path);
+    QCOMPARE(rows.size(), 2);
+    QCOMPARE(rows[0].id, 1.0); // in Id order
+    QCOMPARE(rows[0].pergunta, QStringLiteral("Primeira, com “aspas”?"));
+    QCOMPARE(rows[0].correta, QStringLiteral("d"));
+    QCOMPARE(rows[0].foto, QStringLiteral("a.jpg"));
+    QCOMPARE(rows[1].resp1, QStringLiteral("Sim ")); // texts are kept exactly, spaces included
+    QCOMPARE(rows[1].resp4, QStringLiteral("Nunca"));
+}
+
+void TestStoreSetup::rejectsBadSource_data()
+{
+    QTest::addColumn<QByteArray>("contents");
+    QTest::addColumn<QString>("error"); // after "<path>, "
+    const QByteArray good = "1\tP?\ta\tb\tc\td\ta\tf.jpg\n";
+    QTest::newRow("missing field") << header + good + "2\tP?\ta\tb\tc\td\ta\n"
+                                   << "linha 3: 7 campos separados por tabulação; são esperados 8";
+    QTest::newRow("extra field") << header + "# x\n" + good + "2\tP?\ta\tb\tc\td\ta\tf.jpg\tmais\n"
+                                 << "linha 4: 9 campos separados por tabulação; são esperados 8";
+    QTest::newRow("Id not a number") << header + "um\tP?\ta\tb\tc\td\ta\tf.jpg\n"
+                                     << "linha 2: Id \"um\" não é um número inteiro a partir de 1";
+    QTest::newRow("Id zero") << header + "0\tP?\ta\tb\tc\td\ta\tf.jpg\n"
+                             << "linha 2: Id \"0\" não é um número inteiro a partir de 1";
+    QTest::newRow("repeated Id") << header + good + "\n" + good << "linha 4: o Id 1 já foi usado na linha 2";
+    QTest::newRow("empty field") << header + "1\tP?\ta\t\tc\td\ta\tf.jpg\n" << "linha 2: o campo Resp2 está vazio";
+    QTest::newRow("correct answer not among the answers") << header + "1\tP?\ta\tb\tc\td\tA\tf.jpg\n"
+                                                          << "linha 2: Correta não é igual a nenhuma das quatro respostas";
+    QTest::newRow("text too long") << header + "1\t" + QByteArray(241, 'p') + "\ta\tb\tc\td\ta\tf.jpg\n"
+                                   << "linha 2: o campo Pergunta passa de 240 caracteres";
+    QTest::newRow("outside Windows-1252") << header + "1\tQuanto é π?\ta\tb\tc\td\ta\tf.jpg\n"
+                                          << "linha 2: o campo Pergunta tem caracteres fora do Windows-1252";
+    QTest::newRow("photo in a subfolder") << header + "1\tP?\ta\tb\tc\td\ta\t../f.jpg\n"
+                                          << "linha 2: Foto deve ser só o nome de um arquivo da pasta fotos";
+    QTest::newRow("wrong header") << "Id\tPergunta\tR1\tR2\tR3\tR4\tCorreta\tFoto\n" + good
+                                  << "linha 1: o cabeçalho deve ser Id | Pergunta | Resp1 | Resp2 | Resp3 | "
+                                     "Resp4 | Correta | Foto";
+    QTest::newRow("gap in the Ids") << header + good + "3\tP?\ta\tb\tc\td\ta\tf.jpg\n"
+                                    << "falta a pergunta de Id 2 (os Ids devem ir de 1 a 2 sem lacunas)";
+}
+
+void TestStoreSetup::rejectsBadSource()
+{
+    QFETCH(QByteArray, contents);
+    QFETCH(QString, error);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("perguntas.tsv"));
+    writeFile(path, contents);
+    const QString text = errorOf([&] { readQuestionSource(path); });
+    QCOMPARE(text, path + (error.startsWith(QLatin1String("linha")) ? QStringLiteral(", ") : QStringLiteral(": ")) + error);
+}
+
+void TestStoreSetup::buildsDataDirectory()
+{
+    Source source;
+    QTemporaryDir home;
+    const QString folder = home.filePath(QStringLiteral("um/dois/BDPerguntas"));
+    const DataDirectoryReport report = buildDataDirectory(folder, source.path(), false);
+    QCOMPARE(report.folder, folder);
+    QCOMPARE(report.questions, 2);
+    QCOMPARE(report.photos, 2);
+    QVERIFY(!report.replaced);
+
+    // Only the photos in use are copied.
+    QCOMPARE(QDir(folder + QStringLiteral("/fotos")).entryList(QDir::Files),
+             (QStringList{QStringLiteral("simbolo.bmp"), QStringLiteral("triangulo.jpg")}));
+    QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name),
+             (QStringList{QStringLiteral("Perguntas.DB"), QStringLiteral("inicial.db")}));
+
+    Table questions;
+    questions.open(folder, QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
+    QCOMPARE(questions.fieldText(QStringLiteral("Id")), QStringLiteral("1"));
+    QCOMPARE(questions.fieldText(QStringLiteral("Pergunta")), QStringLiteral("Quantos lados tem um triângulo?"));
+    const QString photo = questions.fieldText(QStringLiteral("Foto"));
+    QCOMPARE(photo, folder + QStringLiteral("/fotos/triangulo.jpg"));
+    QCOMPARE(readFile(photo), QByteArray("jpeg-triangulo"));
+    questions.next();
+    QCOMPARE(questions.fieldText(QStringLiteral("Correta")), QStringLiteral("Au"));
+    QVERIFY(questions.atLast());
+    questions.setIndexName(QStringLiteral("IdPergunta"));
+    questions.findNearest(QStringLiteral("QUAL"));
+    QCOMPARE(questions.fieldText(QStringLiteral("Id")), QStringLiteral("2"));
+
+    Table account;
+    account.open(folder, QStringLiteral("inicial.db"), accountFields());
+    QCOMPARE(account.fieldText(QStringLiteral("Login")), QStringLiteral("Adm"));
+    QCOMPARE(account.fieldText(QStringLiteral("Senha")), QStringLiteral("1234"));
+    QVERIFY(account.atLast());
+}
+
+void TestStoreSetup::refusesToReplaceTables()
+{
+    Source source;
+    QTemporaryDir folder;
+    buildDataDirectory(folder.path(), source.path(), false);
+    writeFile(folder.filePath(QStringLiteral("Recorde.txt")), "Ana\r\n85\r\n");
+    {
+        Table account;
+        account.open(folder.path(), QStringLiteral("inicial.db"), accountFields());
+        account.edit();
+        account.setFieldText(QStringLiteral("Senha"), QStringLiteral("nova"));
+        account.post();
+    }
+    const auto password = [&] {
+        Table account;
+        account.open(folder.path(), QStringLiteral("inicial.db"), accountFields());
+        return account.fieldText(QStringLiteral("Senha"));
+    };
+
+    const QString refusal = errorOf([&] { buildDataDirectory(folder.path(), source.path(), false); });
+    QVERIFY2(refusal.contains(QStringLiteral("já tem tabelas")), qPrintable(refusal));
+    QCOMPARE(password(), QStringLiteral("nova"));
+
+    const DataDirectoryReport report = buildDataDirectory(folder.path(), source.path(), true);
+    QVERIFY(report.replaced);
+    QCOMPARE(password(), QStringLiteral("1234"));
+    QCOMPARE(readFile(folder.filePath(QStringLiteral("Recorde.txt"))), QByteArray("Ana\r\n85\r\n"));
+    QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name),
+             (QStringList{QStringLiteral("Perguntas.DB"), QStringLiteral("Recorde.txt"), QStringLiteral("inicial.db")}));
+}
+
+void TestStoreSetup::badSourceWritesNothing()
+{
+    Source source;
+    QFile::remove(QDir(source.path()).filePath(QStringLiteral("fotos/simbolo.bmp")));
+    QTemporaryDir home;
+    const QString folder = home.filePath(QStringLiteral("BDPerguntas"));
+    const QString error = errorOf([&] { buildDataDirectory(folder, source.path(), true); });
+    QCOMPARE(error, QStringLiteral("a foto da pergunta 2 não existe: %1/fotos/simbolo.bmp").arg(source.path()));
+    QVERIFY(!QFileInfo::exists(folder));
+
+    const QString missing = errorOf([&] { buildDataDirectory(folder, home.filePath(QStringLiteral("nada")), true); });
+    QVERIFY2(missing.startsWith(QStringLiteral("Não foi possível ler %1").arg(home.filePath(QStringLiteral("nada/perguntas.tsv")))),
+             qPrintable(missing));
+    QVERIFY(!QFileInfo::exists(folder));
+}
+
+void TestStoreSetup::toolExitStatus()
+{
+    const QString tool = QCoreApplication::applicationDirPath() + QStringLiteral("/../tools/jornada-dados");
+    if (!QFileInfo(tool).isExecutable())
+        QSKIP("the jornada-dados target is not built in this build directory");
+    Source source;
+    QTemporaryDir home;
+    const QString folder = home.filePath(QStringLiteral("BDPerguntas"));
+    const auto run = [&](const QStringList &arguments, QString *output = nullptr) {
+        QProcess process;
+        process.start(tool, arguments);
+        if (!process.waitForFinished(60000))
+            return -1;
+        if (output)
+            *output = QString::fromUtf8(process.readAllStandardOutput() + process.readAllStandardError());
+        return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -2;
+    };
+
+    QString output;
+    QCOMPARE(run({QStringLiteral("--origem"), source.path(), folder}, &output), 0);
+    QVERIFY2(output.contains(QLatin1String("2 perguntas")), qPrintable(output));
+    QCOMPARE(run({QStringLiteral("--origem"), source.path(), folder}, &output), 1);
+    QVERIFY2(output.contains(QLatin1String("--substituir")), qPrintable(output));
+    QCOMPARE(run({QStringLiteral("--substituir"), QStringLiteral("--origem"), source.path(), folder}), 0);
+    QCOMPARE(run({QStringLiteral("--origem"), home.filePath(QStringLiteral("nada")), home.filePath(QStringLiteral("outra"))}), 1);
+    QCOMPARE(run({QStringLiteral("--desconhecida")}), 1);
+}
+
+QTEST_GUILESS_MAIN(TestStoreSetup)
+#include "test_store_setup.moc"
