@@ -1171,26 +1171,35 @@ void trophyInTheSpotlight(QPainter &p)
 void laurelAndRunner(QPainter &p)
 {
     softBackdrop(p, QColor(250, 240, 210), QColor(200, 170, 110));
-    // A laurel wreath: two branches rising from the bottom and almost meeting at the top.
+    // A laurel wreath: two mirrored branches rising from the bottom and almost meeting at the top.
     const QPointF c(68, 88);
     const qreal r = 50;
     p.setPen(Qt::NoPen);
-    for (int side = -1; side <= 1; side += 2) {
+    for (const bool mirrored : {false, true}) {
+        p.save();
+        if (mirrored) {
+            p.translate(2 * c.x(), 0);
+            p.scale(-1, 1);
+        }
+        p.setPen(QPen(QColor(90, 120, 40), 1.5));
+        p.setBrush(Qt::NoBrush);
+        p.drawArc(QRectF(c - QPointF(r, r), QSizeF(2 * r, 2 * r)), -100 * 16, -140 * 16);
+        p.setPen(Qt::NoPen);
+        // Screen angles: 90 degrees is straight down; the branch climbs the left side to 240.
         for (int i = 0; i < 12; ++i) {
-            // Screen angles: 90 degrees is straight down; each branch climbs 140 degrees.
             const qreal deg = 100 + i * 12.5;
             const qreal a = qDegreesToRadians(deg);
-            const QPointF at = c + QPointF(side * r * std::cos(a), r * std::sin(a));
-            const qreal tangent = side > 0 ? 180 - deg - 90 : deg + 90;
             for (const int leaf : {-1, 1}) {
                 p.save();
-                p.translate(at);
-                p.rotate(tangent + side * leaf * 35);
+                p.translate(c + QPointF(r * std::cos(a), r * std::sin(a)));
+                // A leaf drawn pointing up, turned to point along the branch and splayed outwards.
+                p.rotate(deg + 180 + leaf * 35);
                 p.setBrush(leaf < 0 ? QColor(96, 146, 52) : QColor(120, 168, 64));
                 p.drawEllipse(QPointF(0, -7), 3.5, 8);
                 p.restore();
             }
         }
+        p.restore();
     }
     emojiWithShadow(p, QStringLiteral("🏃"), c, 60);
 }
@@ -1211,7 +1220,21 @@ void podium(QPainter &p)
     emojiWithShadow(p, QStringLiteral("🥇"), QPointF(68.5, 84), 40);
     emojiWithShadow(p, QStringLiteral("🥈"), QPointF(28, 104), 34);
     emojiWithShadow(p, QStringLiteral("🥉"), QPointF(109, 116), 32);
-    emoji(p, QStringLiteral("🎆"), QPointF(68, 30), 44);
+    // Fireworks: bursts of sparks.
+    const struct { QPointF at; qreal r; QColor colour; } bursts[] = {
+        {{50, 34}, 20, {255, 210, 80}}, {{96, 26}, 16, {255, 110, 150}}, {{74, 58}, 12, {120, 220, 255}}};
+    for (const auto &b : bursts) {
+        radialGlow(p, b.at, b.r * 1.2, QColor(b.colour.red(), b.colour.green(), b.colour.blue(), 60));
+        for (int k = 0; k < 16; ++k) {
+            const qreal a = qDegreesToRadians(k * 22.5);
+            const QPointF dir(std::cos(a), std::sin(a));
+            p.setPen(QPen(b.colour, 1.2, Qt::SolidLine, Qt::RoundCap));
+            p.drawLine(b.at + dir * b.r * 0.35, b.at + dir * b.r * 0.85);
+            p.setPen(Qt::NoPen);
+            p.setBrush(b.colour.lighter(130));
+            p.drawEllipse(b.at + dir * b.r, 1.3, 1.3);
+        }
+    }
 }
 
 void volleyballNet(QPainter &p)

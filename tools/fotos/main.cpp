@@ -8,7 +8,9 @@
 #include "Canvas.h"
 #include "Photos.h"
 
+#include <QBuffer>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
@@ -31,10 +33,12 @@ QImage paintPhoto(const Photo &photo)
     return image;
 }
 
-bool save(const QImage &image, const QString &path, QString *error)
+// Encodes the photo in the format its file name's extension asks for.
+bool encode(const QImage &image, const QString &suffix, QByteArray *bytes, QString *error)
 {
-    const QString suffix = QFileInfo(path).suffix().toLower();
-    QImageWriter writer(path);
+    QBuffer buffer(bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, QByteArray());
     QImage out = image;
     if (suffix == QLatin1String("jpg") || suffix == QLatin1String("jpeg")) {
         writer.setFormat("jpeg");
@@ -55,6 +59,29 @@ bool save(const QImage &image, const QString &path, QString *error)
         return false;
     }
     return true;
+}
+
+enum class Outcome { Written, Unchanged, Failed };
+
+// Writes the photo unless the file already holds the same picture. Qt's icon writer leaves the
+// padding bits of the mask unset, so comparing bytes would rewrite unchanged icons every time.
+Outcome save(const QImage &image, const QString &path, QString *error)
+{
+    QByteArray bytes;
+    if (!encode(image, QFileInfo(path).suffix().toLower(), &bytes, error))
+        return Outcome::Failed;
+    QFile file(path);
+    if (file.open(QIODevice::ReadOnly)) {
+        const QImage before = QImage::fromData(file.readAll());
+        file.close();
+        if (!before.isNull() && before == QImage::fromData(bytes))
+            return Outcome::Unchanged;
+    }
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.flush()) {
+        *error = file.errorString();
+        return Outcome::Failed;
+    }
+    return Outcome::Written;
 }
 
 } // namespace
@@ -87,20 +114,27 @@ int main(int argc, char **argv)
         wanted.insert(id);
     }
 
-    int painted = 0, failed = 0;
+    int painted = 0, unchanged = 0, failed = 0;
     for (const Photo &photo : photos()) {
         if (!wanted.empty() && !wanted.count(photo.id))
             continue;
         const QString path = folder.filePath(QString::fromLatin1(photo.file));
         QString error;
-        if (save(paintPhoto(photo), path, &error)) {
+        switch (save(paintPhoto(photo), path, &error)) {
+        case Outcome::Written:
             std::printf("%3d  %-9s %s\n", photo.id, photo.file, photo.description);
             ++painted;
-        } else {
+            break;
+        case Outcome::Unchanged:
+            ++unchanged;
+            break;
+        case Outcome::Failed:
             std::fprintf(stderr, "jornada-fotos: %s: %s\n", qPrintable(path), qPrintable(error));
             ++failed;
+            break;
         }
     }
-    std::printf("%d photo(s) painted into %s\n", painted, qPrintable(folder.path()));
+    std::printf("%d photo(s) painted into %s, %d already up to date\n", painted, qPrintable(folder.path()),
+                unchanged);
     return failed == 0 ? 0 : 1;
 }
