@@ -15,6 +15,13 @@
 #include <QTranslator>
 #include <QWindow>
 
+// The pictures and fonts are compiled into the app library, which, being static, must register
+// them itself.
+static void registerAssets()
+{
+    Q_INIT_RESOURCE(assets);
+}
+
 namespace {
 
 // Catches what escapes an event handler that was not connected through connectHandler, so that
@@ -63,6 +70,7 @@ void prepareApplication()
 
 bool startUp(const StartupOptions &options)
 {
+    registerAssets();
     showSplash();
     prepareApplication();
 

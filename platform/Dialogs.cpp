@@ -3,6 +3,7 @@
 #include "platform/PicturePreviewDialog.h"
 
 #include <QApplication>
+#include <QGridLayout>
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -18,6 +19,13 @@ bool messageBox(QMessageBox::Icon icon, const QString &title, const QString &tex
                 QMessageBox::StandardButtons buttons)
 {
     QMessageBox box(icon, title, text, buttons, activeParent());
+    // A message box sizes itself to its text; widen it so that its title bar shows the whole
+    // title, which is the game's name.
+    if (auto *grid = qobject_cast<QGridLayout *>(box.layout())) {
+        const int titleWidth = box.fontMetrics().horizontalAdvance(title) + 120;
+        grid->addItem(new QSpacerItem(titleWidth, 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
+                      grid->rowCount(), 0, 1, grid->columnCount());
+    }
     if (buttons & QMessageBox::No)
         box.setDefaultButton(QMessageBox::Yes);
     return box.exec() == QMessageBox::Yes || !(buttons & QMessageBox::No);
