@@ -147,6 +147,7 @@ private slots:
     void indexChangeEndsEditing();
     void signalsFollowChanges();
     void cursorsShareTheFile();
+    void directoryNameNeedsEscaping();
 
     void openErrors_data();
     void openErrors();
@@ -702,6 +703,23 @@ void TestStoreEngine::cursorsShareTheFile()
     QCOMPARE(countQuestions(bank.path()), 4);
     game.last();
     QCOMPARE(game.fieldText(QStringLiteral("Id")), QStringLiteral("4"));
+}
+
+void TestStoreEngine::directoryNameNeedsEscaping()
+{
+    // Characters that mean something in a file URI must reach the file system unchanged.
+    QTemporaryDir root;
+    const QString directory = root.filePath(QStringLiteral("dados ?x=1#%41 ação"));
+    QVERIFY(QDir().mkpath(directory));
+    createQuestionTable(directory);
+    insertQuestions(directory, {question(1, QStringLiteral("um")), question(2, QStringLiteral("dois"))});
+    Table table;
+    table.open(directory, QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
+    table.last();
+    QCOMPARE(table.fieldText(QStringLiteral("Pergunta")), QStringLiteral("dois"));
+    QCOMPARE(countQuestions(directory), 2);
+    QCOMPARE(QDir(root.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+             QStringList{QStringLiteral("dados ?x=1#%41 ação")});
 }
 
 void TestStoreEngine::openErrors_data()
