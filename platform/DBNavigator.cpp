@@ -41,7 +41,12 @@ DBNavigator::DBNavigator(Table *table, QWidget *parent) : QWidget(parent), m_tab
         m_buttons[i] = b;
     }
     setHintsShown(true);
-    connect(m_table, &Table::recordChanged, this, &DBNavigator::updateButtons);
+    // While a record is edited it stays current, so typing, which changes the record buffer,
+    // needs no seeks.
+    connect(m_table, &Table::recordChanged, this, [this] {
+        if (m_table->state() == Table::State::Browse)
+            updateButtons();
+    });
     connect(m_table, &Table::stateChanged, this, &DBNavigator::updateButtons);
     updateButtons();
 }
