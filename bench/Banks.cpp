@@ -1,0 +1,135 @@
+#include "Banks.h"
+
+#include "store/AppError.h"
+#include "store/Setup.h"
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QPainter>
+#include <QRandomGenerator>
+
+namespace {
+
+// Questions read like the sample bank's: an opening, a subject and a number that keeps them
+// apart, so that the index on the question text has many distinct keys sharing prefixes.
+const char *const openings[] = {
+    "Qual é a capital de",     "Em que ano foi fundada",   "Quem escreveu a obra sobre",
+    "Qual rio atravessa",      "Quantos habitantes tem",   "Qual é o bioma típico de",
+    "Que animal é símbolo de", "Qual festa é famosa em",   "Que prato é típico de",
+    "Qual serra fica perto de", "Quem governou",           "Qual é a maior cidade de",
+};
+const char *const subjects[] = {
+    "Minas Gerais", "Pernambuco", "Amazonas", "Rio Grande do Sul", "Bahia", "Goiás",
+    "Santa Catarina", "Pará", "Ceará", "Mato Grosso", "Paraná", "Tocantins",
+};
+
+QString answerText(int id, int option)
+{
+    return QStringLiteral("Alternativa %1 da pergunta %2").arg(QChar(u'A' + option)).arg(id);
+}
+
+} // namespace
+
+QString Bank::directory() const
+{
+    return QDir(m_home.path()).filePath(QStringLiteral("BDPerguntas"));
+}
+
+void Bank::use() const
+{
+    qputenv("HOME", QFile::encodeName(m_home.path()));
+}
+
+std::unique_ptr<Bank> Bank::sample()
+{
+    std::unique_ptr<Bank> bank(new Bank);
+    const DataDirectoryReport report = buildDataDirectory(
+        bank->directory(), QStringLiteral(JORNADA_SOURCE_DIR "/data"), false);
+    bank->m_questions = report.questions;
+    return bank;
+}
+
+std::unique_ptr<Bank> Bank::generated(int count, const QStringList &photos)
+{
+    std::unique_ptr<Bank> bank(new Bank);
+    const QString dir = bank->directory();
+    QDir().mkpath(dir);
+    createQuestionTable(dir);
+    createAccountTable(dir, QString::fromLatin1(defaultAdminLogin), QString::fromLatin1(defaultAdminPassword));
+
+    // A fixed seed: every run measures the same banks.
+    QRandomGenerator random(20240601);
+    QList<QuestionRow> rows;
+    rows.reserve(count);
+    for (int id = 1; id <= count; ++id) {
+        QuestionRow row;
+        row.id = id;
+        row.pergunta = QStringLiteral("%1 %2 (questão %3)?")
+                           .arg(QString::fromUtf8(openings[random.bounded(int(std::size(openings)))]),
+                                QString::fromUtf8(subjects[random.bounded(int(std::size(subjects)))]))
+                           .arg(id);
+        row.resp1 = answerText(id, 0);
+        row.resp2 = answerText(id, 1);
+        row.resp3 = answerText(id, 2);
+        row.resp4 = answerText(id, 3);
+        row.correta = answerText(id, random.bounded(4));
+        row.foto = photos.at(id % photos.size());
+        rows.append(row);
+    }
+    insertQuestions(dir, rows);
+    bank->m_questions = count;
+    return bank;
+}
+
+QStringList samplePhotos()
+{
+    const QDir folder(QStringLiteral(JORNADA_SOURCE_DIR "/data/fotos"));
+    QStringList paths;
+    for (const QString &name : folder.entryList({QStringLiteral("*.jpg")}, QDir::Files, QDir::Name))
+        paths << folder.filePath(name);
+    if (paths.isEmpty())
+        throw AppError(QStringLiteral("Nenhuma foto JPEG em %1").arg(folder.path()));
+    return paths;
+}
+
+void writeCameraPhoto(const QString &path, QSize size)
+{
+    QImage image(size, QImage::Format_RGB32);
+    QRandomGenerator random(7);
+    const int w = size.width(), h = size.height();
+    for (int y = 0; y < h; ++y) {
+        auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
+        for (int x = 0; x < w; ++x) {
+            // A smooth diagonal gradient plus noise of a few levels, like sensor grain.
+            const quint32 noise = random.generate();
+            const int r = 40 + 180 * x / w + int(noise & 31) - 16;
+            const int g = 60 + 140 * y / h + int((noise >> 5) & 31) - 16;
+            const int b = 200 - 150 * (x + y) / (w + h) + int((noise >> 10) & 31) - 16;
+            line[x] = qRgb(qBound(0, r, 255), qBound(0, g, 255), qBound(0, b, 255));
+        }
+    }
+    // Edges and flat patches, which a photo has and a gradient has not.
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    for (int i = 0; i < 40; ++i) {
+        painter.setBrush(QColor::fromHsv(random.bounded(360), 120 + random.bounded(120), 80 + random.bounded(170)));
+        painter.setPen(QPen(QColor::fromHsv(random.bounded(360), 200, 60), 1 + random.bounded(12)));
+        const int d = 80 + random.bounded(w / 4);
+        painter.drawEllipse(random.bounded(w), random.bounded(h), d, d * 3 / 4);
+    }
+    painter.end();
+    if (!image.save(path, "JPG", 90))
+        throw AppError(QStringLiteral("Não foi possível gravar %1").arg(path));
+}
+
+QStringList searchTerms()
+{
+    QStringList terms;
+    for (const char *opening : openings)
+        terms << QString::fromUtf8(opening);
+    for (int i = 0; i < int(std::size(subjects)); ++i)
+        terms << QStringLiteral("%1 %2").arg(QString::fromUtf8(openings[i % std::size(openings)]),
+                                             QString::fromUtf8(subjects[i]).toLower());
+    return terms;
+}

@@ -1,0 +1,37 @@
+#pragma once
+// Question banks for the measurements. Each lives in a temporary HOME of its own, so that
+// pointing HOME at it makes it the game's data directory ($HOME/BDPerguntas).
+#include <QSize>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <memory>
+
+class Bank {
+public:
+    // The sample bank, built as jornada-dados builds it: its questions and real photos.
+    static std::unique_ptr<Bank> sample();
+    // `count` generated questions numbered 1..count; question n points at photos[n % size].
+    static std::unique_ptr<Bank> generated(int count, const QStringList &photos);
+
+    QString home() const { return m_home.path(); }
+    QString directory() const;
+    int questions() const { return m_questions; }
+    // Makes this bank the game's data directory.
+    void use() const;
+
+private:
+    Bank() = default;
+    QTemporaryDir m_home;
+    int m_questions = 0;
+};
+
+// The JPEG photos of the sample bank (data/fotos), by full path.
+QStringList samplePhotos();
+
+// Writes a camera-size JPEG (size, quality 90) at `path`: a colour gradient with fine noise and
+// a few shapes, so that it compresses like a photo rather than like a flat picture.
+void writeCameraPhoto(const QString &path, QSize size);
+
+// Search terms that start questions of the generated banks, for the editor's search.
+QStringList searchTerms();

@@ -1,0 +1,17 @@
+#pragma once
+// Peak memory, measured in child processes so that the other measurements do not inflate it.
+#include <QString>
+
+struct Peak {
+    double maxRssMb = 0; // getrusage: ru_maxrss
+    double vmHwmMb = 0;  // /proc/self/status: VmHWM
+    QString error;       // empty when the child ran to its end
+};
+
+// Child modes of jornada-bench; each prints its peak on standard output and returns the exit
+// status. The game runs on the data directory of $HOME.
+int playOneGameForMemory();  // --memoria: start-up, a whole game, the results screen
+int showOneWindowForMemory(); // --memoria-base: one QMainWindow with a QLabel, shown and painted
+
+// Runs this program again with `mode` and HOME=`home` and reads the peak it prints.
+Peak peakOfChild(const QString &mode, const QString &home);

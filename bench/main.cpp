@@ -1,0 +1,594 @@
+// jornada-bench: how fast the game starts, shows a question, takes an answer and moves through
+// the editor, and how much memory a whole game takes; every figure beside a baseline measured
+// in the same run, and the target it is held to.
+//
+//   jornada-bench [-n REPETIÇÕES]
+//   jornada-bench --foto-12mp CAMINHO   (only writes the camera-size photo used by the measurements)
+//
+// Runs on the offscreen platform unless QT_QPA_PLATFORM says otherwise. The banks live in
+// temporary folders; HOME is pointed at each in turn. Two child modes, --memoria and
+// --memoria-base, measure peak memory in a process of their own.
+#include "Banks.h"
+#include "Measure.h"
+#include "Memory.h"
+#include "SilentDialogs.h"
+
+#include "app/Screens.h"
+#include "app/Startup.h"
+#include "platform/DBNavigator.h"
+#include "platform/Pictures.h"
+#include "screens/Perguntas.h"
+#include "screens/QuestoesRandom.h"
+#include "store/AppError.h"
+#include "store/TableEngine.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMainWindow>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QToolButton>
+
+#include <sqlite3.h>
+
+#include <array>
+#include <cstdio>
+
+static void registerAssets()
+{
+    Q_INIT_RESOURCE(assets);
+}
+
+namespace {
+
+// The size of the question screen's photo box.
+const QSize PhotoBox(137, 177);
+const QSize CameraSize(4000, 3000);
+
+SilentDialogs *dialogs = nullptr;
+
+void say(const QString &text)
+{
+    std::fprintf(stderr, "%s\n", text.toUtf8().constData());
+}
+
+void settle()
+{
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents();
+}
+
+// The question table read straight through SQLite, on a connection of its own: the least work
+// that the game's operations could do.
+class RawTable {
+public:
+    explicit RawTable(const QString &directory)
+    {
+        const QByteArray path = QFile::encodeName(directory + QStringLiteral("/Perguntas.DB"));
+        if (sqlite3_open_v2(path.constData(), &m_db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK)
+            throw AppError(QStringLiteral("SQLite: %1").arg(QString::fromUtf8(sqlite3_errmsg(m_db))));
+    }
+    ~RawTable()
+    {
+        for (sqlite3_stmt *s : std::as_const(m_statements))
+            sqlite3_finalize(s);
+        sqlite3_close(m_db);
+    }
+    RawTable(const RawTable &) = delete;
+    RawTable &operator=(const RawTable &) = delete;
+
+    // Runs `sql` (prepared once) with `parameter` bound to ?1 when given, reads every column of
+    // the first row as text, and returns column `column` of it.
+    QString first(const char *sql, const QVariant &parameter = QVariant(), int column = 0)
+    {
+        sqlite3_stmt *&s = m_statements[QByteArray(sql)];
+        if (!s && sqlite3_prepare_v3(m_db, sql, -1, SQLITE_PREPARE_PERSISTENT, &s, nullptr) != SQLITE_OK)
+            throw AppError(QStringLiteral("SQLite: %1").arg(QString::fromUtf8(sqlite3_errmsg(m_db))));
+        if (parameter.typeId() == QMetaType::QString) {
+            const QByteArray text = parameter.toString().toUtf8();
+            sqlite3_bind_text(s, 1, text.constData(), int(text.size()), SQLITE_TRANSIENT);
+        } else if (parameter.isValid()) {
+            sqlite3_bind_int64(s, 1, parameter.toLongLong());
+        }
+        QString wanted;
+        if (sqlite3_step(s) == SQLITE_ROW) {
+            for (int c = 0; c < sqlite3_column_count(s); ++c) {
+                const QString value = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(s, c)));
+                if (c == column)
+                    wanted = value;
+            }
+        }
+        sqlite3_reset(s);
+        return wanted;
+    }
+
+private:
+    sqlite3 *m_db = nullptr;
+    QHash<QByteArray, sqlite3_stmt *> m_statements;
+};
+
+// What every start-up must do at the least: seven windows with a label each, and the bank
+// opened and counted.
+void bareStartUp(const QString &directory, std::array<QMainWindow *, 7> &windows)
+{
+    for (QMainWindow *&window : windows) {
+        window = new QMainWindow;
+        window->setCentralWidget(new QLabel(QStringLiteral("Jornada do Saber")));
+        window->setFixedSize(784, 461);
+    }
+    RawTable raw(directory);
+    raw.first("SELECT count(id) FROM db");
+}
+
+void deleteWindows(std::array<QMainWindow *, 7> &windows)
+{
+    for (QMainWindow *&window : windows) {
+        delete window;
+        window = nullptr;
+    }
+}
+
+class Bench {
+public:
+    explicit Bench(int repetitions) : m_n(repetitions) {}
+    ~Bench()
+    {
+        // The screens hold the banks' tables open: they go first.
+        if (m_screens)
+            destroyScreens();
+    }
+
+    void prepare();
+    void startUp();
+    void photos();
+    void okClick();
+    void editor();
+    void memory();
+    const Report &report() const { return m_report; }
+
+private:
+    // Reports an error that a measurement ran into, and fails the run.
+    void checkErrors(const QString &what);
+    void createScreensOn(const Bank &bank);
+    // Checks the right answer of the question on screen (the first one when none matches).
+    void checkRightAnswer();
+    int reps(int fraction = 1) const { return std::max(5, m_n / fraction); }
+
+    int m_n;
+    Report m_report;
+    QTemporaryDir m_photoDir;
+    QString m_cameraPhoto;
+    std::unique_ptr<Bank> m_sample, m_tenThousand, m_hundredThousand, m_hundredThousandCamera;
+    bool m_screens = false;
+};
+
+void Bench::checkErrors(const QString &what)
+{
+    if (dialogs->errors == 0)
+        return;
+    m_report.note(QStringLiteral("ERRO em \"%1\" (%2 vezes): %3").arg(what).arg(dialogs->errors).arg(dialogs->lastError));
+    dialogs->errors = 0;
+    Row failed;
+    failed.what = what + QStringLiteral(" (com erro)");
+    failed.goal = Row::Goal::Below;
+    failed.limit = 0;
+    failed.value = 1;
+    m_report.add(failed);
+}
+
+void Bench::createScreensOn(const Bank &bank)
+{
+    if (m_screens)
+        destroyScreens();
+    bank.use();
+    const QString fatal = createScreens();
+    if (!fatal.isEmpty())
+        throw AppError(fatal);
+    m_screens = true;
+}
+
+void Bench::checkRightAnswer()
+{
+    QRadioButton *const buttons[] = {FrmPerguntas->RBResp1, FrmPerguntas->RBResp2, FrmPerguntas->RBResp3,
+                                     FrmPerguntas->RBResp4};
+    QRadioButton *choice = buttons[0];
+    for (QRadioButton *b : buttons)
+        if (TFrmPerguntas::AnswerOf(b) == GameState.CorrectAnswer)
+            choice = b;
+    choice->setChecked(true);
+}
+
+void Bench::prepare()
+{
+    QElapsedTimer timer;
+    timer.start();
+    m_cameraPhoto = m_photoDir.filePath(QStringLiteral("camera-12mp.jpg"));
+    writeCameraPhoto(m_cameraPhoto, CameraSize);
+    say(QStringLiteral("Foto de 12 MP criada (%1 KB) em %2 ms")
+            .arg(QFileInfo(m_cameraPhoto).size() / 1024)
+            .arg(timer.restart()));
+
+    const QStringList photos = samplePhotos();
+    m_sample = Bank::sample();
+    m_tenThousand = Bank::generated(10000, photos);
+    m_hundredThousand = Bank::generated(100000, photos);
+    m_hundredThousandCamera = Bank::generated(100000, {m_cameraPhoto});
+    say(QStringLiteral("Bancos criados (%1, 10.000, 100.000 e 100.000 com a foto de 12 MP) em %2 ms")
+            .arg(m_sample->questions())
+            .arg(timer.restart()));
+
+    m_report.defineBaseline(QStringLiteral("janelas+count"),
+                            QStringLiteral("7 QMainWindow com um QLabel cada, criadas, mais abrir Perguntas.DB "
+                                           "no SQLite e rodar SELECT count(id) (banco igual ao da linha)"));
+    m_report.defineBaseline(QStringLiteral("count cru"),
+                            QStringLiteral("SELECT count(id) FROM db, preparado, direto no SQLite"));
+    m_report.defineBaseline(QStringLiteral("20 buscas"),
+                            QStringLiteral("20 buscas SELECT id ... WHERE id >= ? ORDER BY id LIMIT 1 com números "
+                                           "sorteados, direto no SQLite"));
+    m_report.defineBaseline(QStringLiteral("decod. completa"),
+                            QStringLiteral("loadPicture(caminho) sem tamanho visível: a foto inteira decodificada"));
+    m_report.defineBaseline(QStringLiteral("linha+foto"),
+                            QStringLiteral("SELECT da pergunta pelo Id direto no SQLite, mais loadPicture(foto, "
+                                           "137×177): o trabalho mínimo de mostrar uma pergunta"));
+    m_report.defineBaseline(QStringLiteral("busca crua"),
+                            QStringLiteral("a mesma busca por índice (ORDER BY Id / Pergunta COLLATE NOCASE, "
+                                           "LIMIT 1), preparada, direto no SQLite, lendo todas as colunas"));
+    m_report.defineBaseline(QStringLiteral("janela mínima"),
+                            QStringLiteral("processo filho com uma QMainWindow e um QLabel, mostrada e pintada"));
+}
+
+void Bench::startUp()
+{
+    m_report.section(QStringLiteral("Início: createScreens() (telas, tabelas, recorde, contagem, sorteio, "
+                                    "primeira pergunta)"));
+    struct Case {
+        const Bank *bank;
+        QString name;
+        double target;
+        int fraction;
+    };
+    const Case cases[] = {
+        {m_sample.get(), QStringLiteral("exemplo (%1, fotos reais)").arg(m_sample->questions()), 20, 1},
+        {m_tenThousand.get(), QStringLiteral("10.000 perguntas"), 0, 1},
+        {m_hundredThousand.get(), QStringLiteral("100.000 perguntas"), 60, 2},
+    };
+    for (const Case &c : cases) {
+        if (m_screens) {
+            destroyScreens();
+            m_screens = false;
+        }
+        c.bank->use();
+        Row row;
+        row.what = QStringLiteral("createScreens, ") + c.name;
+        row.repetitions = reps(c.fraction);
+        row.value = medianMs(row.repetitions, [] {
+            if (!createScreens().isEmpty())
+                throw AppError(QStringLiteral("as tabelas não abriram"));
+        }, {}, [] { destroyScreens(); });
+        std::array<QMainWindow *, 7> windows {};
+        row.baseline = QStringLiteral("janelas+count");
+        row.baselineValue = medianMs(row.repetitions, [&] { bareStartUp(c.bank->directory(), windows); }, {},
+                                     [&] { deleteWindows(windows); });
+        if (c.target > 0) {
+            row.goal = Row::Goal::Below;
+            row.limit = c.target;
+        }
+        m_report.add(row);
+        checkErrors(row.what);
+
+        // The game's own steps inside it, on screens made once.
+        createScreensOn(*c.bank);
+        RawTable raw(c.bank->directory());
+        Row count;
+        count.what = QStringLiteral("  CountQuestions, ") + c.name;
+        count.repetitions = reps();
+        count.value = medianMs(count.repetitions, [] { CountQuestions(); });
+        count.baseline = QStringLiteral("count cru");
+        count.baselineValue = medianMs(count.repetitions, [&] { raw.first("SELECT count(id) FROM db"); });
+        m_report.add(count);
+
+        Row draw;
+        draw.what = QStringLiteral("  DrawQuestions, ") + c.name;
+        draw.repetitions = reps(c.fraction);
+        draw.value = medianMs(draw.repetitions, [] { DrawQuestions(); });
+        draw.baseline = QStringLiteral("20 buscas");
+        QRandomGenerator random(3);
+        const int questions = c.bank->questions();
+        draw.baselineValue = medianMs(draw.repetitions, [&] {
+            for (int i = 0; i < QuestionsPerGame; ++i)
+                raw.first("SELECT id FROM db WHERE id >= ?1 ORDER BY id LIMIT 1", 1 + random.bounded(questions));
+        });
+        m_report.add(draw);
+        checkErrors(draw.what);
+    }
+}
+
+void Bench::photos()
+{
+    m_report.section(QStringLiteral("Fotos: ShowQuestion(id) e loadPicture"));
+
+    // The sample bank's JPEG questions, each shown in turn.
+    createScreensOn(*m_sample);
+    RawTable raw(m_sample->directory());
+    QList<qint32> ids;
+    QStringList paths;
+    for (int id = 1; id <= m_sample->questions(); ++id) {
+        const QString photo = raw.first("SELECT foto FROM db WHERE id = ?1", id);
+        if (photo.endsWith(QLatin1String(".jpg"), Qt::CaseInsensitive)) {
+            ids << id;
+            paths << photo;
+        }
+    }
+    int k = 0;
+    Row small;
+    small.what = QStringLiteral("ShowQuestion, fotos JPEG do exemplo (137×177)");
+    small.repetitions = reps();
+    small.value = medianMs(small.repetitions, [&] { ShowQuestion(ids[k++ % ids.size()]); });
+    k = 0;
+    small.baseline = QStringLiteral("decod. completa");
+    small.baselineValue = medianMs(small.repetitions, [&] { loadPicture(paths[k++ % paths.size()]); });
+    m_report.add(small);
+    checkErrors(small.what);
+
+    const double fullDecode = medianMs(reps(), [&] { loadPicture(m_cameraPhoto); });
+    Row crop;
+    crop.what = QStringLiteral("loadPicture(foto 12 MP, 137×177): recorte");
+    crop.repetitions = reps();
+    crop.value = medianMs(crop.repetitions, [&] { loadPicture(m_cameraPhoto, PhotoBox); });
+    crop.baseline = QStringLiteral("decod. completa");
+    crop.baselineValue = fullDecode;
+    m_report.add(crop);
+
+    createScreensOn(*m_hundredThousandCamera);
+    Row camera;
+    camera.what = QStringLiteral("ShowQuestion, foto 12 MP (4000×3000)");
+    camera.repetitions = reps();
+    k = 0;
+    camera.value = medianMs(camera.repetitions, [&] { ShowQuestion(GameState.DrawnIds[k++ % QuestionsPerGame]); });
+    camera.baseline = QStringLiteral("decod. completa");
+    camera.baselineValue = fullDecode;
+    camera.goal = Row::Goal::RatioAtMost;
+    camera.limit = 0.25;
+    m_report.add(camera);
+    checkErrors(camera.what);
+}
+
+void Bench::okClick()
+{
+    m_report.section(QStringLiteral("Clique em OK com uma resposta marcada (conferir, contar, próxima pergunta "
+                                    "com foto)"));
+    struct Case {
+        const Bank *bank;
+        QString name;
+        double target;
+    };
+    const Case cases[] = {
+        {m_sample.get(), QStringLiteral("exemplo"), 5},
+        {m_hundredThousandCamera.get(), QStringLiteral("100.000 perguntas, fotos 12 MP"), 40},
+    };
+    for (const Case &c : cases) {
+        createScreensOn(*c.bank);
+        FrmPerguntas->showScreen();
+        settle();
+        RawTable raw(c.bank->directory());
+        int k = 0;
+        // The game never reaches its end here: each click answers one of the first 19 questions.
+        auto before = [&] {
+            GameState.CurrentIndex = k++ % (QuestionsPerGame - 1);
+            checkRightAnswer();
+        };
+        auto baseline = [&] {
+            const qint32 id = GameState.DrawnIds[k++ % QuestionsPerGame];
+            loadPicture(raw.first("SELECT id, pergunta, resp1, resp2, resp3, resp4, correta, foto FROM db "
+                                  "WHERE id = ?1",
+                                  id, 7),
+                        PhotoBox);
+        };
+
+        Row click;
+        click.what = QStringLiteral("BtnOK->click(), ") + c.name;
+        click.repetitions = reps();
+        click.value = medianMs(click.repetitions, [] { FrmPerguntas->BtnOK->click(); }, before, settle);
+        k = 0;
+        click.baseline = QStringLiteral("linha+foto");
+        click.baselineValue = medianMs(click.repetitions, baseline);
+        click.goal = Row::Goal::Below;
+        click.limit = c.target;
+        m_report.add(click);
+        checkErrors(click.what);
+
+        Row painted = click;
+        painted.what = QStringLiteral("  o mesmo e a tela repintada, ") + c.name;
+        k = 0;
+        painted.value = medianMs(painted.repetitions, [] {
+            FrmPerguntas->BtnOK->click();
+            settle();
+        }, before);
+        painted.goal = Row::Goal::None;
+        m_report.add(painted);
+        checkErrors(painted.what);
+        FrmPerguntas->hide();
+    }
+}
+
+void Bench::editor()
+{
+    m_report.section(QStringLiteral("Editor com 100.000 perguntas (cada clique recarrega a foto)"));
+    createScreensOn(*m_hundredThousand);
+    FrmCadastro->OpenEditor();
+    settle();
+    Table *table = FrmCadastro->TbPerguntas;
+    RawTable raw(m_hundredThousand->directory());
+    auto button = [](DBNavigator::Button which) { return FrmCadastro->DBNav->button(which); };
+
+    struct Case {
+        QString name;
+        DBNavigator::Button which;
+        std::function<void()> before;
+        std::function<void()> baseline;
+    };
+    int id = 1;
+    const Case cases[] = {
+        {QStringLiteral("Primeiro"), DBNavigator::Button::First, [&] { table->last(); settle(); },
+         [&] { raw.first("SELECT rowid, * FROM db ORDER BY Id LIMIT 1"); }},
+        {QStringLiteral("Próximo"), DBNavigator::Button::Next, [] { settle(); },
+         [&] { raw.first("SELECT rowid, * FROM db WHERE Id > ?1 ORDER BY Id LIMIT 1", id++); }},
+        {QStringLiteral("Último"), DBNavigator::Button::Last, [&] { table->first(); settle(); },
+         [&] { raw.first("SELECT rowid, * FROM db ORDER BY Id DESC LIMIT 1"); }},
+        {QStringLiteral("Anterior"), DBNavigator::Button::Prior, [] { settle(); },
+         [&] { raw.first("SELECT rowid, * FROM db WHERE Id < ?1 ORDER BY Id DESC LIMIT 1", 100000 - id++); }},
+    };
+    for (const Case &c : cases) {
+        // Next starts at the first question, Prior at the last.
+        if (c.which == DBNavigator::Button::Next)
+            table->first();
+        if (c.which == DBNavigator::Button::Prior)
+            table->last();
+        Row row;
+        row.what = QStringLiteral("DBNav: ") + c.name;
+        row.repetitions = reps();
+        QToolButton *b = button(c.which);
+        row.value = medianMs(row.repetitions, [b] { b->click(); }, c.before);
+        row.baseline = QStringLiteral("busca crua");
+        row.baselineValue = medianMs(row.repetitions, c.baseline);
+        row.goal = Row::Goal::Below;
+        row.limit = 1;
+        m_report.add(row);
+        checkErrors(row.what);
+    }
+
+    const QStringList terms = searchTerms();
+    int k = 0;
+    Row search;
+    search.what = QStringLiteral("Localizar (termo respondido no pedido)");
+    search.repetitions = reps();
+    search.value = medianMs(search.repetitions, [] { FrmCadastro->BdLocalizar->click(); },
+                            [&] {
+                                dialogs->promptAnswer = terms[k++ % terms.size()];
+                                settle();
+                            });
+    k = 0;
+    search.baseline = QStringLiteral("busca crua");
+    search.baselineValue = medianMs(search.repetitions, [&] {
+        raw.first("SELECT rowid, * FROM db WHERE Pergunta >= ?1 COLLATE NOCASE "
+                  "ORDER BY Pergunta COLLATE NOCASE LIMIT 1",
+                  terms[k++ % terms.size()]);
+    });
+    search.goal = Row::Goal::Below;
+    search.limit = 1;
+    m_report.add(search);
+    checkErrors(search.what);
+    FrmCadastro->hide();
+}
+
+void Bench::memory()
+{
+    if (m_screens) {
+        destroyScreens();
+        m_screens = false;
+    }
+    m_report.section(QStringLiteral("Memória: pico de um processo filho que inicia e joga um jogo inteiro "
+                                    "(banco de exemplo)"));
+    constexpr int runs = 3;
+    QList<double> rss, hwm, baseRss, baseHwm;
+    QString error;
+    for (int i = 0; i < runs; ++i) {
+        const Peak game = peakOfChild(QStringLiteral("--memoria"), m_sample->home());
+        const Peak base = peakOfChild(QStringLiteral("--memoria-base"), m_sample->home());
+        if (!game.error.isEmpty() || !base.error.isEmpty())
+            error = game.error + base.error;
+        rss << game.maxRssMb;
+        hwm << game.vmHwmMb;
+        baseRss << base.maxRssMb;
+        baseHwm << base.vmHwmMb;
+    }
+    if (!error.isEmpty())
+        m_report.note(QStringLiteral("ERRO no processo filho de memória: ") + error);
+    const QString kinds[] = {QStringLiteral("ru_maxrss"), QStringLiteral("VmHWM")};
+    const QList<double> *values[][2] = {{&rss, &baseRss}, {&hwm, &baseHwm}};
+    for (int i = 0; i < 2; ++i) {
+        Row row;
+        row.what = QStringLiteral("Pico após um jogo (%1)").arg(kinds[i]);
+        row.unit = QStringLiteral("MB");
+        row.repetitions = runs;
+        row.value = median(*values[i][0]);
+        row.baseline = QStringLiteral("janela mínima");
+        row.baselineValue = median(*values[i][1]);
+        row.goal = Row::Goal::Below;
+        row.limit = error.isEmpty() ? 60 : 0;
+        m_report.add(row);
+    }
+}
+
+int parseRepetitions(const QStringList &arguments)
+{
+    const qsizetype at = arguments.indexOf(QStringLiteral("-n"));
+    if (at < 0)
+        return 30;
+    bool ok = false;
+    const int n = arguments.value(at + 1).toInt(&ok);
+    return ok && n > 0 ? n : -1;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    registerAssets();
+    const QStringList arguments = app.arguments();
+    if (arguments.contains(QStringLiteral("--memoria")))
+        return playOneGameForMemory();
+    if (arguments.contains(QStringLiteral("--memoria-base")))
+        return showOneWindowForMemory();
+    // The camera-size photo alone, for looking into its decoding with other tools.
+    if (const qsizetype at = arguments.indexOf(QStringLiteral("--foto-12mp")); at > 0 && at + 1 < arguments.size()) {
+        writeCameraPhoto(arguments[at + 1], CameraSize);
+        return 0;
+    }
+
+    dialogs = new SilentDialogs;
+    setDialogBackend(std::unique_ptr<DialogBackend>(dialogs));
+    const int repetitions = parseRepetitions(arguments);
+    if (repetitions < 0) {
+        say(QStringLiteral("Uso: jornada-bench [-n REPETIÇÕES]"));
+        return 2;
+    }
+
+    const QByteArray home = qgetenv("HOME");
+    prepareApplication();
+    QElapsedTimer total;
+    total.start();
+    Bench bench(repetitions);
+    try {
+        bench.prepare();
+        say(QStringLiteral("Medindo o início..."));
+        bench.startUp();
+        say(QStringLiteral("Medindo as fotos..."));
+        bench.photos();
+        say(QStringLiteral("Medindo o clique em OK..."));
+        bench.okClick();
+        say(QStringLiteral("Medindo o editor..."));
+        bench.editor();
+        say(QStringLiteral("Medindo a memória..."));
+        bench.memory();
+    } catch (const AppError &e) {
+        say(QStringLiteral("jornada-bench: ") + e.text());
+        destroyScreens();
+        qputenv("HOME", home);
+        return 1;
+    }
+    qputenv("HOME", home);
+
+    std::printf("jornada-bench: medianas de n repetições (uma a mais antes, de aquecimento), plataforma %s\n\n",
+                qPrintable(QGuiApplication::platformName()));
+    std::printf("%s", bench.report().text().toUtf8().constData());
+    std::printf("\nTempo total: %.1f s\n", double(total.elapsed()) / 1000);
+    return bench.report().missed() > 0 ? 3 : 0;
+}
