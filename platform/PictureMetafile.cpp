@@ -11,7 +11,10 @@
 #include <QSvgRenderer>
 #include <QtEndian>
 
+#include <algorithm>
+#include <array>
 #include <cmath>
+#include <cstring>
 #include <cstdlib>
 #include <memory>
 #include <vector>
@@ -19,6 +22,17 @@
 #include <emf2svg.h>
 #include <libwmf/api.h>
 #include <libwmf/gd.h>
+#include <libwmf/ipa.h>
+
+// libemf2svg looks fonts up through fontconfig when an EMF gives its text as glyph indices, and
+// then calls FcFini(), which tears down fontconfig's process-wide state while Qt's font database
+// still holds on to it: fontconfig then aborts on an assertion, or Qt reads freed memory. FcFini
+// only exists to release that state at exit, which this program never needs; so the program
+// defines it as doing nothing. Being defined in the executable, this definition takes the place
+// of fontconfig's for every library that calls it.
+extern "C" void FcFini(void)
+{
+}
 
 namespace {
 
@@ -45,9 +59,13 @@ bool isSensibleSize(qint64 width, qint64 height)
     throw AppError(QStringLiteral("Metafile is not valid"));
 }
 
-qint32 readInt32(const QByteArray &data, int offset)
+// The fixed part of an EMR_HEADER record, the only part read here.
+constexpr int EmfHeaderSize = 88;
+using EmfHeader = std::array<uchar, EmfHeaderSize>;
+
+qint32 readInt32(const EmfHeader &header, int offset)
 {
-    return qFromLittleEndian<qint32>(data.constData() + offset);
+    return qFromLittleEndian<qint32>(header.data() + offset);
 }
 
 // Where the SVG that libemf2svg writes sits on the picture: the SVG's user space is the
@@ -63,25 +81,27 @@ struct EmfPlacement {
 // one device pixel to a screen pixel.
 EmfPlacement placeEmf(const QByteArray &data)
 {
-    constexpr int HeaderMinimumSize = 88;
     constexpr qint32 EmrHeader = 1;
     constexpr qint32 EmfSignature = 0x464D4520; // " EMF"
-    if (data.size() < HeaderMinimumSize || readInt32(data, 0) != EmrHeader
-        || readInt32(data, 40) != EmfSignature)
+    if (data.size() < EmfHeaderSize)
+        invalidEmf();
+    EmfHeader header;
+    std::memcpy(header.data(), data.constData(), header.size());
+    if (readInt32(header, 0) != EmrHeader || readInt32(header, 40) != EmfSignature)
         invalidEmf();
 
-    const qint64 boundsLeft = readInt32(data, 8), boundsTop = readInt32(data, 12);
-    const qint64 boundsWidth = qint64(readInt32(data, 16)) - boundsLeft;
-    const qint64 boundsHeight = qint64(readInt32(data, 20)) - boundsTop;
+    const qint64 boundsLeft = readInt32(header, 8), boundsTop = readInt32(header, 12);
+    const qint64 boundsWidth = qint64(readInt32(header, 16)) - boundsLeft;
+    const qint64 boundsHeight = qint64(readInt32(header, 20)) - boundsTop;
     // libemf2svg scales by the bounds' width: an empty or reversed one leaves it nothing to draw.
     if (boundsWidth <= 0 || boundsHeight <= 0)
         invalidEmf();
 
-    const double frameLeft = readInt32(data, 24), frameTop = readInt32(data, 28);
-    const double frameWidth = double(readInt32(data, 32)) - frameLeft;
-    const double frameHeight = double(readInt32(data, 36)) - frameTop;
-    const double devicePixelsX = readInt32(data, 72), devicePixelsY = readInt32(data, 76);
-    const double deviceMmX = readInt32(data, 80), deviceMmY = readInt32(data, 84);
+    const double frameLeft = readInt32(header, 24), frameTop = readInt32(header, 28);
+    const double frameWidth = double(readInt32(header, 32)) - frameLeft;
+    const double frameHeight = double(readInt32(header, 36)) - frameTop;
+    const double devicePixelsX = readInt32(header, 72), devicePixelsY = readInt32(header, 76);
+    const double deviceMmX = readInt32(header, 80), deviceMmY = readInt32(header, 84);
 
     const qint64 width = std::llround(frameWidth * ScreenDpi / 2540.0);
     const qint64 height = std::llround(frameHeight * ScreenDpi / 2540.0);
@@ -127,6 +147,32 @@ struct WmfApiDeleter {
     void operator()(wmfAPI *api) const { wmf_api_destroy(api); }
 };
 using WmfApi = std::unique_ptr<wmfAPI, WmfApiDeleter>;
+
+// libwmf's bitmap renderer hands each character to FreeType and then draws the bitmap that
+// FreeType made, without checking that FreeType made one. FreeType fails on characters of
+// absurd proportions (a damaged font record can make one a thousand times wider than high), and
+// drawing the stale bitmap then crashes. Such text, like text many times larger than the whole
+// picture, cannot be read in the picture anyway, so it is left out; all other text goes to the
+// renderer's own function, kept here.
+struct WmfTextFilter {
+    void (*drawText)(wmfAPI *, wmfDrawText_t *) = nullptr;
+};
+
+void drawTextOfSensibleSize(wmfAPI *api, wmfDrawText_t *text)
+{
+    constexpr double MaxAspect = 64;
+    const auto *filter = static_cast<const WmfTextFilter *>(api->user_data);
+    const wmf_gd_t *device = WMF_GD_GetData(api);
+    // The renderer's own scale from metafile units to pixels.
+    const double perUnitX = device->width / double(device->bbox.BR.x - device->bbox.TL.x);
+    const double perUnitY = device->height / double(device->bbox.BR.y - device->bbox.TL.y);
+    const double height = std::fabs(text->font_height * perUnitY);
+    const double width = std::fabs(text->font_height * text->font_ratio * perUnitX);
+    const double limit = 4.0 * std::max(device->width, device->height);
+    if (std::isfinite(height) && std::isfinite(width) && height <= limit && width <= limit
+        && width <= height * MaxAspect && height <= width * MaxAspect)
+        filter->drawText(api, text);
+}
 
 int appendToByteArray(void *context, char *buffer, int length)
 {
@@ -192,6 +238,11 @@ QImage decodeWmf(const QByteArray &data)
         invalidWmf();
     if (!isSensibleSize(width, height))
         throw AppError(QStringLiteral("Metafile too large (%1 x %2 pixels)").arg(width).arg(height));
+
+    auto *functions = static_cast<wmfFunctionReference *>(api->function_reference);
+    WmfTextFilter filter {functions->draw_text};
+    api->user_data = &filter;
+    functions->draw_text = drawTextOfSensibleSize;
 
     QByteArray png;
     wmf_gd_t *device = WMF_GD_GetData(api.get());

@@ -47,9 +47,10 @@ QImage syntheticPicture(int width, int height)
     return image;
 }
 
-QByteArray compressJpeg(const JpegSpec &spec)
+// Compresses a picture whose rows `fillRow` writes, `components` samples per pixel.
+QByteArray compress(const JpegSpec &spec, int components, J_COLOR_SPACE space,
+                    const std::function<void(int, JSAMPLE *)> &fillRow)
 {
-    const QImage picture = syntheticPicture(spec.width, spec.height);
     jpeg_compress_struct c {};
     jpeg_error_mgr err {};
     c.err = jpeg_std_error(&err);
@@ -59,29 +60,20 @@ QByteArray compressJpeg(const JpegSpec &spec)
     jpeg_mem_dest(&c, &buffer, &size);
     c.image_width = JDIMENSION(spec.width);
     c.image_height = JDIMENSION(spec.height);
-    c.input_components = spec.grey ? 1 : 3;
-    c.in_color_space = spec.grey ? JCS_GRAYSCALE : JCS_RGB;
+    c.input_components = components;
+    c.in_color_space = space;
     jpeg_set_defaults(&c);
     jpeg_set_quality(&c, 85, TRUE);
-    if (!spec.grey) {
-        c.comp_info[0].h_samp_factor = spec.hSampling;
-        c.comp_info[0].v_samp_factor = spec.vSampling;
-    }
+    if (space == JCS_CMYK)
+        jpeg_set_colorspace(&c, JCS_YCCK); // also writes the Adobe marker
+    c.comp_info[0].h_samp_factor = spec.hSampling;
+    c.comp_info[0].v_samp_factor = spec.vSampling;
     if (spec.progressive)
         jpeg_simple_progression(&c);
     jpeg_start_compress(&c, TRUE);
-    std::vector<JSAMPLE> row(size_t(spec.width) * 3);
+    std::vector<JSAMPLE> row(size_t(spec.width) * size_t(components));
     while (c.next_scanline < c.image_height) {
-        const auto *pixels = reinterpret_cast<const QRgb *>(picture.constScanLine(int(c.next_scanline)));
-        for (int x = 0; x < spec.width; ++x) {
-            if (spec.grey) {
-                row[size_t(x)] = JSAMPLE(qGray(pixels[x]));
-            } else {
-                row[size_t(x) * 3] = JSAMPLE(qRed(pixels[x]));
-                row[size_t(x) * 3 + 1] = JSAMPLE(qGreen(pixels[x]));
-                row[size_t(x) * 3 + 2] = JSAMPLE(qBlue(pixels[x]));
-            }
-        }
+        fillRow(int(c.next_scanline), row.data());
         JSAMPROW rows[1] = {row.data()};
         jpeg_write_scanlines(&c, rows, 1);
     }
@@ -92,36 +84,31 @@ QByteArray compressJpeg(const JpegSpec &spec)
     return bytes;
 }
 
+QByteArray compressJpeg(const JpegSpec &spec)
+{
+    const QImage picture = syntheticPicture(spec.width, spec.height);
+    return compress(spec, spec.grey ? 1 : 3, spec.grey ? JCS_GRAYSCALE : JCS_RGB,
+                    [&](int y, JSAMPLE *row) {
+                        const auto *pixels = reinterpret_cast<const QRgb *>(picture.constScanLine(y));
+                        for (int x = 0; x < spec.width; ++x) {
+                            if (spec.grey) {
+                                row[x] = JSAMPLE(qGray(pixels[x]));
+                                continue;
+                            }
+                            row[3 * x] = JSAMPLE(qRed(pixels[x]));
+                            row[3 * x + 1] = JSAMPLE(qGreen(pixels[x]));
+                            row[3 * x + 2] = JSAMPLE(qBlue(pixels[x]));
+                        }
+                    });
+}
+
 // A CMYK JPEG of one flat colour, with the inks stored inverted as Adobe's marker announces.
 QByteArray compressCmykJpeg(int width, int height, const uchar ink[4])
 {
-    jpeg_compress_struct c {};
-    jpeg_error_mgr err {};
-    c.err = jpeg_std_error(&err);
-    jpeg_create_compress(&c);
-    unsigned char *buffer = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&c, &buffer, &size);
-    c.image_width = JDIMENSION(width);
-    c.image_height = JDIMENSION(height);
-    c.input_components = 4;
-    c.in_color_space = JCS_CMYK;
-    jpeg_set_defaults(&c);
-    jpeg_set_colorspace(&c, JCS_YCCK); // also writes the Adobe marker
-    jpeg_start_compress(&c, TRUE);
-    std::vector<JSAMPLE> row(size_t(width) * 4);
-    for (int x = 0; x < width; ++x)
-        for (int k = 0; k < 4; ++k)
-            row[size_t(x) * 4 + size_t(k)] = JSAMPLE(255 - ink[k]);
-    while (c.next_scanline < c.image_height) {
-        JSAMPROW rows[1] = {row.data()};
-        jpeg_write_scanlines(&c, rows, 1);
-    }
-    jpeg_finish_compress(&c);
-    jpeg_destroy_compress(&c);
-    QByteArray bytes(reinterpret_cast<const char *>(buffer), qsizetype(size));
-    std::free(buffer);
-    return bytes;
+    return compress({width, height, 1, 1, false, false}, 4, JCS_CMYK, [&](int, JSAMPLE *row) {
+        for (int i = 0; i < 4 * width; ++i)
+            row[i] = JSAMPLE(255 - ink[i % 4]);
+    });
 }
 
 QString errorText(const std::function<void()> &action)

@@ -4,6 +4,7 @@
 #include "store/AppError.h"
 
 #include <QDir>
+#include <QPainter>
 #include <QTemporaryDir>
 #include <QtEndian>
 #include <QtTest>
@@ -103,6 +104,94 @@ QByteArray rectangleEmf(QRgb fill)
     return emf.data();
 }
 
+bool hasTwoColours(const QImage &image)
+{
+    const QRgb first = image.pixel(0, 0);
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixel(x, y) != first)
+                return true;
+    return false;
+}
+
+// A WMF (without placeable header) of one line of text in a font `width` units wide and 20 high;
+// a width of 0 means the font's own proportions.
+QByteArray textWmf(qint16 width)
+{
+    Bytes records;
+    records.u32(3 + 9 + 5).u16(0x02FB);          // CreateFontIndirect
+    records.u16(20).u16(quint16(width)).u16(0).u16(0).u16(400); // height, width, angles, weight
+    records.u32(0).u32(0);                       //   italic ... pitch and family
+    records.u16(0x6147).u16(0x6172).u16(0x6F6D).u16(0x646E).u16(0); // "Garamond"
+    records.u32(4).u16(0x012D).u16(0);           // SelectObject(0)
+    records.u32(3 + 1 + 7 + 2).u16(0x0521).u16(13); // TextOut, 13 characters
+    const char text[14] = "I am a string";
+    for (int i = 0; i < 14; i += 2)
+        records.u16(quint16(uchar(text[i]) | uchar(text[i + 1]) << 8));
+    records.u16(20).u16(0);                      //   y, x
+    records.u32(3).u16(0x0000);
+
+    Bytes header;
+    header.u16(1).u16(9).u16(0x0300).u32(quint32((18 + records.size()) / 2));
+    header.u16(1).u32(17).u16(0);
+    return header.data() + records.data();
+}
+
+// An EMF with one line of text whose characters are given as glyph indices of the font, as
+// printer drivers and office programs write it.
+QByteArray glyphIndexTextEmf()
+{
+    Bytes emf;
+    emf.u32(1).u32(88);
+    emf.i32(0).i32(0).i32(200).i32(40);
+    emf.i32(0).i32(0).i32(5292).i32(1058);
+    emf.u32(0x464D4520).u32(0x10000);
+    emf.u32(0).u32(5);
+    emf.u16(2).u16(0);
+    emf.u32(0).u32(0).u32(0);
+    emf.i32(960).i32(960).i32(254).i32(254);
+
+    emf.u32(82).u32(12 + 320).u32(1);          // EMR_EXTCREATEFONTINDIRECTW, object 1
+    emf.i32(-24).i32(0).i32(0).i32(0).i32(400); //   height, width, escapement, orientation, weight
+    emf.u32(0).u32(0);                         //   italic ... pitch and family
+    const QString face = QStringLiteral("DejaVu Sans");
+    for (int i = 0; i < 32; ++i)
+        emf.u16(i < face.size() ? face.at(i).unicode() : 0);
+    for (int i = 0; i < 320 - 92; i += 4)       //   the rest of the extended font description
+        emf.u32(0);
+    emf.u32(37).u32(12).u32(1);                // EMR_SELECTOBJECT 1
+
+    const quint16 glyphs[4] = {43, 72, 79, 79};
+    emf.u32(84).u32(76 + 8 + 16);              // EMR_EXTTEXTOUTW
+    emf.i32(0).i32(0).i32(200).i32(40);        //   bounds
+    emf.u32(1).u32(0).u32(0);                  //   graphics mode, scales
+    emf.i32(10).i32(30).u32(4);                //   reference point, characters
+    emf.u32(76).u32(0x10);                     //   text offset, ETO_GLYPH_INDEX
+    emf.i32(0).i32(0).i32(200).i32(40);        //   clipping rectangle
+    emf.u32(76 + 8);                           //   offset of the advances
+    for (const quint16 glyph : glyphs)
+        emf.u16(glyph);
+    for (int i = 0; i < 4; ++i)
+        emf.u32(14);
+
+    emf.u32(14).u32(20).u32(0).u32(16).u32(20); // EMR_EOF
+    emf.patch32(48, quint32(emf.size()));
+    return emf.data();
+}
+
+// Draws text with Qt in a font not used before, so that Qt asks fontconfig for fonts.
+bool qtDrawsText(int round)
+{
+    static const char *const families[] = {"Serif", "Monospace", "Sans", "Cursive", "Fantasy"};
+    QImage image(160, 30, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.setFont(QFont(QString::fromLatin1(families[round % 5]), 10 + round));
+    painter.drawText(image.rect(), QStringLiteral("Jornada \u03A3 \u2211 \u65E5"));
+    painter.end();
+    return image.pixel(0, 0) == qRgb(255, 255, 255) && hasTwoColours(image);
+}
+
 QString errorText(const std::function<void()> &action)
 {
     try {
@@ -128,16 +217,6 @@ QStringList metafiles(const QString &folder)
     return paths;
 }
 
-bool hasTwoColours(const QImage &image)
-{
-    const QRgb first = image.pixel(0, 0);
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            if (image.pixel(x, y) != first)
-                return true;
-    return false;
-}
-
 } // namespace
 
 class TestPictureMetafiles : public QObject {
@@ -152,6 +231,8 @@ private slots:
     void damagedEmfs();
     void damagedWritten_data();
     void damagedWritten();
+    void glyphIndexTextLeavesQtFontsWorking();
+    void absurdlyWideTextIsLeftOut();
 };
 
 void TestPictureMetafiles::exactColours_data()
@@ -269,6 +350,26 @@ void TestPictureMetafiles::damagedWritten()
     QFETCH(QString, extension);
     QFETCH(QString, expected);
     QCOMPARE(errorText([&] { decodePicture(bytes, extension); }), expected);
+}
+
+void TestPictureMetafiles::glyphIndexTextLeavesQtFontsWorking()
+{
+    QVERIFY(qtDrawsText(0));
+    for (int round = 1; round < 5; ++round) {
+        const QImage picture = decodePicture(glyphIndexTextEmf(), QStringLiteral("emf"));
+        QCOMPARE(picture.size(), QSize(200, 40));
+        QVERIFY(qtDrawsText(round));
+    }
+}
+
+void TestPictureMetafiles::absurdlyWideTextIsLeftOut()
+{
+    // FreeType cannot render a character a thousand times wider than high, and libwmf would
+    // then draw a bitmap that is not there.
+    const QImage wide = decodePicture(textWmf(24320), QStringLiteral("wmf"));
+    QVERIFY(!wide.isNull());
+    const QImage normal = decodePicture(textWmf(0), QStringLiteral("wmf"));
+    QVERIFY2(hasTwoColours(normal), "the text of a normal font is drawn");
 }
 
 QTEST_MAIN(TestPictureMetafiles)
