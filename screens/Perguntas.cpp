@@ -143,16 +143,15 @@ void TFrmCadastro::ShowTableState()
 {
     const Table::State state = TbPerguntas->state();
     const bool editing = state != Table::State::Browse;
-    for (QWidget *w : {static_cast<QWidget *>(BtnIncluir), static_cast<QWidget *>(BtnExcluir),
-                       static_cast<QWidget *>(DBNav)})
+    const QList<QWidget *> browsing = {BtnIncluir, BtnExcluir, DBNav};
+    const QList<QWidget *> editingOnly = {BtnGravar, BtnCancelar, EdtPerg,    EdtResp1, EdtResp2,
+                                          EdtResp3,  EdtResp4,    EdtCorreta, BtnFoto};
+    for (QWidget *w : browsing)
         w->setEnabled(!editing);
-    BtnEdit->setEnabled(state != Table::State::Insert);
-    for (QWidget *w : {static_cast<QWidget *>(BtnGravar), static_cast<QWidget *>(BtnCancelar),
-                       static_cast<QWidget *>(EdtPerg), static_cast<QWidget *>(EdtResp1),
-                       static_cast<QWidget *>(EdtResp2), static_cast<QWidget *>(EdtResp3),
-                       static_cast<QWidget *>(EdtResp4), static_cast<QWidget *>(EdtCorreta),
-                       static_cast<QWidget *>(BtnFoto)})
+    for (QWidget *w : editingOnly)
         w->setEnabled(editing);
+    // "^" stays usable while editing a stored question, not while inserting a new one.
+    BtnEdit->setEnabled(state != Table::State::Insert);
     EdtNumero->setEnabled(false);
     // The photo chosen while editing is shown once the question is saved.
     ImgCadastro->setVisible(!editing);
