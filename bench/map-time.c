@@ -1,10 +1,11 @@
 /* jornada-bench-maptime: starts a program and measures the time until the X server maps its
  * first top-level window, then ends the program.
  *
- *   jornada-bench-maptime [-t SECONDS] PROGRAM [ARGUMENTS...]
+ *   jornada-bench-maptime [-t SECONDS] [-n TITLE] PROGRAM [ARGUMENTS...]
  *
  * Prints the milliseconds on standard output. The clock starts just before fork() and stops when
- * the MapNotify event of a child of the root window arrives whose _NET_WM_PID is the program's.
+ * the MapNotify event of a child of the root window arrives whose _NET_WM_PID is the program's
+ * (and, with -n, whose title contains TITLE).
  * This watches the root window's substructure, so it expects no window manager: with one, the
  * program's window would be reparented into a frame and mapped there. Exit status 1 when the
  * program ended, or the time limit (20 s by default) passed, without mapping a window. */
@@ -51,6 +52,30 @@ static pid_t window_pid(xcb_connection_t *c, xcb_window_t window, xcb_atom_t pid
     return pid;
 }
 
+/* Whether the window's _NET_WM_NAME (or else WM_NAME) contains `wanted`. */
+static int title_contains(xcb_connection_t *c, xcb_window_t window, xcb_atom_t name_atom,
+                          const char *wanted)
+{
+    const xcb_atom_t names[2] = {name_atom, XCB_ATOM_WM_NAME};
+    for (int i = 0; i < 2; ++i) {
+        xcb_get_property_reply_t *reply = xcb_get_property_reply(
+            c, xcb_get_property(c, 0, window, names[i], XCB_GET_PROPERTY_TYPE_ANY, 0, 1024), NULL);
+        int found = 0;
+        if (reply) {
+            const int length = xcb_get_property_value_length(reply);
+            char *title = malloc((size_t)length + 1);
+            memcpy(title, xcb_get_property_value(reply), (size_t)length);
+            title[length] = '\0';
+            found = strstr(title, wanted) != NULL;
+            free(title);
+            free(reply);
+        }
+        if (found)
+            return 1;
+    }
+    return 0;
+}
+
 static void end_child(pid_t pid)
 {
     kill(pid, SIGTERM);
@@ -67,13 +92,19 @@ static void end_child(pid_t pid)
 int main(int argc, char *argv[])
 {
     double limit_s = 20;
+    const char *wanted_title = NULL;
     int first = 1;
-    if (argc > 2 && strcmp(argv[1], "-t") == 0) {
-        limit_s = atof(argv[2]);
-        first = 3;
+    while (first + 1 < argc && argv[first][0] == '-') {
+        if (strcmp(argv[first], "-t") == 0)
+            limit_s = atof(argv[first + 1]);
+        else if (strcmp(argv[first], "-n") == 0)
+            wanted_title = argv[first + 1];
+        else
+            break;
+        first += 2;
     }
-    if (first >= argc) {
-        fprintf(stderr, "uso: jornada-bench-maptime [-t SEGUNDOS] PROGRAMA [ARGUMENTOS...]\n");
+    if (first >= argc || argv[first][0] == '-') {
+        fprintf(stderr, "uso: jornada-bench-maptime [-t SEGUNDOS] [-n TÍTULO] PROGRAMA [ARGUMENTOS...]\n");
         return 2;
     }
 
@@ -88,6 +119,7 @@ int main(int argc, char *argv[])
         xcb_screen_next(&it);
     const xcb_window_t root = it.data->root;
     const xcb_atom_t pid_atom = atom(c, "_NET_WM_PID");
+    const xcb_atom_t name_atom = atom(c, "_NET_WM_NAME");
 
     const uint32_t mask = XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY;
     xcb_generic_error_t *error =
@@ -117,7 +149,8 @@ int main(int argc, char *argv[])
                 const double mapped = now_ms();
                 const xcb_map_notify_event_t *map = (const xcb_map_notify_event_t *)event;
                 if (map->event == root && !map->override_redirect
-                    && window_pid(c, map->window, pid_atom) == pid) {
+                    && window_pid(c, map->window, pid_atom) == pid
+                    && (!wanted_title || title_contains(c, map->window, name_atom, wanted_title))) {
                     printf("%.2f\n", mapped - start);
                     fflush(stdout);
                     free(event);
