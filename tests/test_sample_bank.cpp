@@ -7,8 +7,13 @@
 #include <QTest>
 
 #include "platform/Pictures.h"
+#include "screens/Perguntas.h"
 #include "store/AppError.h"
+#include "store/Setup.h"
+#include "store/TableEngine.h"
 #include "store/Win1252.h"
+
+#include <QTemporaryDir>
 
 namespace {
 
@@ -71,6 +76,7 @@ private slots:
     void wholeBank();
     void question_data();
     void question();
+    void installedBankPassesTheEditorCheck();
 };
 
 // Properties of the bank as a whole: the header, the ids, no repeats, no stray photos.
@@ -155,6 +161,40 @@ void TestSampleBank::question()
     // The photo box shows a picture at its own size; the sample photos are painted to fit it.
     QVERIFY2(picture.width() <= PhotoBox.width() && picture.height() <= PhotoBox.height(),
              qPrintable(QStringLiteral("%1 x %2 is larger than the photo box").arg(picture.width()).arg(picture.height())));
+}
+
+// The data directory that the set-up tool makes from data/: every question as the game will read
+// it passes the editor's check before saving, and its photo loads from the stored full path.
+void TestSampleBank::installedBankPassesTheEditorCheck()
+{
+    QTemporaryDir home;
+    const QString folder = home.filePath(QStringLiteral("BDPerguntas"));
+    const DataDirectoryReport report =
+        buildDataDirectory(folder, QStringLiteral(JORNADA_SOURCE_DIR "/data"), false);
+    QVERIFY(report.questions >= 60);
+
+    Table table;
+    table.open(folder, QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
+    int seen = 0;
+    for (table.first(); table.hasRecord(); table.next()) {
+        auto field = [&](const char *name) { return table.fieldText(QLatin1String(name)); };
+        const QString where = QStringLiteral("question %1").arg(field("Id"));
+        const QStringList problems = questionProblems({field("Pergunta"), field("Resp1"), field("Resp2"),
+                                                       field("Resp3"), field("Resp4"), field("Correta"),
+                                                       field("Foto")});
+        QVERIFY2(problems.isEmpty(), qPrintable(where + ": " + problems.join(QStringLiteral("; "))));
+        const QString photo = field("Foto");
+        QVERIFY2(QFileInfo(photo).isAbsolute() && photo.startsWith(report.photoFolder), qPrintable(where + ": " + photo));
+        try {
+            QVERIFY(!loadPicture(photo).isNull());
+        } catch (const AppError &e) {
+            QFAIL(qPrintable(where + ": " + e.text()));
+        }
+        ++seen;
+        if (table.atLast())
+            break;
+    }
+    QCOMPARE(seen, report.questions);
 }
 
 QTEST_MAIN(TestSampleBank)
