@@ -38,15 +38,17 @@ namespace {
 
 // Metafiles are shown at the size they have on a screen of this many pixels per inch.
 constexpr double ScreenDpi = 96.0;
-// A metafile drawing larger than this in either direction is taken for a damaged header.
-constexpr int MaxMetafileSide = 16384;
+// A metafile drawing larger than this (in either direction, or in area) is taken for a damaged
+// header; drawing it would take seconds and hundreds of megabytes.
+constexpr int MaxMetafileSide = 8192;
+constexpr qint64 MaxMetafilePixels = qint64(32) * 1024 * 1024;
 // The SVG text of an EMF grows with the file; beyond this the file is refused.
 constexpr size_t MaxSvgBytes = size_t(256) * 1024 * 1024;
 
 bool isSensibleSize(qint64 width, qint64 height)
 {
     return width >= 1 && height >= 1 && width <= MaxMetafileSide && height <= MaxMetafileSide
-        && width * height <= MaxPicturePixels;
+        && width * height <= MaxMetafilePixels;
 }
 
 [[noreturn]] void invalidEmf()
@@ -213,6 +215,11 @@ QImage decodeEmf(const QByteArray &data)
 
 QImage decodeWmf(const QByteArray &data)
 {
+    // What libwmf is given to read and to write into outlives it.
+    QByteArray contents = data; // libwmf takes a writable buffer
+    QByteArray png;
+    WmfTextFilter filter;
+
     wmfAPI_Options options {};
     options.function = wmf_gd_function;
     // Errors come back as codes; libwmf's own reports on stderr are turned off.
@@ -224,8 +231,6 @@ QImage decodeWmf(const QByteArray &data)
     if (createError != wmf_E_None || !api)
         throw AppError(QStringLiteral("Cannot start the metafile reader"));
 
-    // libwmf takes a writable buffer; it reads the metafile from this copy.
-    QByteArray contents = data;
     if (wmf_mem_open(api.get(), reinterpret_cast<unsigned char *>(contents.data()),
                      long(contents.size()))
         != wmf_E_None)
@@ -240,16 +245,17 @@ QImage decodeWmf(const QByteArray &data)
         throw AppError(QStringLiteral("Metafile too large (%1 x %2 pixels)").arg(width).arg(height));
 
     auto *functions = static_cast<wmfFunctionReference *>(api->function_reference);
-    WmfTextFilter filter {functions->draw_text};
+    filter.drawText = functions->draw_text;
     api->user_data = &filter;
     functions->draw_text = drawTextOfSensibleSize;
 
-    QByteArray png;
     wmf_gd_t *device = WMF_GD_GetData(api.get());
     device->type = wmf_gd_png;
     device->flags |= WMF_GD_OUTPUT_MEMORY | WMF_GD_OWN_BUFFER;
     device->sink.context = &png;
     device->sink.function = appendToByteArray;
+    // The renderer maps the box around what is drawn (found by the scan) onto the whole picture:
+    // an empty margin that the metafile's header leaves around its drawing is not kept.
     device->bbox = bbox;
     device->width = width;
     device->height = height;

@@ -60,10 +60,11 @@ QString extensionOf(const QString &path)
 }
 
 // Reads the whole file. Plain POSIX calls, so that a failure carries the system's own reason.
+// (Non-blocking, so that a named pipe given as a picture cannot stall the program.)
 QByteArray readFile(const QString &path)
 {
     const QByteArray name = QFile::encodeName(path);
-    const int fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC);
+    const int fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0)
         cannotOpen(path, errno);
     struct FdCloser {
@@ -87,6 +88,8 @@ QByteArray readFile(const QString &path)
         if (n < 0) {
             if (errno == EINTR)
                 continue;
+            if (errno == EAGAIN)
+                break;
             cannotOpen(path, errno);
         }
         if (n == 0)
