@@ -15,6 +15,13 @@ QWidget *activeParent()
     return QApplication::activeWindow();
 }
 
+// The width a dialog needs for its whole title in the title bar, whose font the window manager
+// chooses and is usually larger than the dialog's own.
+int titleWidth(const QWidget &dialog, const QString &title)
+{
+    return dialog.fontMetrics().horizontalAdvance(title) * 4 / 3 + 90;
+}
+
 bool messageBox(QMessageBox::Icon icon, const QString &title, const QString &text,
                 QMessageBox::StandardButtons buttons)
 {
@@ -22,8 +29,7 @@ bool messageBox(QMessageBox::Icon icon, const QString &title, const QString &tex
     // A message box sizes itself to its text; widen it so that its title bar shows the whole
     // title, which is the game's name.
     if (auto *grid = qobject_cast<QGridLayout *>(box.layout())) {
-        const int titleWidth = box.fontMetrics().horizontalAdvance(title) + 120;
-        grid->addItem(new QSpacerItem(titleWidth, 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
+        grid->addItem(new QSpacerItem(titleWidth(box, title), 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
                       grid->rowCount(), 0, 1, grid->columnCount());
     }
     if (buttons & QMessageBox::No)
@@ -53,8 +59,11 @@ public:
             dialog.setWindowTitle(title);
             dialog.setLabelText(text);
             dialog.setInputMode(QInputDialog::TextInput);
-            if (auto *edit = dialog.findChild<QLineEdit *>())
+            if (auto *edit = dialog.findChild<QLineEdit *>()) {
                 edit->setMaxLength(maxLength);
+                // The dialog takes its width from its box: wide enough for the whole title.
+                edit->setMinimumWidth(titleWidth(dialog, title) - 40);
+            }
             const bool ok = dialog.exec() == QDialog::Accepted;
             answer = ok ? dialog.textValue() : QString();
             return ok;

@@ -3,6 +3,7 @@
 #include "platform/PictureBox.h"
 #include "platform/Pictures.h"
 #include "store/AppError.h"
+#include "store/DataDir.h"
 
 #include <QFileDialog>
 #include <QGridLayout>
@@ -68,10 +69,15 @@ QString choosePictureFile(QWidget *parent)
         QStringLiteral("Metarquivos (*.wmf)"),
     });
 
+    // The question photos live in the data directory's photo folder when there is one.
+    const QString photos = QDir(dataDirectory()).filePath(QStringLiteral("fotos"));
+    dialog.setDirectory(QFileInfo(photos).isDir() ? photos : QDir::homePath());
+
     auto *preview = new Preview(&dialog);
     if (auto *grid = qobject_cast<QGridLayout *>(dialog.layout()))
         grid->addWidget(preview, 0, grid->columnCount(), grid->rowCount(), 1);
     QObject::connect(&dialog, &QFileDialog::currentChanged, preview, &Preview::show);
+    dialog.resize(860, 460);
 
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return QString();

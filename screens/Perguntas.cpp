@@ -78,6 +78,8 @@ TFrmCadastro::TFrmCadastro(QWidget *parent)
 
     // The background picture has the frames and the captions of the controls at these places.
     QWidget *area = content();
+    // While browsing, the boxes are disabled but must stay easy to read.
+    area->setStyleSheet(QStringLiteral("QLineEdit:disabled { color: #34344a; background: #e4e4ee; }"));
     DBNav = new DBNavigator(TbPerguntas, area);
     DBNav->setObjectName(QStringLiteral("DBNav"));
     DBNav->move(20, 58);
