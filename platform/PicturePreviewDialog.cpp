@@ -13,7 +13,7 @@
 namespace {
 
 // The preview column: the picture centred at its own size (as the photo boxes show it), and a
-// line that says what the picture is or why it cannot be read.
+// line that says why a picture cannot be read.
 class Preview : public QWidget {
 public:
     explicit Preview(QWidget *parent) : QWidget(parent)
@@ -38,9 +38,9 @@ public:
             return;
         }
         try {
-            const QImage picture = loadPicture(path);
-            m_box->setPicture(picture);
-            m_info->setText(QStringLiteral("%1 × %2").arg(picture.width()).arg(picture.height()));
+            // As the photo box will show it: at its own size, centred, only what fits.
+            m_box->setPicture(loadPicture(path, m_box->size()));
+            m_info->clear();
         } catch (const AppError &e) {
             m_info->setText(e.text());
         }

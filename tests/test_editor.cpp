@@ -1,5 +1,6 @@
 // The question editor driven through its controls, with scripted dialogs: numbering, the browse
 // and editing states, save checks, delete, search, photos, leaving while editing, refused writes.
+#include "helpers/Input.h"
 #include "helpers/ScriptedDialogs.h"
 #include "helpers/TestData.h"
 #include "platform/DBEdit.h"
@@ -85,17 +86,6 @@ void runSql(const QStringList &lines)
     for (const QString &line : lines)
         q.add(line);
     q.execSql();
-}
-
-// Types `text` key by key, as keyboard input (QTest's key clicks take only ASCII).
-void typeText(QWidget *widget, const QString &text)
-{
-    for (const QChar c : text) {
-        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(widget, &press);
-        QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(widget, &release);
-    }
 }
 
 void fill(const QString &pergunta, const QString &r1, const QString &r2, const QString &r3, const QString &r4,

@@ -1,5 +1,6 @@
 // The administrator login and the password change, driven through their controls with scripted
 // dialogs.
+#include "helpers/Input.h"
 #include "helpers/ScriptedDialogs.h"
 #include "helpers/TestData.h"
 #include "platform/DBEdit.h"
@@ -59,17 +60,6 @@ QString storedPassword()
     Table account;
     account.open(dataDirectory(), QStringLiteral("inicial.db"), accountFields());
     return account.fieldText(QStringLiteral("Senha"));
-}
-
-// Types `text` key by key, as keyboard input (QTest's key clicks take only ASCII).
-void typeText(QWidget *widget, const QString &text)
-{
-    for (const QChar c : text) {
-        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(widget, &press);
-        QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(widget, &release);
-    }
 }
 
 void runSql(const QStringList &lines)

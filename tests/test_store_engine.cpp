@@ -1,5 +1,6 @@
 // The table engine on real table files: the game's three statements, the editor's cursor
 // (moves, edit/append/post/cancel/delete, search) and the errors of opening a table.
+#include "helpers/Input.h"
 #include "store/AppError.h"
 #include "store/Setup.h"
 #include "store/TableEngine.h"
@@ -42,16 +43,6 @@ public:
 private:
     QTemporaryDir m_dir;
 };
-
-QString errorOf(const std::function<void()> &step)
-{
-    try {
-        step();
-    } catch (const AppError &error) {
-        return error.text();
-    }
-    return QString();
-}
 
 void setText(Query &query, const QStringList &lines)
 {

@@ -1,5 +1,6 @@
 // Building a data directory from a question source: reading the source, the tables and photos
 // it makes, and refusing to replace tables unless asked.
+#include "helpers/Input.h"
 #include "store/AppError.h"
 #include "store/Setup.h"
 #include "store/TableEngine.h"
@@ -50,16 +51,6 @@ public:
 private:
     QTemporaryDir m_dir;
 };
-
-QString errorOf(const std::function<void()> &step)
-{
-    try {
-        step();
-    } catch (const AppError &error) {
-        return error.text();
-    }
-    return QString();
-}
 
 } // namespace
 
