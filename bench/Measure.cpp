@@ -65,9 +65,14 @@ void Report::note(const QString &text)
     m_notes.append(text);
 }
 
+void Report::error(const QString &text)
+{
+    m_errors.append(text);
+}
+
 int Report::missed() const
 {
-    return int(std::count_if(m_lines.begin(), m_lines.end(), [](const Line &line) {
+    return int(m_errors.size()) + int(std::count_if(m_lines.begin(), m_lines.end(), [](const Line &line) {
         return line.section.isEmpty() && !line.row.met();
     }));
 }
@@ -151,6 +156,8 @@ QString Report::text() const
     out += QStringLiteral("\nBases (medidas na mesma execução, do mesmo jeito):\n");
     for (const auto &[key, meaning] : m_baselines)
         out += QStringLiteral("  %1: %2\n").arg(key, meaning);
+    for (const QString &error : m_errors)
+        out += QStringLiteral("ERRO: ") + error + QLatin1Char('\n');
     if (!m_notes.isEmpty()) {
         out += QLatin1Char('\n');
         for (const QString &note : m_notes)

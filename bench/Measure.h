@@ -39,6 +39,8 @@ public:
     // Explains a baseline key in the legend.
     void defineBaseline(const QString &key, const QString &meaning);
     void note(const QString &text);
+    // A measurement that ran into an error: listed under the table, and counted as missed.
+    void error(const QString &text);
 
     // The table, plain text with aligned columns, then the legend and the notes.
     QString text() const;
@@ -52,4 +54,5 @@ private:
     QList<Line> m_lines;
     QList<QPair<QString, QString>> m_baselines;
     QStringList m_notes;
+    QStringList m_errors;
 };
