@@ -93,19 +93,20 @@ QStringList samplePhotos()
     return paths;
 }
 
-void writeCameraPhoto(const QString &path, QSize size)
+void writeCameraPhoto(const QString &path, QSize size, int grain)
 {
+    const quint32 span = quint32(2 * grain + 1);
     QImage image(size, QImage::Format_RGB32);
     QRandomGenerator random(7);
     const int w = size.width(), h = size.height();
     for (int y = 0; y < h; ++y) {
         auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
         for (int x = 0; x < w; ++x) {
-            // A smooth diagonal gradient plus noise of a few levels, like sensor grain.
+            // A smooth diagonal gradient plus noise, like sensor grain.
             const quint32 noise = random.generate();
-            const int r = 40 + 180 * x / w + int(noise & 31) - 16;
-            const int g = 60 + 140 * y / h + int((noise >> 5) & 31) - 16;
-            const int b = 200 - 150 * (x + y) / (w + h) + int((noise >> 10) & 31) - 16;
+            const int r = 40 + 180 * x / w + int((noise & 1023) % span) - grain;
+            const int g = 60 + 140 * y / h + int(((noise >> 10) & 1023) % span) - grain;
+            const int b = 200 - 150 * (x + y) / (w + h) + int(((noise >> 20) & 1023) % span) - grain;
             line[x] = qRgb(qBound(0, r, 255), qBound(0, g, 255), qBound(0, b, 255));
         }
     }

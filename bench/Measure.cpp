@@ -12,24 +12,40 @@ double median(QList<double> values)
     return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
 }
 
-double medianMs(int repetitions, const std::function<void()> &body, const std::function<void()> &before,
-                const std::function<void()> &after)
+namespace {
+
+double timeOnce(const Timed &timed)
 {
-    QList<double> times;
-    times.reserve(repetitions);
+    if (timed.before)
+        timed.before();
+    QElapsedTimer timer;
+    timer.start();
+    timed.body();
+    const qint64 ns = timer.nsecsElapsed();
+    if (timed.after)
+        timed.after();
+    return double(ns) / 1e6;
+}
+
+} // namespace
+
+Medians medianMs(int repetitions, const Timed &measured, const Timed &baseline)
+{
+    QList<double> a, b;
     for (int i = -1; i < repetitions; ++i) {
-        if (before)
-            before();
-        QElapsedTimer timer;
-        timer.start();
-        body();
-        const qint64 ns = timer.nsecsElapsed();
-        if (after)
-            after();
-        if (i >= 0) // the first run only warms up
-            times.append(double(ns) / 1e6);
+        const double ta = timeOnce(measured);
+        const double tb = baseline.body ? timeOnce(baseline) : 0;
+        if (i >= 0) { // the first run of each only warms up
+            a.append(ta);
+            b.append(tb);
+        }
     }
-    return median(times);
+    return {median(a), median(b)};
+}
+
+double medianMs(int repetitions, const Timed &measured)
+{
+    return medianMs(repetitions, measured, Timed()).measured;
 }
 
 bool Row::met() const
@@ -91,7 +107,7 @@ QString goalText(const Row &row)
     case Row::Goal::None:
         return QStringLiteral("—");
     case Row::Goal::Below:
-        return QStringLiteral("< %1").arg(number(row.limit, row.unit).replace(QStringLiteral(".0 "), QStringLiteral(" ")));
+        return QStringLiteral("< %1 %2").arg(row.limit).arg(row.unit);
     case Row::Goal::RatioAtMost:
         return QStringLiteral("≤ %1× base").arg(row.limit);
     }
@@ -153,7 +169,7 @@ QString Report::text() const
     for (const QStringList &row : cells)
         out += row.size() == 1 ? QLatin1Char('\n') + row.first() + QLatin1Char('\n') : format(row);
 
-    out += QStringLiteral("\nBases (medidas na mesma execução, do mesmo jeito):\n");
+    out += QStringLiteral("\nBases (medidas na mesma execução, alternadas uma a uma com a medida da linha):\n");
     for (const auto &[key, meaning] : m_baselines)
         out += QStringLiteral("  %1: %2\n").arg(key, meaning);
     for (const QString &error : m_errors)

@@ -4,11 +4,24 @@
 #include <QString>
 #include <functional>
 
-// Runs `body` once to warm up, then `repetitions` times, and returns the median time of one
-// run in milliseconds. `before` and `after`, when given, run around every run (the warm-up
-// included) outside the timed span.
-double medianMs(int repetitions, const std::function<void()> &body,
-                const std::function<void()> &before = {}, const std::function<void()> &after = {});
+// One operation to time: `body` is timed; `before` and `after`, when given, run around it
+// outside the timed span.
+struct Timed {
+    std::function<void()> body;
+    std::function<void()> before = {};
+    std::function<void()> after = {};
+};
+
+struct Medians {
+    double measured = 0;
+    double baseline = 0;
+};
+
+// Runs `measured` and `baseline` in turn, once each to warm up and then `repetitions` times
+// each, so that both meet the same state of the machine (other programs running, the clock
+// speed); returns the median time of one run of each, in milliseconds.
+Medians medianMs(int repetitions, const Timed &measured, const Timed &baseline);
+double medianMs(int repetitions, const Timed &measured);
 
 double median(QList<double> values);
 

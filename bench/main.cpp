@@ -126,6 +126,11 @@ public:
     const Report &report() const { return m_report; }
 
 private:
+    // A row with `measured` and `baseline` timed in turn.
+    Row compare(const QString &what, int repetitions, const Timed &measured, const QString &baselineKey,
+                const Timed &baseline);
+    // Adds the row, held to `limit` when one is given, and any error its measurement ran into.
+    void add(Row row, double limit = 0, Row::Goal goal = Row::Goal::Below);
     // Reports an error that a measurement ran into, and fails the run.
     void checkErrors(const QString &what);
     void createScreensOn(const Bank &bank);
@@ -140,12 +145,13 @@ private:
     // The photo and the banks are made when first needed, so that a run of some sections only
     // makes what those use.
     const QString &cameraPhoto();
+    const QString &smoothPhoto(); // the same size with little grain: far less data to decode
     const Bank &sample();
     const Bank &tenThousand();
     const Bank &hundredThousand();
     const Bank &hundredThousandCamera();
 
-    QString m_cameraPhoto;
+    QString m_cameraPhoto, m_smoothPhoto;
     std::unique_ptr<Bank> m_sample, m_tenThousand, m_hundredThousand, m_hundredThousandCamera;
     bool m_screens = false;
 };
@@ -180,17 +186,36 @@ void Bench::checkRightAnswer()
     choice->setChecked(true);
 }
 
-const QString &Bench::cameraPhoto()
+namespace {
+
+const QString &madePhoto(QString &path, const QTemporaryDir &folder, const QString &name, int grain)
 {
-    if (m_cameraPhoto.isEmpty()) {
+    if (path.isEmpty()) {
         QElapsedTimer timer;
         timer.start();
-        const QString path = m_photoDir.filePath(QStringLiteral("camera-12mp.jpg"));
-        writeCameraPhoto(path, CameraSize);
-        m_cameraPhoto = path;
-        say(QStringLiteral("  foto de 12 MP criada (%1 KB) em %2 ms").arg(QFileInfo(path).size() / 1024).arg(timer.elapsed()));
+        const QString file = folder.filePath(name);
+        writeCameraPhoto(file, CameraSize, grain);
+        path = file;
+        say(QStringLiteral("  foto %1 criada (%2 KB) em %3 ms").arg(name).arg(QFileInfo(file).size() / 1024).arg(timer.elapsed()));
     }
-    return m_cameraPhoto;
+    return path;
+}
+
+QString kilobytes(const QString &path)
+{
+    return QStringLiteral("%1 KB").arg(QFileInfo(path).size() / 1024);
+}
+
+} // namespace
+
+const QString &Bench::cameraPhoto()
+{
+    return madePhoto(m_cameraPhoto, m_photoDir, QStringLiteral("camera-12mp.jpg"), 16);
+}
+
+const QString &Bench::smoothPhoto()
+{
+    return madePhoto(m_smoothPhoto, m_photoDir, QStringLiteral("lisa-12mp.jpg"), 2);
 }
 
 const Bank &Bench::sample()
@@ -241,26 +266,48 @@ void Bench::defineBaselines()
                             QStringLiteral("processo filho com uma QMainWindow e um QLabel, mostrada e pintada"));
 }
 
+Row Bench::compare(const QString &what, int repetitions, const Timed &measured, const QString &baselineKey,
+                   const Timed &baseline)
+{
+    Row row;
+    row.what = what;
+    row.repetitions = repetitions;
+    row.baseline = baselineKey;
+    const Medians medians = medianMs(repetitions, measured, baseline);
+    row.value = medians.measured;
+    row.baselineValue = medians.baseline;
+    return row;
+}
+
+void Bench::add(Row row, double limit, Row::Goal goal)
+{
+    if (limit > 0) {
+        row.goal = goal;
+        row.limit = limit;
+    }
+    m_report.add(row);
+    checkErrors(row.what);
+}
+
 void Bench::startUp()
 {
     m_report.section(QStringLiteral("Início: o splash e a preparação"));
-    Row splash;
-    splash.what = QStringLiteral("Splash: TFrmSplash criado, mostrado e pintado");
-    splash.repetitions = reps();
     TFrmSplash *screen = nullptr;
-    splash.value = medianMs(splash.repetitions, [&] {
-        screen = new TFrmSplash;
-        showAndPaint(screen);
-    }, {}, [&] { delete screen; });
     QMainWindow *window = nullptr;
-    splash.baseline = QStringLiteral("janela pintada");
-    splash.baselineValue = medianMs(splash.repetitions, [&] {
-        window = new QMainWindow;
-        window->setCentralWidget(new QLabel(QStringLiteral("Jornada do Saber")));
-        window->setFixedSize(586, 374);
-        showAndPaint(window);
-    }, {}, [&] { delete window; });
-    m_report.add(splash);
+    add(compare(QStringLiteral("Splash: TFrmSplash criado, mostrado e pintado"), reps(),
+                {[&] {
+                     screen = new TFrmSplash;
+                     showAndPaint(screen);
+                 },
+                 {}, [&] { delete screen; }},
+                QStringLiteral("janela pintada"),
+                {[&] {
+                     window = new QMainWindow;
+                     window->setCentralWidget(new QLabel(QStringLiteral("Jornada do Saber")));
+                     window->setFixedSize(586, 374);
+                     showAndPaint(window);
+                 },
+                 {}, [&] { delete window; }}));
 
     Row prepare;
     prepare.what = QStringLiteral("prepareApplication (fontes, tradução; só uma vez)");
@@ -287,48 +334,30 @@ void Bench::startUp()
             m_screens = false;
         }
         c.bank->use();
-        Row row;
-        row.what = QStringLiteral("createScreens, ") + c.name;
-        row.repetitions = reps(c.fraction);
-        row.value = medianMs(row.repetitions, [] {
-            if (!createScreens().isEmpty())
-                throw AppError(QStringLiteral("as tabelas não abriram"));
-        }, {}, [] { destroyScreens(); });
         std::array<QMainWindow *, 7> windows {};
-        row.baseline = QStringLiteral("janelas+count");
-        row.baselineValue = medianMs(row.repetitions, [&] { bareStartUp(c.bank->directory(), windows); }, {},
-                                     [&] { deleteWindows(windows); });
-        if (c.target > 0) {
-            row.goal = Row::Goal::Below;
-            row.limit = c.target;
-        }
-        m_report.add(row);
-        checkErrors(row.what);
+        add(compare(QStringLiteral("createScreens, ") + c.name, reps(c.fraction),
+                    {[] {
+                         if (!createScreens().isEmpty())
+                             throw AppError(QStringLiteral("as tabelas não abriram"));
+                     },
+                     {}, [] { destroyScreens(); }},
+                    QStringLiteral("janelas+count"),
+                    {[&] { bareStartUp(c.bank->directory(), windows); }, {}, [&] { deleteWindows(windows); }}),
+            c.target);
 
         // The game's own steps inside it, on screens made once.
         createScreensOn(*c.bank);
         RawTable raw(c.bank->directory());
-        Row count;
-        count.what = QStringLiteral("  CountQuestions, ") + c.name;
-        count.repetitions = reps();
-        count.value = medianMs(count.repetitions, [] { CountQuestions(); });
-        count.baseline = QStringLiteral("count cru");
-        count.baselineValue = medianMs(count.repetitions, [&] { raw.first("SELECT count(id) FROM db"); });
-        m_report.add(count);
-
-        Row draw;
-        draw.what = QStringLiteral("  DrawQuestions, ") + c.name;
-        draw.repetitions = reps(c.fraction);
-        draw.value = medianMs(draw.repetitions, [] { DrawQuestions(); });
-        draw.baseline = QStringLiteral("20 buscas");
+        add(compare(QStringLiteral("  CountQuestions, ") + c.name, reps(), {[] { CountQuestions(); }},
+                    QStringLiteral("count cru"), {[&] { raw.first("SELECT count(id) FROM db"); }}));
         QRandomGenerator random(3);
         const int questions = c.bank->questions();
-        draw.baselineValue = medianMs(draw.repetitions, [&] {
-            for (int i = 0; i < QuestionsPerGame; ++i)
-                raw.first("SELECT id FROM db WHERE id >= ?1 ORDER BY id LIMIT 1", 1 + random.bounded(questions));
-        });
-        m_report.add(draw);
-        checkErrors(draw.what);
+        add(compare(QStringLiteral("  DrawQuestions, ") + c.name, reps(c.fraction), {[] { DrawQuestions(); }},
+                    QStringLiteral("20 buscas"), {[&] {
+                        for (int i = 0; i < QuestionsPerGame; ++i)
+                            raw.first("SELECT id FROM db WHERE id >= ?1 ORDER BY id LIMIT 1",
+                                      1 + random.bounded(questions));
+                    }}));
     }
 }
 
@@ -348,38 +377,27 @@ void Bench::photos()
             paths << photo;
         }
     }
-    int k = 0;
-    Row small;
-    small.what = QStringLiteral("ShowQuestion, fotos JPEG do exemplo (137×177)");
-    small.repetitions = reps();
-    small.value = medianMs(small.repetitions, [&] { ShowQuestion(ids[k++ % ids.size()]); });
-    k = 0;
-    small.baseline = QStringLiteral("decod. completa");
-    small.baselineValue = medianMs(small.repetitions, [&] { loadPicture(paths[k++ % paths.size()]); });
-    m_report.add(small);
-    checkErrors(small.what);
+    int shown = 0, decoded = 0;
+    add(compare(QStringLiteral("ShowQuestion, fotos JPEG do exemplo (137×177)"), reps(),
+                {[&] { ShowQuestion(ids[shown++ % ids.size()]); }}, QStringLiteral("decod. completa"),
+                {[&] { loadPicture(paths[decoded++ % paths.size()]); }}));
 
-    const double fullDecode = medianMs(reps(), [&] { loadPicture(cameraPhoto()); });
-    Row crop;
-    crop.what = QStringLiteral("loadPicture(foto 12 MP, 137×177): recorte");
-    crop.repetitions = reps();
-    crop.value = medianMs(crop.repetitions, [&] { loadPicture(cameraPhoto(), PhotoBox); });
-    crop.baseline = QStringLiteral("decod. completa");
-    crop.baselineValue = fullDecode;
-    m_report.add(crop);
+    // The crop against a full decode, for a photo with grain (the one the game is measured with)
+    // and a smooth one: what a crop saves depends on how much compressed data lies above the
+    // region, all of which the decoder has to read.
+    for (const QString &photo : {cameraPhoto(), smoothPhoto()}) {
+        const QString kind = photo == cameraPhoto() ? QStringLiteral("granulada") : QStringLiteral("lisa");
+        add(compare(QStringLiteral("loadPicture, recorte 137×177, 12 MP %1 (%2)").arg(kind, kilobytes(photo)),
+                    reps(), {[&] { loadPicture(photo, PhotoBox); }}, QStringLiteral("decod. completa"),
+                    {[&] { loadPicture(photo); }}));
+    }
 
     createScreensOn(hundredThousandCamera());
-    Row camera;
-    camera.what = QStringLiteral("ShowQuestion, foto 12 MP (4000×3000)");
-    camera.repetitions = reps();
-    k = 0;
-    camera.value = medianMs(camera.repetitions, [&] { ShowQuestion(GameState.DrawnIds[k++ % QuestionsPerGame]); });
-    camera.baseline = QStringLiteral("decod. completa");
-    camera.baselineValue = fullDecode;
-    camera.goal = Row::Goal::RatioAtMost;
-    camera.limit = 0.25;
-    m_report.add(camera);
-    checkErrors(camera.what);
+    shown = 0;
+    add(compare(QStringLiteral("ShowQuestion, foto 12 MP granulada (4000×3000)"), reps(),
+                {[&] { ShowQuestion(GameState.DrawnIds[shown++ % QuestionsPerGame]); }},
+                QStringLiteral("decod. completa"), {[&] { loadPicture(cameraPhoto()); }}),
+        0.25, Row::Goal::RatioAtMost);
 }
 
 void Bench::okClick()
@@ -400,41 +418,31 @@ void Bench::okClick()
         FrmPerguntas->showScreen();
         settle();
         RawTable raw(c.bank->directory());
-        int k = 0;
+        int answered = 0, read = 0;
         // The game never reaches its end here: each click answers one of the first 19 questions.
-        auto before = [&] {
-            GameState.CurrentIndex = k++ % (QuestionsPerGame - 1);
+        auto answer = [&] {
+            GameState.CurrentIndex = answered++ % (QuestionsPerGame - 1);
             checkRightAnswer();
         };
-        auto baseline = [&] {
-            const qint32 id = GameState.DrawnIds[k++ % QuestionsPerGame];
+        const Timed leastWork {[&] {
+            const qint32 id = GameState.DrawnIds[read++ % QuestionsPerGame];
             loadPicture(raw.first("SELECT id, pergunta, resp1, resp2, resp3, resp4, correta, foto FROM db "
                                   "WHERE id = ?1",
                                   id, 7),
                         PhotoBox);
-        };
-
-        Row click;
-        click.what = QStringLiteral("BtnOK->click(), ") + c.name;
-        click.repetitions = reps();
-        click.value = medianMs(click.repetitions, [] { FrmPerguntas->BtnOK->click(); }, before, settle);
-        k = 0;
-        click.baseline = QStringLiteral("linha+foto");
-        click.baselineValue = medianMs(click.repetitions, baseline);
-        click.goal = Row::Goal::Below;
-        click.limit = c.target;
-        m_report.add(click);
-        checkErrors(click.what);
-
-        Row painted = click;
-        painted.what = QStringLiteral("  o mesmo e a tela repintada, ") + c.name;
-        k = 0;
-        painted.value = medianMs(painted.repetitions, [] {
-            FrmPerguntas->BtnOK->click();
-            settle();
-        }, before);
-        m_report.add(painted);
-        checkErrors(painted.what);
+        }};
+        const Timed click {[] { FrmPerguntas->BtnOK->click(); }, answer, settle};
+        const Timed clickAndPaint {[] {
+                                       FrmPerguntas->BtnOK->click();
+                                       settle();
+                                   },
+                                   answer};
+        add(compare(QStringLiteral("BtnOK->click(), ") + c.name, reps(), click, QStringLiteral("linha+foto"),
+                    leastWork),
+            c.target);
+        add(compare(QStringLiteral("  o mesmo e a tela repintada"), reps(), clickAndPaint,
+                    QStringLiteral("linha+foto"), leastWork),
+            c.target);
         FrmPerguntas->hide();
     }
 }
@@ -447,7 +455,6 @@ void Bench::editor()
     settle();
     Table *table = FrmCadastro->TbPerguntas;
     RawTable raw(hundredThousand().directory());
-    auto button = [](DBNavigator::Button which) { return FrmCadastro->DBNav->button(which); };
 
     struct Case {
         QString name;
@@ -459,11 +466,11 @@ void Bench::editor()
     const Case cases[] = {
         {QStringLiteral("Primeiro"), DBNavigator::Button::First, [&] { table->last(); settle(); },
          [&] { raw.first("SELECT rowid, * FROM db ORDER BY Id LIMIT 1"); }},
-        {QStringLiteral("Próximo"), DBNavigator::Button::Next, [] { settle(); },
+        {QStringLiteral("Próximo"), DBNavigator::Button::Next, settle,
          [&] { raw.first("SELECT rowid, * FROM db WHERE Id > ?1 ORDER BY Id LIMIT 1", id++); }},
         {QStringLiteral("Último"), DBNavigator::Button::Last, [&] { table->first(); settle(); },
          [&] { raw.first("SELECT rowid, * FROM db ORDER BY Id DESC LIMIT 1"); }},
-        {QStringLiteral("Anterior"), DBNavigator::Button::Prior, [] { settle(); },
+        {QStringLiteral("Anterior"), DBNavigator::Button::Prior, settle,
          [&] { raw.first("SELECT rowid, * FROM db WHERE Id < ?1 ORDER BY Id DESC LIMIT 1", 100000 - id++); }},
     };
     for (const Case &c : cases) {
@@ -472,40 +479,26 @@ void Bench::editor()
             table->first();
         if (c.which == DBNavigator::Button::Prior)
             table->last();
-        Row row;
-        row.what = QStringLiteral("DBNav: ") + c.name;
-        row.repetitions = reps();
-        QToolButton *b = button(c.which);
-        row.value = medianMs(row.repetitions, [b] { b->click(); }, c.before);
-        row.baseline = QStringLiteral("busca crua");
-        row.baselineValue = medianMs(row.repetitions, c.baseline);
-        row.goal = Row::Goal::Below;
-        row.limit = 1;
-        m_report.add(row);
-        checkErrors(row.what);
+        QToolButton *button = FrmCadastro->DBNav->button(c.which);
+        add(compare(QStringLiteral("DBNav: ") + c.name, reps(), {[button] { button->click(); }, c.before},
+                    QStringLiteral("busca crua"), {c.baseline}),
+            1);
     }
 
     const QStringList terms = searchTerms();
-    int k = 0;
-    Row search;
-    search.what = QStringLiteral("Localizar (termo respondido no pedido)");
-    search.repetitions = reps();
-    search.value = medianMs(search.repetitions, [] { FrmCadastro->BdLocalizar->click(); },
-                            [&] {
-                                dialogs->promptAnswer = terms[k++ % terms.size()];
-                                settle();
-                            });
-    k = 0;
-    search.baseline = QStringLiteral("busca crua");
-    search.baselineValue = medianMs(search.repetitions, [&] {
-        raw.first("SELECT rowid, * FROM db WHERE Pergunta >= ?1 COLLATE NOCASE "
-                  "ORDER BY Pergunta COLLATE NOCASE LIMIT 1",
-                  terms[k++ % terms.size()]);
-    });
-    search.goal = Row::Goal::Below;
-    search.limit = 1;
-    m_report.add(search);
-    checkErrors(search.what);
+    int asked = 0, sought = 0;
+    add(compare(QStringLiteral("Localizar (termo respondido no pedido)"), reps(),
+                {[] { FrmCadastro->BdLocalizar->click(); },
+                 [&] {
+                     dialogs->promptAnswer = terms[asked++ % terms.size()];
+                     settle();
+                 }},
+                QStringLiteral("busca crua"), {[&] {
+                    raw.first("SELECT rowid, * FROM db WHERE Pergunta >= ?1 COLLATE NOCASE "
+                              "ORDER BY Pergunta COLLATE NOCASE LIMIT 1",
+                              terms[sought++ % terms.size()]);
+                }}),
+        1);
     FrmCadastro->hide();
 }
 
