@@ -129,11 +129,13 @@ QString Report::text() const
         }
         const Row &r = line.row;
         const bool hasBase = !r.baseline.isEmpty();
+        const QString ratio = hasBase && r.baselineValue > 0
+            ? QString::number(r.value / r.baselineValue, 'f', 2) + QStringLiteral("×")
+            : QStringLiteral("—");
         cells.append({r.what, number(r.value, r.unit), QString::number(r.repetitions),
                       hasBase ? r.baseline : QStringLiteral("—"),
                       hasBase ? number(r.baselineValue, r.unit) : QStringLiteral("—"),
-                      hasBase && r.baselineValue > 0 ? QString::number(r.value / r.baselineValue, 'f', 2) + QStringLiteral("×")
-                                                     : QStringLiteral("—"),
+                      ratio,
                       goalText(r),
                       r.goal == Row::Goal::None ? QStringLiteral("—")
                                                 : r.met() ? QStringLiteral("sim") : QStringLiteral("NÃO")});

@@ -160,7 +160,10 @@ void Bench::checkErrors(const QString &what)
 {
     if (dialogs->errors == 0)
         return;
-    m_report.error(QStringLiteral("\"%1\" encontrou %2 erro(s); o último: %3").arg(what).arg(dialogs->errors).arg(dialogs->lastError));
+    m_report.error(QStringLiteral("\"%1\" encontrou %2 erro(s); o último: %3")
+                       .arg(what)
+                       .arg(dialogs->errors)
+                       .arg(dialogs->lastError));
     dialogs->errors = 0;
 }
 
@@ -196,7 +199,10 @@ const QString &madePhoto(QString &path, const QTemporaryDir &folder, const QStri
         const QString file = folder.filePath(name);
         writeCameraPhoto(file, CameraSize, grain);
         path = file;
-        say(QStringLiteral("  foto %1 criada (%2 KB) em %3 ms").arg(name).arg(QFileInfo(file).size() / 1024).arg(timer.elapsed()));
+        say(QStringLiteral("  foto %1 criada (%2 KB) em %3 ms")
+                .arg(name)
+                .arg(QFileInfo(file).size() / 1024)
+                .arg(timer.elapsed()));
     }
     return path;
 }
