@@ -1064,6 +1064,12 @@ void Query::execSql()
 {
     close();
     sqlite3_stmt *statement = d->prepare();
+    // A statement that only reads has no effect to run for; its rows would be thrown away and
+    // open() reads them afresh. Preparing it already reports a faulty text or a missing table.
+    if (sqlite3_stmt_readonly(statement)) {
+        sqlite3_finalize(statement);
+        return;
+    }
     int rc;
     while ((rc = sqlite3_step(statement)) == SQLITE_ROW) {
     }

@@ -104,7 +104,7 @@ public:
     void add(const QString &line);    // appends a line to the text
     QStringList text() const;
     void setParameter(const QString &name, qint32 value); // name without the colon: "NUMID"
-    void execSql(); // runs the statement and keeps no rows
+    void execSql(); // runs the statement and keeps no rows (a read-only one is only checked)
     void open();    // runs it again and stands on the first row (if any)
     bool isOpen() const;
     bool isEmpty() const; // open, but no row

@@ -396,6 +396,7 @@ void GameTest::questionThatCannotBeFullyShown()
     ScreenSet screens;
     SequenceRandomGuard random;
 
+    dialogs->shown.clear(); // the first game drawn at start-up may have met the broken question
     Play::start(QStringLiteral("Ana"));
     int right = 0;
     for (int i = 0; i < 20; ++i) {
