@@ -16,7 +16,7 @@
 
 namespace {
 
-struct JpegSpec {
+struct JpegForm {
     int width = 0;
     int height = 0;
     int hSampling = 2; // of the luminance component; chroma is always 1 x 1
@@ -27,7 +27,7 @@ struct JpegSpec {
 
 } // namespace
 
-Q_DECLARE_METATYPE(JpegSpec)
+Q_DECLARE_METATYPE(JpegForm)
 
 namespace {
 
@@ -48,7 +48,7 @@ QImage syntheticPicture(int width, int height)
 }
 
 // Compresses a picture whose rows `fillRow` writes, `components` samples per pixel.
-QByteArray compress(const JpegSpec &spec, int components, J_COLOR_SPACE space,
+QByteArray compress(const JpegForm &form, int components, J_COLOR_SPACE space,
                     const std::function<void(int, JSAMPLE *)> &fillRow)
 {
     jpeg_compress_struct c {};
@@ -58,20 +58,20 @@ QByteArray compress(const JpegSpec &spec, int components, J_COLOR_SPACE space,
     unsigned char *buffer = nullptr;
     unsigned long size = 0;
     jpeg_mem_dest(&c, &buffer, &size);
-    c.image_width = JDIMENSION(spec.width);
-    c.image_height = JDIMENSION(spec.height);
+    c.image_width = JDIMENSION(form.width);
+    c.image_height = JDIMENSION(form.height);
     c.input_components = components;
     c.in_color_space = space;
     jpeg_set_defaults(&c);
     jpeg_set_quality(&c, 85, TRUE);
     if (space == JCS_CMYK)
         jpeg_set_colorspace(&c, JCS_YCCK); // also writes the Adobe marker
-    c.comp_info[0].h_samp_factor = spec.hSampling;
-    c.comp_info[0].v_samp_factor = spec.vSampling;
-    if (spec.progressive)
+    c.comp_info[0].h_samp_factor = form.hSampling;
+    c.comp_info[0].v_samp_factor = form.vSampling;
+    if (form.progressive)
         jpeg_simple_progression(&c);
     jpeg_start_compress(&c, TRUE);
-    std::vector<JSAMPLE> row(size_t(spec.width) * size_t(components));
+    std::vector<JSAMPLE> row(size_t(form.width) * size_t(components));
     while (c.next_scanline < c.image_height) {
         fillRow(int(c.next_scanline), row.data());
         JSAMPROW rows[1] = {row.data()};
@@ -84,14 +84,14 @@ QByteArray compress(const JpegSpec &spec, int components, J_COLOR_SPACE space,
     return bytes;
 }
 
-QByteArray compressJpeg(const JpegSpec &spec)
+QByteArray compressJpeg(const JpegForm &form)
 {
-    const QImage picture = syntheticPicture(spec.width, spec.height);
-    return compress(spec, spec.grey ? 1 : 3, spec.grey ? JCS_GRAYSCALE : JCS_RGB,
+    const QImage picture = syntheticPicture(form.width, form.height);
+    return compress(form, form.grey ? 1 : 3, form.grey ? JCS_GRAYSCALE : JCS_RGB,
                     [&](int y, JSAMPLE *row) {
                         const auto *pixels = reinterpret_cast<const QRgb *>(picture.constScanLine(y));
-                        for (int x = 0; x < spec.width; ++x) {
-                            if (spec.grey) {
+                        for (int x = 0; x < form.width; ++x) {
+                            if (form.grey) {
                                 row[x] = JSAMPLE(qGray(pixels[x]));
                                 continue;
                             }
@@ -309,46 +309,46 @@ void TestPictures::damagedFile()
 
 void TestPictures::croppedJpegMatchesFullDecode_data()
 {
-    QTest::addColumn<JpegSpec>("spec");
+    QTest::addColumn<JpegForm>("form");
     QTest::addColumn<QSize>("visible");
     const QSize box(137, 177); // the photo boxes
     // width, height, luminance sampling h x v, progressive, grey
-    QTest::newRow("4:2:0 baseline 1001x777") << JpegSpec {1001, 777, 2, 2, false, false} << box;
-    QTest::newRow("4:2:0 progressive 1001x777") << JpegSpec {1001, 777, 2, 2, true, false} << box;
-    QTest::newRow("4:2:2 baseline 333x999") << JpegSpec {333, 999, 2, 1, false, false} << box;
-    QTest::newRow("4:2:2 progressive 333x999") << JpegSpec {333, 999, 2, 1, true, false} << box;
-    QTest::newRow("4:4:4 baseline 1001x777") << JpegSpec {1001, 777, 1, 1, false, false} << box;
-    QTest::newRow("4:4:4 progressive 333x999") << JpegSpec {333, 999, 1, 1, true, false} << box;
-    QTest::newRow("4:4:0 baseline 777x1001") << JpegSpec {777, 1001, 1, 2, false, false} << box;
-    QTest::newRow("grey baseline 1001x777") << JpegSpec {1001, 777, 1, 1, false, true} << box;
-    QTest::newRow("grey progressive 333x999") << JpegSpec {333, 999, 1, 1, true, true} << box;
-    QTest::newRow("narrower than the box") << JpegSpec {100, 999, 2, 2, false, false} << box;
-    QTest::newRow("lower than the box") << JpegSpec {999, 120, 2, 1, true, false} << box;
-    QTest::newRow("smaller than the box") << JpegSpec {120, 150, 2, 2, false, false} << box;
-    QTest::newRow("exactly the box") << JpegSpec {137, 177, 2, 2, false, false} << box;
-    QTest::newRow("one pixel more") << JpegSpec {138, 178, 2, 2, false, false} << box;
+    QTest::newRow("4:2:0 baseline 1001x777") << JpegForm {1001, 777, 2, 2, false, false} << box;
+    QTest::newRow("4:2:0 progressive 1001x777") << JpegForm {1001, 777, 2, 2, true, false} << box;
+    QTest::newRow("4:2:2 baseline 333x999") << JpegForm {333, 999, 2, 1, false, false} << box;
+    QTest::newRow("4:2:2 progressive 333x999") << JpegForm {333, 999, 2, 1, true, false} << box;
+    QTest::newRow("4:4:4 baseline 1001x777") << JpegForm {1001, 777, 1, 1, false, false} << box;
+    QTest::newRow("4:4:4 progressive 333x999") << JpegForm {333, 999, 1, 1, true, false} << box;
+    QTest::newRow("4:4:0 baseline 777x1001") << JpegForm {777, 1001, 1, 2, false, false} << box;
+    QTest::newRow("grey baseline 1001x777") << JpegForm {1001, 777, 1, 1, false, true} << box;
+    QTest::newRow("grey progressive 333x999") << JpegForm {333, 999, 1, 1, true, true} << box;
+    QTest::newRow("narrower than the box") << JpegForm {100, 999, 2, 2, false, false} << box;
+    QTest::newRow("lower than the box") << JpegForm {999, 120, 2, 1, true, false} << box;
+    QTest::newRow("smaller than the box") << JpegForm {120, 150, 2, 2, false, false} << box;
+    QTest::newRow("exactly the box") << JpegForm {137, 177, 2, 2, false, false} << box;
+    QTest::newRow("one pixel more") << JpegForm {138, 178, 2, 2, false, false} << box;
     // The region starts one pixel after an iMCU boundary, so the extra column is on it ...
-    QTest::newRow("extra column on an iMCU edge") << JpegSpec {171, 211, 2, 2, false, false} << box;
+    QTest::newRow("extra column on an iMCU edge") << JpegForm {171, 211, 2, 2, false, false} << box;
     // ... or exactly on it.
-    QTest::newRow("region on an iMCU edge") << JpegSpec {169, 209, 2, 2, true, false} << box;
-    QTest::newRow("one-pixel box") << JpegSpec {1001, 777, 2, 2, false, false} << QSize(1, 1);
-    QTest::newRow("wide box, progressive") << JpegSpec {1001, 777, 2, 2, true, false}
+    QTest::newRow("region on an iMCU edge") << JpegForm {169, 209, 2, 2, true, false} << box;
+    QTest::newRow("one-pixel box") << JpegForm {1001, 777, 2, 2, false, false} << QSize(1, 1);
+    QTest::newRow("wide box, progressive") << JpegForm {1001, 777, 2, 2, true, false}
                                            << QSize(640, 480);
 }
 
 void TestPictures::croppedJpegMatchesFullDecode()
 {
-    QFETCH(JpegSpec, spec);
+    QFETCH(JpegForm, form);
     QFETCH(QSize, visible);
-    const QByteArray jpeg = compressJpeg(spec);
+    const QByteArray jpeg = compressJpeg(form);
 
     const QImage full = decodePicture(jpeg, QStringLiteral("jpg"));
-    QCOMPARE(full.size(), QSize(spec.width, spec.height));
+    QCOMPARE(full.size(), QSize(form.width, form.height));
     QCOMPARE(full.format(), QImage::Format_RGB32);
 
-    const int width = qMin(spec.width, visible.width());
-    const int height = qMin(spec.height, visible.height());
-    const QRect region((spec.width - width) / 2, (spec.height - height) / 2, width, height);
+    const int width = qMin(form.width, visible.width());
+    const int height = qMin(form.height, visible.height());
+    const QRect region((form.width - width) / 2, (form.height - height) / 2, width, height);
     const QImage cropped = decodePicture(jpeg, QStringLiteral("jpg"), visible);
     const QString difference = firstDifference(cropped, full.copy(region));
     QVERIFY2(difference.isEmpty(), qPrintable(difference));
