@@ -4,6 +4,7 @@
 #include "platform/Pictures.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QFile>
 #include <QGuiApplication>
 #include <QMenuBar>
@@ -66,6 +67,15 @@ void ScreenWindow::showScreen()
         raise();
         activateWindow();
     }
+}
+
+void ScreenWindow::closeEvent(QCloseEvent *event)
+{
+    if (event->spontaneous()) {
+        event->ignore();
+        return;
+    }
+    QMainWindow::closeEvent(event);
 }
 
 PictureBox *ScreenWindow::addBackground(const QString &resource, int yOffset, QSize stretchTo)

@@ -24,6 +24,11 @@ public:
     static QSize frameAllowance() { return {16, 39}; }
 
 protected:
+    // Screens are left only through their own buttons and menus: a close that the window system
+    // asks for (Alt+F4, or a title-bar button that a window manager adds anyway) is refused.
+    // Closing a screen from the program only hides it.
+    void closeEvent(QCloseEvent *event) override;
+
     // Adds `Image1`: a resource JPEG placed at (0, yOffset), decoded the first time it is
     // painted so that creating screens stays quick; stretched to `stretchTo` when given.
     PictureBox *addBackground(const QString &resource, int yOffset = 0, QSize stretchTo = QSize());

@@ -146,5 +146,6 @@ void TFrmInicial::closeEvent(QCloseEvent *event)
     // The main screen: closing it asks the event loop to stop. The handler that closed it still
     // runs to its end first.
     ScreenWindow::closeEvent(event);
-    QCoreApplication::exit(0);
+    if (event->isAccepted())
+        QCoreApplication::exit(0);
 }

@@ -22,6 +22,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QtTest>
+#include <QtTest/qtestspontaneevent.h>
 
 using Kind = DialogBackend::Kind;
 
@@ -218,6 +219,18 @@ void StartupTest::leaving()
     FrmSenha->close();
     QVERIFY(!FrmSenha->isVisible());
     QCOMPARE(FrmSenha->EdtNome->text(), QStringLiteral("Adm"));
+
+    // The window system cannot close a screen: only the screens' own buttons and menus do.
+    FrmPerguntas->showScreen();
+    for (ScreenWindow *screen : {static_cast<ScreenWindow *>(FrmPerguntas), static_cast<ScreenWindow *>(FrmInicial)}) {
+        QCloseEvent fromWindowSystem;
+        QSpontaneKeyEvent::setSpontaneous(&fromWindowSystem);
+        // Delivered straight to the screen: sendEvent would clear the window-system mark.
+        static_cast<QObject *>(screen)->event(&fromWindowSystem);
+        QVERIFY(!fromWindowSystem.isAccepted());
+        QVERIFY(screen->isVisible());
+    }
+    FrmPerguntas->close();
 
     // "Sair" answered Yes closes the main screen and asks the event loop to stop with status 0.
     QTimer::singleShot(0, [&] {
