@@ -26,15 +26,28 @@ TFrmPerguntas *FrmPerguntas = nullptr;
 // ---------------------------------------------------------------------------------------------
 // The game's operations on the bank
 
-void CountQuestions()
+namespace {
+
+// Rebuilds a statement in full and runs it: close, new text, the parameter if any, run, open.
+Query &runStatement(Query &q, std::initializer_list<const char *> lines, const char *parameter = nullptr,
+                    qint32 value = 0)
 {
-    Query &q = *FrmPerguntas->QuerySql;
     q.close();
     q.clear();
-    q.add(QStringLiteral("select count(p.id) as totalsql"));
-    q.add(QStringLiteral("from perguntas.db p"));
+    for (const char *line : lines)
+        q.add(QLatin1String(line));
+    if (parameter)
+        q.setParameter(QLatin1String(parameter), value);
     q.execSql();
     q.open();
+    return q;
+}
+
+} // namespace
+
+void CountQuestions()
+{
+    Query &q = runStatement(*FrmPerguntas->QuerySql, {"select count(p.id) as totalsql", "from perguntas.db p"});
     GameState.QuestionCount = q.asInteger(QStringLiteral("totalsql"));
 }
 
@@ -53,17 +66,10 @@ QString BankTooSmallMessage(qint32 questionCount)
 qint32 QuestionIdAt(qint32 position)
 {
     // Numbers freed by deletions leave gaps, so a question is found by its place in number order.
-    Query &q = *FrmPerguntas->QueryPosicao;
-    q.close();
-    q.clear();
-    q.add(QStringLiteral("select id"));
-    q.add(QStringLiteral("from perguntas.db"));
-    q.add(QStringLiteral("where id is not null"));
-    q.add(QStringLiteral("order by id"));
-    q.add(QStringLiteral("limit 1 offset :POSICAO"));
-    q.setParameter(QStringLiteral("POSICAO"), position);
-    q.execSql();
-    q.open();
+    Query &q = runStatement(*FrmPerguntas->QueryPosicao,
+                            {"select id", "from perguntas.db", "where id is not null", "order by id",
+                             "limit 1 offset :POSICAO"},
+                            "POSICAO", position);
     return q.isEmpty() ? 0 : q.asInteger(QStringLiteral("id"));
 }
 
@@ -87,15 +93,10 @@ void DrawQuestions()
 
 void ShowQuestion(qint32 id)
 {
-    Query &q = *FrmPerguntas->QuerySql2;
-    q.close();
-    q.clear();
-    q.add(QStringLiteral("select id,pergunta,resp1,resp2,resp3,resp4,correta,foto"));
-    q.add(QStringLiteral("from perguntas.db"));
-    q.add(QStringLiteral("where id = :NUMID"));
-    q.setParameter(QStringLiteral("NUMID"), id);
-    q.execSql();
-    q.open();
+    Query &q = runStatement(*FrmPerguntas->QuerySql2,
+                            {"select id,pergunta,resp1,resp2,resp3,resp4,correta,foto", "from perguntas.db",
+                             "where id = :NUMID"},
+                            "NUMID", id);
 
     // Everything that can be shown is shown; what cannot is gathered and reported at the end,
     // so the player can still answer the question.

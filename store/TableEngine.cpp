@@ -817,12 +817,17 @@ void Table::remove()
     emit recordChanged();
 }
 
+void Table::endEdit()
+{
+    if (d->state != State::Browse)
+        isModified() ? post() : cancel();
+}
+
 // A move while editing or inserting first ends the edit, as a change of order does.
 void Table::first()
 {
     d->requireOpen();
-    if (d->state != State::Browse)
-        isModified() ? post() : cancel();
+    endEdit();
     d->current = d->seek(Seek::First);
     emit recordChanged();
 }
@@ -830,8 +835,7 @@ void Table::first()
 void Table::last()
 {
     d->requireOpen();
-    if (d->state != State::Browse)
-        isModified() ? post() : cancel();
+    endEdit();
     d->current = d->seek(Seek::Last);
     emit recordChanged();
 }
@@ -839,8 +843,7 @@ void Table::last()
 void Table::next()
 {
     d->requireOpen();
-    if (d->state != State::Browse)
-        isModified() ? post() : cancel();
+    endEdit();
     if (!d->current)
         return;
     if (auto row = d->seek(Seek::Next, &*d->current)) {
@@ -852,8 +855,7 @@ void Table::next()
 void Table::prior()
 {
     d->requireOpen();
-    if (d->state != State::Browse)
-        isModified() ? post() : cancel();
+    endEdit();
     if (!d->current)
         return;
     if (auto row = d->seek(Seek::Prior, &*d->current)) {
@@ -908,8 +910,7 @@ void Table::setIndexName(const QString &indexName)
         order.indexName = name;
         order.numeric = d->isNumericColumn(order.column);
     }
-    if (d->state != State::Browse)
-        isModified() ? post() : cancel();
+    endEdit();
     d->reorder(order);
     emit recordChanged();
 }
@@ -925,8 +926,7 @@ void Table::setIndexFieldNames(const QString &fieldNames)
             throw AppError(QStringLiteral("Field '%1' not found in table %2").arg(name, d->path));
         order.numeric = d->isNumericColumn(order.column);
     }
-    if (d->state != State::Browse)
-        isModified() ? post() : cancel();
+    endEdit();
     d->reorder(order);
     emit recordChanged();
 }
@@ -937,8 +937,7 @@ void Table::findNearest(const QString &key)
     if (!d->order.byKey())
         throw AppError(QStringLiteral("No index currently active"));
     const QVariant value = d->order.numeric ? QVariant(parseNumber(key)) : QVariant(key);
-    if (d->state != State::Browse)
-        isModified() ? post() : cancel();
+    endEdit();
     d->current = d->seek(Seek::Nearest, nullptr, value);
     if (!d->current)
         d->current = d->seek(Seek::Last);

@@ -88,6 +88,10 @@ signals:
     void stateChanged();  // browse, edit or insert
 
 private:
+    // Ends an edit or insert before a move or a change of order: the record is posted if a field
+    // was changed, otherwise the edit is cancelled.
+    void endEdit();
+
     struct Private;
     std::unique_ptr<Private> d;
 };

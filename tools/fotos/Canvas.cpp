@@ -112,19 +112,32 @@ QImage croppedGlyph(const QString &glyph)
 
 } // namespace
 
-void emoji(QPainter &p, const QString &glyph, QPointF centre, qreal size, qreal angle)
+namespace {
+
+// Draws `glyph` (and, behind it, `shadow` at each offset) scaled to `size`, centred and turned.
+void drawGlyph(QPainter &p, const QImage &glyph, const QImage &shadow, std::initializer_list<QPointF> offsets,
+               QPointF centre, qreal size, qreal angle)
 {
-    const QImage g = croppedGlyph(glyph);
-    if (g.isNull())
-        return;
-    const qreal scale = size / std::max(g.width(), g.height());
-    const QSizeF drawn(g.width() * scale, g.height() * scale);
+    const qreal scale = size / std::max(glyph.width(), glyph.height());
+    const QSizeF drawn(glyph.width() * scale, glyph.height() * scale);
+    const QPointF corner(-drawn.width() / 2, -drawn.height() / 2);
     p.save();
     p.setRenderHint(QPainter::SmoothPixmapTransform);
     p.translate(centre);
     p.rotate(angle);
-    p.drawImage(QRectF(QPointF(-drawn.width() / 2, -drawn.height() / 2), drawn), g);
+    for (const QPointF offset : offsets)
+        p.drawImage(QRectF(corner + offset, drawn), shadow);
+    p.drawImage(QRectF(corner, drawn), glyph);
     p.restore();
+}
+
+} // namespace
+
+void emoji(QPainter &p, const QString &glyph, QPointF centre, qreal size, qreal angle)
+{
+    const QImage g = croppedGlyph(glyph);
+    if (!g.isNull())
+        drawGlyph(p, g, QImage(), {}, centre, size, angle);
 }
 
 void emojiWithShadow(QPainter &p, const QString &glyph, QPointF centre, qreal size, qreal angle)
@@ -139,16 +152,8 @@ void emojiWithShadow(QPainter &p, const QString &glyph, QPointF centre, qreal si
         sp.setCompositionMode(QPainter::CompositionMode_SourceIn);
         sp.fillRect(shadow.rect(), QColor(0, 0, 0, 40));
     }
-    const qreal scale = size / std::max(g.width(), g.height());
-    const QSizeF drawn(g.width() * scale, g.height() * scale);
-    p.save();
-    p.setRenderHint(QPainter::SmoothPixmapTransform);
-    p.translate(centre);
-    p.rotate(angle);
-    for (const QPointF offset : {QPointF(2, 3), QPointF(3, 4), QPointF(1.5, 4.5), QPointF(3.5, 2.5)})
-        p.drawImage(QRectF(QPointF(-drawn.width() / 2, -drawn.height() / 2) + offset, drawn), shadow);
-    p.drawImage(QRectF(QPointF(-drawn.width() / 2, -drawn.height() / 2), drawn), g);
-    p.restore();
+    drawGlyph(p, g, shadow, {QPointF(2, 3), QPointF(3, 4), QPointF(1.5, 4.5), QPointF(3.5, 2.5)}, centre, size,
+              angle);
 }
 
 void cloud(QPainter &p, QPointF c, qreal w, const QColor &colour)
