@@ -4,6 +4,9 @@
 #include <QImage>
 #include <QRect>
 
+#include <QString>
+#include <QStringList>
+
 class QByteArray;
 class QSize;
 
@@ -24,5 +27,14 @@ QImage decodeJpeg(const QByteArray &data, const QSize &visible);
 // Enhanced metafile (libemf2svg, drawn by Qt SVG), at the size of its frame on a 96 dpi screen.
 QImage decodeEmf(const QByteArray &data);
 
-// Windows metafile (libwmf's bitmap renderer), at its display size on a 96 dpi screen.
-QImage decodeWmf(const QByteArray &data);
+// The folder where libwmf finds the standard PostScript faces (URW's) that it draws text with.
+QString wmfFontFolder();
+
+// The files of libwmf's standard faces that are not readable in `folder`, as full paths.
+QStringList missingWmfFonts(const QString &folder);
+
+// Windows metafile (libwmf's bitmap renderer), at its display size on a 96 dpi screen. libwmf
+// cannot draw any metafile without its faces, and then fails as on a damaged file; so when it
+// fails, the faces are looked for in `fontFolder`, and if some are missing the error says that
+// the reader cannot start and names them, instead of calling the file damaged.
+QImage decodeWmf(const QByteArray &data, const QString &fontFolder = wmfFontFolder());

@@ -7,6 +7,8 @@
 #include "store/AppError.h"
 
 #include <QByteArray>
+#include <QDir>
+#include <QFileInfo>
 #include <QPainter>
 #include <QSvgRenderer>
 #include <QtEndian>
@@ -56,9 +58,19 @@ bool isSensibleSize(qint64 width, qint64 height)
     throw AppError(QStringLiteral("Enhanced metafile is not valid"));
 }
 
-[[noreturn]] void invalidWmf()
+// libwmf failed on a file: either the file is damaged, or libwmf lacks the faces it needs for
+// every file.
+[[noreturn]] void wmfFailed(const QString &fontFolder)
 {
-    throw AppError(QStringLiteral("Metafile is not valid"));
+    const QStringList missing = missingWmfFonts(fontFolder);
+    if (missing.isEmpty())
+        throw AppError(QStringLiteral("Metafile is not valid"));
+    const QString named = missing.size() == 1
+        ? missing.first()
+        : QStringLiteral("%1 and %2 more").arg(missing.first()).arg(missing.size() - 1);
+    throw AppError(QStringLiteral("Cannot start the metafile reader: font file not found (%1); "
+                                  "the fonts come with the package fonts-urw-base35")
+                       .arg(named));
 }
 
 // The fixed part of an EMR_HEADER record, the only part read here.
@@ -184,6 +196,33 @@ int appendToByteArray(void *context, char *buffer, int length)
 
 } // namespace
 
+QString wmfFontFolder()
+{
+    // Where Debian's libwmf was built to look for the faces.
+    return QStringLiteral("/usr/share/fonts/type1/urw-base35");
+}
+
+QStringList missingWmfFonts(const QString &folder)
+{
+    // The faces libwmf maps every metafile font to: Courier, Helvetica and Times in four styles,
+    // and Symbol.
+    static const char *const faces[] = {
+        "NimbusMonoPS-Regular.t1", "NimbusMonoPS-Italic.t1", "NimbusMonoPS-Bold.t1",
+        "NimbusMonoPS-BoldItalic.t1", "NimbusSans-Regular.t1", "NimbusSans-Italic.t1",
+        "NimbusSans-Bold.t1", "NimbusSans-BoldItalic.t1", "NimbusRoman-Regular.t1",
+        "NimbusRoman-Italic.t1", "NimbusRoman-Bold.t1", "NimbusRoman-BoldItalic.t1",
+        "StandardSymbolsPS.t1",
+    };
+    const QDir dir(folder);
+    QStringList missing;
+    for (const char *face : faces) {
+        const QFileInfo file(dir.filePath(QLatin1String(face)));
+        if (!file.isFile() || !file.isReadable())
+            missing.append(file.filePath());
+    }
+    return missing;
+}
+
 QImage decodeEmf(const QByteArray &data)
 {
     const EmfPlacement placement = placeEmf(data);
@@ -213,7 +252,7 @@ QImage decodeEmf(const QByteArray &data)
                      placement.size);
 }
 
-QImage decodeWmf(const QByteArray &data)
+QImage decodeWmf(const QByteArray &data, const QString &fontFolder)
 {
     // What libwmf is given to read and to write into outlives it.
     QByteArray contents = data; // libwmf takes a writable buffer
@@ -229,18 +268,19 @@ QImage decodeWmf(const QByteArray &data)
     const wmf_error_t createError = wmf_api_create(&created, flags, &options);
     WmfApi api(created);
     if (createError != wmf_E_None || !api)
-        throw AppError(QStringLiteral("Cannot start the metafile reader"));
+        throw AppError(QStringLiteral("Cannot start the metafile reader (libwmf error %1)")
+                           .arg(int(createError)));
 
     if (wmf_mem_open(api.get(), reinterpret_cast<unsigned char *>(contents.data()),
                      long(contents.size()))
         != wmf_E_None)
-        invalidWmf();
+        wmfFailed(fontFolder);
     wmfD_Rect bbox {};
     if (wmf_scan(api.get(), 0, &bbox) != wmf_E_None)
-        invalidWmf();
+        wmfFailed(fontFolder);
     unsigned int width = 0, height = 0;
     if (wmf_display_size(api.get(), &width, &height, ScreenDpi, ScreenDpi) != wmf_E_None)
-        invalidWmf();
+        wmfFailed(fontFolder);
     if (!isSensibleSize(width, height))
         throw AppError(QStringLiteral("Metafile too large (%1 x %2 pixels)").arg(width).arg(height));
 
@@ -260,13 +300,13 @@ QImage decodeWmf(const QByteArray &data)
     device->width = width;
     device->height = height;
     if (wmf_play(api.get(), 0, &bbox) != wmf_E_None)
-        invalidWmf();
+        wmfFailed(fontFolder);
     wmf_mem_close(api.get());
     api.reset();
 
     // libwmf paints the drawing on an opaque white page.
     const QImage image = QImage::fromData(png, "PNG");
     if (image.isNull())
-        invalidWmf();
+        wmfFailed(fontFolder);
     return image.convertToFormat(QImage::Format_RGB32);
 }

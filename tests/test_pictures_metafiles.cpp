@@ -1,5 +1,6 @@
 // EMF and WMF pictures: exact colours on metafiles written here record by record, real
 // metafiles made by other programs, and damaged ones.
+#include "platform/PictureDecoders.h"
 #include "platform/Pictures.h"
 #include "store/AppError.h"
 
@@ -233,6 +234,7 @@ private slots:
     void damagedWritten();
     void glyphIndexTextLeavesQtFontsWorking();
     void absurdlyWideTextIsLeftOut();
+    void readerWithoutItsFontsSaysSo();
 };
 
 void TestPictureMetafiles::exactColours_data()
@@ -370,6 +372,40 @@ void TestPictureMetafiles::absurdlyWideTextIsLeftOut()
     QVERIFY(!wide.isNull());
     const QImage normal = decodePicture(textWmf(0), QStringLiteral("wmf"));
     QVERIFY2(hasTwoColours(normal), "the text of a normal font is drawn");
+}
+
+void TestPictureMetafiles::readerWithoutItsFontsSaysSo()
+{
+    // This machine has the faces: a package list that forgets them fails here.
+    QCOMPARE(missingWmfFonts(wmfFontFolder()), QStringList());
+
+    QTemporaryDir fonts;
+    const QStringList all = missingWmfFonts(fonts.path());
+    QCOMPARE(all.size(), 13);
+    QCOMPARE(all.first(), fonts.filePath(QStringLiteral("NimbusMonoPS-Regular.t1")));
+    for (const QString &path : all)
+        if (!path.endsWith(QLatin1String("StandardSymbolsPS.t1"))) {
+            QFile face(path);
+            QVERIFY(face.open(QIODevice::WriteOnly));
+        }
+    QCOMPARE(missingWmfFonts(fonts.path()),
+             QStringList{fonts.filePath(QStringLiteral("StandardSymbolsPS.t1"))});
+
+    // libwmf fails on every file when it has no faces; the failure is then laid on the reader,
+    // not on the file. A damaged file stands in for that failure here.
+    const QByteArray damaged = rectangleWmf(qRgb(1, 2, 3)).left(40);
+    QTemporaryDir empty;
+    QCOMPARE(errorText([&] { decodeWmf(damaged, empty.path()); }),
+             QStringLiteral("Cannot start the metafile reader: font file not found (%1 and 12 more); "
+                            "the fonts come with the package fonts-urw-base35")
+                 .arg(empty.filePath(QStringLiteral("NimbusMonoPS-Regular.t1"))));
+    QCOMPARE(errorText([&] { decodeWmf(damaged, fonts.path()); }),
+             QStringLiteral("Cannot start the metafile reader: font file not found (%1); "
+                            "the fonts come with the package fonts-urw-base35")
+                 .arg(fonts.filePath(QStringLiteral("StandardSymbolsPS.t1"))));
+    // With the faces in place the same file is simply damaged, and a sound one is drawn.
+    QCOMPARE(errorText([&] { decodeWmf(damaged); }), QStringLiteral("Metafile is not valid"));
+    QCOMPARE(decodeWmf(rectangleWmf(qRgb(1, 2, 3)), empty.path()).size(), QSize(100, 80));
 }
 
 QTEST_MAIN(TestPictureMetafiles)

@@ -3,11 +3,20 @@
 # missing, so a machine that already has everything is not touched.
 set -euo pipefail
 
+# Each was found missing on a brand-new minimal Debian 12 (see the README), where packages that
+# are only recommended are not installed.
 packages=(
+  # build
   g++ cmake make pkg-config
-  qt6-base-dev qt6-svg-dev qt6-translations-l10n
+  qt6-base-dev qt6-svg-dev
   libsqlite3-dev libjpeg62-turbo-dev libwmf-dev libemf2svg-dev
+  libexpat1-dev        # on libwmf's link line, though libwmf-dev does not pull it in
+  # run
+  qt6-translations-l10n # Portuguese captions of Qt's own buttons
+  fonts-urw-base35      # libwmf draws no metafile without these faces
+  # tests
   sqlite3
+  desktop-file-utils appstream # validate the installed desktop entry and metadata
 )
 # Extra packages named by the caller (for example the desktop tools of the screenshots).
 packages+=("$@")
