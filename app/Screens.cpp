@@ -1,4 +1,5 @@
 #include "app/Screens.h"
+#include "app/SetupCommand.h"
 
 #include "platform/ErrorReport.h"
 #include "screens/Inicial.h"
@@ -11,6 +12,7 @@
 #include "store/AppError.h"
 #include "store/DataDir.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
@@ -74,8 +76,10 @@ QString missingDataReport(const QString &engineText)
         else
             what = QStringLiteral("Uma tabela da pasta de dados %1 não pôde ser aberta.").arg(folder);
     }
+    const QString command =
+        setupCommand(QCoreApplication::applicationDirPath(), qEnvironmentVariable("PATH"));
     return QStringLiteral("O jogo não pode começar: %1\n\nDetalhe: %2\n\n"
                           "Para criar a pasta de dados com o banco de perguntas de exemplo, "
-                          "execute o programa jornada-dados (veja o README).")
-        .arg(what, engineText);
+                          "execute o comando:\n\n%3")
+        .arg(what, engineText, command);
 }

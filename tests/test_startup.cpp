@@ -1,5 +1,6 @@
 // Start-up, the screen set, the instructions screen and the error report.
 #include "app/Screens.h"
+#include "app/SetupCommand.h"
 #include "app/Startup.h"
 #include "helpers/ScriptedDialogs.h"
 #include "helpers/TestData.h"
@@ -46,6 +47,7 @@ private slots:
     void missingData_data();
     void missingData();
     void damagedRecordFileAtStartUp();
+    void setupCommandAsTheUserHasIt();
     void instructionsAndBack();
     void leaving();
     void errorReport();
@@ -186,6 +188,41 @@ void StartupTest::damagedRecordFileAtStartUp()
     // Start-up went on: the next screen's creation step ran.
     QCOMPARE(FrmPerguntas->LblQtePerg->text(), QStringLiteral("1"));
     QCOMPARE(data.recordFileBytes(), QByteArray("Ana\r\nmuitos\r\n"));
+}
+
+void StartupTest::setupCommandAsTheUserHasIt()
+{
+    // PATH cannot name a folder with a colon, which the default name (the title) has.
+    QTemporaryDir root(QDir::tempPath() + QStringLiteral("/jornada-XXXXXX"));
+    const auto program = [&](const QString &path, QFileDevice::Permissions permissions) {
+        QVERIFY(QDir().mkpath(QFileInfo(path).path()));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QVERIFY(file.setPermissions(permissions));
+    };
+    const QFileDevice::Permissions runnable = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner;
+    const QString bin = root.filePath(QStringLiteral("usr/bin"));
+    const QString build = root.filePath(QStringLiteral("build"));
+    program(bin + QStringLiteral("/jornada-dados"), runnable);
+    program(build + QStringLiteral("/tools/jornada-dados"), runnable);
+    program(root.filePath(QStringLiteral("plain/jornada-dados")), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    const QString path = QStringLiteral("/nowhere:%1:/also/nowhere").arg(bin);
+
+    // Installed beside the game, in a folder of PATH: its plain name, also through a symbolic link.
+    QCOMPARE(setupCommand(bin, path), QStringLiteral("jornada-dados"));
+    QVERIFY(QFile::link(root.filePath(QStringLiteral("usr")), root.filePath(QStringLiteral("link"))));
+    QCOMPARE(setupCommand(bin, QStringLiteral("/x:%1").arg(root.filePath(QStringLiteral("link/bin")))),
+             QStringLiteral("jornada-dados"));
+    // Beside the game but outside PATH, or in the build folder: the full path.
+    QCOMPARE(setupCommand(bin, QStringLiteral("/usr/bin")), bin + QStringLiteral("/jornada-dados"));
+    QCOMPARE(setupCommand(build, path), build + QStringLiteral("/tools/jornada-dados"));
+    // A file that cannot run, or none: the name alone.
+    QCOMPARE(setupCommand(root.filePath(QStringLiteral("plain")), path), QStringLiteral("jornada-dados"));
+    QCOMPARE(setupCommand(root.filePath(QStringLiteral("empty")), path), QStringLiteral("jornada-dados"));
+
+    // The report names the command; the test program has no set-up program beside it.
+    QVERIFY(missingDataReport(QStringLiteral("x"))
+                .endsWith(QStringLiteral("execute o comando:\n\njornada-dados")));
 }
 
 void StartupTest::instructionsAndBack()
