@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Checks the Debian package as a new user meets it, on a machine where it may be installed for
+# real (a fresh Debian 12, for instance): builds it, installs it with apt-get, creates a data
+# directory with the installed jornada-dados, starts the installed game under Xvfb until its start
+# screen is on the display (tools/tela-inicial.sh), then removes the package and checks
+# that the data directory is still there. Needs root or sudo; it installs and removes packages.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+sudo=()
+(( EUID == 0 )) || sudo=(sudo)
+
+bash tools/pacote-deb.sh
+deb=$(ls out/jornada_*_amd64.deb | head -1)
+export DEBIAN_FRONTEND=noninteractive
+"${sudo[@]}" apt-get install -y -qq "./$deb"
+
+data=$(mktemp -d)/BDPerguntas
+/usr/games/jornada-dados --version
+/usr/games/jornada-dados "$data"
+
+# The game reads its data directory from HOME.
+HOME=$(dirname "$data") bash tools/tela-inicial.sh /usr/games/jornada
+
+"${sudo[@]}" apt-get remove -y -qq jornada
+[[ ! -e /usr/games/jornada ]]
+[[ -f $data/Perguntas.DB && -f $data/inicial.db ]]
+echo "Pacote removido; a pasta de dados $data continua intacta."
