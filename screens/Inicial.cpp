@@ -7,7 +7,6 @@
 #include "screens/Senha.h"
 #include "screens/Unit1.h"
 #include "store/AppError.h"
-#include "store/RecordFile.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -92,7 +91,7 @@ void TFrmInicial::ShowRecordLine()
 
 void TFrmInicial::FormCreate()
 {
-    if (!ReadRecord(recordFilePath(), GameState.RecordName, GameState.RecordPoints)) {
+    if (!ReloadRecord()) {
         LblRecordeAtual->setText(QStringLiteral("Não consta"));
         return;
     }
@@ -116,7 +115,18 @@ void TFrmInicial::BtnJogarClick()
     FrmPerguntas->showScreen();
     GameState.PlayerName = EdtNome->text();
     FrmPerguntas->UncheckAnswers();
-    DrawQuestions();
+    // Every game starts from nothing, also one started while another is under way or just over
+    // (the start screen stays usable behind the others).
+    ResetCounters();
+    FrmPerguntas->BtnPular->setEnabled(true);
+    try {
+        DrawQuestions();
+    } catch (const AppError &) {
+        // No game could be drawn (the bank shrank since the last count): none is started.
+        FrmPerguntas->hide();
+        showScreen();
+        throw;
+    }
     GameState.CurrentIndex = 0;
     FrmPerguntas->LblQtePerg->setText(QString::number(GameState.CurrentIndex + 1));
     ShowQuestion(GameState.DrawnIds[0]);

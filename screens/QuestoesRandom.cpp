@@ -3,132 +3,52 @@
 #include "platform/Dialogs.h"
 #include "platform/ErrorReport.h"
 #include "platform/PictureBox.h"
-#include "platform/Random.h"
 #include "screens/Fonts.h"
 #include "screens/Inicial.h"
 #include "screens/Perguntas.h"
 #include "screens/Resultado.h"
 #include "store/AppError.h"
 #include "store/DataDir.h"
-#include "store/RecordFile.h"
 #include "store/TableEngine.h"
 
-#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <algorithm>
 
-TGameState GameState;
 TFrmPerguntas *FrmPerguntas = nullptr;
 
 // ---------------------------------------------------------------------------------------------
-// The game's operations on the bank
-
-namespace {
-
-// Rebuilds a statement in full and runs it: close, new text, the parameter if any, run, open.
-Query &runStatement(Query &q, std::initializer_list<const char *> lines, const char *parameter = nullptr,
-                    qint32 value = 0)
-{
-    q.close();
-    q.clear();
-    for (const char *line : lines)
-        q.add(QLatin1String(line));
-    if (parameter)
-        q.setParameter(QLatin1String(parameter), value);
-    q.execSql();
-    q.open();
-    return q;
-}
-
-} // namespace
+// The game's operations, on the screen's statements and controls
 
 void CountQuestions()
 {
-    Query &q = runStatement(*FrmPerguntas->QuerySql, {"select count(p.id) as totalsql", "from perguntas.db p"});
-    GameState.QuestionCount = q.asInteger(QStringLiteral("totalsql"));
-}
-
-QString BankTooSmallMessage(qint32 questionCount)
-{
-    const QString has = questionCount <= 0 ? QStringLiteral("não tem nenhuma pergunta")
-                        : questionCount == 1
-                            ? QStringLiteral("tem apenas 1 pergunta")
-                            : QStringLiteral("tem apenas %1 perguntas").arg(questionCount);
-    return QStringLiteral("O banco de perguntas %1, mas um jogo precisa de %2 perguntas "
-                          "diferentes. Cadastre mais perguntas para poder jogar.")
-        .arg(has)
-        .arg(QuestionsPerGame);
-}
-
-qint32 QuestionIdAt(qint32 position)
-{
-    // Numbers freed by deletions leave gaps, so a question is found by its place in number order.
-    Query &q = runStatement(*FrmPerguntas->QueryPosicao,
-                            {"select id", "from perguntas.db", "where id is not null", "order by id",
-                             "limit 1 offset :POSICAO"},
-                            "POSICAO", position);
-    return q.isEmpty() ? 0 : q.asInteger(QStringLiteral("id"));
+    CountQuestions(*FrmPerguntas->QuerySql);
 }
 
 void DrawQuestions()
 {
-    GameState.DrawnIds.fill(0);
-    // A smaller bank can never yield 20 distinct questions: refuse instead of drawing forever.
-    if (GameState.QuestionCount < QuestionsPerGame)
-        throw AppError(BankTooSmallMessage(GameState.QuestionCount));
-
-    int stored = 0;
-    while (stored < QuestionsPerGame) {
-        GameState.CandidateId = QuestionIdAt(randomBelow(GameState.QuestionCount));
-        const auto &ids = GameState.DrawnIds;
-        // Empty slots hold 0, which never equals the id of a question.
-        if (GameState.CandidateId == 0 || std::find(ids.begin(), ids.end(), GameState.CandidateId) != ids.end())
-            continue;
-        GameState.DrawnIds[stored++] = GameState.CandidateId;
-    }
+    DrawQuestions(*FrmPerguntas->QueryPosicao, *FrmPerguntas->QuerySql);
 }
 
 void ShowQuestion(qint32 id)
 {
-    Query &q = runStatement(*FrmPerguntas->QuerySql2,
-                            {"select id,pergunta,resp1,resp2,resp3,resp4,correta,foto", "from perguntas.db",
-                             "where id = :NUMID"},
-                            "NUMID", id);
+    // Everything that can be shown is shown; what cannot is reported at the end, so the player
+    // can still answer the question.
+    const QuestionRead read = ReadQuestion(*FrmPerguntas->QuerySql2, id);
+    FrmPerguntas->LblPergunta->setText(read.pergunta);
+    TFrmPerguntas::SetAnswer(FrmPerguntas->RBResp1, read.answers[0]);
+    TFrmPerguntas::SetAnswer(FrmPerguntas->RBResp2, read.answers[1]);
+    TFrmPerguntas::SetAnswer(FrmPerguntas->RBResp3, read.answers[2]);
+    TFrmPerguntas::SetAnswer(FrmPerguntas->RBResp4, read.answers[3]);
 
-    // Everything that can be shown is shown; what cannot is gathered and reported at the end,
-    // so the player can still answer the question.
-    QStringList blank;
-    auto text = [&](const char *column) {
-        const QString value = q.value(QLatin1String(column)).toString();
-        if (value.isEmpty())
-            blank << QLatin1String(column);
-        return value;
-    };
-
-    FrmPerguntas->LblPergunta->setText(text("Pergunta"));
-    TFrmPerguntas::SetAnswer(FrmPerguntas->RBResp1, text("resp1"));
-    TFrmPerguntas::SetAnswer(FrmPerguntas->RBResp2, text("resp2"));
-    TFrmPerguntas::SetAnswer(FrmPerguntas->RBResp3, text("resp3"));
-    TFrmPerguntas::SetAnswer(FrmPerguntas->RBResp4, text("resp4"));
-    GameState.CorrectAnswer = text("correta");
-    const QString photo = text("foto");
-
-    QStringList problems;
-    if (q.isEmpty()) {
-        problems << QStringLiteral("A pergunta número %1 não existe no banco de perguntas.").arg(id);
-    } else if (!blank.isEmpty()) {
-        problems << QStringLiteral("A pergunta número %1 tem campos em branco: %2.")
-                        .arg(id)
-                        .arg(blank.join(QStringLiteral(", ")));
-    }
-    if (photo.isEmpty()) {
+    QStringList problems = read.problems;
+    if (read.foto.isEmpty()) {
         FrmPerguntas->ImgPerg->clear();
     } else {
         try {
-            FrmPerguntas->ImgPerg->loadFromFile(photo);
+            FrmPerguntas->ImgPerg->loadFromFile(read.foto);
         } catch (const AppError &e) {
             FrmPerguntas->ImgPerg->clear();
             problems << QStringLiteral("A foto da pergunta número %1 não pôde ser carregada: %2")
@@ -138,11 +58,6 @@ void ShowQuestion(qint32 id)
     }
     if (!problems.isEmpty())
         throw AppError(problems.join(QLatin1Char('\n')));
-}
-
-qint32 PointsFor(qint32 right, qint32 wrong, qint32 skipped)
-{
-    return right * 5 - wrong * 3 - skipped;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -264,13 +179,10 @@ void TFrmPerguntas::BtnOKClick()
         return;
     }
 
-    if (AnswerOf(*checked) == GameState.CorrectAnswer) {
-        ++GameState.RightCount;
-    } else {
+    const bool right = AnswerIsRight(AnswerOf(*checked));
+    if (!right)
         Dialogs::warn(QStringLiteral("Resposta incorreta!"));
-        ++GameState.WrongCount;
-    }
-    ++GameState.CurrentIndex;
+    RecordAnswer(right);
     CountQuestions();
     if (GameState.CurrentIndex < QuestionsPerGame) {
         LblQtePerg->setText(QString::number(GameState.CurrentIndex + 1));
@@ -278,28 +190,21 @@ void TFrmPerguntas::BtnOKClick()
         runGuarded([] { ShowQuestion(GameState.DrawnIds[GameState.CurrentIndex]); });
     }
     UncheckAnswers();
-    if (GameState.CurrentIndex == QuestionsPerGame)
+    if (GameIsOver())
         EndOfGame();
 }
 
 void TFrmPerguntas::EndOfGame()
 {
     // A record file that cannot be read is reported; the game ends with the record held in memory.
-    runGuarded([] {
-        QString name;
-        qint32 points = 0;
-        if (ReadRecord(recordFilePath(), name, points)) {
-            GameState.RecordName = name;
-            GameState.RecordPoints = points;
-        }
-    });
+    runGuarded([] { ReloadRecord(); });
 
     hide();
     FrmResult->showScreen();
     FrmResult->LblCertas->setText(QString::number(GameState.RightCount));
     FrmResult->LblErradas->setText(QString::number(GameState.WrongCount));
     FrmResult->LblNaoResp->setText(QString::number(GameState.SkippedCount));
-    GameState.GamePoints = PointsFor(GameState.RightCount, GameState.WrongCount, GameState.SkippedCount);
+    ScoreGame();
     FrmResult->LblPontos->setText(QString::number(GameState.GamePoints));
     FrmResult->LblNome->setText(GameState.PlayerName);
     if (GameState.GamePoints < 0) {
@@ -307,32 +212,27 @@ void TFrmPerguntas::EndOfGame()
         Dialogs::inform(QStringLiteral("Fique mais atento, você errou muitas questões!"));
     }
 
-    if (GameState.GamePoints < GameState.RecordPoints) {
+    if (!IsNewRecord()) {
         FrmResult->LblNomeRecord->setText(GameState.RecordName);
         FrmResult->LblPontosRecord->setText(
             GameState.RecordPoints > 0 ? QString::number(GameState.RecordPoints) : QString());
         return;
     }
-    // A tie with the record is a new record.
     Dialogs::inform(QStringLiteral("NOVO RECORDE!"));
     const QString holder = FrmInicial->EdtNome->text();
     FrmResult->LblNomeRecord->setText(holder);
     FrmResult->LblPontosRecord->setText(QString::number(GameState.GamePoints));
-    GameState.RecordName = holder;
-    GameState.RecordPoints = GameState.GamePoints;
-    WriteRecord(recordFilePath(), GameState.RecordName, GameState.RecordPoints);
+    SetNewRecord(holder);
 }
 
 void TFrmPerguntas::BtnPularClick()
 {
     if (GameState.SkippedCount >= SkipLimit)
         return;
-    ++GameState.SkippedCount;
-    CountQuestions();
-    GameState.CandidateId = QuestionIdAt(randomBelow(GameState.QuestionCount));
+    const bool lastSkip = RecordSkip(*QuerySql, *QueryPosicao);
     runGuarded([] { ShowQuestion(GameState.CandidateId); });
     UncheckAnswers();
-    if (GameState.SkippedCount == SkipLimit) {
+    if (lastSkip) {
         BtnPular->setEnabled(false);
         Dialogs::inform(QStringLiteral("A partir de agora não pode mais pular! Boa sorte!"));
     }
@@ -346,10 +246,7 @@ void TFrmPerguntas::BtnDesistirClick()
     close();
     FrmCadastro->close();
     FrmResult->close();
-    GameState.RightCount = 0;
-    GameState.WrongCount = 0;
-    GameState.CurrentIndex = 0;
-    GameState.SkippedCount = 0;
+    ResetCounters();
     BtnPular->setEnabled(true);
     FrmInicial->EdtNome->clear();
     FrmInicial->EdtNome->setFocus();

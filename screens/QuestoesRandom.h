@@ -1,6 +1,8 @@
 #pragma once
 // The question screen, where a game is played, and the state of the game, held once for the
 // whole process and shared with the start and results screens.
+#include "game/GameState.h"
+#include "game/Rules.h"
 #include "platform/ScreenWindow.h"
 
 #include <QString>
@@ -14,42 +16,14 @@ class QRadioButton;
 class Query;
 class Table;
 
-constexpr int QuestionsPerGame = 20;
-constexpr int SkipLimit = 2;
-
-struct TGameState {
-    QString PlayerName;
-    std::array<qint32, QuestionsPerGame> DrawnIds{};
-    qint32 QuestionCount = 0;
-    qint32 CandidateId = 0;
-    qint32 CurrentIndex = 0;
-    QString CorrectAnswer;
-    qint32 RightCount = 0;
-    qint32 WrongCount = 0;
-    qint32 SkippedCount = 0;
-    qint32 GamePoints = 0;
-    QString RecordName;
-    qint32 RecordPoints = 0;
-};
-
-extern TGameState GameState;
-
-// Sets QuestionCount to the number of questions in the bank.
-void CountQuestions();
-// Fills DrawnIds with 20 distinct ids of questions that exist, drawn at random. Refuses, with
-// a message that says how many questions the bank has, when it has fewer than 20.
-void DrawQuestions();
 // Loads question `id` onto the question screen and sets CorrectAnswer. Whatever can be shown is
-// shown; a missing question, a blank field or a photo that cannot be loaded is then reported
-// by throwing AppError.
+// shown; a missing question, a blank field, a right answer that is none of the four or a photo
+// that cannot be loaded is then reported by throwing AppError.
 void ShowQuestion(qint32 id);
 
-// The id of the question at `position` (0-based) in number order, or 0 when there is none.
-qint32 QuestionIdAt(qint32 position);
-// The points of a game: 5 a right answer, minus 3 a wrong one, minus 1 a skip.
-qint32 PointsFor(qint32 right, qint32 wrong, qint32 skipped);
-// The refusal for a bank too small to play, in the player's language.
-QString BankTooSmallMessage(qint32 questionCount);
+// The operations of the game on the question screen's own statements.
+void CountQuestions();
+void DrawQuestions();
 
 class TFrmPerguntas : public ScreenWindow {
     Q_OBJECT

@@ -8,7 +8,6 @@
 #include "screens/QuestoesRandom.h"
 #include "screens/Senha.h"
 #include "screens/Unit1.h"
-#include "store/RecordFile.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -88,10 +87,7 @@ void TFrmResult::BtnEncerrarClick()
 void TFrmResult::BtnJogarNovamenteClick()
 {
     FrmInicial->showScreen();
-    GameState.RightCount = 0;
-    GameState.WrongCount = 0;
-    GameState.CurrentIndex = 0;
-    GameState.SkippedCount = 0;
+    ResetCounters();
     FrmPerguntas->BtnPular->setEnabled(true);
     FrmInicial->EdtNome->clear();
     FrmInicial->EdtNome->setFocus();
@@ -103,6 +99,6 @@ void TFrmResult::BtnJogarNovamenteClick()
     // reported and the record line is still refreshed.
     runGuarded([] { ShowQuestion(GameState.DrawnIds[0]); });
 
-    if (ReadRecord(recordFilePath(), GameState.RecordName, GameState.RecordPoints))
+    if (ReloadRecord())
         FrmInicial->ShowRecordLine();
 }

@@ -1,8 +1,10 @@
 #include "helpers/Play.h"
 
+#include "helpers/TestData.h"
 #include "screens/Inicial.h"
 #include "screens/QuestoesRandom.h"
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -39,8 +41,16 @@ void start(const QString &name)
 
 QRadioButton *answerButton(bool right)
 {
+    // The question on screen says which it is ("Pergunta 7"); its right answer is known from the
+    // bank the test wrote, never from the game's own state.
+    const QString question = FrmPerguntas->LblPergunta->text();
+    const QString prefix = QStringLiteral("Pergunta ");
+    if (!question.startsWith(prefix))
+        return nullptr;
+    const int id = question.mid(prefix.size()).toInt();
+    const QString wanted = TempDataDir::correctAnswerOf(id);
     for (auto *b : FrmPerguntas->findChildren<QRadioButton *>())
-        if ((TFrmPerguntas::AnswerOf(b) == GameState.CorrectAnswer) == right)
+        if ((TFrmPerguntas::AnswerOf(b) == wanted) == right)
             return b;
     return nullptr;
 }

@@ -1,0 +1,25 @@
+#pragma once
+// The state of a game, held once for the whole process and shared by the start, question and
+// results screens.
+#include <QString>
+#include <array>
+
+constexpr int QuestionsPerGame = 20;
+constexpr int SkipLimit = 2;
+
+struct TGameState {
+    QString PlayerName;
+    std::array<qint32, QuestionsPerGame> DrawnIds{};
+    qint32 QuestionCount = 0;
+    qint32 CandidateId = 0;
+    qint32 CurrentIndex = 0;
+    QString CorrectAnswer;
+    qint32 RightCount = 0;
+    qint32 WrongCount = 0;
+    qint32 SkippedCount = 0;
+    qint32 GamePoints = 0;
+    QString RecordName;
+    qint32 RecordPoints = 0;
+};
+
+extern TGameState GameState;

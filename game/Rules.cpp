@@ -1,0 +1,225 @@
+#include "game/Rules.h"
+
+#include "game/GameState.h"
+#include "platform/Random.h"
+#include "store/AppError.h"
+#include "store/RecordFile.h"
+#include "store/TableEngine.h"
+
+#include <algorithm>
+#include <initializer_list>
+
+namespace {
+
+// Rebuilds a statement in full and runs it: close, new text, the parameter if any, run, open.
+Query &runStatement(Query &q, std::initializer_list<const char *> lines, const char *parameter = nullptr,
+                    qint32 value = 0)
+{
+    q.close();
+    q.clear();
+    for (const char *line : lines)
+        q.add(QLatin1String(line));
+    if (parameter)
+        q.setParameter(QLatin1String(parameter), value);
+    q.execSql();
+    q.open();
+    return q;
+}
+
+// How many different question numbers the bank holds; fewer than its questions only in a table
+// made by hand, without the unique index on Id.
+qint32 countDistinctIds(Query &q)
+{
+    runStatement(q, {"select count(distinct p.id) as totalsql", "from perguntas.db p"});
+    return q.asInteger(QStringLiteral("totalsql"));
+}
+
+// Attempts in a row that store nothing before the draw counts the bank's distinct numbers, and
+// before it gives up. With 20 or more distinct numbers, even the last place of a bank of exactly
+// 20 is missed that many times in a row with a chance far below one in a million; the limits
+// only stop a draw that cannot finish.
+constexpr int MissesBeforeDistinctCheck = 200;
+constexpr int MissesBeforeGivingUp = 20000;
+
+} // namespace
+
+qint32 PointsFor(qint32 right, qint32 wrong, qint32 skipped)
+{
+    return right * 5 - wrong * 3 - skipped;
+}
+
+QString BankTooSmallMessage(qint32 questionCount)
+{
+    const QString has = questionCount <= 0 ? QStringLiteral("não tem nenhuma pergunta")
+                        : questionCount == 1
+                            ? QStringLiteral("tem apenas 1 pergunta")
+                            : QStringLiteral("tem apenas %1 perguntas").arg(questionCount);
+    return QStringLiteral("O banco de perguntas %1, mas um jogo precisa de %2 perguntas "
+                          "diferentes. Cadastre mais perguntas para poder jogar.")
+        .arg(has)
+        .arg(QuestionsPerGame);
+}
+
+void CountQuestions(Query &QuerySql)
+{
+    runStatement(QuerySql, {"select count(p.id) as totalsql", "from perguntas.db p"});
+    GameState.QuestionCount = QuerySql.asInteger(QStringLiteral("totalsql"));
+}
+
+qint32 QuestionIdAt(Query &QueryPosicao, qint32 position)
+{
+    // Numbers freed by deletions leave gaps, so a question is found by its place in number order.
+    runStatement(QueryPosicao,
+                 {"select id", "from perguntas.db", "where id is not null", "order by id", "limit 1 offset :POSICAO"},
+                 "POSICAO", position);
+    return QueryPosicao.isEmpty() ? 0 : QueryPosicao.asInteger(QStringLiteral("id"));
+}
+
+void DrawQuestions(Query &QueryPosicao, Query &QuerySql)
+{
+    auto &ids = GameState.DrawnIds;
+    ids.fill(0);
+    const auto refuse = [&](const QString &message) {
+        ids.fill(0);
+        throw AppError(message);
+    };
+    // A smaller bank can never yield 20 distinct questions: refuse instead of drawing forever.
+    if (GameState.QuestionCount < QuestionsPerGame)
+        refuse(BankTooSmallMessage(GameState.QuestionCount));
+
+    int stored = 0;
+    int misses = 0;
+    while (stored < QuestionsPerGame) {
+        GameState.CandidateId = QuestionIdAt(QueryPosicao, randomBelow(GameState.QuestionCount));
+        // Empty slots hold 0, which never equals the id of a question.
+        if (GameState.CandidateId != 0 && std::find(ids.begin(), ids.end(), GameState.CandidateId) == ids.end()) {
+            ids[stored++] = GameState.CandidateId;
+            misses = 0;
+            continue;
+        }
+        ++misses;
+        if (GameState.CandidateId == 0) {
+            // Questions were deleted since the last count: draw from what is there now.
+            CountQuestions(QuerySql);
+            if (GameState.QuestionCount < QuestionsPerGame)
+                refuse(BankTooSmallMessage(GameState.QuestionCount));
+        }
+        if (misses % MissesBeforeDistinctCheck == 0) {
+            const qint32 distinct = countDistinctIds(QuerySql);
+            if (distinct < QuestionsPerGame)
+                refuse(BankTooSmallMessage(distinct)
+                       + QStringLiteral(" (Há perguntas com o mesmo número.)"));
+        }
+        if (misses >= MissesBeforeGivingUp)
+            refuse(QStringLiteral("Não foi possível sortear as perguntas do jogo. Tente de novo."));
+    }
+}
+
+QuestionRead ReadQuestion(Query &QuerySql2, qint32 id)
+{
+    runStatement(QuerySql2,
+                 {"select id,pergunta,resp1,resp2,resp3,resp4,correta,foto", "from perguntas.db", "where id = :NUMID"},
+                 "NUMID", id);
+
+    QuestionRead read;
+    read.found = !QuerySql2.isEmpty();
+    QStringList blank;
+    auto text = [&](const char *column) {
+        const QString value = QuerySql2.value(QLatin1String(column)).toString();
+        if (value.isEmpty())
+            blank << QLatin1String(column);
+        return value;
+    };
+    read.pergunta = text("Pergunta");
+    read.answers = {text("resp1"), text("resp2"), text("resp3"), text("resp4")};
+    read.correta = text("correta");
+    read.foto = text("foto");
+    GameState.CorrectAnswer = read.correta;
+
+    if (!read.found) {
+        read.problems << QStringLiteral("A pergunta número %1 não existe no banco de perguntas.").arg(id);
+    } else if (!blank.isEmpty()) {
+        read.problems << QStringLiteral("A pergunta número %1 tem campos em branco: %2.")
+                             .arg(id)
+                             .arg(blank.join(QStringLiteral(", ")));
+    }
+    if (read.found && !read.correta.isEmpty()
+        && std::find(read.answers.begin(), read.answers.end(), read.correta) == read.answers.end())
+        read.problems << QStringLiteral("A resposta correta da pergunta número %1 não é nenhuma das "
+                                        "quatro alternativas: ela não pode ser acertada.")
+                             .arg(id);
+    return read;
+}
+
+bool AnswerIsRight(const QString &answer)
+{
+    return !GameState.CorrectAnswer.isEmpty() && answer == GameState.CorrectAnswer;
+}
+
+void RecordAnswer(bool right)
+{
+    if (right)
+        ++GameState.RightCount;
+    else
+        ++GameState.WrongCount;
+    ++GameState.CurrentIndex;
+}
+
+bool GameIsOver()
+{
+    return GameState.CurrentIndex == QuestionsPerGame;
+}
+
+bool RecordSkip(Query &QuerySql, Query &QueryPosicao)
+{
+    ++GameState.SkippedCount;
+    CountQuestions(QuerySql);
+    GameState.CandidateId = QuestionIdAt(QueryPosicao, randomBelow(GameState.QuestionCount));
+    return GameState.SkippedCount == SkipLimit;
+}
+
+void ResetCounters()
+{
+    GameState.RightCount = 0;
+    GameState.WrongCount = 0;
+    GameState.CurrentIndex = 0;
+    GameState.SkippedCount = 0;
+}
+
+bool ReloadRecord()
+{
+    // Read into temporaries, so that a damaged file does not half-change the record in memory.
+    QString name;
+    qint32 points = 0;
+    if (!ReadRecord(recordFilePath(), name, points))
+        return false;
+    GameState.RecordName = name;
+    GameState.RecordPoints = points;
+    return true;
+}
+
+void ScoreGame()
+{
+    const TGameState &g = GameState;
+    if (g.RightCount < 0 || g.WrongCount < 0 || g.RightCount + g.WrongCount != QuestionsPerGame
+        || g.SkippedCount < 0 || g.SkippedCount > SkipLimit)
+        throw AppError(QStringLiteral("A contagem do jogo está errada (%1 certas, %2 erradas, %3 puladas); "
+                                      "o jogo não é pontuado.")
+                           .arg(g.RightCount)
+                           .arg(g.WrongCount)
+                           .arg(g.SkippedCount));
+    GameState.GamePoints = PointsFor(g.RightCount, g.WrongCount, g.SkippedCount);
+}
+
+bool IsNewRecord()
+{
+    // A tie with the record is a new record.
+    return GameState.GamePoints >= GameState.RecordPoints;
+}
+
+void SetNewRecord(const QString &holder)
+{
+    GameState.RecordName = holder;
+    GameState.RecordPoints = GameState.GamePoints;
+    WriteRecord(recordFilePath(), GameState.RecordName, GameState.RecordPoints);
+}
