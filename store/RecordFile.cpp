@@ -162,6 +162,18 @@ void WriteRecord(const QString &path, const QString &name, qint32 points)
     const QByteArray target = QFile::encodeName(info.absoluteFilePath());
     const QString directory = info.absolutePath();
 
+    // A record file the user may not write stays as it is, although the folder alone would let
+    // it be replaced. A file without any write permission is read-only for everyone, root
+    // included, whom the permission check lets write anything.
+    struct stat old {};
+    const bool exists = ::stat(target.constData(), &old) == 0 && S_ISREG(old.st_mode);
+    if (exists) {
+        if ((old.st_mode & 0222) == 0)
+            fail(EACCES);
+        if (::faccessat(AT_FDCWD, target.constData(), W_OK, AT_EACCESS) != 0)
+            fail(errno);
+    }
+
     QByteArray temporary;
     int fd = -1;
     for (int attempt = 0; fd < 0; ++attempt) {
@@ -180,8 +192,7 @@ void WriteRecord(const QString &path, const QString &name, qint32 points)
         fail(error);
     };
 
-    struct stat old {};
-    if (::stat(target.constData(), &old) == 0 && S_ISREG(old.st_mode))
+    if (exists)
         ::fchmod(fd, old.st_mode & 07777);
 
     qsizetype written = 0;

@@ -9,7 +9,14 @@
 #include <QTest>
 
 #include <csignal>
+#include <functional>
+#include <optional>
+#include <fcntl.h>
+#include <grp.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -24,6 +31,74 @@ QByteArray readBytes(const QString &path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The error text WriteRecord throws, or an empty text when it succeeds.
+QString writeError(const QString &path, const QString &name, qint32 points)
+{
+    try {
+        WriteRecord(path, name, points);
+    } catch (const AppError &e) {
+        return e.text();
+    }
+    return QString();
+}
+
+mode_t modeOf(const QString &path)
+{
+    struct stat status {};
+    return ::stat(QFile::encodeName(path).constData(), &status) == 0 ? status.st_mode & 07777 : 0;
+}
+
+bool setMode(const QString &path, mode_t mode) { return ::chmod(QFile::encodeName(path).constData(), mode) == 0; }
+
+QStringList filesIn(const QString &folder)
+{
+    return QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
+}
+
+// Runs `work` as an ordinary user and returns what it returns. A process that is not root runs
+// it itself; root runs it in a child process that has become the user "nobody", so that this
+// process keeps its own identity. Returns nothing when the switch is impossible here.
+std::optional<QString> asOrdinaryUser(const std::function<QString()> &work)
+{
+    if (::geteuid() != 0)
+        return work();
+    int channel[2];
+    if (::pipe(channel) != 0)
+        return std::nullopt;
+    const pid_t child = ::fork();
+    if (child < 0) {
+        ::close(channel[0]);
+        ::close(channel[1]);
+        return std::nullopt;
+    }
+    if (child == 0) {
+        ::close(channel[0]);
+        const uid_t nobody = 65534;
+        if (::setgroups(0, nullptr) != 0 || ::setegid(nobody) != 0 || ::seteuid(nobody) != 0)
+            ::_exit(2);
+        const QByteArray text = work().toUtf8();
+        ::_exit(::write(channel[1], text.constData(), size_t(text.size())) == text.size() ? 0 : 1);
+    }
+    ::close(channel[1]);
+    QByteArray text;
+    char chunk[512];
+    for (ssize_t n; (n = ::read(channel[0], chunk, sizeof chunk)) != 0;) {
+        if (n > 0)
+            text.append(chunk, n);
+        else if (errno != EINTR)
+            break;
+    }
+    ::close(channel[0]);
+    int status = 0;
+    while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
+    }
+    if (WIFEXITED(status) && WEXITSTATUS(status) == 2)
+        return std::nullopt;
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        return QStringLiteral("(the child process ended abnormally)");
+    return QString::fromUtf8(text);
 }
 
 // Limits the size of files this process may write, for the life of the guard. It applies to
@@ -64,6 +139,8 @@ private slots:
     void roundTrip_data();
     void roundTrip();
     void failedWriteKeepsOldFile();
+    void readOnlyFileIsKept();
+    void fileTheUserMayNotWriteIsKept();
     void writeErrors_data();
     void writeErrors();
     void readErrors();
@@ -228,6 +305,40 @@ void TestStoreRecord::failedWriteKeepsOldFile()
     QCOMPARE(readBytes(path), before);
     // Nothing is left behind beside it.
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("Recorde.txt")});
+}
+
+void TestStoreRecord::readOnlyFileIsKept()
+{
+    // No write permission for anyone: refused even when the suite runs as root.
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Recorde.txt"));
+    writeBytes(path, "Bia\r\n100\r\n");
+    QVERIFY(setMode(path, 0444));
+
+    QCOMPARE(writeError(path, QStringLiteral("Ana"), 85), QStringLiteral("File access denied"));
+    QCOMPARE(readBytes(path), QByteArray("Bia\r\n100\r\n"));
+    QCOMPARE(modeOf(path), mode_t(0444));
+    QCOMPARE(filesIn(dir.path()), QStringList{QStringLiteral("Recorde.txt")});
+}
+
+void TestStoreRecord::fileTheUserMayNotWriteIsKept()
+{
+    // Writable by its group only, in a folder anyone may write: neither its owner nor "nobody"
+    // (who is neither owner nor in the group) may write it, though either could replace it.
+    QTemporaryDir dir;
+    QVERIFY(setMode(dir.path(), 0777));
+    const QString path = dir.filePath(QStringLiteral("Recorde.txt"));
+    writeBytes(path, "Bia\r\n100\r\n");
+    QVERIFY(setMode(path, 0464));
+
+    const std::optional<QString> error =
+        asOrdinaryUser([&] { return writeError(path, QStringLiteral("Ana"), 85); });
+    if (!error)
+        QSKIP("this process cannot become an ordinary user");
+    QCOMPARE(*error, QStringLiteral("File access denied"));
+    QCOMPARE(readBytes(path), QByteArray("Bia\r\n100\r\n"));
+    QCOMPARE(modeOf(path), mode_t(0464));
+    QCOMPARE(filesIn(dir.path()), QStringList{QStringLiteral("Recorde.txt")});
 }
 
 void TestStoreRecord::writeErrors_data()
