@@ -4,12 +4,15 @@
 #include "store/DataDir.h"
 #include "store/Win1252.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
 
 #include <cerrno>
 #include <limits>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -90,6 +93,28 @@ QByteArray readAll(int fd)
             fail(error);
         }
         data.append(chunk, n);
+    }
+}
+
+// The temporary a write fills before it becomes the record file is named after that file:
+// `prefix` followed by six letters or digits.
+constexpr int temporarySuffixLength = 6;
+
+// Removes the temporaries of earlier writes that were killed before they could remove their own.
+// A write locks its temporary until it is done with it, so one still being written is left alone.
+void removeLeftoverTemporaries(const QString &directory, const QString &prefix)
+{
+    const QStringList names = QDir(directory).entryList(QDir::Files | QDir::Hidden);
+    for (const QString &name : names) {
+        if (!name.startsWith(prefix) || name.size() != prefix.size() + temporarySuffixLength)
+            continue;
+        const QByteArray leftover = QFile::encodeName(directory + QLatin1Char('/') + name);
+        const int fd = ::open(leftover.constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+        if (fd < 0)
+            continue;
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0)
+            ::unlink(leftover.constData());
+        ::close(fd);
     }
 }
 
@@ -174,20 +199,29 @@ void WriteRecord(const QString &path, const QString &name, qint32 points)
             fail(errno);
     }
 
+    const QString temporaryPrefix = info.fileName() + QStringLiteral(".tmp-");
+    removeLeftoverTemporaries(directory, temporaryPrefix);
+
+    // The name is made here rather than by mkstemp, which would leave the file readable by its
+    // owner alone: a record file written for the first time gets the permissions of any new
+    // file, 0666 less the umask.
+    static const char alphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
     QByteArray temporary;
     int fd = -1;
     for (int attempt = 0; fd < 0; ++attempt) {
-        temporary = QFile::encodeName(QStringLiteral("%1/.%2.%3-%4.tmp")
-                                          .arg(directory, info.fileName())
-                                          .arg(::getpid())
-                                          .arg(attempt));
+        QString name = temporaryPrefix;
+        for (int i = 0; i < temporarySuffixLength; ++i)
+            name += QLatin1Char(alphabet[QRandomGenerator::global()->bounded(int(sizeof alphabet - 1))]);
+        temporary = QFile::encodeName(directory + QLatin1Char('/') + name);
         fd = ::open(temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd < 0 && (errno != EEXIST || attempt >= 100))
             fail(errno);
     }
+    // Held until the temporary has become the record file, so that no other write takes it for
+    // a leftover.
+    ::flock(fd, LOCK_EX);
     auto abandon = [&](int error) {
-        if (fd >= 0)
-            ::close(fd);
+        ::close(fd);
         ::unlink(temporary.constData());
         fail(error);
     };
@@ -207,12 +241,10 @@ void WriteRecord(const QString &path, const QString &name, qint32 points)
     }
     if (::fsync(fd) != 0)
         abandon(errno);
-    const int closed = ::close(fd);
-    fd = -1;
-    if (closed != 0)
-        abandon(errno);
     if (::rename(temporary.constData(), target.constData()) != 0)
         abandon(errno);
+    // The contents are on disk already; closing ends the lock.
+    ::close(fd);
 
     // Make the rename itself durable; a failure here no longer puts the record at risk.
     const int dirFd = ::open(QFile::encodeName(directory).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);

@@ -13,6 +13,7 @@
 #include <optional>
 #include <fcntl.h>
 #include <grp.h>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -141,6 +142,11 @@ private slots:
     void failedWriteKeepsOldFile();
     void readOnlyFileIsKept();
     void fileTheUserMayNotWriteIsKept();
+    void leftoverTemporariesAreRemoved();
+    void killedWriteIsCleanedUpByTheNext();
+    void temporaryInUseIsKept();
+    void newFileTakesUsualPermissions_data();
+    void newFileTakesUsualPermissions();
     void writeErrors_data();
     void writeErrors();
     void readErrors();
@@ -339,6 +345,103 @@ void TestStoreRecord::fileTheUserMayNotWriteIsKept()
     QCOMPARE(readBytes(path), QByteArray("Bia\r\n100\r\n"));
     QCOMPARE(modeOf(path), mode_t(0464));
     QCOMPARE(filesIn(dir.path()), QStringList{QStringLiteral("Recorde.txt")});
+}
+
+void TestStoreRecord::leftoverTemporariesAreRemoved()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Recorde.txt"));
+    writeBytes(path, "Ana\r\n85\r\n");
+    const QStringList leftovers{QStringLiteral("Recorde.txt.tmp-a1B2c3"), QStringLiteral("Recorde.txt.tmp-XXXXXX"),
+                                QStringLiteral("Recorde.txt.tmp-000000")};
+    for (const QString &leftover : leftovers)
+        writeBytes(dir.filePath(leftover), "Ana\r\n");
+    // Not a temporary of a write: a different name, or a longer ending.
+    writeBytes(dir.filePath(QStringLiteral("Recorde.txt.bak")), "Bia\r\n100\r\n");
+    writeBytes(dir.filePath(QStringLiteral("Recorde.txt.tmp-antigo1")), "Caio\r\n3\r\n");
+
+    WriteRecord(path, QStringLiteral("Bia"), 100);
+    QCOMPARE(filesIn(dir.path()), (QStringList{QStringLiteral("Recorde.txt"), QStringLiteral("Recorde.txt.bak"),
+                                               QStringLiteral("Recorde.txt.tmp-antigo1")}));
+    QCOMPARE(readBytes(path), QByteArray("Bia\r\n100\r\n"));
+    QCOMPARE(readBytes(dir.filePath(QStringLiteral("Recorde.txt.bak"))), QByteArray("Bia\r\n100\r\n"));
+    QCOMPARE(readBytes(dir.filePath(QStringLiteral("Recorde.txt.tmp-antigo1"))), QByteArray("Caio\r\n3\r\n"));
+}
+
+void TestStoreRecord::killedWriteIsCleanedUpByTheNext()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Recorde.txt"));
+    writeBytes(path, "Ana\r\n85\r\n");
+
+    // A child process is killed in the middle of its write: past 4 bytes the system ends it.
+    const pid_t child = ::fork();
+    QVERIFY(child >= 0);
+    if (child == 0) {
+        rlimit limit{0, 0};
+        ::setrlimit(RLIMIT_CORE, &limit);
+        limit = {4, 4};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        std::signal(SIGXFSZ, SIG_DFL);
+        try {
+            WriteRecord(path, QStringLiteral("Interrompido"), 1);
+        } catch (...) {
+        }
+        ::_exit(0);
+    }
+    int status = 0;
+    QCOMPARE(::waitpid(child, &status, 0), child);
+    QVERIFY(WIFSIGNALED(status));
+    QCOMPARE(WTERMSIG(status), SIGXFSZ);
+    const QStringList left = filesIn(dir.path());
+    QCOMPARE(left.size(), 2);
+    QCOMPARE(left[0], QStringLiteral("Recorde.txt"));
+    QVERIFY2(left[1].startsWith(QLatin1String("Recorde.txt.tmp-")), qPrintable(left[1]));
+    QCOMPARE(readBytes(path), QByteArray("Ana\r\n85\r\n"));
+
+    WriteRecord(path, QStringLiteral("Bia"), 100);
+    QCOMPARE(filesIn(dir.path()), QStringList{QStringLiteral("Recorde.txt")});
+    QCOMPARE(readBytes(path), QByteArray("Bia\r\n100\r\n"));
+}
+
+void TestStoreRecord::temporaryInUseIsKept()
+{
+    // Another write holds a lock on the temporary it is still filling; it is no leftover.
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Recorde.txt"));
+    const QString busy = dir.filePath(QStringLiteral("Recorde.txt.tmp-Em0uso"));
+    writeBytes(busy, "Caio\r\n");
+    const int fd = ::open(QFile::encodeName(busy).constData(), O_RDONLY | O_CLOEXEC);
+    QVERIFY(fd >= 0);
+    QCOMPARE(::flock(fd, LOCK_EX), 0);
+
+    WriteRecord(path, QStringLiteral("Bia"), 100);
+    ::close(fd);
+    QCOMPARE(filesIn(dir.path()), (QStringList{QStringLiteral("Recorde.txt"), QStringLiteral("Recorde.txt.tmp-Em0uso")}));
+    QCOMPARE(readBytes(path), QByteArray("Bia\r\n100\r\n"));
+    QCOMPARE(readBytes(busy), QByteArray("Caio\r\n"));
+}
+
+void TestStoreRecord::newFileTakesUsualPermissions_data()
+{
+    QTest::addColumn<int>("umask");
+    QTest::addColumn<int>("mode");
+    QTest::newRow("umask 022") << 022 << 0644;
+    QTest::newRow("umask 002") << 002 << 0664;
+    QTest::newRow("umask 077") << 077 << 0600;
+}
+
+void TestStoreRecord::newFileTakesUsualPermissions()
+{
+    QFETCH(int, umask);
+    QFETCH(int, mode);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Recorde.txt"));
+    const mode_t previous = ::umask(mode_t(umask));
+    WriteRecord(path, QStringLiteral("Bia"), 100);
+    ::umask(previous);
+    QCOMPARE(modeOf(path), mode_t(mode));
+    QCOMPARE(readBytes(path), QByteArray("Bia\r\n100\r\n"));
 }
 
 void TestStoreRecord::writeErrors_data()
