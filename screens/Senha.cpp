@@ -2,6 +2,7 @@
 
 #include "platform/Dialogs.h"
 #include "platform/ErrorReport.h"
+#include "platform/PasswordBox.h"
 #include "screens/Perguntas.h"
 #include "screens/alterarsenha.h"
 #include "store/DataDir.h"
@@ -43,7 +44,7 @@ TFrmSenha::TFrmSenha(QWidget *parent)
     EdtSenha = new QLineEdit(area);
     EdtSenha->setObjectName(QStringLiteral("EdtSenha"));
     EdtSenha->setGeometry(66, 46, 120, 24);
-    EdtSenha->setEchoMode(QLineEdit::Password);
+    maskAsPassword(EdtSenha);
 
     BtnOk = new QPushButton(QStringLiteral("OK"), area);
     BtnOk->setObjectName(QStringLiteral("BtnOk"));

@@ -2,6 +2,7 @@
 
 #include "platform/Dialogs.h"
 #include "platform/ErrorReport.h"
+#include "platform/PasswordBox.h"
 #include "platform/Win1252Validator.h"
 #include "screens/Senha.h"
 #include "store/TableEngine.h"
@@ -22,7 +23,7 @@ QLineEdit *passwordBox(const QString &name, int y, QWidget *parent)
     box->setObjectName(name);
     box->setGeometry(126, y, 140, 24);
     box->setMaxLength(PasswordSize);
-    box->setEchoMode(QLineEdit::Password);
+    maskAsPassword(box);
     // The account table keeps Windows-1252 text: a character outside it would be stored as
     // something else, and the password as typed would never match again.
     box->setValidator(new Win1252Validator(box));

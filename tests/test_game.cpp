@@ -60,6 +60,8 @@ private slots:
     void drawYieldsDistinctExistingIds();
     void skipReachesTheLargestNumberAfterDeletions();
     void bankTooSmall();
+    void playAfterDeletionsSinceTheLastCount();
+    void playAgainFromTheStartScreenStartsFromZero();
     void questionThatCannotBeFullyShown();
     void playAgain();
     void startScreen();
@@ -386,6 +388,60 @@ void GameTest::bankTooSmall()
     QVERIFY(FrmPerguntas->isVisible());
     QCOMPARE(dialogs->texts(Kind::Error).size(), 2);
     QCOMPARE(BankTooSmallMessage(1).contains(QStringLiteral("1 pergunta,")), true);
+}
+
+void GameTest::playAfterDeletionsSinceTheLastCount()
+{
+    TempDataDir data(25);
+    ScriptedDialogsGuard dialogs;
+    ScreenSet screens; // counts 25
+    runSql(data.path(), {QStringLiteral("delete from perguntas.db where id > 15")});
+
+    // Play draws from the count of 25, finds the gap, counts again and refuses: no hang, and the
+    // question screen does not stay up with an empty game.
+    Play::start(QStringLiteral("Ana"));
+    QCOMPARE(dialogs->texts(Kind::Error),
+             QStringList{QStringLiteral("O banco de perguntas tem apenas 15 perguntas, mas um jogo precisa de 20 "
+                                        "perguntas diferentes. Cadastre mais perguntas para poder jogar.")});
+    QVERIFY(!FrmPerguntas->isVisible());
+    QVERIFY(FrmInicial->isVisible());
+
+    // Questions added again: the next Play counts and starts.
+    QList<QuestionRow> rows;
+    for (int id = 16; id <= 22; ++id)
+        rows << TempDataDir::sampleQuestion(id, data.photo());
+    insertQuestions(data.path(), rows);
+    Play::start(QStringLiteral("Ana"));
+    QVERIFY(FrmPerguntas->isVisible());
+    QCOMPARE(FrmPerguntas->LblQtePerg->text(), QStringLiteral("1"));
+    QCOMPARE(dialogs->texts(Kind::Error).size(), 1);
+}
+
+void GameTest::playAgainFromTheStartScreenStartsFromZero()
+{
+    TempDataDir data(30);
+    ScriptedDialogsGuard dialogs;
+    ScreenSet screens;
+    SequenceRandomGuard random;
+
+    // "Jogar" pressed again in the middle of a game, after both skips: a new game from zero.
+    Play::start(QStringLiteral("Ana"));
+    Play::skip();
+    Play::skip();
+    for (int i = 0; i < 10; ++i)
+        Play::answer(true);
+    QVERIFY(!FrmPerguntas->BtnPular->isEnabled());
+    Play::game(QStringLiteral("Bia"), 20, 0);
+    QCOMPARE(FrmResult->LblCertas->text(), QStringLiteral("20"));
+    QCOMPARE(FrmResult->LblNaoResp->text(), QStringLiteral("0"));
+    QCOMPARE(FrmResult->LblPontos->text(), QStringLiteral("100"));
+    QCOMPARE(data.recordFileBytes(), QByteArray("Bia\r\n100\r\n"));
+
+    // And straight from the results screen, without "Jogar Novamente".
+    Play::game(QStringLiteral("Caio"), 20, 0);
+    QCOMPARE(FrmResult->LblPontos->text(), QStringLiteral("100"));
+    QCOMPARE(data.recordFileBytes(), QByteArray("Caio\r\n100\r\n"));
+    QVERIFY(dialogs->texts(Kind::Error).isEmpty());
 }
 
 void GameTest::questionThatCannotBeFullyShown()

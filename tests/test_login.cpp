@@ -291,6 +291,16 @@ void LoginTest::menuClearsTheChangeScreen()
         QCOMPARE(box->maxLength(), 7);
         QCOMPARE(box->echoMode(), QLineEdit::Password);
     }
+    // Every password box, the login's too, masks each character with '*', whatever the style's
+    // own mask; the other boxes show their text.
+    for (QLineEdit *box : {FrmAlterarSenha->EdtSenhaAtual, FrmAlterarSenha->EdtNovaSenha,
+                           FrmAlterarSenha->EdtConfirmacao, FrmSenha->EdtSenha}) {
+        box->setText(QStringLiteral("a1é"));
+        QCOMPARE(box->displayText(), QStringLiteral("***"));
+        QCOMPARE(box->text(), QStringLiteral("a1é"));
+    }
+    FrmSenha->EdtNome->setText(QStringLiteral("Adm"));
+    QCOMPARE(FrmSenha->EdtNome->displayText(), QStringLiteral("Adm"));
 }
 
 void LoginTest::refusedWriteKeepsThePassword()

@@ -1,0 +1,311 @@
+// The rules of a game without any screen: the draw, the answer check, scoring, the record, the
+// counters. Expected values come from the banks and files the tests write.
+#include "game/GameState.h"
+#include "game/Rules.h"
+#include "helpers/Play.h"
+#include "helpers/TestData.h"
+#include "store/AppError.h"
+#include "store/TableEngine.h"
+
+#include <QElapsedTimer>
+#include <QSet>
+#include <QtTest>
+
+namespace {
+
+void runSql(const QString &directory, const QString &statement)
+{
+    Query q(directory);
+    q.add(statement);
+    q.execSql();
+}
+
+QString errorOf(const std::function<void()> &f)
+{
+    try {
+        f();
+    } catch (const AppError &e) {
+        return e.text();
+    }
+    return QString();
+}
+
+// The statements the question screen gives the rules.
+struct Statements {
+    explicit Statements(const QString &directory) : count(directory), question(directory), position(directory) {}
+    Query count, question, position;
+};
+
+QSet<int> drawnSet()
+{
+    return QSet<int>(GameState.DrawnIds.begin(), GameState.DrawnIds.end());
+}
+
+// Always the same position: a draw that could only end by luck never ends with it.
+class StuckRandom final : public RandomSource {
+public:
+    int draw(int) override { return 0; }
+};
+
+} // namespace
+
+class RulesTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() { GameState = TGameState{}; }
+    void drawsTwentyDistinctQuestionsThatExist_data();
+    void drawsTwentyDistinctQuestionsThatExist();
+    void drawAfterDeletionsSinceTheLastCount();
+    void drawEndsOnABankThatRepeatsNumbers();
+    void drawEndsWhateverTheRandomNumbers();
+    void readQuestionAndTheRightAnswer();
+    void scoring_data();
+    void scoring();
+    void inconsistentCountersAreNotScored();
+    void recordComparisonAndUpdate();
+    void skipsAndReset();
+};
+
+void RulesTest::drawsTwentyDistinctQuestionsThatExist_data()
+{
+    QTest::addColumn<int>("bank");
+    QTest::addColumn<QList<int>>("deleted");
+    QTest::newRow("exactly 20") << 20 << QList<int>{};
+    QTest::newRow("25 with gaps") << 25 << QList<int>{1, 7, 25};
+    QTest::newRow("20 left of 23") << 23 << QList<int>{2, 12, 22};
+}
+
+void RulesTest::drawsTwentyDistinctQuestionsThatExist()
+{
+    QFETCH(int, bank);
+    QFETCH(QList<int>, deleted);
+    TempDataDir data(bank);
+    for (int id : deleted)
+        runSql(data.path(), QStringLiteral("delete from perguntas.db where id = %1").arg(id));
+    QSet<int> existing;
+    for (int id = 1; id <= bank; ++id)
+        if (!deleted.contains(id))
+            existing.insert(id);
+
+    Statements s(data.path());
+    CountQuestions(s.count);
+    QCOMPARE(GameState.QuestionCount, existing.size());
+    for (int round = 0; round < 5; ++round) {
+        DrawQuestions(s.position, s.count);
+        const QSet<int> drawn = drawnSet();
+        QCOMPARE(drawn.size(), 20);
+        QVERIFY(existing.contains(drawn));
+        if (existing.size() == 20)
+            QCOMPARE(drawn, existing);
+        QVERIFY(drawn.contains(GameState.CandidateId));
+    }
+}
+
+void RulesTest::drawAfterDeletionsSinceTheLastCount()
+{
+    TempDataDir data(25);
+    Statements s(data.path());
+    CountQuestions(s.count);
+    QCOMPARE(GameState.QuestionCount, 25);
+
+    // Four deleted since the count: the draw sees the gap, counts again and still draws 20.
+    runSql(data.path(), QStringLiteral("delete from perguntas.db where id in (5, 6, 24, 25)"));
+    DrawQuestions(s.position, s.count);
+    QCOMPARE(GameState.QuestionCount, 21);
+    QCOMPARE(drawnSet().size(), 20);
+    QVERIFY(!drawnSet().intersects(QSet<int>{5, 6, 24, 25}));
+
+    // Now only 15 are left, while the count says 21: refused with the number that is left, and
+    // nothing drawn.
+    runSql(data.path(), QStringLiteral("delete from perguntas.db where id <= 8"));
+    QCOMPARE(errorOf([&] { DrawQuestions(s.position, s.count); }),
+             QStringLiteral("O banco de perguntas tem apenas 15 perguntas, mas um jogo precisa de 20 perguntas "
+                            "diferentes. Cadastre mais perguntas para poder jogar."));
+    QCOMPARE(GameState.QuestionCount, 15);
+    QCOMPARE(drawnSet(), QSet<int>{0});
+
+    // With fewer than 20 at the count, no question is even looked at.
+    runSql(data.path(), QStringLiteral("delete from perguntas.db"));
+    CountQuestions(s.count);
+    QVERIFY(errorOf([&] { DrawQuestions(s.position, s.count); }).contains(QStringLiteral("não tem nenhuma pergunta")));
+}
+
+void RulesTest::drawEndsOnABankThatRepeatsNumbers()
+{
+    // A table made by hand, without the unique index: 25 questions under 19 numbers.
+    TempDataDir data(25);
+    runSql(data.path(), QStringLiteral("drop index perguntas.IdNumero"));
+    runSql(data.path(), QStringLiteral("update perguntas.db set id = id - 6 where id >= 20"));
+    Statements s(data.path());
+    CountQuestions(s.count);
+    QCOMPARE(GameState.QuestionCount, 25);
+    const QString refusal = errorOf([&] { DrawQuestions(s.position, s.count); });
+    QVERIFY2(refusal.startsWith(QStringLiteral("O banco de perguntas tem apenas 19 perguntas")), qPrintable(refusal));
+    QVERIFY(refusal.contains(QStringLiteral("mesmo número")));
+    QCOMPARE(drawnSet(), QSet<int>{0});
+}
+
+void RulesTest::drawEndsWhateverTheRandomNumbers()
+{
+    TempDataDir data(25);
+    Statements s(data.path());
+    CountQuestions(s.count);
+    auto previous = setRandomSource(std::make_unique<StuckRandom>());
+    const QString error = errorOf([&] { DrawQuestions(s.position, s.count); });
+    setRandomSource(std::move(previous));
+    QCOMPARE(error, QStringLiteral("Não foi possível sortear as perguntas do jogo. Tente de novo."));
+    QCOMPARE(drawnSet(), QSet<int>{0});
+}
+
+void RulesTest::readQuestionAndTheRightAnswer()
+{
+    TempDataDir data(22);
+    runSql(data.path(), QStringLiteral("update perguntas.db set correta = null where id = 2"));
+    runSql(data.path(), QStringLiteral("update perguntas.db set correta = 'a 3' where id = 3"));
+    runSql(data.path(), QStringLiteral("update perguntas.db set resp2 = null, correta = null where id = 4"));
+    Statements s(data.path());
+
+    // A sound question: its texts as stored, and its right answer is right, exactly.
+    QuestionRead read = ReadQuestion(s.question, 7);
+    QVERIFY(read.found);
+    QVERIFY(read.problems.isEmpty());
+    QCOMPARE(read.pergunta, QStringLiteral("Pergunta 7"));
+    QCOMPARE(read.answers, (std::array<QString, 4>{"A 7", "B 7", "C 7", "D 7"}));
+    QCOMPARE(read.foto, data.photo());
+    QVERIFY(AnswerIsRight(TempDataDir::correctAnswerOf(7)));
+    QVERIFY(!AnswerIsRight(TempDataDir::wrongAnswerOf(7)));
+    QVERIFY(!AnswerIsRight(TempDataDir::correctAnswerOf(7).toLower()));
+    QVERIFY(!AnswerIsRight(TempDataDir::correctAnswerOf(7) + QLatin1Char(' ')));
+
+    // A blank right answer: reported, and no answer is right, not even a blank one.
+    read = ReadQuestion(s.question, 2);
+    QCOMPARE(read.problems, QStringList{QStringLiteral("A pergunta número 2 tem campos em branco: correta.")});
+    QVERIFY(!AnswerIsRight(QString()));
+    QVERIFY(!AnswerIsRight(QStringLiteral("A 2")));
+
+    // A right answer that is none of the four (it differs in case): reported, never right.
+    read = ReadQuestion(s.question, 3);
+    QCOMPARE(read.problems, QStringList{QStringLiteral("A resposta correta da pergunta número 3 não é nenhuma "
+                                                       "das quatro alternativas: ela não pode ser acertada.")});
+    for (const QString &answer : read.answers)
+        QVERIFY(!AnswerIsRight(answer));
+
+    // A blank answer and a blank right answer do not match.
+    read = ReadQuestion(s.question, 4);
+    QCOMPARE(read.answers[1], QString());
+    QVERIFY(!AnswerIsRight(read.answers[1]));
+
+    // A question deleted after it was drawn.
+    read = ReadQuestion(s.question, 99);
+    QVERIFY(!read.found);
+    QCOMPARE(read.problems, QStringList{QStringLiteral("A pergunta número 99 não existe no banco de perguntas.")});
+    QCOMPARE(GameState.CorrectAnswer, QString());
+    QVERIFY(!AnswerIsRight(QString()));
+}
+
+void RulesTest::scoring_data()
+{
+    QTest::addColumn<int>("right");
+    QTest::addColumn<int>("skipped");
+    QTest::addColumn<int>("points");
+    QTest::newRow("all right") << 20 << 0 << 100;
+    QTest::newRow("all wrong") << 0 << 0 << -60;
+    QTest::newRow("all wrong, two skips") << 0 << 2 << -62;
+    QTest::newRow("8 right, 2 skips") << 8 << 2 << 2;
+    QTest::newRow("13 right, 1 skip") << 13 << 1 << 43;
+}
+
+void RulesTest::scoring()
+{
+    QFETCH(int, right);
+    QFETCH(int, skipped);
+    QFETCH(int, points);
+    // The answers as a game gives them, one by one.
+    for (int i = 0; i < 20; ++i) {
+        QVERIFY(!GameIsOver());
+        RecordAnswer(i < right);
+    }
+    QVERIFY(GameIsOver());
+    QCOMPARE(GameState.RightCount, right);
+    QCOMPARE(GameState.WrongCount, 20 - right);
+    GameState.SkippedCount = skipped;
+    ScoreGame();
+    QCOMPARE(GameState.GamePoints, points);
+}
+
+void RulesTest::inconsistentCountersAreNotScored()
+{
+    // A game counted on top of another: refused, and the points of the last game stay.
+    GameState.GamePoints = 7;
+    const auto refused = [](int right, int wrong, int skipped) {
+        GameState.RightCount = right;
+        GameState.WrongCount = wrong;
+        GameState.SkippedCount = skipped;
+        return !errorOf([] { ScoreGame(); }).isEmpty();
+    };
+    QVERIFY(refused(30, 0, 0));
+    QVERIFY(refused(10, 9, 0));
+    QVERIFY(refused(20, 0, 3));
+    QVERIFY(refused(21, -1, 0));
+    QVERIFY(refused(20, 0, -1));
+    QCOMPARE(GameState.GamePoints, 7);
+    QVERIFY(!refused(20, 0, 2));
+    QCOMPARE(GameState.GamePoints, 98);
+}
+
+void RulesTest::recordComparisonAndUpdate()
+{
+    TempDataDir data(20);
+    // No record file: nothing read, a game of 0 points is a record, a negative one is not.
+    QVERIFY(!ReloadRecord());
+    GameState.GamePoints = 0;
+    QVERIFY(IsNewRecord());
+    GameState.GamePoints = -1;
+    QVERIFY(!IsNewRecord());
+
+    data.writeRecordFile("Ana\r\n85\r\n");
+    QVERIFY(ReloadRecord());
+    QCOMPARE(GameState.RecordName, QStringLiteral("Ana"));
+    QCOMPARE(GameState.RecordPoints, 85);
+    GameState.GamePoints = 84;
+    QVERIFY(!IsNewRecord());
+    GameState.GamePoints = 85; // a tie is a new record
+    QVERIFY(IsNewRecord());
+    SetNewRecord(QStringLiteral("Zoé"));
+    QCOMPARE(data.recordFileBytes(), QByteArray("Zo\xE9\r\n85\r\n"));
+    QCOMPARE(GameState.RecordName, QStringLiteral("Zoé"));
+
+    // A damaged file is an error and leaves the record in memory as it was.
+    data.writeRecordFile("Bia\r\nmuitos\r\n");
+    QVERIFY(!errorOf([] { ReloadRecord(); }).isEmpty());
+    QCOMPARE(GameState.RecordName, QStringLiteral("Zoé"));
+    QCOMPARE(GameState.RecordPoints, 85);
+}
+
+void RulesTest::skipsAndReset()
+{
+    TempDataDir data(25);
+    Statements s(data.path());
+    SequenceRandomGuard random;
+    random->next << 24 << 0;
+    QVERIFY(!RecordSkip(s.count, s.position));
+    QCOMPARE(GameState.CandidateId, 25);
+    QCOMPARE(GameState.QuestionCount, 25);
+    QVERIFY(RecordSkip(s.count, s.position)); // the second is the last allowed
+    QCOMPARE(GameState.CandidateId, 1);
+    QCOMPARE(GameState.SkippedCount, 2);
+
+    RecordAnswer(true);
+    RecordAnswer(false);
+    ResetCounters();
+    QCOMPARE(GameState.RightCount, 0);
+    QCOMPARE(GameState.WrongCount, 0);
+    QCOMPARE(GameState.CurrentIndex, 0);
+    QCOMPARE(GameState.SkippedCount, 0);
+    QCOMPARE(GameState.RecordPoints, 0);
+    QCOMPARE(GameState.QuestionCount, 25); // what the next game draws from stays
+}
+
+QTEST_GUILESS_MAIN(RulesTest)
+#include "test_rules.moc"
