@@ -12,10 +12,13 @@ bash "$root/tools/pacotes.sh" xvfb xdotool x11-apps netpbm
 export DISPLAY=:57
 Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp &
 xvfb=$!
+trap 'kill -- "$xvfb" 2>/dev/null || true' EXIT
+# The game can only start once the display answers.
+for _ in $(seq 100); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
+xdotool getdisplaygeometry >/dev/null || { echo "tela-inicial: o Xvfb não começou" >&2; exit 1; }
 "$@" &
 game=$!
 trap 'kill -- "$game" "$xvfb" 2>/dev/null || true' EXIT
-for _ in $(seq 50); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
 
 # The start screen comes after the splash's pause of four seconds.
 if ! timeout "${ESPERA:-60}" xdotool search --sync --onlyvisible \
