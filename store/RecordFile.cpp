@@ -96,6 +96,38 @@ QByteArray readAll(int fd)
     }
 }
 
+// Writes all of `contents` to `fd`. Returns 0, or the error number of the failed write.
+int writeAll(int fd, const QByteArray &contents)
+{
+    qsizetype written = 0;
+    while (written < contents.size()) {
+        const ssize_t n = ::write(fd, contents.constData() + written, size_t(contents.size() - written));
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return errno;
+        }
+        written += n;
+    }
+    return 0;
+}
+
+// Writes `contents` over the record file itself, for a folder that cannot take a new file. A
+// failure midway leaves the file cut short: there is nowhere else to keep the record meanwhile.
+void writeInPlace(const QByteArray &target, const QByteArray &contents)
+{
+    const int fd = ::open(target.constData(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+    if (fd < 0)
+        fail(errno);
+    int error = writeAll(fd, contents);
+    if (error == 0 && ::fsync(fd) != 0)
+        error = errno;
+    if (::close(fd) != 0 && error == 0)
+        error = errno;
+    if (error != 0)
+        fail(error);
+}
+
 // The temporary a write fills before it becomes the record file is named after that file:
 // `prefix` followed by six letters or digits.
 constexpr int temporarySuffixLength = 6;
@@ -214,6 +246,12 @@ void WriteRecord(const QString &path, const QString &name, qint32 points)
             name += QLatin1Char(alphabet[QRandomGenerator::global()->bounded(int(sizeof alphabet - 1))]);
         temporary = QFile::encodeName(directory + QLatin1Char('/') + name);
         fd = ::open(temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        // A folder that only an administrator may change, of a shared installation, can still
+        // hold a record file the user may write: that file is then written where it is.
+        if (fd < 0 && exists && (errno == EACCES || errno == EPERM || errno == EROFS)) {
+            writeInPlace(target, contents);
+            return;
+        }
         if (fd < 0 && (errno != EEXIST || attempt >= 100))
             fail(errno);
     }
@@ -229,16 +267,8 @@ void WriteRecord(const QString &path, const QString &name, qint32 points)
     if (exists)
         ::fchmod(fd, old.st_mode & 07777);
 
-    qsizetype written = 0;
-    while (written < contents.size()) {
-        const ssize_t n = ::write(fd, contents.constData() + written, size_t(contents.size() - written));
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            abandon(errno);
-        }
-        written += n;
-    }
+    if (const int error = writeAll(fd, contents))
+        abandon(error);
     if (::fsync(fd) != 0)
         abandon(errno);
     if (::rename(temporary.constData(), target.constData()) != 0)

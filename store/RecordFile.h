@@ -11,6 +11,8 @@ bool ReadRecord(const QString &path, QString &name, qint32 &points);
 
 // Replaces the file with `name` and `points`, each line ended by CR LF. The new contents are
 // written beside the old file and moved over it only when complete, so a failure never loses
-// the record already on disk. A record file the user may not write is left alone and is a failure
-// ("File access denied"). Throws AppError on failure.
+// the record already on disk. Only where the folder cannot take a new file is an existing record
+// file written over in place, and there a failure midway can cut it short. A record file the
+// user may not write is left alone and is a failure ("File access denied"). Throws AppError on
+// failure.
 void WriteRecord(const QString &path, const QString &name, qint32 points);

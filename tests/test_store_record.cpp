@@ -13,6 +13,8 @@
 #include <optional>
 #include <fcntl.h>
 #include <grp.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
 #include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -102,6 +104,46 @@ std::optional<QString> asOrdinaryUser(const std::function<QString()> &work)
     return QString::fromUtf8(text);
 }
 
+ino_t inodeOf(const QString &path)
+{
+    struct stat status {};
+    return ::stat(QFile::encodeName(path).constData(), &status) == 0 ? status.st_ino : 0;
+}
+
+// Marks a folder immutable for the life of the guard: nothing can be created in it or removed
+// from it, by root neither, while the files inside stay writable. Needs a file system that
+// keeps the mark and the right to set it; isSet() tells whether it took.
+class ImmutableFolder {
+public:
+    explicit ImmutableFolder(const QString &path)
+        : m_fd(::open(QFile::encodeName(path).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC))
+    {
+        int flags = 0;
+        if (m_fd < 0 || ::ioctl(m_fd, FS_IOC_GETFLAGS, &flags) != 0)
+            return;
+        flags |= FS_IMMUTABLE_FL;
+        m_set = ::ioctl(m_fd, FS_IOC_SETFLAGS, &flags) == 0;
+    }
+    ~ImmutableFolder() { clear(); }
+    bool isSet() const { return m_set; }
+    void clear()
+    {
+        int flags = 0;
+        if (m_set && ::ioctl(m_fd, FS_IOC_GETFLAGS, &flags) == 0) {
+            flags &= ~FS_IMMUTABLE_FL;
+            ::ioctl(m_fd, FS_IOC_SETFLAGS, &flags);
+        }
+        m_set = false;
+        if (m_fd >= 0)
+            ::close(m_fd);
+        m_fd = -1;
+    }
+
+private:
+    int m_fd = -1;
+    bool m_set = false;
+};
+
 // Limits the size of files this process may write, for the life of the guard. It applies to
 // root as well, so it makes a write fail where permissions cannot.
 class FileSizeLimit {
@@ -147,6 +189,8 @@ private slots:
     void temporaryInUseIsKept();
     void newFileTakesUsualPermissions_data();
     void newFileTakesUsualPermissions();
+    void folderThatTakesNoNewFile_data();
+    void folderThatTakesNoNewFile();
     void writeErrors_data();
     void writeErrors();
     void readErrors();
@@ -442,6 +486,64 @@ void TestStoreRecord::newFileTakesUsualPermissions()
     ::umask(previous);
     QCOMPARE(modeOf(path), mode_t(mode));
     QCOMPARE(readBytes(path), QByteArray("Bia\r\n100\r\n"));
+}
+
+void TestStoreRecord::folderThatTakesNoNewFile_data()
+{
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<bool>("hasRecord");
+    QTest::addColumn<QString>("error");
+    QTest::addColumn<bool>("inPlace");
+    QTest::newRow("writable folder: replaced") << "writable" << true << "" << false;
+    QTest::newRow("read-only folder, ordinary user: in place") << "readonly" << true << "" << true;
+    QTest::newRow("immutable folder: in place") << "immutable" << true << "" << true;
+    QTest::newRow("immutable folder, no record file") << "immutable" << false << "File access denied" << false;
+}
+
+void TestStoreRecord::folderThatTakesNoNewFile()
+{
+    QFETCH(QString, folder);
+    QFETCH(bool, hasRecord);
+    QFETCH(QString, error);
+    QFETCH(bool, inPlace);
+    QTemporaryDir dir;
+    QVERIFY(setMode(dir.path(), 0755)); // an ordinary user may reach the folder inside
+    const QString data = dir.filePath(QStringLiteral("dados"));
+    QVERIFY(QDir().mkdir(data));
+    const QString path = data + QStringLiteral("/Recorde.txt");
+    if (hasRecord) {
+        writeBytes(path, "Ana\r\n85\r\n");
+        QVERIFY(setMode(path, 0666));
+    }
+    const ino_t before = inodeOf(path);
+    auto write = [&] { return writeError(path, QStringLiteral("Bia"), 100); };
+
+    QString text;
+    if (folder == QLatin1String("writable")) {
+        text = write();
+    } else if (folder == QLatin1String("readonly")) {
+        QVERIFY(setMode(data, 0555));
+        const std::optional<QString> result = asOrdinaryUser(write);
+        QVERIFY(setMode(data, 0755));
+        if (!result)
+            QSKIP("this process cannot become an ordinary user");
+        text = *result;
+    } else {
+        ImmutableFolder immutable(data);
+        if (!immutable.isSet())
+            QSKIP("this file system or this process cannot mark a folder immutable");
+        text = write();
+    }
+
+    QCOMPARE(text, error);
+    if (!hasRecord) {
+        QCOMPARE(filesIn(data), QStringList());
+        return;
+    }
+    QCOMPARE(readBytes(path), QByteArray("Bia\r\n100\r\n"));
+    QCOMPARE(modeOf(path), mode_t(0666));
+    QCOMPARE(inodeOf(path) == before, inPlace);
+    QCOMPARE(filesIn(data), QStringList{QStringLiteral("Recorde.txt")});
 }
 
 void TestStoreRecord::writeErrors_data()
