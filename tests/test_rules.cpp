@@ -2,9 +2,9 @@
 // counters. Expected values come from the banks and files the tests write.
 #include "game/GameState.h"
 #include "game/Rules.h"
+#include "helpers/Input.h"
 #include "helpers/Play.h"
 #include "helpers/TestData.h"
-#include "store/AppError.h"
 #include "store/TableEngine.h"
 
 #include <QElapsedTimer>
@@ -18,16 +18,6 @@ void runSql(const QString &directory, const QString &statement)
     Query q(directory);
     q.add(statement);
     q.execSql();
-}
-
-QString errorOf(const std::function<void()> &f)
-{
-    try {
-        f();
-    } catch (const AppError &e) {
-        return e.text();
-    }
-    return QString();
 }
 
 // The statements the question screen gives the rules.

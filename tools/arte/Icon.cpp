@@ -31,14 +31,6 @@ QColor withAlpha(QColor c, int alpha)
     return c;
 }
 
-QPainterPath polygonPath(std::initializer_list<QPointF> points)
-{
-    QPainterPath path;
-    path.addPolygon(QPolygonF(QList<QPointF>(points)));
-    path.closeSubpath();
-    return path;
-}
-
 // Gradients interpolate colour and alpha separately. Painted, this differs little from the default
 // for the tints fading out used here; written to SVG it keeps the stops as they are, where a
 // premultiplied gradient with changing alpha is written as fifty sampled stops.

@@ -45,13 +45,6 @@ QImage blurred(const QImage& source, qreal radius)
     return out;
 }
 
-QPainterPath polygonPath(std::initializer_list<QPointF> points)
-{
-    QPainterPath path;
-    path.addPolygon(QPolygonF(QList<QPointF>(points)));
-    path.closeSubpath();
-    return path;
-}
 
 // One facet of the crystal, shaded along its own diagonal.
 void paintFacet(QPainter& p, const QPainterPath& facet, const QColor& light, const QColor& dark)
@@ -121,6 +114,14 @@ void paintSubtitle(QPainter& p, const QFont& font, qreal baseline, qreal left, q
 }
 
 } // namespace
+
+QPainterPath polygonPath(std::initializer_list<QPointF> points)
+{
+    QPainterPath path;
+    path.addPolygon(QPolygonF(QList<QPointF>(points)));
+    path.closeSubpath();
+    return path;
+}
 
 QFont cabin(qreal pixelSize, QFont::Weight weight, qreal letterSpacing)
 {

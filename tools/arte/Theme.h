@@ -6,6 +6,7 @@
 #include <QFont>
 #include <QPointF>
 #include <QRectF>
+#include <initializer_list>
 
 class QPainter;
 class QPainterPath;
@@ -28,6 +29,9 @@ QFont cabin(qreal pixelSize, QFont::Weight weight, qreal letterSpacing = 0);
 
 // Night sky with nebulae and stars over the whole of `area`; `seed` fixes the star field.
 void paintSpace(QPainter& p, const QRectF& area, quint32 seed);
+
+// The closed outline through `points`.
+QPainterPath polygonPath(std::initializer_list<QPointF> points);
 
 // A soft glow of `colour` around the filled `path` (a blurred copy painted under it).
 void paintGlow(QPainter& p, const QPainterPath& path, const QColor& colour, qreal radius);
