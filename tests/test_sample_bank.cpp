@@ -1,10 +1,16 @@
 // The sample question bank in data/: every question passes the checks the editor makes before it
-// saves one, and every photo exists and decodes with the game's own picture loader.
+// saves one, and every photo exists and decodes with the game's own picture loader. The bank as a
+// whole must not give answers away: numbers are listed in ascending order, the right answer's
+// place is spread over the four buttons without long runs, and no question is asked twice.
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QMap>
+#include <QRegularExpression>
 #include <QSet>
 #include <QTest>
+
+#include <optional>
 
 #include "platform/Pictures.h"
 #include "screens/Perguntas.h"
@@ -30,9 +36,21 @@ constexpr int QuestionFits = 170;
 constexpr int AnswerFits = 60;
 const QSize PhotoBox(137, 177);
 
+// What the bank must hold: enough questions that a player meets repeats only after many games,
+// in enough subjects, each with enough questions to be worth its name.
+constexpr int MinQuestions = 200;
+constexpr int MinSubjects = 10;
+constexpr int MinPerSubject = 12;
+// Each of the four buttons holds the right answer in 22% to 28% of the questions, and never more
+// than three questions in a row have it on the same button.
+constexpr int MinSharePercent = 22;
+constexpr int MaxSharePercent = 28;
+constexpr int MaxRun = 3;
+
 struct Line {
     int number;        // line in the file, from 1
     QStringList fields;
+    QString subject;   // the last "# Subject" line above it
 };
 
 struct Source {
@@ -42,16 +60,18 @@ struct Source {
 };
 
 // Reads the bank as the set-up tool does: the first line is the header, then one question per
-// line; blank lines and lines starting with '#' are skipped.
-Source readSource()
+// line; blank lines and lines starting with '#' are skipped. A line "# Name" also starts the
+// subject that the questions below it belong to.
+Source readSource(const QString &path = SourceFile)
 {
     Source src;
-    QFile file(SourceFile);
+    QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         src.error = file.errorString();
         return src;
     }
     const QStringList lines = QString::fromUtf8(file.readAll()).split(u'\n');
+    QString subject;
     for (int i = 0; i < lines.size(); ++i) {
         QString text = lines.at(i);
         if (text.endsWith(u'\r'))
@@ -60,11 +80,117 @@ Source readSource()
             src.header = text.split(u'\t');
             continue;
         }
-        if (text.trimmed().isEmpty() || text.startsWith(u'#'))
+        if (text.startsWith(u'#')) {
+            subject = text.mid(1).trimmed();
             continue;
-        src.questions.append({i + 1, text.split(u'\t')});
+        }
+        if (text.trimmed().isEmpty())
+            continue;
+        src.questions.append({i + 1, text.split(u'\t'), subject});
     }
     return src;
+}
+
+// The text as a reader tells it apart: without accents, case or runs of spaces.
+QString plainText(const QString &text)
+{
+    QString out;
+    for (const QChar c : text.normalized(QString::NormalizationForm_D))
+        if (c.category() != QChar::Mark_NonSpacing)
+            out.append(c);
+    return out.simplified().toCaseFolded();
+}
+
+// Time units, shortest first, in seconds; a month and a year taken at their average lengths.
+const QMap<QString, double> &timeUnits()
+{
+    static const QMap<QString, double> units = [] {
+        const double day = 86400;
+        QMap<QString, double> u;
+        for (const auto &[names, seconds] : std::initializer_list<std::pair<QStringList, double>>{
+                 {{"segundo", "segundos"}, 1},
+                 {{"minuto", "minutos"}, 60},
+                 {{"hora", "horas"}, 3600},
+                 {{"dia", "dias"}, day},
+                 {{"semana", "semanas"}, 7 * day},
+                 {{"mês", "meses"}, 30.44 * day},
+                 {{"ano", "anos"}, 365.25 * day},
+                 {{"século", "séculos"}, 36525 * day}})
+            for (const QString &n : names)
+                u.insert(n, seconds);
+        return u;
+    }();
+    return units;
+}
+
+// The values of four answers that are all numbers: an integer ("1822", "1.000"), a decimal with a
+// comma ("3,14"), or a fraction ("3/4"), each either alone or followed by a unit after a space.
+// The unit must be the same words in all four ("90 graus", "42,195 km"), or else every unit must
+// be a time unit ("8 minutos", "8 horas"), compared in seconds. Anything else is not numeric.
+std::optional<QList<double>> numericValues(const QStringList &answers)
+{
+    static const QRegularExpression shape(QStringLiteral(
+        "^(-?\\d{1,3}(?:\\.\\d{3})+|-?\\d+(?:,\\d+)?|\\d+/\\d+)(?: (\\S.*))?$"));
+    QList<double> numbers;
+    QStringList units;
+    for (const QString &answer : answers) {
+        const QRegularExpressionMatch m = shape.match(answer);
+        if (!m.hasMatch())
+            return std::nullopt;
+        QString number = m.captured(1);
+        double value;
+        if (number.contains(u'/')) {
+            const QStringList parts = number.split(u'/');
+            if (parts.at(1).toDouble() == 0)
+                return std::nullopt;
+            value = parts.at(0).toDouble() / parts.at(1).toDouble();
+        } else {
+            value = number.remove(u'.').replace(u',', u'.').toDouble();
+        }
+        numbers.append(value);
+        units.append(m.captured(2));
+    }
+    if (units.count(units.first()) == units.size())
+        return numbers;
+    for (int i = 0; i < units.size(); ++i) {
+        const auto unit = timeUnits().constFind(units.at(i));
+        if (unit == timeUnits().constEnd())
+            return std::nullopt;
+        numbers[i] *= *unit;
+    }
+    return numbers;
+}
+
+// Why a question's answers give the right one away by their order, or an empty text.
+QString orderProblem(const QStringList &answers)
+{
+    const std::optional<QList<double>> values = numericValues(answers);
+    if (!values)
+        return {};
+    for (int i = 1; i < values->size(); ++i)
+        if (!(values->at(i - 1) < values->at(i)))
+            return QStringLiteral("numeric answers out of ascending order: ") + answers.join(QStringLiteral(", "));
+    return {};
+}
+
+// The longest run of equal values in a row.
+int longestRun(const QList<int> &values)
+{
+    int longest = 0, run = 0;
+    for (int i = 0; i < values.size(); ++i) {
+        run = i > 0 && values.at(i) == values.at(i - 1) ? run + 1 : 1;
+        longest = std::max(longest, run);
+    }
+    return longest;
+}
+
+// Which button, 0 to 3, holds the right answer of each question; -1 when none does.
+QList<int> rightPositions(const QList<Line> &questions)
+{
+    QList<int> positions;
+    for (const Line &q : questions)
+        positions.append(q.fields.size() == 8 ? int(q.fields.mid(2, 4).indexOf(q.fields.at(6))) : -1);
+    return positions;
 }
 
 } // namespace
@@ -73,11 +199,95 @@ class TestSampleBank : public QObject {
     Q_OBJECT
 
 private slots:
+    void plainTextIgnoresAccentsCaseAndSpaces();
+    void numericAnswersAreRecognised_data();
+    void numericAnswersAreRecognised();
+    void longestRunCountsEqualNeighbours();
+    void readingKeepsTheSubjects();
+
     void wholeBank();
+    void rightAnswerIsSpreadOverTheButtons();
+    void noLongRunOnTheSameButton();
     void question_data();
     void question();
     void installedBankPassesTheEditorCheck();
 };
+
+void TestSampleBank::plainTextIgnoresAccentsCaseAndSpaces()
+{
+    QCOMPARE(plainText(QStringLiteral("Qual é a  CAPITAL do Amapá?")), QStringLiteral("qual e a capital do amapa?"));
+    QCOMPARE(plainText(QStringLiteral("Ação")), plainText(QStringLiteral("acao")));
+    QVERIFY(plainText(QStringLiteral("pão")) != plainText(QStringLiteral("pães")));
+}
+
+void TestSampleBank::numericAnswersAreRecognised_data()
+{
+    QTest::addColumn<QStringList>("answers");
+    QTest::addColumn<bool>("numeric");
+    QTest::addColumn<bool>("ascending");
+    QTest::newRow("years") << QStringList{"1950", "1955", "1960", "1964"} << true << true;
+    QTest::newRow("one number out of place") << QStringList{"7", "9", "10", "8"} << true << false;
+    QTest::newRow("descending") << QStringList{"40", "30", "20", "10"} << true << false;
+    QTest::newRow("a number twice") << QStringList{"5", "6", "6", "7"} << true << false;
+    QTest::newRow("decimals with a comma") << QStringList{"2,72", "3,14", "1,62", "1,41"} << true << false;
+    QTest::newRow("decimal after integer") << QStringList{"3", "3,5", "4", "10"} << true << true;
+    QTest::newRow("thousands with a point") << QStringList{"800", "1.000", "1.200", "5.000"} << true << true;
+    QTest::newRow("common unit") << QStringList{"90 graus", "180 graus", "270 graus", "360 graus"} << true << true;
+    QTest::newRow("common unit out of order")
+        << QStringList{"90 graus", "270 graus", "360 graus", "180 graus"} << true << false;
+    QTest::newRow("time units") << QStringList{"8 segundos", "8 minutos", "8 horas", "8 dias"} << true << true;
+    QTest::newRow("time units out of order")
+        << QStringList{"8 segundos", "8 horas", "8 minutos", "8 dias"} << true << false;
+    QTest::newRow("time units, singular and plural") << QStringList{"30 minutos", "1 hora", "2 horas", "1 dia"} << true << true;
+    QTest::newRow("fractions") << QStringList{"1/3", "1/2", "3/4", "1"} << true << true;
+    QTest::newRow("fractions out of order") << QStringList{"1/2", "1/3", "3/4", "1"} << true << false;
+    QTest::newRow("different units") << QStringList{"340 metros por segundo", "3 mil km por segundo", "30 m", "7 kg"}
+                                     << false << true;
+    QTest::newRow("words") << QStringList{"Au", "Ag", "Go", "Or"} << false << true;
+    QTest::newRow("number inside words") << QStringList{"Dom Pedro I", "Dom Pedro II", "Dom João VI", "Lei 1"}
+                                         << false << true;
+}
+
+// The rule that decides which answers must be in ascending order, on answers made up here.
+void TestSampleBank::numericAnswersAreRecognised()
+{
+    QFETCH(QStringList, answers);
+    QFETCH(bool, numeric);
+    QFETCH(bool, ascending);
+    QCOMPARE(numericValues(answers).has_value(), numeric);
+    QCOMPARE(orderProblem(answers).isEmpty(), ascending);
+}
+
+void TestSampleBank::longestRunCountsEqualNeighbours()
+{
+    QCOMPARE(longestRun({}), 0);
+    QCOMPARE(longestRun({2}), 1);
+    QCOMPARE(longestRun({0, 1, 2, 3, 0, 1}), 1);
+    QCOMPARE(longestRun({0, 0, 1, 1, 1, 2}), 3);
+    QCOMPARE(longestRun({3, 1, 1, 1, 1}), 4);
+    QCOMPARE(longestRun({1, 1, 2, 1, 1}), 2);
+}
+
+// A bank written here: each question belongs to the subject line above it, one above every subject
+// line to none.
+void TestSampleBank::readingKeepsTheSubjects()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("perguntas.tsv"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    const QString q = QStringLiteral("\tP?\ta\tb\tc\td\ta\tp.jpg\n");
+    file.write(QStringLiteral("Id\tPergunta\n1%1\n# Água\n2%1#comment-like\n3%1\n#Outra\n4%1").arg(q).toUtf8());
+    file.close();
+    const Source src = readSource(path);
+    QCOMPARE(src.questions.size(), 4);
+    QCOMPARE(src.questions.at(0).subject, QString());
+    QCOMPARE(src.questions.at(1).subject, QStringLiteral("Água"));
+    QCOMPARE(src.questions.at(2).subject, QStringLiteral("comment-like"));
+    QCOMPARE(src.questions.at(3).subject, QStringLiteral("Outra"));
+    QCOMPARE(src.questions.at(3).number, 10);
+    QCOMPARE(rightPositions(src.questions), (QList<int>{0, 0, 0, 0}));
+}
 
 // Properties of the bank as a whole: the header, the ids, no repeats, no stray photos.
 void TestSampleBank::wholeBank()
@@ -85,10 +295,9 @@ void TestSampleBank::wholeBank()
     const Source src = readSource();
     QVERIFY2(src.error.isEmpty(), qPrintable(src.error));
     QCOMPARE(src.header, Header);
-    QVERIFY2(src.questions.size() >= 60, qPrintable(QStringLiteral("only %1 questions").arg(src.questions.size())));
 
-    QSet<QString> texts, photos;
-    int rightAt[4] = {0, 0, 0, 0};
+    QMap<QString, int> texts;
+    QSet<QString> photos;
     for (int i = 0; i < src.questions.size(); ++i) {
         const Line &q = src.questions.at(i);
         const QString where = QStringLiteral("line %1").arg(q.number);
@@ -96,24 +305,51 @@ void TestSampleBank::wholeBank()
         // The game draws ids between 1 and the number of rows: they must run 1..N in order.
         QVERIFY2(q.fields.at(0) == QString::number(i + 1),
                  qPrintable(where + QStringLiteral(": id %1, expected %2").arg(q.fields.at(0)).arg(i + 1)));
-        const QString text = q.fields.at(1).simplified().toCaseFolded();
-        QVERIFY2(!texts.contains(text), qPrintable(where + ": the same question is asked twice"));
-        texts.insert(text);
+        // The same question told apart only by accents or case is still the same question.
+        const QString text = plainText(q.fields.at(1));
+        QVERIFY2(!texts.contains(text),
+                 qPrintable(where + QStringLiteral(": the same question as id %1").arg(texts.value(text))));
+        texts.insert(text, i + 1);
         QVERIFY2(!photos.contains(q.fields.at(7)), qPrintable(where + ": photo shared with another question"));
         photos.insert(q.fields.at(7));
-        for (int a = 0; a < 4; ++a)
-            rightAt[a] += q.fields.at(2 + a) == q.fields.at(6);
     }
-
-    // A player must not be able to win by always picking the same button.
-    for (int a = 0; a < 4; ++a)
-        QVERIFY2(rightAt[a] * 100 >= src.questions.size() * 15,
-                 qPrintable(QStringLiteral("answer %1 is right in only %2 questions").arg(a + 1).arg(rightAt[a])));
 
     // Every picture in the photo folder belongs to a question.
     const QStringList files = QDir(PhotoDir).entryList(QDir::Files);
     for (const QString &f : files)
         QVERIFY2(photos.contains(f), qPrintable(f + " is not the photo of any question"));
+}
+
+// A player must not be able to win by always picking the same button.
+void TestSampleBank::rightAnswerIsSpreadOverTheButtons()
+{
+    const Source src = readSource();
+    QVERIFY2(src.error.isEmpty(), qPrintable(src.error));
+    const QList<int> positions = rightPositions(src.questions);
+    QVERIFY2(!positions.contains(-1), "a question has no right answer among its four");
+    const qsizetype n = positions.size();
+    QVERIFY(n > 0);
+    for (int a = 0; a < 4; ++a) {
+        const qsizetype count = positions.count(a);
+        QVERIFY2(count * 100 >= n * MinSharePercent && count * 100 <= n * MaxSharePercent,
+                 qPrintable(QStringLiteral("answer %1 is the right one in %2 of %3 questions, outside %4%-%5%")
+                                .arg(a + 1).arg(count).arg(n).arg(MinSharePercent).arg(MaxSharePercent)));
+    }
+}
+
+// Nor by guessing that the next right answer sits where the last few did.
+void TestSampleBank::noLongRunOnTheSameButton()
+{
+    const Source src = readSource();
+    QVERIFY2(src.error.isEmpty(), qPrintable(src.error));
+    const QList<int> positions = rightPositions(src.questions);
+    const qsizetype n = positions.size();
+    for (qsizetype i = 0; i + MaxRun < n; ++i) {
+        const QList<int> window = positions.mid(i, MaxRun + 1);
+        QVERIFY2(longestRun(window) <= MaxRun,
+                 qPrintable(QStringLiteral("ids %1 to %2 all have the right answer on button %3")
+                                .arg(i + 1).arg(i + MaxRun + 1).arg(window.first() + 1)));
+    }
 }
 
 void TestSampleBank::question_data()
@@ -147,7 +383,14 @@ void TestSampleBank::question()
 
     const QStringList answers = fields.mid(2, 4);
     QCOMPARE(answers.count(fields.at(6)), 1);
-    QCOMPARE(QSet<QString>(answers.begin(), answers.end()).size(), 4);
+    // Four answers a reader can tell apart: not only different bytes.
+    QSet<QString> plain;
+    for (const QString &a : answers)
+        plain.insert(plainText(a));
+    QVERIFY2(plain.size() == 4, qPrintable("two answers differ only in accents, case or spaces: " + answers.join(", ")));
+    // Numbers, years and time spans in ascending order, so that their order says nothing.
+    const QString order = orderProblem(answers);
+    QVERIFY2(order.isEmpty(), qPrintable(order));
 
     const QString photo = QDir(PhotoDir).filePath(fields.at(7));
     QVERIFY2(QFileInfo(photo).isFile(), qPrintable(photo + " does not exist"));
@@ -171,7 +414,7 @@ void TestSampleBank::installedBankPassesTheEditorCheck()
     const QString folder = home.filePath(QStringLiteral("BDPerguntas"));
     const DataDirectoryReport report =
         buildDataDirectory(folder, QStringLiteral(JORNADA_SOURCE_DIR "/data"), false);
-    QVERIFY(report.questions >= 60);
+    QCOMPARE(report.questions, readSource().questions.size());
 
     Table table;
     table.open(folder, QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
