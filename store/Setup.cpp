@@ -123,13 +123,18 @@ const QStringList &sourceHeader()
 
 void createQuestionTable(const QString &directory)
 {
-    createTableFile(directory, QStringLiteral("Perguntas.DB"), [](TableFile &table) {
+    // The editor's search runs on IdPergunta, in the table engine's case-ignoring key of the text.
+    const QByteArray textIndex =
+        (QStringLiteral("CREATE INDEX IdPergunta ON db(") + caseFoldedKey(QStringLiteral("\"Pergunta\""))
+         + QStringLiteral(");"))
+            .toUtf8();
+    createTableFile(directory, QStringLiteral("Perguntas.DB"), [&](TableFile &table) {
         table.exec("BEGIN;"
                    "CREATE TABLE db(Pergunta TEXT, Resp1 TEXT, Resp2 TEXT, Resp3 TEXT, Resp4 TEXT,"
                    " Correta TEXT, Id REAL, Foto TEXT);"
-                   "CREATE UNIQUE INDEX IdNumero ON db(Id);"
-                   "CREATE INDEX IdPergunta ON db(Pergunta COLLATE NOCASE);"
-                   "COMMIT;");
+                   "CREATE UNIQUE INDEX IdNumero ON db(Id);");
+        table.exec(textIndex.constData());
+        table.exec("COMMIT;");
     });
 }
 

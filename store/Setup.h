@@ -11,7 +11,8 @@ struct QuestionRow {
 };
 
 // Creates Perguntas.DB in `directory`: table db with the question layout, a unique index on Id
-// and the index IdPergunta on Pergunta (ignoring case). Throws AppError if the file exists.
+// and the index IdPergunta on caseFoldedKey() of Pergunta, which ignores the case of every
+// Windows-1252 letter. Throws AppError if the file exists.
 void createQuestionTable(const QString &directory);
 
 // Creates inicial.db in `directory` with its one account. Throws AppError if the file exists,

@@ -388,6 +388,50 @@ const QList<FieldDef> &accountFields()
     return fields;
 }
 
+// Texts are stored as UTF-8 and SQLite's lower() makes only A-Z small, so the other 34 capitals
+// of Windows-1252 need work of their own. One replace() for each does not fit: SQLite's parser
+// refuses calls nested that deep ("parser stack overflow"), in the shell too. So Š, Œ, Ž and Ÿ
+// are replaced one by one, and the 30 capitals À-Þ (U+00C0-U+00DE but ×), each of them the byte
+// C3 and a byte 80-9E that becomes A0-BE in its small letter, are made small together on the
+// text's hex() form: "C38" becomes "C3A" and "C39" becomes "C3B". Every C3 is first marked with
+// a byte FF, which UTF-8 never holds, so that only a real C3 and the byte after it match ("FFC3"
+// cannot start mid-byte, as that would take a byte FC, which UTF-8 never holds either), and × and
+// ß (C3 97, C3 9F), which have no other case, lose the mark before the rest are made small.
+// The key is thus the hex form of the text in small letters: bytes in the same order as the text.
+QString caseFoldedKey(const QString &operand)
+{
+    // The calls around the operand never change: they are written once, as the text before the
+    // operand and the text after it.
+    struct Around {
+        QString before, after;
+        void wrap(const QString &function, const QString &arguments = QString())
+        {
+            before.prepend(function + QLatin1Char('('));
+            after += arguments + QLatin1Char(')');
+        }
+        void replace(const QString &from, const QString &to)
+        {
+            wrap(QStringLiteral("replace"), QStringLiteral(",'") + from + QStringLiteral("','") + to
+                                                + QLatin1Char('\''));
+        }
+    };
+    static const Around around = [] {
+        Around key;
+        for (const char16_t capital : {u'\u0160', u'\u0152', u'\u017D', u'\u0178'}) // Š Œ Ž Ÿ
+            key.replace(QString(QChar(capital)), QString(QChar(capital).toLower()));
+        key.wrap(QStringLiteral("lower"));
+        key.wrap(QStringLiteral("replace"), QStringLiteral(",X'C3',X'FFC3'"));
+        key.wrap(QStringLiteral("hex"));
+        key.replace(QStringLiteral("FFC397"), QStringLiteral("C397")); // ×
+        key.replace(QStringLiteral("FFC39F"), QStringLiteral("C39F")); // ß
+        key.replace(QStringLiteral("FFC38"), QStringLiteral("C3A"));   // À-Ï
+        key.replace(QStringLiteral("FFC39"), QStringLiteral("C3B"));   // Ð-Þ
+        key.replace(QStringLiteral("FFC3"), QStringLiteral("C3"));     // the rest
+        return key;
+    }();
+    return around.before + operand + around.after;
+}
+
 // ---------------------------------------------------------------------------------------------
 
 namespace {
@@ -403,19 +447,29 @@ struct Row {
 // The order in which the cursor runs. Records are ordered by one key column (with its
 // collation) and then by rowid, so the order is total even where keys repeat or are blank;
 // without a key column, by rowid alone. Blank keys sort first, as SQLite sorts NULL.
+// With `folded`, the key is caseFoldedKey() of the column: the statements order and compare by
+// exactly the expression of the index, which is what lets SQLite seek in it.
 struct Order {
     QString column;    // actual column name; empty for storage order
     QString collation; // empty for the column's own
     QString indexName; // the secondary index that gave this order, if any
     bool numeric = false;
+    bool folded = false;
 
     bool byKey() const { return !column.isEmpty(); }
     QString keyExpression() const
     {
+        if (folded)
+            return caseFoldedKey(quoted(column));
         QString expression = quoted(column);
         if (!collation.isEmpty())
             expression += QStringLiteral(" COLLATE ") + quoted(collation);
         return expression;
+    }
+    // The key of a searched value given as a parameter, to compare with keyExpression().
+    QString searchKey(const QString &parameter) const
+    {
+        return folded ? caseFoldedKey(parameter) : parameter;
     }
 };
 
@@ -434,6 +488,8 @@ struct Table::Private {
     QHash<QString, QString> tableColumns; // every column of the table: lower-case -> actual
     QHash<QString, QString> declaredTypes; // lower-case -> declared type
     Order order;
+    QString key;       // the order's key expression
+    QString soughtKey; // the key of a value sought, bound as ?1
 
     State state = State::Browse;
     std::optional<Row> current;
@@ -458,7 +514,9 @@ struct Table::Private {
     void setOrder(const Order &newOrder)
     {
         order = newOrder;
-        const QString key = order.byKey() ? quoted(order.column) : QStringLiteral("rowid");
+        // The key is built once for the order: a case-folded one is a long expression.
+        key = order.byKey() ? order.keyExpression() : QStringLiteral("rowid");
+        soughtKey = order.searchKey(QStringLiteral("?1"));
         selection = QStringLiteral("rowid, ") + key;
         for (const QString &column : std::as_const(columns))
             selection += QStringLiteral(", ") + quoted(column);
@@ -509,7 +567,7 @@ struct Table::Private {
                 throw AppError(QStringLiteral("No index currently active"));
             }
         }
-        const QString k = order.keyExpression();
+        const QString &k = key;
         const QString up = QStringLiteral(" ORDER BY %1, rowid LIMIT 1").arg(k);
         const QString down = QStringLiteral(" ORDER BY %1 DESC, rowid DESC LIMIT 1").arg(k);
         switch (how) {
@@ -518,7 +576,7 @@ struct Table::Private {
         case Seek::Last:
             return fetch(down);
         case Seek::Nearest:
-            return fetch(QStringLiteral("WHERE %1 >= ?1").arg(k) + up, {nearestKey});
+            return fetch(QStringLiteral("WHERE %1 >= %2").arg(k, soughtKey) + up, {nearestKey});
         case Seek::Next:
             if (from->key.isNull()) {
                 if (auto row = fetch(QStringLiteral("WHERE %1 IS NULL AND rowid > ?1 ORDER BY rowid LIMIT 1")
@@ -563,6 +621,15 @@ struct Table::Private {
 
     // The column of the table named `name`, without regard to case; empty when there is none.
     QString tableColumn(const QString &name) const { return tableColumns.value(name.toLower()); }
+
+    // A declared field that holds text.
+    bool isTextColumn(const QString &column) const
+    {
+        for (const FieldDef &field : fields)
+            if (field.name.compare(column, Qt::CaseInsensitive) == 0)
+                return field.type == FieldType::String;
+        return false;
+    }
 
     bool isNumericColumn(const QString &column) const
     {
@@ -883,9 +950,9 @@ void Table::setIndexName(const QString &indexName)
     d->requireOpen();
     Order order;
     if (!indexName.isEmpty()) {
-        QString name;
+        QString name, definition;
         {
-            Statement find(*d->db, QStringLiteral("SELECT name FROM %1.sqlite_master WHERE type = 'index' "
+            Statement find(*d->db, QStringLiteral("SELECT name, sql FROM %1.sqlite_master WHERE type = 'index' "
                                                   "AND tbl_name = 'db' COLLATE NOCASE "
                                                   "AND name = ?1 COLLATE NOCASE")
                                        .arg(quoted(d->schema)));
@@ -893,22 +960,38 @@ void Table::setIndexName(const QString &indexName)
             if (!find.step())
                 throw AppError(QStringLiteral("Index not found: %1").arg(indexName));
             name = find.value(0).toString();
+            definition = find.value(1).toString().trimmed();
         }
         {
-            // The order of the index is that of its first field, with the index's collation.
-            Statement columns(*d->db, QStringLiteral("SELECT name, coll FROM pragma_index_xinfo(?1, ?2) "
+            // The order of the index is that of its first field, with the index's collation...
+            Statement columns(*d->db, QStringLiteral("SELECT cid, name, coll FROM pragma_index_xinfo(?1, ?2) "
                                                      "WHERE key = 1 ORDER BY seqno LIMIT 1"));
             columns.bind(1, name);
             columns.bind(2, d->schema);
-            if (!columns.step() || columns.value(0).isNull())
+            if (!columns.step())
                 throw AppError(QStringLiteral("Index %1 does not begin with a field").arg(indexName));
-            order.column = d->tableColumn(columns.value(0).toString());
-            order.collation = columns.value(1).toString();
+            if (!columns.value(1).isNull()) {
+                order.column = d->tableColumn(columns.value(1).toString());
+                order.collation = columns.value(2).toString();
+            } else if (columns.value(0).toLongLong() == -2) {
+                // ...or, for an index on the case-folded key of a field, that key's order.
+                for (const QString &column : std::as_const(d->columns)) {
+                    if (!d->isTextColumn(column) || !definition.contains(quoted(column)))
+                        continue;
+                    const QString key = QLatin1Char('(') + caseFoldedKey(quoted(column)) + QLatin1Char(')');
+                    if (definition.endsWith(key)) {
+                        order.column = column;
+                        order.folded = true;
+                    }
+                }
+            }
+            if (order.column.isEmpty())
+                throw AppError(QStringLiteral("Index %1 does not begin with a field").arg(indexName));
         }
         if (order.collation.compare(QLatin1String("BINARY"), Qt::CaseInsensitive) == 0)
             order.collation.clear();
         order.indexName = name;
-        order.numeric = d->isNumericColumn(order.column);
+        order.numeric = !order.folded && d->isNumericColumn(order.column);
     }
     endEdit();
     d->reorder(order);

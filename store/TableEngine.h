@@ -29,6 +29,14 @@ struct FieldDef {
 const QList<FieldDef> &questionFields(); // Pergunta, Resp1..Resp4, Correta, Id, Foto
 const QList<FieldDef> &accountFields();  // Login, Senha
 
+// The key by which a text index ignores case: an SQL expression over `operand` (a double-quoted
+// column name, or a parameter such as "?1") that is equal for two texts exactly when they differ
+// only in the case of their letters, every letter of Windows-1252 included, and orders as the
+// texts in small letters do. It is built from SQLite's own deterministic functions only, so an
+// index on it is read and kept up to date by any SQLite, the sqlite3 shell included.
+// Question tables index Pergunta on caseFoldedKey("\"Pergunta\"") under the name IdPergunta.
+QString caseFoldedKey(const QString &operand);
+
 // A cursor over one table file: a current record, a record buffer for editing, and moves in the
 // order of the active index. Moves are index seeks, never scans.
 class Table : public QObject {
@@ -74,7 +82,9 @@ public:
     bool atFirst() const; // no record before the current one
     bool atLast() const;  // no record after the current one
 
-    // Makes a secondary index active, or orders by a field again ("id"). Changing the order
+    // Makes a secondary index active, or orders by a field again ("id"). An index runs in the
+    // order of its first field under its collation, or, for an index on caseFoldedKey() of a
+    // field, in that key's order, ignoring the case of every letter. Changing the order
     // while editing or inserting first ends it: the record is posted if a field was changed,
     // otherwise the edit is cancelled. The current record stays current.
     void setIndexName(const QString &indexName);

@@ -1,16 +1,20 @@
 // The table engine on real table files: the game's three statements, the editor's cursor
-// (moves, edit/append/post/cancel/delete, search) and the errors of opening a table.
+// (moves, edit/append/post/cancel/delete, search in an order that ignores the case of every
+// letter) and the errors of opening a table.
 #include "helpers/Input.h"
 #include "store/AppError.h"
 #include "store/Setup.h"
 #include "store/TableEngine.h"
+#include "store/Win1252.h"
 
+#include <QDir>
 #include <QFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <cmath>
+#include <sqlite3.h>
 #include <unistd.h>
 
 namespace {
@@ -105,6 +109,62 @@ void moveToId(Table &table, const QString &id)
     }
 }
 
+// A connection of its own to one table file, as the sqlite3 shell makes it: nothing of the game's
+// registered on it, no function and no collation.
+class PlainFile {
+public:
+    explicit PlainFile(const QString &path)
+    {
+        sqlite3_open_v2(QFile::encodeName(path).constData(), &m_db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
+                        nullptr);
+    }
+    ~PlainFile() { sqlite3_close(m_db); }
+    PlainFile(const PlainFile &) = delete;
+    PlainFile &operator=(const PlainFile &) = delete;
+
+    // Runs one statement with `parameters` bound as texts; the given column of every row, or
+    // "error: <message>".
+    QStringList rows(const QString &sql, const QStringList &parameters = {}, int column = 0)
+    {
+        sqlite3_stmt *statement = nullptr;
+        if (sqlite3_prepare_v2(m_db, sql.toUtf8().constData(), -1, &statement, nullptr) != SQLITE_OK)
+            return {QStringLiteral("error: ") + QString::fromUtf8(sqlite3_errmsg(m_db))};
+        for (int i = 0; i < parameters.size(); ++i)
+            sqlite3_bind_text(statement, i + 1, parameters[i].toUtf8().constData(), -1, SQLITE_TRANSIENT);
+        QStringList result;
+        int rc;
+        while ((rc = sqlite3_step(statement)) == SQLITE_ROW)
+            result.append(QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(statement, column))));
+        if (rc != SQLITE_DONE)
+            result = {QStringLiteral("error: ") + QString::fromUtf8(sqlite3_errmsg(m_db))};
+        sqlite3_finalize(statement);
+        return result;
+    }
+    // Runs statements that return no rows; the error text, or empty.
+    QString exec(const QString &sql)
+    {
+        char *error = nullptr;
+        sqlite3_exec(m_db, sql.toUtf8().constData(), nullptr, nullptr, &error);
+        const QString text = QString::fromUtf8(error);
+        sqlite3_free(error);
+        return text;
+    }
+
+private:
+    sqlite3 *m_db = nullptr;
+};
+
+// Texts that differ in the case of accented letters, ligatures and Ÿ; two are equal but for case.
+QList<QuestionRow> accentedRows()
+{
+    const QStringList texts = {"água", "ÉBANO", "Pergunta número 9", "ÁGUA", "Pergunta NÚMERO 8",
+                               "œuvre", "Ÿ", "÷ dividir", "caçapava, straße"};
+    QList<QuestionRow> rows;
+    for (int i = 0; i < texts.size(); ++i)
+        rows.append(question(i + 1, texts[i]));
+    return rows;
+}
+
 } // namespace
 
 class TestStoreEngine : public QObject {
@@ -134,6 +194,13 @@ private slots:
     void readOnlyFileRefusesPost();
     void findNearest_data();
     void findNearest();
+    void caseFoldedKeyOfEveryCharacter();
+    void accentedCapitals_data();
+    void accentedCapitals();
+    void movesInCaseFoldedOrder();
+    void textIndexIsSought_data();
+    void textIndexIsSought();
+    void plainConnectionWritesTheTable();
     void searchTermIsOnlyData();
     void indexChangeEndsEditing();
     void signalsFollowChanges();
@@ -600,6 +667,128 @@ void TestStoreEngine::findNearest()
         table.next();
         QCOMPARE(table.fieldText(QStringLiteral("Id")), QString::number(id.toInt() + 1));
     }
+}
+
+void TestStoreEngine::caseFoldedKeyOfEveryCharacter()
+{
+    // Every character of Windows-1252 beside every other, so that a key that took a byte for the
+    // start of another character would show. The key is the hex form of the text in small letters.
+    QString text;
+    for (int a = 1; a < 256; ++a)
+        for (int b = 1; b < 256; ++b)
+            text += fromWin1252(QByteArray(1, char(a)) + char(b));
+    const QByteArray expected = text.toLower().toUtf8().toHex().toUpper();
+
+    QTemporaryDir dir;
+    PlainFile file(dir.filePath(QStringLiteral("chaves.db")));
+    const QStringList key =
+        file.rows(QStringLiteral("SELECT %1").arg(caseFoldedKey(QStringLiteral("?1"))), {text});
+    QCOMPARE(key.size(), 1);
+    const QByteArray actual = key[0].toLatin1();
+    qsizetype at = 0;
+    while (at < actual.size() && at < expected.size() && actual[at] == expected[at])
+        ++at;
+    QVERIFY2(actual == expected, qPrintable(QStringLiteral("from hex digit %1: %2 instead of %3")
+                                                .arg(at)
+                                                .arg(QString::fromLatin1(actual.mid(at - 6, 16)),
+                                                     QString::fromLatin1(expected.mid(at - 6, 16)))));
+}
+
+void TestStoreEngine::accentedCapitals_data()
+{
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("found");
+    QTest::newRow("capital accented") << "PERGUNTA NÚMERO 8" << "Pergunta NÚMERO 8";
+    QTest::newRow("small accented") << "pergunta número 9" << "Pergunta número 9";
+    QTest::newRow("equal keys: the first stored") << "ÁGUA" << "água";
+    QTest::newRow("small for capital") << "ébano" << "ÉBANO";
+    QTest::newRow("ligature") << "ŒUV" << "œuvre";
+    QTest::newRow("y with diaeresis") << "ÿ" << "Ÿ";
+    QTest::newRow("cedilla") << "CAÇAPAVA" << "caçapava, straße";
+    // × is no capital of ÷: it sorts before every small accented letter.
+    QTest::newRow("multiplication sign") << "×" << "água";
+}
+
+void TestStoreEngine::accentedCapitals()
+{
+    QFETCH(QString, key);
+    QFETCH(QString, found);
+    Bank bank(accentedRows());
+    Table table;
+    table.open(bank.path(), QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
+    table.setIndexName(QStringLiteral("IdPergunta"));
+    table.findNearest(key);
+    QCOMPARE(table.fieldText(QStringLiteral("Pergunta")), found);
+}
+
+void TestStoreEngine::movesInCaseFoldedOrder()
+{
+    // In small letters and byte order, accented letters after z: "caçapava" < "pergunta número 8"
+    // < "... 9" < "água" (twice, in the order stored) < "ébano" < "÷" < "ÿ" < "œuvre".
+    Bank bank(accentedRows());
+    Table table;
+    table.open(bank.path(), QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
+    table.setIndexName(QStringLiteral("IdPergunta"));
+    const QStringList order = {"9", "5", "3", "1", "4", "2", "8", "7", "6"};
+    QCOMPARE(walkForward(table), order);
+    QCOMPARE(walkBackward(table), order);
+}
+
+void TestStoreEngine::textIndexIsSought_data()
+{
+    // The statements by which the cursor seeks in the text index, as it writes them.
+    const QString key = caseFoldedKey(QStringLiteral("\"Pergunta\""));
+    QTest::addColumn<QString>("tail");
+    QTest::addColumn<QString>("step");
+    QTest::newRow("nearest") << QStringLiteral("WHERE %1 >= %2 ORDER BY %1, rowid LIMIT 1")
+                                    .arg(key, caseFoldedKey(QStringLiteral("?1")))
+                             << "SEARCH db USING INDEX IdPergunta (<expr>>?)";
+    QTest::newRow("next, same key") << QStringLiteral("WHERE %1 = ?1 AND rowid > ?2 ORDER BY rowid LIMIT 1").arg(key)
+                                    << "SEARCH db USING INDEX IdPergunta (<expr>=? AND rowid>?)";
+    QTest::newRow("prior key") << QStringLiteral("WHERE %1 < ?1 ORDER BY %1 DESC, rowid DESC LIMIT 1").arg(key)
+                               << "SEARCH db USING INDEX IdPergunta (<expr><?)";
+}
+
+void TestStoreEngine::textIndexIsSought()
+{
+    QFETCH(QString, tail);
+    QFETCH(QString, step);
+    Bank bank = Bank::numbered(1, 3);
+    PlainFile file(bank.file(QStringLiteral("Perguntas.DB")));
+    // One step, in the index: no scan of the table, no sorting.
+    QCOMPARE(file.rows(QStringLiteral("EXPLAIN QUERY PLAN SELECT rowid, * FROM db ") + tail, {}, 3),
+             QStringList{step});
+}
+
+void TestStoreEngine::plainConnectionWritesTheTable()
+{
+    // The sqlite3 shell knows nothing of the game: its writes must keep the text index whole.
+    Bank bank({question(1, QStringLiteral("banana")), question(2, QStringLiteral("Ébano"))});
+    {
+        PlainFile file(bank.file(QStringLiteral("Perguntas.DB")));
+        QCOMPARE(file.exec(QStringLiteral("INSERT INTO db(Pergunta, Id) VALUES ('ÁGUA', 3);"
+                                          "UPDATE db SET Pergunta = 'ÓRBITA' WHERE Id = 1;")),
+                 QString());
+        QCOMPARE(file.rows(QStringLiteral("PRAGMA integrity_check")), QStringList{QStringLiteral("ok")});
+    }
+    Table table;
+    table.open(bank.path(), QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
+    table.setIndexName(QStringLiteral("IdPergunta"));
+    table.findNearest(QStringLiteral("água"));
+    QCOMPARE(table.fieldText(QStringLiteral("Id")), QStringLiteral("3"));
+    table.findNearest(QStringLiteral("órbita"));
+    QCOMPARE(table.fieldText(QStringLiteral("Id")), QStringLiteral("1"));
+
+    // And the engine's writes leave a file the plain connection finds whole.
+    table.edit();
+    table.setFieldText(QStringLiteral("Pergunta"), QStringLiteral("Ânfora"));
+    table.post();
+    PlainFile file(bank.file(QStringLiteral("Perguntas.DB")));
+    QCOMPARE(file.rows(QStringLiteral("PRAGMA integrity_check")), QStringList{QStringLiteral("ok")});
+    // água < Ânfora < Ébano
+    QCOMPARE(file.rows(QStringLiteral("SELECT CAST(Id AS INTEGER) FROM db ORDER BY %1")
+                           .arg(caseFoldedKey(QStringLiteral("Pergunta")))),
+             (QStringList{"3", "1", "2"}));
 }
 
 void TestStoreEngine::searchTermIsOnlyData()

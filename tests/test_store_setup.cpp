@@ -13,6 +13,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sqlite3.h>
+
 namespace {
 
 const QByteArray header = "Id\tPergunta\tResp1\tResp2\tResp3\tResp4\tCorreta\tFoto\n";
@@ -51,6 +53,25 @@ public:
 private:
     QTemporaryDir m_dir;
 };
+
+// The statement that made `index` in the table file `path`, read as the sqlite3 shell reads it.
+QString indexDefinition(const QString &path, const QString &index)
+{
+    sqlite3 *db = nullptr;
+    sqlite3_stmt *statement = nullptr;
+    QString definition;
+    if (sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK
+        && sqlite3_prepare_v2(db, "SELECT sql FROM sqlite_master WHERE type = 'index' AND name = ?1", -1,
+                              &statement, nullptr)
+            == SQLITE_OK) {
+        sqlite3_bind_text(statement, 1, index.toUtf8().constData(), -1, SQLITE_TRANSIENT);
+        if (sqlite3_step(statement) == SQLITE_ROW)
+            definition = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(statement, 0)));
+    }
+    sqlite3_finalize(statement);
+    sqlite3_close(db);
+    return definition;
+}
 
 } // namespace
 
@@ -144,6 +165,10 @@ void TestStoreSetup::buildsDataDirectory()
     QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name),
              (QStringList{QStringLiteral("Perguntas.DB"), QStringLiteral("inicial.db")}));
 
+    // The search index ignores the case of every letter from the start, before the game opens it.
+    QCOMPARE(indexDefinition(folder + QStringLiteral("/Perguntas.DB"), QStringLiteral("IdPergunta")),
+             QStringLiteral("CREATE INDEX IdPergunta ON db(%1)").arg(caseFoldedKey(QStringLiteral("\"Pergunta\""))));
+
     Table questions;
     questions.open(folder, QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
     QCOMPARE(questions.fieldText(QStringLiteral("Id")), QStringLiteral("1"));
@@ -157,6 +182,8 @@ void TestStoreSetup::buildsDataDirectory()
     questions.setIndexName(QStringLiteral("IdPergunta"));
     questions.findNearest(QStringLiteral("QUAL"));
     QCOMPARE(questions.fieldText(QStringLiteral("Id")), QStringLiteral("2"));
+    questions.findNearest(QStringLiteral("QUANTOS LADOS TEM UM TRIÂNGULO?"));
+    QCOMPARE(questions.fieldText(QStringLiteral("Id")), QStringLiteral("1"));
 
     Table account;
     account.open(folder, QStringLiteral("inicial.db"), accountFields());
