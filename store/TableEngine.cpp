@@ -16,6 +16,12 @@
 
 namespace {
 
+// How long a statement waits for a file that another program (the sqlite3 shell, the set-up
+// tool) holds for a moment.
+constexpr int busyWaitMs = 5000;
+// How long the replacing of an outdated index waits for a locked file before giving up.
+constexpr int upgradeWaitMs = 200;
+
 QString quoted(const QString &identifier)
 {
     return QLatin1Char('"') + QString(identifier).replace(QLatin1Char('"'), QLatin1String("\"\""))
@@ -267,8 +273,7 @@ Database::Database(const QString &canonicalDirectory) : m_directory(canonicalDir
         m_db = nullptr;
         throw AppError(text);
     }
-    // Another program (the sqlite3 shell, the set-up tool) may hold a file for a moment.
-    sqlite3_busy_timeout(m_db, 5000);
+    sqlite3_busy_timeout(m_db, busyWaitMs);
     attachNewFiles();
 }
 
@@ -631,6 +636,45 @@ struct Table::Private {
         return false;
     }
 
+    // Tables made by earlier versions of the set-up tool index Pergunta under NOCASE, which
+    // ignores the case of A-Z but not of À or Ç. Every such index (one text field under NOCASE,
+    // neither unique nor partial) is replaced by the same-named index on caseFoldedKey() of the
+    // field, dropped and made again within one savepoint, so that the file holds either index
+    // whole. A file that cannot be changed now (read-only, or locked by another program) keeps
+    // the old index and the cursor its ASCII-only order: the table opens all the same, and the
+    // next opening tries again. The wait for a lock is short here: a change that can wait is not
+    // worth keeping the user waiting.
+    void replaceAsciiCaseIndexes()
+    {
+        if (sqlite3_db_readonly(db->handle(), schema.toUtf8().constData()) == 1)
+            return;
+        QList<QPair<QString, QString>> outdated; // index, column
+        {
+            Statement indexes(*db, QStringLiteral("SELECT l.name, x.name FROM pragma_index_list('db', ?1) l "
+                                                  "JOIN pragma_index_xinfo(l.name, ?1) x "
+                                                  "WHERE l.\"unique\" = 0 AND l.partial = 0 AND x.key = 1 "
+                                                  "GROUP BY l.name "
+                                                  "HAVING count(*) = 1 AND max(x.coll) = 'NOCASE' COLLATE NOCASE"));
+            indexes.bind(1, schema);
+            while (indexes.step()) {
+                const QString column = indexes.value(1).toString();
+                if (!column.isEmpty() && isTextColumn(column))
+                    outdated.append({indexes.value(0).toString(), tableColumn(column)});
+            }
+        }
+        for (const auto &[index, column] : std::as_const(outdated)) {
+            const QString name = quoted(schema) + QLatin1Char('.') + quoted(index);
+            const QByteArray change = (QStringLiteral("SAVEPOINT case_index; DROP INDEX ") + name
+                                       + QStringLiteral("; CREATE INDEX ") + name + QStringLiteral(" ON db(")
+                                       + caseFoldedKey(quoted(column)) + QStringLiteral("); RELEASE case_index;"))
+                                          .toUtf8();
+            sqlite3_busy_timeout(db->handle(), upgradeWaitMs);
+            if (sqlite3_exec(db->handle(), change.constData(), nullptr, nullptr, nullptr) != SQLITE_OK)
+                sqlite3_exec(db->handle(), "ROLLBACK TO case_index; RELEASE case_index;", nullptr, nullptr, nullptr);
+            sqlite3_busy_timeout(db->handle(), busyWaitMs);
+        }
+    }
+
     bool isNumericColumn(const QString &column) const
     {
         for (const FieldDef &field : fields)
@@ -681,6 +725,7 @@ void Table::open(const QString &directory, const QString &fileName, const QList<
             throw AppError(QStringLiteral("Field '%1' not found in table %2").arg(field.name, file));
         p->columns.append(column);
     }
+    p->replaceAsciiCaseIndexes();
 
     Order order;
     if (!orderField.isEmpty()) {

@@ -49,7 +49,10 @@ public:
 
     // Opens `fileName` in `directory` and checks that it holds the given fields. With an
     // `orderField` ("Id") the records run in that field's order; without, in storage order.
-    // The first record becomes current.
+    // The first record becomes current. An index that orders one of the text fields under NOCASE,
+    // which ignores the case of A-Z only (as in tables made by earlier versions of the set-up
+    // tool), is first replaced by the same-named index on caseFoldedKey() of that field; while
+    // the file cannot be changed (read-only, or locked by another program) it is kept as it is.
     void open(const QString &directory, const QString &fileName, const QList<FieldDef> &fields,
               const QString &orderField = QString());
     bool isOpen() const;

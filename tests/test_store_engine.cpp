@@ -1,6 +1,6 @@
 // The table engine on real table files: the game's three statements, the editor's cursor
 // (moves, edit/append/post/cancel/delete, search in an order that ignores the case of every
-// letter) and the errors of opening a table.
+// letter), the text index as older set-up tools made it, and the errors of opening a table.
 #include "helpers/Input.h"
 #include "store/AppError.h"
 #include "store/Setup.h"
@@ -154,6 +154,27 @@ private:
     sqlite3 *m_db = nullptr;
 };
 
+// A question table as the set-up tool made it before its text index ignored the case of every
+// letter: the same layout, IdPergunta on Pergunta under NOCASE.
+void writeOldQuestionTable(const QString &directory, const QStringList &questions)
+{
+    PlainFile file(QDir(directory).filePath(QStringLiteral("Perguntas.DB")));
+    QString sql = QStringLiteral("BEGIN;"
+                                 "CREATE TABLE db(Pergunta TEXT, Resp1 TEXT, Resp2 TEXT, Resp3 TEXT, Resp4 TEXT,"
+                                 " Correta TEXT, Id REAL, Foto TEXT);"
+                                 "CREATE UNIQUE INDEX IdNumero ON db(Id);"
+                                 "CREATE INDEX IdPergunta ON db(Pergunta COLLATE NOCASE);");
+    for (int i = 0; i < questions.size(); ++i)
+        sql += QStringLiteral("INSERT INTO db(Pergunta, Id) VALUES ('%1', %2);").arg(questions[i]).arg(i + 1);
+    QCOMPARE(file.exec(sql + QStringLiteral("COMMIT;")), QString());
+}
+
+QString textIndexDefinition(const QString &directory)
+{
+    PlainFile file(QDir(directory).filePath(QStringLiteral("Perguntas.DB")));
+    return file.rows(QStringLiteral("SELECT sql FROM sqlite_master WHERE name = 'IdPergunta'")).join(QLatin1Char('|'));
+}
+
 // Texts that differ in the case of accented letters, ligatures and Ÿ; two are equal but for case.
 QList<QuestionRow> accentedRows()
 {
@@ -164,6 +185,10 @@ QList<QuestionRow> accentedRows()
         rows.append(question(i + 1, texts[i]));
     return rows;
 }
+
+// Questions whose order differs between ignoring the case of A-Z only and of every letter: under
+// NOCASE alone, "Ébano" sorts between "ÁGUA" and "água".
+const QStringList accentedQuestions = {QStringLiteral("banana"), QStringLiteral("água"), QStringLiteral("Ébano")};
 
 } // namespace
 
@@ -201,6 +226,9 @@ private slots:
     void textIndexIsSought_data();
     void textIndexIsSought();
     void plainConnectionWritesTheTable();
+    void oldTextIndexIsReplaced();
+    void oldTextIndexKeptWhileFileCannotChange_data();
+    void oldTextIndexKeptWhileFileCannotChange();
     void searchTermIsOnlyData();
     void indexChangeEndsEditing();
     void signalsFollowChanges();
@@ -789,6 +817,80 @@ void TestStoreEngine::plainConnectionWritesTheTable()
     QCOMPARE(file.rows(QStringLiteral("SELECT CAST(Id AS INTEGER) FROM db ORDER BY %1")
                            .arg(caseFoldedKey(QStringLiteral("Pergunta")))),
              (QStringList{"3", "1", "2"}));
+}
+
+void TestStoreEngine::oldTextIndexIsReplaced()
+{
+    QTemporaryDir dir;
+    writeOldQuestionTable(dir.path(), accentedQuestions);
+    const QString before = textIndexDefinition(dir.path());
+    QVERIFY2(before.contains(QLatin1String("NOCASE")), qPrintable(before));
+
+    Table table;
+    table.open(dir.path(), QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
+    table.setIndexName(QStringLiteral("IdPergunta"));
+    table.findNearest(QStringLiteral("ÁGUA"));
+    QCOMPARE(table.fieldText(QStringLiteral("Pergunta")), QStringLiteral("água"));
+    table.findNearest(QStringLiteral("BAN"));
+    QCOMPARE(table.fieldText(QStringLiteral("Pergunta")), QStringLiteral("banana"));
+
+    // The file keeps its table and the index on Id, and a plain connection reads and writes it.
+    const QString after = textIndexDefinition(dir.path());
+    QVERIFY2(!after.contains(QLatin1String("NOCASE")), qPrintable(after));
+    QVERIFY2(after.endsWith(caseFoldedKey(QStringLiteral("\"Pergunta\"")) + QLatin1Char(')')), qPrintable(after));
+    PlainFile file(dir.filePath(QStringLiteral("Perguntas.DB")));
+    QCOMPARE(file.rows(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'index' ORDER BY name")),
+             (QStringList{QStringLiteral("IdNumero"), QStringLiteral("IdPergunta")}));
+    QCOMPARE(file.exec(QStringLiteral("INSERT INTO db(Pergunta, Id) VALUES ('Óleo', 4)")), QString());
+    QCOMPARE(file.rows(QStringLiteral("SELECT Pergunta FROM db ORDER BY Id")), accentedQuestions + QStringList{"Óleo"});
+    QCOMPARE(file.rows(QStringLiteral("PRAGMA integrity_check")), QStringList{QStringLiteral("ok")});
+}
+
+void TestStoreEngine::oldTextIndexKeptWhileFileCannotChange_data()
+{
+    QTest::addColumn<bool>("locked"); // otherwise read-only
+    QTest::newRow("locked by another program") << true;
+    QTest::newRow("read-only file") << false;
+}
+
+void TestStoreEngine::oldTextIndexKeptWhileFileCannotChange()
+{
+    QFETCH(bool, locked);
+    if (!locked && ::geteuid() == 0)
+        QSKIP("file permissions do not stop root from writing");
+    QTemporaryDir dir;
+    writeOldQuestionTable(dir.path(), accentedQuestions);
+    const QString path = dir.filePath(QStringLiteral("Perguntas.DB"));
+    const QString before = textIndexDefinition(dir.path());
+    {
+        PlainFile other(path);
+        if (locked)
+            QCOMPARE(other.exec(QStringLiteral("BEGIN IMMEDIATE")), QString()); // a write under way
+        else
+            QFile::setPermissions(path, QFile::ReadOwner);
+
+        // The table opens and searches in the old order, which ignores the case of A-Z only.
+        Table table;
+        table.open(dir.path(), QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
+        table.setIndexName(QStringLiteral("IdPergunta"));
+        table.findNearest(QStringLiteral("BAN"));
+        QCOMPARE(table.fieldText(QStringLiteral("Pergunta")), QStringLiteral("banana"));
+        table.findNearest(QStringLiteral("ÁGUA"));
+        QCOMPARE(table.fieldText(QStringLiteral("Pergunta")), QStringLiteral("Ébano"));
+        QCOMPARE(textIndexDefinition(dir.path()), before);
+        if (locked)
+            QCOMPARE(other.exec(QStringLiteral("COMMIT")), QString());
+        else
+            QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+    }
+
+    // Once the file can change, the next opening replaces the index.
+    Table table;
+    table.open(dir.path(), QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
+    table.setIndexName(QStringLiteral("IdPergunta"));
+    table.findNearest(QStringLiteral("ÁGUA"));
+    QCOMPARE(table.fieldText(QStringLiteral("Pergunta")), QStringLiteral("água"));
+    QVERIFY(textIndexDefinition(dir.path()) != before);
 }
 
 void TestStoreEngine::searchTermIsOnlyData()
