@@ -49,6 +49,7 @@ private slots:
     void drawAfterDeletionsSinceTheLastCount();
     void drawEndsOnABankThatRepeatsNumbers();
     void drawEndsWhateverTheRandomNumbers();
+    void drawOutlastsLongRunsOfRepeats();
     void readQuestionAndTheRightAnswer();
     void scoring_data();
     void scoring();
@@ -146,6 +147,28 @@ void RulesTest::drawEndsWhateverTheRandomNumbers()
     setRandomSource(std::move(previous));
     QCOMPARE(error, QStringLiteral("Não foi possível sortear as perguntas do jogo. Tente de novo."));
     QCOMPARE(drawnSet(), QSet<int>{0});
+}
+
+void RulesTest::drawOutlastsLongRunsOfRepeats()
+{
+    // A bank of exactly 20, where every place but the first is reached only after a long run of
+    // repeats: each run is far longer than the runs after which the draw checks the bank, and
+    // all of them together longer than the limit of a single run. The draw still ends with all 20.
+    TempDataDir data(20);
+    Statements s(data.path());
+    CountQuestions(s.count);
+    SequenceRandomGuard random;
+    random->next << 0;
+    for (int position = 1; position < 20; ++position) {
+        for (int repeat = 0; repeat < 1100; ++repeat)
+            random->next << 0;
+        random->next << position;
+    }
+    DrawQuestions(s.position, s.count);
+    QCOMPARE(GameState.DrawnIds[0], 1);
+    QCOMPARE(GameState.DrawnIds[19], 20);
+    QCOMPARE(drawnSet().size(), 20);
+    QVERIFY(random->next.isEmpty());
 }
 
 void RulesTest::readQuestionAndTheRightAnswer()
