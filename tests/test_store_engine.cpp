@@ -208,6 +208,7 @@ private slots:
     void movesInStorageOrder();
     void appendPostCancel();
     void editPostCancel();
+    void postBesideAnotherCursor();
     void editOnEmptyTableAppends();
     void fieldTextRules_data();
     void fieldTextRules();
@@ -497,6 +498,43 @@ void TestStoreEngine::editPostCancel()
     table.post();
     QVERIFY(table.atLast());
     QCOMPARE(walkForward(table), (QStringList{"1", "3", "50"}));
+}
+
+void TestStoreEngine::postBesideAnotherCursor()
+{
+    // The editor and the game hold separate cursors on one table, and the sqlite3 shell may
+    // change it too: a post writes only what its own edit set.
+    Bank bank = Bank::numbered(1, 3);
+    Table editor, other;
+    editor.open(bank.path(), QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
+    other.open(bank.path(), QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
+    editor.next();
+    other.next();
+
+    editor.edit();
+    editor.setFieldText(QStringLiteral("Resp1"), QStringLiteral("primeira"));
+    other.edit();
+    other.setFieldText(QStringLiteral("Resp2"), QStringLiteral("segunda"));
+    other.post();
+    editor.post();
+    Query query(bank.path());
+    setText(query, byIdLines);
+    query.setParameter(QStringLiteral("NUMID"), 2);
+    query.open();
+    QCOMPARE(query.asText(QStringLiteral("resp1")), QStringLiteral("primeira"));
+    QCOMPARE(query.asText(QStringLiteral("resp2")), QStringLiteral("segunda"));
+    QCOMPARE(query.asText(QStringLiteral("pergunta")), QStringLiteral("Pergunta 2"));
+
+    // A record deleted by the other cursor while being edited: the post says so and stores nothing.
+    editor.edit();
+    editor.setFieldText(QStringLiteral("Pergunta"), QStringLiteral("perdida"));
+    other.remove();
+    QCOMPARE(errorOf([&] { editor.post(); }), QStringLiteral("Record not found or changed by another user"));
+    QCOMPARE(countQuestions(bank.path()), 2);
+    Query lost(bank.path());
+    setText(lost, {QStringLiteral("select count(*) as n from perguntas.db where pergunta = 'perdida'")});
+    lost.open();
+    QCOMPARE(lost.asInteger(QStringLiteral("n")), 0);
 }
 
 void TestStoreEngine::editOnEmptyTableAppends()
