@@ -305,6 +305,112 @@ void meetingOfWaters(QPainter &p)
     emojiWithShadow(p, QStringLiteral("🛶"), QPointF(76, 124), 52);
 }
 
+void cerradoRiver(QPainter &p)
+{
+    skyWithSun(p, QColor(110, 180, 240), QColor(236, 230, 190), QPointF(106, 30), 14);
+    hills(p, 96, 10, QColor(170, 160, 90), 101);
+    p.fillRect(QRectF(0, 96, PhotoWidth, 81), QColor(196, 176, 96));
+    // A river winding from the horizon to the foreground.
+    QPainterPath river(QPointF(70, 96));
+    river.cubicTo(QPointF(40, 120), QPointF(110, 140), QPointF(60, 177));
+    river.lineTo(104, 177);
+    river.cubicTo(QPointF(140, 140), QPointF(60, 120), QPointF(76, 96));
+    river.closeSubpath();
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(70, 140, 200));
+    p.drawPath(river);
+    emojiWithShadow(p, QStringLiteral("🌳"), QPointF(24, 100), 34);
+    emojiWithShadow(p, QStringLiteral("🌳"), QPointF(118, 104), 26);
+    emojiWithShadow(p, QStringLiteral("🧭"), QPointF(28, 150), 34);
+}
+
+void brazilMapWithCompass(QPainter &p)
+{
+    parchment(p);
+    const QRectF box(10, 12, 117, 124);
+    fillPolygon(p, projectOutline(brazilOutline(), box), QColor(120, 180, 100, 200), QPen(QColor(90, 60, 30), 1.4));
+    emojiWithShadow(p, QStringLiteral("🧭"), QPointF(104, 148), 42);
+}
+
+void riverAtDusk(QPainter &p)
+{
+    verticalGradient(p, QColor(70, 60, 140), QColor(255, 170, 90), QRectF(0, 0, PhotoWidth, 104));
+    sun(p, QPointF(40, 96), 14, QColor(255, 190, 80));
+    hills(p, 104, 6, QColor(40, 70, 50), 103);
+    sea(p, 104, QColor(200, 120, 90), QColor(60, 50, 90), 4);
+    emojiWithShadow(p, QStringLiteral("📍"), QPointF(96, 52), 48);
+}
+
+void cityUnderHighSun(QPainter &p)
+{
+    verticalGradient(p, QColor(60, 140, 230), QColor(200, 228, 250));
+    sun(p, QPointF(68, 26), 14);
+    p.setPen(QPen(QColor(220, 40, 40, 200), 2, Qt::DashLine));
+    p.drawLine(QPointF(0, 56), QPointF(PhotoWidth, 56));
+    emojiWithShadow(p, QStringLiteral("🏙️"), QPointF(68, 126), 110);
+}
+
+void tableMountains(QPainter &p)
+{
+    skyWithSun(p, QColor(90, 160, 230), QColor(230, 240, 250), QPointF(30, 28), 11);
+    p.setPen(Qt::NoPen);
+    // Flat-topped hills with steep sides.
+    const struct { qreal left, right, top; QColor colour; } mesas[] = {
+        {-10, 60, 62, QColor(170, 120, 90)}, {70, 150, 54, QColor(150, 104, 80)}};
+    for (const auto &m : mesas) {
+        QPolygonF body;
+        body << QPointF(m.left, 130) << QPointF(m.left + 12, m.top) << QPointF(m.right - 12, m.top) << QPointF(m.right, 130);
+        fillPolygon(p, body, m.colour);
+        p.fillRect(QRectF(m.left + 12, m.top - 4, m.right - m.left - 24, 6), QColor(70, 130, 60));
+    }
+    // A thin waterfall down the right-hand cliff.
+    p.fillRect(QRectF(84, 56, 5, 74), QColor(230, 244, 252));
+    hills(p, 136, 10, QColor(60, 130, 60), 105);
+    emojiWithShadow(p, QStringLiteral("💎"), QPointF(40, 150), 34);
+}
+
+void sheetInTheWind(QPainter &p)
+{
+    verticalGradient(p, QColor(90, 170, 240), QColor(220, 240, 252));
+    cloud(p, QPointF(36, 26), 40);
+    p.fillRect(QRectF(0, 140, PhotoWidth, 37), QColor(120, 180, 90));
+    p.setPen(QPen(QColor(110, 80, 50), 3));
+    p.drawLine(QPointF(14, 60), QPointF(14, 150));
+    p.drawLine(QPointF(123, 60), QPointF(123, 150));
+    p.setPen(QPen(QColor(90, 90, 90), 1));
+    p.drawLine(QPointF(14, 64), QPointF(123, 64));
+    // The sheet on the line, billowing.
+    QPainterPath sheet(QPointF(24, 64));
+    sheet.lineTo(112, 64);
+    sheet.cubicTo(QPointF(120, 90), QPointF(104, 110), QPointF(116, 126));
+    sheet.cubicTo(QPointF(90, 120), QPointF(60, 132), QPointF(30, 122));
+    sheet.cubicTo(QPointF(38, 100), QPointF(20, 86), QPointF(24, 64));
+    p.setPen(QPen(QColor(190, 200, 210), 1));
+    p.setBrush(QColor(252, 252, 255));
+    p.drawPath(sheet);
+    emojiWithShadow(p, QStringLiteral("🔍"), QPointF(108, 150), 34);
+}
+
+void brazilMapWithQuestion(QPainter &p)
+{
+    verticalGradient(p, QColor(200, 230, 250), QColor(130, 190, 236));
+    const QRectF box(8, 10, 121, 130);
+    fillPolygon(p, projectOutline(brazilOutline(), box), QColor(250, 214, 80), QPen(QColor(0, 130, 60), 2.4));
+    emojiWithShadow(p, QStringLiteral("❓"), QPointF(68, 80), 48);
+    emojiWithShadow(p, QStringLiteral("🗺️"), QPointF(108, 154), 32);
+}
+
+void riverInTheSertao(QPainter &p)
+{
+    skyWithSun(p, QColor(100, 170, 240), QColor(250, 230, 180), QPointF(110, 28), 16);
+    hills(p, 100, 10, QColor(190, 150, 100), 107);
+    p.fillRect(QRectF(0, 100, PhotoWidth, 77), QColor(210, 170, 110));
+    sea(p, 118, QColor(70, 150, 190), QColor(40, 100, 150), 3);
+    p.fillRect(QRectF(0, 158, PhotoWidth, 19), QColor(210, 170, 110));
+    emojiWithShadow(p, QStringLiteral("⛵"), QPointF(70, 124), 40);
+    emojiWithShadow(p, QStringLiteral("🌵"), QPointF(22, 92), 40);
+}
+
 // ---- geography of the world ----------------------------------------------------------------
 
 void whaleInTheOpenSea(QPainter &p)
@@ -416,6 +522,112 @@ void globeAndSpeech(QPainter &p)
     emojiWithShadow(p, QStringLiteral("🌍"), QPointF(68, 72), 86);
     emojiWithShadow(p, QStringLiteral("🗣️"), QPointF(36, 144), 42);
     emojiWithShadow(p, QStringLiteral("💬"), QPointF(102, 140), 40);
+}
+
+void savannaRiver(QPainter &p)
+{
+    skyWithSun(p, QColor(240, 170, 90), QColor(255, 230, 170), QPointF(40, 60), 18);
+    p.fillRect(QRectF(0, 100, PhotoWidth, 77), QColor(200, 170, 90));
+    sea(p, 126, QColor(90, 140, 150), QColor(60, 100, 110), 3);
+    emojiWithShadow(p, QStringLiteral("🌳"), QPointF(106, 84), 46);
+    emojiWithShadow(p, QStringLiteral("🦛"), QPointF(54, 140), 54);
+}
+
+void mapleForest(QPainter &p)
+{
+    verticalGradient(p, QColor(120, 170, 230), QColor(230, 236, 246));
+    mountain(p, QPointF(92, 36), 60, 120, QColor(110, 120, 140), QColor(248, 250, 255));
+    hills(p, 120, 14, QColor(200, 90, 40), 109);
+    hills(p, 146, 12, QColor(230, 140, 40), 111);
+    emojiWithShadow(p, QStringLiteral("🍁"), QPointF(36, 60), 44, -15);
+    emojiWithShadow(p, QStringLiteral("🍁"), QPointF(106, 150), 30, 20);
+    emojiWithShadow(p, QStringLiteral("🌲"), QPointF(24, 142), 40);
+}
+
+void fujiAndBlossoms(QPainter &p)
+{
+    verticalGradient(p, QColor(150, 190, 240), QColor(250, 226, 230));
+    mountain(p, QPointF(68, 50), 64, 140, QColor(90, 110, 150), QColor(250, 250, 255));
+    p.fillRect(QRectF(0, 138, PhotoWidth, 39), QColor(110, 150, 110));
+    emoji(p, QStringLiteral("🌸"), QPointF(16, 24), 26);
+    emoji(p, QStringLiteral("🌸"), QPointF(36, 14), 20);
+    emoji(p, QStringLiteral("🌸"), QPointF(118, 30), 24);
+    emojiWithShadow(p, QStringLiteral("🌸"), QPointF(100, 150), 30);
+}
+
+void bootOnTheMap(QPainter &p)
+{
+    parchment(p);
+    p.setPen(QPen(QColor(150, 110, 60, 70), 0.8));
+    for (int x = 10; x < PhotoWidth; x += 30)
+        p.drawLine(QPointF(x, 0), QPointF(x, PhotoHeight));
+    for (int y = 14; y < PhotoHeight; y += 30)
+        p.drawLine(QPointF(0, y), QPointF(PhotoWidth, y));
+    emojiWithShadow(p, QStringLiteral("👢"), QPointF(70, 84), 90, 10);
+    emojiWithShadow(p, QStringLiteral("🧭"), QPointF(110, 152), 30);
+}
+
+void worldMapAndRuler(QPainter &p)
+{
+    softBackdrop(p, QColor(236, 246, 255), QColor(150, 190, 230));
+    emojiWithShadow(p, QStringLiteral("🗺️"), QPointF(68, 76), 110);
+    emojiWithShadow(p, QStringLiteral("📏"), QPointF(76, 146), 50, -20);
+}
+
+void lowRangeWithDivide(QPainter &p)
+{
+    verticalGradient(p, QColor(110, 150, 210), QColor(220, 230, 240));
+    for (int i = 0; i < 5; ++i)
+        mountain(p, QPointF(10 + i * 30, 70 + (i % 2) * 12), 28, 130, QColor(110, 130, 110), QColor(240, 244, 250));
+    hills(p, 132, 10, QColor(80, 120, 70), 113);
+    p.setPen(QPen(QColor(200, 40, 40, 220), 2.5, Qt::DashLine));
+    p.drawLine(QPointF(68, 10), QPointF(76, 170));
+    emojiWithShadow(p, QStringLiteral("🧭"), QPointF(112, 30), 30);
+}
+
+void pyramidsAtSunset(QPainter &p)
+{
+    skyWithSun(p, QColor(240, 130, 70), QColor(255, 214, 140), QPointF(100, 70), 18);
+    p.fillRect(QRectF(0, 120, PhotoWidth, 57), QColor(220, 170, 100));
+    const struct { qreal x, half, height; } pyramids[] = {{30, 26, 50}, {74, 32, 64}, {116, 18, 34}};
+    for (const auto &py : pyramids) {
+        QPolygonF lit, shade;
+        lit << QPointF(py.x - py.half, 122) << QPointF(py.x, 122 - py.height) << QPointF(py.x + py.half * 0.2, 122);
+        shade << QPointF(py.x + py.half * 0.2, 122) << QPointF(py.x, 122 - py.height) << QPointF(py.x + py.half, 122);
+        fillPolygon(p, lit, QColor(214, 160, 90));
+        fillPolygon(p, shade, QColor(170, 110, 60));
+    }
+    emojiWithShadow(p, QStringLiteral("🐪"), QPointF(40, 150), 36);
+}
+
+void shipBetweenCoasts(QPainter &p)
+{
+    verticalGradient(p, QColor(110, 180, 240), QColor(220, 240, 252), QRectF(0, 0, PhotoWidth, 90));
+    sea(p, 90, QColor(30, 120, 190), QColor(10, 50, 110), 5);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(150, 140, 100));
+    p.drawChord(QRectF(-50, 58, 100, 60), 0, 180 * 16);
+    p.setBrush(QColor(190, 160, 110));
+    p.drawChord(QRectF(90, 64, 100, 54), 0, 180 * 16);
+    emojiWithShadow(p, QStringLiteral("🚢"), QPointF(68, 124), 64);
+}
+
+void islandWithBaobabs(QPainter &p)
+{
+    verticalGradient(p, QColor(90, 170, 240), QColor(220, 240, 252), QRectF(0, 0, PhotoWidth, 110));
+    sea(p, 110, QColor(30, 160, 200), QColor(10, 80, 140), 4);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(220, 200, 140));
+    p.drawChord(QRectF(10, 92, 118, 40), 0, 180 * 16);
+    // Baobabs: thick trunks with small crowns.
+    for (const qreal x : {44.0, 90.0}) {
+        p.setBrush(QColor(140, 100, 70));
+        p.drawRoundedRect(QRectF(x - 7, 62, 14, 40), 5, 5);
+        p.setBrush(QColor(80, 130, 60));
+        p.drawEllipse(QPointF(x, 60), 18, 8);
+    }
+    emojiWithShadow(p, QStringLiteral("🐒"), QPointF(68, 100), 28);
+    emojiWithShadow(p, QStringLiteral("🌊"), QPointF(110, 150), 30);
 }
 
 // ---- history of Brazil ---------------------------------------------------------------------
@@ -581,6 +793,96 @@ void oldMapWithMeridian(QPainter &p)
     emoji(p, QStringLiteral("🧭"), QPointF(24, 150), 26);
 }
 
+void movingTruck(QPainter &p)
+{
+    verticalGradient(p, QColor(120, 180, 240), QColor(230, 240, 250));
+    hills(p, 110, 12, QColor(110, 170, 90), 115);
+    p.fillRect(QRectF(0, 124, PhotoWidth, 53), QColor(90, 90, 96));
+    p.setPen(QPen(QColor(250, 220, 80), 2, Qt::DashLine));
+    p.drawLine(QPointF(0, 150), QPointF(PhotoWidth, 150));
+    emojiWithShadow(p, QStringLiteral("🚚"), QPointF(62, 118), 76);
+    emojiWithShadow(p, QStringLiteral("📦"), QPointF(112, 56), 32);
+    emojiWithShadow(p, QStringLiteral("📦"), QPointF(24, 50), 26, -10);
+}
+
+void minersHills(QPainter &p)
+{
+    skyWithSun(p, QColor(120, 180, 240), QColor(236, 236, 220), QPointF(110, 26), 12);
+    mountain(p, QPointF(40, 50), 60, 130, QColor(120, 110, 80));
+    mountain(p, QPointF(100, 64), 50, 130, QColor(100, 120, 80));
+    p.fillRect(QRectF(0, 126, PhotoWidth, 51), QColor(120, 90, 60));
+    sea(p, 138, QColor(110, 150, 170), QColor(80, 110, 120), 2);
+    emojiWithShadow(p, QStringLiteral("⛏️"), QPointF(36, 114), 40, -10);
+    // A wide wooden pan in the stream.
+    p.setPen(QPen(QColor(70, 40, 20), 1.5));
+    p.setBrush(QColor(140, 90, 50));
+    p.drawEllipse(QPointF(94, 156), 26, 9);
+    p.setBrush(QColor(110, 70, 40));
+    p.drawEllipse(QPointF(94, 156), 14, 4);
+}
+
+void forestWithQuestion(QPainter &p)
+{
+    verticalGradient(p, QColor(150, 210, 170), QColor(40, 100, 60));
+    for (int i = 0; i < 6; ++i)
+        emoji(p, QStringLiteral("🌳"), QPointF(10 + i * 24, 130 + (i % 2) * 14), 40);
+    emojiWithShadow(p, QStringLiteral("🌳"), QPointF(68, 82), 96);
+    emojiWithShadow(p, QStringLiteral("❓"), QPointF(112, 30), 34, 8);
+}
+
+void oxCartAndMill(QPainter &p)
+{
+    skyWithSun(p, QColor(250, 200, 120), QColor(255, 240, 210), QPointF(30, 30), 14);
+    hills(p, 100, 12, QColor(120, 170, 80), 117);
+    p.fillRect(QRectF(0, 120, PhotoWidth, 57), QColor(170, 130, 80));
+    // The big house: white walls and a red roof.
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(250, 246, 236));
+    p.drawRect(QRectF(64, 70, 66, 40));
+    QPolygonF roof;
+    roof << QPointF(58, 72) << QPointF(97, 52) << QPointF(136, 72);
+    fillPolygon(p, roof, QColor(180, 70, 40));
+    p.setBrush(QColor(70, 110, 160));
+    for (int i = 0; i < 4; ++i)
+        p.drawRect(QRectF(70 + i * 15, 82, 8, 12));
+    emojiWithShadow(p, QStringLiteral("🐂"), QPointF(44, 134), 58);
+    emojiWithShadow(p, QStringLiteral("🛞"), QPointF(108, 146), 34);
+}
+
+void riverboatInTheForest(QPainter &p)
+{
+    verticalGradient(p, QColor(150, 200, 230), QColor(230, 240, 236), QRectF(0, 0, PhotoWidth, 90));
+    hills(p, 92, 16, QColor(30, 100, 50), 119);
+    sea(p, 96, QColor(150, 120, 80), QColor(90, 70, 50), 4);
+    emojiWithShadow(p, QStringLiteral("⛴️"), QPointF(68, 116), 76);
+    emoji(p, QStringLiteral("🌴"), QPointF(16, 76), 34);
+}
+
+void crownAndHourglass(QPainter &p)
+{
+    verticalGradient(p, QColor(80, 20, 40), QColor(40, 10, 24));
+    radialGlow(p, QPointF(60, 90), 70, QColor(255, 210, 120, 70));
+    // A red velvet cushion.
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(170, 20, 40));
+    p.drawRoundedRect(QRectF(18, 104, 84, 30), 14, 14);
+    p.setBrush(QColor(230, 180, 60));
+    for (const QPointF c : {QPointF(20, 106), QPointF(100, 106), QPointF(20, 132), QPointF(100, 132)})
+        p.drawEllipse(c, 4, 4);
+    emojiWithShadow(p, QStringLiteral("👑"), QPointF(60, 86), 62);
+    emojiWithShadow(p, QStringLiteral("⌛"), QPointF(114, 146), 34);
+}
+
+void serraWithFire(QPainter &p)
+{
+    verticalGradient(p, QColor(40, 40, 100), QColor(240, 140, 90));
+    starField(p, 20, 121, QRectF(0, 0, PhotoWidth, 50));
+    mountain(p, QPointF(70, 50), 80, 140, QColor(50, 90, 60));
+    hills(p, 140, 10, QColor(30, 60, 40), 123);
+    radialGlow(p, QPointF(68, 142), 30, QColor(255, 170, 60, 150));
+    emojiWithShadow(p, QStringLiteral("🔥"), QPointF(68, 140), 40);
+}
+
 // ---- science -------------------------------------------------------------------------------
 
 void goldBars(QPainter &p)
@@ -723,6 +1025,99 @@ void testTubeAndDrop(QPainter &p)
     emojiWithShadow(p, QStringLiteral("💧"), QPointF(106, 50), 38);
 }
 
+void tapAndGlass(QPainter &p)
+{
+    softBackdrop(p, QColor(240, 250, 255), QColor(150, 200, 230));
+    p.fillRect(QRectF(0, 150, PhotoWidth, 27), QColor(200, 215, 225));
+    emojiWithShadow(p, QStringLiteral("🚰"), QPointF(60, 60), 76);
+    emojiWithShadow(p, QStringLiteral("💧"), QPointF(100, 110), 22);
+    emojiWithShadow(p, QStringLiteral("🥛"), QPointF(96, 144), 38);
+}
+
+void boilingPot(QPainter &p)
+{
+    verticalGradient(p, QColor(255, 240, 220), QColor(230, 190, 150));
+    p.fillRect(QRectF(0, 140, PhotoWidth, 37), QColor(120, 120, 130));
+    p.setBrush(Qt::NoBrush);
+    for (int i = 0; i < 3; ++i) {
+        p.setPen(QPen(QColor(255, 255, 255, 200 - i * 40), 3, Qt::SolidLine, Qt::RoundCap));
+        const qreal x = 40 + i * 16;
+        QPainterPath wisp(QPointF(x, 80));
+        wisp.cubicTo(QPointF(x - 12, 60), QPointF(x + 12, 44), QPointF(x, 20));
+        p.drawPath(wisp);
+    }
+    emojiWithShadow(p, QStringLiteral("🍲"), QPointF(58, 118), 76);
+    emojiWithShadow(p, QStringLiteral("🌡️"), QPointF(116, 72), 52);
+}
+
+void dnaAndMicroscope(QPainter &p)
+{
+    softBackdrop(p, QColor(236, 246, 255), QColor(120, 150, 220));
+    emojiWithShadow(p, QStringLiteral("🧬"), QPointF(44, 64), 80, -10);
+    emojiWithShadow(p, QStringLiteral("🔬"), QPointF(98, 130), 64);
+}
+
+void silverDroplets(QPainter &p)
+{
+    verticalGradient(p, QColor(60, 70, 90), QColor(30, 34, 46));
+    p.fillRect(QRectF(0, 120, PhotoWidth, 57), QColor(90, 80, 70));
+    // Round beads of a shiny grey liquid on the bench.
+    const struct { qreal x, y, r; } beads[] = {{36, 142, 14}, {70, 150, 9}, {96, 138, 11}, {58, 132, 6}, {116, 156, 6}};
+    for (const auto &b : beads) {
+        QRadialGradient g(QPointF(b.x - b.r * 0.35, b.y - b.r * 0.35), b.r * 1.4);
+        g.setColorAt(0, QColor(255, 255, 255));
+        g.setColorAt(0.4, QColor(190, 196, 206));
+        g.setColorAt(1, QColor(80, 86, 96));
+        p.setPen(Qt::NoPen);
+        p.setBrush(g);
+        p.drawEllipse(QPointF(b.x, b.y), b.r, b.r * 0.75);
+    }
+    emojiWithShadow(p, QStringLiteral("⚗️"), QPointF(68, 62), 76);
+}
+
+void windAndBalloon(QPainter &p)
+{
+    verticalGradient(p, QColor(110, 180, 245), QColor(220, 240, 255));
+    cloud(p, QPointF(104, 34), 46);
+    hills(p, 150, 12, QColor(110, 180, 90), 125);
+    emojiWithShadow(p, QStringLiteral("🌬️"), QPointF(40, 56), 60);
+    emojiWithShadow(p, QStringLiteral("🎈"), QPointF(100, 104), 48, 15);
+}
+
+void weatherSky(QPainter &p)
+{
+    verticalGradient(p, QColor(120, 170, 220), QColor(220, 230, 240));
+    emojiWithShadow(p, QStringLiteral("⛅"), QPointF(46, 44), 64);
+    emojiWithShadow(p, QStringLiteral("🌧️"), QPointF(100, 86), 54);
+    hills(p, 150, 10, QColor(110, 170, 90), 127);
+    emojiWithShadow(p, QStringLiteral("🌀"), QPointF(36, 130), 36);
+}
+
+void liftingAndArrows(QPainter &p)
+{
+    graphPaper(p);
+    arrow(p, QPointF(22, 40), QPointF(22, 10), QColor(40, 90, 200), 3);
+    arrow(p, QPointF(115, 10), QPointF(115, 40), QColor(200, 40, 40), 3);
+    emojiWithShadow(p, QStringLiteral("🏋️"), QPointF(68, 100), 100);
+}
+
+void prismAndRainbow(QPainter &p)
+{
+    verticalGradient(p, QColor(20, 20, 40), QColor(40, 30, 70));
+    // A beam of light entering a glass prism and leaving as coloured rays.
+    p.setPen(QPen(QColor(255, 255, 255, 220), 3));
+    p.drawLine(QPointF(0, 100), QPointF(56, 88));
+    QPolygonF prism;
+    prism << QPointF(48, 120) << QPointF(68, 60) << QPointF(88, 120);
+    fillPolygon(p, prism, QColor(200, 230, 255, 110), QPen(QColor(230, 245, 255), 1.5));
+    const QColor rays[] = {{255, 60, 60}, {255, 160, 40}, {255, 240, 60}, {80, 200, 80}, {60, 120, 255}, {150, 80, 220}};
+    for (int i = 0; i < 6; ++i) {
+        p.setPen(QPen(rays[i], 3));
+        p.drawLine(QPointF(78, 92 + i * 1.5), QPointF(137, 80 + i * 9));
+    }
+    emojiWithShadow(p, QStringLiteral("🌈"), QPointF(68, 150), 46);
+}
+
 // ---- the solar system ----------------------------------------------------------------------
 
 void planetsOnTheirOrbits(QPainter &p)
@@ -853,6 +1248,75 @@ void sunlightToEarth(QPainter &p)
     emojiWithShadow(p, QStringLiteral("⏱️"), QPointF(68, 132), 56);
 }
 
+void earthWithEmptyOrbit(QPainter &p)
+{
+    space(p, 131);
+    p.setPen(QPen(QColor(255, 255, 255, 140), 1.4, Qt::DashLine));
+    p.setBrush(Qt::NoBrush);
+    p.drawEllipse(QPointF(68, 90), 58, 40);
+    emojiWithShadow(p, QStringLiteral("🌍"), QPointF(68, 90), 52);
+    emojiWithShadow(p, QStringLiteral("❓"), QPointF(118, 150), 28);
+}
+
+void spinningEarth(QPainter &p)
+{
+    space(p, 133);
+    sun(p, QPointF(0, 20), 26);
+    emojiWithShadow(p, QStringLiteral("🌎"), QPointF(74, 74), 74);
+    p.setPen(QPen(QColor(255, 230, 120), 2.5));
+    p.setBrush(Qt::NoBrush);
+    p.drawArc(QRectF(26, 28, 96, 92), 200 * 16, 120 * 16);
+    arrow(p, QPointF(104, 118), QPointF(116, 104), QColor(255, 230, 120), 2.5);
+    emojiWithShadow(p, QStringLiteral("⏰"), QPointF(34, 146), 40);
+}
+
+void telescopeAtNight(QPainter &p)
+{
+    verticalGradient(p, QColor(10, 14, 50), QColor(40, 50, 100));
+    starField(p, 80, 135, QRectF(0, 0, PhotoWidth, 130));
+    p.fillRect(QRectF(0, 140, PhotoWidth, 37), QColor(30, 60, 40));
+    emojiWithShadow(p, QStringLiteral("🔭"), QPointF(70, 112), 76);
+    emoji(p, QStringLiteral("🌙"), QPointF(112, 28), 26);
+}
+
+void starsAndQuestion(QPainter &p)
+{
+    space(p, 137);
+    for (const QPointF s : {QPointF(30, 30), QPointF(110, 24), QPointF(96, 70)})
+        emoji(p, QStringLiteral("✨"), s, 22);
+    emojiWithShadow(p, QStringLiteral("🌍"), QPointF(48, 122), 60);
+    emojiWithShadow(p, QStringLiteral("❓"), QPointF(108, 130), 40);
+}
+
+void rocketLiftOff(QPainter &p)
+{
+    verticalGradient(p, QColor(30, 60, 130), QColor(150, 190, 230));
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(240, 240, 240, 200));
+    for (int i = 0; i < 9; ++i)
+        p.drawEllipse(QPointF(10 + i * 15, 160 - (i % 3) * 6), 18, 14);
+    emojiWithShadow(p, QStringLiteral("🚀"), QPointF(68, 76), 90, -45);
+}
+
+void campUnderStars(QPainter &p)
+{
+    verticalGradient(p, QColor(6, 8, 30), QColor(30, 30, 80));
+    starField(p, 140, 139, QRectF(0, 0, PhotoWidth, 130));
+    hills(p, 140, 14, QColor(20, 40, 30), 141);
+    emojiWithShadow(p, QStringLiteral("⛺"), QPointF(70, 146), 54);
+}
+
+void darkeningSky(QPainter &p)
+{
+    verticalGradient(p, QColor(20, 24, 60), QColor(120, 110, 150));
+    radialGlow(p, QPointF(68, 50), 40, QColor(255, 240, 200, 180));
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(10, 10, 20));
+    p.drawEllipse(QPointF(68, 50), 20, 20);
+    hills(p, 140, 10, QColor(40, 50, 50), 143);
+    emojiWithShadow(p, QStringLiteral("🕶️"), QPointF(68, 140), 60);
+}
+
 // ---- the human body ------------------------------------------------------------------------
 
 void organsAround(QPainter &p)
@@ -923,6 +1387,65 @@ void lungsAndBreath(QPainter &p)
     softBackdrop(p, QColor(236, 250, 255), QColor(140, 200, 230));
     emojiWithShadow(p, QStringLiteral("🫁"), QPointF(68, 74), 88);
     emojiWithShadow(p, QStringLiteral("🌬️"), QPointF(68, 148), 42);
+}
+
+void sunnyBeach(QPainter &p)
+{
+    skyWithSun(p, QColor(60, 160, 240), QColor(210, 236, 250), QPointF(108, 28), 16);
+    sea(p, 80, QColor(40, 180, 210), QColor(20, 120, 180), 3);
+    p.fillRect(QRectF(0, 118, PhotoWidth, 59), QColor(244, 222, 170));
+    emojiWithShadow(p, QStringLiteral("⛱️"), QPointF(44, 110), 64);
+    emojiWithShadow(p, QStringLiteral("🧴"), QPointF(104, 146), 38);
+}
+
+void toothAndBrush(QPainter &p)
+{
+    softBackdrop(p, QColor(240, 252, 255), QColor(140, 210, 230));
+    emojiWithShadow(p, QStringLiteral("🦷"), QPointF(54, 72), 80);
+    emojiWithShadow(p, QStringLiteral("🪥"), QPointF(96, 140), 56, -30);
+}
+
+void legAndTape(QPainter &p)
+{
+    softBackdrop(p, QColor(255, 244, 230), QColor(220, 180, 150));
+    emojiWithShadow(p, QStringLiteral("🦵"), QPointF(56, 84), 110);
+    emojiWithShadow(p, QStringLiteral("📏"), QPointF(110, 120), 60, 80);
+}
+
+void tongueAndTreats(QPainter &p)
+{
+    softBackdrop(p, QColor(255, 236, 240), QColor(240, 160, 180));
+    emojiWithShadow(p, QStringLiteral("👅"), QPointF(68, 68), 80);
+    emojiWithShadow(p, QStringLiteral("🍋"), QPointF(34, 144), 40);
+    emojiWithShadow(p, QStringLiteral("🍫"), QPointF(102, 144), 40, 10);
+}
+
+void eyeAndPalette(QPainter &p)
+{
+    softBackdrop(p, QColor(245, 240, 255), QColor(170, 150, 220));
+    emojiWithShadow(p, QStringLiteral("👁️"), QPointF(68, 70), 90);
+    emojiWithShadow(p, QStringLiteral("🎨"), QPointF(68, 146), 44);
+}
+
+void waterAndStethoscope(QPainter &p)
+{
+    softBackdrop(p, QColor(236, 248, 255), QColor(130, 180, 220));
+    emojiWithShadow(p, QStringLiteral("🥛"), QPointF(44, 74), 70);
+    emojiWithShadow(p, QStringLiteral("💧"), QPointF(104, 40), 30);
+    emojiWithShadow(p, QStringLiteral("💧"), QPointF(116, 76), 20);
+    emojiWithShadow(p, QStringLiteral("🩺"), QPointF(90, 138), 56);
+}
+
+void healthyMeal(QPainter &p)
+{
+    p.fillRect(PhotoRect, QColor(250, 250, 240));
+    p.setPen(Qt::NoPen);
+    for (int y = 0; y < PhotoHeight; y += 14)
+        for (int x = (y / 14 % 2) * 14; x < PhotoWidth; x += 28)
+            p.fillRect(QRectF(x, y, 14, 14), QColor(80, 170, 110, 90));
+    emojiWithShadow(p, QStringLiteral("🥗"), QPointF(68, 76), 88);
+    emojiWithShadow(p, QStringLiteral("🍎"), QPointF(32, 146), 38);
+    emojiWithShadow(p, QStringLiteral("🥕"), QPointF(104, 146), 40, 20);
 }
 
 // ---- arts and literature -------------------------------------------------------------------
@@ -1130,6 +1653,101 @@ void guitarOnTheBeach(QPainter &p)
     emoji(p, QStringLiteral("🌴"), QPointF(116, 120), 40);
 }
 
+void beachAndBow(QPainter &p)
+{
+    skyWithSun(p, QColor(80, 170, 240), QColor(230, 244, 250), QPointF(28, 30), 12);
+    sea(p, 70, QColor(40, 180, 200), QColor(20, 110, 170), 3);
+    p.fillRect(QRectF(0, 112, PhotoWidth, 65), QColor(242, 224, 176));
+    emojiWithShadow(p, QStringLiteral("⛵"), QPointF(100, 88), 40);
+    emojiWithShadow(p, QStringLiteral("🏹"), QPointF(46, 140), 50, 20);
+    emojiWithShadow(p, QStringLiteral("📘"), QPointF(106, 148), 36, -8);
+}
+
+void drylandAndDog(QPainter &p)
+{
+    skyWithSun(p, QColor(250, 180, 90), QColor(255, 236, 190), QPointF(100, 36), 20);
+    p.fillRect(QRectF(0, 110, PhotoWidth, 67), QColor(196, 150, 100));
+    // Cracks in the dry earth.
+    p.setPen(QPen(QColor(130, 90, 50), 1.2));
+    QRandomGenerator rng(145);
+    for (int i = 0; i < 14; ++i) {
+        const QPointF a(rng.bounded(137.0), 114 + rng.bounded(60.0));
+        p.drawLine(a, a + QPointF(rng.bounded(24.0) - 12, rng.bounded(12.0) - 6));
+    }
+    emojiWithShadow(p, QStringLiteral("🌵"), QPointF(30, 88), 56);
+    emojiWithShadow(p, QStringLiteral("🐕"), QPointF(88, 136), 60);
+}
+
+void easelOnDryLand(QPainter &p)
+{
+    skyWithSun(p, QColor(240, 190, 110), QColor(255, 240, 210), QPointF(30, 30), 12);
+    p.fillRect(QRectF(0, 120, PhotoWidth, 57), QColor(180, 140, 100));
+    // An easel holding a blank canvas.
+    p.setPen(QPen(QColor(110, 70, 40), 4));
+    p.drawLine(QPointF(50, 150), QPointF(70, 40));
+    p.drawLine(QPointF(96, 150), QPointF(76, 40));
+    p.drawLine(QPointF(73, 40), QPointF(73, 156));
+    p.setPen(QPen(QColor(180, 170, 150), 1));
+    p.setBrush(QColor(252, 250, 244));
+    p.drawRect(QRectF(44, 46, 58, 66));
+    p.setPen(QPen(QColor(110, 70, 40), 4));
+    p.drawLine(QPointF(40, 114), QPointF(106, 114));
+    emojiWithShadow(p, QStringLiteral("🎨"), QPointF(112, 150), 38);
+}
+
+void swirlingNight(QPainter &p)
+{
+    p.fillRect(PhotoRect, QColor(60, 30, 30));
+    const QRectF frame(10, 14, 117, 140);
+    goldFrame(p, frame, 8);
+    const QRectF c = frame.adjusted(8, 8, -8, -8);
+    p.save();
+    p.setClipRect(c);
+    verticalGradient(p, QColor(20, 40, 110), QColor(50, 80, 150), c);
+    p.setBrush(Qt::NoBrush);
+    for (int i = 0; i < 5; ++i) {
+        p.setPen(QPen(QColor(150, 190, 240, 160), 3));
+        const QPointF at(c.left() + 20 + i * 18, c.top() + 30 + (i % 2) * 14);
+        p.drawArc(QRectF(at - QPointF(12, 8), QSizeF(24, 16)), 0, 300 * 16);
+    }
+    for (const QPointF s : {QPointF(24, 20), QPointF(70, 16), QPointF(86, 50)}) {
+        radialGlow(p, c.topLeft() + s, 10, QColor(255, 240, 120, 220));
+    }
+    p.fillRect(QRectF(c.left(), c.bottom() - 30, c.width(), 30), QColor(30, 40, 60));
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(20, 30, 20));
+    QPolygonF tree;
+    tree << QPointF(c.left() + 10, c.bottom()) << QPointF(c.left() + 18, c.top() + 30) << QPointF(c.left() + 26, c.bottom());
+    p.drawPolygon(tree);
+    p.restore();
+    emojiWithShadow(p, QStringLiteral("🖌️"), QPointF(112, 160), 30, 30);
+}
+
+void roseOnTinyPlanet(QPainter &p)
+{
+    space(p, 147);
+    planet(p, QPointF(68, 150), 46, QColor(240, 220, 170), QColor(170, 130, 80));
+    emojiWithShadow(p, QStringLiteral("🌹"), QPointF(62, 86), 44);
+    emojiWithShadow(p, QStringLiteral("🦊"), QPointF(110, 40), 36);
+}
+
+void castleAndLetter(QPainter &p)
+{
+    verticalGradient(p, QColor(20, 24, 70), QColor(80, 70, 130));
+    starField(p, 30, 149, QRectF(0, 0, PhotoWidth, 70));
+    emoji(p, QStringLiteral("🌙"), QPointF(112, 26), 26);
+    emojiWithShadow(p, QStringLiteral("🏰"), QPointF(60, 92), 86);
+    emojiWithShadow(p, QStringLiteral("💌"), QPointF(96, 150), 42, 10);
+}
+
+void bunnyAndPencil(QPainter &p)
+{
+    softBackdrop(p, QColor(255, 250, 230), QColor(250, 200, 140));
+    emojiWithShadow(p, QStringLiteral("🐰"), QPointF(54, 86), 78);
+    emojiWithShadow(p, QStringLiteral("✏️"), QPointF(110, 138), 44, 20);
+    emojiWithShadow(p, QStringLiteral("💬"), QPointF(106, 38), 38);
+}
+
 // ---- sport ---------------------------------------------------------------------------------
 
 void footballPitch(QPainter &p)
@@ -1275,6 +1893,107 @@ void raceCarAtTheFlag(QPainter &p)
     emojiWithShadow(p, QStringLiteral("🏁"), QPointF(104, 34), 42);
 }
 
+void basketballHoop(QPainter &p)
+{
+    verticalGradient(p, QColor(40, 50, 90), QColor(90, 100, 140), QRectF(0, 0, PhotoWidth, 120));
+    p.fillRect(QRectF(0, 120, PhotoWidth, 57), QColor(200, 140, 80));
+    p.setPen(QPen(Qt::white, 2));
+    p.drawArc(QRectF(20, 130, 96, 60), 0, 180 * 16);
+    // Backboard, rim and net.
+    p.setPen(QPen(Qt::white, 2));
+    p.setBrush(QColor(255, 255, 255, 60));
+    p.drawRect(QRectF(34, 16, 70, 44));
+    p.drawRect(QRectF(56, 34, 26, 20));
+    p.setPen(QPen(QColor(230, 90, 30), 3));
+    p.drawLine(QPointF(52, 58), QPointF(86, 58));
+    p.setPen(QPen(QColor(255, 255, 255, 200), 1));
+    for (int i = 0; i <= 4; ++i)
+        p.drawLine(QPointF(52 + i * 8.5, 58), QPointF(58 + i * 5.5, 78));
+    emojiWithShadow(p, QStringLiteral("🏀"), QPointF(90, 110), 40);
+}
+
+void gymNetAndFeather(QPainter &p)
+{
+    verticalGradient(p, QColor(230, 220, 200), QColor(200, 180, 150), QRectF(0, 0, PhotoWidth, 110));
+    p.fillRect(QRectF(0, 110, PhotoWidth, 67), QColor(60, 140, 110));
+    p.setPen(QPen(Qt::white, 1.5));
+    p.drawLine(QPointF(0, 150), QPointF(PhotoWidth, 150));
+    p.setPen(QPen(QColor(60, 60, 60), 3));
+    p.drawLine(QPointF(8, 70), QPointF(8, 140));
+    p.drawLine(QPointF(129, 70), QPointF(129, 140));
+    p.setPen(QPen(QColor(30, 30, 30, 180), 0.8));
+    for (int x = 8; x <= 129; x += 5)
+        p.drawLine(QPointF(x, 74), QPointF(x, 96));
+    for (int y = 74; y <= 96; y += 5)
+        p.drawLine(QPointF(8, y), QPointF(129, y));
+    p.fillRect(QRectF(8, 71, 121, 3), Qt::white);
+    emojiWithShadow(p, QStringLiteral("🪶"), QPointF(70, 36), 40, 30);
+}
+
+void oldStadium(QPainter &p)
+{
+    verticalGradient(p, QColor(200, 180, 140), QColor(240, 226, 190));
+    // Stands in sepia and the pitch below.
+    for (int i = 0; i < 5; ++i)
+        p.fillRect(QRectF(0, 40 + i * 12, PhotoWidth, 10), QColor(150 - i * 8, 120 - i * 6, 90 - i * 4));
+    p.fillRect(QRectF(0, 104, PhotoWidth, 73), QColor(150, 150, 100));
+    p.setPen(QPen(QColor(240, 230, 200), 1.5));
+    p.drawLine(QPointF(0, 140), QPointF(PhotoWidth, 140));
+    emojiWithShadow(p, QStringLiteral("⚽"), QPointF(68, 136), 40);
+    vignette(p, 0.45);
+}
+
+void crownOnTheBall(QPainter &p)
+{
+    for (int i = 0; i < 9; ++i)
+        p.fillRect(QRectF(0, i * 20, PhotoWidth, 20), i % 2 ? QColor(60, 150, 60) : QColor(72, 166, 70));
+    radialGlow(p, QPointF(68, 90), 60, QColor(255, 240, 160, 120));
+    emojiWithShadow(p, QStringLiteral("⚽"), QPointF(68, 112), 64);
+    emojiWithShadow(p, QStringLiteral("👑"), QPointF(68, 60), 52);
+}
+
+void runnersOnTheRoad(QPainter &p)
+{
+    verticalGradient(p, QColor(110, 180, 240), QColor(230, 240, 250));
+    p.fillRect(QRectF(0, 110, PhotoWidth, 67), QColor(100, 100, 110));
+    p.setPen(QPen(Qt::white, 2, Qt::DashLine));
+    p.drawLine(QPointF(0, 146), QPointF(PhotoWidth, 146));
+    emojiWithShadow(p, QStringLiteral("🏃"), QPointF(48, 110), 56);
+    emojiWithShadow(p, QStringLiteral("🏃‍♀️"), QPointF(96, 118), 50);
+    emojiWithShadow(p, QStringLiteral("🏅"), QPointF(104, 42), 44);
+}
+
+void stopwatchAndGoal(QPainter &p)
+{
+    for (int i = 0; i < 9; ++i)
+        p.fillRect(QRectF(0, i * 20, PhotoWidth, 20), i % 2 ? QColor(60, 150, 60) : QColor(72, 166, 70));
+    emojiWithShadow(p, QStringLiteral("🥅"), QPointF(68, 54), 96);
+    emojiWithShadow(p, QStringLiteral("⏱️"), QPointF(44, 136), 50);
+    emojiWithShadow(p, QStringLiteral("🎽"), QPointF(104, 140), 36);
+}
+
+void golfGreen(QPainter &p)
+{
+    skyWithSun(p, QColor(100, 170, 240), QColor(220, 240, 250), QPointF(30, 26), 12);
+    hills(p, 100, 14, QColor(90, 160, 80), 151);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(110, 190, 90));
+    p.drawEllipse(QPointF(68, 140), 70, 30);
+    emojiWithShadow(p, QStringLiteral("⛳"), QPointF(72, 104), 72);
+}
+
+void tatamiAndUniform(QPainter &p)
+{
+    p.fillRect(PhotoRect, QColor(120, 160, 90));
+    for (int y = 0; y < PhotoHeight; y += 44)
+        for (int x = (y / 44 % 2) * 22; x < PhotoWidth; x += 44) {
+            p.setPen(QPen(QColor(90, 120, 70), 1));
+            p.setBrush(QColor(200, 190, 120));
+            p.drawRect(QRectF(x, y, 44, 22));
+        }
+    emojiWithShadow(p, QStringLiteral("🥋"), QPointF(68, 88), 100);
+}
+
 // ---- mathematics ---------------------------------------------------------------------------
 
 void abacusOnTheBoard(QPainter &p)
@@ -1375,6 +2094,118 @@ void pieChartQuarter(QPainter &p)
     emojiWithShadow(p, QStringLiteral("🍕"), QPointF(106, 150), 38);
 }
 
+void clockOnTheBoard(QPainter &p)
+{
+    chalkboard(p);
+    emojiWithShadow(p, QStringLiteral("🕒"), QPointF(68, 80), 84);
+    emojiWithShadow(p, QStringLiteral("⏳"), QPointF(110, 146), 32);
+}
+
+void numberBlocks(QPainter &p)
+{
+    graphPaper(p);
+    const QColor colours[] = {{230, 80, 80}, {250, 180, 50}, {80, 170, 90}, {70, 130, 220}};
+    // Rows of counting blocks: 2, 3, 5 and 7 of them.
+    const int rows[] = {2, 3, 5, 7};
+    for (int r = 0; r < 4; ++r)
+        for (int i = 0; i < rows[r]; ++i) {
+            p.setPen(QPen(colours[r].darker(140), 1));
+            p.setBrush(colours[r]);
+            p.drawRect(QRectF(10 + i * 16, 100 + r * 18, 14, 14));
+        }
+    emojiWithShadow(p, QStringLiteral("❓"), QPointF(68, 46), 60);
+}
+
+void shapesOnGraphPaper(QPainter &p)
+{
+    graphPaper(p);
+    p.setPen(QPen(QColor(40, 40, 60), 2.5));
+    p.setBrush(QColor(250, 120, 120, 160));
+    p.drawPolygon(QPolygonF({QPointF(14, 70), QPointF(38, 24), QPointF(62, 70)}));
+    p.setBrush(QColor(120, 170, 250, 160));
+    p.drawRect(QRectF(78, 26, 44, 44));
+    p.setBrush(QColor(120, 210, 130, 160));
+    p.drawEllipse(QPointF(40, 120), 24, 24);
+    emojiWithShadow(p, QStringLiteral("❓"), QPointF(100, 120), 50);
+}
+
+void doublingSquares(QPainter &p)
+{
+    graphPaper(p);
+    const QColor colours[] = {{230, 80, 80}, {250, 150, 50}, {240, 200, 60}, {90, 180, 90}, {70, 130, 220}};
+    // One square, then two, four, eight and sixteen, each row twice the last.
+    for (int r = 0; r < 5; ++r) {
+        const int count = 1 << r;
+        const qreal size = r < 4 ? 12 : 6.5;
+        for (int i = 0; i < count; ++i) {
+            p.setPen(QPen(colours[r].darker(140), 0.8));
+            p.setBrush(colours[r]);
+            const qreal x = 6 + (i % 16) * (size + 1.5);
+            p.drawRect(QRectF(x, 16 + r * 22, size, size));
+        }
+    }
+    emojiWithShadow(p, QStringLiteral("✏️"), QPointF(100, 150), 44, 30);
+}
+
+void tapeMeasure(QPainter &p)
+{
+    softBackdrop(p, QColor(255, 250, 236), QColor(220, 200, 160));
+    // A long yellow tape with tick marks but no numbers.
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(250, 210, 40));
+    p.drawRect(QRectF(0, 96, PhotoWidth, 18));
+    p.setPen(QPen(QColor(40, 40, 40), 1));
+    for (int x = 0; x < PhotoWidth; x += 4)
+        p.drawLine(QPointF(x, 96), QPointF(x, x % 20 == 0 ? 106 : 101));
+    emojiWithShadow(p, QStringLiteral("📏"), QPointF(62, 50), 80, -15);
+    emojiWithShadow(p, QStringLiteral("✂️"), QPointF(104, 148), 36);
+}
+
+void setSquare(QPainter &p)
+{
+    graphPaper(p);
+    emojiWithShadow(p, QStringLiteral("📐"), QPointF(60, 70), 96);
+    // A protractor: a half disc with tick marks.
+    p.setPen(QPen(QColor(60, 90, 160), 1.5));
+    p.setBrush(QColor(150, 200, 250, 120));
+    p.drawChord(QRectF(70, 110, 60, 60), 0, 180 * 16);
+    for (int a = 0; a <= 180; a += 15) {
+        const qreal r = qDegreesToRadians(qreal(a));
+        p.drawLine(QPointF(100 + 30 * std::cos(r), 140 - 30 * std::sin(r)),
+                   QPointF(100 + 25 * std::cos(r), 140 - 25 * std::sin(r)));
+    }
+}
+
+void squareOutline(QPainter &p)
+{
+    graphPaper(p);
+    p.setPen(QPen(QColor(60, 60, 80), 3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setBrush(QColor(255, 230, 120, 120));
+    p.drawRect(QRectF(28, 36, 80, 80));
+    arrow(p, QPointF(28, 128), QPointF(108, 128), QColor(200, 50, 50), 2);
+    emojiWithShadow(p, QStringLiteral("✏️"), QPointF(112, 150), 34, 30);
+}
+
+void gardenPlot(QPainter &p)
+{
+    p.fillRect(PhotoRect, QColor(110, 170, 80));
+    // A rectangular bed of soil with rows of sprouts, seen from above.
+    p.setPen(QPen(QColor(120, 80, 40), 3));
+    p.setBrush(QColor(150, 100, 60));
+    p.drawRect(QRectF(22, 20, 92, 136));
+    for (int r = 0; r < 5; ++r)
+        for (int c = 0; c < 3; ++c)
+            emoji(p, QStringLiteral("🌱"), QPointF(40 + c * 28, 38 + r * 26), 18);
+}
+
+void cakeSlices(QPainter &p)
+{
+    softBackdrop(p, QColor(255, 246, 236), QColor(240, 190, 170));
+    emojiWithShadow(p, QStringLiteral("🎂"), QPointF(68, 72), 90);
+    emojiWithShadow(p, QStringLiteral("🍰"), QPointF(36, 146), 40);
+    emojiWithShadow(p, QStringLiteral("🍰"), QPointF(100, 146), 40);
+}
+
 } // namespace
 
 const std::vector<Photo> &photos()
@@ -1390,76 +2221,146 @@ const std::vector<Photo> &photos()
         {7, "p007.jpg", "Dois morros no mar azul e um golfinho", islandPeaks},
         {8, "p008.jpg", "Mapa da América do Sul com o Brasil destacado", southAmericaWithBrazil},
         {9, "p009.jpg", "Rio de água escura e rio de água barrenta lado a lado, com uma canoa", meetingOfWaters},
+        {10, "p010.jpg", "Cerrado ao sol, com um rio e uma bússola", cerradoRiver},
+        {11, "p011.jpg", "Mapa do Brasil com uma rosa dos ventos", brazilMapWithCompass},
+        {12, "p012.jpg", "Rio largo ao entardecer e um alfinete de mapa", riverAtDusk},
+        {13, "p013.jpg", "Prédios sob o sol a pino e uma linha tracejada no céu", cityUnderHighSun},
+        {14, "p014.jpg", "Morros de topo plano, uma cascata e um diamante", tableMountains},
+        {15, "p015.jpg", "Lençol branco estendido no varal e uma lupa", sheetInTheWind},
+        {16, "p016.bmp", "Mapa do Brasil e um ponto de interrogação", brazilMapWithQuestion},
+        {17, "p017.jpg", "Rio no sertão, com barco, cacto e sol forte", riverInTheSertao},
         // Geografia do mundo
-        {10, "p010.jpg", "Baleia no mar aberto", whaleInTheOpenSea},
-        {11, "p011.jpg", "Cordilheira nevada acima das nuvens", snowyRange},
-        {12, "p012.jpg", "Lupa sobre um mapa antigo, ampliando um território minúsculo", tinyCountryUnderLens},
-        {13, "p013.jpg", "Canguru no deserto vermelho", kangarooInTheOutback},
-        {14, "p014.jpg", "Dunas de areia e um camelo sob o sol", dunesAndCamel},
-        {15, "p015.ico", "Montanhas nevadas ao amanhecer e uma águia", andesAtDawn},
-        {16, "p016.jpg", "Navio dentro de uma eclusa", shipThroughTheLocks},
-        {17, "p017.jpg", "Globo com a África e balões de fala", globeAndSpeech},
+        {18, "p018.jpg", "Baleia no mar aberto", whaleInTheOpenSea},
+        {19, "p019.jpg", "Cordilheira nevada acima das nuvens", snowyRange},
+        {20, "p020.jpg", "Lupa sobre um mapa antigo, ampliando um território minúsculo", tinyCountryUnderLens},
+        {21, "p021.jpg", "Canguru no deserto vermelho", kangarooInTheOutback},
+        {22, "p022.jpg", "Dunas de areia e um camelo sob o sol", dunesAndCamel},
+        {23, "p023.ico", "Montanhas nevadas ao amanhecer e uma águia", andesAtDawn},
+        {24, "p024.jpg", "Navio dentro de uma eclusa", shipThroughTheLocks},
+        {25, "p025.jpg", "Globo com a África e balões de fala", globeAndSpeech},
+        {26, "p026.jpg", "Rio na savana com um hipopótamo e uma acácia", savannaRiver},
+        {27, "p027.jpg", "Floresta de outono com folhas de bordo e montanhas", mapleForest},
+        {28, "p028.jpg", "Monte nevado e galhos de cerejeira em flor", fujiAndBlossoms},
+        {29, "p029.jpg", "Bota sobre um mapa antigo e uma bússola", bootOnTheMap},
+        {30, "p030.jpg", "Mapa-múndi e uma régua", worldMapAndRuler},
+        {31, "p031.jpg", "Cordilheira baixa cortada por uma linha divisória", lowRangeWithDivide},
+        {32, "p032.jpg", "Três pirâmides no deserto ao pôr do sol", pyramidsAtSunset},
+        {33, "p033.jpg", "Navio passando entre duas costas próximas", shipBetweenCoasts},
+        {34, "p034.jpg", "Ilha com baobás e um macaco no mar", islandWithBaobabs},
         // História do Brasil
-        {18, "p018.jpg", "Caravela com velas de cruz diante de uma costa verde", caravelOnTheOcean},
-        {19, "p019.jpg", "Cavalo às margens de um riacho e uma espada erguida", horsemanAndSword},
-        {20, "p020.jpg", "Pergaminho, correntes e uma pena", scrollAndChains},
-        {21, "p021.jpg", "Prédio clássico ao nascer do sol", templeAtDawn},
-        {22, "p022.jpg", "Retrato a óleo de um militar de barba em moldura dourada", portraitOfAnOfficer},
-        {23, "p023.bmp", "Casarões coloniais coloridos, igreja e calçada de pedra", colonialStreet},
-        {24, "p024.jpg", "Vela acesa, pergaminho e pena sobre a mesa", candleAndScroll},
-        {25, "p025.jpg", "Frota de caravelas no mar e uma coroa no céu", fleetWithCrown},
-        {26, "p026.jpg", "Mapa antigo da América do Sul cortado por uma linha tracejada", oldMapWithMeridian},
+        {35, "p035.jpg", "Caravela com velas de cruz diante de uma costa verde", caravelOnTheOcean},
+        {36, "p036.jpg", "Cavalo às margens de um riacho e uma espada erguida", horsemanAndSword},
+        {37, "p037.jpg", "Pergaminho, correntes e uma pena", scrollAndChains},
+        {38, "p038.jpg", "Prédio clássico ao nascer do sol", templeAtDawn},
+        {39, "p039.jpg", "Retrato a óleo de um militar de barba em moldura dourada", portraitOfAnOfficer},
+        {40, "p040.bmp", "Casarões coloniais coloridos, igreja e calçada de pedra", colonialStreet},
+        {41, "p041.jpg", "Vela acesa, pergaminho e pena sobre a mesa", candleAndScroll},
+        {42, "p042.jpg", "Frota de caravelas no mar e uma coroa no céu", fleetWithCrown},
+        {43, "p043.jpg", "Mapa antigo da América do Sul cortado por uma linha tracejada", oldMapWithMeridian},
+        {44, "p044.jpg", "Caminhão de mudança e caixas na estrada", movingTruck},
+        {45, "p045.jpg", "Morros de Minas, picareta e bateia no riacho", minersHills},
+        {46, "p046.jpg", "Mata atlântica e um ponto de interrogação", forestWithQuestion},
+        {47, "p047.jpg", "Boi, roda de carro de boi e casa-grande", oxCartAndMill},
+        {48, "p048.jpg", "Barco a vapor num rio da floresta", riverboatInTheForest},
+        {49, "p049.jpg", "Coroa sobre almofada e ampulheta", crownAndHourglass},
+        {50, "p050.jpg", "Serra verde ao anoitecer com uma fogueira", serraWithFire},
         // Ciências
-        {27, "p027.jpg", "Barras de metal dourado e uma moeda", goldBars},
-        {28, "p028.jpg", "Broto de planta ao sol, com setas de ar", seedlingInTheSun},
-        {29, "p029.jpg", "Galáxia espiral e o símbolo do átomo", galaxyAndAtom},
-        {30, "p030.jpg", "Diagrama de forças: órbita e bloco num plano inclinado", forceDiagram},
-        {31, "p031.jpg", "Facho de lanterna atravessando o espaço até a Terra", torchBeamAcrossSpace},
-        {32, "p032.jpg", "Mamadeira entre o campo e o mar, com uma lupa", bottleBetweenLandAndSea},
-        {33, "p033.jpg", "Cubo de gelo soltando vapor", iceGivingOffVapour},
-        {34, "p034.ico", "Tubo de ensaio e uma gota de água", testTubeAndDrop},
+        {51, "p051.jpg", "Barras de metal dourado e uma moeda", goldBars},
+        {52, "p052.jpg", "Broto de planta ao sol, com setas de ar", seedlingInTheSun},
+        {53, "p053.jpg", "Galáxia espiral e o símbolo do átomo", galaxyAndAtom},
+        {54, "p054.jpg", "Diagrama de forças: órbita e bloco num plano inclinado", forceDiagram},
+        {55, "p055.jpg", "Facho de lanterna atravessando o espaço até a Terra", torchBeamAcrossSpace},
+        {56, "p056.jpg", "Mamadeira entre o campo e o mar, com uma lupa", bottleBetweenLandAndSea},
+        {57, "p057.jpg", "Cubo de gelo soltando vapor", iceGivingOffVapour},
+        {58, "p058.ico", "Tubo de ensaio e uma gota de água", testTubeAndDrop},
+        {59, "p059.jpg", "Torneira pingando e um copo", tapAndGlass},
+        {60, "p060.jpg", "Panela soltando vapor e um termômetro", boilingPot},
+        {61, "p061.jpg", "Dupla hélice e microscópio", dnaAndMicroscope},
+        {62, "p062.ico", "Gotas prateadas sobre a bancada e um frasco de laboratório", silverDroplets},
+        {63, "p063.jpg", "Vento soprando e um balão no céu", windAndBalloon},
+        {64, "p064.jpg", "Céu com sol, nuvem e chuva e um cata-vento", weatherSky},
+        {65, "p065.jpg", "Levantador de peso e setas de força", liftingAndArrows},
+        {66, "p066.jpg", "Prisma e arco-íris sobre fundo escuro", prismAndRainbow},
         // Sistema Solar e espaço
-        {35, "p035.jpg", "Sol, órbitas e planetas de vários tamanhos, com um telescópio", planetsOnTheirOrbits},
-        {36, "p036.jpg", "Foguete rumo a um pequeno planeta avermelhado", rocketTowardsReddishDot},
-        {37, "p037.jpg", "Planeta pequeno bem junto a um Sol enorme", smallWorldByTheSun},
-        {38, "p038.jpg", "Termômetro, fogo e um planeta coberto de nuvens", thermometerAndFire},
-        {39, "p039.jpg", "Órbitas ao redor do Sol e um ponto de interrogação", orbitsAndQuestion},
-        {40, "p040.bmp", "Astronauta no solo lunar com a Terra no céu", astronautOnTheMoon},
-        {41, "p041.jpg", "Planeta com anéis em pé e eixo quase horizontal", planetLyingOnItsSide},
-        {42, "p042.jpg", "Raio de luz do Sol até a Terra e um cronômetro", sunlightToEarth},
+        {67, "p067.jpg", "Sol, órbitas e planetas de vários tamanhos, com um telescópio", planetsOnTheirOrbits},
+        {68, "p068.jpg", "Foguete rumo a um pequeno planeta avermelhado", rocketTowardsReddishDot},
+        {69, "p069.jpg", "Planeta pequeno bem junto a um Sol enorme", smallWorldByTheSun},
+        {70, "p070.jpg", "Termômetro, fogo e um planeta coberto de nuvens", thermometerAndFire},
+        {71, "p071.jpg", "Órbitas ao redor do Sol e um ponto de interrogação", orbitsAndQuestion},
+        {72, "p072.bmp", "Astronauta no solo lunar com a Terra no céu", astronautOnTheMoon},
+        {73, "p073.jpg", "Planeta com anéis em pé e eixo quase horizontal", planetLyingOnItsSide},
+        {74, "p074.jpg", "Raio de luz do Sol até a Terra e um cronômetro", sunlightToEarth},
+        {75, "p075.jpg", "A Terra com uma órbita tracejada vazia", earthWithEmptyOrbit},
+        {76, "p076.jpg", "A Terra girando e um despertador", spinningEarth},
+        {77, "p077.jpg", "Telescópio no quintal sob o céu estrelado", telescopeAtNight},
+        {78, "p078.jpg", "Estrelas brilhando sobre a Terra e um ponto de interrogação", starsAndQuestion},
+        {79, "p079.jpg", "Foguete subindo entre nuvens de fumaça", rocketLiftOff},
+        {80, "p080.jpg", "Barraca de acampamento sob um céu cheio de estrelas", campUnderStars},
+        {81, "p081.jpg", "Céu escurecendo de dia e óculos escuros", darkeningSky},
         // Corpo humano
-        {43, "p043.jpg", "Cérebro, coração, pulmões, olho e estetoscópio", organsAround},
-        {44, "p044.jpg", "Caveira e ossos em estilo de raio X", xraySkeleton},
-        {45, "p045.jpg", "Orelha e lupa", earUnderLens},
-        {46, "p046.jpg", "Coração anatômico com traçado de eletrocardiograma", heartWithTrace},
-        {47, "p047.jpg", "Microscópio e gota de sangue", bloodUnderMicroscope},
-        {48, "p048.jpg", "Ovo frito, bacon e batatas fritas na toalha xadrez", fattyBreakfast},
-        {49, "p049.ico", "Pulmões e sopro de ar", lungsAndBreath},
+        {82, "p082.jpg", "Cérebro, coração, pulmões, olho e estetoscópio", organsAround},
+        {83, "p083.jpg", "Caveira e ossos em estilo de raio X", xraySkeleton},
+        {84, "p084.jpg", "Orelha e lupa", earUnderLens},
+        {85, "p085.jpg", "Coração anatômico com traçado de eletrocardiograma", heartWithTrace},
+        {86, "p086.jpg", "Microscópio e gota de sangue", bloodUnderMicroscope},
+        {87, "p087.jpg", "Ovo frito, bacon e batatas fritas na toalha xadrez", fattyBreakfast},
+        {88, "p088.ico", "Pulmões e sopro de ar", lungsAndBreath},
+        {89, "p089.jpg", "Praia ensolarada com guarda-sol e protetor", sunnyBeach},
+        {90, "p090.jpg", "Dente e escova de dentes", toothAndBrush},
+        {91, "p091.jpg", "Perna e fita métrica", legAndTape},
+        {92, "p092.jpg", "Língua, limão e chocolate", tongueAndTreats},
+        {93, "p093.jpg", "Olho e paleta de cores", eyeAndPalette},
+        {94, "p094.jpg", "Copo de água, gotas e estetoscópio", waterAndStethoscope},
+        {95, "p095.jpg", "Prato com frutas e legumes", healthyMeal},
         // Artes e literatura
-        {50, "p050.jpg", "Livro aberto, pena e cartola sobre papel antigo", openBookAndQuill},
-        {51, "p051.jpg", "Quadro modernista: figura de pé enorme, sol e cacto", modernistPainting},
-        {52, "p052.jpg", "Pergaminho sobre o mar, barco a vela e onda", scrollOverTheSea},
-        {53, "p053.jpg", "Pedra no meio de uma estrada de terra", stoneOnTheRoad},
-        {54, "p054.jpg", "Retrato de mulher com paisagem enevoada ao fundo, em moldura dourada", famousPortrait},
-        {55, "p055.jpg", "Máscaras de teatro, paleta e partitura no palco", masksAndPalette},
-        {56, "p056.jpg", "Casa de sítio, milho, árvore e passarinho", farmhouseAndCorn},
-        {57, "p057.jpg", "Igreja no alto do morro e estátuas de pedra no adro", churchAndStatues},
-        {58, "p058.jpg", "Violão na areia da praia, notas musicais e coqueiro", guitarOnTheBeach},
+        {96, "p096.jpg", "Livro aberto, pena e cartola sobre papel antigo", openBookAndQuill},
+        {97, "p097.jpg", "Quadro modernista: figura de pé enorme, sol e cacto", modernistPainting},
+        {98, "p098.jpg", "Pergaminho sobre o mar, barco a vela e onda", scrollOverTheSea},
+        {99, "p099.jpg", "Pedra no meio de uma estrada de terra", stoneOnTheRoad},
+        {100, "p100.jpg", "Retrato de mulher com paisagem enevoada ao fundo, em moldura dourada", famousPortrait},
+        {101, "p101.jpg", "Máscaras de teatro, paleta e partitura no palco", masksAndPalette},
+        {102, "p102.jpg", "Casa de sítio, milho, árvore e passarinho", farmhouseAndCorn},
+        {103, "p103.jpg", "Igreja no alto do morro e estátuas de pedra no adro", churchAndStatues},
+        {104, "p104.jpg", "Violão na areia da praia, notas musicais e coqueiro", guitarOnTheBeach},
+        {105, "p105.jpg", "Praia com jangada, arco e um livro", beachAndBow},
+        {106, "p106.jpg", "Terra seca rachada, mandacaru e um cachorro", drylandAndDog},
+        {107, "p107.jpg", "Cavalete com tela em branco, paleta e chão seco", easelOnDryLand},
+        {108, "p108.jpg", "Céu noturno de espirais em moldura dourada e um pincel", swirlingNight},
+        {109, "p109.jpg", "Rosa num planeta pequenino e uma raposa", roseOnTinyPlanet},
+        {110, "p110.jpg", "Castelo sob a lua e uma carta de amor", castleAndLetter},
+        {111, "p111.jpg", "Coelho de pelúcia, lápis e balão de fala", bunnyAndPencil},
         // Esporte
-        {59, "p059.jpg", "Campo de futebol visto de cima com a bola no centro", footballPitch},
-        {60, "p060.jpg", "Taça sob o holofote, confete e bola", trophyInTheSpotlight},
-        {61, "p061.jpg", "Coroa de louros e um corredor", laurelAndRunner},
-        {62, "p062.jpg", "Pódio com medalhas de ouro, prata e bronze e fogos", podium},
-        {63, "p063.jpg", "Bola sobre a rede numa quadra", volleyballNet},
-        {64, "p064.jpg", "Carro de corrida na pista e bandeira quadriculada", raceCarAtTheFlag},
+        {112, "p112.jpg", "Campo de futebol visto de cima com a bola no centro", footballPitch},
+        {113, "p113.jpg", "Taça sob o holofote, confete e bola", trophyInTheSpotlight},
+        {114, "p114.jpg", "Coroa de louros e um corredor", laurelAndRunner},
+        {115, "p115.jpg", "Pódio com medalhas de ouro, prata e bronze e fogos", podium},
+        {116, "p116.jpg", "Bola sobre a rede numa quadra", volleyballNet},
+        {117, "p117.jpg", "Carro de corrida na pista e bandeira quadriculada", raceCarAtTheFlag},
+        {118, "p118.jpg", "Cesta de basquete e bola na quadra", basketballHoop},
+        {119, "p119.jpg", "Rede num ginásio e uma pena", gymNetAndFeather},
+        {120, "p120.jpg", "Estádio antigo em tons de sépia e uma bola", oldStadium},
+        {121, "p121.jpg", "Coroa sobre uma bola de futebol num gramado", crownOnTheBall},
+        {122, "p122.jpg", "Corredores numa avenida e uma medalha", runnersOnTheRoad},
+        {123, "p123.jpg", "Gol, cronômetro e apito", stopwatchAndGoal},
+        {124, "p124.jpg", "Bandeira num gramado de golfe", golfGreen},
+        {125, "p125.jpg", "Quimono sobre o tatame", tatamiAndUniform},
         // Matemática
-        {65, "p065.jpg", "Ábaco diante do quadro-negro", abacusOnTheBoard},
-        {66, "p066.jpg", "Sinal de raiz desenhado a giz e um ponto de interrogação", radicalSign},
-        {67, "p067.jpg", "Triângulo com os três ângulos coloridos e um esquadro", triangleAngles},
-        {68, "p068.jpg", "Círculo com o diâmetro tracejado e uma torta", circleAndDiameter},
-        {69, "p069.bmp", "Abelha, pote de mel e flores", beeAndHoney},
-        {70, "p070.jpg", "Relógio antigo e ânfora entre colunas de mármore", clockAndAmphora},
-        {71, "p071.jpg", "Gráfico de pizza com uma fatia destacada", pieChartQuarter},
+        {126, "p126.jpg", "Ábaco diante do quadro-negro", abacusOnTheBoard},
+        {127, "p127.jpg", "Sinal de raiz desenhado a giz e um ponto de interrogação", radicalSign},
+        {128, "p128.jpg", "Triângulo com os três ângulos coloridos e um esquadro", triangleAngles},
+        {129, "p129.jpg", "Círculo com o diâmetro tracejado e uma torta", circleAndDiameter},
+        {130, "p130.bmp", "Abelha, pote de mel e flores", beeAndHoney},
+        {131, "p131.jpg", "Relógio antigo e ânfora entre colunas de mármore", clockAndAmphora},
+        {132, "p132.jpg", "Gráfico de pizza com uma fatia destacada", pieChartQuarter},
+        {133, "p133.jpg", "Relógio diante do quadro-negro", clockOnTheBoard},
+        {134, "p134.jpg", "Blocos de contar e um ponto de interrogação", numberBlocks},
+        {135, "p135.jpg", "Triângulo, quadrado e círculo em papel quadriculado", shapesOnGraphPaper},
+        {136, "p136.jpg", "Quadradinhos que dobram de número a cada linha", doublingSquares},
+        {137, "p137.jpg", "Fita métrica desenrolada e uma régua", tapeMeasure},
+        {138, "p138.jpg", "Esquadro e transferidor sobre papel", setSquare},
+        {139, "p139.jpg", "Quadrado contornado a lápis no papel quadriculado", squareOutline},
+        {140, "p140.jpg", "Canteiro retangular visto de cima", gardenPlot},
+        {141, "p141.jpg", "Bolo redondo cortado em fatias", cakeSlices},
     };
     return all;
 }
