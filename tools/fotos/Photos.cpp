@@ -2206,6 +2206,707 @@ void cakeSlices(QPainter &p)
     emojiWithShadow(p, QStringLiteral("🍰"), QPointF(100, 146), 40);
 }
 
+// ---- Portuguese language -----------------------------------------------------------------------
+
+// A lined notebook page, the backdrop of the grammar questions.
+void notebookPage(QPainter &p)
+{
+    p.fillRect(PhotoRect, QColor(252, 252, 246));
+    p.save();
+    p.setPen(QPen(QColor(140, 180, 230, 150), 0.8));
+    for (int y = 24; y < PhotoHeight; y += 12)
+        p.drawLine(QPointF(0, y), QPointF(PhotoWidth, y));
+    p.setPen(QPen(QColor(230, 110, 110, 170), 1));
+    p.drawLine(QPointF(18, 0), QPointF(18, PhotoHeight));
+    p.restore();
+}
+
+void crowdAndGrammar(QPainter &p)
+{
+    softBackdrop(p, QColor(250, 246, 230), QColor(210, 190, 150));
+    emojiWithShadow(p, QStringLiteral("👥"), QPointF(68, 62), 90);
+    emojiWithShadow(p, QStringLiteral("📖"), QPointF(68, 142), 56);
+}
+
+void bakeryShelf(QPainter &p)
+{
+    verticalGradient(p, QColor(250, 230, 200), QColor(210, 170, 120));
+    p.setPen(Qt::NoPen);
+    for (const qreal y : {70.0, 140.0}) {
+        p.fillRect(QRectF(0, y, PhotoWidth, 8), QColor(140, 90, 50));
+        p.fillRect(QRectF(0, y + 8, PhotoWidth, 3), QColor(100, 60, 30));
+    }
+    emojiWithShadow(p, QStringLiteral("🥖"), QPointF(44, 50), 56, -20);
+    emojiWithShadow(p, QStringLiteral("🥐"), QPointF(104, 52), 40);
+    emojiWithShadow(p, QStringLiteral("🍞"), QPointF(40, 120), 44);
+    emojiWithShadow(p, QStringLiteral("🥯"), QPointF(100, 122), 38);
+}
+
+void booksAndPencil(QPainter &p)
+{
+    notebookPage(p);
+    emojiWithShadow(p, QStringLiteral("📚"), QPointF(64, 74), 90);
+    emojiWithShadow(p, QStringLiteral("✏️"), QPointF(100, 146), 44, 20);
+}
+
+void giftInHands(QPainter &p)
+{
+    softBackdrop(p, QColor(255, 244, 236), QColor(240, 170, 150));
+    emojiWithShadow(p, QStringLiteral("🎁"), QPointF(68, 66), 70);
+    emojiWithShadow(p, QStringLiteral("🤲"), QPointF(68, 132), 70);
+}
+
+void hareAndTortoise(QPainter &p)
+{
+    skyWithSun(p, QColor(110, 180, 240), QColor(230, 244, 250), QPointF(110, 26), 12);
+    hills(p, 100, 12, QColor(110, 180, 80), 201);
+    p.fillRect(QRectF(0, 112, PhotoWidth, 65), QColor(110, 180, 80));
+    QPolygonF road;
+    road << QPointF(56, 100) << QPointF(80, 100) << QPointF(130, 177) << QPointF(6, 177);
+    fillPolygon(p, road, QColor(210, 190, 150));
+    emojiWithShadow(p, QStringLiteral("🐇"), QPointF(44, 140), 50);
+    emojiWithShadow(p, QStringLiteral("🐢"), QPointF(98, 150), 42);
+}
+
+void butterflyInTheGarden(QPainter &p)
+{
+    verticalGradient(p, QColor(170, 220, 250), QColor(240, 250, 240));
+    hills(p, 130, 10, QColor(110, 190, 90), 203);
+    emojiWithShadow(p, QStringLiteral("🦋"), QPointF(68, 64), 84, -10);
+    emojiWithShadow(p, QStringLiteral("🌷"), QPointF(28, 146), 40);
+    emojiWithShadow(p, QStringLiteral("🌼"), QPointF(70, 152), 34);
+    emojiWithShadow(p, QStringLiteral("🌷"), QPointF(110, 146), 40);
+}
+
+void notebookAndSpeaker(QPainter &p)
+{
+    notebookPage(p);
+    emojiWithShadow(p, QStringLiteral("🔊"), QPointF(72, 66), 84);
+    emojiWithShadow(p, QStringLiteral("📝"), QPointF(96, 142), 48);
+}
+
+void notebookUnderLens(QPainter &p)
+{
+    notebookPage(p);
+    emojiWithShadow(p, QStringLiteral("📓"), QPointF(60, 80), 90, -8);
+    emojiWithShadow(p, QStringLiteral("🔍"), QPointF(104, 120), 50);
+    emojiWithShadow(p, QStringLiteral("🧽"), QPointF(34, 154), 30);
+}
+
+void girlAndApple(QPainter &p)
+{
+    softBackdrop(p, QColor(255, 248, 230), QColor(250, 200, 150));
+    emojiWithShadow(p, QStringLiteral("👧"), QPointF(60, 74), 90);
+    emojiWithShadow(p, QStringLiteral("🍎"), QPointF(106, 142), 44);
+}
+
+void schoolOfFish(QPainter &p)
+{
+    verticalGradient(p, QColor(40, 150, 210), QColor(6, 40, 100));
+    QRandomGenerator rng(205);
+    for (int i = 0; i < 16; ++i)
+        emoji(p, QStringLiteral("🐟"), QPointF(10 + rng.bounded(117.0), 20 + rng.bounded(140.0)), 18 + rng.bounded(10.0));
+    emojiWithShadow(p, QStringLiteral("🐠"), QPointF(70, 96), 40);
+}
+
+void clapperAndCamera(QPainter &p)
+{
+    verticalGradient(p, QColor(30, 30, 40), QColor(70, 50, 60));
+    radialGlow(p, QPointF(68, 90), 70, QColor(255, 240, 200, 80));
+    emojiWithShadow(p, QStringLiteral("🎬"), QPointF(54, 62), 72, -8);
+    emojiWithShadow(p, QStringLiteral("🎥"), QPointF(92, 134), 60);
+}
+
+void smallAndBigHouse(QPainter &p)
+{
+    verticalGradient(p, QColor(120, 190, 245), QColor(230, 244, 252));
+    cloud(p, QPointF(40, 26), 40);
+    p.fillRect(QRectF(0, 132, PhotoWidth, 45), QColor(110, 180, 80));
+    emojiWithShadow(p, QStringLiteral("🏠"), QPointF(28, 128), 36);
+    emojiWithShadow(p, QStringLiteral("🏡"), QPointF(86, 98), 100);
+}
+
+void emptyPlate(QPainter &p)
+{
+    p.fillRect(PhotoRect, QColor(255, 250, 240));
+    p.setPen(Qt::NoPen);
+    for (int y = 0; y < PhotoHeight; y += 14)
+        for (int x = (y / 14 % 2) * 14; x < PhotoWidth; x += 28)
+            p.fillRect(QRectF(x, y, 14, 14), QColor(90, 130, 220, 90));
+    emojiWithShadow(p, QStringLiteral("🍽️"), QPointF(68, 110), 96);
+    emojiWithShadow(p, QStringLiteral("😩"), QPointF(68, 36), 46);
+}
+
+void bellAndBang(QPainter &p)
+{
+    softBackdrop(p, QColor(255, 248, 220), QColor(250, 190, 90));
+    emojiWithShadow(p, QStringLiteral("💥"), QPointF(84, 54), 70);
+    emojiWithShadow(p, QStringLiteral("🔔"), QPointF(48, 128), 64, -15);
+}
+
+void runnerAndDust(QPainter &p)
+{
+    verticalGradient(p, QColor(120, 190, 245), QColor(240, 236, 220));
+    p.fillRect(QRectF(0, 130, PhotoWidth, 47), QColor(200, 160, 110));
+    emojiWithShadow(p, QStringLiteral("🏃"), QPointF(84, 96), 80);
+    emojiWithShadow(p, QStringLiteral("💨"), QPointF(28, 118), 44);
+}
+
+void columnAndScroll(QPainter &p)
+{
+    parchment(p);
+    QLinearGradient g(QPointF(20, 0), QPointF(50, 0));
+    g.setColorAt(0, QColor(220, 220, 215));
+    g.setColorAt(0.5, QColor(255, 255, 250));
+    g.setColorAt(1, QColor(190, 188, 180));
+    p.fillRect(QRectF(20, 24, 30, 140), g);
+    p.fillRect(QRectF(14, 16, 42, 10), QColor(235, 232, 225));
+    p.fillRect(QRectF(14, 160, 42, 10), QColor(235, 232, 225));
+    p.setPen(QPen(QColor(170, 168, 160), 1));
+    for (qreal x = 26; x < 50; x += 6)
+        p.drawLine(QPointF(x, 26), QPointF(x, 160));
+    emojiWithShadow(p, QStringLiteral("📜"), QPointF(96, 100), 64, 10);
+}
+
+void footprintsInSand(QPainter &p)
+{
+    verticalGradient(p, QColor(110, 190, 240), QColor(220, 240, 252), QRectF(0, 0, PhotoWidth, 50));
+    sea(p, 50, QColor(40, 180, 210), QColor(20, 130, 180), 2);
+    p.fillRect(QRectF(0, 82, PhotoWidth, 95), QColor(244, 224, 176));
+    emojiWithShadow(p, QStringLiteral("👣"), QPointF(44, 150), 40, -15);
+    emojiWithShadow(p, QStringLiteral("👣"), QPointF(76, 116), 34, -15);
+    emojiWithShadow(p, QStringLiteral("🐚"), QPointF(112, 156), 26);
+}
+
+// ---- Brazilian music ---------------------------------------------------------------------------
+
+void carnivalConfetti(QPainter &p)
+{
+    verticalGradient(p, QColor(90, 30, 120), QColor(30, 10, 60));
+    QRandomGenerator rng(211);
+    const QColor confetti[] = {{250, 210, 0}, {0, 200, 120}, {250, 80, 140}, {80, 170, 255}};
+    for (int i = 0; i < 60; ++i) {
+        p.save();
+        p.translate(rng.bounded(137.0), rng.bounded(177.0));
+        p.rotate(rng.bounded(180.0));
+        p.fillRect(QRectF(-2, -1, 4, 2.5), confetti[i % 4]);
+        p.restore();
+    }
+    emojiWithShadow(p, QStringLiteral("🎉"), QPointF(50, 64), 72);
+    emojiWithShadow(p, QStringLiteral("🎶"), QPointF(96, 132), 54);
+}
+
+void watercolourAndNotes(QPainter &p)
+{
+    p.fillRect(PhotoRect, QColor(252, 250, 244));
+    // Soft blots of green, yellow and blue paint.
+    const struct { QPointF at; qreal r; QColor colour; } blots[] = {
+        {{40, 50}, 34, {60, 170, 90, 90}}, {{96, 70}, 30, {250, 210, 60, 100}}, {{60, 110}, 28, {60, 110, 210, 80}}};
+    for (const auto &b : blots)
+        radialGlow(p, b.at, b.r, b.colour);
+    emojiWithShadow(p, QStringLiteral("🖌️"), QPointF(96, 140), 50, 20);
+    emojiWithShadow(p, QStringLiteral("🎵"), QPointF(30, 146), 34);
+}
+
+void heartAndNotes(QPainter &p)
+{
+    softBackdrop(p, QColor(255, 236, 240), QColor(240, 150, 170));
+    emojiWithShadow(p, QStringLiteral("💖"), QPointF(62, 74), 84);
+    emojiWithShadow(p, QStringLiteral("🎶"), QPointF(104, 138), 46);
+}
+
+void accordionAndCrown(QPainter &p)
+{
+    skyWithSun(p, QColor(250, 170, 80), QColor(255, 236, 190), QPointF(110, 30), 14);
+    p.fillRect(QRectF(0, 140, PhotoWidth, 37), QColor(200, 150, 90));
+    emojiWithShadow(p, QStringLiteral("🪗"), QPointF(64, 104), 80);
+    emojiWithShadow(p, QStringLiteral("👑"), QPointF(40, 36), 40, -12);
+    emojiWithShadow(p, QStringLiteral("🤠"), QPointF(112, 150), 30);
+}
+
+void drumTriangleDance(QPainter &p)
+{
+    verticalGradient(p, QColor(250, 210, 120), QColor(230, 140, 70));
+    // A triangle hanging from its string.
+    p.setPen(QPen(QColor(90, 90, 90), 1));
+    p.drawLine(QPointF(104, 10), QPointF(104, 28));
+    p.setPen(QPen(QColor(200, 200, 210), 3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setBrush(Qt::NoBrush);
+    p.drawPolyline(QPolygonF({QPointF(100, 30), QPointF(84, 62), QPointF(124, 62), QPointF(108, 30)}));
+    emojiWithShadow(p, QStringLiteral("🥁"), QPointF(40, 48), 54);
+    emojiWithShadow(p, QStringLiteral("💃"), QPointF(48, 130), 64);
+    emojiWithShadow(p, QStringLiteral("🕺"), QPointF(100, 130), 62);
+}
+
+void pianoAndConfetti(QPainter &p)
+{
+    verticalGradient(p, QColor(40, 30, 70), QColor(110, 50, 90));
+    QRandomGenerator rng(213);
+    const QColor confetti[] = {{250, 210, 0}, {0, 200, 120}, {250, 80, 140}, {80, 170, 255}};
+    for (int i = 0; i < 40; ++i) {
+        p.setPen(Qt::NoPen);
+        p.setBrush(confetti[i % 4]);
+        p.drawEllipse(QPointF(rng.bounded(137.0), rng.bounded(110.0)), 1.8, 1.8);
+    }
+    emojiWithShadow(p, QStringLiteral("🎹"), QPointF(68, 124), 96);
+    emojiWithShadow(p, QStringLiteral("🎊"), QPointF(96, 40), 44);
+}
+
+void fruitAndMicrophone(QPainter &p)
+{
+    softBackdrop(p, QColor(255, 244, 210), QColor(240, 150, 80));
+    emojiWithShadow(p, QStringLiteral("🍍"), QPointF(68, 38), 50);
+    emojiWithShadow(p, QStringLiteral("🍌"), QPointF(32, 74), 44, -20);
+    emojiWithShadow(p, QStringLiteral("🍇"), QPointF(106, 76), 40);
+    emojiWithShadow(p, QStringLiteral("🎤"), QPointF(68, 134), 60, 15);
+}
+
+void guitarByNightSea(QPainter &p)
+{
+    verticalGradient(p, QColor(10, 20, 60), QColor(40, 60, 110), QRectF(0, 0, PhotoWidth, 90));
+    starField(p, 30, 215, QRectF(0, 0, PhotoWidth, 80));
+    emoji(p, QStringLiteral("🌙"), QPointF(108, 26), 28);
+    sea(p, 90, QColor(30, 60, 110), QColor(10, 20, 50), 3);
+    p.fillRect(QRectF(0, 136, PhotoWidth, 41), QColor(190, 170, 130));
+    acousticGuitar(p, QPointF(60, 122), 96, 30);
+}
+
+void colourfulUmbrella(QPainter &p)
+{
+    verticalGradient(p, QColor(100, 180, 240), QColor(230, 244, 252));
+    // A row of painted houses behind.
+    const QColor walls[] = {{250, 200, 80}, {120, 190, 230}, {240, 140, 170}, {140, 210, 140}};
+    for (int i = 0; i < 4; ++i)
+        p.fillRect(QRectF(i * 34.25, 96, 34.25, 60), walls[i]);
+    p.fillRect(QRectF(0, 156, PhotoWidth, 21), QColor(160, 150, 140));
+    // A small umbrella with coloured panels.
+    const QPointF c(68, 64);
+    const QColor panels[] = {{230, 40, 40}, {250, 200, 0}, {40, 160, 80}, {40, 110, 220}, {250, 130, 30}, {160, 60, 200}};
+    p.setPen(Qt::NoPen);
+    for (int i = 0; i < 6; ++i) {
+        p.setBrush(panels[i]);
+        p.drawPie(QRectF(c - QPointF(40, 40), QSizeF(80, 80)), i * 30 * 16, 30 * 16);
+    }
+    p.setPen(QPen(QColor(80, 60, 40), 2.5));
+    p.drawLine(c, c + QPointF(0, 60));
+    emojiWithShadow(p, QStringLiteral("🎶"), QPointF(112, 140), 30);
+}
+
+void celloAndScore(QPainter &p)
+{
+    parchment(p);
+    emojiWithShadow(p, QStringLiteral("🎻"), QPointF(56, 80), 110, -10);
+    emojiWithShadow(p, QStringLiteral("🎼"), QPointF(108, 146), 40);
+}
+
+void operaStage(QPainter &p)
+{
+    verticalGradient(p, QColor(30, 10, 20), QColor(80, 20, 30));
+    for (int i = 0; i < 6; ++i) {
+        QLinearGradient g(QPointF(i * 5, 0), QPointF(i * 5 + 5, 0));
+        g.setColorAt(0, QColor(170, 20, 40));
+        g.setColorAt(1, QColor(100, 10, 20));
+        p.fillRect(QRectF(i * 5, 0, 5, PhotoHeight), g);
+        p.fillRect(QRectF(PhotoWidth - (i + 1) * 5, 0, 5, PhotoHeight), g);
+    }
+    p.fillRect(QRectF(0, 0, PhotoWidth, 16), QColor(150, 20, 40));
+    QPolygonF beam;
+    beam << QPointF(60, 0) << QPointF(78, 0) << QPointF(110, 150) << QPointF(28, 150);
+    fillPolygon(p, beam, QColor(255, 240, 200, 50));
+    p.fillRect(QRectF(0, 150, PhotoWidth, 27), QColor(110, 70, 40));
+    emojiWithShadow(p, QStringLiteral("🎼"), QPointF(68, 96), 64);
+}
+
+void flagAndTrumpet(QPainter &p)
+{
+    verticalGradient(p, QColor(120, 186, 240), QColor(220, 238, 250));
+    brazilFlag(p, QRectF(14, 20, 109, 76));
+    emojiWithShadow(p, QStringLiteral("🎺"), QPointF(68, 136), 72, -10);
+}
+
+void hatAndNotebook(QPainter &p)
+{
+    verticalGradient(p, QColor(60, 40, 30), QColor(120, 80, 50));
+    p.fillRect(QRectF(0, 120, PhotoWidth, 57), QColor(150, 100, 60));
+    emojiWithShadow(p, QStringLiteral("🎩"), QPointF(44, 70), 60);
+    emojiWithShadow(p, QStringLiteral("📓"), QPointF(94, 130), 60, 12);
+    emojiWithShadow(p, QStringLiteral("🎵"), QPointF(106, 40), 34);
+}
+
+void trainAtNight(QPainter &p)
+{
+    verticalGradient(p, QColor(10, 14, 50), QColor(50, 60, 110));
+    starField(p, 40, 217, QRectF(0, 0, PhotoWidth, 90));
+    p.fillRect(QRectF(0, 140, PhotoWidth, 37), QColor(40, 40, 50));
+    p.setPen(QPen(QColor(150, 150, 160), 2));
+    p.drawLine(QPointF(0, 146), QPointF(PhotoWidth, 146));
+    emojiWithShadow(p, QStringLiteral("🚂"), QPointF(66, 118), 80);
+    emojiWithShadow(p, QStringLiteral("🕚"), QPointF(108, 36), 40);
+}
+
+void rosesInGreenAndPink(QPainter &p)
+{
+    for (int i = 0; i < 9; ++i)
+        p.fillRect(QRectF(0, i * 20, PhotoWidth, 20), i % 2 ? QColor(0, 140, 80) : QColor(240, 130, 170));
+    emojiWithShadow(p, QStringLiteral("🌹"), QPointF(50, 80), 80, -10);
+    emojiWithShadow(p, QStringLiteral("🌹"), QPointF(100, 128), 56, 15);
+}
+
+void sambaCircle(QPainter &p)
+{
+    softBackdrop(p, QColor(255, 236, 200), QColor(230, 150, 80));
+    emojiWithShadow(p, QStringLiteral("🥁"), QPointF(40, 128), 54);
+    emojiWithShadow(p, QStringLiteral("🎶"), QPointF(48, 46), 50);
+    emojiWithShadow(p, QStringLiteral("❓"), QPointF(102, 96), 60);
+}
+
+void microphoneAndRecord(QPainter &p)
+{
+    verticalGradient(p, QColor(20, 20, 40), QColor(60, 30, 70));
+    radialGlow(p, QPointF(68, 60), 60, QColor(255, 220, 160, 110));
+    emojiWithShadow(p, QStringLiteral("🎤"), QPointF(60, 70), 80, -15);
+    emojiWithShadow(p, QStringLiteral("💿"), QPointF(104, 142), 48);
+}
+
+void capoeiraCircle(QPainter &p)
+{
+    skyWithSun(p, QColor(100, 180, 240), QColor(240, 240, 220), QPointF(112, 24), 12);
+    p.fillRect(QRectF(0, 110, PhotoWidth, 67), QColor(220, 190, 140));
+    p.setPen(QPen(QColor(170, 130, 90), 2, Qt::DashLine));
+    p.setBrush(Qt::NoBrush);
+    p.drawEllipse(QPointF(68, 140), 62, 24);
+    emojiWithShadow(p, QStringLiteral("🤸"), QPointF(44, 112), 56);
+    emojiWithShadow(p, QStringLiteral("🤸‍♀️"), QPointF(96, 118), 50, 20);
+}
+
+// ---- nature and animals ------------------------------------------------------------------------
+
+void branchWithFruit(QPainter &p)
+{
+    verticalGradient(p, QColor(160, 220, 180), QColor(40, 110, 60));
+    p.setPen(QPen(QColor(100, 70, 40), 7, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(0, 110), QPointF(137, 80));
+    emojiWithShadow(p, QStringLiteral("🍃"), QPointF(30, 90), 36);
+    emojiWithShadow(p, QStringLiteral("🍒"), QPointF(70, 112), 36);
+    emojiWithShadow(p, QStringLiteral("🍃"), QPointF(110, 68), 34, 30);
+    emojiWithShadow(p, QStringLiteral("❓"), QPointF(100, 150), 38);
+}
+
+void pawPrints(QPainter &p)
+{
+    verticalGradient(p, QColor(150, 120, 80), QColor(100, 80, 50));
+    emoji(p, QStringLiteral("🌿"), QPointF(20, 20), 40);
+    emoji(p, QStringLiteral("🌿"), QPointF(120, 160), 40, 180);
+    emojiWithShadow(p, QStringLiteral("🐾"), QPointF(50, 120), 50, -20);
+    emojiWithShadow(p, QStringLiteral("🐾"), QPointF(86, 60), 50, -20);
+}
+
+void gardenFlowers(QPainter &p)
+{
+    verticalGradient(p, QColor(150, 210, 250), QColor(230, 246, 240));
+    hills(p, 110, 10, QColor(110, 190, 90), 221);
+    p.fillRect(QRectF(0, 116, PhotoWidth, 61), QColor(110, 190, 90));
+    emojiWithShadow(p, QStringLiteral("🌻"), QPointF(36, 96), 54);
+    emojiWithShadow(p, QStringLiteral("🌷"), QPointF(96, 120), 44);
+    emojiWithShadow(p, QStringLiteral("🌼"), QPointF(58, 152), 36);
+    emojiWithShadow(p, QStringLiteral("🌸"), QPointF(112, 50), 30);
+}
+
+void cobwebAtDawn(QPainter &p)
+{
+    verticalGradient(p, QColor(250, 200, 150), QColor(120, 150, 190));
+    emojiWithShadow(p, QStringLiteral("🕸️"), QPointF(68, 80), 116);
+    for (const QPointF d : {QPointF(40, 60), QPointF(94, 100), QPointF(70, 126)})
+        radialGlow(p, d, 5, QColor(255, 255, 255, 220));
+    emojiWithShadow(p, QStringLiteral("🍂"), QPointF(112, 156), 30);
+}
+
+void caterpillarOnLeaf(QPainter &p)
+{
+    softBackdrop(p, QColor(236, 252, 220), QColor(130, 200, 110));
+    emojiWithShadow(p, QStringLiteral("🍃"), QPointF(68, 100), 120, -20);
+    emojiWithShadow(p, QStringLiteral("🐛"), QPointF(64, 80), 54);
+}
+
+void caveAtNight(QPainter &p)
+{
+    verticalGradient(p, QColor(10, 14, 46), QColor(50, 50, 100));
+    starField(p, 40, 223, QRectF(0, 0, PhotoWidth, 70));
+    emoji(p, QStringLiteral("🌕"), QPointF(108, 30), 30);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(70, 60, 60));
+    p.drawChord(QRectF(-20, 70, 177, 180), 0, 180 * 16);
+    p.setBrush(QColor(10, 8, 10));
+    p.drawChord(QRectF(34, 110, 70, 110), 0, 180 * 16);
+    p.fillRect(QRectF(0, 164, PhotoWidth, 13), QColor(50, 44, 40));
+}
+
+void monkeyInTheTrees(QPainter &p)
+{
+    verticalGradient(p, QColor(150, 210, 170), QColor(30, 90, 50));
+    for (int i = 0; i < 5; ++i)
+        emoji(p, QStringLiteral("🌳"), QPointF(14 + i * 28, 150 - (i % 2) * 12), 50);
+    p.setPen(QPen(QColor(100, 70, 40), 5, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(0, 60), QPointF(137, 46));
+    emojiWithShadow(p, QStringLiteral("🐒"), QPointF(70, 78), 64);
+}
+
+void pinkRipples(QPainter &p)
+{
+    verticalGradient(p, QColor(160, 200, 220), QColor(220, 236, 230), QRectF(0, 0, PhotoWidth, 60));
+    hills(p, 62, 12, QColor(40, 100, 50), 225);
+    sea(p, 62, QColor(90, 70, 50), QColor(40, 30, 24), 5);
+    p.setBrush(Qt::NoBrush);
+    for (int i = 0; i < 4; ++i) {
+        p.setPen(QPen(QColor(250, 150, 190, 200 - i * 40), 2));
+        p.drawEllipse(QPointF(70, 120), 14 + i * 12, 5 + i * 4);
+    }
+    emojiWithShadow(p, QStringLiteral("💗"), QPointF(110, 150), 26);
+}
+
+void mouseAndRuler(QPainter &p)
+{
+    graphPaper(p);
+    emojiWithShadow(p, QStringLiteral("🐭"), QPointF(60, 74), 70);
+    emojiWithShadow(p, QStringLiteral("📏"), QPointF(68, 146), 100, 0);
+}
+
+void pondWithLilies(QPainter &p)
+{
+    verticalGradient(p, QColor(60, 120, 90), QColor(20, 60, 50));
+    p.setPen(Qt::NoPen);
+    const struct { qreal x, y, r; } pads[] = {{36, 44, 18}, {100, 70, 22}, {50, 120, 20}, {108, 146, 16}};
+    for (const auto &pad : pads) {
+        p.setBrush(QColor(80, 170, 80));
+        p.drawPie(QRectF(pad.x - pad.r, pad.y - pad.r * 0.7, pad.r * 2, pad.r * 1.4), 20 * 16, 330 * 16);
+    }
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(QColor(255, 255, 255, 60), 1));
+    p.drawEllipse(QPointF(80, 100), 20, 7);
+    emojiWithShadow(p, QStringLiteral("🪷"), QPointF(100, 64), 30);
+    emojiWithShadow(p, QStringLiteral("💧"), QPointF(24, 150), 24);
+}
+
+void pottedPlant(QPainter &p)
+{
+    softBackdrop(p, QColor(246, 252, 236), QColor(170, 210, 150));
+    p.fillRect(QRectF(0, 150, PhotoWidth, 27), QColor(190, 160, 120));
+    emojiWithShadow(p, QStringLiteral("🪴"), QPointF(62, 100), 100);
+    emojiWithShadow(p, QStringLiteral("💧"), QPointF(112, 40), 26);
+    emojiWithShadow(p, QStringLiteral("💧"), QPointF(120, 74), 18);
+}
+
+void coldMistyHills(QPainter &p)
+{
+    verticalGradient(p, QColor(180, 196, 210), QColor(230, 236, 240));
+    hills(p, 100, 16, QColor(70, 110, 90), 227);
+    hills(p, 126, 12, QColor(50, 90, 70), 229);
+    p.fillRect(QRectF(0, 92, PhotoWidth, 30), QColor(255, 255, 255, 110));
+    hills(p, 156, 10, QColor(40, 70, 50), 231);
+    emojiWithShadow(p, QStringLiteral("❄️"), QPointF(104, 36), 40);
+}
+
+void octopusAndHearts(QPainter &p)
+{
+    verticalGradient(p, QColor(40, 140, 200), QColor(10, 40, 100));
+    emojiWithShadow(p, QStringLiteral("🐙"), QPointF(68, 96), 96);
+    emojiWithShadow(p, QStringLiteral("💜"), QPointF(30, 34), 28);
+    emojiWithShadow(p, QStringLiteral("💜"), QPointF(108, 30), 24);
+}
+
+void fishingOnTheRiver(QPainter &p)
+{
+    verticalGradient(p, QColor(150, 200, 235), QColor(235, 240, 230), QRectF(0, 0, PhotoWidth, 80));
+    hills(p, 82, 14, QColor(30, 100, 50), 233);
+    sea(p, 84, QColor(120, 110, 70), QColor(70, 60, 40), 4);
+    emojiWithShadow(p, QStringLiteral("🎣"), QPointF(60, 110), 90);
+}
+
+void eggsByTheRiver(QPainter &p)
+{
+    verticalGradient(p, QColor(140, 190, 230), QColor(230, 236, 220), QRectF(0, 0, PhotoWidth, 80));
+    hills(p, 84, 10, QColor(120, 150, 80), 235);
+    sea(p, 84, QColor(70, 130, 150), QColor(40, 90, 110), 3);
+    p.fillRect(QRectF(0, 124, PhotoWidth, 53), QColor(150, 120, 80));
+    emojiWithShadow(p, QStringLiteral("🪺"), QPointF(68, 132), 80);
+}
+
+void savannaAndStopwatch(QPainter &p)
+{
+    skyWithSun(p, QColor(250, 190, 100), QColor(255, 236, 190), QPointF(30, 34), 16);
+    p.fillRect(QRectF(0, 110, PhotoWidth, 67), QColor(210, 180, 100));
+    emojiWithShadow(p, QStringLiteral("🌳"), QPointF(106, 92), 44);
+    emojiWithShadow(p, QStringLiteral("💨"), QPointF(44, 130), 48);
+    emojiWithShadow(p, QStringLiteral("⏱️"), QPointF(96, 146), 40);
+}
+
+void hibiscusFlowers(QPainter &p)
+{
+    softBackdrop(p, QColor(240, 255, 236), QColor(120, 190, 110));
+    emojiWithShadow(p, QStringLiteral("🌺"), QPointF(52, 60), 76);
+    emojiWithShadow(p, QStringLiteral("🌺"), QPointF(100, 126), 56, 20);
+    emojiWithShadow(p, QStringLiteral("🌿"), QPointF(30, 140), 40);
+}
+
+// ---- technology --------------------------------------------------------------------------------
+
+void floppyAndScreen(QPainter &p)
+{
+    softBackdrop(p, QColor(236, 244, 255), QColor(140, 170, 220));
+    emojiWithShadow(p, QStringLiteral("🖥️"), QPointF(68, 64), 90);
+    emojiWithShadow(p, QStringLiteral("💾"), QPointF(100, 142), 44, 10);
+}
+
+void globeAndLinks(QPainter &p)
+{
+    softBackdrop(p, QColor(236, 246, 255), QColor(110, 160, 220));
+    emojiWithShadow(p, QStringLiteral("🌐"), QPointF(68, 70), 96);
+    emojiWithShadow(p, QStringLiteral("🔗"), QPointF(100, 146), 40);
+}
+
+void earlyFlight(QPainter &p)
+{
+    verticalGradient(p, QColor(120, 180, 240), QColor(240, 236, 220));
+    cloud(p, QPointF(34, 40), 44);
+    cloud(p, QPointF(112, 96), 40);
+    // Grey roofs of a city below.
+    p.setPen(Qt::NoPen);
+    for (int i = 0; i < 7; ++i) {
+        const qreal x = i * 20;
+        p.setBrush(QColor(120, 120, 140));
+        p.drawRect(QRectF(x, 140 - (i % 3) * 8, 18, 40));
+        p.setBrush(QColor(90, 90, 110));
+        p.drawPolygon(QPolygonF({QPointF(x - 1, 140 - (i % 3) * 8), QPointF(x + 9, 130 - (i % 3) * 8), QPointF(x + 19, 140 - (i % 3) * 8)}));
+    }
+    emojiWithShadow(p, QStringLiteral("🛩️"), QPointF(70, 72), 70, -10);
+}
+
+void laptopAndBrain(QPainter &p)
+{
+    softBackdrop(p, QColor(246, 240, 255), QColor(170, 150, 220));
+    emojiWithShadow(p, QStringLiteral("💻"), QPointF(68, 112), 100);
+    emojiWithShadow(p, QStringLiteral("🧠"), QPointF(68, 40), 50);
+}
+
+void inboxAndDisk(QPainter &p)
+{
+    softBackdrop(p, QColor(250, 248, 236), QColor(200, 190, 150));
+    emojiWithShadow(p, QStringLiteral("📥"), QPointF(60, 72), 90);
+    emojiWithShadow(p, QStringLiteral("💾"), QPointF(104, 144), 40);
+}
+
+void robotAndSwitch(QPainter &p)
+{
+    verticalGradient(p, QColor(30, 40, 70), QColor(60, 80, 120));
+    emojiWithShadow(p, QStringLiteral("🤖"), QPointF(60, 92), 90);
+    emojiWithShadow(p, QStringLiteral("💡"), QPointF(110, 36), 40);
+}
+
+void booksAndNewspaper(QPainter &p)
+{
+    parchment(p);
+    emojiWithShadow(p, QStringLiteral("📰"), QPointF(64, 62), 84, -8);
+    emojiWithShadow(p, QStringLiteral("📚"), QPointF(88, 136), 60);
+}
+
+void glowingBulb(QPainter &p)
+{
+    verticalGradient(p, QColor(16, 16, 30), QColor(40, 36, 50));
+    radialGlow(p, QPointF(68, 80), 70, QColor(255, 230, 140, 170));
+    emojiWithShadow(p, QStringLiteral("💡"), QPointF(68, 82), 90);
+}
+
+void plugAndSpark(QPainter &p)
+{
+    softBackdrop(p, QColor(250, 250, 240), QColor(190, 190, 180));
+    emojiWithShadow(p, QStringLiteral("🔌"), QPointF(60, 92), 100, -20);
+    emojiWithShadow(p, QStringLiteral("⚡"), QPointF(112, 36), 40);
+}
+
+void carOnTheMap(QPainter &p)
+{
+    softBackdrop(p, QColor(240, 250, 240), QColor(150, 200, 150));
+    emojiWithShadow(p, QStringLiteral("🗺️"), QPointF(68, 70), 100);
+    emojiWithShadow(p, QStringLiteral("📍"), QPointF(80, 56), 34);
+    emojiWithShadow(p, QStringLiteral("🚗"), QPointF(68, 146), 52);
+}
+
+void satelliteOverEarth(QPainter &p)
+{
+    space(p, 241);
+    p.setPen(Qt::NoPen);
+    planet(p, QPointF(68, 210), 110, QColor(120, 180, 250), QColor(20, 60, 150));
+    p.setPen(QPen(QColor(255, 255, 255, 120), 1, Qt::DashLine));
+    p.setBrush(Qt::NoBrush);
+    p.drawEllipse(QPointF(68, 200), 130, 150);
+    emojiWithShadow(p, QStringLiteral("🛰️"), QPointF(68, 54), 60);
+}
+
+void gearsAndCandle(QPainter &p)
+{
+    verticalGradient(p, QColor(40, 28, 20), QColor(80, 56, 34));
+    radialGlow(p, QPointF(34, 110), 60, QColor(255, 190, 90, 110));
+    emojiWithShadow(p, QStringLiteral("⚙️"), QPointF(92, 50), 64);
+    emojiWithShadow(p, QStringLiteral("⚙️"), QPointF(54, 40), 36, 20);
+    emojiWithShadow(p, QStringLiteral("🕯️"), QPointF(32, 124), 54);
+    emojiWithShadow(p, QStringLiteral("📜"), QPointF(96, 136), 50, 10);
+}
+
+void unpluggedLaptop(QPainter &p)
+{
+    verticalGradient(p, QColor(60, 60, 70), QColor(30, 30, 36));
+    emojiWithShadow(p, QStringLiteral("💻"), QPointF(68, 70), 96);
+    p.fillRect(QRectF(30, 40, 76, 46), QColor(10, 10, 14, 200));
+    emojiWithShadow(p, QStringLiteral("🔌"), QPointF(96, 144), 44, 30);
+}
+
+void damAndPylon(QPainter &p)
+{
+    verticalGradient(p, QColor(120, 180, 240), QColor(230, 240, 250), QRectF(0, 0, PhotoWidth, 70));
+    hills(p, 70, 14, QColor(70, 130, 70), 243);
+    // The concrete wall and the water rushing from its gates.
+    p.fillRect(QRectF(0, 62, PhotoWidth, 8), QColor(60, 120, 170));
+    QPolygonF wall;
+    wall << QPointF(0, 68) << QPointF(137, 68) << QPointF(137, 130) << QPointF(0, 130);
+    fillPolygon(p, wall, QColor(190, 190, 185));
+    for (const qreal x : {30.0, 68.0, 106.0}) {
+        QLinearGradient g(QPointF(0, 84), QPointF(0, 150));
+        g.setColorAt(0, QColor(250, 252, 255));
+        g.setColorAt(1, QColor(170, 210, 235));
+        p.fillRect(QRectF(x - 8, 84, 16, 66), g);
+    }
+    sea(p, 146, QColor(60, 140, 190), QColor(30, 90, 140), 2);
+    emojiWithShadow(p, QStringLiteral("⚡"), QPointF(114, 30), 32);
+}
+
+void sandAndLens(QPainter &p)
+{
+    verticalGradient(p, QColor(250, 230, 180), QColor(220, 190, 130));
+    QRandomGenerator rng(245);
+    p.setPen(Qt::NoPen);
+    for (int i = 0; i < 300; ++i) {
+        p.setBrush(QColor(180 + rng.bounded(60), 150 + rng.bounded(50), 90 + rng.bounded(50)));
+        p.drawEllipse(QPointF(rng.bounded(137.0), rng.bounded(177.0)), 0.9, 0.9);
+    }
+    emojiWithShadow(p, QStringLiteral("🔍"), QPointF(68, 80), 96);
+    emojiWithShadow(p, QStringLiteral("🐚"), QPointF(30, 150), 30);
+}
+
+void frameAndFolder(QPainter &p)
+{
+    softBackdrop(p, QColor(250, 246, 236), QColor(200, 180, 150));
+    emojiWithShadow(p, QStringLiteral("🖼️"), QPointF(62, 64), 86);
+    emojiWithShadow(p, QStringLiteral("📁"), QPointF(98, 140), 54);
+}
+
+void stormOverHouse(QPainter &p)
+{
+    verticalGradient(p, QColor(40, 40, 60), QColor(100, 100, 120));
+    emojiWithShadow(p, QStringLiteral("⛈️"), QPointF(68, 46), 84);
+    p.fillRect(QRectF(0, 150, PhotoWidth, 27), QColor(60, 90, 60));
+    emojiWithShadow(p, QStringLiteral("🏠"), QPointF(68, 136), 56);
+}
+
 } // namespace
 
 const std::vector<Photo> &photos()
@@ -2361,6 +3062,79 @@ const std::vector<Photo> &photos()
         {139, "p139.jpg", "Quadrado contornado a lápis no papel quadriculado", squareOutline},
         {140, "p140.jpg", "Canteiro retangular visto de cima", gardenPlot},
         {141, "p141.jpg", "Bolo redondo cortado em fatias", cakeSlices},
+        // Língua portuguesa
+        {142, "p142.jpg", "Grupo de pessoas e um livro aberto", crowdAndGrammar},
+        {143, "p143.jpg", "Prateleira de padaria com pães", bakeryShelf},
+        {144, "p144.jpg", "Pilha de livros, lápis e caderno", booksAndPencil},
+        {145, "p145.jpg", "Mãos abertas e um presente", giftInHands},
+        {146, "p146.jpg", "Lebre e tartaruga numa estrada", hareAndTortoise},
+        {147, "p147.bmp", "Borboleta sobre flores", butterflyInTheGarden},
+        {148, "p148.jpg", "Caderno pautado e um alto-falante", notebookAndSpeaker},
+        {149, "p149.jpg", "Caderno, lupa e borracha", notebookUnderLens},
+        {150, "p150.jpg", "Menina e uma maçã", girlAndApple},
+        {151, "p151.jpg", "Muitos peixes nadando juntos no mar", schoolOfFish},
+        {152, "p152.jpg", "Claquete e câmera de cinema", clapperAndCamera},
+        {153, "p153.jpg", "Casa pequena ao lado de uma casa enorme", smallAndBigHouse},
+        {154, "p154.jpg", "Prato vazio, talheres e um rosto cansado", emptyPlate},
+        {155, "p155.jpg", "Sino e estrela de estouro", bellAndBang},
+        {156, "p156.jpg", "Corredor deixando poeira para trás", runnerAndDust},
+        {157, "p157.jpg", "Coluna antiga e pergaminho", columnAndScroll},
+        {158, "p158.jpg", "Pegadas na areia da praia", footprintsInSand},
+        // Música brasileira
+        {159, "p159.jpg", "Confete, serpentina e notas musicais", carnivalConfetti},
+        {160, "p160.jpg", "Aquarela com pincel, pingos de tinta e notas musicais", watercolourAndNotes},
+        {161, "p161.jpg", "Coração e notas musicais", heartAndNotes},
+        {162, "p162.jpg", "Sanfona, coroa e chapéu de couro", accordionAndCrown},
+        {163, "p163.jpg", "Tambor, triângulo e casal dançando", drumTriangleDance},
+        {164, "p164.jpg", "Piano com confetes e serpentinas", pianoAndConfetti},
+        {165, "p165.jpg", "Abacaxi, bananas e uvas e um microfone", fruitAndMicrophone},
+        {166, "p166.jpg", "Violão à noite diante do mar e da lua", guitarByNightSea},
+        {167, "p167.jpg", "Sombrinha colorida numa rua de casarões", colourfulUmbrella},
+        {168, "p168.jpg", "Violoncelo e partitura", celloAndScore},
+        {169, "p169.jpg", "Palco de ópera com cortinas e holofote", operaStage},
+        {170, "p170.ico", "Bandeira do Brasil e um trompete", flagAndTrumpet},
+        {171, "p171.jpg", "Chapéu, caderno de letras e notas musicais", hatAndNotebook},
+        {172, "p172.jpg", "Trem à noite e um relógio", trainAtNight},
+        {173, "p173.jpg", "Rosas sobre fundo verde e rosa", rosesInGreenAndPink},
+        {174, "p174.jpg", "Roda de samba: notas, tambor e ponto de interrogação", sambaCircle},
+        {175, "p175.jpg", "Microfone e disco sob a luz do palco", microphoneAndRecord},
+        {176, "p176.jpg", "Dois jogadores de capoeira numa roda", capoeiraCircle},
+        // Natureza e animais
+        {177, "p177.jpg", "Galho com frutinhas na mata e um ponto de interrogação", branchWithFruit},
+        {178, "p178.jpg", "Pegadas de felino na lama da mata", pawPrints},
+        {179, "p179.jpg", "Jardim florido", gardenFlowers},
+        {180, "p180.jpg", "Teia com gotas de orvalho", cobwebAtDawn},
+        {181, "p181.jpg", "Lagarta numa folha", caterpillarOnLeaf},
+        {182, "p182.jpg", "Entrada de caverna sob a lua", caveAtNight},
+        {183, "p183.jpg", "Macaco entre as árvores", monkeyInTheTrees},
+        {184, "p184.jpg", "Ondas cor-de-rosa na água escura", pinkRipples},
+        {185, "p185.jpg", "Camundongo e régua", mouseAndRuler},
+        {186, "p186.bmp", "Lagoa com folhas flutuantes", pondWithLilies},
+        {187, "p187.jpg", "Planta num vaso e gotas de água", pottedPlant},
+        {188, "p188.jpg", "Serra fria com neblina e um floco de neve", coldMistyHills},
+        {189, "p189.ico", "Polvo e corações", octopusAndHearts},
+        {190, "p190.jpg", "Vara de pescar na beira do rio", fishingOnTheRiver},
+        {191, "p191.jpg", "Ovos num ninho à beira do rio", eggsByTheRiver},
+        {192, "p192.jpg", "Savana com poeira no ar e um cronômetro", savannaAndStopwatch},
+        {193, "p193.jpg", "Flores de hibisco vermelhas", hibiscusFlowers},
+        // Tecnologia
+        {194, "p194.jpg", "Disquete e computador", floppyAndScreen},
+        {195, "p195.jpg", "Globo com meridianos e elos de corrente", globeAndLinks},
+        {196, "p196.jpg", "Avião antigo entre nuvens sobre telhados", earlyFlight},
+        {197, "p197.jpg", "Computador portátil e um cérebro", laptopAndBrain},
+        {198, "p198.jpg", "Bandeja de entrada e disquete", inboxAndDisk},
+        {199, "p199.jpg", "Robô e lâmpada acesa", robotAndSwitch},
+        {200, "p200.jpg", "Jornal dobrado e livros antigos", booksAndNewspaper},
+        {201, "p201.jpg", "Lâmpada acesa num quarto escuro", glowingBulb},
+        {202, "p202.jpg", "Plugue e faísca", plugAndSpark},
+        {203, "p203.jpg", "Carro, mapa e alfinete", carOnTheMap},
+        {204, "p204.jpg", "Satélite sobre a Terra", satelliteOverEarth},
+        {205, "p205.jpg", "Engrenagens, pergaminho e vela", gearsAndCandle},
+        {206, "p206.jpg", "Computador apagado e plugue solto", unpluggedLaptop},
+        {207, "p207.jpg", "Represa com água jorrando e torre de energia", damAndPylon},
+        {208, "p208.jpg", "Areia de praia e uma lupa", sandAndLens},
+        {209, "p209.jpg", "Moldura e pasta de arquivos", frameAndFolder},
+        {210, "p210.jpg", "Tempestade com raios sobre uma casa", stormOverHouse},
     };
     return all;
 }
