@@ -208,6 +208,7 @@ private slots:
     void wholeBank();
     void rightAnswerIsSpreadOverTheButtons();
     void noLongRunOnTheSameButton();
+    void enoughQuestionsAndSubjects();
     void question_data();
     void question();
     void installedBankPassesTheEditorCheck();
@@ -350,6 +351,30 @@ void TestSampleBank::noLongRunOnTheSameButton()
                  qPrintable(QStringLiteral("ids %1 to %2 all have the right answer on button %3")
                                 .arg(i + 1).arg(i + MaxRun + 1).arg(window.first() + 1)));
     }
+}
+
+// The bank is large enough, and every question belongs to a subject with enough company.
+void TestSampleBank::enoughQuestionsAndSubjects()
+{
+    const Source src = readSource();
+    QVERIFY2(src.error.isEmpty(), qPrintable(src.error));
+    QVERIFY2(src.questions.size() >= MinQuestions,
+             qPrintable(QStringLiteral("only %1 questions, at least %2 wanted").arg(src.questions.size()).arg(MinQuestions)));
+    QMap<QString, int> perSubject;
+    QString previous;
+    for (const Line &q : src.questions) {
+        QVERIFY2(!q.subject.isEmpty(), qPrintable(QStringLiteral("line %1 is under no \"# Subject\" line").arg(q.number)));
+        // One block per subject: a subject that comes back further down is a second block of it.
+        QVERIFY2(q.subject == previous || !perSubject.contains(q.subject),
+                 qPrintable(QStringLiteral("line %1: subject \"%2\" appears in two places").arg(q.number).arg(q.subject)));
+        previous = q.subject;
+        ++perSubject[q.subject];
+    }
+    QVERIFY2(perSubject.size() >= MinSubjects,
+             qPrintable(QStringLiteral("only %1 subjects, at least %2 wanted").arg(perSubject.size()).arg(MinSubjects)));
+    for (auto it = perSubject.cbegin(); it != perSubject.cend(); ++it)
+        QVERIFY2(it.value() >= MinPerSubject, qPrintable(QStringLiteral("subject \"%1\" has only %2 questions, at least %3 wanted")
+                                                             .arg(it.key()).arg(it.value()).arg(MinPerSubject)));
 }
 
 void TestSampleBank::question_data()
