@@ -191,6 +191,7 @@ private slots:
     void leavingWhileEditing_data();
     void leavingWhileEditing();
     void refusedWriteKeepsTheRecord();
+    void numberBoxTakesOnlyNumbers();
 };
 
 void EditorTest::questionProblems_data()
@@ -815,6 +816,21 @@ void EditorTest::refusedWriteKeepsTheRecord()
     checkControls(Expect::Editing);
     QCOMPARE(box("EdtPerg")->text(), QStringLiteral("Pergunta 1 revista"));
     QCOMPARE(storedField(1, QStringLiteral("Pergunta")).toString(), QStringLiteral("Pergunta 1"));
+}
+
+void EditorTest::numberBoxTakesOnlyNumbers()
+{
+    Fixture f(10);
+    openEditor();
+    click("BtnEdit");
+    // Text that is no number is refused by the table: the error is shown and the box shows the
+    // record's number again.
+    box("EdtNumero")->setText(QStringLiteral("12a"));
+    QCOMPARE(f.dialogs->texts(Kind::Error), QStringList{QStringLiteral("'12a' is not a valid floating point value")});
+    QCOMPARE(box("EdtNumero")->text(), QStringLiteral("1"));
+    click("BtnGravar");
+    QCOMPARE(storedField(1, QStringLiteral("Pergunta")).toString(), QStringLiteral("Pergunta 1"));
+    QCOMPARE(storedCount(), 10);
 }
 
 QTEST_MAIN(EditorTest)

@@ -302,6 +302,13 @@ void GameTest::okWithoutAnswer()
     Play::answer(true);
     QCOMPARE(GameState.RightCount, 1);
     QCOMPARE(FrmPerguntas->LblQtePerg->text(), QStringLiteral("2"));
+
+    // After the answers were unchecked for the next question, they are still one group: checking
+    // one unchecks the other.
+    FrmPerguntas->RBResp1->click();
+    FrmPerguntas->RBResp3->click();
+    QVERIFY(!FrmPerguntas->RBResp1->isChecked());
+    QVERIFY(FrmPerguntas->RBResp3->isChecked());
 }
 
 void GameTest::drawYieldsDistinctExistingIds_data()
@@ -491,8 +498,13 @@ void GameTest::playAgain()
 
     Play::game(QStringLiteral("Bia"), 18, 2);
     QCOMPARE(FrmResult->LblPontos->text(), QStringLiteral("84"));
+    // Play again draws a new game and loads its first question into the hidden question screen:
+    // the draw's first position is 6, the seventh question.
+    random->next << 6 << 0 << 1 << 2 << 3 << 4 << 5 << 7 << 8 << 9 << 10 << 11 << 12 << 13 << 14 << 15 << 16 << 17
+                 << 18 << 19;
     FrmResult->BtnJogarNovamente->click();
     QCOMPARE(FrmInicial->LblRecordeAtual->text(), QStringLiteral("Bia - 84 pontos"));
+    QCOMPARE(FrmPerguntas->LblPergunta->text(), QStringLiteral("Pergunta 7"));
 
     // Play again with an empty name: refused, counters stay at 0.
     FrmInicial->BtnJogar->click();
