@@ -133,6 +133,9 @@ void TestStoreSetup::rejectsBadSource_data()
     QTest::newRow("wrong header") << "Id\tPergunta\tR1\tR2\tR3\tR4\tCorreta\tFoto\n" + good
                                   << "linha 1: o cabeçalho deve ser Id | Pergunta | Resp1 | Resp2 | Resp3 | "
                                      "Resp4 | Correta | Foto";
+    QTest::newRow("wrong first header column") << "Numero\tPergunta\tResp1\tResp2\tResp3\tResp4\tCorreta\tFoto\n" + good
+                                               << "linha 1: o cabeçalho deve ser Id | Pergunta | Resp1 | Resp2 | Resp3 | "
+                                                  "Resp4 | Correta | Foto";
     QTest::newRow("gap in the Ids") << header + good + "3\tP?\ta\tb\tc\td\ta\tf.jpg\n"
                                     << "falta a pergunta de Id 2 (os Ids devem ir de 1 a 2 sem lacunas)";
 }
