@@ -44,6 +44,7 @@ private slots:
     void startUpCreatesEveryScreenHidden();
     void screensHaveTheirCaptionsSizesAndMenus_data();
     void screensHaveTheirCaptionsSizesAndMenus();
+    void controlsHaveTheirSizes();
     void missingData_data();
     void missingData();
     void damagedRecordFileAtStartUp();
@@ -137,6 +138,31 @@ void StartupTest::screensHaveTheirCaptionsSizesAndMenus()
     QCOMPARE(picture != nullptr, outer == QSize(800, 500));
     if (picture)
         QCOMPARE(picture->geometry(), QRect(0, name == "FrmInstrucao" ? -8 : 0, 800, 500));
+}
+
+void StartupTest::controlsHaveTheirSizes()
+{
+    TempDataDir data(25);
+    ScriptedDialogsGuard dialogs;
+    ScreenSet screens;
+    const struct {
+        QWidget *screen;
+        const char *control;
+        QSize size;
+    } controls[] = {
+        {FrmPerguntas, "LblQtePerg", {65, 62}},    {FrmPerguntas, "LblPergunta", {433, 77}},
+        {FrmPerguntas, "RBResp1", {425, 17}},      {FrmPerguntas, "RBResp4", {425, 17}},
+        {FrmPerguntas, "ImgPerg", {137, 177}},     {FrmResult, "LblNome", {233, 35}},
+        {FrmResult, "LblCertas", {73, 41}},        {FrmResult, "LblErradas", {68, 41}},
+        {FrmResult, "LblNaoResp", {71, 41}},       {FrmResult, "LblPontos", {112, 49}},
+        {FrmResult, "LblNomeRecord", {233, 35}},   {FrmResult, "LblPontosRecord", {71, 41}},
+        {FrmResult, "BtnJogarNovamente", {121, 25}}, {FrmResult, "BtnEncerrar", {121, 25}},
+    };
+    for (const auto &c : controls) {
+        auto *widget = c.screen->findChild<QWidget *>(QLatin1String(c.control));
+        QVERIFY2(widget, c.control);
+        QCOMPARE(widget->size(), c.size);
+    }
 }
 
 void StartupTest::missingData_data()
