@@ -225,6 +225,11 @@ void GameTest::skipLimit()
     Play::skip();
     QCOMPARE(dialogs->texts(Kind::Inform), QStringList{NoMoreSkips});
     QVERIFY(!FrmPerguntas->BtnPular->isEnabled());
+    // Even asked directly, a third skip is not made.
+    const QString question = FrmPerguntas->LblPergunta->text();
+    FrmPerguntas->BtnPularClick();
+    QCOMPARE(GameState.SkippedCount, 2);
+    QCOMPARE(FrmPerguntas->LblPergunta->text(), question);
     QCOMPARE(GameState.SkippedCount, 2);
     QCOMPARE(GameState.CurrentIndex, 0);
 
@@ -273,9 +278,12 @@ void GameTest::giveUp()
     QCOMPARE(FrmPerguntas->LblPergunta->text(), question);
     QCOMPARE(FrmInicial->EdtNome->text(), QStringLiteral("Ana"));
 
+    // The editor, open beside the game, goes too.
+    FrmCadastro->showScreen();
     dialogs->answerYes();
     FrmPerguntas->BtnDesistir->click();
     QVERIFY(!FrmPerguntas->isVisible());
+    QVERIFY(!FrmCadastro->isVisible());
     QVERIFY(FrmInicial->isVisible());
     QCOMPARE(GameState.RightCount, 0);
     QCOMPARE(GameState.WrongCount, 0);
