@@ -513,6 +513,7 @@ void GameTest::playAgain()
     FrmResult->BtnJogarNovamente->click();
     QCOMPARE(FrmInicial->LblRecordeAtual->text(), QStringLiteral("Bia - 84 pontos"));
     QCOMPARE(FrmPerguntas->LblPergunta->text(), QStringLiteral("Pergunta 7"));
+    QCOMPARE(GameState.CurrentIndex, 0);
 
     // Play again with an empty name: refused, counters stay at 0.
     FrmInicial->BtnJogar->click();
