@@ -209,6 +209,7 @@ private slots:
     void appendPostCancel();
     void editPostCancel();
     void postBesideAnotherCursor();
+    void repeatedColumnNameReadsTheFirst();
     void editOnEmptyTableAppends();
     void fieldTextRules_data();
     void fieldTextRules();
@@ -535,6 +536,15 @@ void TestStoreEngine::postBesideAnotherCursor()
     setText(lost, {QStringLiteral("select count(*) as n from perguntas.db where pergunta = 'perdida'")});
     lost.open();
     QCOMPARE(lost.asInteger(QStringLiteral("n")), 0);
+}
+
+void TestStoreEngine::repeatedColumnNameReadsTheFirst()
+{
+    Bank bank = Bank::numbered(1, 3);
+    Query query(bank.path());
+    setText(query, {QStringLiteral("select id, pergunta as ID from perguntas.db where id = 2")});
+    query.open();
+    QCOMPARE(query.asInteger(QStringLiteral("id")), 2);
 }
 
 void TestStoreEngine::editOnEmptyTableAppends()

@@ -194,6 +194,7 @@ private slots:
     void writeErrors_data();
     void writeErrors();
     void readErrors();
+    void linkedRecordFile();
 };
 
 void TestStoreRecord::writesExactBytes_data()
@@ -555,6 +556,7 @@ void TestStoreRecord::writeErrors_data()
     QTest::newRow("missing folder") << "missing" << "File not found";
     QTest::newRow("name too long") << "long" << "Invalid filename";
     QTest::newRow("read-only folder") << "readonly" << "File access denied";
+    QTest::newRow("no name at all") << "empty" << "Invalid filename";
 }
 
 void TestStoreRecord::writeErrors()
@@ -572,6 +574,8 @@ void TestStoreRecord::writeErrors()
         path = dir.filePath(QStringLiteral("nada/Recorde.txt"));
     } else if (kind == QLatin1String("long")) {
         path = dir.filePath(QString(300, QLatin1Char('r')));
+    } else if (kind == QLatin1String("empty")) {
+        path.clear();
     } else if (kind == QLatin1String("readonly")) {
         if (::geteuid() == 0)
             QSKIP("folder permissions do not stop root from writing");
@@ -608,6 +612,22 @@ void TestStoreRecord::readErrors()
     }
     QCOMPARE(text, QStringLiteral("File access denied"));
     QCOMPARE(name, QStringLiteral("antes"));
+}
+
+void TestStoreRecord::linkedRecordFile()
+{
+    // A record file that is a link to a shared one: the shared file gets the new record and the
+    // link stays a link.
+    QTemporaryDir dir;
+    const QString shared = dir.filePath(QStringLiteral("compartilhado/recorde-geral.txt"));
+    QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("compartilhado")));
+    writeBytes(shared, "Ana\r\n10\r\n");
+    const QString link = dir.filePath(QStringLiteral("Recorde.txt"));
+    QVERIFY(QFile::link(shared, link));
+    WriteRecord(link, QStringLiteral("Bia"), 90);
+    QVERIFY(QFileInfo(link).isSymLink());
+    QCOMPARE(readBytes(shared), QByteArray("Bia\r\n90\r\n"));
+    QCOMPARE(filesIn(dir.path()), QStringList{QStringLiteral("Recorde.txt")});
 }
 
 QTEST_GUILESS_MAIN(TestStoreRecord)
