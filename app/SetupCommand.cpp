@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QStandardPaths>
 
 QString setupCommand(const QString &gameFolder, const QString &searchPath)
 {
@@ -11,10 +12,11 @@ QString setupCommand(const QString &gameFolder, const QString &searchPath)
         const QFileInfo program(candidate);
         if (!program.isFile() || !program.isExecutable())
             continue;
-        const QString folder = program.canonicalPath();
-        for (const QString &entry : searchPath.split(QDir::listSeparator(), Qt::SkipEmptyParts))
-            if (QFileInfo(entry).canonicalFilePath() == folder)
-                return name;
+        // The plain name serves only if it is this very program that it runs.
+        const QString found =
+            QStandardPaths::findExecutable(name, searchPath.split(QDir::listSeparator(), Qt::SkipEmptyParts));
+        if (!found.isEmpty() && QFileInfo(found).canonicalFilePath() == program.canonicalFilePath())
+            return name;
         return QDir::toNativeSeparators(program.absoluteFilePath());
     }
     return name;

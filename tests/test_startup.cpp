@@ -243,6 +243,10 @@ void StartupTest::setupCommandAsTheUserHasIt()
     QVERIFY(QFile::link(root.filePath(QStringLiteral("usr")), root.filePath(QStringLiteral("link"))));
     QCOMPARE(setupCommand(bin, QStringLiteral("/x:%1").arg(root.filePath(QStringLiteral("link/bin")))),
              QStringLiteral("jornada-dados"));
+    // PATH finding another program of that name first: the full path of the game's own.
+    program(root.filePath(QStringLiteral("other/jornada-dados")), runnable);
+    QCOMPARE(setupCommand(bin, QStringLiteral("%1:%2").arg(root.filePath(QStringLiteral("other")), bin)),
+             bin + QStringLiteral("/jornada-dados"));
     // Beside the game but outside PATH, or in the build folder: the full path.
     QCOMPARE(setupCommand(bin, QStringLiteral("/usr/bin")), bin + QStringLiteral("/jornada-dados"));
     QCOMPARE(setupCommand(build, path), build + QStringLiteral("/tools/jornada-dados"));
