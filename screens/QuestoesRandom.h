@@ -1,6 +1,6 @@
 #pragma once
-// The question screen, where a game is played, and the state of the game, held once for the
-// whole process and shared with the start and results screens.
+// The question screen, where a game is played. The state of the game and its rules (game/) are
+// reached through it, as the start and results screens do.
 #include "game/GameState.h"
 #include "game/Rules.h"
 #include "platform/ScreenWindow.h"
