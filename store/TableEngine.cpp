@@ -1081,7 +1081,6 @@ struct Query::Private {
     QList<QPair<QString, qint32>> parameters;
     bool open = false;
     bool empty = true;
-    QStringList columns; // lower-case, in the statement's order
     QHash<QString, QVariant> row;
 
     // Prepares the text on the directory's connection and binds every parameter by name.
@@ -1157,7 +1156,6 @@ void Query::close()
 {
     d->open = false;
     d->empty = true;
-    d->columns.clear();
     d->row.clear();
 }
 
@@ -1221,7 +1219,6 @@ void Query::open()
         const QString name = QString::fromUtf8(sqlite3_column_name(statement, i)).toLower();
         if (d->row.contains(name))
             continue;
-        d->columns.append(name);
         d->row.insert(name, rc == SQLITE_ROW ? columnValue(statement, i) : QVariant());
     }
     sqlite3_finalize(statement);

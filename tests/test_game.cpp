@@ -278,8 +278,9 @@ void GameTest::giveUp()
     QCOMPARE(FrmPerguntas->LblPergunta->text(), question);
     QCOMPARE(FrmInicial->EdtNome->text(), QStringLiteral("Ana"));
 
-    // The editor, open beside the game, goes too.
+    // The editor, open beside the game, goes too, and a start screen put away comes back.
     FrmCadastro->showScreen();
+    FrmInicial->hide();
     dialogs->answerYes();
     FrmPerguntas->BtnDesistir->click();
     QVERIFY(!FrmPerguntas->isVisible());
