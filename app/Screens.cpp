@@ -11,6 +11,7 @@
 #include "screens/alterarsenha.h"
 #include "store/AppError.h"
 #include "store/DataDir.h"
+#include "store/TableEngine.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -41,7 +42,7 @@ QString createScreens()
         FrmAlterarSenha = new TFrmAlterarSenha;
     } catch (const AppError &e) {
         destroyScreens();
-        return missingDataReport(e.text());
+        return isTableInUse(e) ? tableInUseReport(e.text()) : missingDataReport(e.text());
     }
     return QString();
 }
@@ -82,4 +83,13 @@ QString missingDataReport(const QString &engineText)
                           "Para criar a pasta de dados com o banco de perguntas de exemplo, "
                           "execute o comando:\n\n%3")
         .arg(what, engineText, command);
+}
+
+QString tableInUseReport(const QString &engineText)
+{
+    // The tables are there: setting up the folder again would not help, and would lose the bank.
+    return QStringLiteral("O jogo não pode começar: outro programa está usando o banco de perguntas na "
+                          "pasta de dados %1.\n\nDetalhe: %2\n\n"
+                          "Feche o outro programa (ou espere que ele termine) e abra o jogo de novo.")
+        .arg(QDir::toNativeSeparators(dataDirectory()), engineText);
 }

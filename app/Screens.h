@@ -13,3 +13,6 @@ void destroyScreens();
 // The report for a table that could not be opened at start-up: which file or folder is
 // missing, and how to create the data directory.
 QString missingDataReport(const QString &engineText);
+
+// The report for a table that another program held during the whole of start-up's short wait.
+QString tableInUseReport(const QString &engineText);

@@ -4,6 +4,7 @@
 #include "platform/Random.h"
 #include "store/AppError.h"
 #include "store/RecordFile.h"
+#include "store/RecordLock.h"
 #include "store/TableEngine.h"
 
 #include <algorithm>
@@ -172,9 +173,11 @@ bool GameIsOver()
 
 bool RecordSkip(Query &QuerySql, Query &QueryPosicao)
 {
-    ++GameState.SkippedCount;
+    // The replacement is drawn before the skip is counted, so that a bank that cannot be read
+    // costs the player nothing.
     CountQuestions(QuerySql);
     GameState.CandidateId = QuestionIdAt(QueryPosicao, randomBelow(GameState.QuestionCount));
+    ++GameState.SkippedCount;
     return GameState.SkippedCount == SkipLimit;
 }
 
@@ -222,4 +225,25 @@ void SetNewRecord(const QString &holder)
     GameState.RecordName = holder;
     GameState.RecordPoints = GameState.GamePoints;
     WriteRecord(recordFilePath(), GameState.RecordName, GameState.RecordPoints);
+}
+
+RecordClaim ClaimRecord(const QString &holder)
+{
+    const RecordLock lock(recordFilePath());
+    // What another copy wrote since this game read the record counts. A file that cannot be read
+    // was reported when the game ended; the record in memory stands for it.
+    try {
+        ReloadRecord();
+    } catch (const AppError &) {
+    }
+    RecordClaim claim;
+    if (!IsNewRecord())
+        return claim;
+    claim.isNew = true;
+    try {
+        SetNewRecord(holder);
+    } catch (const AppError &e) {
+        claim.writeError = e.text();
+    }
+    return claim;
 }

@@ -52,8 +52,9 @@ void RecordAnswer(bool right);
 // The 20th answer has been given.
 bool GameIsOver();
 
-// A skip: counts it, counts the bank and draws a replacement from the whole of it into
-// CandidateId. Returns true when this was the last skip allowed.
+// A skip: counts the bank, draws a replacement from the whole of it into CandidateId and counts
+// the skip; a bank that cannot be read throws AppError with nothing counted. Returns true when
+// this was the last skip allowed.
 bool RecordSkip(Query &QuerySql, Query &QueryPosicao);
 
 // Sets RightCount, WrongCount, CurrentIndex and SkippedCount to 0, as for a new game.
@@ -72,3 +73,16 @@ bool IsNewRecord();
 
 // Makes `holder` with GamePoints the record, in memory and in the record file.
 void SetNewRecord(const QString &holder);
+
+// What ClaimRecord decided.
+struct RecordClaim {
+    bool isNew = false;  // GamePoints made a new record (and is now the record in memory)
+    QString writeError;  // why the record file could not be written, when it could not
+};
+
+// Settles a finished game against the record as one step across every copy of the game on the
+// data directory: under the record's lock, the record file is read again, GamePoints compared
+// with what it holds, and a new record written, so that a copy finishing at the same moment
+// compares with this record and never overwrites a higher one. RecordName and RecordPoints end
+// as the record file has them. Throws AppError when another copy holds the record too long.
+RecordClaim ClaimRecord(const QString &holder);

@@ -34,9 +34,19 @@ void DrawQuestions()
 
 void ShowQuestion(qint32 id)
 {
+    QuestionRead read;
+    try {
+        read = ReadQuestion(*FrmPerguntas->QuerySql2, id);
+    } catch (const AppError &e) {
+        FrmPerguntas->ShowUnreadQuestion(id);
+        throw AppError(TFrmPerguntas::UnreadQuestionMessage(e.text()));
+    }
+    FrmPerguntas->PendingQuestion.reset();
+    for (QRadioButton *button : FrmPerguntas->answers())
+        button->setEnabled(true);
+
     // Everything that can be shown is shown; what cannot is reported at the end, so the player
     // can still answer the question.
-    const QuestionRead read = ReadQuestion(*FrmPerguntas->QuerySql2, id);
     FrmPerguntas->LblPergunta->setText(read.pergunta);
     TFrmPerguntas::SetAnswer(FrmPerguntas->RBResp1, read.answers[0]);
     TFrmPerguntas::SetAnswer(FrmPerguntas->RBResp2, read.answers[1]);
@@ -138,6 +148,28 @@ std::array<QRadioButton *, 4> TFrmPerguntas::answers() const
     return {RBResp1, RBResp2, RBResp3, RBResp4};
 }
 
+QString TFrmPerguntas::UnreadQuestionMessage(const QString &engineText)
+{
+    return QStringLiteral("Não foi possível ler a pergunta do banco de perguntas:\n%1\n\n"
+                          "Quando o banco puder ser lido, clique em \"OK\" para vê-la; nenhuma resposta é "
+                          "contada antes disso.")
+        .arg(engineText);
+}
+
+void TFrmPerguntas::ShowUnreadQuestion(qint32 id)
+{
+    // Nothing of the question before stays on the screen to be answered in this one's place.
+    PendingQuestion = id;
+    GameState.CorrectAnswer.clear();
+    LblPergunta->clear();
+    for (QRadioButton *button : answers()) {
+        SetAnswer(button, QString());
+        button->setEnabled(false);
+    }
+    UncheckAnswers();
+    ImgPerg->clear();
+}
+
 void TFrmPerguntas::SetAnswer(QRadioButton *button, const QString &text)
 {
     // A button caption reads '&' as a shortcut marker; doubling it shows the text as typed.
@@ -171,6 +203,12 @@ void TFrmPerguntas::FormCreate()
 
 void TFrmPerguntas::BtnOKClick()
 {
+    // The question of this place could not be read: "OK" reads it again and counts nothing.
+    if (PendingQuestion) {
+        ShowQuestion(*PendingQuestion);
+        return;
+    }
+
     const auto buttons = answers();
     const auto checked = std::find_if(buttons.begin(), buttons.end(),
                                       [](QRadioButton *b) { return b->isChecked(); });
@@ -183,11 +221,17 @@ void TFrmPerguntas::BtnOKClick()
     if (!right)
         Dialogs::warn(QStringLiteral("Resposta incorreta!"));
     RecordAnswer(right);
-    CountQuestions();
+    // The answer is counted whatever the bank does next: a count or a read it refuses is
+    // reported, the next question waits for the next "OK", and the 20th answer still ends the game.
+    const bool counted = runGuarded([] { CountQuestions(); });
     if (GameState.CurrentIndex < QuestionsPerGame) {
         LblQtePerg->setText(QString::number(GameState.CurrentIndex + 1));
+        const qint32 next = GameState.DrawnIds[GameState.CurrentIndex];
         // A question that cannot be fully shown is reported, and the game goes on with it.
-        runGuarded([] { ShowQuestion(GameState.DrawnIds[GameState.CurrentIndex]); });
+        if (counted)
+            runGuarded([next] { ShowQuestion(next); });
+        else
+            ShowUnreadQuestion(next);
     }
     UncheckAnswers();
     if (GameIsOver())
@@ -212,17 +256,21 @@ void TFrmPerguntas::EndOfGame()
         Dialogs::inform(QStringLiteral("Fique mais atento, você errou muitas questões!"));
     }
 
-    if (!IsNewRecord()) {
+    // Decided and written at once, against the record as it is on disk now: another copy of the
+    // game may have finished a moment ago.
+    const QString holder = FrmInicial->EdtNome->text();
+    const RecordClaim claim = ClaimRecord(holder);
+    if (!claim.isNew) {
         FrmResult->LblNomeRecord->setText(GameState.RecordName);
         FrmResult->LblPontosRecord->setText(
             GameState.RecordPoints > 0 ? QString::number(GameState.RecordPoints) : QString());
         return;
     }
     Dialogs::inform(QStringLiteral("NOVO RECORDE!"));
-    const QString holder = FrmInicial->EdtNome->text();
     FrmResult->LblNomeRecord->setText(holder);
     FrmResult->LblPontosRecord->setText(QString::number(GameState.GamePoints));
-    SetNewRecord(holder);
+    if (!claim.writeError.isEmpty())
+        throw AppError(claim.writeError);
 }
 
 void TFrmPerguntas::BtnPularClick()

@@ -8,6 +8,7 @@
 #include <QString>
 #include <array>
 #include <memory>
+#include <optional>
 
 class PictureBox;
 class QLabel;
@@ -48,8 +49,16 @@ public:
     std::unique_ptr<Query> QuerySql2;  // one question by its id
     std::unique_ptr<Query> QueryPosicao; // the id at a position in number order
 
+    // The question that belongs on the screen but could not be read from the bank: the screen
+    // shows its number and nothing to answer until "OK" reads it.
+    std::optional<qint32> PendingQuestion;
+
     // Unchecks the four answers.
     void UncheckAnswers();
+    // Clears the question and disables the answers, with `id` left pending.
+    void ShowUnreadQuestion(qint32 id);
+    static QString UnreadQuestionMessage(const QString &engineText);
+    std::array<QRadioButton *, 4> answers() const;
     // Puts an answer text on its button; the text is shown as typed, '&' included.
     static void SetAnswer(QRadioButton *button, const QString &text);
     static QString AnswerOf(const QRadioButton *button);
@@ -62,7 +71,6 @@ public slots:
 
 private:
     void EndOfGame();
-    std::array<QRadioButton *, 4> answers() const;
 };
 
 extern TFrmPerguntas *FrmPerguntas;

@@ -17,10 +17,23 @@
 namespace {
 
 // How long a statement waits for a file that another program (the sqlite3 shell, the set-up
-// tool) holds for a moment.
-constexpr int busyWaitMs = 5000;
+// tool, a second copy of the game) holds for a moment. Every wait blocks the window that asked,
+// so it is kept short: a program that holds the file longer gets a clear error instead.
+constexpr int busyWaitMs = 2000;
 // How long the replacing of an outdated index waits for a locked file before giving up.
 constexpr int upgradeWaitMs = 200;
+
+} // namespace
+
+const QString TableInUseText =
+    QStringLiteral("O banco de perguntas está em uso por outro programa; tente de novo.");
+
+bool isTableInUse(const AppError &error)
+{
+    return error.text().contains(TableInUseText);
+}
+
+namespace {
 
 QString quoted(const QString &identifier)
 {
@@ -158,7 +171,15 @@ public:
     Database &operator=(const Database &) = delete;
 
     sqlite3 *handle() const { return m_db; }
-    QString errorText() const { return QString::fromUtf8(sqlite3_errmsg(m_db)); }
+    QString errorText() const
+    {
+        const QString engineText = QString::fromUtf8(sqlite3_errmsg(m_db));
+        // Another program holds the file beyond the wait: say so, keeping the engine's words.
+        const int code = sqlite3_extended_errcode(m_db) & 0xff;
+        if (code == SQLITE_BUSY || code == SQLITE_LOCKED)
+            return TableInUseText + QStringLiteral(" (") + engineText + QLatin1Char(')');
+        return engineText;
+    }
 
     // Attaches the existing file `path` (inside this directory) unless it is attached already,
     // and returns its schema name. A table opened on it keeps it attached ("pinned").

@@ -15,7 +15,14 @@
 #include <QVariant>
 #include <memory>
 
+class AppError;
 class Database;
+
+// The start of the text of an error that another program holding a table file caused, beyond
+// the short wait every operation allows it; the engine's own words follow in parentheses.
+extern const QString TableInUseText;
+// Whether `error` is such an error: trying again later may succeed.
+bool isTableInUse(const AppError &error);
 
 enum class FieldType { String, Number };
 

@@ -5,11 +5,16 @@
 #include "helpers/Input.h"
 #include "helpers/Play.h"
 #include "helpers/TestData.h"
+#include "store/RecordFile.h"
+#include "store/RecordLock.h"
 #include "store/TableEngine.h"
 
 #include <QElapsedTimer>
 #include <QSet>
 #include <QtTest>
+
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -37,6 +42,36 @@ public:
     int draw(int) override { return 0; }
 };
 
+// A second copy of the game, as a child process: when the pipe `start` is written to or closed, it settles a game of
+// `points` against the record it read earlier (`knownRecord`) and exits with 1 when it took the
+// record, 0 when it did not, 2 on an error.
+pid_t finishInAnotherCopy(const int start[2], qint32 points, qint32 knownRecord, const QString &holder)
+{
+    const pid_t pid = ::fork();
+    if (pid != 0)
+        return pid;
+    ::close(start[1]);
+    char go;
+    if (::read(start[0], &go, 1) < 0)
+        ::_exit(2);
+    GameState.GamePoints = points;
+    GameState.RecordPoints = knownRecord;
+    try {
+        const RecordClaim claim = ClaimRecord(holder);
+        ::_exit(claim.writeError.isEmpty() ? int(claim.isNew) : 2);
+    } catch (...) {
+        ::_exit(2);
+    }
+}
+
+int exitCodeOf(pid_t pid)
+{
+    int status = 0;
+    if (::waitpid(pid, &status, 0) != pid || !WIFEXITED(status))
+        return -1;
+    return WEXITSTATUS(status);
+}
+
 } // namespace
 
 class RulesTest : public QObject {
@@ -55,6 +90,8 @@ private slots:
     void scoring();
     void inconsistentCountersAreNotScored();
     void recordComparisonAndUpdate();
+    void recordSettledUnderTheLock();
+    void recordOfTwoCopiesFinishingTogether();
     void skipsAndReset();
 };
 
@@ -318,6 +355,66 @@ void RulesTest::skipsAndReset()
     QCOMPARE(GameState.SkippedCount, 0);
     QCOMPARE(GameState.RecordPoints, 0);
     QCOMPARE(GameState.QuestionCount, 25); // what the next game draws from stays
+}
+
+void RulesTest::recordSettledUnderTheLock()
+{
+    TempDataDir data(0);
+    int start[2];
+    QCOMPARE(::pipe(start), 0);
+    // The other copy is started before the lock is taken: a child would share its holder's lock.
+    const pid_t other = finishInAnotherCopy(start, 84, 0, QStringLiteral("Lia"));
+    QVERIFY(other > 0);
+    {
+        // This copy holds the record while the other finishes an 84-point game, having read no
+        // record when its game ended; this copy then writes 100 points and lets go.
+        const RecordLock lock(recordFilePath());
+        QVERIFY(lock.held());
+        QCOMPARE(::write(start[1], "g", 1), ssize_t(1));
+        QTest::qWait(300);
+        QVERIFY(!QFile::exists(recordFilePath()));
+        WriteRecord(recordFilePath(), QStringLiteral("Ana"), 100);
+    }
+    // The other copy compared with the 100 points, not with what it knew.
+    QCOMPARE(exitCodeOf(other), 0);
+    QCOMPARE(data.recordFileBytes(), QByteArray("Ana\r\n100\r\n"));
+    ::close(start[0]);
+    ::close(start[1]);
+
+    // In this copy too: the record on disk now wins over what the game had read.
+    GameState.GamePoints = 90;
+    GameState.RecordPoints = 0;
+    const RecordClaim claim = ClaimRecord(QStringLiteral("Bia"));
+    QVERIFY(!claim.isNew);
+    QCOMPARE(GameState.RecordName, QStringLiteral("Ana"));
+    QCOMPARE(GameState.RecordPoints, 100);
+    QCOMPARE(data.recordFileBytes(), QByteArray("Ana\r\n100\r\n"));
+
+    // A tie takes the record, and writes it.
+    GameState.GamePoints = 100;
+    QVERIFY(ClaimRecord(QStringLiteral("Caio")).isNew);
+    QCOMPARE(data.recordFileBytes(), QByteArray("Caio\r\n100\r\n"));
+}
+
+void RulesTest::recordOfTwoCopiesFinishingTogether()
+{
+    TempDataDir data(0);
+    for (int round = 0; round < 30; ++round) {
+        data.writeRecordFile("Zeca\r\n10\r\n");
+        int start[2];
+        QCOMPARE(::pipe(start), 0);
+        // Both read a record of 10 when their games ended; both are let go at the same moment.
+        const pid_t low = finishInAnotherCopy(start, 84, 10, QStringLiteral("Lia"));
+        const pid_t high = finishInAnotherCopy(start, 100, 10, QStringLiteral("Ana"));
+        QVERIFY(low > 0 && high > 0);
+        ::close(start[1]); // end of file wakes both
+        const int lowTook = exitCodeOf(low);
+        const int highTook = exitCodeOf(high);
+        ::close(start[0]);
+        QCOMPARE(highTook, 1);
+        QVERIFY(lowTook == 0 || lowTook == 1); // 1 only when it came first
+        QCOMPARE(data.recordFileBytes(), QByteArray("Ana\r\n100\r\n"));
+    }
 }
 
 QTEST_GUILESS_MAIN(RulesTest)

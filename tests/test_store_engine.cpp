@@ -2,6 +2,7 @@
 // (moves, edit/append/post/cancel/delete, search in an order that ignores the case of every
 // letter), the text index as older set-up tools made it, and the errors of opening a table.
 #include "helpers/Input.h"
+#include "helpers/PlainFile.h"
 #include "store/AppError.h"
 #include "store/Setup.h"
 #include "store/TableEngine.h"
@@ -108,51 +109,6 @@ void moveToId(Table &table, const QString &id)
         table.next();
     }
 }
-
-// A connection of its own to one table file, as the sqlite3 shell makes it: nothing of the game's
-// registered on it, no function and no collation.
-class PlainFile {
-public:
-    explicit PlainFile(const QString &path)
-    {
-        sqlite3_open_v2(QFile::encodeName(path).constData(), &m_db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
-                        nullptr);
-    }
-    ~PlainFile() { sqlite3_close(m_db); }
-    PlainFile(const PlainFile &) = delete;
-    PlainFile &operator=(const PlainFile &) = delete;
-
-    // Runs one statement with `parameters` bound as texts; the given column of every row, or
-    // "error: <message>".
-    QStringList rows(const QString &sql, const QStringList &parameters = {}, int column = 0)
-    {
-        sqlite3_stmt *statement = nullptr;
-        if (sqlite3_prepare_v2(m_db, sql.toUtf8().constData(), -1, &statement, nullptr) != SQLITE_OK)
-            return {QStringLiteral("error: ") + QString::fromUtf8(sqlite3_errmsg(m_db))};
-        for (int i = 0; i < parameters.size(); ++i)
-            sqlite3_bind_text(statement, i + 1, parameters[i].toUtf8().constData(), -1, SQLITE_TRANSIENT);
-        QStringList result;
-        int rc;
-        while ((rc = sqlite3_step(statement)) == SQLITE_ROW)
-            result.append(QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(statement, column))));
-        if (rc != SQLITE_DONE)
-            result = {QStringLiteral("error: ") + QString::fromUtf8(sqlite3_errmsg(m_db))};
-        sqlite3_finalize(statement);
-        return result;
-    }
-    // Runs statements that return no rows; the error text, or empty.
-    QString exec(const QString &sql)
-    {
-        char *error = nullptr;
-        sqlite3_exec(m_db, sql.toUtf8().constData(), nullptr, nullptr, &error);
-        const QString text = QString::fromUtf8(error);
-        sqlite3_free(error);
-        return text;
-    }
-
-private:
-    sqlite3 *m_db = nullptr;
-};
 
 // A question table as the set-up tool made it before its text index ignored the case of every
 // letter: the same layout, IdPergunta on Pergunta under NOCASE.
