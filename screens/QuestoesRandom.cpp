@@ -161,7 +161,8 @@ void TFrmPerguntas::ShowUnreadQuestion(qint32 id)
     // Nothing of the question before stays on the screen to be answered in this one's place.
     PendingQuestion = id;
     GameState.CorrectAnswer.clear();
-    LblPergunta->clear();
+    LblPergunta->setText(QStringLiteral("Esta pergunta não pôde ser lida do banco de perguntas. "
+                                        "Clique em \"OK\" para tentar de novo."));
     for (QRadioButton *button : answers()) {
         SetAnswer(button, QString());
         button->setEnabled(false);

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
+#include <QScopeGuard>
 #include <QSet>
 #include <QUrl>
 
@@ -326,6 +327,10 @@ void Database::attachNewFiles()
     const QDir dir(m_directory);
     const QStringList files =
         dir.entryList({QStringLiteral("*.db")}, QDir::Files | QDir::Hidden, QDir::Name);
+    // These attachments only save work later: a file that another program holds is not waited
+    // for here, or every wait would be paid twice; opening it as a table waits and reports.
+    sqlite3_busy_timeout(m_db, 0);
+    const auto restoreWait = qScopeGuard([this] { sqlite3_busy_timeout(m_db, busyWaitMs); });
     for (const QString &file : files) {
         const QString path = dir.filePath(file);
         if (m_schemaFile.key(QFileInfo(path).canonicalFilePath()).isEmpty()) {

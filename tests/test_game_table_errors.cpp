@@ -148,6 +148,7 @@ void GameTableErrorsTest::heldMidGameCountsNothingUnseen()
         QVERIFY(dialogs->texts(Kind::Error).last().contains(TableInUseText));
         QCOMPARE(FrmPerguntas->LblQtePerg->text(), QStringLiteral("6"));
         QCOMPARE(questionOnScreen(), 0);
+        QVERIFY(FrmPerguntas->LblPergunta->text().contains(QLatin1String("Clique em \"OK\" para tentar de novo")));
         QVERIFY(!answersEnabled());
         QVERIFY(Play::answerButton(true) == nullptr);
 

@@ -2,6 +2,7 @@
 #include "app/Screens.h"
 #include "app/SetupCommand.h"
 #include "app/Startup.h"
+#include "helpers/PlainFile.h"
 #include "helpers/ScriptedDialogs.h"
 #include "helpers/TestData.h"
 #include "platform/ErrorReport.h"
@@ -48,6 +49,7 @@ private slots:
     void missingData_data();
     void missingData();
     void damagedRecordFileAtStartUp();
+    void bankHeldByAnotherProgramAtStartUp();
     void setupCommandAsTheUserHasIt();
     void instructionsAndBack();
     void leaving();
@@ -204,6 +206,32 @@ void StartupTest::missingData()
     // The game never creates tables or folders.
     QCOMPARE(QDir(data.path()).entryList(QDir::Files), before);
     QCOMPARE(QFileInfo::exists(data.path()), !remove.isEmpty());
+}
+
+void StartupTest::bankHeldByAnotherProgramAtStartUp()
+{
+    TempDataDir data(25);
+    PlainFile other(data.file(QStringLiteral("Perguntas.DB")));
+    QCOMPARE(other.exec(QStringLiteral("BEGIN EXCLUSIVE")), QString());
+    ScriptedDialogsGuard dialogs;
+
+    QVERIFY(!startUp(StartupOptions{0}));
+    const QStringList errors = dialogs->texts(Kind::Error);
+    QCOMPARE(errors.size(), 1);
+    QVERIFY2(errors.first().contains(QStringLiteral("outro programa está usando o banco de perguntas")),
+             qPrintable(errors.first()));
+    QVERIFY(errors.first().contains(QStringLiteral("database is locked")));
+    // Setting the folder up again would not help, and would replace the bank.
+    QVERIFY(!errors.first().contains(QStringLiteral("jornada-dados")));
+    for (ScreenWindow *screen : allScreens())
+        QCOMPARE(screen, nullptr);
+
+    // Once the other program lets go, the game starts.
+    QCOMPARE(other.exec(QStringLiteral("COMMIT")), QString());
+    dialogs->shown.clear();
+    QVERIFY(startUp(StartupOptions{0}));
+    QCOMPARE(dialogs->shown.size(), 0);
+    destroyScreens();
 }
 
 void StartupTest::damagedRecordFileAtStartUp()
