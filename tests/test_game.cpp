@@ -311,6 +311,10 @@ void GameTest::okWithoutAnswer()
     Play::answer(true);
     QCOMPARE(GameState.RightCount, 1);
     QCOMPARE(FrmPerguntas->LblQtePerg->text(), QStringLiteral("2"));
+    // The next question starts with no answer chosen: "OK" at once is refused again.
+    FrmPerguntas->BtnOK->click();
+    QCOMPARE(dialogs->texts(Kind::Warn).size(), 2);
+    QCOMPARE(GameState.CurrentIndex, 1);
 
     // After the answers were unchecked for the next question, they are still one group: checking
     // one unchecks the other.
