@@ -62,7 +62,11 @@ struct Reader {
     QString decode(const char *data, size_t size) const
     {
         const QByteArray bytes(data, qsizetype(size));
-        return utf8 ? QString::fromUtf8(bytes) : fromWin1252(bytes);
+        if (!utf8)
+            return fromWin1252(bytes);
+        // QString::fromUtf8() would drop a U+FEFF at the start of the field.
+        QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+        return decoder.decode(bytes);
     }
     static void field(void *data, size_t size, void *self)
     {
@@ -139,9 +143,12 @@ QByteArray csvLine(const QStringList &fields, char separator)
         if (i > 0)
             line += separator;
         const QByteArray field = fields[i].toUtf8();
+        // Also quoted: the one empty field of a record, which would be a blank line, and a field
+        // that starts with what a reader takes for a byte-order mark.
         const bool quote = field.contains(separator) || field.contains('"') || field.contains('\r')
             || field.contains('\n')
-            || (!field.isEmpty() && (isBlank(field.front()) || isBlank(field.back())));
+            || (!field.isEmpty() && (isBlank(field.front()) || isBlank(field.back())))
+            || (field.isEmpty() && fields.size() == 1) || field.startsWith(ByteOrderMark);
         if (quote)
             line += '"' + QByteArray(field).replace("\"", "\"\"") + '"';
         else

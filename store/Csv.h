@@ -32,5 +32,6 @@ CsvText readCsv(const QByteArray &bytes);
 
 // One record as a line of CSV text in UTF-8, ended by CR LF. A field is put in quotes, with its
 // quotes doubled, when it holds the separator, a quote or a line break, or begins or ends with a
-// blank or a tab, which a reader would otherwise drop.
+// blank or a tab, which a reader would otherwise drop (and when it would otherwise be read
+// differently: the only, empty, field of a record, or a field starting with U+FEFF).
 QByteArray csvLine(const QStringList &fields, char separator);

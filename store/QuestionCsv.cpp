@@ -121,6 +121,17 @@ bool hasControlCharacter(const QString &text)
     return false;
 }
 
+// The question table of the data directory `folder` (absolute), which must exist.
+QString bankTable(const QString &folder)
+{
+    const QString table = QDir(folder).filePath(QStringLiteral("Perguntas.DB"));
+    if (!QFileInfo(table).isFile())
+        throw AppError(QStringLiteral("a pasta %1 não tem o banco de perguntas (Perguntas.DB); crie a pasta de "
+                                      "dados antes, com: jornada-dados \"%1\"")
+                           .arg(folder));
+    return table;
+}
+
 void removeCopies(const QList<PhotoPlan::Copy> &copies, int count)
 {
     for (int i = 0; i < count; ++i)
@@ -133,12 +144,8 @@ ImportReport importQuestionsCsv(const QString &csvPath, const QString &folder, c
 {
     ImportReport report;
     const QString dataFolder = QDir::cleanPath(QFileInfo(folder).absoluteFilePath());
-    report.table = QDir(dataFolder).filePath(QStringLiteral("Perguntas.DB"));
+    report.table = bankTable(dataFolder);
     report.photoFolder = QDir(dataFolder).filePath(QStringLiteral("fotos"));
-    if (!QFileInfo(report.table).isFile())
-        throw AppError(QStringLiteral("a pasta %1 não tem o banco de perguntas (Perguntas.DB); crie a pasta de "
-                                      "dados antes, com: jornada-dados \"%1\"")
-                           .arg(dataFolder));
 
     QFile file(csvPath);
     if (QFileInfo(csvPath).isDir() || !file.open(QIODevice::ReadOnly))
@@ -276,6 +283,7 @@ ImportReport importQuestionsCsv(const QString &csvPath, const QString &folder, c
 
 int exportQuestionsCsv(const QString &folder, const QString &csvPath)
 {
+    bankTable(QDir::cleanPath(QFileInfo(folder).absoluteFilePath()));
     const QList<QuestionRow> rows = readQuestionTable(folder);
     if (QFileInfo(csvPath).isDir())
         throw AppError(QStringLiteral("não foi possível gravar %1: é uma pasta").arg(csvPath));

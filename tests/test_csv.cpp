@@ -169,6 +169,9 @@ void CsvTest::readsWhatSpreadsheetsWrite_data()
         << QByteArray(" a ;\" b \"\t\n") << ';' << true << QList<int>{1} << QList<QStringList>{{"a", " b "}} << 0;
     QTest::newRow("empty fields")
         << QByteArray("a;;\n") << ';' << true << QList<int>{1} << QList<QStringList>{{"a", "", ""}} << 0;
+    QTest::newRow("U+FEFF after the byte-order mark is text")
+        << QByteArray("\xEF\xBB\xBF\xEF\xBB\xBF" "a;b\n") << ';' << true << QList<int>{1}
+        << QList<QStringList>{{QStringLiteral("\uFEFFa"), "b"}} << 0;
     QTest::newRow("quote never closed")
         << QByteArray("a;b\n1;2\n\"3;4\n5;6\n") << ';' << true << QList<int>{1, 2}
         << QList<QStringList>{{"a", "b"}, {"1", "2"}} << 3;
@@ -214,6 +217,8 @@ void CsvTest::writtenLinesReadBack_data()
     QTest::newRow("quotes doubled") << QStringList{"diz \"oi\""} << QByteArray("\"diz \"\"oi\"\"\"\r\n");
     QTest::newRow("line breaks") << QStringList{"1\n2", "3\r\n4"} << QByteArray("\"1\n2\";\"3\r\n4\"\r\n");
     QTest::newRow("blanks at the ends") << QStringList{" a", "b\t", "c d"} << QByteArray("\" a\";\"b\t\";c d\r\n");
+    QTest::newRow("a lone empty field") << QStringList{""} << QByteArray("\"\"\r\n");
+    QTest::newRow("U+FEFF first") << QStringList{QStringLiteral("\uFEFFx")} << QByteArray("\"\xEF\xBB\xBFx\"\r\n");
     QTest::newRow("comma needs no quotes") << QStringList{"2,5", "x"} << QByteArray("2,5;x\r\n");
 }
 

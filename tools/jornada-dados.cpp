@@ -83,8 +83,12 @@ int main(int argc, char *argv[])
 {
     // The picture loader draws metafiles with Qt's painter, which needs a GUI application; this
     // program shows no window, so it never needs a display.
+    // What the platform says while it starts (no runtime folder for the display, and the like)
+    // is of no use to the user of a command without windows.
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    const QtMessageHandler previousHandler = qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &) {});
     QGuiApplication app(argc, argv);
+    qInstallMessageHandler(previousHandler);
     QCoreApplication::setApplicationVersion(QStringLiteral(JORNADA_VERSION));
     const QString source = defaultSource();
 
