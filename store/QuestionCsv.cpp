@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QSaveFile>
+#include <QSet>
 
 #include <filesystem>
 
@@ -195,6 +196,7 @@ ImportReport importQuestionsCsv(const QString &csvPath, const QString &folder, c
 
     // 2. Every record, checked as the editor checks a question before saving it.
     PhotoPlan photos(report.photoFolder);
+    QHash<QString, QString> photoFaults; // by file: why it cannot be shown, empty when it can
     QList<QuestionRow> rows;
     for (qsizetype r = 1; r < csv.records.size(); ++r) {
         const CsvRecord &record = csv.records[r];
@@ -225,13 +227,21 @@ ImportReport importQuestionsCsv(const QString &csvPath, const QString &folder, c
             if (!QFileInfo(source).isFile()) {
                 problems << problem(record.line, QStringLiteral("a foto não existe: %1").arg(source));
             } else {
-                try {
-                    checkPhoto(source);
-                    q.foto = photos.place(source);
-                } catch (const AppError &error) {
-                    problems << problem(record.line, QStringLiteral("a foto %1 não pode ser mostrada: %2")
-                                                         .arg(source, error.text()));
+                // A photo that many questions share is decoded once.
+                const QString key = QFileInfo(source).canonicalFilePath();
+                if (!photoFaults.contains(key)) {
+                    try {
+                        checkPhoto(source);
+                        photoFaults.insert(key, QString());
+                    } catch (const AppError &error) {
+                        photoFaults.insert(key, error.text());
+                    }
                 }
+                const QString fault = photoFaults.value(key);
+                if (fault.isEmpty())
+                    q.foto = photos.place(source);
+                else
+                    problems << problem(record.line, QStringLiteral("a foto %1 não pode ser mostrada: %2").arg(source, fault));
             }
         }
         for (const QString &text : questionProblems(q))

@@ -310,9 +310,10 @@ void CsvTest::refusesWholeFile_data()
     QTest::newRow("missing photo") << Header + good + "Sem foto?;a;b;c;d;a;falta.bmp\n"
                                    << QStringList{"linha 3: a foto não existe: {csv}/falta.bmp"};
     QTest::newRow("blank photo") << Header + "Sem foto?;a;b;c;d;a;\n" << QStringList{"linha 2: falta a foto"};
-    QTest::newRow("photo that is no picture")
-        << Header + "Quebrada?;a;b;c;d;a;quebrada.bmp\n"
-        << QStringList{u"linha 2: a foto {csv}/quebrada.bmp não pode ser mostrada: "_qs};
+    QTest::newRow("photo that is no picture, named on every line")
+        << Header + "Quebrada?;a;b;c;d;a;quebrada.bmp\n" + good + "De novo?;a;b;c;d;a;quebrada.bmp\n"
+        << QStringList{u"linha 2: a foto {csv}/quebrada.bmp não pode ser mostrada: "_qs,
+                       u"linha 4: a foto {csv}/quebrada.bmp não pode ser mostrada: "_qs};
     QTest::newRow("missing column")
         << QByteArray("Pergunta;Resp1;Resp2;Resp3;Resp4;Foto\nQ?;a;b;c;d;boa.bmp\n")
         << QStringList{u"linha 1: falta a coluna Correta (o cabeçalho deve ter as colunas Pergunta, Resp1, "
@@ -349,8 +350,11 @@ void CsvTest::refusesWholeFile()
         expected << QString(p).replace(QStringLiteral("{csv}"), folder);
     QStringList got = problemLines(run.err);
     // The reason a picture fails is the loader's; the line only has to name the file.
-    if (QTest::currentDataTag() == QByteArray("photo that is no picture") && got.size() == 1)
-        got[0].truncate(expected[0].size());
+    if (QByteArray(QTest::currentDataTag()).startsWith("photo that is no picture") && got.size() == expected.size())
+        for (qsizetype i = 0; i < got.size(); ++i) {
+            QVERIFY2(got[i].size() > expected[i].size(), qPrintable(got[i]));
+            got[i].truncate(expected[i].size());
+        }
     QCOMPARE(got, expected);
 
     const QList<QuestionRow> after = readQuestionTable(bank.data());
