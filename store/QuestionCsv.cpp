@@ -194,6 +194,12 @@ ImportReport importQuestionsCsv(const QString &csvPath, const QString &folder, c
     if (!problems.isEmpty())
         refuse();
 
+    // The header's width, leaving out the empty names that some spreadsheets write after the last
+    // column: a record with fewer fields has lost a separator somewhere.
+    qsizetype width = header.fields.size();
+    while (width > 0 && header.fields[width - 1].trimmed().isEmpty())
+        --width;
+
     // 2. Every record, checked as the editor checks a question before saving it.
     PhotoPlan photos(report.photoFolder);
     QHash<QString, QString> photoFaults; // by file: why it cannot be shown, empty when it can
@@ -204,11 +210,11 @@ ImportReport importQuestionsCsv(const QString &csvPath, const QString &folder, c
             continue;
         const bool extrasEmpty = std::all_of(record.fields.begin() + std::min(record.fields.size(), header.fields.size()),
                                              record.fields.end(), [](const QString &f) { return f.trimmed().isEmpty(); });
-        if (record.fields.size() < header.fields.size() || !extrasEmpty) {
+        if (record.fields.size() < width || !extrasEmpty) {
             problems << problem(record.line, QStringLiteral("tem %1 campos, mas o cabeçalho tem %2; confira o "
                                                             "separador e as aspas")
                                                  .arg(record.fields.size())
-                                                 .arg(header.fields.size()));
+                                                 .arg(width));
             continue;
         }
         QString texts[ColumnCount];

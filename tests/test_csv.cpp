@@ -261,6 +261,11 @@ void CsvTest::importsHandMadeFiles_data()
                               {u"Quanto é 3 - 2?"_qs, "0", "1", "2", "3", "1"},
                               {"Qual destas é uma ave?", "Ema", u"Onça"_qs, "Tatu", "Sapo", "Ema"}}
         << QStringList{"verde.bmp", "azul.bmp", "azul.bmp", "verde.bmp"};
+    QTest::newRow("a column not read, empty names and blank lines")
+        << QStringLiteral("planilha-colunas-a-mais.csv")
+        << QList<QStringList>{{"Quantos dias tem uma semana?", "5", "6", "7", "8", "7"},
+                              {u"Qual é o maior planeta?"_qs, "Terra", "Marte", u"Júpiter"_qs, u"Vênus"_qs, u"Júpiter"_qs}}
+        << QStringList{"verde.bmp", "azul.bmp"};
 }
 
 void CsvTest::importsHandMadeFiles()
@@ -325,6 +330,9 @@ void CsvTest::refusesWholeFile_data()
         << Header + good + "\"Quebra\r\nde linha\";a;;c;d;z;boa.bmp\n" + good + "Poucos;a;b\n"
         << QStringList{"linha 3: falta a resposta 2", "linha 3: " + mismatch,
                        u"linha 6: tem 3 campos, mas o cabeçalho tem 7; confira o separador e as aspas"_qs};
+    QTest::newRow("a field too many")
+        << Header + good + "Demais?;a;b;c;d;a;boa.bmp;x\n" + "Vazios a mais?;a;b;c;d;a;boa.bmp;;\n"
+        << QStringList{u"linha 3: tem 8 campos, mas o cabeçalho tem 7; confira o separador e as aspas"_qs};
     QTest::newRow("empty file")
         << QByteArray()
         << QStringList{u"linha 1: o arquivo está vazio; a primeira linha deve ser o cabeçalho "

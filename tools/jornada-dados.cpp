@@ -62,11 +62,14 @@ QString defaultSource()
 void sayImported(const QString &csvPath, const ImportReport &report)
 {
     const qint64 first = qint64(report.firstId);
-    say(QStringLiteral("Importadas %1 perguntas de %2 para %3, com os números %4 a %5.")
-            .arg(report.questions)
-            .arg(csvPath, report.table)
-            .arg(first)
-            .arg(first + report.questions - 1));
+    if (report.questions == 1)
+        say(QStringLiteral("Importada 1 pergunta de %1 para %2, com o número %3.").arg(csvPath, report.table).arg(first));
+    else
+        say(QStringLiteral("Importadas %1 perguntas de %2 para %3, com os números %4 a %5.")
+                .arg(report.questions)
+                .arg(csvPath, report.table)
+                .arg(first)
+                .arg(first + report.questions - 1));
     say(QStringLiteral("Fotos copiadas para %1: %2.").arg(report.photoFolder).arg(report.photosCopied));
 }
 
@@ -200,8 +203,8 @@ int main(int argc, char *argv[])
         if (exporting) {
             const QString csvPath = parser.value(exportOption);
             const int count = exportQuestionsCsv(folder, csvPath);
-            say(QStringLiteral("Exportadas %1 perguntas de %2 para %3.")
-                    .arg(count)
+            say(QStringLiteral("%1 de %2 para %3.")
+                    .arg(count == 1 ? QStringLiteral("Exportada 1 pergunta") : QStringLiteral("Exportadas %1 perguntas").arg(count))
                     .arg(QDir(folder).filePath(QStringLiteral("Perguntas.DB")), csvPath));
             return 0;
         }
