@@ -160,6 +160,8 @@ void CsvTest::readsWhatSpreadsheetsWrite_data()
         << QList<QStringList>{{"a,b,c", "d"}, {"1", "2"}} << 0;
     QTest::newRow("more commas than semicolons")
         << QByteArray("a,b;c,d\n") << ',' << true << QList<int>{1} << QList<QStringList>{{"a", "b;c", "d"}} << 0;
+    QTest::newRow("more semicolons than commas")
+        << QByteArray("a;b;c,d\n") << ';' << true << QList<int>{1} << QList<QStringList>{{"a", "b", "c,d"}} << 0;
     QTest::newRow("blank lines keep the count")
         << QByteArray("a;b\n\n  \n\r\nc;d\n") << ';' << true << QList<int>{1, 5}
         << QList<QStringList>{{"a", "b"}, {"c", "d"}} << 0;
