@@ -149,6 +149,8 @@ ImportReport importQuestionsCsv(const QString &csvPath, const QString &folder, c
     report.photoFolder = QDir(dataFolder).filePath(QStringLiteral("fotos"));
 
     QFile file(csvPath);
+    if (!QFileInfo::exists(csvPath))
+        throw AppError(QStringLiteral("o arquivo %1 não existe").arg(csvPath));
     if (QFileInfo(csvPath).isDir() || !file.open(QIODevice::ReadOnly))
         throw AppError(QStringLiteral("não foi possível ler %1: %2")
                            .arg(csvPath, QFileInfo(csvPath).isDir() ? QStringLiteral("é uma pasta") : file.errorString()));

@@ -515,6 +515,10 @@ void CsvTest::refusesWrongUse()
     QVERIFY(noBank.err.contains(QStringLiteral("não tem o banco de perguntas")));
 
     Bank bank(1);
+    const Run noFile = jornadaDados({QStringLiteral("--importar"), bank.csv(QStringLiteral("nao-ha.csv")), bank.data()});
+    QCOMPARE(noFile.status, 1);
+    QVERIFY2(noFile.err.contains(QStringLiteral("nao-ha.csv não existe")), qPrintable(noFile.err));
+
     writeFile(bank.csv(QStringLiteral("vazio.csv")), Header + ";;;;;;\n\n");
     const Run nothing = jornadaDados({QStringLiteral("--importar"), bank.csv(QStringLiteral("vazio.csv")), bank.data()});
     QCOMPARE(nothing.status, 1);
