@@ -527,12 +527,16 @@ void CsvTest::refusesWrongUse()
     const Run both = jornadaDados({QStringLiteral("--importar"), QStringLiteral("a.csv"), QStringLiteral("--exportar"),
                                    QStringLiteral("b.csv"), bank.data()});
     QCOMPARE(both.status, 1);
+    QVERIFY2(both.err.contains(QStringLiteral("não se combinam")), qPrintable(both.err));
+    QVERIFY2(both.err.contains(QStringLiteral("jornada-dados --importar ARQUIVO.csv [PASTA_DE_DADOS]")), qPrintable(both.err));
     const Run withReplace = jornadaDados({QStringLiteral("--importar"), QStringLiteral("a.csv"), QStringLiteral("--substituir")});
     QCOMPARE(withReplace.status, 1);
     QCOMPARE(readQuestionTable(bank.data()).size(), 1);
 
     const Run help = jornadaDados({QStringLiteral("--help")});
     QCOMPARE(help.status, 0);
+    QVERIFY(help.out.contains(QStringLiteral("jornada-dados --importar ARQUIVO.csv [PASTA_DE_DADOS]")));
+    QVERIFY(help.out.contains(QStringLiteral("jornada-dados --exportar ARQUIVO.csv [PASTA_DE_DADOS]")));
     QVERIFY(help.out.contains(QStringLiteral("--importar ARQUIVO")));
     QVERIFY(help.out.contains(QStringLiteral("--exportar ARQUIVO")));
     QVERIFY(help.out.contains(QStringLiteral("o cabeçalho é a linha 1")));
