@@ -7,6 +7,7 @@
 #include "platform/PictureBox.h"
 #include "screens/Inicial.h"
 #include "store/AppError.h"
+#include "store/QuestionCheck.h"
 #include "store/DataDir.h"
 #include "store/TableEngine.h"
 #include "store/Win1252.h"
@@ -17,27 +18,6 @@
 #include <algorithm>
 
 TFrmCadastro *FrmCadastro = nullptr;
-
-QStringList questionProblems(const QuestionFields &q)
-{
-    auto missing = [](const QString &text) { return text.trimmed().isEmpty(); };
-    QStringList problems;
-    if (missing(q.pergunta))
-        problems << QStringLiteral("falta o texto da pergunta");
-    const QString answers[4] = {q.resp1, q.resp2, q.resp3, q.resp4};
-    for (int i = 0; i < 4; ++i)
-        if (missing(answers[i]))
-            problems << QStringLiteral("falta a resposta %1").arg(i + 1);
-    if (missing(q.correta))
-        problems << QStringLiteral("falta a resposta correta");
-    else if (std::none_of(std::begin(answers), std::end(answers),
-                          [&](const QString &a) { return a == q.correta; }))
-        problems << QStringLiteral("a resposta correta não é igual a nenhuma das quatro respostas "
-                                   "(a comparação considera maiúsculas, minúsculas e espaços)");
-    if (missing(q.foto))
-        problems << QStringLiteral("falta a foto");
-    return problems;
-}
 
 namespace {
 

@@ -2,6 +2,7 @@
 // The question editor: browse, insert, edit, save, cancel, delete and search the question bank,
 // and choose a photo per question.
 #include "platform/ScreenWindow.h"
+#include "store/QuestionCheck.h"
 
 #include <QStringList>
 #include <memory>
@@ -13,16 +14,6 @@ class QAction;
 class QPushButton;
 class Query;
 class Table;
-
-// The texts of one question as the editor is about to save it.
-struct QuestionFields {
-    QString pergunta, resp1, resp2, resp3, resp4, correta, foto;
-};
-
-// What keeps a question from being played, one item per problem, in Portuguese ("falta a
-// resposta 2"); empty when the question can be saved. A text of blanks counts as missing; the
-// correct answer must equal one of the four answers exactly, as the game compares them.
-QStringList questionProblems(const QuestionFields &question);
 
 class TFrmCadastro : public ScreenWindow {
     Q_OBJECT

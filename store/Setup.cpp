@@ -77,8 +77,32 @@ public:
             fail();
     }
 
+    // Runs the prepared statement once; true while it gives a row, read with the column functions.
+    bool step()
+    {
+        const int rc = sqlite3_step(m_statement);
+        if (rc != SQLITE_ROW && rc != SQLITE_DONE)
+            fail();
+        return rc == SQLITE_ROW;
+    }
+    QString columnText(int index) const
+    {
+        const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(m_statement, index));
+        return text ? QString::fromUtf8(text, sqlite3_column_bytes(m_statement, index)) : QString();
+    }
+    double columnNumber(int index) const { return sqlite3_column_double(m_statement, index); }
+    bool columnIsNull(int index) const { return sqlite3_column_type(m_statement, index) == SQLITE_NULL; }
+
 private:
-    [[noreturn]] void fail() { throw AppError(QStringLiteral("%1: %2").arg(m_path, QString::fromUtf8(sqlite3_errmsg(m_db)))); }
+    [[noreturn]] void fail()
+    {
+        const int code = sqlite3_errcode(m_db);
+        if (code == SQLITE_BUSY || code == SQLITE_LOCKED)
+            throw AppError(QStringLiteral("%1: a tabela está em uso por outro programa (o jogo, o editor ou o "
+                                          "sqlite3?); feche-o e tente de novo")
+                               .arg(m_path));
+        throw AppError(QStringLiteral("%1: %2").arg(m_path, QString::fromUtf8(sqlite3_errmsg(m_db))));
+    }
 
     QString m_path;
     sqlite3 *m_db = nullptr;
@@ -185,6 +209,64 @@ void insertQuestions(const QString &directory, const QList<QuestionRow> &rows)
         }
         throw;
     }
+}
+
+double appendQuestions(const QString &directory, const QList<QuestionRow> &rows)
+{
+    const QString path = QDir(directory).filePath(QStringLiteral("Perguntas.DB"));
+    if (!QFile::exists(path))
+        throw AppError(QStringLiteral("A tabela não existe: %1").arg(path));
+    TableFile table(path);
+    // The write lock is taken before the largest number is read, so no other writer can take
+    // the same numbers.
+    table.exec("BEGIN IMMEDIATE");
+    try {
+        table.prepare("SELECT max(Id) FROM db");
+        table.step();
+        const double first = table.columnIsNull(0) ? 1 : std::floor(table.columnNumber(0)) + 1;
+        table.prepare("INSERT INTO db(Pergunta, Resp1, Resp2, Resp3, Resp4, Correta, Id, Foto)"
+                      " VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8)");
+        double id = first;
+        for (const QuestionRow &row : rows) {
+            const QString texts[] = {row.pergunta, row.resp1, row.resp2, row.resp3, row.resp4, row.correta};
+            for (int i = 0; i < 6; ++i)
+                table.bindText(i + 1, fieldText(texts[i], 240));
+            table.bindNumber(7, id++);
+            table.bindText(8, fieldText(row.foto, 255));
+            table.run();
+        }
+        table.exec("COMMIT");
+        return first;
+    } catch (...) {
+        try {
+            table.exec("ROLLBACK");
+        } catch (const AppError &) {
+        }
+        throw;
+    }
+}
+
+QList<QuestionRow> readQuestionTable(const QString &directory)
+{
+    const QString path = QDir(directory).filePath(QStringLiteral("Perguntas.DB"));
+    if (!QFile::exists(path))
+        throw AppError(QStringLiteral("A tabela não existe: %1").arg(path));
+    TableFile table(path);
+    table.prepare("SELECT Pergunta, Resp1, Resp2, Resp3, Resp4, Correta, Id, Foto FROM db ORDER BY Id");
+    QList<QuestionRow> rows;
+    while (table.step()) {
+        QuestionRow row;
+        row.pergunta = table.columnText(0);
+        row.resp1 = table.columnText(1);
+        row.resp2 = table.columnText(2);
+        row.resp3 = table.columnText(3);
+        row.resp4 = table.columnText(4);
+        row.correta = table.columnText(5);
+        row.id = table.columnIsNull(6) ? std::nan("") : table.columnNumber(6);
+        row.foto = table.columnText(7);
+        rows.append(row);
+    }
+    return rows;
 }
 
 QList<QuestionRow> readQuestionSource(const QString &tsvPath)

@@ -23,6 +23,17 @@ void createAccountTable(const QString &directory, const QString &login, const QS
 // engine stores them: cut to the field size, in Windows-1252 characters, an empty text as blank.
 void insertQuestions(const QString &directory, const QList<QuestionRow> &rows);
 
+// Adds `rows` to Perguntas.DB of `directory`, numbered on from one above the largest Id (from 1
+// in an empty table; the rows' own ids are not used), stored as insertQuestions() stores them.
+// One transaction, which takes the table's write lock before the largest Id is read: when any
+// step fails, or the table is locked by another program, the table is left as it was and
+// AppError says why. Returns the number of the first row added.
+double appendQuestions(const QString &directory, const QList<QuestionRow> &rows);
+
+// Every question of Perguntas.DB of `directory` in Id order; a blank text reads as empty, a
+// blank Id as NaN.
+QList<QuestionRow> readQuestionTable(const QString &directory);
+
 // Reads a question source: UTF-8 text, a header line
 // "Id<TAB>Pergunta<TAB>Resp1<TAB>Resp2<TAB>Resp3<TAB>Resp4<TAB>Correta<TAB>Foto", then one
 // question per line with its fields separated by tabs; blank lines and lines starting with '#'

@@ -216,6 +216,16 @@ void EditorTest::questionProblems_data()
     QTest::newRow("correct in other case") << with(5, "C") << QStringList{mismatch};
     QTest::newRow("correct with a blank") << with(5, "c ") << QStringList{mismatch};
     QTest::newRow("correct equals answer 4") << with(5, "d") << QStringList();
+    QTest::newRow("question of 240 characters") << with(0, QString(240, u'q')) << QStringList();
+    QTest::newRow("question of 241 characters")
+        << with(0, QString(241, u'q')) << QStringList{u"o texto da pergunta tem 241 caracteres, mas cabem no máximo 240"_qs};
+    QTest::newRow("photo path of 256 characters")
+        << with(6, QLatin1Char('/') + QString(255, u'f'))
+        << QStringList{u"o caminho da foto tem 256 caracteres, mas cabem no máximo 255"_qs};
+    QTest::newRow("answer outside Windows-1252, each character once")
+        << with(4, u"d → → Ω"_qs)
+        << QStringList{u"a resposta 4 tem caracteres que o banco de perguntas não guarda (fora do Windows-1252): →Ω"_qs};
+    QTest::newRow("Windows-1252 beyond Latin-1 is kept") << with(4, u"d € “”"_qs) << QStringList();
     QTest::newRow("everything missing")
         << QStringList{"", "", "", "", "", "", ""}
         << QStringList{"falta o texto da pergunta", "falta a resposta 1", "falta a resposta 2",

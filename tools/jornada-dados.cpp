@@ -1,6 +1,9 @@
-// jornada-dados: creates the game's data directory with the sample question bank.
+// jornada-dados: creates the game's data directory with the sample question bank, and imports
+// questions from a CSV file into its bank or exports the bank to one.
 //
 //   jornada-dados [--substituir] [--origem PASTA] [PASTA_DE_DADOS]
+//   jornada-dados --importar ARQUIVO.csv [PASTA_DE_DADOS]
+//   jornada-dados --exportar ARQUIVO.csv [PASTA_DE_DADOS]
 //   jornada-dados --help | --version
 //
 // Creates PASTA_DE_DADOS (by default the game's own data directory) with Perguntas.DB, filled
@@ -8,12 +11,16 @@
 // program runs from its build folder), and inicial.db with the administrator account Adm / 1234, and
 // copies the photos that the questions use from <origem>/fotos into PASTA_DE_DADOS/fotos. The
 // record file Recorde.txt is never touched. Existing tables are replaced only with --substituir.
+// The import and the export are those of store/QuestionCsv.h; the import checks every photo with
+// the game's own picture loader.
+#include "platform/Pictures.h"
 #include "store/AppError.h"
 #include "store/DataDir.h"
+#include "store/QuestionCsv.h"
 #include "store/Setup.h"
 
 #include <QCommandLineParser>
-#include <QCoreApplication>
+#include <QGuiApplication>
 #include <QDir>
 #include <QFileInfo>
 
@@ -52,11 +59,39 @@ QString defaultSource()
     return installed;
 }
 
+void sayImported(const QString &csvPath, const ImportReport &report)
+{
+    const qint64 first = qint64(report.firstId);
+    if (report.questions == 1)
+        say(QStringLiteral("Importada 1 pergunta de %1 para %2, com o número %3.").arg(csvPath, report.table).arg(first));
+    else
+        say(QStringLiteral("Importadas %1 perguntas de %2 para %3, com os números %4 a %5.")
+                .arg(report.questions)
+                .arg(csvPath, report.table)
+                .arg(first)
+                .arg(first + report.questions - 1));
+    say(QStringLiteral("Fotos copiadas para %1: %2.").arg(report.photoFolder).arg(report.photosCopied));
+}
+
+// A photo passes when the game's picture loader can show it.
+void checkPhoto(const QString &path)
+{
+    if (loadPicture(path).isNull())
+        throw AppError(QStringLiteral("a imagem está vazia"));
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
-    QCoreApplication app(argc, argv);
+    // The picture loader draws metafiles with Qt's painter, which needs a GUI application; this
+    // program shows no window, so it never needs a display.
+    // What the platform says while it starts (no runtime folder for the display, and the like)
+    // is of no use to the user of a command without windows.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    const QtMessageHandler previousHandler = qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &) {});
+    QGuiApplication app(argc, argv);
+    qInstallMessageHandler(previousHandler);
     QCoreApplication::setApplicationVersion(QStringLiteral(JORNADA_VERSION));
     const QString source = defaultSource();
 
@@ -71,18 +106,28 @@ int main(int argc, char *argv[])
                                         QStringLiteral("Mostra esta ajuda."));
     const QCommandLineOption versionOption({QStringLiteral("v"), QStringLiteral("version"), QStringLiteral("versao")},
                                            QStringLiteral("Mostra a versão."));
+    const QCommandLineOption importOption(QStringLiteral("importar"),
+                                          QStringLiteral("Acrescenta ao banco as perguntas de um arquivo CSV."),
+                                          QStringLiteral("ARQUIVO"));
+    const QCommandLineOption exportOption(QStringLiteral("exportar"),
+                                          QStringLiteral("Grava o banco inteiro num arquivo CSV."),
+                                          QStringLiteral("ARQUIVO"));
     parser.addOption(replaceOption);
     parser.addOption(sourceOption);
+    parser.addOption(importOption);
+    parser.addOption(exportOption);
     parser.addOption(helpOption);
     parser.addOption(versionOption);
     parser.addPositionalArgument(QStringLiteral("PASTA_DE_DADOS"),
                                  QStringLiteral("Pasta a criar (padrão: %1).").arg(dataDirectory()));
 
     const QString usage = QStringLiteral("Uso: jornada-dados [--substituir] [--origem PASTA] [PASTA_DE_DADOS]\n"
+                                         "     jornada-dados --importar ARQUIVO.csv [PASTA_DE_DADOS]\n"
+                                         "     jornada-dados --exportar ARQUIVO.csv [PASTA_DE_DADOS]\n"
                                          "     jornada-dados --help | --version");
     if (!parser.parse(app.arguments())) {
         const QStringList unknown = parser.unknownOptionNames();
-        complain(unknown.isEmpty() ? QStringLiteral("falta o valor da opção --origem")
+        complain(unknown.isEmpty() ? parser.errorText()
                                    : QStringLiteral("opção desconhecida: %1").arg(unknown.first()));
         complain(usage);
         return 1;
@@ -94,11 +139,40 @@ int main(int argc, char *argv[])
                 .arg(QString::fromLatin1(defaultAdminLogin), QString::fromLatin1(defaultAdminPassword)));
         say(QStringLiteral("O recorde (Recorde.txt) nunca é alterado."));
         say(QString());
-        say(QStringLiteral("  --substituir     Substitui as tabelas que já existirem na pasta."));
-        say(QStringLiteral("  --origem PASTA   Pasta com perguntas.tsv e fotos/ (padrão: %1).").arg(source));
-        say(QStringLiteral("  -h, --help       Mostra esta ajuda."));
-        say(QStringLiteral("  -v, --version    Mostra a versão."));
-        say(QStringLiteral("  PASTA_DE_DADOS   Pasta a criar (padrão: %1).").arg(dataDirectory()));
+        say(QStringLiteral("  --substituir        Substitui as tabelas que já existirem na pasta."));
+        say(QStringLiteral("  --origem PASTA      Pasta com perguntas.tsv e fotos/ (padrão: %1).").arg(source));
+        say(QStringLiteral("  --importar ARQUIVO  Acrescenta ao banco de uma pasta de dados que já existe as perguntas\n"
+                           "                      de um arquivo CSV, numeradas depois da maior."));
+        say(QStringLiteral("  --exportar ARQUIVO  Grava o banco inteiro num arquivo CSV, em ordem de número."));
+        say(QStringLiteral("  -h, --help          Mostra esta ajuda."));
+        say(QStringLiteral("  -v, --version       Mostra a versão."));
+        say(QStringLiteral("  PASTA_DE_DADOS      Pasta a criar, ou de onde importar e exportar (padrão: %1).")
+                .arg(dataDirectory()));
+        say(QString());
+        say(QStringLiteral(
+            "O arquivo CSV tem na primeira linha o cabeçalho com as colunas Pergunta, Resp1, Resp2, Resp3,\n"
+            "Resp4, Correta e Foto, em qualquer ordem, com letras maiúsculas ou minúsculas; outras colunas\n"
+            "são ignoradas. Depois, uma pergunta por linha. Correta é o texto da resposta certa, ou o número\n"
+            "(1 a 4) ou a letra (A a D) dela. Foto é o caminho da foto, a partir da pasta do arquivo CSV ou\n"
+            "completo; a foto é copiada para a pasta fotos/ da pasta de dados. A importação lê o que as\n"
+            "planilhas gravam: UTF-8 (com ou sem BOM) ou Windows-1252, campos separados por ponto e vírgula\n"
+            "ou por vírgula, campos entre aspas (com aspas dobradas e quebras de linha dentro).\n"
+            "\n"
+            "A importação é tudo ou nada: cada pergunta passa pela mesma conferência do editor (nenhum campo\n"
+            "em branco, a resposta certa igual a uma das quatro, textos de até 240 caracteres do Windows-1252,\n"
+            "uma foto que existe e abre). Se alguma falhar, nada é gravado e cada problema é listado como\n"
+            "\"linha N: ...\", em que N é a linha do arquivo onde a pergunta começa; o cabeçalho é a linha 1.\n"
+            "\n"
+            "A exportação grava em UTF-8 com BOM, com ponto e vírgula, o cabeçalho\n"
+            "Pergunta;Resp1;Resp2;Resp3;Resp4;Correta;Foto e as fotos pelo caminho completo. Um arquivo que já\n"
+            "exista com esse nome é substituído por inteiro, só depois de o novo estar completo.\n"
+            "\n"
+            "Exemplo:\n"
+            "  jornada-dados --exportar perguntas.csv      (abra e edite na planilha)\n"
+            "  jornada-dados --importar novas.csv\n"
+            "com novas.csv assim:\n"
+            "  Pergunta;Resp1;Resp2;Resp3;Resp4;Correta;Foto\n"
+            "  Qual é a capital do Brasil?;Rio de Janeiro;Brasília;Salvador;São Paulo;B;fotos/brasilia.jpg"));
         return 0;
     }
     if (parser.isSet(versionOption)) {
@@ -113,10 +187,34 @@ int main(int argc, char *argv[])
     }
 
     const QString folder = positional.isEmpty() ? dataDirectory() : positional.first();
+    const bool importing = parser.isSet(importOption), exporting = parser.isSet(exportOption);
+    if ((importing || exporting)
+        && (importing == exporting || parser.isSet(replaceOption) || parser.isSet(sourceOption))) {
+        complain(QStringLiteral("--importar e --exportar não se combinam entre si nem com --substituir ou --origem"));
+        complain(usage);
+        return 1;
+    }
     try {
+        if (importing) {
+            const QString csvPath = parser.value(importOption);
+            sayImported(csvPath, importQuestionsCsv(csvPath, folder, checkPhoto));
+            return 0;
+        }
+        if (exporting) {
+            const QString csvPath = parser.value(exportOption);
+            const int count = exportQuestionsCsv(folder, csvPath);
+            say(QStringLiteral("%1 de %2 para %3.")
+                    .arg(count == 1 ? QStringLiteral("Exportada 1 pergunta") : QStringLiteral("Exportadas %1 perguntas").arg(count))
+                    .arg(QDir(folder).filePath(QStringLiteral("Perguntas.DB")), csvPath));
+            return 0;
+        }
         sayDone(buildDataDirectory(folder, parser.isSet(sourceOption) ? parser.value(sourceOption) : source,
                                    parser.isSet(replaceOption)));
         return 0;
+    } catch (const ImportRefused &refused) {
+        complain(refused.text() + QLatin1Char(':'));
+        for (const QString &problem : refused.problems())
+            std::fputs((problem + QLatin1Char('\n')).toUtf8().constData(), stderr);
     } catch (const AppError &error) {
         complain(error.text());
     } catch (const std::exception &error) {

@@ -11,6 +11,7 @@ packages=(
   qt6-base-dev qt6-svg-dev
   libsqlite3-dev libjpeg62-turbo-dev libwmf-dev libemf2svg-dev
   libexpat1-dev        # on libwmf's link line, though libwmf-dev does not pull it in
+  libcsv-dev           # reads the CSV files that jornada-dados imports
   # run
   qt6-translations-l10n # Portuguese captions of Qt's own buttons
   fonts-urw-base35      # libwmf draws no metafile without these faces

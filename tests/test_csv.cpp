@@ -1,0 +1,547 @@
+// CSV files: the reader and writer on their own, and the import and export of jornada-dados,
+// run as the program itself.
+#include "store/Csv.h"
+#include "store/Setup.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <sqlite3.h>
+
+namespace {
+
+const QString TestData = QStringLiteral(JORNADA_SOURCE_DIR "/tests/data/csv");
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(bytes);
+}
+
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writePicture(const QString &path, const QColor &colour)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QImage picture(6, 8, QImage::Format_RGB32);
+    picture.fill(colour);
+    QVERIFY(picture.save(path, "BMP"));
+}
+
+struct Run {
+    int status = -1;
+    QString out, err;
+};
+
+Run jornadaDados(const QStringList &arguments)
+{
+    QProcess process;
+    process.start(QStringLiteral(JORNADA_DADOS), arguments);
+    Run run;
+    if (!process.waitForFinished(120000))
+        return run;
+    run.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -2;
+    run.out = QString::fromUtf8(process.readAllStandardOutput());
+    run.err = QString::fromUtf8(process.readAllStandardError());
+    return run;
+}
+
+// The lines of the refusal that name a line of the file.
+QStringList problemLines(const QString &err)
+{
+    QStringList lines;
+    for (const QString &line : err.split(QLatin1Char('\n')))
+        if (line.startsWith(QLatin1String("linha ")))
+            lines << line;
+    return lines;
+}
+
+QStringList texts(const QuestionRow &r)
+{
+    return {r.pergunta, r.resp1, r.resp2, r.resp3, r.resp4, r.correta};
+}
+
+// A data directory with a question bank of `count` questions numbered 1..count, whose photo is
+// fotos/velha.bmp, and a folder for the CSV files beside it.
+class Bank {
+public:
+    explicit Bank(int count = 2)
+    {
+        QDir().mkpath(data());
+        createQuestionTable(data());
+        writePicture(photo(QStringLiteral("velha.bmp")), Qt::darkRed);
+        QList<QuestionRow> rows;
+        for (int id = 1; id <= count; ++id) {
+            QuestionRow row;
+            row.id = id;
+            row.pergunta = QStringLiteral("Pergunta %1").arg(id);
+            row.resp1 = QStringLiteral("um");
+            row.resp2 = QStringLiteral("dois");
+            row.resp3 = QStringLiteral("três");
+            row.resp4 = QStringLiteral("quatro");
+            row.correta = QStringLiteral("dois");
+            row.foto = photo(QStringLiteral("velha.bmp"));
+            rows << row;
+        }
+        insertQuestions(data(), rows);
+    }
+    QString data() const { return m_dir.filePath(QStringLiteral("dados")); }
+    QString photo(const QString &name) const { return m_dir.filePath(QStringLiteral("dados/fotos/") + name); }
+    QString csv(const QString &name) const { return m_dir.filePath(QStringLiteral("planilhas/") + name); }
+    QStringList photoFiles() const
+    {
+        return QDir(m_dir.filePath(QStringLiteral("dados/fotos"))).entryList(QDir::Files, QDir::Name);
+    }
+
+private:
+    QTemporaryDir m_dir;
+};
+
+const QByteArray Header = "Pergunta;Resp1;Resp2;Resp3;Resp4;Correta;Foto\n";
+
+} // namespace
+
+class CsvTest : public QObject {
+    Q_OBJECT
+private slots:
+    void readsWhatSpreadsheetsWrite_data();
+    void readsWhatSpreadsheetsWrite();
+    void writtenLinesReadBack_data();
+    void writtenLinesReadBack();
+
+    void importsHandMadeFiles_data();
+    void importsHandMadeFiles();
+    void refusesWholeFile_data();
+    void refusesWholeFile();
+    void photoNamesNeverOverwrite();
+    void exportThenImportGivesTheSameBank();
+    void exportReplacesANamedFileWhole();
+    void lockedTableIsLeftAsItWas();
+    void failureMidwayIsUndone();
+    void refusesWrongUse();
+};
+
+// ---------------------------------------------------------------------------------------------
+// The reader and the writer
+
+void CsvTest::readsWhatSpreadsheetsWrite_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<char>("separator");
+    QTest::addColumn<bool>("utf8");
+    QTest::addColumn<QList<int>>("lines");
+    QTest::addColumn<QList<QStringList>>("records");
+    QTest::addColumn<int>("errorLine");
+
+    QTest::newRow("semicolon, Windows-1252, CR LF")
+        << QByteArray("a;b\r\n\"Ol\xE1; \"\"mundo\"\"\";\x80 5\r\n") << ';' << false << QList<int>{1, 2}
+        << QList<QStringList>{{"a", "b"}, {u"Olá; \"mundo\""_qs, u"€ 5"_qs}} << 0;
+    QTest::newRow("comma, UTF-8 with BOM, LF, quoted line break")
+        << QByteArray("\xEF\xBB\xBF" "a,b\nc,\"d\ne\"\nf,\"\xC3\xA7\"\n") << ',' << true << QList<int>{1, 2, 4}
+        << QList<QStringList>{{"a", "b"}, {"c", "d\ne"}, {"f", u"ç"_qs}} << 0;
+    QTest::newRow("UTF-8 without BOM")
+        << QByteArray("x;\xC3\xA9\n") << ';' << true << QList<int>{1} << QList<QStringList>{{"x", u"é"_qs}} << 0;
+    QTest::newRow("quoted CR LF kept, CR LF after it ends the record")
+        << QByteArray("a;b\r\n\"1\r\n2\";3\r\n4;5") << ';' << true << QList<int>{1, 2, 4}
+        << QList<QStringList>{{"a", "b"}, {"1\r\n2", "3"}, {"4", "5"}} << 0;
+    QTest::newRow("separator inside quotes does not count")
+        << QByteArray("\"a,b,c\";d\n1;2\n") << ';' << true << QList<int>{1, 2}
+        << QList<QStringList>{{"a,b,c", "d"}, {"1", "2"}} << 0;
+    QTest::newRow("more commas than semicolons")
+        << QByteArray("a,b;c,d\n") << ',' << true << QList<int>{1} << QList<QStringList>{{"a", "b;c", "d"}} << 0;
+    QTest::newRow("more semicolons than commas")
+        << QByteArray("a;b;c,d\n") << ';' << true << QList<int>{1} << QList<QStringList>{{"a", "b", "c,d"}} << 0;
+    QTest::newRow("blank lines keep the count")
+        << QByteArray("a;b\n\n  \n\r\nc;d\n") << ';' << true << QList<int>{1, 5}
+        << QList<QStringList>{{"a", "b"}, {"c", "d"}} << 0;
+    QTest::newRow("CR alone ends lines")
+        << QByteArray("a;b\rc;d\r") << ';' << true << QList<int>{1, 2} << QList<QStringList>{{"a", "b"}, {"c", "d"}} << 0;
+    QTest::newRow("blanks around unquoted fields go, inside quotes stay")
+        << QByteArray(" a ;\" b \"\t\n") << ';' << true << QList<int>{1} << QList<QStringList>{{"a", " b "}} << 0;
+    QTest::newRow("empty fields")
+        << QByteArray("a;;\n") << ';' << true << QList<int>{1} << QList<QStringList>{{"a", "", ""}} << 0;
+    QTest::newRow("U+FEFF after the byte-order mark is text")
+        << QByteArray("\xEF\xBB\xBF\xEF\xBB\xBF" "a;b\n") << ';' << true << QList<int>{1}
+        << QList<QStringList>{{QStringLiteral("\uFEFFa"), "b"}} << 0;
+    QTest::newRow("quote never closed")
+        << QByteArray("a;b\n1;2\n\"3;4\n5;6\n") << ';' << true << QList<int>{1, 2}
+        << QList<QStringList>{{"a", "b"}, {"1", "2"}} << 3;
+    QTest::newRow("quote inside an unquoted field")
+        << QByteArray("a;b\n1;2\"x\"\n5;6\n") << ';' << true << QList<int>{1} << QList<QStringList>{{"a", "b"}} << 2;
+    QTest::newRow("text after a closing quote")
+        << QByteArray("a;b\n\"1\"x;2\n") << ';' << true << QList<int>{1} << QList<QStringList>{{"a", "b"}} << 2;
+    QTest::newRow("BOM before text that is not UTF-8")
+        << QByteArray("\xEF\xBB\xBF" "a;b\nc;d\n\xE9;f\n") << ';' << false << QList<int>{} << QList<QStringList>{} << 3;
+}
+
+void CsvTest::readsWhatSpreadsheetsWrite()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(char, separator);
+    QFETCH(bool, utf8);
+    QFETCH(QList<int>, lines);
+    QFETCH(QList<QStringList>, records);
+    QFETCH(int, errorLine);
+
+    const CsvText csv = readCsv(bytes);
+    QCOMPARE(csv.utf8, utf8);
+    if (!records.isEmpty())
+        QCOMPARE(csv.separator, separator);
+    QList<int> gotLines;
+    QList<QStringList> gotRecords;
+    for (const CsvRecord &r : csv.records) {
+        gotLines << r.line;
+        gotRecords << r.fields;
+    }
+    QCOMPARE(gotRecords, records);
+    QCOMPARE(gotLines, lines);
+    QCOMPARE(csv.errorLine, errorLine);
+    QCOMPARE(csv.error.isEmpty(), errorLine == 0);
+}
+
+void CsvTest::writtenLinesReadBack_data()
+{
+    QTest::addColumn<QStringList>("fields");
+    QTest::addColumn<QByteArray>("line");
+    QTest::newRow("plain") << QStringList{"a", u"é"_qs, ""} << QByteArray("a;\xC3\xA9;\r\n");
+    QTest::newRow("separator") << QStringList{"a;b", "c"} << QByteArray("\"a;b\";c\r\n");
+    QTest::newRow("quotes doubled") << QStringList{"diz \"oi\""} << QByteArray("\"diz \"\"oi\"\"\"\r\n");
+    QTest::newRow("line breaks") << QStringList{"1\n2", "3\r\n4"} << QByteArray("\"1\n2\";\"3\r\n4\"\r\n");
+    QTest::newRow("blanks at the ends") << QStringList{" a", "b\t", "c d"} << QByteArray("\" a\";\"b\t\";c d\r\n");
+    QTest::newRow("a lone empty field") << QStringList{""} << QByteArray("\"\"\r\n");
+    QTest::newRow("U+FEFF first") << QStringList{QStringLiteral("\uFEFFx")} << QByteArray("\"\xEF\xBB\xBFx\"\r\n");
+    QTest::newRow("comma needs no quotes") << QStringList{"2,5", "x"} << QByteArray("2,5;x\r\n");
+}
+
+void CsvTest::writtenLinesReadBack()
+{
+    QFETCH(QStringList, fields);
+    QFETCH(QByteArray, line);
+    QCOMPARE(csvLine(fields, ';'), line);
+    // Read back after a header of as many columns, so the separator is found.
+    const QByteArray header = QByteArray("h").repeated(1) + QByteArray(";h").repeated(fields.size() - 1) + "\r\n";
+    const CsvText csv = readCsv(header + line);
+    QCOMPARE(csv.error, QString());
+    QCOMPARE(csv.records.size(), 2);
+    QCOMPARE(csv.records[1].fields, fields);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Import through jornada-dados
+
+void CsvTest::importsHandMadeFiles_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QList<QStringList>>("questions"); // pergunta, resp1..resp4, correta
+    QTest::addColumn<QStringList>("photos");            // the file names in the bank's fotos/
+
+    QTest::newRow("semicolon, Windows-1252, CR LF, Correta as letter, number and text")
+        << QStringLiteral("planilha-1252.csv")
+        << QList<QStringList>{
+               {u"Qual é a capital do Brasil?"_qs, "Rio de Janeiro", u"Brasília"_qs, "Salvador", u"São Paulo"_qs,
+                u"Brasília"_qs},
+               {u"Quem escreveu \"O Guarani\"?"_qs, u"José de Alencar"_qs, "Machado de Assis", "Jorge Amado",
+                "Graciliano Ramos", u"José de Alencar"_qs},
+               {"Complete o lema:\r\n\"Ordem e ...\"", "Paz", "Progresso", "Amor", "Vida", "Progresso"}}
+        << QStringList{"azul.bmp", "verde.bmp", "azul.bmp"};
+    QTest::newRow("comma, UTF-8 with BOM, LF, columns in another order and case")
+        << QStringLiteral("planilha-utf8-bom.csv")
+        << QList<QStringList>{{u"Quanto é 2,5 + 2,5?"_qs, "4", "4,5", "6", "5", "5"},
+                              {u"De que cor é o morango maduro?"_qs, "Azul", "Verde", "Vermelho", "Amarelo", "Vermelho"},
+                              // An answer whose text is "1" is taken as that text, not as answer 1.
+                              {u"Quanto é 3 - 2?"_qs, "0", "1", "2", "3", "1"},
+                              {"Qual destas é uma ave?", "Ema", u"Onça"_qs, "Tatu", "Sapo", "Ema"}}
+        << QStringList{"verde.bmp", "azul.bmp", "azul.bmp", "verde.bmp"};
+    QTest::newRow("a column not read, empty names and blank lines")
+        << QStringLiteral("planilha-colunas-a-mais.csv")
+        << QList<QStringList>{{"Quantos dias tem uma semana?", "5", "6", "7", "8", "7"},
+                              {u"Qual é o maior planeta?"_qs, "Terra", "Marte", u"Júpiter"_qs, u"Vênus"_qs, u"Júpiter"_qs}}
+        << QStringList{"verde.bmp", "azul.bmp"};
+}
+
+void CsvTest::importsHandMadeFiles()
+{
+    QFETCH(QString, file);
+    QFETCH(QList<QStringList>, questions);
+    QFETCH(QStringList, photos);
+    Bank bank(2);
+
+    const Run run = jornadaDados({QStringLiteral("--importar"), QDir(TestData).filePath(file), bank.data()});
+    QVERIFY2(run.status == 0, qPrintable(run.err));
+    QVERIFY2(run.out.contains(QStringLiteral("com os números 3 a %1").arg(2 + questions.size())), qPrintable(run.out));
+
+    const QList<QuestionRow> rows = readQuestionTable(bank.data());
+    QCOMPARE(rows.size(), 2 + questions.size());
+    QCOMPARE(texts(rows[0]), QStringList({"Pergunta 1", "um", "dois", u"três"_qs, "quatro", "dois"}));
+    for (int i = 0; i < questions.size(); ++i) {
+        const QuestionRow &row = rows[2 + i];
+        QCOMPARE(row.id, double(3 + i));
+        QCOMPARE(texts(row), questions[i]);
+        QCOMPARE(row.foto, bank.photo(photos[i]));
+        QCOMPARE(readFile(row.foto), readFile(TestData + QStringLiteral("/fotos/") + photos[i]));
+    }
+    QCOMPARE(bank.photoFiles(), QStringList({"azul.bmp", "velha.bmp", "verde.bmp"}));
+}
+
+void CsvTest::refusesWholeFile_data()
+{
+    QTest::addColumn<QByteArray>("csv");
+    QTest::addColumn<QStringList>("problems");
+
+    const QByteArray good = "Boa?;a;b;c;d;a;boa.bmp\n";
+    QTest::newRow("blank field") << Header + good + "Sem resposta?;a;;c;d;a;boa.bmp\n"
+                                 << QStringList{"linha 3: falta a resposta 2"};
+    const QString mismatch = u"a resposta correta não é igual a nenhuma das quatro respostas (a comparação "
+                             u"considera maiúsculas, minúsculas e espaços)"_qs;
+    QTest::newRow("right answer not among the four")
+        << Header + "Qual?;a;b;c;d;E;boa.bmp\n" + good + "Outra?;a;b;c;d;5;boa.bmp\n"
+        << QStringList{"linha 2: " + mismatch, "linha 4: " + mismatch};
+    QTest::newRow("text too long")
+        << Header + "Longa?;" + QByteArray(241, 'x') + ";b;c;d;b;boa.bmp\n"
+        << QStringList{u"linha 2: a resposta 1 tem 241 caracteres, mas cabem no máximo 240"_qs};
+    QTest::newRow("character outside Windows-1252 in a UTF-8 file")
+        << Header + "Seta \xE2\x86\x92?;a;b;c;d;a;boa.bmp\n"
+        << QStringList{u"linha 2: o texto da pergunta tem caracteres que o banco de perguntas não guarda "
+                       u"(fora do Windows-1252): →"_qs};
+    QTest::newRow("missing photo") << Header + good + "Sem foto?;a;b;c;d;a;falta.bmp\n"
+                                   << QStringList{"linha 3: a foto não existe: {csv}/falta.bmp"};
+    QTest::newRow("blank photo") << Header + "Sem foto?;a;b;c;d;a;\n" << QStringList{"linha 2: falta a foto"};
+    QTest::newRow("photo that is no picture, named on every line")
+        << Header + "Quebrada?;a;b;c;d;a;quebrada.bmp\n" + good + "De novo?;a;b;c;d;a;quebrada.bmp\n"
+        << QStringList{u"linha 2: a foto {csv}/quebrada.bmp não pode ser mostrada: "_qs,
+                       u"linha 4: a foto {csv}/quebrada.bmp não pode ser mostrada: "_qs};
+    QTest::newRow("missing column")
+        << QByteArray("Pergunta;Resp1;Resp2;Resp3;Resp4;Foto\nQ?;a;b;c;d;boa.bmp\n")
+        << QStringList{u"linha 1: falta a coluna Correta (o cabeçalho deve ter as colunas Pergunta, Resp1, "
+                       u"Resp2, Resp3, Resp4, Correta, Foto, separadas por ponto e vírgula ou por vírgula)"_qs};
+    QTest::newRow("unclosed quote, after a record with a line break")
+        << Header + "\"Duas\nlinhas?\";a;b;c;d;a;boa.bmp\n" + "\"Aberta?;a;b;c;d;a;boa.bmp\n" + good
+        << QStringList{u"linha 4: as aspas abertas neste registro não se fecham até o fim do arquivo"_qs};
+    QTest::newRow("several problems, each line named")
+        << Header + good + "\"Quebra\r\nde linha\";a;;c;d;z;boa.bmp\n" + good + "Poucos;a;b\n"
+        << QStringList{"linha 3: falta a resposta 2", "linha 3: " + mismatch,
+                       u"linha 6: tem 3 campos, mas o cabeçalho tem 7; confira o separador e as aspas"_qs};
+    QTest::newRow("a field too many")
+        << Header + good + "Demais?;a;b;c;d;a;boa.bmp;x\n" + "Vazios a mais?;a;b;c;d;a;boa.bmp;;\n"
+        << QStringList{u"linha 3: tem 8 campos, mas o cabeçalho tem 7; confira o separador e as aspas"_qs};
+    QTest::newRow("empty file")
+        << QByteArray()
+        << QStringList{u"linha 1: o arquivo está vazio; a primeira linha deve ser o cabeçalho "
+                       u"Pergunta;Resp1;Resp2;Resp3;Resp4;Correta;Foto"_qs};
+}
+
+void CsvTest::refusesWholeFile()
+{
+    QFETCH(QByteArray, csv);
+    QFETCH(QStringList, problems);
+    Bank bank(3);
+    writePicture(bank.csv(QStringLiteral("boa.bmp")), Qt::green);
+    writeFile(bank.csv(QStringLiteral("quebrada.bmp")), "BM isto não é uma imagem");
+    writeFile(bank.csv(QStringLiteral("novas.csv")), csv);
+    const QList<QuestionRow> before = readQuestionTable(bank.data());
+
+    const Run run = jornadaDados({QStringLiteral("--importar"), bank.csv(QStringLiteral("novas.csv")), bank.data()});
+    QCOMPARE(run.status, 1);
+    QVERIFY2(run.err.contains(QStringLiteral("nada foi importado")), qPrintable(run.err));
+    const QString folder = QFileInfo(bank.csv(QString())).absolutePath();
+    QStringList expected;
+    for (const QString &p : problems)
+        expected << QString(p).replace(QStringLiteral("{csv}"), folder);
+    QStringList got = problemLines(run.err);
+    // The reason a picture fails is the loader's; the line only has to name the file.
+    if (QByteArray(QTest::currentDataTag()).startsWith("photo that is no picture") && got.size() == expected.size())
+        for (qsizetype i = 0; i < got.size(); ++i) {
+            QVERIFY2(got[i].size() > expected[i].size(), qPrintable(got[i]));
+            got[i].truncate(expected[i].size());
+        }
+    QCOMPARE(got, expected);
+
+    const QList<QuestionRow> after = readQuestionTable(bank.data());
+    QCOMPARE(after.size(), before.size());
+    for (int i = 0; i < after.size(); ++i)
+        QCOMPARE(texts(after[i]), texts(before[i]));
+    QCOMPARE(bank.photoFiles(), QStringList{"velha.bmp"});
+}
+
+void CsvTest::photoNamesNeverOverwrite()
+{
+    Bank bank(1);
+    // The bank already has a different azul.bmp and the same verde.bmp as the spreadsheet's.
+    writePicture(bank.csv(QStringLiteral("azul.bmp")), Qt::blue);
+    writePicture(bank.csv(QStringLiteral("sub/azul.bmp")), Qt::cyan);
+    writePicture(bank.csv(QStringLiteral("verde.bmp")), Qt::green);
+    writePicture(bank.photo(QStringLiteral("azul.bmp")), Qt::yellow);
+    QFile::copy(bank.csv(QStringLiteral("verde.bmp")), bank.photo(QStringLiteral("verde.bmp")));
+    const QByteArray oldAzul = readFile(bank.photo(QStringLiteral("azul.bmp")));
+    writeFile(bank.csv(QStringLiteral("novas.csv")),
+              Header + "Q1?;a;b;c;d;a;azul.bmp\n" + "Q2?;a;b;c;d;a;sub/azul.bmp\n" + "Q3?;a;b;c;d;a;verde.bmp\n"
+                  + "Q4?;a;b;c;d;a;azul.bmp\n" + "Q5?;a;b;c;d;a;" + bank.photo(QStringLiteral("velha.bmp")).toUtf8()
+                  + "\n");
+
+    const Run run = jornadaDados({QStringLiteral("--importar"), bank.csv(QStringLiteral("novas.csv")), bank.data()});
+    QVERIFY2(run.status == 0, qPrintable(run.err));
+    QVERIFY2(run.out.contains(QStringLiteral(": 2.")), qPrintable(run.out)); // two copies made
+
+    const QList<QuestionRow> rows = readQuestionTable(bank.data());
+    QCOMPARE(rows.size(), 6);
+    QCOMPARE(rows[1].foto, bank.photo(QStringLiteral("azul-2.bmp")));
+    QCOMPARE(rows[2].foto, bank.photo(QStringLiteral("azul-3.bmp")));
+    QCOMPARE(rows[3].foto, bank.photo(QStringLiteral("verde.bmp")));
+    QCOMPARE(rows[4].foto, bank.photo(QStringLiteral("azul-2.bmp")));
+    QCOMPARE(rows[5].foto, bank.photo(QStringLiteral("velha.bmp")));
+    QCOMPARE(readFile(bank.photo(QStringLiteral("azul.bmp"))), oldAzul);
+    QCOMPARE(readFile(bank.photo(QStringLiteral("azul-2.bmp"))), readFile(bank.csv(QStringLiteral("azul.bmp"))));
+    QCOMPARE(readFile(bank.photo(QStringLiteral("azul-3.bmp"))), readFile(bank.csv(QStringLiteral("sub/azul.bmp"))));
+    QCOMPARE(bank.photoFiles(), QStringList({"azul-2.bmp", "azul-3.bmp", "azul.bmp", "velha.bmp", "verde.bmp"}));
+}
+
+void CsvTest::exportThenImportGivesTheSameBank()
+{
+    Bank bank(0);
+    writePicture(bank.photo(QStringLiteral("a.bmp")), Qt::red);
+    const QList<QStringList> questions = {
+        {u"Ponto e vírgula; vírgula, e \"aspas\"?"_qs, " antes", "depois ", "1", "2", "2"},
+        {"Duas\r\nlinhas?", u"Ação"_qs, u"€"_qs, "=1+1", "x", "=1+1"},
+    };
+    QList<QuestionRow> rows;
+    for (int i = 0; i < questions.size(); ++i) {
+        const QStringList &q = questions[i];
+        rows << QuestionRow{double(i + 1), q[0], q[1], q[2], q[3], q[4], q[5], bank.photo(QStringLiteral("a.bmp"))};
+    }
+    insertQuestions(bank.data(), rows);
+    const QString csv = bank.csv(QStringLiteral("banco.csv"));
+    QDir().mkpath(QFileInfo(csv).path());
+
+    const Run exported = jornadaDados({QStringLiteral("--exportar"), csv, bank.data()});
+    QVERIFY2(exported.status == 0, qPrintable(exported.err));
+    const QByteArray bytes = readFile(csv);
+    QVERIFY(bytes.startsWith("\xEF\xBB\xBF" "Pergunta;Resp1;Resp2;Resp3;Resp4;Correta;Foto\r\n"));
+    QVERIFY(bytes.endsWith(";=1+1;" + bank.photo(QStringLiteral("a.bmp")).toUtf8() + "\r\n"));
+
+    QTemporaryDir other;
+    createQuestionTable(other.path());
+    const Run imported = jornadaDados({QStringLiteral("--importar"), csv, other.path()});
+    QVERIFY2(imported.status == 0, qPrintable(imported.err));
+    const QList<QuestionRow> back = readQuestionTable(other.path());
+    QCOMPARE(back.size(), questions.size());
+    for (int i = 0; i < questions.size(); ++i) {
+        QCOMPARE(back[i].id, double(i + 1));
+        QCOMPARE(texts(back[i]), questions[i]);
+        QCOMPARE(back[i].foto, other.filePath(QStringLiteral("fotos/a.bmp")));
+    }
+    QCOMPARE(readFile(other.filePath(QStringLiteral("fotos/a.bmp"))), readFile(bank.photo(QStringLiteral("a.bmp"))));
+}
+
+void CsvTest::exportReplacesANamedFileWhole()
+{
+    Bank bank(2);
+    const QString csv = bank.csv(QStringLiteral("banco.csv"));
+    writeFile(csv, QByteArray(5000, 'v'));
+    const Run run = jornadaDados({QStringLiteral("--exportar"), csv, bank.data()});
+    QVERIFY2(run.status == 0, qPrintable(run.err));
+    const QByteArray expected = "\xEF\xBB\xBF" "Pergunta;Resp1;Resp2;Resp3;Resp4;Correta;Foto\r\n"
+        "Pergunta 1;um;dois;tr\xC3\xAAs;quatro;dois;" + bank.photo(QStringLiteral("velha.bmp")).toUtf8() + "\r\n"
+        "Pergunta 2;um;dois;tr\xC3\xAAs;quatro;dois;" + bank.photo(QStringLiteral("velha.bmp")).toUtf8() + "\r\n";
+    QCOMPARE(readFile(csv), expected);
+    // Nothing is left beside it.
+    QCOMPARE(QDir(QFileInfo(csv).path()).entryList(QDir::Files | QDir::Hidden), QStringList{"banco.csv"});
+
+    const Run missing = jornadaDados({QStringLiteral("--exportar"), bank.csv(QStringLiteral("nao/ha/banco.csv")), bank.data()});
+    QCOMPARE(missing.status, 1);
+    QVERIFY(missing.err.contains(QStringLiteral("não foi possível gravar")));
+}
+
+void CsvTest::lockedTableIsLeftAsItWas()
+{
+    Bank bank(2);
+    writePicture(bank.csv(QStringLiteral("nova.bmp")), Qt::green);
+    writeFile(bank.csv(QStringLiteral("novas.csv")), Header + "Q?;a;b;c;d;a;nova.bmp\n");
+
+    sqlite3 *other = nullptr;
+    QCOMPARE(sqlite3_open(QFile::encodeName(bank.data() + QStringLiteral("/Perguntas.DB")).constData(), &other), SQLITE_OK);
+    QCOMPARE(sqlite3_exec(other, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+    const Run run = jornadaDados({QStringLiteral("--importar"), bank.csv(QStringLiteral("novas.csv")), bank.data()});
+    sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_close(other);
+
+    QCOMPARE(run.status, 1);
+    QVERIFY2(run.err.contains(QStringLiteral("em uso por outro programa")), qPrintable(run.err));
+    QVERIFY2(run.err.contains(QStringLiteral("Nada foi importado")), qPrintable(run.err));
+    QCOMPARE(readQuestionTable(bank.data()).size(), 2);
+    QCOMPARE(bank.photoFiles(), QStringList{"velha.bmp"});
+}
+
+void CsvTest::failureMidwayIsUndone()
+{
+    Bank bank(2);
+    // The table refuses the second new question, after the first has been added.
+    sqlite3 *db = nullptr;
+    QCOMPARE(sqlite3_open(QFile::encodeName(bank.data() + QStringLiteral("/Perguntas.DB")).constData(), &db), SQLITE_OK);
+    QCOMPARE(sqlite3_exec(db,
+                          "CREATE TRIGGER falha BEFORE INSERT ON db WHEN NEW.Pergunta = 'Segunda?'"
+                          " BEGIN SELECT RAISE(ABORT, 'disco cheio'); END",
+                          nullptr, nullptr, nullptr),
+             SQLITE_OK);
+    sqlite3_close(db);
+    writePicture(bank.csv(QStringLiteral("nova.bmp")), Qt::green);
+    writeFile(bank.csv(QStringLiteral("novas.csv")), Header + "Primeira?;a;b;c;d;a;nova.bmp\nSegunda?;a;b;c;d;a;nova.bmp\n");
+
+    const Run run = jornadaDados({QStringLiteral("--importar"), bank.csv(QStringLiteral("novas.csv")), bank.data()});
+    QCOMPARE(run.status, 1);
+    QVERIFY2(run.err.contains(QStringLiteral("disco cheio")), qPrintable(run.err));
+    const QList<QuestionRow> rows = readQuestionTable(bank.data());
+    QCOMPARE(rows.size(), 2);
+    QCOMPARE(rows[1].pergunta, QStringLiteral("Pergunta 2"));
+    QCOMPARE(bank.photoFiles(), QStringList{"velha.bmp"});
+}
+
+void CsvTest::refusesWrongUse()
+{
+    QTemporaryDir empty;
+    writeFile(empty.filePath(QStringLiteral("novas.csv")), Header);
+    const Run noBank = jornadaDados({QStringLiteral("--importar"), empty.filePath(QStringLiteral("novas.csv")), empty.path()});
+    QCOMPARE(noBank.status, 1);
+    QVERIFY(noBank.err.contains(QStringLiteral("não tem o banco de perguntas")));
+
+    Bank bank(1);
+    const Run noFile = jornadaDados({QStringLiteral("--importar"), bank.csv(QStringLiteral("nao-ha.csv")), bank.data()});
+    QCOMPARE(noFile.status, 1);
+    QVERIFY2(noFile.err.contains(QStringLiteral("nao-ha.csv não existe")), qPrintable(noFile.err));
+
+    writeFile(bank.csv(QStringLiteral("vazio.csv")), Header + ";;;;;;\n\n");
+    const Run nothing = jornadaDados({QStringLiteral("--importar"), bank.csv(QStringLiteral("vazio.csv")), bank.data()});
+    QCOMPARE(nothing.status, 1);
+    QVERIFY(nothing.err.contains(QStringLiteral("não tem perguntas depois do cabeçalho")));
+
+    const Run both = jornadaDados({QStringLiteral("--importar"), QStringLiteral("a.csv"), QStringLiteral("--exportar"),
+                                   QStringLiteral("b.csv"), bank.data()});
+    QCOMPARE(both.status, 1);
+    QVERIFY2(both.err.contains(QStringLiteral("não se combinam")), qPrintable(both.err));
+    QVERIFY2(both.err.contains(QStringLiteral("jornada-dados --importar ARQUIVO.csv [PASTA_DE_DADOS]")), qPrintable(both.err));
+    const Run withReplace = jornadaDados({QStringLiteral("--importar"), QStringLiteral("a.csv"), QStringLiteral("--substituir")});
+    QCOMPARE(withReplace.status, 1);
+    QCOMPARE(readQuestionTable(bank.data()).size(), 1);
+
+    const Run help = jornadaDados({QStringLiteral("--help")});
+    QCOMPARE(help.status, 0);
+    QVERIFY(help.out.contains(QStringLiteral("jornada-dados --importar ARQUIVO.csv [PASTA_DE_DADOS]")));
+    QVERIFY(help.out.contains(QStringLiteral("jornada-dados --exportar ARQUIVO.csv [PASTA_DE_DADOS]")));
+    QVERIFY(help.out.contains(QStringLiteral("--importar ARQUIVO")));
+    QVERIFY(help.out.contains(QStringLiteral("--exportar ARQUIVO")));
+    QVERIFY(help.out.contains(QStringLiteral("o cabeçalho é a linha 1")));
+    QVERIFY(help.out.contains(QStringLiteral("Exemplo:")));
+}
+
+QTEST_GUILESS_MAIN(CsvTest)
+#include "test_csv.moc"
