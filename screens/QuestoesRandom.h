@@ -61,6 +61,9 @@ public slots:
     void BtnDesistirClick();
 
 private:
+    // Names and descriptions of the controls for screen readers, and the tab stops of the
+    // question and the photo.
+    void describeForScreenReaders();
     void EndOfGame();
     std::array<QRadioButton *, 4> answers() const;
 };
