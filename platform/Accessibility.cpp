@@ -23,7 +23,10 @@ private:
 
 const NameComposer *composerOf(const QObject *control)
 {
-    return control->findChild<NameComposer *>(QString(), Qt::FindDirectChildrenOnly);
+    for (const QObject *child : control->children())
+        if (auto *composer = dynamic_cast<const NameComposer *>(child))
+            return composer;
+    return nullptr;
 }
 
 // A label or picture box as a screen reader sees it; its name comes from the composer when it
@@ -51,6 +54,18 @@ QAccessibleInterface *composedNameFactory(const QString &, QObject *object)
     return nullptr;
 }
 
+// Adds the composer to `control`. An interface that a screen reader may already hold for the
+// control (a label announces its text as soon as it is set) is replaced by one that composes.
+void addComposer(QWidget *control, std::function<QString()> compose)
+{
+    new NameComposer(control, std::move(compose));
+    if (QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(control);
+        iface && !dynamic_cast<ComposedName *>(iface))
+        QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(iface));
+    QAccessibleEvent changed(control, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&changed);
+}
+
 } // namespace
 
 namespace Accessibility {
@@ -73,13 +88,13 @@ void describe(QWidget *control, const QString &name, const QString &description)
 void nameFromText(QLabel *label, std::function<QString(const QString &text)> compose)
 {
     install();
-    new NameComposer(label, [label, compose = std::move(compose)] { return compose(label->text()); });
+    addComposer(label, [label, compose = std::move(compose)] { return compose(label->text()); });
 }
 
 void nameFromContent(PictureBox *box, std::function<QString()> compose)
 {
     install();
-    new NameComposer(box, std::move(compose));
+    addComposer(box, std::move(compose));
 }
 
 } // namespace Accessibility

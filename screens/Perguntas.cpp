@@ -207,7 +207,9 @@ void TFrmCadastro::describeRecord()
     QString shown = QStringLiteral("Nenhuma pergunta cadastrada.");
     QString photo = QStringLiteral("Nenhuma foto escolhida.");
     if (TbPerguntas->hasRecord() || TbPerguntas->state() != Table::State::Browse) {
-        shown = QStringLiteral("Mostrando a pergunta número %1: %2").arg(EdtNumero->text(), EdtPerg->text());
+        shown = EdtPerg->text().isEmpty()
+                    ? QStringLiteral("Mostrando a pergunta número %1, ainda sem texto.").arg(EdtNumero->text())
+                    : QStringLiteral("Mostrando a pergunta número %1: %2").arg(EdtNumero->text(), EdtPerg->text());
         const QString path = TbPerguntas->fieldText(QStringLiteral("Foto"));
         if (!path.isEmpty())
             photo = QStringLiteral("Foto escolhida: ") + path;
