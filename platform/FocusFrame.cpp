@@ -65,8 +65,11 @@ QRect FocusFrame::ringRect() const
     // The part of the control that its parents let show, up to the window.
     QRect shown = control->rect();
     for (QWidget *w = control; w != m_window; w = w->parentWidget()) {
+        QWidget *parent = w->parentWidget();
+        if (!parent) // no longer inside this window
+            return QRect();
         shown.translate(w->pos());
-        shown &= w->parentWidget()->rect();
+        shown &= parent->rect();
     }
     if (shown.isEmpty())
         return QRect();

@@ -13,8 +13,8 @@
 #include "store/Win1252.h"
 
 #include <QAction>
-#include <QMenuBar>
 #include <QFileInfo>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QToolButton>
 #include <algorithm>
