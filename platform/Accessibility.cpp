@@ -93,7 +93,7 @@ void nameFromText(QLabel *label, std::function<QString(const QString &text)> com
 
 void nameFromContent(PictureBox *box, std::function<QString()> compose)
 {
-    install();
+    // A picture box installed the factory when it was made.
     addComposer(box, std::move(compose));
 }
 

@@ -36,7 +36,6 @@ FocusFrame::FocusFrame(QWidget *window) : QFocusFrame(window), m_window(window)
     auto *style = new RingStyle;
     style->setParent(this); // a widget does not own the style it is given
     setStyle(style);
-    hide();
     window->installEventFilter(this);
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget *, QWidget *now) { follow(now); });
 }
