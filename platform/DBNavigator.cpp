@@ -30,6 +30,8 @@ DBNavigator::DBNavigator(Table *table, QWidget *parent) : QWidget(parent), m_tab
         auto *b = new QToolButton(this);
         b->setObjectName(QLatin1String(buttonInfo[i].name));
         b->setProperty("hint", QString::fromUtf8(buttonInfo[i].hint));
+        // The buttons show only icons: screen readers name them by their hints.
+        b->setAccessibleName(QString::fromUtf8(buttonInfo[i].hint));
         b->setIcon(style()->standardIcon(buttonInfo[i].icon));
         b->setIconSize(QSize(12, 12));
         b->setGeometry(i * ButtonWidth, 0, ButtonWidth, ButtonHeight);

@@ -1,29 +1,40 @@
 #include "platform/PictureBox.h"
 
+#include "platform/Accessibility.h"
 #include "platform/Pictures.h"
 
+#include <QAccessible>
 #include <QPainter>
 
 PictureBox::PictureBox(QWidget *parent, Placement placement)
     : QWidget(parent), m_placement(placement)
 {
+    Accessibility::install();
 }
 
 void PictureBox::loadFromFile(const QString &path)
 {
-    setPicture(loadPicture(path, m_placement == Placement::Centre ? size() : QSize()));
+    display(loadPicture(path, m_placement == Placement::Centre ? size() : QSize()), path);
 }
 
 void PictureBox::setPicture(const QImage &picture)
 {
-    m_picture = picture;
-    update();
+    display(picture, QString());
 }
 
 void PictureBox::clear()
 {
-    m_picture = QImage();
+    display(QImage(), QString());
+}
+
+void PictureBox::display(const QImage &picture, const QString &fileName)
+{
+    m_picture = picture;
+    m_fileName = fileName;
     update();
+    // A box's accessible name may describe its picture: screen readers ask for it again.
+    QAccessibleEvent changed(this, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&changed);
 }
 
 void PictureBox::paintEvent(QPaintEvent *)

@@ -16,12 +16,18 @@ public:
     void loadFromFile(const QString &path);
     void setPicture(const QImage &picture);
     const QImage &picture() const { return m_picture; }
+    // The file the picture shown was loaded from; empty when it came from elsewhere or there is
+    // none.
+    const QString &fileName() const { return m_fileName; }
     void clear();
 
 protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
+    void display(const QImage &picture, const QString &fileName);
+
     QImage m_picture;
+    QString m_fileName;
     Placement m_placement;
 };

@@ -1,5 +1,6 @@
 #include "platform/PicturePreviewDialog.h"
 
+#include "platform/Accessibility.h"
 #include "platform/PictureBox.h"
 #include "platform/Pictures.h"
 #include "store/AppError.h"
@@ -21,6 +22,10 @@ public:
         m_box = new PictureBox(this, PictureBox::Placement::Centre);
         m_box->setObjectName(QStringLiteral("fotodialogPreview"));
         m_box->setFixedSize(137, 177);
+        Accessibility::nameFromContent(m_box, [this] {
+            return m_box->picture().isNull() ? QStringLiteral("Prévia da foto: nenhuma")
+                                             : QStringLiteral("Prévia da foto: ") + QFileInfo(m_path).fileName();
+        });
         m_info = new QLabel(this);
         m_info->setWordWrap(true);
         m_info->setFixedWidth(160);
@@ -32,6 +37,7 @@ public:
 
     void show(const QString &path)
     {
+        m_path = path;
         m_box->clear();
         if (path.isEmpty() || QFileInfo(path).isDir()) {
             m_info->clear();
@@ -47,6 +53,7 @@ public:
     }
 
 private:
+    QString m_path;
     PictureBox *m_box;
     QLabel *m_info;
 };

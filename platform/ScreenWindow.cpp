@@ -1,5 +1,6 @@
 #include "platform/ScreenWindow.h"
 
+#include "platform/FocusFrame.h"
 #include "platform/PictureBox.h"
 #include "platform/Pictures.h"
 
@@ -50,6 +51,7 @@ ScreenWindow::ScreenWindow(const QString &objectName, const QString &caption, QS
     m_content->setObjectName(objectName + QStringLiteral("Content"));
     setCentralWidget(m_content);
     setFixedSize(outerSize - frameAllowance());
+    new FocusFrame(this);
 
     if (const QScreen *screen = QGuiApplication::primaryScreen()) {
         const QRect desk = screen->availableGeometry();

@@ -1,7 +1,8 @@
 #pragma once
 // What every screen of the game shares: a fixed size, centred on the desktop, a title bar with
 // its caption and no buttons or system menu, an optional background picture `Image1` drawn
-// unscaled from the top-left corner and clipped, and controls placed at fixed positions.
+// unscaled from the top-left corner and clipped, and controls placed at fixed positions; a clear
+// ring around the control that has the keyboard focus (FocusFrame).
 #include <QMainWindow>
 #include <QSize>
 

@@ -1,7 +1,9 @@
 #include "screens/Inicial.h"
 
+#include "platform/Accessibility.h"
 #include "platform/Dialogs.h"
 #include "platform/ErrorReport.h"
+#include "platform/PictureBox.h"
 #include "platform/Win1252Validator.h"
 #include "screens/QuestoesRandom.h"
 #include "screens/Senha.h"
@@ -70,13 +72,29 @@ TFrmInicial::TFrmInicial(QWidget *parent)
     BtnJogar->setAutoDefault(false);
     BtnJogar->setDefault(false);
 
+    describeForScreenReaders();
     setTabOrder(EdtNome, BtnJogar);
+    setTabOrder(BtnJogar, LblRecordeAtual);
     EdtNome->setFocus();
 
     connectHandler(BtnJogar, &QPushButton::clicked, this, &TFrmInicial::BtnJogarClick);
     connectHandler(CadPer, &QAction::triggered, this, &TFrmInicial::CadPerClick);
     connectHandler(MnuInst, &QAction::triggered, this, &TFrmInicial::MnuInstClick);
     connectHandler(Sair, &QAction::triggered, this, &TFrmInicial::SairClick);
+}
+
+void TFrmInicial::describeForScreenReaders()
+{
+    Accessibility::describe(Image1, QStringLiteral("Arte do título: Jornada do Saber"));
+    Accessibility::describe(EdtNome, QStringLiteral("Nome do jogador"),
+                            QStringLiteral("Digite seu nome, com até 20 caracteres, e vá com Tab até o botão Jogar."));
+    Label1->setBuddy(EdtNome);
+    Accessibility::describe(BtnJogar, QStringLiteral("Jogar"), QStringLiteral("Começa um jogo de 20 perguntas."));
+    // The record line is read with its caption, and Tab reaches it after "Jogar".
+    Accessibility::nameFromText(LblRecordeAtual, [this](const QString &line) {
+        return Label2->text() + QLatin1Char(' ') + line;
+    });
+    LblRecordeAtual->setFocusPolicy(Qt::TabFocus);
 }
 
 QString TFrmInicial::RecordLine(const QString &name, qint32 points)

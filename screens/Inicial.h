@@ -38,6 +38,10 @@ public slots:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+
+private:
+    // Names and descriptions of the controls for screen readers, and the record line's tab stop.
+    void describeForScreenReaders();
 };
 
 extern TFrmInicial *FrmInicial;

@@ -1,5 +1,6 @@
 #include "screens/Perguntas.h"
 
+#include "platform/Accessibility.h"
 #include "platform/DBEdit.h"
 #include "platform/DBNavigator.h"
 #include "platform/Dialogs.h"
@@ -13,8 +14,10 @@
 #include "store/Win1252.h"
 
 #include <QAction>
+#include <QFileInfo>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QToolButton>
 #include <algorithm>
 
 TFrmCadastro *FrmCadastro = nullptr;
@@ -98,9 +101,11 @@ TFrmCadastro::TFrmCadastro(QWidget *parent)
     ImgCadastro->setGeometry(610, 108, 137, 177);
     BtnFoto = barButton(QStringLiteral("BtnFoto"), QStringLiteral("Selecionar foto"), {610, 305, 137, 26}, area);
 
-    QWidget *tabOrder[] = {DBNav,      EdtPerg,    EdtResp1,   EdtResp2,  EdtResp3,
-                           EdtResp4,   EdtCorreta, EdtNumero,  BtnFoto,   BtnIncluir,
-                           BtnGravar,  BtnCancelar, BtnExcluir, BtnEdit,  BdLocalizar};
+    describeForScreenReaders();
+    QWidget *tabOrder[] = {DBNav,      EdtPerg,    EdtResp1,   EdtResp2,    EdtResp3,
+                           EdtResp4,   EdtCorreta, EdtNumero,  BtnFoto,     ImgCadastro,
+                           BtnIncluir, BtnGravar,  BtnCancelar, BtnExcluir, BtnEdit,
+                           BdLocalizar};
     for (size_t i = 0; i + 1 < std::size(tabOrder); ++i)
         setTabOrder(tabOrder[i], tabOrder[i + 1]);
 
@@ -137,6 +142,62 @@ void TFrmCadastro::ShowTableState()
     EdtNumero->setEnabled(false);
     // The photo chosen while editing is shown once the question is saved.
     ImgCadastro->setVisible(!editing);
+}
+
+void TFrmCadastro::describeForScreenReaders()
+{
+    Accessibility::describe(Image1, QStringLiteral("Fundo do cadastro de perguntas"));
+    Accessibility::describe(DBNav, QStringLiteral("Navegação entre as perguntas"));
+    // The bar's buttons show signs ("+", "^"); they are read by their hints.
+    const std::pair<QPushButton *, const char *> bar[] = {
+        {BtnIncluir, "Começa uma pergunta nova."},
+        {BtnExcluir, "Exclui a pergunta mostrada, depois de confirmar."},
+        {BtnEdit, "Altera a pergunta mostrada."},
+        {BtnGravar, "Grava a pergunta incluída ou alterada."},
+        {BtnCancelar, "Desfaz a inclusão ou a alteração."},
+    };
+    for (const auto &[button, description] : bar)
+        Accessibility::describe(button, button->property("hint").toString(), QString::fromUtf8(description));
+    Accessibility::describe(BdLocalizar, QStringLiteral("Localizar"),
+                            QStringLiteral("Procura a pergunta cujo texto começa pelo termo digitado."));
+    const std::pair<DBEdit *, const char *> boxes[] = {
+        {EdtNumero, "Número da pergunta"}, {EdtPerg, "Pergunta"},     {EdtResp1, "Resposta 1"},
+        {EdtResp2, "Resposta 2"},          {EdtResp3, "Resposta 3"},  {EdtResp4, "Resposta 4"},
+        {EdtCorreta, "Resposta correta"},
+    };
+    for (const auto &[box, name] : boxes)
+        box->setAccessibleName(QString::fromUtf8(name));
+    EdtNumero->setAccessibleDescription(QStringLiteral("Dado pelo sistema ao incluir uma pergunta."));
+    EdtCorreta->setAccessibleDescription(
+        QStringLiteral("O texto da resposta certa, igual ao de uma das quatro respostas."));
+    // The photo box is a tab stop that names the file it shows.
+    Accessibility::nameFromContent(ImgCadastro, [this] {
+        const QString file = ImgCadastro->fileName();
+        return file.isEmpty() ? QStringLiteral("Foto: nenhuma") : QStringLiteral("Foto: ") + QFileInfo(file).fileName();
+    });
+    ImgCadastro->setFocusPolicy(Qt::TabFocus);
+    describeRecord();
+    // While browsing, the boxes cannot take the focus: the navigator's buttons say which
+    // question is shown, and the photo button which photo the question has.
+    connect(TbPerguntas, &Table::recordChanged, this, &TFrmCadastro::describeRecord);
+}
+
+void TFrmCadastro::describeRecord()
+{
+    QString shown = QStringLiteral("Nenhuma pergunta cadastrada.");
+    QString photo = QStringLiteral("Nenhuma foto escolhida.");
+    if (TbPerguntas->hasRecord() || TbPerguntas->state() != Table::State::Browse) {
+        shown = EdtPerg->text().isEmpty()
+                    ? QStringLiteral("Mostrando a pergunta número %1, ainda sem texto.").arg(EdtNumero->text())
+                    : QStringLiteral("Mostrando a pergunta número %1: %2").arg(EdtNumero->text(), EdtPerg->text());
+        const QString path = TbPerguntas->fieldText(QStringLiteral("Foto"));
+        if (!path.isEmpty())
+            photo = QStringLiteral("Foto escolhida: ") + path;
+    }
+    for (auto which : {DBNavigator::Button::First, DBNavigator::Button::Prior, DBNavigator::Button::Next,
+                       DBNavigator::Button::Last})
+        DBNav->button(which)->setAccessibleDescription(shown);
+    BtnFoto->setAccessibleDescription(photo);
 }
 
 void TFrmCadastro::LoadPhoto()

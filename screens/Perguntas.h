@@ -59,6 +59,11 @@ public slots:
     void voltarClick();
 
 private:
+    // Names and descriptions of the controls for screen readers, and the photo's tab stop.
+    void describeForScreenReaders();
+    // Says in the navigator's and the photo button's descriptions which question is shown and
+    // which photo it has.
+    void describeRecord();
     // Sets every control to match the table's mode: browse, or editing (after "^" the button
     // "^" itself stays usable).
     void ShowTableState();

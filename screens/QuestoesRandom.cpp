@@ -1,5 +1,6 @@
 #include "screens/QuestoesRandom.h"
 
+#include "platform/Accessibility.h"
 #include "platform/Dialogs.h"
 #include "platform/ErrorReport.h"
 #include "platform/PictureBox.h"
@@ -104,6 +105,7 @@ TFrmPerguntas::TFrmPerguntas(QWidget *parent)
         button->setGeometry(95, 170 + 40 * i, 425, 17);
         button->setFont(gameFont(12, false));
         button->setStyleSheet(QStringLiteral("QRadioButton { background: white; color: black; }"));
+        button->setProperty("position", i + 1);
         *answerFields[i] = button;
     }
 
@@ -122,12 +124,15 @@ TFrmPerguntas::TFrmPerguntas(QWidget *parent)
     for (QPushButton *b : {BtnOK, BtnPular, BtnDesistir})
         b->setAutoDefault(false);
 
+    describeForScreenReaders();
+    setTabOrder(LblPergunta, RBResp1);
     setTabOrder(RBResp1, RBResp2);
     setTabOrder(RBResp2, RBResp3);
     setTabOrder(RBResp3, RBResp4);
     setTabOrder(RBResp4, BtnOK);
     setTabOrder(BtnOK, BtnPular);
-    setTabOrder(BtnPular, BtnDesistir);
+    setTabOrder(BtnPular, ImgPerg);
+    setTabOrder(ImgPerg, BtnDesistir);
 
     TbPerguntas = new Table(this);
     TbPerguntas->setObjectName(QStringLiteral("TbPerguntas"));
@@ -142,6 +147,40 @@ TFrmPerguntas::TFrmPerguntas(QWidget *parent)
 }
 
 TFrmPerguntas::~TFrmPerguntas() = default;
+
+void TFrmPerguntas::describeForScreenReaders()
+{
+    Accessibility::describe(Image1, QStringLiteral("Fundo da tela de perguntas"));
+    Accessibility::nameFromText(LblQtePerg, [](const QString &number) {
+        return QStringLiteral("Pergunta %1 de %2").arg(number).arg(QuestionsPerGame);
+    });
+    // The question is read with its number, and is the first tab stop: the player hears it when
+    // the screen comes up and can go back to it with Shift+Tab.
+    Accessibility::nameFromText(LblPergunta, [this](const QString &question) {
+        return QStringLiteral("Pergunta %1 de %2: %3").arg(LblQtePerg->text()).arg(QuestionsPerGame).arg(question);
+    });
+    LblPergunta->setAccessibleDescription(
+        QStringLiteral("Tab leva às alternativas; as setas passam de uma alternativa a outra."));
+    LblPergunta->setFocusPolicy(Qt::TabFocus);
+    for (QRadioButton *button : answers()) {
+        SetAnswer(button, AnswerOf(button));
+        button->setAccessibleDescription(
+            QStringLiteral("Espaço marca a alternativa, as setas passam a outra; confirme com o botão OK."));
+    }
+    Accessibility::describe(BtnOK, QStringLiteral("OK"), QStringLiteral("Confirma a alternativa marcada."));
+    Accessibility::describe(BtnPular, QStringLiteral("Pular"),
+                            QStringLiteral("Troca esta pergunta por outra sorteada. Vale duas vezes por jogo; "
+                                           "cada pulo desconta 1 ponto."));
+    // The question's text is a fair description of its photo.
+    Accessibility::nameFromContent(ImgPerg, [this] {
+        if (ImgPerg->picture().isNull())
+            return QStringLiteral("Pergunta sem foto");
+        return QStringLiteral("Foto da pergunta: %1").arg(LblPergunta->text());
+    });
+    ImgPerg->setFocusPolicy(Qt::TabFocus);
+    Accessibility::describe(BtnDesistir, QStringLiteral("Desistir"),
+                            QStringLiteral("Abandona o jogo, sem contar pontos, e volta à tela inicial. Pede confirmação."));
+}
 
 std::array<QRadioButton *, 4> TFrmPerguntas::answers() const
 {
@@ -176,6 +215,9 @@ void TFrmPerguntas::SetAnswer(QRadioButton *button, const QString &text)
     // A button caption reads '&' as a shortcut marker; doubling it shows the text as typed.
     button->setProperty("answer", text);
     button->setText(QString(text).replace(QLatin1Char('&'), QStringLiteral("&&")));
+    // Read with its place among the four: "Alternativa 2 de 4: Brasília".
+    const QString place = QStringLiteral("Alternativa %1 de 4").arg(button->property("position").toInt());
+    button->setAccessibleName(text.isEmpty() ? place : place + QStringLiteral(": ") + text);
 }
 
 QString TFrmPerguntas::AnswerOf(const QRadioButton *button)

@@ -70,6 +70,9 @@ public slots:
     void BtnDesistirClick();
 
 private:
+    // Names and descriptions of the controls for screen readers, and the tab stops of the
+    // question and the photo.
+    void describeForScreenReaders();
     void EndOfGame();
 };
 

@@ -1,5 +1,6 @@
 #include "screens/Resultado.h"
 
+#include "platform/Accessibility.h"
 #include "platform/Dialogs.h"
 #include "platform/ErrorReport.h"
 #include "screens/Fonts.h"
@@ -8,6 +9,7 @@
 #include "screens/QuestoesRandom.h"
 #include "screens/Senha.h"
 #include "screens/Unit1.h"
+#include "platform/PictureBox.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -24,6 +26,7 @@ struct ValueLabel {
     int pixelSize;
     const char *colour;
     const char *designText;
+    const char *caption; // the caption of its box in the picture, as a screen reader says it
 };
 
 } // namespace
@@ -35,13 +38,13 @@ TFrmResult::TFrmResult(QWidget *parent)
     Image1 = addBackground(QStringLiteral(":/resultado.jpg"));
     const Qt::Alignment left = Qt::AlignLeft | Qt::AlignVCenter;
     const ValueLabel values[] = {
-        {"LblNome", {50, 120, 233, 35}, left, 24, "maroon", "LblNome"},
-        {"LblCertas", {48, 210, 73, 41}, Qt::AlignCenter, 29, "black", "LblCertas"},
-        {"LblErradas", {158, 210, 68, 41}, Qt::AlignCenter, 29, "black", "LblErradas"},
-        {"LblNaoResp", {263, 210, 71, 41}, Qt::AlignCenter, 29, "black", "LblNaoResp"},
-        {"LblPontos", {49, 305, 112, 49}, Qt::AlignCenter, 37, "black", "LblPontos"},
-        {"LblNomeRecord", {450, 150, 233, 35}, left, 24, "maroon", ""},
-        {"LblPontosRecord", {448, 240, 71, 41}, Qt::AlignCenter, 29, "black", ""},
+        {"LblNome", {50, 120, 233, 35}, left, 24, "maroon", "LblNome", "Nome:"},
+        {"LblCertas", {48, 210, 73, 41}, Qt::AlignCenter, 29, "black", "LblCertas", "Certas:"},
+        {"LblErradas", {158, 210, 68, 41}, Qt::AlignCenter, 29, "black", "LblErradas", "Erradas:"},
+        {"LblNaoResp", {263, 210, 71, 41}, Qt::AlignCenter, 29, "black", "LblNaoResp", "Não respondidas:"},
+        {"LblPontos", {49, 305, 112, 49}, Qt::AlignCenter, 37, "black", "LblPontos", "Pontuação final:"},
+        {"LblNomeRecord", {450, 150, 233, 35}, left, 24, "maroon", "", "Recorde atual, nome:"},
+        {"LblPontosRecord", {448, 240, 71, 41}, Qt::AlignCenter, 29, "black", "", "Recorde atual, pontos:"},
     };
     QLabel **fields[] = {&LblNome, &LblCertas, &LblErradas, &LblNaoResp,
                          &LblPontos, &LblNomeRecord, &LblPontosRecord};
@@ -54,6 +57,12 @@ TFrmResult::TFrmResult(QWidget *parent)
         label->setTextFormat(Qt::PlainText);
         label->setFont(gameFont(v.pixelSize, true));
         label->setStyleSheet(QStringLiteral("color: %1; background: transparent;").arg(QLatin1String(v.colour)));
+        // A value is read with its caption ("Certas: 12"); the values are tab stops after the
+        // two buttons, so that the player can hear them.
+        Accessibility::nameFromText(label, [caption = QString::fromUtf8(v.caption)](const QString &value) {
+            return caption + QLatin1Char(' ') + (value.isEmpty() ? QStringLiteral("não consta") : value);
+        });
+        label->setFocusPolicy(Qt::TabFocus);
         *fields[i] = label;
     }
 
@@ -63,7 +72,16 @@ TFrmResult::TFrmResult(QWidget *parent)
     BtnJogarNovamente = new QPushButton(QStringLiteral("Jogar Novamente"), content());
     BtnJogarNovamente->setObjectName(QStringLiteral("BtnJogarNovamente"));
     BtnJogarNovamente->setGeometry(240, 400, 121, 25);
-    setTabOrder(BtnEncerrar, BtnJogarNovamente);
+    Accessibility::describe(Image1, QStringLiteral("Fundo do resultado final"));
+    Accessibility::describe(BtnEncerrar, QStringLiteral("Encerrar"),
+                            QStringLiteral("Fecha o jogo, depois de confirmar. Tab leva ao resultado do jogo."));
+    Accessibility::describe(BtnJogarNovamente, QStringLiteral("Jogar Novamente"),
+                            QStringLiteral("Volta à tela inicial para um novo jogo."));
+    QWidget *tabOrder[] = {BtnEncerrar, BtnJogarNovamente, LblNome,       LblCertas,
+                           LblErradas,  LblNaoResp,        LblPontos,     LblNomeRecord,
+                           LblPontosRecord};
+    for (size_t i = 0; i + 1 < std::size(tabOrder); ++i)
+        setTabOrder(tabOrder[i], tabOrder[i + 1]);
     BtnEncerrar->setFocus();
 
     connectHandler(BtnEncerrar, &QPushButton::clicked, this, &TFrmResult::BtnEncerrarClick);

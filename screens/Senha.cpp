@@ -1,5 +1,6 @@
 #include "screens/Senha.h"
 
+#include "platform/Accessibility.h"
 #include "platform/Dialogs.h"
 #include "platform/ErrorReport.h"
 #include "platform/PasswordBox.h"
@@ -56,9 +57,19 @@ TFrmSenha::TFrmSenha(QWidget *parent)
     for (QPushButton *b : {BtnOk, BtnCancel})
         b->setAutoDefault(false);
 
+    // Top to bottom, as the screen reads: the password, where the focus is put on opening, is
+    // followed by "OK".
+    setTabOrder(EdtNome, EdtSenha);
+    setTabOrder(EdtSenha, BtnOk);
     setTabOrder(BtnOk, BtnCancel);
-    setTabOrder(BtnCancel, EdtSenha);
-    setTabOrder(EdtSenha, EdtNome);
+    Label1->setBuddy(EdtNome);
+    Label2->setBuddy(EdtSenha);
+    Accessibility::describe(EdtNome, QStringLiteral("Usuário"), QStringLiteral("Nome de login do administrador."));
+    Accessibility::describe(EdtSenha, QStringLiteral("Senha"), QStringLiteral("Senha do administrador."));
+    Accessibility::describe(BtnOk, QStringLiteral("OK"), QStringLiteral("Entra no cadastro de perguntas."));
+    Accessibility::describe(BtnCancel, QStringLiteral("Cancelar"), QStringLiteral("Fecha esta janela sem entrar."));
+    // The menu item's caption has no accelerator letter; Alt+A reaches it from the keyboard.
+    AlterarSenha1->setShortcut(QKeySequence(Qt::ALT | Qt::Key_A));
 
     TbSenha = new Table(this);
     TbSenha->setObjectName(QStringLiteral("TbSenha"));

@@ -10,6 +10,9 @@ public:
     class PictureBox *Image1;
     class QAction *MnuVoltar;
 
+    // The rules painted on the picture, one a line, as a screen reader reads them.
+    static QString RulesText();
+
 public slots:
     void MnuVoltarClick();
 };

@@ -1,5 +1,6 @@
 #include "screens/alterarsenha.h"
 
+#include "platform/Accessibility.h"
 #include "platform/Dialogs.h"
 #include "platform/ErrorReport.h"
 #include "platform/PasswordBox.h"
@@ -66,6 +67,15 @@ TFrmAlterarSenha::TFrmAlterarSenha(QWidget *parent)
     setTabOrder(EdtNovaSenha, EdtConfirmacao);
     setTabOrder(EdtConfirmacao, BtnAlterarSenha);
     setTabOrder(BtnAlterarSenha, BtnCancel);
+    const std::pair<QLabel *, QLineEdit *> boxes[] = {
+        {Label1, EdtSenhaAtual}, {Label2, EdtNovaSenha}, {Label3, EdtConfirmacao}};
+    for (const auto &[label, box] : boxes) {
+        label->setBuddy(box);
+        Accessibility::describe(box, label->text(), QStringLiteral("Até %1 caracteres.").arg(PasswordSize));
+    }
+    Accessibility::describe(BtnAlterarSenha, QStringLiteral("OK"), QStringLiteral("Grava a nova senha."));
+    Accessibility::describe(BtnCancel, QStringLiteral("Cancelar"),
+                            QStringLiteral("Volta ao login sem alterar a senha."));
 
     connectHandler(BtnAlterarSenha, &QPushButton::clicked, this, &TFrmAlterarSenha::BtnAlterarSenhaClick);
     connectHandler(BtnCancel, &QPushButton::clicked, this, &TFrmAlterarSenha::BtnCancelClick);

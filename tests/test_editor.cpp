@@ -295,7 +295,7 @@ void EditorTest::tabOrder()
     // The focus chain from the navigator's first button, keeping the editor's own controls.
     const QStringList expected = {"First",       "Prior",      "Next",      "Last",       "EdtPerg",
                                   "EdtResp1",    "EdtResp2",   "EdtResp3",  "EdtResp4",   "EdtCorreta",
-                                  "EdtNumero",   "BtnFoto",    "BtnIncluir", "BtnGravar", "BtnCancelar",
+                                  "EdtNumero",   "BtnFoto",    "ImgCadastro", "BtnIncluir", "BtnGravar", "BtnCancelar",
                                   "BtnExcluir",  "BtnEdit",    "BdLocalizar"};
     QStringList chain;
     QWidget *w = navButton("First");

@@ -1,0 +1,100 @@
+#include "platform/Accessibility.h"
+
+#include "platform/PictureBox.h"
+
+#include <QAccessibleWidget>
+#include <QLabel>
+
+namespace {
+
+// Kept as a child of the control whose name it composes, so that it lives as long as the
+// control does.
+class NameComposer final : public QObject {
+public:
+    NameComposer(QObject *control, std::function<QString()> compose)
+        : QObject(control), m_compose(std::move(compose))
+    {
+    }
+    QString name() const { return m_compose(); }
+
+private:
+    std::function<QString()> m_compose;
+};
+
+const NameComposer *composerOf(const QObject *control)
+{
+    for (const QObject *child : control->children())
+        if (auto *composer = dynamic_cast<const NameComposer *>(child))
+            return composer;
+    return nullptr;
+}
+
+// A label or picture box as a screen reader sees it; its name comes from the composer when it
+// has one, otherwise from the accessible name it was given.
+class ComposedName final : public QAccessibleWidget {
+public:
+    ComposedName(QWidget *control, QAccessible::Role role) : QAccessibleWidget(control, role) {}
+
+    QString text(QAccessible::Text t) const override
+    {
+        if (t == QAccessible::Name && widget()->accessibleName().isEmpty()) {
+            if (const NameComposer *composer = composerOf(widget()))
+                return composer->name();
+        }
+        return QAccessibleWidget::text(t);
+    }
+};
+
+QAccessibleInterface *composedNameFactory(const QString &, QObject *object)
+{
+    if (auto *box = qobject_cast<PictureBox *>(object))
+        return new ComposedName(box, QAccessible::Graphic);
+    if (auto *label = qobject_cast<QLabel *>(object); label && composerOf(label))
+        return new ComposedName(label, QAccessible::StaticText);
+    return nullptr;
+}
+
+// Adds the composer to `control`. An interface that a screen reader may already hold for the
+// control (a label announces its text as soon as it is set) is replaced by one that composes.
+void addComposer(QWidget *control, std::function<QString()> compose)
+{
+    new NameComposer(control, std::move(compose));
+    if (QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(control);
+        iface && !dynamic_cast<ComposedName *>(iface))
+        QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(iface));
+    QAccessibleEvent changed(control, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&changed);
+}
+
+} // namespace
+
+namespace Accessibility {
+
+void install()
+{
+    static const bool installed = [] {
+        QAccessible::installFactory(composedNameFactory);
+        return true;
+    }();
+    Q_UNUSED(installed);
+}
+
+void describe(QWidget *control, const QString &name, const QString &description)
+{
+    control->setAccessibleName(name);
+    control->setAccessibleDescription(description);
+}
+
+void nameFromText(QLabel *label, std::function<QString(const QString &text)> compose)
+{
+    install();
+    addComposer(label, [label, compose = std::move(compose)] { return compose(label->text()); });
+}
+
+void nameFromContent(PictureBox *box, std::function<QString()> compose)
+{
+    // A picture box installed the factory when it was made.
+    addComposer(box, std::move(compose));
+}
+
+} // namespace Accessibility

@@ -1,0 +1,701 @@
+// What a screen reader finds on every screen, through Qt's accessibility interfaces: names,
+// roles, descriptions and states; the order in which Tab moves the focus; the focus ring; a whole
+// game played with the keyboard alone; and message boxes. The interfaces are asked directly, as
+// the desktop's accessibility bridge asks them; the offscreen platform has no bridge to notify.
+#include "helpers/Input.h"
+#include "helpers/Play.h"
+#include "helpers/ScriptedDialogs.h"
+#include "helpers/TestData.h"
+#include "platform/DBEdit.h"
+#include "platform/DBNavigator.h"
+#include "platform/FocusFrame.h"
+#include "platform/PictureBox.h"
+#include "screens/Inicial.h"
+#include "screens/Perguntas.h"
+#include "screens/QuestoesRandom.h"
+#include "screens/Resultado.h"
+#include "screens/Senha.h"
+#include "screens/Unit1.h"
+#include "screens/alterarsenha.h"
+#include "tools/arte/Texts.h"
+
+#include <QAccessible>
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPointer>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpression>
+#include <QTimer>
+#include <QToolButton>
+#include <QtTest>
+
+namespace {
+
+QAccessibleInterface *acc(QObject *object)
+{
+    return QAccessible::queryAccessibleInterface(object);
+}
+
+QString nameOf(QObject *object)
+{
+    return acc(object)->text(QAccessible::Name);
+}
+
+QString descriptionOf(QObject *object)
+{
+    return acc(object)->text(QAccessible::Description);
+}
+
+// The screen last brought in front.
+QPointer<QWidget> front;
+
+// What a window manager does when a screen comes in front: the offscreen platform has none.
+bool bringToFront(QWidget *window)
+{
+    front = window;
+    window->show();
+    QApplication::setActiveWindow(window);
+    return QTest::qWaitForWindowActive(window);
+}
+
+// The active window. A window manager gives the activation back to the screen in front when a
+// message box over it closes; the offscreen platform does not.
+QWidget *activeWindow()
+{
+    if (!QApplication::activeWindow() && front)
+        bringToFront(front);
+    return QApplication::activeWindow();
+}
+
+QWidget *focused()
+{
+    activeWindow();
+    return QApplication::focusWidget();
+}
+
+QString focusedName()
+{
+    return focused() ? focused()->objectName() : QString();
+}
+
+void press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+{
+    QTest::keyClick(focused() ? focused() : activeWindow(), key, modifiers);
+}
+
+// The objects that take the focus, one Tab after another, `steps` times.
+QStringList tabWalk(int steps, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+{
+    QStringList walk;
+    for (int i = 0; i < steps; ++i) {
+        QTest::keyClick(activeWindow(), Qt::Key_Tab, modifiers);
+        walk << focusedName();
+    }
+    return walk;
+}
+
+// Presses Tab (or Shift+Tab) until `target` has the focus; false if it is never reached.
+bool tabTo(QWidget *target, bool backwards = false)
+{
+    for (int i = 0; i < 20 && focused() != target; ++i)
+        QTest::keyClick(activeWindow(), Qt::Key_Tab, backwards ? Qt::ShiftModifier : Qt::NoModifier);
+    return focused() == target;
+}
+
+// Every control of `window` that a user can meet: what takes the focus, buttons, boxes, labels
+// and pictures. Qt's own helpers inside the menu bar are left out.
+QList<QWidget *> controlsOf(QWidget *window)
+{
+    QList<QWidget *> controls;
+    for (QWidget *w : window->findChildren<QWidget *>()) {
+        if (w->objectName().startsWith(QLatin1String("qt_")) || qobject_cast<FocusFrame *>(w))
+            continue;
+        if ((w->focusPolicy() & Qt::TabFocus) || qobject_cast<QAbstractButton *>(w)
+            || qobject_cast<QLineEdit *>(w) || qobject_cast<QLabel *>(w) || qobject_cast<PictureBox *>(w))
+            controls << w;
+    }
+    return controls;
+}
+
+struct Expected {
+    const char *object;
+    QAccessible::Role role;
+    QString name;
+};
+
+void checkControls(QWidget *window, const QList<Expected> &expected)
+{
+    for (const Expected &e : expected) {
+        QObject *object = window->findChild<QObject *>(QLatin1String(e.object));
+        QVERIFY2(object, e.object);
+        QAccessibleInterface *iface = acc(object);
+        QVERIFY2(iface, e.object);
+        QCOMPARE(iface->role(), e.role);
+        QCOMPARE(iface->text(QAccessible::Name), e.name);
+    }
+}
+
+// The menu items of a screen's menu bar as a screen reader lists them: name and the keys that
+// reach them.
+QStringList menuItems(QMainWindow *screen)
+{
+    QStringList items;
+    QAccessibleInterface *bar = acc(screen->menuBar());
+    for (int i = 0; i < bar->childCount(); ++i) {
+        QAccessibleInterface *item = bar->child(i);
+        items << item->text(QAccessible::Name) + QLatin1Char('|') + item->text(QAccessible::Accelerator);
+    }
+    return items;
+}
+
+// The bank's question on screen, from its number and text as the screen reader reads the
+// question label: "Pergunta 3 de 20: Pergunta 17" is question 17 of the bank.
+int questionIdHeard(int *place = nullptr)
+{
+    static const QRegularExpression heard(QStringLiteral("^Pergunta (\\d+) de 20: Pergunta (\\d+)$"));
+    const auto match = heard.match(nameOf(FrmPerguntas->LblPergunta));
+    if (!match.hasMatch())
+        return 0;
+    if (place)
+        *place = match.captured(1).toInt();
+    return match.captured(2).toInt();
+}
+
+// "Alternativa 2 de 4: B 17" -> 2
+int answerPlaceHeard()
+{
+    static const QRegularExpression heard(QStringLiteral("^Alternativa (\\d) de 4: "));
+    const auto match = heard.match(nameOf(focused()));
+    return match.hasMatch() ? match.captured(1).toInt() : 0;
+}
+
+// Closes every real message box that comes up with Enter, noting what a screen reader announces
+// of it: its role, its title and its text.
+class MessageBoxListener : public QObject {
+public:
+    QStringList heard;
+
+    MessageBoxListener()
+    {
+        connect(&m_timer, &QTimer::timeout, this, [this] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            if (!box || !box->isVisible())
+                return;
+            QAccessibleInterface *iface = acc(box);
+            heard << QStringLiteral("%1|%2|%3")
+                         .arg(iface->role() == QAccessible::AlertMessage ? QStringLiteral("alerta")
+                                                                         : QStringLiteral("?"))
+                         .arg(iface->text(QAccessible::Name), iface->text(QAccessible::Value));
+            QTest::keyClick(box, m_key);
+        });
+        m_timer.start(5);
+    }
+    void answerWith(Qt::Key key) { m_key = key; }
+
+private:
+    QTimer m_timer;
+    Qt::Key m_key = Qt::Key_Return;
+};
+
+} // namespace
+
+class AccessibilityTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() { GameState = TGameState{}; }
+
+    void everyControlHasAName();
+    void startScreen();
+    void instructionsScreen();
+    void questionScreen();
+    void resultsScreen();
+    void loginScreens();
+    void editorBrowsing();
+    void editorEditing();
+    void focusRing();
+    void wholeGameByKeyboard();
+    void messageBoxesAreAnnouncedAndAnsweredByKeyboard();
+};
+
+void AccessibilityTest::everyControlHasAName()
+{
+    TempDataDir data(25);
+    ScriptedDialogsGuard dialogs;
+    ScreenSet screens;
+    for (QMainWindow *screen : std::initializer_list<QMainWindow *>{
+             FrmInicial, FrmPerguntas, FrmCadastro, FrmResult, FrmSenha, FrmInstrucao, FrmAlterarSenha}) {
+        QVERIFY(!nameOf(screen).isEmpty());
+        const QList<QWidget *> controls = controlsOf(screen);
+        QVERIFY(!controls.isEmpty());
+        for (QWidget *w : controls)
+            QVERIFY2(!nameOf(w).isEmpty(), qPrintable(screen->objectName() + QLatin1Char('.') + w->objectName()));
+    }
+}
+
+void AccessibilityTest::startScreen()
+{
+    TempDataDir data(25);
+    data.writeRecordFile("Ana\r\n85\r\n");
+    ScriptedDialogsGuard dialogs;
+    ScreenSet screens;
+    QVERIFY(bringToFront(FrmInicial));
+
+    checkControls(FrmInicial, {
+        {"EdtNome", QAccessible::EditableText, "Nome do jogador"},
+        {"BtnJogar", QAccessible::Button, "Jogar"},
+        {"Label1", QAccessible::StaticText, "Digite seu nome:"},
+        {"LblRecordeAtual", QAccessible::StaticText, "Recorde Atual: Ana - 85 pontos"},
+        {"Image1", QAccessible::Graphic, "Arte do título: Jornada do Saber"},
+    });
+    QVERIFY(!descriptionOf(FrmInicial->EdtNome).isEmpty());
+    // The caption of the name box is its label.
+    const auto labelled = acc(FrmInicial->EdtNome)->relations(QAccessible::Label);
+    QCOMPARE(labelled.size(), 1);
+    QCOMPARE(labelled.first().first->object(), FrmInicial->Label1);
+    QCOMPARE(menuItems(FrmInicial), (QStringList{"Cadastrar Novas Perguntas|Alt+C", "Instruções|Alt+I", "Sair|Alt+S"}));
+
+    // The name box has the focus, and Tab goes to "Jogar", then to the record line.
+    QCOMPARE(focused(), FrmInicial->EdtNome);
+    QVERIFY(acc(FrmInicial->EdtNome)->state().focused);
+    QCOMPARE(tabWalk(3), (QStringList{"BtnJogar", "LblRecordeAtual", "EdtNome"}));
+    QCOMPARE(tabWalk(2, Qt::ShiftModifier), (QStringList{"LblRecordeAtual", "BtnJogar"}));
+    QVERIFY(acc(FrmInicial->LblRecordeAtual)->state().focusable);
+    QVERIFY(!acc(FrmInicial->Label1)->state().focusable);
+
+    // A new record line is read at once with its caption.
+    GameState.RecordName = QStringLiteral("Bia");
+    GameState.RecordPoints = 90;
+    FrmInicial->ShowRecordLine();
+    QCOMPARE(nameOf(FrmInicial->LblRecordeAtual), QStringLiteral("Recorde Atual: Bia - 90 pontos"));
+
+    // The menu is reached with Alt and the item's letter.
+    press(Qt::Key_I, Qt::AltModifier);
+    QVERIFY(FrmInstrucao->isVisible());
+    press(Qt::Key_C, Qt::AltModifier);
+    QVERIFY(FrmSenha->isVisible());
+    QCOMPARE(FrmSenha->EdtNome->text(), QStringLiteral("Adm"));
+}
+
+void AccessibilityTest::instructionsScreen()
+{
+    TempDataDir data(25);
+    ScriptedDialogsGuard dialogs;
+    ScreenSet screens;
+    FrmInicial->MnuInstClick();
+    QVERIFY(bringToFront(FrmInstrucao));
+
+    // The rules painted on the picture are its description, and the picture has the focus as the
+    // screen comes up, so they are read at once.
+    QCOMPARE(focused(), FrmInstrucao->Image1);
+    QAccessibleInterface *picture = acc(FrmInstrucao->Image1);
+    QCOMPARE(picture->role(), QAccessible::Graphic);
+    QCOMPARE(picture->text(QAccessible::Name), QStringLiteral("Instruções"));
+    QCOMPARE(picture->text(QAccessible::Description), arte::texto::regras.join(QLatin1Char('\n')));
+    QCOMPARE(tabWalk(1), QStringList{"Image1"});
+    QCOMPARE(menuItems(FrmInstrucao), QStringList{"Voltar|Alt+V"});
+
+    press(Qt::Key_V, Qt::AltModifier);
+    QVERIFY(!FrmInstrucao->isVisible());
+}
+
+void AccessibilityTest::questionScreen()
+{
+    TempDataDir data(25);
+    ScriptedDialogsGuard dialogs;
+    ScreenSet screens;
+    SequenceRandomGuard random;
+    Play::start(QStringLiteral("Ana"));
+    QVERIFY(bringToFront(FrmPerguntas));
+
+    const int first = questionIdHeard();
+    QVERIFY(first >= 1 && first <= 25);
+    checkControls(FrmPerguntas, {
+        {"LblQtePerg", QAccessible::StaticText, "Pergunta 1 de 20"},
+        {"LblPergunta", QAccessible::StaticText, QStringLiteral("Pergunta 1 de 20: Pergunta %1").arg(first)},
+        {"RBResp1", QAccessible::RadioButton, QStringLiteral("Alternativa 1 de 4: A %1").arg(first)},
+        {"RBResp2", QAccessible::RadioButton, QStringLiteral("Alternativa 2 de 4: B %1").arg(first)},
+        {"RBResp3", QAccessible::RadioButton, QStringLiteral("Alternativa 3 de 4: C %1").arg(first)},
+        {"RBResp4", QAccessible::RadioButton, QStringLiteral("Alternativa 4 de 4: D %1").arg(first)},
+        {"BtnOK", QAccessible::Button, "OK"},
+        {"BtnPular", QAccessible::Button, "Pular"},
+        {"ImgPerg", QAccessible::Graphic, QStringLiteral("Foto da pergunta: Pergunta %1").arg(first)},
+        {"BtnDesistir", QAccessible::Button, "Desistir"},
+    });
+    for (QWidget *w : std::initializer_list<QWidget *>{FrmPerguntas->RBResp1, FrmPerguntas->BtnOK,
+                                                       FrmPerguntas->BtnPular, FrmPerguntas->BtnDesistir})
+        QVERIFY2(!descriptionOf(w).isEmpty(), qPrintable(w->objectName()));
+    QVERIFY(!acc(FrmPerguntas->RBResp1)->state().checked);
+    QVERIFY(acc(FrmPerguntas->RBResp1)->state().checkable);
+
+    // The question is read first; the four answers are one stop, then the buttons and the photo.
+    QCOMPARE(focused(), FrmPerguntas->LblPergunta);
+    QCOMPARE(tabWalk(6), (QStringList{"RBResp1", "BtnOK", "BtnPular", "ImgPerg", "BtnDesistir", "LblPergunta"}));
+    // The arrows go from answer to answer; Space marks one.
+    QVERIFY(tabTo(FrmPerguntas->RBResp1));
+    press(Qt::Key_Space);
+    QVERIFY(acc(FrmPerguntas->RBResp1)->state().checked);
+    press(Qt::Key_Down);
+    QCOMPARE(focused(), FrmPerguntas->RBResp2);
+    QVERIFY(FrmPerguntas->RBResp2->isChecked());
+    QVERIFY(!acc(FrmPerguntas->RBResp1)->state().checked);
+    QCOMPARE(tabWalk(1, Qt::ShiftModifier), QStringList{"LblPergunta"});
+    QCOMPARE(tabWalk(2), (QStringList{"RBResp2", "BtnOK"}));
+
+    // After OK the names follow the next question. The labels' names are composed, never set:
+    // a label with a name of its own would not tell screen readers that its text changed.
+    press(Qt::Key_Space);
+    QVERIFY(FrmPerguntas->LblQtePerg->accessibleName().isEmpty());
+    QVERIFY(FrmPerguntas->LblPergunta->accessibleName().isEmpty());
+    int place = 0;
+    const int second = questionIdHeard(&place);
+    QCOMPARE(place, 2);
+    QVERIFY(second >= 1 && second <= 25);
+    QCOMPARE(nameOf(FrmPerguntas->LblQtePerg), QStringLiteral("Pergunta 2 de 20"));
+    QCOMPARE(nameOf(FrmPerguntas->RBResp3), QStringLiteral("Alternativa 3 de 4: C %1").arg(second));
+    QCOMPARE(nameOf(FrmPerguntas->ImgPerg), QStringLiteral("Foto da pergunta: Pergunta %1").arg(second));
+    // "Pular" is left out once it is disabled; the question announces that it has the focus.
+    FrmPerguntas->BtnPular->setEnabled(false);
+    QVERIFY(acc(FrmPerguntas->BtnPular)->state().disabled);
+    QCOMPARE(tabWalk(3), (QStringList{"ImgPerg", "BtnDesistir", "LblPergunta"}));
+    QVERIFY(acc(FrmPerguntas->LblPergunta)->state().focused);
+
+    // An answer holding "&" is read as written.
+    TFrmPerguntas::SetAnswer(FrmPerguntas->RBResp4, QStringLiteral("Tom & Jerry"));
+    QCOMPARE(nameOf(FrmPerguntas->RBResp4), QStringLiteral("Alternativa 4 de 4: Tom & Jerry"));
+    // A question with no photo says so.
+    FrmPerguntas->ImgPerg->clear();
+    QCOMPARE(nameOf(FrmPerguntas->ImgPerg), QStringLiteral("Pergunta sem foto"));
+}
+
+void AccessibilityTest::resultsScreen()
+{
+    TempDataDir data(30);
+    data.writeRecordFile("Ana\r\n85\r\n");
+    ScriptedDialogsGuard dialogs;
+    ScreenSet screens;
+    SequenceRandomGuard random;
+    Play::game(QStringLiteral("Bia"), 15, 5, 2); // 75 - 15 - 2 = 58 points
+    QVERIFY(FrmResult->isVisible());
+    QVERIFY(bringToFront(FrmResult));
+
+    // Every value is read with the caption of its box in the picture.
+    using namespace arte::texto;
+    checkControls(FrmResult, {
+        {"LblNome", QAccessible::StaticText, resultadoNome + " Bia"},
+        {"LblCertas", QAccessible::StaticText, resultadoCertas + " 15"},
+        {"LblErradas", QAccessible::StaticText, resultadoErradas + " 5"},
+        {"LblNaoResp", QAccessible::StaticText, resultadoNaoRespondidas + " 2"},
+        {"LblPontos", QAccessible::StaticText, resultadoPontuacao + " 58"},
+        {"LblNomeRecord", QAccessible::StaticText, "Recorde atual, nome: Ana"},
+        {"LblPontosRecord", QAccessible::StaticText, "Recorde atual, pontos: 85"},
+        {"BtnEncerrar", QAccessible::Button, "Encerrar"},
+        {"BtnJogarNovamente", QAccessible::Button, "Jogar Novamente"},
+    });
+
+    // "Encerrar" has the focus; Tab goes on to "Jogar Novamente" and then through the values.
+    QCOMPARE(focused(), FrmResult->BtnEncerrar);
+    QCOMPARE(tabWalk(9), (QStringList{"BtnJogarNovamente", "LblNome", "LblCertas", "LblErradas", "LblNaoResp",
+                                     "LblPontos", "LblNomeRecord", "LblPontosRecord", "BtnEncerrar"}));
+
+    // An empty value is not read as nothing at all.
+    FrmResult->LblPontosRecord->setText(QString());
+    for (QLabel *value : FrmResult->findChildren<QLabel *>())
+        QVERIFY(value->accessibleName().isEmpty());
+    QCOMPARE(nameOf(FrmResult->LblPontosRecord), QStringLiteral("Recorde atual, pontos: não consta"));
+}
+
+void AccessibilityTest::loginScreens()
+{
+    TempDataDir data(25);
+    ScriptedDialogsGuard dialogs;
+    ScreenSet screens;
+    FrmInicial->CadPerClick();
+    QVERIFY(bringToFront(FrmSenha));
+
+    checkControls(FrmSenha, {
+        {"EdtNome", QAccessible::EditableText, "Usuário"},
+        {"EdtSenha", QAccessible::EditableText, "Senha"},
+        {"BtnOk", QAccessible::Button, "OK"},
+        {"BtnCancel", QAccessible::Button, "Cancelar"},
+    });
+    QVERIFY(acc(FrmSenha->EdtSenha)->state().passwordEdit);
+    QVERIFY(!acc(FrmSenha->EdtNome)->state().passwordEdit);
+    QCOMPARE(acc(FrmSenha->EdtSenha)->relations(QAccessible::Label).value(0).first->object(), FrmSenha->Label2);
+    QCOMPARE(menuItems(FrmSenha), QStringList{"Alterar Senha|Alt+A"});
+
+    // The password has the focus; Tab goes on to "OK", as the screen reads top to bottom.
+    QCOMPARE(focused(), FrmSenha->EdtSenha);
+    QCOMPARE(tabWalk(4), (QStringList{"BtnOk", "BtnCancel", "EdtNome", "EdtSenha"}));
+
+    // A login typed and confirmed with the keyboard alone opens the editor.
+    QTest::keyClicks(focused(), QStringLiteral("1234"));
+    QVERIFY(tabTo(FrmSenha->BtnOk));
+    press(Qt::Key_Space);
+    QVERIFY(FrmCadastro->isVisible());
+
+    // Alt+A opens the password change, whose boxes are read by their captions.
+    QVERIFY(bringToFront(FrmSenha));
+    press(Qt::Key_A, Qt::AltModifier);
+    QVERIFY(FrmAlterarSenha->isVisible());
+    QVERIFY(bringToFront(FrmAlterarSenha));
+    checkControls(FrmAlterarSenha, {
+        {"EdtSenhaAtual", QAccessible::EditableText, "Senha atual"},
+        {"EdtNovaSenha", QAccessible::EditableText, "Nova senha"},
+        {"EdtConfirmacao", QAccessible::EditableText, "Confirmar senha"},
+        {"BtnAlterarSenha", QAccessible::Button, "OK"},
+        {"BtnCancel", QAccessible::Button, "Cancelar"},
+    });
+    QVERIFY(acc(FrmAlterarSenha->EdtNovaSenha)->state().passwordEdit);
+    QCOMPARE(focused(), FrmAlterarSenha->EdtSenhaAtual);
+    QCOMPARE(tabWalk(5), (QStringList{"EdtNovaSenha", "EdtConfirmacao", "BtnAlterarSenha", "BtnCancel",
+                                     "EdtSenhaAtual"}));
+}
+
+void AccessibilityTest::editorBrowsing()
+{
+    TempDataDir data(10);
+    ScriptedDialogsGuard dialogs;
+    ScreenSet screens;
+    FrmCadastro->OpenEditor();
+    QVERIFY(bringToFront(FrmCadastro));
+
+    checkControls(FrmCadastro, {
+        {"EdtNumero", QAccessible::EditableText, "Número da pergunta"},
+        {"EdtPerg", QAccessible::EditableText, "Pergunta"},
+        {"EdtResp1", QAccessible::EditableText, "Resposta 1"},
+        {"EdtResp2", QAccessible::EditableText, "Resposta 2"},
+        {"EdtResp3", QAccessible::EditableText, "Resposta 3"},
+        {"EdtResp4", QAccessible::EditableText, "Resposta 4"},
+        {"EdtCorreta", QAccessible::EditableText, "Resposta correta"},
+        {"BtnIncluir", QAccessible::Button, "Incluir"},
+        {"BtnExcluir", QAccessible::Button, "Excluir"},
+        {"BtnEdit", QAccessible::Button, "Editar"},
+        {"BtnGravar", QAccessible::Button, "Gravar"},
+        {"BtnCancelar", QAccessible::Button, "Cancelar"},
+        {"BdLocalizar", QAccessible::Button, "Localizar"},
+        {"BtnFoto", QAccessible::Button, "Selecionar foto"},
+        {"ImgCadastro", QAccessible::Graphic, "Foto: foto.jpg"},
+        {"First", QAccessible::Button, "Primeiro registro"},
+        {"Prior", QAccessible::Button, "Registro anterior"},
+        {"Next", QAccessible::Button, "Próximo registro"},
+        {"Last", QAccessible::Button, "Último registro"},
+    });
+    QCOMPARE(menuItems(FrmCadastro), QStringList{"Voltar|Alt+V"});
+    // While browsing the boxes cannot take the focus: they are read as unavailable, and the
+    // navigator says which question is shown.
+    QVERIFY(acc(FrmCadastro->EdtPerg)->state().disabled);
+    QCOMPARE(acc(FrmCadastro->EdtPerg)->text(QAccessible::Value), QStringLiteral("Pergunta 1"));
+    auto *next = FrmCadastro->DBNav->button(DBNavigator::Button::Next);
+    QCOMPARE(descriptionOf(next), QStringLiteral("Mostrando a pergunta número 1: Pergunta 1"));
+    QCOMPARE(descriptionOf(FrmCadastro->BtnFoto), QStringLiteral("Foto escolhida: ") + data.photo());
+
+    // At the first question "First" and "Prior" are disabled and left out.
+    next->setFocus();
+    QCOMPARE(tabWalk(7), (QStringList{"Last", "ImgCadastro", "BtnIncluir", "BtnExcluir", "BtnEdit",
+                                     "BdLocalizar", "Next"}));
+    // Space on "Next" moves on, and the navigator says so.
+    press(Qt::Key_Space);
+    QCOMPARE(FrmCadastro->EdtNumero->text(), QStringLiteral("2"));
+    QCOMPARE(descriptionOf(next), QStringLiteral("Mostrando a pergunta número 2: Pergunta 2"));
+    QCOMPARE(descriptionOf(FrmCadastro->DBNav->button(DBNavigator::Button::First)),
+             QStringLiteral("Mostrando a pergunta número 2: Pergunta 2"));
+}
+
+void AccessibilityTest::editorEditing()
+{
+    TempDataDir data(10);
+    ScriptedDialogsGuard dialogs;
+    ScreenSet screens;
+    FrmCadastro->OpenEditor();
+    QVERIFY(bringToFront(FrmCadastro));
+
+    // "+" with the keyboard: the focus goes to the question box and Tab runs through the fields.
+    FrmCadastro->BtnIncluir->setFocus();
+    press(Qt::Key_Space);
+    QCOMPARE(focused(), FrmCadastro->EdtPerg);
+    QVERIFY(!acc(FrmCadastro->EdtPerg)->state().disabled);
+    QCOMPARE(descriptionOf(FrmCadastro->DBNav->button(DBNavigator::Button::Next)),
+             QStringLiteral("Mostrando a pergunta número 11, ainda sem texto."));
+    QCOMPARE(tabWalk(9), (QStringList{"EdtResp1", "EdtResp2", "EdtResp3", "EdtResp4", "EdtCorreta", "BtnFoto",
+                                     "BtnGravar", "BtnCancelar", "BdLocalizar"}));
+
+    // The photo button says which photo was chosen before the question is saved.
+    QCOMPARE(descriptionOf(FrmCadastro->BtnFoto), QStringLiteral("Nenhuma foto escolhida."));
+    dialogs->answerText(data.photo());
+    FrmCadastro->BtnFoto->setFocus();
+    press(Qt::Key_Space);
+    QCOMPARE(descriptionOf(FrmCadastro->BtnFoto), QStringLiteral("Foto escolhida: ") + data.photo());
+
+    // A question typed and saved with the keyboard alone.
+    FrmCadastro->EdtPerg->setFocus();
+    for (const QString &text : {QStringLiteral("Quanto é 2 + 2?"), QStringLiteral("3"), QStringLiteral("4"),
+                                QStringLiteral("5"), QStringLiteral("22"), QStringLiteral("4")}) {
+        typeText(focused(), text);
+        press(Qt::Key_Tab);
+    }
+    QVERIFY(tabTo(FrmCadastro->BtnGravar));
+    press(Qt::Key_Space);
+    QCOMPARE(dialogs->texts(DialogBackend::Kind::Warn), QStringList());
+    QVERIFY(FrmCadastro->ImgCadastro->isVisible());
+    QCOMPARE(nameOf(FrmCadastro->ImgCadastro), QStringLiteral("Foto: foto.jpg"));
+    QCOMPARE(descriptionOf(FrmCadastro->DBNav->button(DBNavigator::Button::First)),
+             QStringLiteral("Mostrando a pergunta número 11: Quanto é 2 + 2?"));
+}
+
+void AccessibilityTest::focusRing()
+{
+    TempDataDir data(25);
+    ScriptedDialogsGuard dialogs;
+    ScreenSet screens;
+    QVERIFY(bringToFront(FrmInicial));
+    auto *ring = FrmInicial->findChild<FocusFrame *>();
+    QVERIFY(ring);
+
+    // Around the focused control, as far as the window shows it.
+    FrmInicial->BtnJogar->setFocus();
+    const QRect button(FrmInicial->BtnJogar->mapTo(FrmInicial, QPoint(0, 0)), FrmInicial->BtnJogar->size());
+    const int out = FocusFrame::Outside;
+    QCOMPARE(ring->ringRect(), button.adjusted(-out, -out, out, out));
+    // Painted in yellow between two dark lines, over whatever lies under it.
+    const QImage shot = FrmInicial->grab().toImage();
+    const int y = button.center().y();
+    QCOMPARE(QColor(shot.pixel(button.left() - out, y)), QColor(0x1a, 0x1a, 0x1a));
+    QCOMPARE(QColor(shot.pixel(button.left() - out + 1, y)), QColor(0xff, 0xcc, 0x00));
+    QCOMPARE(QColor(shot.pixel(button.left() - out + 2, y)), QColor(0xff, 0xcc, 0x00));
+    QCOMPARE(QColor(shot.pixel(button.left(), y)), QColor(0x1a, 0x1a, 0x1a));
+    QVERIFY(QColor(shot.pixel(button.left() + 1, y)) != QColor(0x1a, 0x1a, 0x1a));
+    QVERIFY(QColor(shot.pixel(button.center())) != QColor(0xff, 0xcc, 0x00));
+    // All round: the bottom edge too.
+    const int x = button.center().x();
+    QCOMPARE(QColor(shot.pixel(x, button.bottom() + out)), QColor(0x1a, 0x1a, 0x1a));
+    QCOMPARE(QColor(shot.pixel(x, button.bottom() + out - 1)), QColor(0xff, 0xcc, 0x00));
+    QCOMPARE(QColor(shot.pixel(x, button.bottom())), QColor(0x1a, 0x1a, 0x1a));
+
+    // It moves with the focus, and only the active window shows one.
+    QTest::keyClick(FrmInicial, Qt::Key_Tab);
+    const QRect line(FrmInicial->LblRecordeAtual->mapTo(FrmInicial, QPoint(0, 0)),
+                     FrmInicial->LblRecordeAtual->size());
+    QCOMPARE(ring->ringRect(), line.adjusted(-out, -out, out, out));
+    FrmInicial->MnuInstClick();
+    QVERIFY(bringToFront(FrmInstrucao));
+    QVERIFY(ring->ringRect().isEmpty());
+    // A picture larger than the area that shows it gets its ring along that area's edges: under
+    // the menu bar, at the window's sides and bottom.
+    const QRect instructions = FrmInstrucao->findChild<FocusFrame *>()->ringRect();
+    QCOMPARE(instructions.top(), FrmInstrucao->content()->y() - out);
+    QCOMPARE(instructions.left(), 0);
+    QCOMPARE(instructions.right(), FrmInstrucao->width() - 1);
+    QCOMPARE(instructions.bottom(), FrmInstrucao->height() - 1);
+}
+
+void AccessibilityTest::wholeGameByKeyboard()
+{
+    TempDataDir data(30);
+    ScreenSet screens;
+    SequenceRandomGuard random;
+    MessageBoxListener boxes;
+
+    // The name, then Tab to "Jogar" and Space.
+    QVERIFY(bringToFront(FrmInicial));
+    QCOMPARE(focused(), FrmInicial->EdtNome);
+    QTest::keyClicks(focused(), QStringLiteral("Ana"));
+    press(Qt::Key_Tab);
+    QCOMPARE(nameOf(focused()), QStringLiteral("Jogar"));
+    press(Qt::Key_Space);
+    QVERIFY(bringToFront(FrmPerguntas));
+
+    // Each question: hear it, Tab into the answers, go with the arrows to the wanted one, mark it
+    // with Space, Tab to OK and press Space. One skip comes first; 15 right answers, then 5 wrong.
+    QCOMPARE(focused(), FrmPerguntas->LblPergunta);
+    int place = 0;
+    const int skipped = questionIdHeard(&place);
+    QVERIFY(skipped > 0);
+    QVERIFY(tabTo(FrmPerguntas->BtnPular));
+    press(Qt::Key_Space);
+    QCOMPARE(FrmPerguntas->BtnPular->isEnabled(), true);
+
+    for (int answered = 0; answered < 20; ++answered) {
+        QVERIFY(tabTo(FrmPerguntas->LblPergunta, true));
+        const int id = questionIdHeard(&place);
+        QVERIFY2(id > 0, qPrintable(nameOf(FrmPerguntas->LblPergunta)));
+        QCOMPARE(place, answered + 1);
+        QCOMPARE(nameOf(FrmPerguntas->LblQtePerg), QStringLiteral("Pergunta %1 de 20").arg(answered + 1));
+        const bool right = answered < 15;
+        const QString wanted = right ? TempDataDir::correctAnswerOf(id) : TempDataDir::wrongAnswerOf(id);
+
+        press(Qt::Key_Tab);
+        QVERIFY(qobject_cast<QRadioButton *>(focused()));
+        press(Qt::Key_Space);
+        // Up to the first answer, listening on the way, then down.
+        auto heardWanted = [&] { return nameOf(focused()).endsWith(QStringLiteral(": ") + wanted); };
+        while (!heardWanted() && answerPlaceHeard() > 1)
+            press(Qt::Key_Up);
+        while (!heardWanted() && answerPlaceHeard() < 4)
+            press(Qt::Key_Down);
+        QCOMPARE(nameOf(focused()).section(QStringLiteral(": "), 1), wanted);
+        QVERIFY(acc(focused())->state().checked);
+        press(Qt::Key_Tab);
+        QCOMPARE(focused(), FrmPerguntas->BtnOK);
+        press(Qt::Key_Space);
+    }
+
+    // The wrong answers and the new record were announced as alerts and closed with Enter.
+    const QString title = QStringLiteral("0RB174 & CR157AL: JORNADA DO SABER");
+    QStringList expected;
+    for (int i = 0; i < 5; ++i)
+        expected << QStringLiteral("alerta|%1|Resposta incorreta!").arg(title);
+    expected << QStringLiteral("alerta|%1|NOVO RECORDE!").arg(title);
+    QCOMPARE(boxes.heard, expected);
+
+    // The results, heard one Tab after another: 75 - 15 - 1 = 59 points.
+    QVERIFY(FrmResult->isVisible());
+    QVERIFY(!FrmPerguntas->isVisible());
+    QVERIFY(bringToFront(FrmResult));
+    QCOMPARE(focused(), FrmResult->BtnEncerrar);
+    QStringList heard;
+    for (int i = 0; i < 7; ++i) {
+        press(Qt::Key_Tab);
+        if (qobject_cast<QLabel *>(focused()))
+            heard << nameOf(focused());
+    }
+    QCOMPARE(heard, (QStringList{"Nome: Ana", "Certas: 15", "Erradas: 5", "Não respondidas: 1",
+                                 "Pontuação final: 59", "Recorde atual, nome: Ana"}));
+    QCOMPARE(data.recordFileBytes(), QByteArray("Ana\r\n59\r\n"));
+
+    // "Jogar Novamente" with the keyboard brings back an empty name box with the focus.
+    QVERIFY(tabTo(FrmResult->BtnJogarNovamente));
+    press(Qt::Key_Space);
+    QVERIFY(bringToFront(FrmInicial));
+    QCOMPARE(focused(), FrmInicial->EdtNome);
+    QCOMPARE(nameOf(FrmInicial->LblRecordeAtual), QStringLiteral("Recorde Atual: Ana - 59 pontos"));
+}
+
+void AccessibilityTest::messageBoxesAreAnnouncedAndAnsweredByKeyboard()
+{
+    TempDataDir data(25);
+    ScreenSet screens;
+    QVERIFY(bringToFront(FrmInicial));
+    MessageBoxListener boxes;
+
+    // An empty name: the warning is an alert, read with its title and text, closed by Enter.
+    FrmInicial->BtnJogar->setFocus();
+    press(Qt::Key_Space);
+    QCOMPARE(boxes.heard, QStringList{QStringLiteral("alerta|0RB174 & CR157AL: JORNADA DO SABER|"
+                                                     "É necessário digitar um nome para jogar")});
+    QVERIFY(!FrmPerguntas->isVisible());
+
+    // "&Sair" through the menu: Escape answers No, and the program goes on.
+    boxes.answerWith(Qt::Key_Escape);
+    press(Qt::Key_S, Qt::AltModifier);
+    QCOMPARE(boxes.heard.size(), 2);
+    QCOMPARE(boxes.heard.last().section(QLatin1Char('|'), 2), QStringLiteral("Tem certeza que deseja sair?"));
+    QVERIFY(FrmInicial->isVisible());
+}
+
+QTEST_MAIN(AccessibilityTest)
+#include "test_accessibility.moc"
