@@ -275,6 +275,8 @@ void TFrmPerguntas::BtnOKClick()
             runGuarded([next] { ShowQuestion(next); });
         else
             ShowUnreadQuestion(next);
+        // A screen reader reads the new question where the focus lands; Tab goes on to the answers.
+        LblPergunta->setFocus();
     }
     UncheckAnswers();
     if (GameIsOver())
@@ -322,6 +324,7 @@ void TFrmPerguntas::BtnPularClick()
         return;
     const bool lastSkip = RecordSkip(*QuerySql, *QueryPosicao);
     runGuarded([] { ShowQuestion(GameState.CandidateId); });
+    LblPergunta->setFocus();
     UncheckAnswers();
     if (lastSkip) {
         BtnPular->setEnabled(false);
