@@ -81,7 +81,7 @@ TFrmInicial::TFrmInicial(QWidget *parent)
 
 QString TFrmInicial::RecordLine(const QString &name, qint32 points)
 {
-    return name + QStringLiteral(" - ") + QString::number(points) + QStringLiteral(" pontos");
+    return ShownRecordName(name) + QStringLiteral(" - ") + QString::number(points) + QStringLiteral(" pontos");
 }
 
 void TFrmInicial::ShowRecordLine()

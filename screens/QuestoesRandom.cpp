@@ -213,7 +213,7 @@ void TFrmPerguntas::EndOfGame()
     }
 
     if (!IsNewRecord()) {
-        FrmResult->LblNomeRecord->setText(GameState.RecordName);
+        FrmResult->LblNomeRecord->setText(ShownRecordName(GameState.RecordName));
         FrmResult->LblPontosRecord->setText(
             GameState.RecordPoints > 0 ? QString::number(GameState.RecordPoints) : QString());
         return;
