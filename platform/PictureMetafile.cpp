@@ -17,6 +17,7 @@
 #include <array>
 #include <cmath>
 #include <cstring>
+#include <cstddef>
 #include <cstdlib>
 #include <memory>
 #include <vector>
@@ -40,13 +41,6 @@ namespace {
 
 // Metafiles are shown at the size they have on a screen of this many pixels per inch.
 constexpr double ScreenDpi = 96.0;
-// A metafile drawing larger than this (in either direction, or in area) is taken for a damaged
-// header; drawing it would take seconds and hundreds of megabytes.
-constexpr int MaxMetafileSide = 8192;
-constexpr qint64 MaxMetafilePixels = qint64(32) * 1024 * 1024;
-// The SVG text of an EMF grows with the file; beyond this the file is refused.
-constexpr size_t MaxSvgBytes = size_t(256) * 1024 * 1024;
-
 bool isSensibleSize(qint64 width, qint64 height)
 {
     return width >= 1 && height >= 1 && width <= MaxMetafileSide && height <= MaxMetafileSide
@@ -102,6 +96,13 @@ EmfPlacement placeEmf(const QByteArray &data)
     EmfHeader header;
     std::memcpy(header.data(), data.constData(), header.size());
     if (readInt32(header, 0) != EmrHeader || readInt32(header, 40) != EmfSignature)
+        invalidEmf();
+    // The header record, and the whole file as the header gives its size, lie inside the bytes
+    // there are.
+    const quint32 headerSize = quint32(readInt32(header, 4));
+    const quint32 fileSize = quint32(readInt32(header, 48));
+    if (headerSize < EmfHeaderSize || headerSize > quint64(data.size()) || fileSize < headerSize
+        || fileSize > quint64(data.size()))
         invalidEmf();
 
     const qint64 boundsLeft = readInt32(header, 8), boundsTop = readInt32(header, 12);
@@ -188,6 +189,85 @@ void drawTextOfSensibleSize(wmfAPI *api, wmfDrawText_t *text)
         filter->drawText(api, text);
 }
 
+// Checks the sizes in a WMF's header against the file itself before libwmf sees it: libwmf
+// allocates a buffer of the header's largest record before it reads a single record, so a few
+// damaged bytes could have it ask for gigabytes. The header follows an optional 22-byte
+// placeable header; its size in words is 9, the file's size in words counts from it, and no
+// record can be larger than the file.
+void checkWmfHeader(const QByteArray &data)
+{
+    constexpr quint32 PlaceableKey = 0x9AC6CDD7;
+    constexpr qsizetype PlaceableSize = 22, HeaderSize = 18;
+    const auto *bytes = reinterpret_cast<const uchar *>(data.constData());
+    qsizetype start = 0;
+    if (data.size() >= 4 && qFromLittleEndian<quint32>(bytes) == PlaceableKey)
+        start = PlaceableSize;
+    if (data.size() < start + HeaderSize)
+        throw AppError(QStringLiteral("Metafile is not valid"));
+    const uchar *header = bytes + start;
+    const quint16 headerWords = qFromLittleEndian<quint16>(header + 2);
+    const quint64 fileWords = qFromLittleEndian<quint32>(header + 6);
+    const quint64 largestRecordWords = qFromLittleEndian<quint32>(header + 12);
+    const quint64 wordsThere = quint64(data.size() - start) / 2;
+    if (headerWords != HeaderSize / 2 || fileWords > wordsThere || largestRecordWords > fileWords)
+        throw AppError(QStringLiteral("Metafile is not valid"));
+}
+
+// libwmf's allocations for one metafile, counted against a budget. Each block carries its size
+// in front of it, so that a block freed or resized gives its size back.
+struct WmfMemory {
+    qint64 budget = MaxDecoderBytes;
+    qint64 used = 0;
+    bool refused = false;
+
+    static constexpr size_t Front = alignof(std::max_align_t);
+
+    static size_t &sizeOf(void *block) { return *static_cast<size_t *>(block); }
+
+    static void *allocate(void *context, size_t size)
+    {
+        auto *memory = static_cast<WmfMemory *>(context);
+        if (size > size_t(memory->budget - memory->used)) {
+            memory->refused = true;
+            return nullptr;
+        }
+        void *block = std::malloc(Front + size);
+        if (block == nullptr)
+            return nullptr;
+        sizeOf(block) = size;
+        memory->used += qint64(size);
+        return static_cast<char *>(block) + Front;
+    }
+
+    static void *reallocate(void *context, void *mem, size_t size)
+    {
+        if (mem == nullptr)
+            return allocate(context, size);
+        auto *memory = static_cast<WmfMemory *>(context);
+        void *block = static_cast<char *>(mem) - Front;
+        const size_t old = sizeOf(block);
+        if (size > old && size - old > size_t(memory->budget - memory->used)) {
+            memory->refused = true;
+            return nullptr;
+        }
+        void *moved = std::realloc(block, Front + size);
+        if (moved == nullptr)
+            return nullptr;
+        sizeOf(moved) = size;
+        memory->used += qint64(size) - qint64(old);
+        return static_cast<char *>(moved) + Front;
+    }
+
+    static void release(void *context, void *mem)
+    {
+        if (mem == nullptr)
+            return;
+        void *block = static_cast<char *>(mem) - Front;
+        static_cast<WmfMemory *>(context)->used -= qint64(sizeOf(block));
+        std::free(block);
+    }
+};
+
 int appendToByteArray(void *context, char *buffer, int length)
 {
     static_cast<QByteArray *>(context)->append(buffer, length);
@@ -246,24 +326,38 @@ QImage decodeEmf(const QByteArray &data)
     // before the damage; that part-picture is not shown.
     if (!ok || svg == nullptr || svgLength == 0)
         invalidEmf();
-    if (svgLength > MaxSvgBytes)
+    if (svgLength > size_t(MaxEmfSvgBytes))
         throw AppError(QStringLiteral("Metafile too large"));
     return renderSvg(QByteArray::fromRawData(svg, qsizetype(svgLength)), placement.viewBox,
                      placement.size);
 }
 
-QImage decodeWmf(const QByteArray &data, const QString &fontFolder)
+QImage decodeWmf(const QByteArray &data, const QString &fontFolder, qint64 memoryBudget)
 {
-    // What libwmf is given to read and to write into outlives it.
+    checkWmfHeader(data);
+
+    // What libwmf is given to read and to write into, and its memory's account, outlive it.
     QByteArray contents = data; // libwmf takes a writable buffer
     QByteArray png;
     WmfTextFilter filter;
+    WmfMemory memory;
+    memory.budget = memoryBudget;
 
     wmfAPI_Options options {};
     options.function = wmf_gd_function;
+    options.context = &memory;
+    options.malloc = WmfMemory::allocate;
+    options.realloc = WmfMemory::reallocate;
+    options.free = WmfMemory::release;
     // Errors come back as codes; libwmf's own reports on stderr are turned off.
-    const unsigned long flags = WMF_OPT_FUNCTION | WMF_OPT_IGNORE_NONFATAL | WMF_OPT_NO_ERROR
-        | WMF_OPT_NO_DEBUG;
+    const unsigned long flags = WMF_OPT_ALLOC | WMF_OPT_FUNCTION | WMF_OPT_IGNORE_NONFATAL
+        | WMF_OPT_NO_ERROR | WMF_OPT_NO_DEBUG;
+    // A failure that came from the memory budget says so rather than blaming the file.
+    const auto failed = [&] {
+        if (memory.refused)
+            throw AppError(QStringLiteral("Metafile needs too much memory"));
+        wmfFailed(fontFolder);
+    };
     wmfAPI *created = nullptr;
     const wmf_error_t createError = wmf_api_create(&created, flags, &options);
     WmfApi api(created);
@@ -274,13 +368,13 @@ QImage decodeWmf(const QByteArray &data, const QString &fontFolder)
     if (wmf_mem_open(api.get(), reinterpret_cast<unsigned char *>(contents.data()),
                      long(contents.size()))
         != wmf_E_None)
-        wmfFailed(fontFolder);
+        failed();
     wmfD_Rect bbox {};
     if (wmf_scan(api.get(), 0, &bbox) != wmf_E_None)
-        wmfFailed(fontFolder);
+        failed();
     unsigned int width = 0, height = 0;
     if (wmf_display_size(api.get(), &width, &height, ScreenDpi, ScreenDpi) != wmf_E_None)
-        wmfFailed(fontFolder);
+        failed();
     if (!isSensibleSize(width, height))
         throw AppError(QStringLiteral("Metafile too large (%1 x %2 pixels)").arg(width).arg(height));
 
@@ -300,7 +394,7 @@ QImage decodeWmf(const QByteArray &data, const QString &fontFolder)
     device->width = width;
     device->height = height;
     if (wmf_play(api.get(), 0, &bbox) != wmf_E_None)
-        wmfFailed(fontFolder);
+        failed();
     wmf_mem_close(api.get());
     api.reset();
 

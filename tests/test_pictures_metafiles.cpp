@@ -235,6 +235,7 @@ private slots:
     void glyphIndexTextLeavesQtFontsWorking();
     void absurdlyWideTextIsLeftOut();
     void readerWithoutItsFontsSaysSo();
+    void wmfMemoryIsBudgeted();
 };
 
 void TestPictureMetafiles::exactColours_data()
@@ -341,9 +342,48 @@ void TestPictureMetafiles::damagedWritten_data()
     QTest::newRow("emf of absurd size") << huge << "emf"
                                         << "Metafile too large (2000000000 x 80 pixels)";
 
+    QByteArray emfHeaderBeyond = emf;
+    qToLittleEndian<quint32>(quint32(emf.size() + 4), emfHeaderBeyond.data() + 4);
+    QTest::newRow("emf header record beyond the file") << emfHeaderBeyond << "emf" << badEmf;
+    QByteArray emfSizeBeyond = emf;
+    qToLittleEndian<quint32>(quint32(emf.size() + 4), emfSizeBeyond.data() + 48);
+    QTest::newRow("emf claiming more bytes than it has") << emfSizeBeyond << "emf" << badEmf;
+    // A drawing of 30 million pixels would take a second and hundreds of megabytes to show.
+    QByteArray emfLarge = emf;
+    qToLittleEndian<qint32>(6000, emfLarge.data() + 16);  // bounds: 6000 x 5000 device pixels
+    qToLittleEndian<qint32>(5000, emfLarge.data() + 20);
+    qToLittleEndian<qint32>(0, emfLarge.data() + 32);     // no usable frame
+    QTest::newRow("emf of 6000 x 5000 pixels") << emfLarge << "emf"
+                                               << "Metafile too large (6000 x 5000 pixels)";
+
     QTest::newRow("empty wmf") << QByteArray() << "wmf" << badWmf;
     QTest::newRow("random wmf") << noise << "wmf" << badWmf;
     QTest::newRow("wmf headers only") << wmf.left(40) << "wmf" << badWmf;
+    // The standard header starts after the 22-byte placeable one: its size in words at +2, the
+    // file's size in words at +6, the largest record's at +12.
+    QByteArray hugeRecord = wmf;
+    qToLittleEndian<quint32>(0x7FFFFFFF, hugeRecord.data() + 22 + 12);
+    QTest::newRow("wmf claiming a record of 4 GiB") << hugeRecord << "wmf" << badWmf;
+    Bytes tiny; // 28 bytes: a standard header, the end record and two spare words
+    tiny.u16(1).u16(9).u16(0x0300).u32(14).u16(0).u32(0x7FFFFFFF).u16(0);
+    tiny.u32(3).u16(0x0000).u16(0).u16(0);
+    QTest::newRow("wmf of 28 bytes claiming a record of 4 GiB") << tiny.data() << "wmf" << badWmf;
+    QByteArray longerThanFile = wmf;
+    qToLittleEndian<quint32>(quint32(wmf.size()), longerThanFile.data() + 22 + 6);
+    QTest::newRow("wmf claiming twice its size") << longerThanFile << "wmf" << badWmf;
+    QByteArray oddHeader = wmf;
+    qToLittleEndian<quint16>(200, oddHeader.data() + 22 + 2);
+    QTest::newRow("wmf header of 200 words") << oddHeader << "wmf" << badWmf;
+    // Placeable bounds of 6000 x 5000 units at 96 units per inch: 30 million pixels.
+    QByteArray wmfLarge = wmf;
+    qToLittleEndian<quint16>(6000, wmfLarge.data() + 10);
+    qToLittleEndian<quint16>(5000, wmfLarge.data() + 12);
+    quint16 checksum = 0;
+    for (int i = 0; i < 10; ++i)
+        checksum ^= qFromLittleEndian<quint16>(wmfLarge.constData() + 2 * i);
+    qToLittleEndian<quint16>(checksum, wmfLarge.data() + 20);
+    QTest::newRow("wmf of 6000 x 5000 pixels") << wmfLarge << "wmf"
+                                               << "Metafile too large (6000 x 5000 pixels)";
 }
 
 void TestPictureMetafiles::damagedWritten()
@@ -392,8 +432,10 @@ void TestPictureMetafiles::readerWithoutItsFontsSaysSo()
              QStringList{fonts.filePath(QStringLiteral("StandardSymbolsPS.t1"))});
 
     // libwmf fails on every file when it has no faces; the failure is then laid on the reader,
-    // not on the file. A damaged file stands in for that failure here.
-    const QByteArray damaged = rectangleWmf(qRgb(1, 2, 3)).left(40);
+    // not on the file. A file whose first record is larger than its header allows stands in
+    // for that failure here (its header itself is sound, so libwmf gets to read it).
+    QByteArray damaged = rectangleWmf(qRgb(1, 2, 3));
+    qToLittleEndian<quint32>(0xFFFF, damaged.data() + 22 + 18);
     QTemporaryDir empty;
     QCOMPARE(errorText([&] { decodeWmf(damaged, empty.path()); }),
              QStringLiteral("Cannot start the metafile reader: font file not found (%1 and 12 more); "
@@ -409,4 +451,17 @@ void TestPictureMetafiles::readerWithoutItsFontsSaysSo()
 }
 
 QTEST_MAIN(TestPictureMetafiles)
+// libwmf allocates through the decoder's own allocator, which refuses what goes beyond the budget:
+// the same real metafile loads with the usual budget and is refused with one of 16 KiB.
+void TestPictureMetafiles::wmfMemoryIsBudgeted()
+{
+    QFile file(metafileDir() + QStringLiteral("/wmf/sample.wmf"));
+    if (!file.open(QIODevice::ReadOnly))
+        QSKIP("the shared test metafiles are not here");
+    const QByteArray bytes = file.readAll();
+    QVERIFY(!decodeWmf(bytes).isNull());
+    QCOMPARE(errorText([&] { decodeWmf(bytes, wmfFontFolder(), 16 * 1024); }),
+             QStringLiteral("Metafile needs too much memory"));
+}
+
 #include "test_pictures_metafiles.moc"
