@@ -64,11 +64,11 @@ void ResetCounters();
 bool ReloadRecord();
 
 // The record holder's name as the screens show it. The record file's name has no length limit
-// (a name box takes 20 characters, but the file may have been written by anything), and laying
+// (the name box takes 20 characters, but the file may have been written by anything), and laying
 // out a name of megabytes on every paint would freeze the screen: a name longer than
 // RecordNameShownLength characters is shown as its first RecordNameShownLength - 1 characters
-// and "…".
-constexpr int RecordNameShownLength = 40;
+// and "…", short enough for the start screen's record line to keep its points in view.
+constexpr int RecordNameShownLength = 24;
 QString ShownRecordName(const QString &name);
 
 // Sets GamePoints from the counters of a finished game. Throws AppError, changing nothing, when the

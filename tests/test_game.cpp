@@ -150,7 +150,7 @@ void GameTest::lowerScoreKeepsTheRecord()
 }
 
 // A record file written by something else may hold a name of any length: it is read whole, but the
-// start screen and the results screen show its first 39 characters and an ellipsis.
+// start screen and the results screen show its first 23 characters and an ellipsis.
 void GameTest::longRecordNameIsShownCut()
 {
     TempDataDir data(30);
@@ -159,7 +159,7 @@ void GameTest::longRecordNameIsShownCut()
     ScreenSet screens;
     SequenceRandomGuard random;
 
-    const QString shown = QString(39, QChar(0xC7)) + QChar(0x2026);
+    const QString shown = QString(23, QChar(0xC7)) + QChar(0x2026);
     QCOMPARE(GameState.RecordName, QString(1'000'000, QChar(0xC7)));
     QCOMPARE(FrmInicial->LblRecordeAtual->text(), shown + QStringLiteral(" - 85 pontos"));
 
@@ -167,8 +167,10 @@ void GameTest::longRecordNameIsShownCut()
     QCOMPARE(FrmResult->LblNomeRecord->text(), shown);
     QCOMPARE(GameState.RecordName.size(), 1'000'000);
 
-    // A name of exactly 40 characters is shown whole.
-    QCOMPARE(TFrmInicial::RecordLine(QString(40, u'x'), 7), QString(40, u'x') + QStringLiteral(" - 7 pontos"));
+    // A name of exactly 24 characters is shown whole; one more and it is cut.
+    QCOMPARE(TFrmInicial::RecordLine(QString(24, u'x'), 7), QString(24, u'x') + QStringLiteral(" - 7 pontos"));
+    QCOMPARE(TFrmInicial::RecordLine(QString(25, u'x'), 7),
+             QString(23, u'x') + QChar(0x2026) + QStringLiteral(" - 7 pontos"));
 }
 
 void GameTest::negativeGameWithoutRecordFile()
