@@ -163,30 +163,98 @@ struct WmfApiDeleter {
 };
 using WmfApi = std::unique_ptr<wmfAPI, WmfApiDeleter>;
 
+// The renderer's own functions, kept while some of them are replaced by the guards below.
+struct WmfRenderer {
+    wmfFunctionReference original {};
+};
+
+const WmfRenderer &rendererOf(wmfAPI *api) { return *static_cast<const WmfRenderer *>(api->user_data); }
+
+// The renderer's scale from metafile units to pixels, in each direction.
+struct WmfScale {
+    double perUnitX, perUnitY;
+    double pictureSide; // the larger of the picture's width and height, in pixels
+};
+
+WmfScale scaleOf(wmfAPI *api)
+{
+    const wmf_gd_t *device = WMF_GD_GetData(api);
+    return {device->width / double(device->bbox.BR.x - device->bbox.TL.x),
+            device->height / double(device->bbox.BR.y - device->bbox.TL.y),
+            double(std::max(device->width, device->height))};
+}
+
 // libwmf's bitmap renderer hands each character to FreeType and then draws the bitmap that
 // FreeType made, without checking that FreeType made one. FreeType fails on characters of
 // absurd proportions (a damaged font record can make one a thousand times wider than high), and
 // drawing the stale bitmap then crashes. Such text, like text many times larger than the whole
 // picture, cannot be read in the picture anyway, so it is left out; all other text goes to the
-// renderer's own function, kept here.
-struct WmfTextFilter {
-    void (*drawText)(wmfAPI *, wmfDrawText_t *) = nullptr;
-};
-
+// renderer's own function.
 void drawTextOfSensibleSize(wmfAPI *api, wmfDrawText_t *text)
 {
     constexpr double MaxAspect = 64;
-    const auto *filter = static_cast<const WmfTextFilter *>(api->user_data);
-    const wmf_gd_t *device = WMF_GD_GetData(api);
-    // The renderer's own scale from metafile units to pixels.
-    const double perUnitX = device->width / double(device->bbox.BR.x - device->bbox.TL.x);
-    const double perUnitY = device->height / double(device->bbox.BR.y - device->bbox.TL.y);
-    const double height = std::fabs(text->font_height * perUnitY);
-    const double width = std::fabs(text->font_height * text->font_ratio * perUnitX);
-    const double limit = 4.0 * std::max(device->width, device->height);
+    const WmfScale scale = scaleOf(api);
+    const double height = std::fabs(text->font_height * scale.perUnitY);
+    const double width = std::fabs(text->font_height * text->font_ratio * scale.perUnitX);
+    const double limit = 4.0 * scale.pictureSide;
     if (std::isfinite(height) && std::isfinite(width) && height <= limit && width <= limit
         && width <= height * MaxAspect && height <= width * MaxAspect)
-        filter->drawText(api, text);
+        rendererOf(api).original.draw_text(api, text);
+}
+
+// The renderer strokes a line by painting a pen-sized block at every point of it, so the time a
+// stroke takes grows with the square of the pen's width: a damaged pen record of a few bytes
+// (a pen 20000 pixels wide) kept the renderer busy for minutes. A stroke is drawn with its pen
+// narrowed to at most this many pixels, which paints the same near the line and leaves out only
+// what lies further from it.
+constexpr double MaxPenPixels = 64;
+
+// Calls the renderer's own `draw` with the pen of `args->dc` narrowed, then restores the pen.
+template <typename Args, void (*wmfFunctionReference::*draw)(wmfAPI *, Args *)>
+void strokeWithSanePen(wmfAPI *api, Args *args)
+{
+    wmfPen *pen = args->dc != nullptr ? args->dc->pen : nullptr;
+    if (pen == nullptr) {
+        (rendererOf(api).original.*draw)(api, args);
+        return;
+    }
+    const WmfScale scale = scaleOf(api);
+    const double width = pen->width, height = pen->height;
+    const auto narrowed = [](double size, double perUnit) {
+        const double pixels = std::fabs(size * perUnit);
+        return std::isfinite(pixels) && pixels > MaxPenPixels ? std::copysign(MaxPenPixels / std::fabs(perUnit), size)
+                                                               : size;
+    };
+    pen->width = narrowed(width, scale.perUnitX);
+    pen->height = narrowed(height, scale.perUnitY);
+    (rendererOf(api).original.*draw)(api, args);
+    pen->width = width;
+    pen->height = height;
+}
+
+// Puts the guards in place of the renderer's own functions, which `renderer` keeps. A function
+// the renderer leaves out stays out: libwmf then draws by other means (a polypolygon as
+// polygons), which the guards cover.
+void guardRenderer(wmfAPI *api, WmfRenderer &renderer)
+{
+    auto *functions = static_cast<wmfFunctionReference *>(api->function_reference);
+    renderer.original = *functions;
+    api->user_data = &renderer;
+    const auto guard = [](auto &function, auto guarded) {
+        if (function != nullptr)
+            function = guarded;
+    };
+    using F = wmfFunctionReference;
+    guard(functions->draw_text, drawTextOfSensibleSize);
+    guard(functions->draw_pie, strokeWithSanePen<wmfDrawArc_t, &F::draw_pie>);
+    guard(functions->draw_chord, strokeWithSanePen<wmfDrawArc_t, &F::draw_chord>);
+    guard(functions->draw_arc, strokeWithSanePen<wmfDrawArc_t, &F::draw_arc>);
+    guard(functions->draw_ellipse, strokeWithSanePen<wmfDrawArc_t, &F::draw_ellipse>);
+    guard(functions->draw_line, strokeWithSanePen<wmfDrawLine_t, &F::draw_line>);
+    guard(functions->poly_line, strokeWithSanePen<wmfPolyLine_t, &F::poly_line>);
+    guard(functions->draw_polygon, strokeWithSanePen<wmfPolyLine_t, &F::draw_polygon>);
+    guard(functions->draw_polypolygon, strokeWithSanePen<wmfPolyPoly_t, &F::draw_polypolygon>);
+    guard(functions->draw_rectangle, strokeWithSanePen<wmfDrawRectangle_t, &F::draw_rectangle>);
 }
 
 // Checks the sizes in a WMF's header against the file itself before libwmf sees it: libwmf
@@ -339,7 +407,7 @@ QImage decodeWmf(const QByteArray &data, const QString &fontFolder, qint64 memor
     // What libwmf is given to read and to write into, and its memory's account, outlive it.
     QByteArray contents = data; // libwmf takes a writable buffer
     QByteArray png;
-    WmfTextFilter filter;
+    WmfRenderer renderer;
     WmfMemory memory;
     memory.budget = memoryBudget;
 
@@ -378,10 +446,7 @@ QImage decodeWmf(const QByteArray &data, const QString &fontFolder, qint64 memor
     if (!isSensibleSize(width, height))
         throw AppError(QStringLiteral("Metafile too large (%1 x %2 pixels)").arg(width).arg(height));
 
-    auto *functions = static_cast<wmfFunctionReference *>(api->function_reference);
-    filter.drawText = functions->draw_text;
-    api->user_data = &filter;
-    functions->draw_text = drawTextOfSensibleSize;
+    guardRenderer(api.get(), renderer);
 
     wmf_gd_t *device = WMF_GD_GetData(api.get());
     device->type = wmf_gd_png;

@@ -236,6 +236,7 @@ private slots:
     void absurdlyWideTextIsLeftOut();
     void readerWithoutItsFontsSaysSo();
     void wmfMemoryIsBudgeted();
+    void wmfPenOfAbsurdWidthIsNarrowed();
 };
 
 void TestPictureMetafiles::exactColours_data()
@@ -462,6 +463,33 @@ void TestPictureMetafiles::wmfMemoryIsBudgeted()
     QVERIFY(!decodeWmf(bytes).isNull());
     QCOMPARE(errorText([&] { decodeWmf(bytes, wmfFontFolder(), 16 * 1024); }),
              QStringLiteral("Metafile needs too much memory"));
+}
+
+// A pen record of a few damaged bytes can make a pen 20000 units wide in a window of 100: the
+// renderer painted a pen-sized block at every point of the stroke and took minutes. The pen is
+// narrowed: the picture comes back, painted in the pen's colour around the ellipse.
+void TestPictureMetafiles::wmfPenOfAbsurdWidthIsNarrowed()
+{
+    const QRgb ink = qRgb(200, 30, 40);
+    Bytes records;
+    records.u32(5).u16(0x020B).u16(0).u16(0);              // SetWindowOrg(y, x)
+    records.u32(5).u16(0x020C).u16(100).u16(100);          // SetWindowExt(height, width)
+    records.u32(8).u16(0x02FA).u16(0).u16(21506).u16(0);   // CreatePenIndirect: solid, 21506 wide
+    records.u32(colorRef(ink));
+    records.u32(4).u16(0x012D).u16(0);                     // SelectObject(0)
+    records.u32(7).u16(0x0418).u16(80).u16(80).u16(20).u16(20); // Ellipse(bottom, right, top, left)
+    records.u32(3).u16(0x0000);
+    Bytes header;
+    header.u16(1).u16(9).u16(0x0300).u32(quint32((18 + records.size()) / 2));
+    header.u16(1).u32(8).u16(0);
+
+    const QImage picture = decodePicture(header.data() + records.data(), QStringLiteral("wmf"));
+    QVERIFY(!picture.isNull());
+    bool inked = false;
+    for (int y = 0; y < picture.height() && !inked; ++y)
+        for (int x = 0; x < picture.width() && !inked; ++x)
+            inked = picture.pixel(x, y) == ink;
+    QVERIFY(inked);
 }
 
 #include "test_pictures_metafiles.moc"
