@@ -30,6 +30,14 @@ constexpr qint64 MaxMetafileBytes = qint64(16) * 1024 * 1024;
 // whole picture.
 QRect pictureRegion(const QSize &picture, const QSize &visible);
 
+// Whether a device-independent bitmap holds the pixels its header promises: `info` is its info
+// header (`infoBytes` of it readable), `pixelBytes` the bytes there are for its pixels. Rows
+// without compression take a fixed number of bytes, so a header claiming more rows than those
+// bytes hold is damaged (a reader would allocate the whole picture and leave the rest blank).
+// Run-length-encoded bitmaps may leave pixels out by design, and headers this does not know,
+// pass: their readers judge them.
+bool dibPixelsFit(const uchar *info, qint64 infoBytes, qint64 pixelBytes);
+
 // JPEG through libjpeg. With a valid `visible`, only pictureRegion() is decoded, and its pixels
 // are those a full decode has there.
 QImage decodeJpeg(const QByteArray &data, const QSize &visible);

@@ -14,6 +14,7 @@
 #include <QtEndian>
 
 #include <algorithm>
+#include <iterator>
 #include <array>
 #include <cmath>
 #include <cstring>
@@ -232,6 +233,34 @@ void strokeWithSanePen(wmfAPI *api, Args *args)
     pen->height = height;
 }
 
+// libwmf reads a bitmap inside a metafile entry by entry for as many palette entries and pixels
+// as its header claims, whatever the bytes there are: a damaged header kept it busy for minutes.
+// A bitmap whose header is of no known size, or claims more palette entries or rows than its
+// record holds, or more pixels than a metafile is ever drawn with, is left out (libwmf then
+// draws nothing for it).
+void readBitmapOfSensibleSize(wmfAPI *api, wmfBMP_Read_t *read)
+{
+    if (read->buffer == nullptr || read->length < 12)
+        return;
+    const uchar *info = read->buffer;
+    const qint64 length = read->length;
+    const quint32 infoSize = qFromLittleEndian<quint32>(info);
+    // The core header, the Windows 3 header and its later extensions (with colour masks, V4, V5).
+    static constexpr quint32 knownSizes[] = {12, 40, 52, 56, 108, 124};
+    if (std::find(std::begin(knownSizes), std::end(knownSizes), infoSize) == std::end(knownSizes)
+        || infoSize > quint64(length))
+        return;
+    const bool core = infoSize == 12;
+    const qint64 width = core ? qFromLittleEndian<quint16>(info + 4) : qFromLittleEndian<qint32>(info + 4);
+    const qint64 height = core ? qFromLittleEndian<quint16>(info + 6)
+                               : std::abs(qint64(qFromLittleEndian<qint32>(info + 8)));
+    const qint64 coloursUsed = core ? 0 : qFromLittleEndian<quint32>(info + 32);
+    if (width * height > MaxMetafilePixels || coloursUsed > (length - infoSize) / 4
+        || !dibPixelsFit(info, length, length - infoSize))
+        return;
+    rendererOf(api).original.bmp_read(api, read);
+}
+
 // Puts the guards in place of the renderer's own functions, which `renderer` keeps. A function
 // the renderer leaves out stays out: libwmf then draws by other means (a polypolygon as
 // polygons), which the guards cover.
@@ -246,6 +275,7 @@ void guardRenderer(wmfAPI *api, WmfRenderer &renderer)
     };
     using F = wmfFunctionReference;
     guard(functions->draw_text, drawTextOfSensibleSize);
+    guard(functions->bmp_read, readBitmapOfSensibleSize);
     guard(functions->draw_pie, strokeWithSanePen<wmfDrawArc_t, &F::draw_pie>);
     guard(functions->draw_chord, strokeWithSanePen<wmfDrawArc_t, &F::draw_chord>);
     guard(functions->draw_arc, strokeWithSanePen<wmfDrawArc_t, &F::draw_arc>);

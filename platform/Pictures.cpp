@@ -130,40 +130,18 @@ private:
     qint64 m_size = 0;
 };
 
-// Whether the file behind `device` holds the pixels that its bitmap header promises. Uncompressed
-// rows take a fixed number of bytes, so a header that claims more rows than the file has is
-// damaged; Qt's reader would allocate the whole picture for it and leave the missing part blank.
-// (Run-length-encoded bitmaps may leave areas out by design: for them only the size limit holds.)
-// A header this does not know is left to Qt's reader to judge.
+// Whether the file behind `device` holds the pixels that its bitmap header promises (see
+// dibPixelsFit). A file that does not start as a bitmap is left to Qt's reader to judge.
 bool bitmapDataFits(QIODevice *device)
 {
-    const QByteArray head = device->peek(34);
+    constexpr qsizetype FileHeaderSize = 14;
+    const QByteArray head = device->peek(FileHeaderSize + 40);
+    if (head.size() < FileHeaderSize + 12 || !head.startsWith("BM"))
+        return true;
     const auto *b = reinterpret_cast<const uchar *>(head.constData());
-    if (head.size() < 26 || !head.startsWith("BM"))
-        return true;
     const qint64 dataOffset = qFromLittleEndian<quint32>(b + 10);
-    const quint32 infoSize = qFromLittleEndian<quint32>(b + 14);
-    qint64 width = 0, height = 0, bitsPerPixel = 0;
-    quint32 compression = 0;
-    if (infoSize == 12) { // OS/2 core header
-        width = qFromLittleEndian<quint16>(b + 18);
-        height = qFromLittleEndian<quint16>(b + 20);
-        bitsPerPixel = qFromLittleEndian<quint16>(b + 24);
-    } else if (head.size() >= 34) {
-        width = qFromLittleEndian<qint32>(b + 18);
-        height = std::abs(qint64(qFromLittleEndian<qint32>(b + 22))); // negative: top-down
-        bitsPerPixel = qFromLittleEndian<quint16>(b + 28);
-        compression = qFromLittleEndian<quint32>(b + 30);
-    } else {
-        return true;
-    }
-    constexpr quint32 Uncompressed = 0, BitFields = 3, AlphaBitFields = 6;
-    if ((compression != Uncompressed && compression != BitFields && compression != AlphaBitFields)
-        || width <= 0 || bitsPerPixel <= 0)
-        return true;
-    const qint64 rowBytes = (width * bitsPerPixel + 31) / 32 * 4;
-    const qint64 pixelBytes = device->size() - dataOffset;
-    return pixelBytes >= 0 && height <= pixelBytes / rowBytes;
+    return dibPixelsFit(b + FileHeaderSize, head.size() - FileHeaderSize,
+                        device->size() - dataOffset);
 }
 
 // Bitmaps and icons go through Qt's readers (the icon reader is Qt's "ico" image plugin). Of an
@@ -225,6 +203,33 @@ QImage decode(const QByteArray &data, Kind kind, const QString &extension, const
 }
 
 } // namespace
+
+bool dibPixelsFit(const uchar *info, qint64 infoBytes, qint64 pixelBytes)
+{
+    if (infoBytes < 12)
+        return true;
+    const quint32 infoSize = qFromLittleEndian<quint32>(info);
+    qint64 width = 0, height = 0, bitsPerPixel = 0;
+    quint32 compression = 0;
+    if (infoSize == 12) { // OS/2 core header
+        width = qFromLittleEndian<quint16>(info + 4);
+        height = qFromLittleEndian<quint16>(info + 6);
+        bitsPerPixel = qFromLittleEndian<quint16>(info + 10);
+    } else if (infoBytes >= 20) {
+        width = qFromLittleEndian<qint32>(info + 4);
+        height = std::abs(qint64(qFromLittleEndian<qint32>(info + 8))); // negative: top-down
+        bitsPerPixel = qFromLittleEndian<quint16>(info + 14);
+        compression = qFromLittleEndian<quint32>(info + 16);
+    } else {
+        return true;
+    }
+    constexpr quint32 Uncompressed = 0, BitFields = 3, AlphaBitFields = 6;
+    if ((compression != Uncompressed && compression != BitFields && compression != AlphaBitFields)
+        || width <= 0 || bitsPerPixel <= 0)
+        return true;
+    const qint64 rowBytes = (width * bitsPerPixel + 31) / 32 * 4;
+    return pixelBytes >= 0 && height <= pixelBytes / rowBytes;
+}
 
 QRect pictureRegion(const QSize &picture, const QSize &visible)
 {

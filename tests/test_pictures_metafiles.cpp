@@ -237,6 +237,7 @@ private slots:
     void readerWithoutItsFontsSaysSo();
     void wmfMemoryIsBudgeted();
     void wmfPenOfAbsurdWidthIsNarrowed();
+    void wmfBitmapOfUnknownHeaderIsLeftOut();
 };
 
 void TestPictureMetafiles::exactColours_data()
@@ -490,6 +491,40 @@ void TestPictureMetafiles::wmfPenOfAbsurdWidthIsNarrowed()
         for (int x = 0; x < picture.width() && !inked; ++x)
             inked = picture.pixel(x, y) == ink;
     QVERIFY(inked);
+}
+
+// A pattern brush whose bitmap header is 24 bytes long, a size no bitmap header has: libwmf read
+// it for minutes. The bitmap is left out and the rest of the drawing is shown; the same brush
+// with a sound 40-byte header is drawn.
+void TestPictureMetafiles::wmfBitmapOfUnknownHeaderIsLeftOut()
+{
+    const auto withPatternBrush = [](quint32 headerSize) {
+        Bytes dib; // 8 x 8, 1 bit per pixel: the header, two colours, eight rows of 4 bytes
+        dib.u32(headerSize).i32(8).i32(8).u16(1).u16(1).u32(0).u32(32).i32(0).i32(0).u32(0).u32(0);
+        dib.u32(colorRef(qRgb(0, 0, 255))).u32(colorRef(qRgb(255, 255, 0)));
+        for (int row = 0; row < 8; ++row)
+            dib.u32(row % 2 ? 0x55 : 0xAA);
+        Bytes records;
+        records.u32(5).u16(0x020B).u16(0).u16(0);     // SetWindowOrg(y, x)
+        records.u32(5).u16(0x020C).u16(100).u16(100); // SetWindowExt(height, width)
+        records.u32(quint32(3 + 2 + dib.size() / 2)).u16(0x0142).u16(3).u16(0); // DIBCreatePatternBrush
+        const QByteArray bits = dib.data();
+        Bytes all;
+        all.u16(1).u16(9).u16(0x0300).u32(0).u16(1).u32(quint32(5 + bits.size() / 2)).u16(0);
+        QByteArray bytes = all.data() + records.data() + bits;
+        Bytes tail;
+        tail.u32(4).u16(0x012D).u16(0);               // SelectObject(0)
+        tail.u32(7).u16(0x041B).u16(80).u16(80).u16(20).u16(20); // Rectangle
+        tail.u32(3).u16(0x0000);
+        bytes += tail.data();
+        qToLittleEndian<quint32>(quint32(bytes.size() / 2), bytes.data() + 6);
+        return bytes;
+    };
+    const QImage sound = decodePicture(withPatternBrush(40), QStringLiteral("wmf"));
+    QVERIFY(!sound.isNull());
+    QVERIFY2(hasTwoColours(sound), "the rectangle is filled with the pattern");
+    const QImage odd = decodePicture(withPatternBrush(24), QStringLiteral("wmf"));
+    QVERIFY(!odd.isNull());
 }
 
 #include "test_pictures_metafiles.moc"
