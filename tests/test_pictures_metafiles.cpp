@@ -236,6 +236,7 @@ private slots:
     void absurdlyWideTextIsLeftOut();
     void readerWithoutItsFontsSaysSo();
     void wmfMemoryIsBudgeted();
+    void wmfPenOfAbsurdWidthIsNarrowed_data();
     void wmfPenOfAbsurdWidthIsNarrowed();
     void wmfBitmapOfUnknownHeaderIsLeftOut();
 };
@@ -468,9 +469,28 @@ void TestPictureMetafiles::wmfMemoryIsBudgeted()
 
 // A pen record of a few damaged bytes can make a pen 20000 units wide in a window of 100: the
 // renderer painted a pen-sized block at every point of the stroke and took minutes. The pen is
-// narrowed: the picture comes back, painted in the pen's colour around the ellipse.
+// narrowed: the picture comes back, painted in the pen's colour around the shape, whichever
+// shape the pen strokes.
+void TestPictureMetafiles::wmfPenOfAbsurdWidthIsNarrowed_data()
+{
+    QTest::addColumn<QByteArray>("shape");
+    Bytes ellipse, polyline, rectangle, line;
+    // An ellipse reaching far outside the window, as the damaged file had it.
+    ellipse.u32(7).u16(0x0418).u16(8272).u16(80).u16(quint16(-2541)).u16(20); // (bottom, right, top, left)
+    polyline.u32(3 + 1 + 6).u16(0x0325).u16(3);                    // Polyline of 3 points
+    polyline.u16(20).u16(quint16(-2541)).u16(80).u16(8272).u16(20).u16(80);
+    rectangle.u32(7).u16(0x041B).u16(8272).u16(80).u16(quint16(-2541)).u16(20); // Rectangle
+    line.u32(5).u16(0x0214).u16(quint16(-2541)).u16(20);          // MoveTo(y, x)
+    line.u32(5).u16(0x0213).u16(8272).u16(80);                    // LineTo(y, x)
+    QTest::newRow("ellipse") << ellipse.data();
+    QTest::newRow("polyline") << polyline.data();
+    QTest::newRow("rectangle") << rectangle.data();
+    QTest::newRow("line") << line.data();
+}
+
 void TestPictureMetafiles::wmfPenOfAbsurdWidthIsNarrowed()
 {
+    QFETCH(QByteArray, shape);
     const QRgb ink = qRgb(200, 30, 40);
     Bytes records;
     records.u32(5).u16(0x020B).u16(0).u16(0);              // SetWindowOrg(y, x)
@@ -478,13 +498,14 @@ void TestPictureMetafiles::wmfPenOfAbsurdWidthIsNarrowed()
     records.u32(8).u16(0x02FA).u16(0).u16(21506).u16(0);   // CreatePenIndirect: solid, 21506 wide
     records.u32(colorRef(ink));
     records.u32(4).u16(0x012D).u16(0);                     // SelectObject(0)
-    records.u32(7).u16(0x0418).u16(80).u16(80).u16(20).u16(20); // Ellipse(bottom, right, top, left)
-    records.u32(3).u16(0x0000);
+    Bytes end;
+    end.u32(3).u16(0x0000);
     Bytes header;
-    header.u16(1).u16(9).u16(0x0300).u32(quint32((18 + records.size()) / 2));
-    header.u16(1).u32(8).u16(0);
+    header.u16(1).u16(9).u16(0x0300).u32(quint32((18 + records.size() + shape.size() + 6) / 2));
+    header.u16(1).u32(10).u16(0);
 
-    const QImage picture = decodePicture(header.data() + records.data(), QStringLiteral("wmf"));
+    const QImage picture =
+        decodePicture(header.data() + records.data() + shape + end.data(), QStringLiteral("wmf"));
     QVERIFY(!picture.isNull());
     bool inked = false;
     for (int y = 0; y < picture.height() && !inked; ++y)
