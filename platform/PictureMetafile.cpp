@@ -236,12 +236,12 @@ void strokeWithSanePen(wmfAPI *api, Args *args)
 // libwmf reads a bitmap inside a metafile entry by entry for as many palette entries and pixels
 // as its header claims, whatever the bytes there are: a damaged header kept it busy for minutes.
 // A bitmap whose header is of no known size, or claims more palette entries or rows than its
-// record holds, or more pixels than a metafile is ever drawn with, is left out (libwmf then
-// draws nothing for it).
-void readBitmapOfSensibleSize(wmfAPI *api, wmfBMP_Read_t *read)
+// record holds, or more pixels than a metafile is ever drawn with, is not read: a bitmap of one
+// white pixel stands in for it.
+bool isSensibleBitmap(const wmfBMP_Read_t *read)
 {
     if (read->buffer == nullptr || read->length < 12)
-        return;
+        return false;
     const uchar *info = read->buffer;
     const qint64 length = read->length;
     const quint32 infoSize = qFromLittleEndian<quint32>(info);
@@ -249,16 +249,37 @@ void readBitmapOfSensibleSize(wmfAPI *api, wmfBMP_Read_t *read)
     static constexpr quint32 knownSizes[] = {12, 40, 52, 56, 108, 124};
     if (std::find(std::begin(knownSizes), std::end(knownSizes), infoSize) == std::end(knownSizes)
         || infoSize > quint64(length))
-        return;
+        return false;
     const bool core = infoSize == 12;
     const qint64 width = core ? qFromLittleEndian<quint16>(info + 4) : qFromLittleEndian<qint32>(info + 4);
     const qint64 height = core ? qFromLittleEndian<quint16>(info + 6)
                                : std::abs(qint64(qFromLittleEndian<qint32>(info + 8)));
     const qint64 coloursUsed = core ? 0 : qFromLittleEndian<quint32>(info + 32);
-    if (width * height > MaxMetafilePixels || coloursUsed > (length - infoSize) / 4
-        || !dibPixelsFit(info, length, length - infoSize))
+    return width * height <= MaxMetafilePixels && coloursUsed <= (length - infoSize) / 4
+        && dibPixelsFit(info, length, length - infoSize);
+}
+
+void readBitmapOfSensibleSize(wmfAPI *api, wmfBMP_Read_t *read)
+{
+    if (isSensibleBitmap(read)) {
+        rendererOf(api).original.bmp_read(api, read);
         return;
-    rendererOf(api).original.bmp_read(api, read);
+    }
+    // In its place libwmf reads a bitmap of one white pixel: a brush or a picture record left
+    // without any bitmap would have the renderer work on what is not there.
+    static const uchar whitePixel[] = {
+        40, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 24, 0, // header: 1 x 1, 24 bits per pixel
+        0, 0, 0, 0, 4, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+        0, 0, 0, 0, 0, 0, 0, 0,
+        255, 255, 255, 0,                                // the pixel, its row padded to 4 bytes
+    };
+    wmfBMP_Read_t replacement = *read;
+    replacement.buffer = const_cast<uchar *>(whitePixel);
+    replacement.length = long(sizeof whitePixel);
+    replacement.width = 1;
+    replacement.height = 1;
+    rendererOf(api).original.bmp_read(api, &replacement);
+    read->bmp = replacement.bmp;
 }
 
 // Puts the guards in place of the renderer's own functions, which `renderer` keeps. A function
@@ -287,6 +308,36 @@ void guardRenderer(wmfAPI *api, WmfRenderer &renderer)
     guard(functions->draw_rectangle, strokeWithSanePen<wmfDrawRectangle_t, &F::draw_rectangle>);
 }
 
+// Follows the records that create, delete and select objects (pens, brushes, fonts, palettes,
+// regions) through the object table, as the metafile's player fills it: each new object takes
+// the lowest free slot. A record that selects an empty slot makes libwmf draw with an object that
+// is not there, whose stale fields once had it ask for gigabytes; such a file is refused.
+void checkWmfObjects(const QByteArray &data, qsizetype position, int objectCount)
+{
+    constexpr quint16 SelectObject = 0x012D, DeleteObject = 0x01F0;
+    static constexpr quint16 creators[] = {0x00F7, 0x01F9, 0x0142, 0x02FA, 0x02FB, 0x02FC, 0x06FF};
+    std::vector<bool> used(size_t(objectCount), false);
+    const auto *bytes = reinterpret_cast<const uchar *>(data.constData());
+    while (position + 6 <= data.size()) {
+        const quint64 words = qFromLittleEndian<quint32>(bytes + position);
+        const quint16 function = qFromLittleEndian<quint16>(bytes + position + 4);
+        if (words < 3 || function == 0 || words * 2 > quint64(data.size() - position))
+            return; // the end, or damage that libwmf reports itself
+        const bool hasIndex = words >= 4;
+        const quint16 index = hasIndex ? qFromLittleEndian<quint16>(bytes + position + 6) : 0;
+        if (std::find(std::begin(creators), std::end(creators), function) != std::end(creators)) {
+            const auto free = std::find(used.begin(), used.end(), false);
+            if (free != used.end())
+                *free = true;
+        } else if (function == DeleteObject && hasIndex && index < used.size()) {
+            used[index] = false;
+        } else if (function == SelectObject && (!hasIndex || index >= used.size() || !used[index])) {
+            throw AppError(QStringLiteral("Metafile is not valid"));
+        }
+        position += qsizetype(words * 2);
+    }
+}
+
 // Checks the sizes in a WMF's header against the file itself before libwmf sees it: libwmf
 // allocates a buffer of the header's largest record before it reads a single record, so a few
 // damaged bytes could have it ask for gigabytes. The header follows an optional 22-byte
@@ -309,6 +360,7 @@ void checkWmfHeader(const QByteArray &data)
     const quint64 wordsThere = quint64(data.size() - start) / 2;
     if (headerWords != HeaderSize / 2 || fileWords > wordsThere || largestRecordWords > fileWords)
         throw AppError(QStringLiteral("Metafile is not valid"));
+    checkWmfObjects(data, start + HeaderSize, qFromLittleEndian<quint16>(header + 10));
 }
 
 // libwmf's allocations for one metafile, counted against a budget. Each block carries its size

@@ -374,6 +374,11 @@ void TestPictureMetafiles::damagedWritten_data()
     QByteArray longerThanFile = wmf;
     qToLittleEndian<quint32>(quint32(wmf.size()), longerThanFile.data() + 22 + 6);
     QTest::newRow("wmf claiming twice its size") << longerThanFile << "wmf" << badWmf;
+    // The second brush's record made unknown: the SelectObject(1) after it selects an empty slot,
+    // with which libwmf drew from stale memory (asking for 6.8 GB once).
+    QByteArray emptySlot = wmf;
+    qToLittleEndian<quint16>(0x7EFC, emptySlot.data() + 22 + 18 + 10 + 10 + 14 + 8 + 14 + 4);
+    QTest::newRow("wmf selecting an object never made") << emptySlot << "wmf" << badWmf;
     QByteArray oddHeader = wmf;
     qToLittleEndian<quint16>(200, oddHeader.data() + 22 + 2);
     QTest::newRow("wmf header of 200 words") << oddHeader << "wmf" << badWmf;
