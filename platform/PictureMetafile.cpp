@@ -310,29 +310,49 @@ void guardRenderer(wmfAPI *api, WmfRenderer &renderer)
 
 // Follows the records that create, delete and select objects (pens, brushes, fonts, palettes,
 // regions) through the object table, as the metafile's player fills it: each new object takes
-// the lowest free slot. A record that selects an empty slot makes libwmf draw with an object that
-// is not there, whose stale fields once had it ask for gigabytes; such a file is refused.
-void checkWmfObjects(const QByteArray &data, qsizetype position, int objectCount)
+// the lowest free slot. libwmf goes wrong where Windows does not, and draws from stale memory
+// (which once had it ask for gigabytes):
+// - a record that selects an empty slot: such a file is refused;
+// - a record that deletes an object still selected for drawing, which Windows refuses to do:
+//   the record is made one that libwmf passes over, in `contents`, the copy libwmf reads.
+void checkWmfObjects(QByteArray &contents, qsizetype position, int objectCount)
 {
     constexpr quint16 SelectObject = 0x012D, DeleteObject = 0x01F0;
-    static constexpr quint16 creators[] = {0x00F7, 0x01F9, 0x0142, 0x02FA, 0x02FB, 0x02FC, 0x06FF};
-    std::vector<bool> used(size_t(objectCount), false);
-    const auto *bytes = reinterpret_cast<const uchar *>(data.constData());
-    while (position + 6 <= data.size()) {
+    constexpr quint16 Ignored = 0x0001; // no record has this number
+    enum Kind { None, Pen, Brush, Font, Other };
+    const auto kindMade = [](quint16 function) {
+        switch (function) {
+        case 0x02FA: return Pen;
+        case 0x02FC: case 0x0142: case 0x01F9: return Brush;
+        case 0x02FB: return Font;
+        case 0x00F7: case 0x06FF: return Other;
+        default: return None;
+        }
+    };
+    std::vector<Kind> table(size_t(objectCount), None);
+    int selected[Other + 1] = {-1, -1, -1, -1, -1};
+    uchar *bytes = reinterpret_cast<uchar *>(contents.data());
+    while (position + 6 <= contents.size()) {
         const quint64 words = qFromLittleEndian<quint32>(bytes + position);
         const quint16 function = qFromLittleEndian<quint16>(bytes + position + 4);
-        if (words < 3 || function == 0 || words * 2 > quint64(data.size() - position))
+        if (words < 3 || function == 0 || words * 2 > quint64(contents.size() - position))
             return; // the end, or damage that libwmf reports itself
         const bool hasIndex = words >= 4;
         const quint16 index = hasIndex ? qFromLittleEndian<quint16>(bytes + position + 6) : 0;
-        if (std::find(std::begin(creators), std::end(creators), function) != std::end(creators)) {
-            const auto free = std::find(used.begin(), used.end(), false);
-            if (free != used.end())
-                *free = true;
-        } else if (function == DeleteObject && hasIndex && index < used.size()) {
-            used[index] = false;
-        } else if (function == SelectObject && (!hasIndex || index >= used.size() || !used[index])) {
-            throw AppError(QStringLiteral("Metafile is not valid"));
+        if (const Kind made = kindMade(function); made != None) {
+            const auto free = std::find(table.begin(), table.end(), None);
+            if (free != table.end())
+                *free = made;
+        } else if (function == DeleteObject && hasIndex && index < table.size()
+                   && table[index] != None) {
+            if (selected[table[index]] == index)
+                qToLittleEndian<quint16>(Ignored, bytes + position + 4);
+            else
+                table[index] = None;
+        } else if (function == SelectObject) {
+            if (!hasIndex || index >= table.size() || table[index] == None)
+                throw AppError(QStringLiteral("Metafile is not valid"));
+            selected[table[index]] = index;
         }
         position += qsizetype(words * 2);
     }
@@ -343,7 +363,7 @@ void checkWmfObjects(const QByteArray &data, qsizetype position, int objectCount
 // damaged bytes could have it ask for gigabytes. The header follows an optional 22-byte
 // placeable header; its size in words is 9, the file's size in words counts from it, and no
 // record can be larger than the file.
-void checkWmfHeader(const QByteArray &data)
+void checkWmfHeader(QByteArray &data)
 {
     constexpr quint32 PlaceableKey = 0x9AC6CDD7;
     constexpr qsizetype PlaceableSize = 22, HeaderSize = 18;
@@ -484,10 +504,9 @@ QImage decodeEmf(const QByteArray &data)
 
 QImage decodeWmf(const QByteArray &data, const QString &fontFolder, qint64 memoryBudget)
 {
-    checkWmfHeader(data);
-
     // What libwmf is given to read and to write into, and its memory's account, outlive it.
     QByteArray contents = data; // libwmf takes a writable buffer
+    checkWmfHeader(contents);
     QByteArray png;
     WmfRenderer renderer;
     WmfMemory memory;

@@ -239,6 +239,7 @@ private slots:
     void wmfPenOfAbsurdWidthIsNarrowed_data();
     void wmfPenOfAbsurdWidthIsNarrowed();
     void wmfBitmapOfUnknownHeaderIsLeftOut();
+    void deletingTheSelectedBrushKeepsIt();
 };
 
 void TestPictureMetafiles::exactColours_data()
@@ -551,6 +552,38 @@ void TestPictureMetafiles::wmfBitmapOfUnknownHeaderIsLeftOut()
     QVERIFY2(hasTwoColours(sound), "the rectangle is filled with the pattern");
     const QImage odd = decodePicture(withPatternBrush(24), QStringLiteral("wmf"));
     QVERIFY(!odd.isNull());
+}
+
+// Windows refuses to delete an object that is selected for drawing; libwmf deleted it and then
+// drew with whatever took its slot (once asking for 6.8 GB). As in Windows, the brush stays: a
+// rectangle drawn after the deletion, and after a pen made meanwhile, is filled with it.
+void TestPictureMetafiles::deletingTheSelectedBrushKeepsIt()
+{
+    const QRgb fill = qRgb(30, 160, 90);
+    Bytes placeable;
+    placeable.u32(0x9AC6CDD7).u16(0).u16(0).u16(0).u16(100).u16(80).u16(96).u32(0);
+    quint16 checksum = 0;
+    for (int i = 0; i < 10; ++i)
+        checksum ^= qFromLittleEndian<quint16>(placeable.data().constData() + 2 * i);
+    placeable.u16(checksum);
+    Bytes records;
+    records.u32(5).u16(0x020B).u16(0).u16(0);                       // SetWindowOrg
+    records.u32(5).u16(0x020C).u16(80).u16(100);                    // SetWindowExt
+    records.u32(7).u16(0x02FC).u16(0).u32(colorRef(fill)).u16(0);   // brush, slot 0
+    records.u32(4).u16(0x012D).u16(0);                              // SelectObject(0)
+    records.u32(4).u16(0x01F0).u16(0);                              // DeleteObject(0): refused
+    records.u32(8).u16(0x02FA).u16(0).u16(1).u16(0).u32(0);         // a pen: slot 1
+    records.u32(4).u16(0x012D).u16(1);                              // SelectObject(1)
+    records.u32(7).u16(0x041B).u16(70).u16(80).u16(10).u16(20);     // Rectangle
+    records.u32(3).u16(0x0000);
+    Bytes header;
+    header.u16(1).u16(9).u16(0x0300).u32(quint32((18 + records.size()) / 2));
+    header.u16(2).u32(8).u16(0);
+
+    const QImage picture =
+        decodePicture(placeable.data() + header.data() + records.data(), QStringLiteral("wmf"));
+    QCOMPARE(picture.size(), QSize(100, 80));
+    QCOMPARE(picture.pixel(50, 40), fill);
 }
 
 #include "test_pictures_metafiles.moc"
