@@ -12,7 +12,7 @@ namespace fuzz {
 // the image plugins), else a QCoreApplication.
 void startQt(int *argc, char ***argv, bool gui);
 
-// A folder of this process, removed at exit.
+// A folder of this process; left by its end, removed by the next target that starts.
 QString scratchFolder();
 
 // Writes the input to `name` in the scratch folder (replacing it) and returns its path.
