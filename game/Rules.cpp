@@ -201,6 +201,13 @@ bool ReloadRecord()
     return true;
 }
 
+QString ShownRecordName(const QString &name)
+{
+    if (name.size() <= RecordNameShownLength)
+        return name;
+    return name.left(RecordNameShownLength - 1) + QChar(0x2026);
+}
+
 void ScoreGame()
 {
     const TGameState &g = GameState;

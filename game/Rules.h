@@ -64,6 +64,14 @@ void ResetCounters();
 // cannot be read throws AppError and leaves both as they were.
 bool ReloadRecord();
 
+// The record holder's name as the screens show it. The record file's name has no length limit
+// (the name box takes 20 characters, but the file may have been written by anything), and laying
+// out a name of megabytes on every paint would freeze the screen: a name longer than
+// RecordNameShownLength characters is shown as its first RecordNameShownLength - 1 characters
+// and "…", short enough for the start screen's record line to keep its points in view.
+constexpr int RecordNameShownLength = 24;
+QString ShownRecordName(const QString &name);
+
 // Sets GamePoints from the counters of a finished game. Throws AppError, changing nothing, when the
 // counters are not those of a whole game (20 answers, at most 2 skips).
 void ScoreGame();

@@ -23,10 +23,6 @@
 
 namespace {
 
-// Memory that libjpeg may take for one picture (coefficient buffers of progressive files are
-// the large part). Above it libjpeg fails with its own message instead of exhausting memory.
-constexpr long MaxDecoderMemory = 1536L * 1024 * 1024;
-
 // The output layout that matches QImage::Format_RGB32 in memory: one 32-bit word 0xffRRGGBB
 // per pixel. libjpeg-turbo fills the alpha byte with 0xff.
 #if Q_BYTE_ORDER == Q_LITTLE_ENDIAN
@@ -128,20 +124,43 @@ void convertCmykRow(uchar *row, int width, bool inverted)
 
 } // namespace
 
-QImage decodeJpeg(const QByteArray &data, const QSize &visible)
+namespace {
+
+// Where libjpeg reads the compressed data from: bytes in memory, or an open file.
+struct Source {
+    const QByteArray *bytes = nullptr;
+    std::FILE *file = nullptr;
+};
+
+QImage decode(const Source &source, const QSize &visible)
 {
     Decompressor d;
     QRect region;            // the part of the picture that is returned
     JDIMENSION firstColumn = 0; // picture column of the decoder's first output column
     bool cmyk = false;
 
-    const bool started = guarded(d.err, [&] {
+    const bool headerRead = guarded(d.err, [&] {
         jpeg_create_decompress(&d.cinfo);
         d.created = true;
-        d.cinfo.mem->max_memory_to_use = MaxDecoderMemory;
-        jpeg_mem_src(&d.cinfo, reinterpret_cast<const unsigned char *>(data.constData()),
-                     static_cast<unsigned long>(data.size()));
+        // Memory that libjpeg may take besides the picture (coefficient buffers of progressive
+        // files are the large part). Above it libjpeg fails with its own message.
+        d.cinfo.mem->max_memory_to_use = long(MaxDecoderBytes);
+        if (source.file != nullptr)
+            jpeg_stdio_src(&d.cinfo, source.file);
+        else
+            jpeg_mem_src(&d.cinfo, reinterpret_cast<const unsigned char *>(source.bytes->constData()),
+                         static_cast<unsigned long>(source.bytes->size()));
         jpeg_read_header(&d.cinfo, TRUE);
+    });
+    if (!headerRead)
+        throw AppError(QString::fromLocal8Bit(d.err.message));
+    // The size the header gives is judged before the decoder sets up anything for it.
+    if (qint64(d.cinfo.image_width) * d.cinfo.image_height > MaxPicturePixels)
+        throw AppError(QStringLiteral("Picture too large (%1 x %2 pixels)")
+                           .arg(d.cinfo.image_width)
+                           .arg(d.cinfo.image_height));
+
+    const bool started = guarded(d.err, [&] {
         cmyk = d.cinfo.jpeg_color_space == JCS_CMYK || d.cinfo.jpeg_color_space == JCS_YCCK;
         d.cinfo.out_color_space = cmyk ? JCS_CMYK : Rgb32Layout;
         jpeg_start_decompress(&d.cinfo);
@@ -202,4 +221,20 @@ QImage decodeJpeg(const QByteArray &data, const QSize &visible)
     if (!decoded)
         throw AppError(QString::fromLocal8Bit(d.err.message));
     return image;
+}
+
+} // namespace
+
+QImage decodeJpeg(const QByteArray &data, const QSize &visible)
+{
+    Source source;
+    source.bytes = &data;
+    return decode(source, visible);
+}
+
+QImage decodeJpegFile(std::FILE *file, const QSize &visible)
+{
+    Source source;
+    source.file = file;
+    return decode(source, visible);
 }

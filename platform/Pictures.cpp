@@ -7,19 +7,21 @@
 #include <QByteArray>
 #include <QFile>
 #include <QImageReader>
+#include <QtEndian>
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <memory>
+#include <utility>
 
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
-
-// A picture file larger than this is refused before it is read.
-constexpr qint64 MaxFileBytes = qint64(1) << 30;
 
 enum class Kind { Unknown, Jpeg, Bitmap, Icon, Emf, Wmf };
 
@@ -59,58 +61,104 @@ QString extensionOf(const QString &path)
                        .arg(path, QString::fromLocal8Bit(std::strerror(error))));
 }
 
-// Reads the whole file. Plain POSIX calls, so that a failure carries the system's own reason.
-// (Non-blocking, so that a named pipe given as a picture cannot stall the program.)
-QByteArray readFile(const QString &path)
-{
-    const QByteArray name = QFile::encodeName(path);
-    const int fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0)
-        cannotOpen(path, errno);
-    struct FdCloser {
-        int fd;
-        ~FdCloser() { ::close(fd); }
-    } closer {fd};
-
-    struct stat info {};
-    if (::fstat(fd, &info) != 0)
-        cannotOpen(path, errno);
-    if (S_ISDIR(info.st_mode))
-        cannotOpen(path, EISDIR);
-    if (info.st_size > MaxFileBytes)
-        throw AppError(QStringLiteral("Picture file \"%1\" is too large").arg(path));
-
-    QByteArray bytes;
-    bytes.reserve(qsizetype(info.st_size));
-    char chunk[65536];
-    for (;;) {
-        const ssize_t n = ::read(fd, chunk, sizeof chunk);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            if (errno == EAGAIN)
-                break;
+// An open picture file, closed when this goes out of scope. Opened with plain POSIX calls, so
+// that a failure carries the system's own reason (and non-blocking, so that a named pipe given as
+// a picture cannot stall the program).
+class PictureFile {
+public:
+    explicit PictureFile(const QString &path) : m_path(path)
+    {
+        const QByteArray name = QFile::encodeName(path);
+        m_fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+        if (m_fd < 0)
             cannotOpen(path, errno);
-        }
-        if (n == 0)
-            break;
-        if (bytes.size() + n > MaxFileBytes)
-            throw AppError(QStringLiteral("Picture file \"%1\" is too large").arg(path));
-        bytes.append(chunk, n);
+        struct stat info {};
+        if (::fstat(m_fd, &info) != 0)
+            fail(errno);
+        if (S_ISDIR(info.st_mode))
+            fail(EISDIR);
+        m_size = info.st_size;
     }
-    return bytes;
+    ~PictureFile()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    PictureFile(const PictureFile &) = delete;
+    PictureFile &operator=(const PictureFile &) = delete;
+
+    qint64 size() const { return m_size; }
+
+    // Hands the descriptor over (to a stdio stream or a QFile that closes it).
+    int take() { return std::exchange(m_fd, -1); }
+
+    // Reads the whole file, which must be no larger than `limit`.
+    QByteArray readAll(qint64 limit)
+    {
+        if (m_size > limit)
+            tooLarge();
+        QByteArray bytes;
+        bytes.reserve(qsizetype(m_size));
+        char chunk[65536];
+        for (;;) {
+            const ssize_t n = ::read(m_fd, chunk, sizeof chunk);
+            if (n < 0) {
+                if (errno == EINTR)
+                    continue;
+                if (errno == EAGAIN)
+                    break;
+                fail(errno);
+            }
+            if (n == 0)
+                break;
+            if (bytes.size() + n > limit)
+                tooLarge();
+            bytes.append(chunk, n);
+        }
+        return bytes;
+    }
+
+private:
+    [[noreturn]] void fail(int error) { cannotOpen(m_path, error); }
+    [[noreturn]] void tooLarge()
+    {
+        throw AppError(QStringLiteral("Picture file \"%1\" is too large").arg(m_path));
+    }
+
+    QString m_path;
+    int m_fd = -1;
+    qint64 m_size = 0;
+};
+
+// Whether the file behind `device` holds the pixels that its bitmap header promises (see
+// dibPixelsFit). A file that does not start as a bitmap is left to Qt's reader to judge.
+bool bitmapDataFits(QIODevice *device)
+{
+    constexpr qsizetype FileHeaderSize = 14;
+    const QByteArray head = device->peek(FileHeaderSize + 40);
+    if (head.size() < FileHeaderSize + 12 || !head.startsWith("BM"))
+        return true;
+    const auto *b = reinterpret_cast<const uchar *>(head.constData());
+    const qint64 dataOffset = qFromLittleEndian<quint32>(b + 10);
+    return dibPixelsFit(b + FileHeaderSize, head.size() - FileHeaderSize,
+                        device->size() - dataOffset);
 }
 
 // Bitmaps and icons go through Qt's readers (the icon reader is Qt's "ico" image plugin). Of an
-// icon file with several images, the first is taken.
-QImage readWithQt(const QByteArray &data, const char *format, const QString &invalidText)
+// icon file with several images, the first is taken. The picture and its 32-bit copy must fit
+// in MaxDecoderBytes.
+QImage readWithQt(QIODevice *device, const char *format, const QString &invalidText)
 {
-    QBuffer buffer;
-    buffer.setData(data);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer, format);
+    if (qstrcmp(format, "bmp") == 0 && !bitmapDataFits(device))
+        throw AppError(invalidText);
+    QImageReader reader(device, format);
     reader.setDecideFormatFromContent(false);
-    reader.setAllocationLimit(int(MaxPicturePixels * 4 / (1024 * 1024)));
+    reader.setAllocationLimit(int(MaxDecoderBytes / (1024 * 1024)));
+    const QSize size = reader.size();
+    if (size.isValid() && qint64(size.width()) * size.height() * 4 > MaxDecoderBytes)
+        throw AppError(QStringLiteral("Picture too large (%1 x %2 pixels)")
+                           .arg(size.width())
+                           .arg(size.height()));
     QImage image = reader.read();
     if (image.isNull())
         throw AppError(invalidText);
@@ -124,17 +172,26 @@ QImage cutToVisible(const QImage &image, const QSize &visible)
     return region.size() == image.size() ? image : image.copy(region);
 }
 
+QString invalidText(Kind kind)
+{
+    return kind == Kind::Bitmap ? QStringLiteral("Bitmap image is not valid")
+                                : QStringLiteral("Icon image is not valid");
+}
+
+const char *qtFormat(Kind kind) { return kind == Kind::Bitmap ? "bmp" : "ico"; }
+
 QImage decode(const QByteArray &data, Kind kind, const QString &extension, const QSize &visible)
 {
     switch (kind) {
     case Kind::Jpeg:
         return decodeJpeg(data, visible);
     case Kind::Bitmap:
-        return cutToVisible(readWithQt(data, "bmp", QStringLiteral("Bitmap image is not valid")),
-                            visible);
-    case Kind::Icon:
-        return cutToVisible(readWithQt(data, "ico", QStringLiteral("Icon image is not valid")),
-                            visible);
+    case Kind::Icon: {
+        QBuffer buffer;
+        buffer.setData(data);
+        buffer.open(QIODevice::ReadOnly);
+        return cutToVisible(readWithQt(&buffer, qtFormat(kind), invalidText(kind)), visible);
+    }
     case Kind::Emf:
         return cutToVisible(decodeEmf(data), visible);
     case Kind::Wmf:
@@ -146,6 +203,33 @@ QImage decode(const QByteArray &data, Kind kind, const QString &extension, const
 }
 
 } // namespace
+
+bool dibPixelsFit(const uchar *info, qint64 infoBytes, qint64 pixelBytes)
+{
+    if (infoBytes < 12)
+        return true;
+    const quint32 infoSize = qFromLittleEndian<quint32>(info);
+    qint64 width = 0, height = 0, bitsPerPixel = 0;
+    quint32 compression = 0;
+    if (infoSize == 12) { // OS/2 core header
+        width = qFromLittleEndian<quint16>(info + 4);
+        height = qFromLittleEndian<quint16>(info + 6);
+        bitsPerPixel = qFromLittleEndian<quint16>(info + 10);
+    } else if (infoBytes >= 20) {
+        width = qFromLittleEndian<qint32>(info + 4);
+        height = std::abs(qint64(qFromLittleEndian<qint32>(info + 8))); // negative: top-down
+        bitsPerPixel = qFromLittleEndian<quint16>(info + 14);
+        compression = qFromLittleEndian<quint32>(info + 16);
+    } else {
+        return true;
+    }
+    constexpr quint32 Uncompressed = 0, BitFields = 3, AlphaBitFields = 6;
+    if ((compression != Uncompressed && compression != BitFields && compression != AlphaBitFields)
+        || width <= 0 || bitsPerPixel <= 0)
+        return true;
+    const qint64 rowBytes = (width * bitsPerPixel + 31) / 32 * 4;
+    return pixelBytes >= 0 && height <= pixelBytes / rowBytes;
+}
 
 QRect pictureRegion(const QSize &picture, const QSize &visible)
 {
@@ -172,7 +256,32 @@ QImage loadPicture(const QString &path, const QSize &visible)
     const Kind kind = kindOf(extension);
     if (kind == Kind::Unknown)
         unknownExtension(extension);
-    return decode(readFile(path), kind, extension, visible);
+    PictureFile file(path);
+    // JPEG, bitmaps and icons are decoded straight from the file, which is read only as far as
+    // the decoder gets: memory follows the picture, not the file, and a large file that is no
+    // picture fails at its first bytes. Metafiles are read whole, and only when of sane size.
+    switch (kind) {
+    case Kind::Jpeg: {
+        const int fd = file.take();
+        const std::unique_ptr<std::FILE, int (*)(std::FILE *)> stream(::fdopen(fd, "rb"),
+                                                                      &std::fclose);
+        if (!stream) {
+            const int error = errno;
+            ::close(fd);
+            cannotOpen(path, error);
+        }
+        return decodeJpegFile(stream.get(), visible);
+    }
+    case Kind::Bitmap:
+    case Kind::Icon: {
+        QFile device;
+        if (!device.open(file.take(), QIODevice::ReadOnly, QFileDevice::AutoCloseHandle))
+            throw AppError(invalidText(kind));
+        return cutToVisible(readWithQt(&device, qtFormat(kind), invalidText(kind)), visible);
+    }
+    default:
+        return decode(file.readAll(MaxMetafileBytes), kind, extension, visible);
+    }
 }
 
 QImage decodePicture(const QByteArray &data, const QString &extension, const QSize &visible)

@@ -99,7 +99,7 @@ void TFrmInicial::describeForScreenReaders()
 
 QString TFrmInicial::RecordLine(const QString &name, qint32 points)
 {
-    return name + QStringLiteral(" - ") + QString::number(points) + QStringLiteral(" pontos");
+    return ShownRecordName(name) + QStringLiteral(" - ") + QString::number(points) + QStringLiteral(" pontos");
 }
 
 void TFrmInicial::ShowRecordLine()

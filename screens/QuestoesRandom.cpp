@@ -306,7 +306,7 @@ void TFrmPerguntas::EndOfGame()
     const QString holder = FrmInicial->EdtNome->text();
     const RecordClaim claim = ClaimRecord(holder);
     if (!claim.isNew) {
-        FrmResult->LblNomeRecord->setText(GameState.RecordName);
+        FrmResult->LblNomeRecord->setText(ShownRecordName(GameState.RecordName));
         FrmResult->LblPontosRecord->setText(
             GameState.RecordPoints > 0 ? QString::number(GameState.RecordPoints) : QString());
         return;

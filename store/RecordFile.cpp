@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QRandomGenerator>
 
+#include <algorithm>
 #include <cerrno>
 #include <limits>
 #include <fcntl.h>
@@ -77,14 +78,21 @@ bool parseInt32(const QByteArray &text, qint32 &value)
     return true;
 }
 
-QByteArray readAll(int fd)
+// Reads the rest of the file, into one buffer sized by the file's own size when it gives one:
+// a record file may be large, and the bytes are not copied on their way in.
+QByteArray readAll(int fd, qint64 sizeHint)
 {
     QByteArray data;
-    char chunk[65536];
+    data.resize(qsizetype(std::clamp<qint64>(sizeHint, 0, qint64(1) << 30)) + 1);
+    qsizetype filled = 0;
     for (;;) {
-        const ssize_t n = ::read(fd, chunk, sizeof chunk);
-        if (n == 0)
+        if (filled == data.size())
+            data.resize(data.size() * 2);
+        const ssize_t n = ::read(fd, data.data() + filled, size_t(data.size() - filled));
+        if (n == 0) {
+            data.truncate(filled);
             return data;
+        }
         if (n < 0) {
             if (errno == EINTR)
                 continue;
@@ -92,7 +100,7 @@ QByteArray readAll(int fd)
             ::close(fd);
             fail(error);
         }
-        data.append(chunk, n);
+        filled += n;
     }
 }
 
@@ -168,7 +176,7 @@ bool ReadRecord(const QString &path, QString &name, qint32 &points)
         ::close(fd);
         fail(EISDIR);
     }
-    QByteArray data = readAll(fd);
+    QByteArray data = readAll(fd, status.st_size);
     ::close(fd);
 
     // The byte 0x1A marks the end of a text file.
@@ -176,25 +184,34 @@ bool ReadRecord(const QString &path, QString &name, qint32 &points)
     if (end >= 0)
         data.truncate(end);
 
-    // Line 1, whole: up to LF; the CR of a CR LF, and any CR alone, are not part of the text.
+    // The points: the first run of non-blank characters after line 1, at most 32 of them. They
+    // are parsed first, so that line 1 can then be made the name inside the same buffer.
     const qsizetype lineEnd = data.indexOf('\n');
-    QByteArray line = data.left(lineEnd < 0 ? data.size() : lineEnd);
-    line.replace('\r', QByteArray());
-    name = fromWin1252(line);
-
-    // The points: the first run of non-blank characters after line 1, at most 32 of them.
     qsizetype i = lineEnd < 0 ? data.size() : lineEnd + 1;
     while (i < data.size() && isBlank(data[i]))
         ++i;
-    if (i == data.size()) {
-        points = 0;
-        return true;
-    }
-    qsizetype runEnd = i;
-    while (runEnd < data.size() && !isBlank(data[runEnd]) && runEnd - i < 32)
-        ++runEnd;
     qint32 value = 0;
-    if (!parseInt32(data.mid(i, runEnd - i), value))
+    bool valid = true;
+    if (i < data.size()) {
+        qsizetype runEnd = i;
+        while (runEnd < data.size() && !isBlank(data[runEnd]) && runEnd - i < 32)
+            ++runEnd;
+        valid = parseInt32(data.mid(i, runEnd - i), value);
+    }
+
+    // Line 1, whole: up to LF; the CR of a CR LF, and any CR alone, are not part of the text.
+    // They are squeezed out in place.
+    char *bytes = data.data();
+    const qsizetype lineLength = lineEnd < 0 ? data.size() : lineEnd;
+    qsizetype kept = 0;
+    for (qsizetype k = 0; k < lineLength; ++k)
+        if (bytes[k] != '\r')
+            bytes[kept++] = bytes[k];
+    data.truncate(kept);
+    name = fromWin1252(data);
+    data = QByteArray();
+
+    if (!valid)
         throw AppError(QStringLiteral("Invalid numeric input"));
     points = value;
     return true;

@@ -51,6 +51,7 @@ private slots:
     void recordTieIsANewRecord();
     void lowerScoreKeepsTheRecord();
     void negativeGameWithoutRecordFile();
+    void longRecordNameIsShownCut();
     void unreadableRecordFileAtTheEnd();
     void numberLabelRunsOneToTwentyAndSkipsDoNotMoveIt();
     void skipLimit();
@@ -146,6 +147,30 @@ void GameTest::lowerScoreKeepsTheRecord()
     QCOMPARE(data.recordFileBytes(), QByteArray("Ana\r\n85\r\n"));
     QCOMPARE(FrmResult->LblNomeRecord->text(), QStringLiteral("Ana"));
     QCOMPARE(FrmResult->LblPontosRecord->text(), QStringLiteral("85"));
+}
+
+// A record file written by something else may hold a name of any length: it is read whole, but the
+// start screen and the results screen show its first 23 characters and an ellipsis.
+void GameTest::longRecordNameIsShownCut()
+{
+    TempDataDir data(30);
+    data.writeRecordFile(QByteArray(1'000'000, '\xC7') + "\r\n85\r\n"); // Ç in Windows-1252
+    ScriptedDialogsGuard dialogs;
+    ScreenSet screens;
+    SequenceRandomGuard random;
+
+    const QString shown = QString(23, QChar(0xC7)) + QChar(0x2026);
+    QCOMPARE(GameState.RecordName, QString(1'000'000, QChar(0xC7)));
+    QCOMPARE(FrmInicial->LblRecordeAtual->text(), shown + QStringLiteral(" - 85 pontos"));
+
+    Play::game(QStringLiteral("Bia"), 15, 5); // 60 points: the record stays
+    QCOMPARE(FrmResult->LblNomeRecord->text(), shown);
+    QCOMPARE(GameState.RecordName.size(), 1'000'000);
+
+    // A name of exactly 24 characters is shown whole; one more and it is cut.
+    QCOMPARE(TFrmInicial::RecordLine(QString(24, u'x'), 7), QString(24, u'x') + QStringLiteral(" - 7 pontos"));
+    QCOMPARE(TFrmInicial::RecordLine(QString(25, u'x'), 7),
+             QString(23, u'x') + QChar(0x2026) + QStringLiteral(" - 7 pontos"));
 }
 
 void GameTest::negativeGameWithoutRecordFile()

@@ -3,7 +3,9 @@
 #include "platform/Pictures.h"
 #include "store/AppError.h"
 
+#include <QBuffer>
 #include <QTemporaryDir>
+#include <QtEndian>
 #include <QtTest>
 
 #include <cerrno>
@@ -143,6 +145,32 @@ bool writeFile(const QString &path, const QByteArray &bytes)
 
 } // namespace
 
+// Bytes this process has read through system calls so far (rchar of /proc/self/io), or -1.
+qint64 bytesReadSoFar()
+{
+    QFile io(QStringLiteral("/proc/self/io"));
+    if (!io.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &line : io.readAll().split('\n'))
+        if (line.startsWith("rchar:"))
+            return line.mid(6).trimmed().toLongLong();
+    return -1;
+}
+
+// A JPEG whose frame header (SOF0 or SOF2) claims `width` x `height` pixels; the compressed data
+// stays that of the small picture.
+QByteArray withFrameSize(QByteArray jpeg, quint16 width, quint16 height)
+{
+    for (qsizetype i = 2; i + 9 < jpeg.size(); ++i) {
+        if (uchar(jpeg[i]) == 0xFF && (uchar(jpeg[i + 1]) == 0xC0 || uchar(jpeg[i + 1]) == 0xC2)) {
+            qToBigEndian(height, jpeg.data() + i + 5);
+            qToBigEndian(width, jpeg.data() + i + 7);
+            return jpeg;
+        }
+    }
+    return QByteArray();
+}
+
 class TestPictures : public QObject {
     Q_OBJECT
 
@@ -155,6 +183,10 @@ private slots:
     void unreadableFile();
     void damagedFile_data();
     void damagedFile();
+    void largeFileIsReadOnlyAsFarAsNeeded_data();
+    void largeFileIsReadOnlyAsFarAsNeeded();
+    void jpegHeaderOfHugePictureIsRefused();
+    void jpegDecoderMemoryIsBounded();
     void croppedJpegMatchesFullDecode_data();
     void croppedJpegMatchesFullDecode();
     void greyscaleJpegComesOutGrey();
@@ -293,6 +325,25 @@ void TestPictures::damagedFile_data()
                                          << "Bitmap image is not valid";
     QTest::newRow("a BMP named jpg") << "engano.jpg" << QByteArray("BM\x36\x00\x00\x00", 6)
                                      << QSize() << "Not a JPEG file: starts with 0x42 0x4d";
+
+    // A bitmap header may claim any size: one of 16000 x 16000 pixels in a few hundred bytes is
+    // damaged, while a run-length-encoded one may leave its pixels out but is beyond the limit.
+    QImage small(8, 6, QImage::Format_RGB32);
+    small.fill(qRgb(200, 10, 10));
+    QByteArray bmp;
+    QBuffer buffer(&bmp);
+    buffer.open(QIODevice::WriteOnly);
+    QVERIFY(small.save(&buffer, "BMP"));
+    QByteArray tall = bmp;
+    qToLittleEndian<qint32>(16000, tall.data() + 18);
+    qToLittleEndian<qint32>(16000, tall.data() + 22);
+    QTest::newRow("bmp claiming more rows than it holds") << "alta.bmp" << tall << QSize(137, 177)
+                                                          << "Bitmap image is not valid";
+    QByteArray encoded = tall;
+    qToLittleEndian<quint16>(8, encoded.data() + 28);  // 8 bits per pixel
+    qToLittleEndian<quint32>(1, encoded.data() + 30);  // RLE8
+    QTest::newRow("rle bmp of 16000 x 16000") << "rle.bmp" << encoded << QSize(137, 177)
+                                              << "Picture too large (16000 x 16000 pixels)";
 }
 
 void TestPictures::damagedFile()
@@ -305,6 +356,89 @@ void TestPictures::damagedFile()
     QVERIFY(writeFile(path, bytes));
     const QString text = errorText([&] { loadPicture(path, visible); });
     QVERIFY2(text.startsWith(expectedStart), qPrintable(text));
+}
+
+// A picture file of 1 GiB (sparse: it takes no room on disk) is read only as far as its decoder
+// needs: the start decides, for a picture that is damaged as for one that is whole, and a
+// metafile that large is refused before any of it is read.
+void TestPictures::largeFileIsReadOnlyAsFarAsNeeded_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("start");
+    QTest::addColumn<QString>("expected"); // an error's start; empty when the picture loads
+
+    const QByteArray garbage("GARBAGE! This is no picture at all.");
+    QTest::newRow("jpg") << "grande.jpg" << garbage << "Not a JPEG file: starts with 0x47 0x41";
+    QTest::newRow("bmp") << "grande.bmp" << garbage << "Bitmap image is not valid";
+    QTest::newRow("ico") << "grande.ico" << garbage << "Icon image is not valid";
+    QTest::newRow("emf") << "grande.emf" << garbage << "Picture file \"";
+    QTest::newRow("wmf") << "grande.wmf" << garbage << "Picture file \"";
+    QTest::newRow("whole jpg, then zeros")
+        << "inteira.jpg" << compressJpeg({64, 48, 2, 2, false, false}) << QString();
+    QImage bitmap(64, 48, QImage::Format_RGB32);
+    bitmap.fill(qRgb(10, 200, 30));
+    QByteArray bmp;
+    QBuffer buffer(&bmp);
+    buffer.open(QIODevice::WriteOnly);
+    QVERIFY(bitmap.save(&buffer, "BMP"));
+    QTest::newRow("whole bmp, then zeros") << "inteira.bmp" << bmp << QString();
+}
+
+void TestPictures::largeFileIsReadOnlyAsFarAsNeeded()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, start);
+    QFETCH(QString, expected);
+    constexpr qint64 GiB = qint64(1) << 30;
+    const QString path = m_dir.filePath(name);
+    {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QCOMPARE(file.write(start), qint64(start.size()));
+        QVERIFY(file.resize(GiB));
+    }
+    const qint64 before = bytesReadSoFar();
+    if (before < 0)
+        QSKIP("/proc/self/io is not readable here");
+    QString text;
+    QImage picture;
+    try {
+        picture = loadPicture(path, QSize(137, 177));
+    } catch (const AppError &error) {
+        text = error.text();
+    }
+    const qint64 read = bytesReadSoFar() - before;
+    QFile::remove(path);
+    if (expected.isEmpty()) {
+        QVERIFY2(text.isEmpty(), qPrintable(text));
+        QCOMPARE(picture.size(), QSize(64, 48));
+    } else {
+        QVERIFY2(text.startsWith(expected), qPrintable(text));
+    }
+    QVERIFY2(read < 1024 * 1024, qPrintable(QStringLiteral("%1 bytes read").arg(read)));
+}
+
+// The size a JPEG's header claims is judged before the decoder sets up anything for it.
+void TestPictures::jpegHeaderOfHugePictureIsRefused()
+{
+    const QByteArray huge = withFrameSize(compressJpeg({64, 48, 2, 2, false, false}), 65000, 65000);
+    QVERIFY(!huge.isEmpty());
+    const QString expected = QStringLiteral("Picture too large (65000 x 65000 pixels)");
+    QCOMPARE(errorText([&] { decodePicture(huge, QStringLiteral("jpg"), QSize(137, 177)); }), expected);
+    const QString path = m_dir.filePath(QStringLiteral("enorme.jpg"));
+    QVERIFY(writeFile(path, huge));
+    QCOMPARE(errorText([&] { loadPicture(path, QSize(137, 177)); }), expected);
+}
+
+// A progressive JPEG keeps the coefficients of the whole picture while it decodes: one whose
+// header claims 16000 x 16000 pixels (under the pixel limit) would need about 770 MB for them,
+// beyond what the decoder may take. libjpeg refuses instead of allocating.
+void TestPictures::jpegDecoderMemoryIsBounded()
+{
+    const QByteArray large = withFrameSize(compressJpeg({64, 48, 2, 2, true, false}), 16000, 16000);
+    QVERIFY(!large.isEmpty());
+    const QString text = errorText([&] { decodePicture(large, QStringLiteral("jpg"), QSize(137, 177)); });
+    QCOMPARE(text, QStringLiteral("Backing store not supported"));
 }
 
 void TestPictures::croppedJpegMatchesFullDecode_data()

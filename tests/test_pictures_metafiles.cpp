@@ -235,6 +235,11 @@ private slots:
     void glyphIndexTextLeavesQtFontsWorking();
     void absurdlyWideTextIsLeftOut();
     void readerWithoutItsFontsSaysSo();
+    void wmfMemoryIsBudgeted();
+    void wmfPenOfAbsurdWidthIsNarrowed_data();
+    void wmfPenOfAbsurdWidthIsNarrowed();
+    void wmfBitmapOfUnknownHeaderIsLeftOut();
+    void deletingTheSelectedBrushKeepsIt();
 };
 
 void TestPictureMetafiles::exactColours_data()
@@ -341,9 +346,53 @@ void TestPictureMetafiles::damagedWritten_data()
     QTest::newRow("emf of absurd size") << huge << "emf"
                                         << "Metafile too large (2000000000 x 80 pixels)";
 
+    QByteArray emfHeaderBeyond = emf;
+    qToLittleEndian<quint32>(quint32(emf.size() + 4), emfHeaderBeyond.data() + 4);
+    QTest::newRow("emf header record beyond the file") << emfHeaderBeyond << "emf" << badEmf;
+    QByteArray emfSizeBeyond = emf;
+    qToLittleEndian<quint32>(quint32(emf.size() + 4), emfSizeBeyond.data() + 48);
+    QTest::newRow("emf claiming more bytes than it has") << emfSizeBeyond << "emf" << badEmf;
+    // A drawing of 30 million pixels would take a second and hundreds of megabytes to show.
+    QByteArray emfLarge = emf;
+    qToLittleEndian<qint32>(6000, emfLarge.data() + 16);  // bounds: 6000 x 5000 device pixels
+    qToLittleEndian<qint32>(5000, emfLarge.data() + 20);
+    qToLittleEndian<qint32>(0, emfLarge.data() + 32);     // no usable frame
+    QTest::newRow("emf of 6000 x 5000 pixels") << emfLarge << "emf"
+                                               << "Metafile too large (6000 x 5000 pixels)";
+
     QTest::newRow("empty wmf") << QByteArray() << "wmf" << badWmf;
     QTest::newRow("random wmf") << noise << "wmf" << badWmf;
     QTest::newRow("wmf headers only") << wmf.left(40) << "wmf" << badWmf;
+    // The standard header starts after the 22-byte placeable one: its size in words at +2, the
+    // file's size in words at +6, the largest record's at +12.
+    QByteArray hugeRecord = wmf;
+    qToLittleEndian<quint32>(0x7FFFFFFF, hugeRecord.data() + 22 + 12);
+    QTest::newRow("wmf claiming a record of 4 GiB") << hugeRecord << "wmf" << badWmf;
+    Bytes tiny; // 28 bytes: a standard header, the end record and two spare words
+    tiny.u16(1).u16(9).u16(0x0300).u32(14).u16(0).u32(0x7FFFFFFF).u16(0);
+    tiny.u32(3).u16(0x0000).u16(0).u16(0);
+    QTest::newRow("wmf of 28 bytes claiming a record of 4 GiB") << tiny.data() << "wmf" << badWmf;
+    QByteArray longerThanFile = wmf;
+    qToLittleEndian<quint32>(quint32(wmf.size()), longerThanFile.data() + 22 + 6);
+    QTest::newRow("wmf claiming twice its size") << longerThanFile << "wmf" << badWmf;
+    // The second brush's record made unknown: the SelectObject(1) after it selects an empty slot,
+    // with which libwmf drew from stale memory (asking for 6.8 GB once).
+    QByteArray emptySlot = wmf;
+    qToLittleEndian<quint16>(0x7EFC, emptySlot.data() + 22 + 18 + 10 + 10 + 14 + 8 + 14 + 4);
+    QTest::newRow("wmf selecting an object never made") << emptySlot << "wmf" << badWmf;
+    QByteArray oddHeader = wmf;
+    qToLittleEndian<quint16>(200, oddHeader.data() + 22 + 2);
+    QTest::newRow("wmf header of 200 words") << oddHeader << "wmf" << badWmf;
+    // Placeable bounds of 6000 x 5000 units at 96 units per inch: 30 million pixels.
+    QByteArray wmfLarge = wmf;
+    qToLittleEndian<quint16>(6000, wmfLarge.data() + 10);
+    qToLittleEndian<quint16>(5000, wmfLarge.data() + 12);
+    quint16 checksum = 0;
+    for (int i = 0; i < 10; ++i)
+        checksum ^= qFromLittleEndian<quint16>(wmfLarge.constData() + 2 * i);
+    qToLittleEndian<quint16>(checksum, wmfLarge.data() + 20);
+    QTest::newRow("wmf of 6000 x 5000 pixels") << wmfLarge << "wmf"
+                                               << "Metafile too large (6000 x 5000 pixels)";
 }
 
 void TestPictureMetafiles::damagedWritten()
@@ -392,8 +441,10 @@ void TestPictureMetafiles::readerWithoutItsFontsSaysSo()
              QStringList{fonts.filePath(QStringLiteral("StandardSymbolsPS.t1"))});
 
     // libwmf fails on every file when it has no faces; the failure is then laid on the reader,
-    // not on the file. A damaged file stands in for that failure here.
-    const QByteArray damaged = rectangleWmf(qRgb(1, 2, 3)).left(40);
+    // not on the file. A file whose first record is larger than its header allows stands in
+    // for that failure here (its header itself is sound, so libwmf gets to read it).
+    QByteArray damaged = rectangleWmf(qRgb(1, 2, 3));
+    qToLittleEndian<quint32>(0xFFFF, damaged.data() + 22 + 18);
     QTemporaryDir empty;
     QCOMPARE(errorText([&] { decodeWmf(damaged, empty.path()); }),
              QStringLiteral("Cannot start the metafile reader: font file not found (%1 and 12 more); "
@@ -409,4 +460,130 @@ void TestPictureMetafiles::readerWithoutItsFontsSaysSo()
 }
 
 QTEST_MAIN(TestPictureMetafiles)
+// libwmf allocates through the decoder's own allocator, which refuses what goes beyond the budget:
+// the same real metafile loads with the usual budget and is refused with one of 16 KiB.
+void TestPictureMetafiles::wmfMemoryIsBudgeted()
+{
+    QFile file(metafileDir() + QStringLiteral("/wmf/sample.wmf"));
+    if (!file.open(QIODevice::ReadOnly))
+        QSKIP("the shared test metafiles are not here");
+    const QByteArray bytes = file.readAll();
+    QVERIFY(!decodeWmf(bytes).isNull());
+    QCOMPARE(errorText([&] { decodeWmf(bytes, wmfFontFolder(), 16 * 1024); }),
+             QStringLiteral("Metafile needs too much memory"));
+}
+
+// A pen record of a few damaged bytes can make a pen 20000 units wide in a window of 100: the
+// renderer painted a pen-sized block at every point of the stroke and took minutes. The pen is
+// narrowed: the picture comes back, painted in the pen's colour around the shape, whichever
+// shape the pen strokes.
+void TestPictureMetafiles::wmfPenOfAbsurdWidthIsNarrowed_data()
+{
+    QTest::addColumn<QByteArray>("shape");
+    Bytes ellipse, polyline, rectangle, line;
+    // An ellipse reaching far outside the window, as the damaged file had it.
+    ellipse.u32(7).u16(0x0418).u16(8272).u16(80).u16(quint16(-2541)).u16(20); // (bottom, right, top, left)
+    polyline.u32(3 + 1 + 6).u16(0x0325).u16(3);                    // Polyline of 3 points
+    polyline.u16(20).u16(quint16(-2541)).u16(80).u16(8272).u16(20).u16(80);
+    rectangle.u32(7).u16(0x041B).u16(8272).u16(80).u16(quint16(-2541)).u16(20); // Rectangle
+    line.u32(5).u16(0x0214).u16(quint16(-2541)).u16(20);          // MoveTo(y, x)
+    line.u32(5).u16(0x0213).u16(8272).u16(80);                    // LineTo(y, x)
+    QTest::newRow("ellipse") << ellipse.data();
+    QTest::newRow("polyline") << polyline.data();
+    QTest::newRow("rectangle") << rectangle.data();
+    QTest::newRow("line") << line.data();
+}
+
+void TestPictureMetafiles::wmfPenOfAbsurdWidthIsNarrowed()
+{
+    QFETCH(QByteArray, shape);
+    const QRgb ink = qRgb(200, 30, 40);
+    Bytes records;
+    records.u32(5).u16(0x020B).u16(0).u16(0);              // SetWindowOrg(y, x)
+    records.u32(5).u16(0x020C).u16(100).u16(100);          // SetWindowExt(height, width)
+    records.u32(8).u16(0x02FA).u16(0).u16(21506).u16(0);   // CreatePenIndirect: solid, 21506 wide
+    records.u32(colorRef(ink));
+    records.u32(4).u16(0x012D).u16(0);                     // SelectObject(0)
+    Bytes end;
+    end.u32(3).u16(0x0000);
+    Bytes header;
+    header.u16(1).u16(9).u16(0x0300).u32(quint32((18 + records.size() + shape.size() + 6) / 2));
+    header.u16(1).u32(10).u16(0);
+
+    const QImage picture =
+        decodePicture(header.data() + records.data() + shape + end.data(), QStringLiteral("wmf"));
+    QVERIFY(!picture.isNull());
+    bool inked = false;
+    for (int y = 0; y < picture.height() && !inked; ++y)
+        for (int x = 0; x < picture.width() && !inked; ++x)
+            inked = picture.pixel(x, y) == ink;
+    QVERIFY(inked);
+}
+
+// A pattern brush whose bitmap header is 24 bytes long, a size no bitmap header has: libwmf read
+// it for minutes. The bitmap is left out and the rest of the drawing is shown; the same brush
+// with a sound 40-byte header is drawn.
+void TestPictureMetafiles::wmfBitmapOfUnknownHeaderIsLeftOut()
+{
+    const auto withPatternBrush = [](quint32 headerSize) {
+        Bytes dib; // 8 x 8, 1 bit per pixel: the header, two colours, eight rows of 4 bytes
+        dib.u32(headerSize).i32(8).i32(8).u16(1).u16(1).u32(0).u32(32).i32(0).i32(0).u32(0).u32(0);
+        dib.u32(colorRef(qRgb(0, 0, 255))).u32(colorRef(qRgb(255, 255, 0)));
+        for (int row = 0; row < 8; ++row)
+            dib.u32(row % 2 ? 0x55 : 0xAA);
+        Bytes records;
+        records.u32(5).u16(0x020B).u16(0).u16(0);     // SetWindowOrg(y, x)
+        records.u32(5).u16(0x020C).u16(100).u16(100); // SetWindowExt(height, width)
+        records.u32(quint32(3 + 2 + dib.size() / 2)).u16(0x0142).u16(3).u16(0); // DIBCreatePatternBrush
+        const QByteArray bits = dib.data();
+        Bytes all;
+        all.u16(1).u16(9).u16(0x0300).u32(0).u16(1).u32(quint32(5 + bits.size() / 2)).u16(0);
+        QByteArray bytes = all.data() + records.data() + bits;
+        Bytes tail;
+        tail.u32(4).u16(0x012D).u16(0);               // SelectObject(0)
+        tail.u32(7).u16(0x041B).u16(80).u16(80).u16(20).u16(20); // Rectangle
+        tail.u32(3).u16(0x0000);
+        bytes += tail.data();
+        qToLittleEndian<quint32>(quint32(bytes.size() / 2), bytes.data() + 6);
+        return bytes;
+    };
+    const QImage sound = decodePicture(withPatternBrush(40), QStringLiteral("wmf"));
+    QVERIFY(!sound.isNull());
+    QVERIFY2(hasTwoColours(sound), "the rectangle is filled with the pattern");
+    const QImage odd = decodePicture(withPatternBrush(24), QStringLiteral("wmf"));
+    QVERIFY(!odd.isNull());
+}
+
+// Windows refuses to delete an object that is selected for drawing; libwmf deleted it and then
+// drew with whatever took its slot (once asking for 6.8 GB). As in Windows, the brush stays: a
+// rectangle drawn after the deletion, and after a pen made meanwhile, is filled with it.
+void TestPictureMetafiles::deletingTheSelectedBrushKeepsIt()
+{
+    const QRgb fill = qRgb(30, 160, 90);
+    Bytes placeable;
+    placeable.u32(0x9AC6CDD7).u16(0).u16(0).u16(0).u16(100).u16(80).u16(96).u32(0);
+    quint16 checksum = 0;
+    for (int i = 0; i < 10; ++i)
+        checksum ^= qFromLittleEndian<quint16>(placeable.data().constData() + 2 * i);
+    placeable.u16(checksum);
+    Bytes records;
+    records.u32(5).u16(0x020B).u16(0).u16(0);                       // SetWindowOrg
+    records.u32(5).u16(0x020C).u16(80).u16(100);                    // SetWindowExt
+    records.u32(7).u16(0x02FC).u16(0).u32(colorRef(fill)).u16(0);   // brush, slot 0
+    records.u32(4).u16(0x012D).u16(0);                              // SelectObject(0)
+    records.u32(4).u16(0x01F0).u16(0);                              // DeleteObject(0): refused
+    records.u32(8).u16(0x02FA).u16(0).u16(1).u16(0).u32(0);         // a pen: slot 1
+    records.u32(4).u16(0x012D).u16(1);                              // SelectObject(1)
+    records.u32(7).u16(0x041B).u16(70).u16(80).u16(10).u16(20);     // Rectangle
+    records.u32(3).u16(0x0000);
+    Bytes header;
+    header.u16(1).u16(9).u16(0x0300).u32(quint32((18 + records.size()) / 2));
+    header.u16(2).u32(8).u16(0);
+
+    const QImage picture =
+        decodePicture(placeable.data() + header.data() + records.data(), QStringLiteral("wmf"));
+    QCOMPARE(picture.size(), QSize(100, 80));
+    QCOMPARE(picture.pixel(50, 40), fill);
+}
+
 #include "test_pictures_metafiles.moc"

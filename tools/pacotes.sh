@@ -18,6 +18,9 @@ packages=(
   # tests
   sqlite3
   desktop-file-utils appstream # validate the installed desktop entry and metadata
+  # fuzz targets: clang, and its runtime libraries (libFuzzer, the sanitizers), which clang only
+  # recommends
+  clang libclang-rt-14-dev
 )
 # Extra packages named by the caller (for example the desktop tools of the screenshots).
 packages+=("$@")

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs the whole test suite twice under CTest: once as
-# built for use, once with AddressSanitizer and UndefinedBehaviorSanitizer.
+# built for use, once with AddressSanitizer and UndefinedBehaviorSanitizer. Then builds the
+# libFuzzer targets of fuzz/ with clang and runs each for a short while (JORNADA_FUZZ_SECONDS,
+# 15 by default), so that a reader that starts crashing on its seeds or near them is caught.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -19,3 +21,10 @@ export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export LSAN_OPTIONS=suppressions=$root/tests/lsan.supp:print_suppressions=0
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 (cd build-testes-asan && ctest --output-on-failure -j"$jobs")
+
+# The fuzz targets: a build folder of their own, by clang.
+fuzz_seconds=${JORNADA_FUZZ_SECONDS:-15}
+CC=clang CXX=clang++ cmake -S . -B build-testes-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DJORNADA_FUZZ=ON \
+  -DJORNADA_FUZZ_SECONDS="$fuzz_seconds" >/dev/null
+cmake --build build-testes-fuzz -j"$jobs"
+(cd build-testes-fuzz && ctest --output-on-failure -j"$jobs" -L fuzz)

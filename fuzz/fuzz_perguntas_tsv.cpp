@@ -1,0 +1,32 @@
+// The sample bank's question source (data/perguntas.tsv format), as jornada-dados reads it.
+#include "FuzzSupport.h"
+
+#include "store/AppError.h"
+#include "store/Setup.h"
+
+#include <cstdlib>
+
+extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
+{
+    fuzz::startQt(argc, argv, false);
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    const QString path = fuzz::writeScratch(QStringLiteral("perguntas.tsv"), data, size);
+    try {
+        const QList<QuestionRow> rows = readQuestionSource(path);
+        // What it accepts is what the game's draw relies on: ids 1..N, every field filled.
+        for (qsizetype i = 0; i < rows.size(); ++i) {
+            const QuestionRow &row = rows[i];
+            if (int(row.id) != i + 1 || row.pergunta.isEmpty() || row.foto.isEmpty())
+                std::abort();
+            if (row.correta != row.resp1 && row.correta != row.resp2 && row.correta != row.resp3
+                && row.correta != row.resp4)
+                std::abort();
+        }
+    } catch (const AppError &) {
+    }
+    return 0;
+}
