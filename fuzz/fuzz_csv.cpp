@@ -1,11 +1,6 @@
 // libFuzzer target for the CSV reader of the question import (store/Csv.h): any bytes are read
 // without a fault, the line numbers make sense, and whatever was read is written back by
 // csvLine() into text that reads back to the same records.
-//
-// Built by hand for now:
-//   clang++ -std=c++20 -g -O1 -fPIC -fsanitize=fuzzer,address,undefined -I. fuzz/csv.cpp \
-//       store/Csv.cpp store/Win1252.cpp $(pkg-config --cflags --libs Qt6Core) -lcsv -o csv-fuzz
-//   ./csv-fuzz fuzz/corpus/csv
 #include "store/Csv.h"
 
 #include <cstdint>
