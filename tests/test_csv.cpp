@@ -1,5 +1,6 @@
 // CSV files: the reader and writer on their own, and the import and export of jornada-dados,
 // run as the program itself.
+#include "helpers/Input.h"
 #include "store/Csv.h"
 #include "store/Setup.h"
 
@@ -16,20 +17,6 @@
 namespace {
 
 const QString TestData = QStringLiteral(JORNADA_SOURCE_DIR "/tests/data/csv");
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(bytes);
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 void writePicture(const QString &path, const QColor &colour)
 {

@@ -19,20 +19,6 @@ namespace {
 
 const QByteArray header = "Id\tPergunta\tResp1\tResp2\tResp3\tResp4\tCorreta\tFoto\n";
 
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(bytes);
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 // A small question source: two questions, their photos and one photo no question uses.
 class Source {
 public:

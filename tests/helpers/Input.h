@@ -1,5 +1,6 @@
 #pragma once
 // Small helpers shared by the tests.
+#include <QByteArray>
 #include <QString>
 #include <functional>
 
@@ -10,3 +11,8 @@ QString errorOf(const std::function<void()> &step);
 
 // Types `text` key by key, as keyboard input (QTest's key clicks take only ASCII).
 void typeText(QWidget *widget, const QString &text);
+
+// Writes `bytes` to `path`, making its folder; a failure to open fails the test.
+void writeFile(const QString &path, const QByteArray &bytes);
+// The whole file, or nothing when it cannot be read.
+QByteArray readFile(const QString &path);
