@@ -25,9 +25,11 @@
 #include "store/TableEngine.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QLabel>
+#include <QLocale>
 #include <QMainWindow>
 #include <QPushButton>
 #include <QRadioButton>
@@ -109,7 +111,10 @@ const Bank &made(std::unique_ptr<Bank> &bank, const QString &name, const std::fu
 
 class Bench {
 public:
-    Bench(int repetitions, double prepareMs) : m_n(repetitions), m_prepareMs(prepareMs) {}
+    Bench(int repetitions, double prepareMs, const QString &cacheFolder)
+        : m_n(repetitions), m_prepareMs(prepareMs), m_cacheFolder(cacheFolder)
+    {
+    }
     ~Bench()
     {
         // The screens hold the banks' tables open: they go first.
@@ -122,6 +127,7 @@ public:
     void photos();
     void okClick();
     void editor();
+    void editorOn(const Bank &bank, const QString &size);
     void memory();
     const Report &report() const { return m_report; }
 
@@ -140,6 +146,7 @@ private:
 
     int m_n;
     double m_prepareMs;
+    QString m_cacheFolder; // where the bank of a million is kept between runs
     Report m_report;
     QTemporaryDir m_photoDir;
     // The photo and the banks are made when first needed, so that a run of some sections only
@@ -150,9 +157,12 @@ private:
     const Bank &tenThousand();
     const Bank &hundredThousand();
     const Bank &hundredThousandCamera();
+    // The bank of a million, kept in the cache folder, with the sample photos or the 12 MP one.
+    const Bank &million();
+    const Bank &millionCamera();
 
     QString m_cameraPhoto, m_smoothPhoto;
-    std::unique_ptr<Bank> m_sample, m_tenThousand, m_hundredThousand, m_hundredThousandCamera;
+    std::unique_ptr<Bank> m_sample, m_tenThousand, m_hundredThousand, m_hundredThousandCamera, m_million;
     bool m_screens = false;
 };
 
@@ -247,6 +257,28 @@ const Bank &Bench::hundredThousandCamera()
                 [&] { return Bank::generated(100000, {photo}); });
 }
 
+const Bank &Bench::million()
+{
+    const Bank &bank = made(m_million, QStringLiteral("de 1.000.000 (guardado em %1)").arg(m_cacheFolder),
+                            [&] { return Bank::kept(1000000, QDir(m_cacheFolder).filePath(QStringLiteral("banco-1000000"))); });
+    bank.usePhotos(QDir(bank.home()).filePath(QStringLiteral("fotos-exemplo")));
+    return bank;
+}
+
+const Bank &Bench::millionCamera()
+{
+    // Every photo name of the bank leads to the 12 MP photo.
+    const QString folder = m_photoDir.filePath(QStringLiteral("camera"));
+    if (!QFileInfo::exists(folder)) {
+        QDir().mkpath(folder);
+        for (int i = 0; i < KeptPhotoNames; ++i)
+            QFile::link(cameraPhoto(), QDir(folder).filePath(QStringLiteral("%1.jpg").arg(i, 2, 10, QLatin1Char('0'))));
+    }
+    const Bank &bank = million();
+    bank.usePhotos(folder);
+    return bank;
+}
+
 void Bench::defineBaselines()
 {
     m_report.defineBaseline(QStringLiteral("janela pintada"),
@@ -334,6 +366,7 @@ void Bench::startUp()
         {&sample(), QStringLiteral("exemplo (%1, fotos reais)").arg(sample().questions()), 20, 1},
         {&tenThousand(), QStringLiteral("10.000 perguntas"), 0, 1},
         {&hundredThousand(), QStringLiteral("100.000 perguntas"), 60, 2},
+        {&million(), QStringLiteral("1.000.000 perguntas"), 80, 4},
     };
     for (const Case &c : cases) {
         if (m_screens) {
@@ -359,12 +392,15 @@ void Bench::startUp()
                     QStringLiteral("count cru"), {[&] { raw.first("SELECT count(id) FROM db"); }}));
         QRandomGenerator random(3);
         const int questions = c.bank->questions();
-        add(compare(QStringLiteral("  DrawQuestions, ") + c.name, reps(c.fraction), {[] { DrawQuestions(); }},
-                    QStringLiteral("20 buscas"), {[&] {
-                        for (int i = 0; i < QuestionsPerGame; ++i)
-                            raw.first("SELECT id FROM db WHERE id >= ?1 ORDER BY id LIMIT 1",
-                                      1 + random.bounded(questions));
-                    }}));
+        Row draw = compare(QStringLiteral("  DrawQuestions, ") + c.name, reps(), {[] { DrawQuestions(); }},
+                           QStringLiteral("20 buscas"), {[&] {
+                               for (int i = 0; i < QuestionsPerGame; ++i)
+                                   raw.first("SELECT id FROM db WHERE id >= ?1 ORDER BY id LIMIT 1",
+                                             1 + random.bounded(questions));
+                           }});
+        if (questions >= 1000000)
+            draw.ratioLimit = 30;
+        add(draw, questions >= 1000000 ? 2 : 0, Row::Goal::BelowAndRatioAtMost);
     }
 }
 
@@ -399,12 +435,15 @@ void Bench::photos()
                     {[&] { loadPicture(photo); }}));
     }
 
-    createScreensOn(hundredThousandCamera());
-    shown = 0;
-    add(compare(QStringLiteral("ShowQuestion, foto 12 MP granulada (4000×3000)"), reps(),
-                {[&] { ShowQuestion(GameState.DrawnIds[shown++ % QuestionsPerGame]); }},
-                QStringLiteral("decod. completa"), {[&] { loadPicture(cameraPhoto()); }}),
-        0.25, Row::Goal::RatioAtMost);
+    for (const Bank *bank : {&hundredThousandCamera(), &millionCamera()}) {
+        createScreensOn(*bank);
+        shown = 0;
+        add(compare(QStringLiteral("ShowQuestion, foto 12 MP granulada (4000×3000), %1 perguntas")
+                        .arg(QLocale(QLocale::Portuguese, QLocale::Brazil).toString(bank->questions())),
+                    reps(), {[&] { ShowQuestion(GameState.DrawnIds[shown++ % QuestionsPerGame]); }},
+                    QStringLiteral("decod. completa"), {[&] { loadPicture(cameraPhoto()); }}),
+            0.25, Row::Goal::RatioAtMost);
+    }
 }
 
 void Bench::okClick()
@@ -419,6 +458,7 @@ void Bench::okClick()
     const Case cases[] = {
         {&sample(), QStringLiteral("exemplo"), 5},
         {&hundredThousandCamera(), QStringLiteral("100.000 perguntas, fotos 12 MP"), 40},
+        {&millionCamera(), QStringLiteral("1.000.000 perguntas, fotos 12 MP"), 0},
     };
     for (const Case &c : cases) {
         createScreensOn(*c.bank);
@@ -456,12 +496,19 @@ void Bench::okClick()
 
 void Bench::editor()
 {
-    m_report.section(QStringLiteral("Editor com 100.000 perguntas (cada clique recarrega a foto)"));
-    createScreensOn(hundredThousand());
+    editorOn(hundredThousand(), QStringLiteral("100.000"));
+    editorOn(million(), QStringLiteral("1.000.000"));
+}
+
+void Bench::editorOn(const Bank &bank, const QString &size)
+{
+    m_report.section(QStringLiteral("Editor com %1 perguntas (cada clique recarrega a foto)").arg(size));
+    createScreensOn(bank);
     FrmCadastro->OpenEditor();
     settle();
     Table *table = FrmCadastro->TbPerguntas;
-    RawTable raw(hundredThousand().directory());
+    RawTable raw(bank.directory());
+    const int last = bank.questions();
 
     struct Case {
         QString name;
@@ -478,7 +525,7 @@ void Bench::editor()
         {QStringLiteral("Último"), DBNavigator::Button::Last, [&] { table->first(); settle(); },
          [&] { raw.first("SELECT rowid, * FROM db ORDER BY Id DESC LIMIT 1"); }},
         {QStringLiteral("Anterior"), DBNavigator::Button::Prior, settle,
-         [&] { raw.first("SELECT rowid, * FROM db WHERE Id < ?1 ORDER BY Id DESC LIMIT 1", 100000 - id++); }},
+         [&] { raw.first("SELECT rowid, * FROM db WHERE Id < ?1 ORDER BY Id DESC LIMIT 1", last - id++); }},
     };
     for (const Case &c : cases) {
         // Next starts at the first question, Prior at the last.
@@ -605,6 +652,10 @@ int main(int argc, char *argv[])
     dialogs = new SilentDialogs;
     setDialogBackend(std::unique_ptr<DialogBackend>(dialogs));
     const QByteArray home = qgetenv("HOME");
+    // The bank of a million is kept here between runs (HOME is turned to each bank in turn).
+    const QString cacheFolder = qEnvironmentVariableIsEmpty("XDG_CACHE_HOME")
+        ? QDir(QFile::decodeName(home)).filePath(QStringLiteral(".cache/jornada-bench"))
+        : QDir(qEnvironmentVariable("XDG_CACHE_HOME")).filePath(QStringLiteral("jornada-bench"));
     QElapsedTimer total;
     total.start();
     prepareApplication();
@@ -612,7 +663,7 @@ int main(int argc, char *argv[])
 
     int missed = 0;
     {
-        Bench bench(repetitions, prepareMs);
+        Bench bench(repetitions, prepareMs, cacheFolder);
         const std::pair<QString, void (Bench::*)()> steps[] = {
             {QStringLiteral("inicio"), &Bench::startUp}, {QStringLiteral("fotos"), &Bench::photos},
             {QStringLiteral("ok"), &Bench::okClick},     {QStringLiteral("editor"), &Bench::editor},
