@@ -7,9 +7,13 @@
 #include "store/RecordLock.h"
 #include "store/TableEngine.h"
 
+#include <QFile>
+
 #include <algorithm>
 #include <cmath>
 #include <limits>
+
+#include <sys/stat.h>
 #include <initializer_list>
 
 namespace {
@@ -71,10 +75,66 @@ QString BankTooSmallMessage(qint32 questionCount)
         .arg(QuestionsPerGame);
 }
 
+namespace {
+
+// What tells whether the question table may have changed since it was last counted: the changes
+// made through this program's connection, the version SQLite gives the file for changes made
+// through any other (another program, the sqlite3 shell), and the file itself as the system sees
+// it (for a connection opened anew on a file changed meanwhile). Any change to the table moves at
+// least one of them.
+struct TableVersion {
+    qint64 changes = -1;
+    qint64 dataVersion = -1;
+    QString file;
+    qint64 size = -1;
+    qint64 modifiedNs = -1;
+    quint64 inode = 0;
+    quint64 device = 0;
+
+    bool operator==(const TableVersion &) const = default;
+};
+
+TableVersion versionOf(Query &q)
+{
+    runStatement(q, {"select total_changes() as mudancas,",
+                     "(select data_version from perguntas.pragma_data_version) as versao,",
+                     "(select file from pragma_database_list where name = 'perguntas') as arquivo"});
+    TableVersion version;
+    version.changes = q.value(QStringLiteral("mudancas")).toLongLong();
+    version.dataVersion = q.value(QStringLiteral("versao")).toLongLong();
+    version.file = q.value(QStringLiteral("arquivo")).toString();
+    struct stat info {};
+    if (!version.file.isEmpty() && ::stat(QFile::encodeName(version.file).constData(), &info) == 0) {
+        version.size = info.st_size;
+        version.modifiedNs = qint64(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec;
+        version.inode = info.st_ino;
+        version.device = info.st_dev;
+    }
+    return version;
+}
+
+// The last count and the version of the table it was made on.
+struct {
+    TableVersion version;
+    qint32 count = 0;
+    bool known = false;
+} lastCount;
+
+} // namespace
+
 void CountQuestions(Query &QuerySql)
 {
+    // Counting walks the whole index on Id (tens of milliseconds for a million questions), and it
+    // is done at every answer: a table unchanged since the last count keeps that count.
+    const TableVersion version = versionOf(QuerySql);
+    if (lastCount.known && !version.file.isEmpty() && lastCount.version == version) {
+        GameState.QuestionCount = lastCount.count;
+        return;
+    }
+    lastCount.known = false;
     runStatement(QuerySql, {"select count(p.id) as totalsql", "from perguntas.db p"});
     GameState.QuestionCount = QuerySql.asInteger(QStringLiteral("totalsql"));
+    lastCount = {version, GameState.QuestionCount, true};
 }
 
 qint32 QuestionIdAt(Query &QueryPosicao, qint32 position)

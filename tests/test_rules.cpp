@@ -10,11 +10,14 @@
 #include "store/TableEngine.h"
 
 #include <QElapsedTimer>
+#include <QDir>
 #include <QHash>
+#include <QTemporaryDir>
 #include <QSet>
 #include <QtTest>
 
 #include <cmath>
+#include <sqlite3.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -87,6 +90,7 @@ private slots:
     void drawEndsOnABankThatRepeatsNumbers();
     void drawEndsWhateverTheRandomNumbers();
     void drawOutlastsLongRunsOfRepeats();
+    void countFollowsEveryChange();
     void drawIsEvenOverABankWithGaps();
     void drawOfABankOfMostlyGaps();
     void readQuestionAndTheRightAnswer();
@@ -210,6 +214,53 @@ void RulesTest::drawOutlastsLongRunsOfRepeats()
     QCOMPARE(GameState.DrawnIds[19], 20);
     QCOMPARE(drawnSet().size(), 20);
     QVERIFY(random->next.isEmpty());
+}
+
+namespace {
+
+// A change made by another program: its own SQLite connection to the file.
+void runSqlElsewhere(const QString &directory, const char *statement)
+{
+    sqlite3 *db = nullptr;
+    const QByteArray file = QFile::encodeName(QDir(directory).filePath(QStringLiteral("Perguntas.DB")));
+    QCOMPARE(sqlite3_open(file.constData(), &db), SQLITE_OK);
+    QCOMPARE(sqlite3_exec(db, statement, nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(db);
+}
+
+} // namespace
+
+void RulesTest::countFollowsEveryChange()
+{
+    // The count is kept while the table does not change; every kind of change is seen.
+    TempDataDir data(30);
+    {
+        Statements s(data.path());
+        CountQuestions(s.count);
+        QCOMPARE(GameState.QuestionCount, 30);
+        // Through this program's connection.
+        runSql(data.path(), QStringLiteral("delete from perguntas.db where id = 30"));
+        CountQuestions(s.count);
+        QCOMPARE(GameState.QuestionCount, 29);
+        // Through another program's.
+        runSqlElsewhere(data.path(), "delete from db where id in (1, 2)");
+        CountQuestions(s.count);
+        QCOMPARE(GameState.QuestionCount, 27);
+        CountQuestions(s.count);
+        QCOMPARE(GameState.QuestionCount, 27);
+    }
+    // While no connection was open, and then on a connection opened anew.
+    runSqlElsewhere(data.path(), "delete from db where id = 3");
+    {
+        Statements s(data.path());
+        CountQuestions(s.count);
+        QCOMPARE(GameState.QuestionCount, 26);
+    }
+    // Another bank, in another directory.
+    TempDataDir second(22);
+    Statements s(second.path());
+    CountQuestions(s.count);
+    QCOMPARE(GameState.QuestionCount, 22);
 }
 
 namespace {
