@@ -384,7 +384,8 @@ void Bench::startUp()
                          if (!createScreens().isEmpty())
                              throw AppError(QStringLiteral("as tabelas não abriram"));
                      },
-                     {}, [] { destroyScreens(); }},
+                     // Counted as at the program's start, not kept from the last round.
+                     ForgetQuestionCount, [] { destroyScreens(); }},
                     QStringLiteral("janelas+count"),
                     {[&] { bareStartUp(c.bank->directory(), windows); }, {}, [&] { deleteWindows(windows); }}),
             c.target);
@@ -392,8 +393,11 @@ void Bench::startUp()
         // The game's own steps inside it, on screens made once.
         createScreensOn(*c.bank);
         RawTable raw(c.bank->directory());
-        add(compare(QStringLiteral("  CountQuestions, ") + c.name, reps(), {[] { CountQuestions(); }},
+        add(compare(QStringLiteral("  CountQuestions, ") + c.name, reps(), {[] { CountQuestions(); }, ForgetQuestionCount},
                     QStringLiteral("count cru"), {[&] { raw.first("SELECT count(id) FROM db"); }}));
+        add(compare(QStringLiteral("  CountQuestions, tabela inalterada desde a última"), reps(),
+                    {[] { CountQuestions(); }}, QStringLiteral("count cru"),
+                    {[&] { raw.first("SELECT count(id) FROM db"); }}));
         QRandomGenerator random(3);
         const int questions = c.bank->questions();
         // The draw of the rules alone; the screen's DrawQuestions() then reads the 20 photos'

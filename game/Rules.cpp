@@ -96,12 +96,15 @@ struct TableVersion {
 
 TableVersion versionOf(Query &q)
 {
-    runStatement(q, {"select total_changes() as mudancas,",
-                     "(select data_version from perguntas.pragma_data_version) as versao,",
-                     "(select file from pragma_database_list where name = 'perguntas') as arquivo"});
     TableVersion version;
+    // Reads the file's header, so a file that another program holds is refused here as the
+    // count itself would be. (The table-valued pragma_data_version would read the version of
+    // the main database whatever schema it is given.)
+    runStatement(q, {"pragma perguntas.data_version"});
+    version.dataVersion = q.value(QStringLiteral("data_version")).toLongLong();
+    runStatement(q, {"select total_changes() as mudancas,",
+                     "(select file from pragma_database_list where name = 'perguntas') as arquivo"});
     version.changes = q.value(QStringLiteral("mudancas")).toLongLong();
-    version.dataVersion = q.value(QStringLiteral("versao")).toLongLong();
     version.file = q.value(QStringLiteral("arquivo")).toString();
     struct stat info {};
     if (!version.file.isEmpty() && ::stat(QFile::encodeName(version.file).constData(), &info) == 0) {
@@ -121,6 +124,11 @@ struct {
 } lastCount;
 
 } // namespace
+
+void ForgetQuestionCount()
+{
+    lastCount.known = false;
+}
 
 void CountQuestions(Query &QuerySql)
 {

@@ -14,8 +14,11 @@ qint32 PointsFor(qint32 right, qint32 wrong, qint32 skipped);
 // The refusal for a bank too small to play, in the player's language.
 QString BankTooSmallMessage(qint32 questionCount);
 
-// Sets QuestionCount to the number of questions in the bank.
+// Sets QuestionCount to the number of questions in the bank. The count is kept while the question
+// table is unchanged, and made again after any change to it, by this program or another.
 void CountQuestions(Query &QuerySql);
+// Makes the next CountQuestions count the table even if it is unchanged, as at a program's start.
+void ForgetQuestionCount();
 
 // The id of the question at `position` (0-based) in number order, or 0 when there is none.
 qint32 QuestionIdAt(Query &QueryPosicao, qint32 position);

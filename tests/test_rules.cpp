@@ -18,6 +18,8 @@
 
 #include <cmath>
 #include <sqlite3.h>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -248,13 +250,25 @@ void RulesTest::countFollowsEveryChange()
         QCOMPARE(GameState.QuestionCount, 27);
         CountQuestions(s.count);
         QCOMPARE(GameState.QuestionCount, 27);
+        // Even when the file is left with its size and modification time.
+        const QByteArray file = QFile::encodeName(data.file(QStringLiteral("Perguntas.DB")));
+        struct stat before {};
+        QCOMPARE(::stat(file.constData(), &before), 0);
+        runSqlElsewhere(data.path(), "delete from db where id = 4");
+        const timespec times[2] = {before.st_atim, before.st_mtim};
+        QCOMPARE(::utimensat(AT_FDCWD, file.constData(), times, 0), 0);
+        struct stat after {};
+        QCOMPARE(::stat(file.constData(), &after), 0);
+        QCOMPARE(after.st_size, before.st_size);
+        CountQuestions(s.count);
+        QCOMPARE(GameState.QuestionCount, 26);
     }
     // While no connection was open, and then on a connection opened anew.
     runSqlElsewhere(data.path(), "delete from db where id = 3");
     {
         Statements s(data.path());
         CountQuestions(s.count);
-        QCOMPARE(GameState.QuestionCount, 26);
+        QCOMPARE(GameState.QuestionCount, 25);
     }
     // Another bank, in another directory.
     TempDataDir second(22);
