@@ -171,9 +171,11 @@ QuestionPicker::QuestionPicker(Query &QueryPosicao) : m_query(QueryPosicao)
     if (low.isNull() || high.isNull())
         return; // an empty bank: positions find nothing and make the caller count again
     const double lowValue = low.toDouble(), highValue = high.toDouble();
-    // Numbers that are not whole, or a range wider than the random source reaches, are drawn by
-    // position.
+    // Numbers that are not whole or not 32-bit, or a range wider than the random source reaches,
+    // are drawn by position.
     if (lowValue != std::floor(lowValue) || highValue != std::floor(highValue)
+        || lowValue < double(std::numeric_limits<qint32>::min())
+        || highValue > double(std::numeric_limits<qint32>::max())
         || highValue - lowValue + 1 > double(std::numeric_limits<int>::max()))
         return;
     m_low = qint64(lowValue);
