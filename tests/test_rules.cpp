@@ -364,6 +364,11 @@ void RulesTest::drawOfABankOfMostlyGaps()
         lastDrawn = lastDrawn || drawn.contains(100000);
     }
     QVERIFY(lastDrawn);
+    // By position: the 31st place is the last question.
+    random->next << 30;
+    GameState.SkippedCount = 0;
+    RecordSkip(s.count, s.position);
+    QCOMPARE(GameState.CandidateId, 100000);
 
     // And a skip on a bank drawn by number lands only on numbers that are questions: 5 is a gap,
     // so the next number drawn counts.
