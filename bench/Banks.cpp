@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QPainter>
 #include <QRandomGenerator>
@@ -33,12 +34,12 @@ QString answerText(int id, int option)
 
 QString Bank::directory() const
 {
-    return QDir(m_home.path()).filePath(QStringLiteral("BDPerguntas"));
+    return QDir(home()).filePath(QStringLiteral("BDPerguntas"));
 }
 
 void Bank::use() const
 {
-    qputenv("HOME", QFile::encodeName(m_home.path()));
+    qputenv("HOME", QFile::encodeName(home()));
 }
 
 std::unique_ptr<Bank> Bank::sample()
@@ -50,18 +51,20 @@ std::unique_ptr<Bank> Bank::sample()
     return bank;
 }
 
-std::unique_ptr<Bank> Bank::generated(int count, const QStringList &photos)
+namespace {
+
+void fillBank(const QString &dir, int count, const QStringList &photos)
 {
-    std::unique_ptr<Bank> bank(new Bank);
-    const QString dir = bank->directory();
     QDir().mkpath(dir);
     createQuestionTable(dir);
     createAccountTable(dir, QString::fromLatin1(defaultAdminLogin), QString::fromLatin1(defaultAdminPassword));
 
     // A fixed seed: every run measures the same banks.
     QRandomGenerator random(20240601);
+    // Stored 50,000 at a time, so that a bank of a million never sits whole in memory.
+    constexpr int chunk = 50000;
     QList<QuestionRow> rows;
-    rows.reserve(count);
+    rows.reserve(std::min(count, chunk));
     for (int id = 1; id <= count; ++id) {
         QuestionRow row;
         row.id = id;
@@ -76,10 +79,72 @@ std::unique_ptr<Bank> Bank::generated(int count, const QStringList &photos)
         row.correta = answerText(id, random.bounded(4));
         row.foto = photos.at(id % photos.size());
         rows.append(row);
+        if (rows.size() == chunk || id == count) {
+            insertQuestions(dir, rows);
+            rows.clear();
+        }
     }
-    insertQuestions(dir, rows);
+}
+
+// The file that marks a kept bank as whole: written last, it names what the folder holds.
+QString keptMark(int count)
+{
+    return QStringLiteral("jornada-bench: %1 perguntas, fotos em fotos/NN.jpg, formato 1\n").arg(count);
+}
+
+} // namespace
+
+std::unique_ptr<Bank> Bank::generated(int count, const QStringList &photos)
+{
+    std::unique_ptr<Bank> bank(new Bank);
+    fillBank(bank->directory(), count, photos);
     bank->m_questions = count;
     return bank;
+}
+
+std::unique_ptr<Bank> Bank::kept(int count, const QString &folder)
+{
+    std::unique_ptr<Bank> bank(new Bank);
+    bank->m_kept = folder;
+    bank->m_questions = count;
+    QDir dir(folder);
+    const QString markPath = dir.filePath(QStringLiteral("completo"));
+    QFile mark(markPath);
+    const QDir data(bank->directory());
+    if (mark.open(QIODevice::ReadOnly) && mark.readAll() == keptMark(count).toUtf8()
+        && data.exists(QStringLiteral("Perguntas.DB")) && data.exists(QStringLiteral("inicial.db")))
+        return bank;
+    mark.close();
+
+    // Half made, or made by another version of this program: made again from nothing.
+    if (dir.exists() && !dir.removeRecursively())
+        throw AppError(QStringLiteral("Não foi possível apagar %1").arg(folder));
+    const QString samples = dir.filePath(QStringLiteral("fotos-exemplo"));
+    if (!QDir().mkpath(samples))
+        throw AppError(QStringLiteral("Não foi possível criar %1").arg(samples));
+    const QStringList sources = samplePhotos();
+    QStringList photos;
+    for (int i = 0; i < KeptPhotoNames; ++i) {
+        const QString name = QStringLiteral("%1.jpg").arg(i, 2, 10, QLatin1Char('0'));
+        if (!QFile::copy(sources.at(i % sources.size()), QDir(samples).filePath(name)))
+            throw AppError(QStringLiteral("Não foi possível copiar as fotos para %1").arg(samples));
+        photos << dir.filePath(QStringLiteral("fotos/") + name);
+    }
+    bank->usePhotos(samples);
+    fillBank(bank->directory(), count, photos);
+    if (!mark.open(QIODevice::WriteOnly) || mark.write(keptMark(count).toUtf8()) < 0 || !mark.flush())
+        throw AppError(QStringLiteral("Não foi possível gravar %1").arg(markPath));
+    return bank;
+}
+
+void Bank::usePhotos(const QString &folder) const
+{
+    const QString link = QDir(home()).filePath(QStringLiteral("fotos"));
+    if (QFileInfo(link).symLinkTarget() == QFileInfo(folder).absoluteFilePath())
+        return;
+    QFile::remove(link);
+    if (!QFile::link(QFileInfo(folder).absoluteFilePath(), link))
+        throw AppError(QStringLiteral("Não foi possível ligar %1 a %2").arg(link, folder));
 }
 
 QStringList samplePhotos()

@@ -13,8 +13,15 @@ public:
     static std::unique_ptr<Bank> sample();
     // `count` generated questions numbered 1..count; question n points at photos[n % size].
     static std::unique_ptr<Bank> generated(int count, const QStringList &photos);
+    // `count` generated questions kept in `folder` between runs: made there the first time (or
+    // again when the folder does not hold a whole bank of that size), and only opened after that.
+    // Question n points at `folder`/fotos/NN.jpg, NN = n % 20; "fotos" is a link to a folder of
+    // 20 such photos, at first copies of sample photos, which usePhotos() turns elsewhere.
+    static std::unique_ptr<Bank> kept(int count, const QString &folder);
+    // Points the photos of a kept bank at `folder` (holding 00.jpg to 19.jpg).
+    void usePhotos(const QString &folder) const;
 
-    QString home() const { return m_home.path(); }
+    QString home() const { return m_kept.isEmpty() ? m_home.path() : m_kept; }
     QString directory() const;
     int questions() const { return m_questions; }
     // Makes this bank the game's data directory.
@@ -23,6 +30,7 @@ public:
 private:
     Bank() = default;
     QTemporaryDir m_home;
+    QString m_kept; // the folder of a kept bank, used instead of m_home
     int m_questions = 0;
 };
 
@@ -34,6 +42,9 @@ QStringList samplePhotos();
 // a flat picture. How much noise decides how dense the compressed data is: with grain 16 a
 // 4000 × 3000 picture takes about 2 MB, like a camera photo of moderate detail.
 void writeCameraPhoto(const QString &path, QSize size, int grain = 16);
+
+// How many photo names a kept bank's questions take turns at.
+constexpr int KeptPhotoNames = 20;
 
 // Search terms that start questions of the generated banks, for the editor's search.
 QStringList searchTerms();

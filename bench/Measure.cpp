@@ -57,6 +57,8 @@ bool Row::met() const
         return value < limit;
     case Goal::RatioAtMost:
         return baselineValue > 0 && value / baselineValue <= limit;
+    case Goal::BelowAndRatioAtMost:
+        return value < limit && baselineValue > 0 && value / baselineValue <= ratioLimit;
     }
     return false;
 }
@@ -110,6 +112,8 @@ QString goalText(const Row &row)
         return QStringLiteral("< %1 %2").arg(row.limit).arg(row.unit);
     case Row::Goal::RatioAtMost:
         return QStringLiteral("≤ %1× base").arg(row.limit);
+    case Row::Goal::BelowAndRatioAtMost:
+        return QStringLiteral("< %1 %2, ≤ %3×").arg(row.limit).arg(row.unit).arg(row.ratioLimit);
     }
     return QString();
 }

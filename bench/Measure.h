@@ -31,6 +31,7 @@ struct Row {
         None,        // reported for context only
         Below,       // value < limit
         RatioAtMost, // value / baseline <= limit
+        BelowAndRatioAtMost, // value < limit and value / baseline <= ratioLimit
     };
 
     QString what;
@@ -39,6 +40,7 @@ struct Row {
     double baselineValue = 0;
     Goal goal = Goal::None;
     double limit = 0;
+    double ratioLimit = 0; // for BelowAndRatioAtMost
     int repetitions = 0;
     QString unit = QStringLiteral("ms");
 

@@ -17,6 +17,7 @@
 #include "app/Screens.h"
 #include "app/Startup.h"
 #include "platform/DBNavigator.h"
+#include "platform/PhotoPrefetch.h"
 #include "platform/Pictures.h"
 #include "screens/Perguntas.h"
 #include "screens/QuestoesRandom.h"
@@ -25,15 +26,18 @@
 #include "store/TableEngine.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QLabel>
+#include <QLocale>
 #include <QMainWindow>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QToolButton>
+#include <QThread>
 #include <QWindow>
 
 #include <array>
@@ -109,7 +113,10 @@ const Bank &made(std::unique_ptr<Bank> &bank, const QString &name, const std::fu
 
 class Bench {
 public:
-    Bench(int repetitions, double prepareMs) : m_n(repetitions), m_prepareMs(prepareMs) {}
+    Bench(int repetitions, double prepareMs, const QString &cacheFolder)
+        : m_n(repetitions), m_prepareMs(prepareMs), m_cacheFolder(cacheFolder)
+    {
+    }
     ~Bench()
     {
         // The screens hold the banks' tables open: they go first.
@@ -122,6 +129,7 @@ public:
     void photos();
     void okClick();
     void editor();
+    void editorOn(const Bank &bank, const QString &size);
     void memory();
     const Report &report() const { return m_report; }
 
@@ -140,6 +148,7 @@ private:
 
     int m_n;
     double m_prepareMs;
+    QString m_cacheFolder; // where the bank of a million is kept between runs
     Report m_report;
     QTemporaryDir m_photoDir;
     // The photo and the banks are made when first needed, so that a run of some sections only
@@ -150,9 +159,12 @@ private:
     const Bank &tenThousand();
     const Bank &hundredThousand();
     const Bank &hundredThousandCamera();
+    // The bank of a million, kept in the cache folder, with the sample photos or the 12 MP one.
+    const Bank &million();
+    const Bank &millionCamera();
 
     QString m_cameraPhoto, m_smoothPhoto;
-    std::unique_ptr<Bank> m_sample, m_tenThousand, m_hundredThousand, m_hundredThousandCamera;
+    std::unique_ptr<Bank> m_sample, m_tenThousand, m_hundredThousand, m_hundredThousandCamera, m_million;
     bool m_screens = false;
 };
 
@@ -247,6 +259,28 @@ const Bank &Bench::hundredThousandCamera()
                 [&] { return Bank::generated(100000, {photo}); });
 }
 
+const Bank &Bench::million()
+{
+    const Bank &bank = made(m_million, QStringLiteral("de 1.000.000 (guardado em %1)").arg(m_cacheFolder),
+                            [&] { return Bank::kept(1000000, QDir(m_cacheFolder).filePath(QStringLiteral("banco-1000000"))); });
+    bank.usePhotos(QDir(bank.home()).filePath(QStringLiteral("fotos-exemplo")));
+    return bank;
+}
+
+const Bank &Bench::millionCamera()
+{
+    // Every photo name of the bank leads to the 12 MP photo.
+    const QString folder = m_photoDir.filePath(QStringLiteral("camera"));
+    if (!QFileInfo::exists(folder)) {
+        QDir().mkpath(folder);
+        for (int i = 0; i < KeptPhotoNames; ++i)
+            QFile::link(cameraPhoto(), QDir(folder).filePath(QStringLiteral("%1.jpg").arg(i, 2, 10, QLatin1Char('0'))));
+    }
+    const Bank &bank = million();
+    bank.usePhotos(folder);
+    return bank;
+}
+
 void Bench::defineBaselines()
 {
     m_report.defineBaseline(QStringLiteral("janela pintada"),
@@ -269,6 +303,8 @@ void Bench::defineBaselines()
                             QStringLiteral("a mesma busca por índice (ORDER BY Id / a chave de Pergunta sem "
                                            "maiúsculas do índice IdPergunta, LIMIT 1), preparada, direto no "
                                            "SQLite, lendo todas as colunas"));
+    m_report.defineBaseline(QStringLiteral("busca+foto"),
+                            QStringLiteral("a busca crua do próximo pelo Id, mais loadPicture(foto, 137×177)"));
     m_report.defineBaseline(QStringLiteral("janela mínima"),
                             QStringLiteral("processo filho com uma QMainWindow e um QLabel, mostrada e pintada"));
 }
@@ -334,6 +370,7 @@ void Bench::startUp()
         {&sample(), QStringLiteral("exemplo (%1, fotos reais)").arg(sample().questions()), 20, 1},
         {&tenThousand(), QStringLiteral("10.000 perguntas"), 0, 1},
         {&hundredThousand(), QStringLiteral("100.000 perguntas"), 60, 2},
+        {&million(), QStringLiteral("1.000.000 perguntas"), 80, 4},
     };
     for (const Case &c : cases) {
         if (m_screens) {
@@ -347,7 +384,8 @@ void Bench::startUp()
                          if (!createScreens().isEmpty())
                              throw AppError(QStringLiteral("as tabelas não abriram"));
                      },
-                     {}, [] { destroyScreens(); }},
+                     // Counted as at the program's start, not kept from the last round.
+                     ForgetQuestionCount, [] { destroyScreens(); }},
                     QStringLiteral("janelas+count"),
                     {[&] { bareStartUp(c.bank->directory(), windows); }, {}, [&] { deleteWindows(windows); }}),
             c.target);
@@ -355,11 +393,27 @@ void Bench::startUp()
         // The game's own steps inside it, on screens made once.
         createScreensOn(*c.bank);
         RawTable raw(c.bank->directory());
-        add(compare(QStringLiteral("  CountQuestions, ") + c.name, reps(), {[] { CountQuestions(); }},
+        add(compare(QStringLiteral("  CountQuestions, ") + c.name, reps(), {[] { CountQuestions(); }, ForgetQuestionCount},
                     QStringLiteral("count cru"), {[&] { raw.first("SELECT count(id) FROM db"); }}));
+        add(compare(QStringLiteral("  CountQuestions, tabela inalterada desde a última"), reps(),
+                    {[] { CountQuestions(); }}, QStringLiteral("count cru"),
+                    {[&] { raw.first("SELECT count(id) FROM db"); }}));
         QRandomGenerator random(3);
         const int questions = c.bank->questions();
-        add(compare(QStringLiteral("  DrawQuestions, ") + c.name, reps(c.fraction), {[] { DrawQuestions(); }},
+        // The draw of the rules alone; the screen's DrawQuestions() then reads the 20 photos'
+        // paths and hands them to the background decoding, measured on the next line.
+        Row draw = compare(QStringLiteral("  DrawQuestions, ") + c.name, reps(),
+                           {[] { DrawQuestions(*FrmPerguntas->QueryPosicao, *FrmPerguntas->QuerySql); }},
+                           QStringLiteral("20 buscas"), {[&] {
+                               for (int i = 0; i < QuestionsPerGame; ++i)
+                                   raw.first("SELECT id FROM db WHERE id >= ?1 ORDER BY id LIMIT 1",
+                                             1 + random.bounded(questions));
+                           }});
+        if (questions >= 1000000)
+            draw.ratioLimit = 30;
+        add(draw, questions >= 1000000 ? 2 : 0, Row::Goal::BelowAndRatioAtMost);
+        add(compare(QStringLiteral("  o mesmo e as fotos pedidas (DrawQuestions da tela)"), reps(),
+                    {[] { DrawQuestions(); }, {}, [] { FrmPerguntas->Prefetch->stop(); }},
                     QStringLiteral("20 buscas"), {[&] {
                         for (int i = 0; i < QuestionsPerGame; ++i)
                             raw.first("SELECT id FROM db WHERE id >= ?1 ORDER BY id LIMIT 1",
@@ -399,12 +453,15 @@ void Bench::photos()
                     {[&] { loadPicture(photo); }}));
     }
 
-    createScreensOn(hundredThousandCamera());
-    shown = 0;
-    add(compare(QStringLiteral("ShowQuestion, foto 12 MP granulada (4000×3000)"), reps(),
-                {[&] { ShowQuestion(GameState.DrawnIds[shown++ % QuestionsPerGame]); }},
-                QStringLiteral("decod. completa"), {[&] { loadPicture(cameraPhoto()); }}),
-        0.25, Row::Goal::RatioAtMost);
+    for (const Bank *bank : {&hundredThousandCamera(), &millionCamera()}) {
+        createScreensOn(*bank);
+        shown = 0;
+        add(compare(QStringLiteral("ShowQuestion, foto 12 MP granulada (4000×3000), %1 perguntas")
+                        .arg(QLocale(QLocale::Portuguese, QLocale::Brazil).toString(bank->questions())),
+                    reps(), {[&] { ShowQuestion(GameState.DrawnIds[shown++ % QuestionsPerGame]); }},
+                    QStringLiteral("decod. completa"), {[&] { loadPicture(cameraPhoto()); }}),
+            0.25, Row::Goal::RatioAtMost);
+    }
 }
 
 void Bench::okClick()
@@ -418,12 +475,17 @@ void Bench::okClick()
     };
     const Case cases[] = {
         {&sample(), QStringLiteral("exemplo"), 5},
-        {&hundredThousandCamera(), QStringLiteral("100.000 perguntas, fotos 12 MP"), 40},
+        {&hundredThousandCamera(), QStringLiteral("100.000 perguntas, fotos 12 MP"), 2},
+        {&millionCamera(), QStringLiteral("1.000.000 perguntas, fotos 12 MP"), 0},
     };
+    double sampleClick = 0;
     for (const Case &c : cases) {
         createScreensOn(*c.bank);
         FrmPerguntas->showScreen();
         settle();
+        // The photos of the game are decoded while the player reads the first question.
+        while (!FrmPerguntas->Prefetch->idle())
+            QThread::msleep(5);
         RawTable raw(c.bank->directory());
         int answered = 0, read = 0;
         // The game never reaches its end here: each click answers one of the first 19 questions.
@@ -444,9 +506,23 @@ void Bench::okClick()
                                        settle();
                                    },
                                    answer};
-        add(compare(QStringLiteral("BtnOK->click(), ") + c.name, reps(), click, QStringLiteral("linha+foto"),
-                    leastWork),
-            c.target);
+        Row row = compare(QStringLiteral("BtnOK->click(), ") + c.name, reps(), click, QStringLiteral("linha+foto"),
+                          leastWork);
+        add(row, c.target);
+        if (c.bank == &sample()) {
+            sampleClick = row.value;
+        } else if (sampleClick > 0) {
+            Row ratio;
+            ratio.what = QStringLiteral("  razão ao clique do exemplo");
+            ratio.unit = QStringLiteral("×");
+            ratio.repetitions = row.repetitions;
+            ratio.value = row.value / sampleClick;
+            if (c.target > 0) {
+                ratio.goal = Row::Goal::Below;
+                ratio.limit = 1.5;
+            }
+            m_report.add(ratio);
+        }
         add(compare(QStringLiteral("  o mesmo e a tela repintada"), reps(), clickAndPaint,
                     QStringLiteral("linha+foto"), leastWork),
             c.target);
@@ -456,12 +532,42 @@ void Bench::okClick()
 
 void Bench::editor()
 {
-    m_report.section(QStringLiteral("Editor com 100.000 perguntas (cada clique recarrega a foto)"));
-    createScreensOn(hundredThousand());
+    editorOn(hundredThousand(), QStringLiteral("100.000"));
+    editorOn(million(), QStringLiteral("1.000.000"));
+
+    // Through 12 MP photos, looking at each question a moment before moving on: the photos next
+    // to it are decoded meanwhile.
+    m_report.section(QStringLiteral("Editor com 1.000.000 perguntas e fotos de 12 MP"));
+    createScreensOn(millionCamera());
+    FrmCadastro->OpenEditor();
+    settle();
+    FrmCadastro->TbPerguntas->first();
+    RawTable raw(millionCamera().directory());
+    int id = 1;
+    const auto look = [] {
+        settle();
+        while (!FrmCadastro->Prefetch->idle())
+            QThread::msleep(5);
+    };
+    QToolButton *next = FrmCadastro->DBNav->button(DBNavigator::Button::Next);
+    add(compare(QStringLiteral("DBNav: Próximo, fotos 12 MP"), reps(), {[next] { next->click(); }, look},
+                QStringLiteral("busca+foto"), {[&] {
+                    loadPicture(raw.first("SELECT rowid, * FROM db WHERE Id > ?1 ORDER BY Id LIMIT 1", id++, 8),
+                                PhotoBox);
+                }}),
+        2);
+    FrmCadastro->hide();
+}
+
+void Bench::editorOn(const Bank &bank, const QString &size)
+{
+    m_report.section(QStringLiteral("Editor com %1 perguntas (cada clique recarrega a foto)").arg(size));
+    createScreensOn(bank);
     FrmCadastro->OpenEditor();
     settle();
     Table *table = FrmCadastro->TbPerguntas;
-    RawTable raw(hundredThousand().directory());
+    RawTable raw(bank.directory());
+    const int last = bank.questions();
 
     struct Case {
         QString name;
@@ -478,7 +584,7 @@ void Bench::editor()
         {QStringLiteral("Último"), DBNavigator::Button::Last, [&] { table->first(); settle(); },
          [&] { raw.first("SELECT rowid, * FROM db ORDER BY Id DESC LIMIT 1"); }},
         {QStringLiteral("Anterior"), DBNavigator::Button::Prior, settle,
-         [&] { raw.first("SELECT rowid, * FROM db WHERE Id < ?1 ORDER BY Id DESC LIMIT 1", 100000 - id++); }},
+         [&] { raw.first("SELECT rowid, * FROM db WHERE Id < ?1 ORDER BY Id DESC LIMIT 1", last - id++); }},
     };
     for (const Case &c : cases) {
         // Next starts at the first question, Prior at the last.
@@ -519,13 +625,14 @@ void Bench::memory()
         m_screens = false;
     }
     m_report.section(QStringLiteral("Memória: pico de um processo filho que inicia e joga um jogo inteiro "
-                                    "(banco de exemplo)"));
+                                    "(1.000.000 perguntas, fotos de 12 MP decodificadas de antemão)"));
+    const QString home = millionCamera().home();
     constexpr int runs = 3;
     QList<double> rss, hwm, baseRss, baseHwm;
     QString error;
     for (int i = 0; i < runs; ++i) {
-        const Peak game = peakOfChild(QStringLiteral("--memoria"), sample().home());
-        const Peak base = peakOfChild(QStringLiteral("--memoria-base"), sample().home());
+        const Peak game = peakOfChild(QStringLiteral("--memoria"), home);
+        const Peak base = peakOfChild(QStringLiteral("--memoria-base"), home);
         if (!game.error.isEmpty() || !base.error.isEmpty())
             error = game.error + base.error;
         rss << game.maxRssMb;
@@ -605,6 +712,10 @@ int main(int argc, char *argv[])
     dialogs = new SilentDialogs;
     setDialogBackend(std::unique_ptr<DialogBackend>(dialogs));
     const QByteArray home = qgetenv("HOME");
+    // The bank of a million is kept here between runs (HOME is turned to each bank in turn).
+    const QString cacheFolder = qEnvironmentVariableIsEmpty("XDG_CACHE_HOME")
+        ? QDir(QFile::decodeName(home)).filePath(QStringLiteral(".cache/jornada-bench"))
+        : QDir(qEnvironmentVariable("XDG_CACHE_HOME")).filePath(QStringLiteral("jornada-bench"));
     QElapsedTimer total;
     total.start();
     prepareApplication();
@@ -612,7 +723,7 @@ int main(int argc, char *argv[])
 
     int missed = 0;
     {
-        Bench bench(repetitions, prepareMs);
+        Bench bench(repetitions, prepareMs, cacheFolder);
         const std::pair<QString, void (Bench::*)()> steps[] = {
             {QStringLiteral("inicio"), &Bench::startUp}, {QStringLiteral("fotos"), &Bench::photos},
             {QStringLiteral("ok"), &Bench::okClick},     {QStringLiteral("editor"), &Bench::editor},

@@ -7,7 +7,13 @@
 #include "store/RecordLock.h"
 #include "store/TableEngine.h"
 
+#include <QFile>
+
 #include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include <sys/stat.h>
 #include <initializer_list>
 
 namespace {
@@ -42,6 +48,14 @@ qint32 countDistinctIds(Query &q)
 constexpr int MissesBeforeDistinctCheck = 200;
 constexpr int MissesBeforeGivingUp = 20000;
 
+// A draw by number is used while the numbers from the smallest to the largest are at most this
+// many times the questions, that is while a question costs at most this many index seeks on
+// average; a draw by position walks half the index on average.
+constexpr qint64 MaxNumbersPerQuestion = 64;
+// Tries by number, in units of the expected tries, before one question is drawn by position:
+// (1 - 1/e)^16 of the time on a bank as gappy as allowed, about one question in 10^7.
+constexpr qint64 GapRunBeforePosition = 16;
+
 } // namespace
 
 qint32 PointsFor(qint32 right, qint32 wrong, qint32 skipped)
@@ -61,19 +75,136 @@ QString BankTooSmallMessage(qint32 questionCount)
         .arg(QuestionsPerGame);
 }
 
+namespace {
+
+// What tells whether the question table may have changed since it was last counted: the changes
+// made through this program's connection, the version SQLite gives the file for changes made
+// through any other (another program, the sqlite3 shell), and the file itself as the system sees
+// it (for a connection opened anew on a file changed meanwhile). Any change to the table moves at
+// least one of them.
+struct TableVersion {
+    qint64 changes = -1;
+    qint64 dataVersion = -1;
+    QString file;
+    qint64 size = -1;
+    qint64 modifiedNs = -1;
+    quint64 inode = 0;
+    quint64 device = 0;
+
+    bool operator==(const TableVersion &) const = default;
+};
+
+TableVersion versionOf(Query &q)
+{
+    TableVersion version;
+    // Reads the file's header, so a file that another program holds is refused here as the
+    // count itself would be. (The table-valued pragma_data_version would read the version of
+    // the main database whatever schema it is given.)
+    runStatement(q, {"pragma perguntas.data_version"});
+    version.dataVersion = q.value(QStringLiteral("data_version")).toLongLong();
+    runStatement(q, {"select total_changes() as mudancas,",
+                     "(select file from pragma_database_list where name = 'perguntas') as arquivo"});
+    version.changes = q.value(QStringLiteral("mudancas")).toLongLong();
+    version.file = q.value(QStringLiteral("arquivo")).toString();
+    struct stat info {};
+    if (!version.file.isEmpty() && ::stat(QFile::encodeName(version.file).constData(), &info) == 0) {
+        version.size = info.st_size;
+        version.modifiedNs = qint64(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec;
+        version.inode = info.st_ino;
+        version.device = info.st_dev;
+    }
+    return version;
+}
+
+// The last count and the version of the table it was made on.
+struct {
+    TableVersion version;
+    qint32 count = 0;
+    bool known = false;
+} lastCount;
+
+} // namespace
+
+void ForgetQuestionCount()
+{
+    lastCount.known = false;
+}
+
 void CountQuestions(Query &QuerySql)
 {
+    // Counting walks the whole index on Id (tens of milliseconds for a million questions), and it
+    // is done at every answer: a table unchanged since the last count keeps that count.
+    const TableVersion version = versionOf(QuerySql);
+    if (lastCount.known && !version.file.isEmpty() && lastCount.version == version) {
+        GameState.QuestionCount = lastCount.count;
+        return;
+    }
+    lastCount.known = false;
     runStatement(QuerySql, {"select count(p.id) as totalsql", "from perguntas.db p"});
     GameState.QuestionCount = QuerySql.asInteger(QStringLiteral("totalsql"));
+    lastCount = {version, GameState.QuestionCount, true};
 }
 
 qint32 QuestionIdAt(Query &QueryPosicao, qint32 position)
 {
     // Numbers freed by deletions leave gaps, so a question is found by its place in number order.
+    // The index is walked up to the place: this costs in proportion to `position`.
     runStatement(QueryPosicao,
                  {"select id", "from perguntas.db", "where id is not null", "order by id", "limit 1 offset :POSICAO"},
                  "POSICAO", position);
     return QueryPosicao.isEmpty() ? 0 : QueryPosicao.asInteger(QStringLiteral("id"));
+}
+
+bool QuestionNumbered(Query &QueryPosicao, qint32 number)
+{
+    runStatement(QueryPosicao, {"select id", "from perguntas.db", "where id = :NUMERO"}, "NUMERO", number);
+    return !QueryPosicao.isEmpty();
+}
+
+QuestionPicker::QuestionPicker(Query &QueryPosicao) : m_query(QueryPosicao)
+{
+    // min() and max() alone in a statement are each one step of the index on Id.
+    runStatement(m_query, {"select (select min(id) from perguntas.db) as menor,",
+                           "(select max(id) from perguntas.db) as maior"});
+    const QVariant low = m_query.value(QStringLiteral("menor"));
+    const QVariant high = m_query.value(QStringLiteral("maior"));
+    if (low.isNull() || high.isNull())
+        return; // an empty bank: positions find nothing and make the caller count again
+    const double lowValue = low.toDouble(), highValue = high.toDouble();
+    // Numbers that are not whole or not 32-bit, or a range wider than the random source reaches,
+    // are drawn by position.
+    if (lowValue != std::floor(lowValue) || highValue != std::floor(highValue)
+        || lowValue < double(std::numeric_limits<qint32>::min())
+        || highValue > double(std::numeric_limits<qint32>::max())
+        || highValue - lowValue + 1 > double(std::numeric_limits<int>::max()))
+        return;
+    m_low = qint64(lowValue);
+    m_numbers = qint64(highValue) - m_low + 1;
+}
+
+qint32 QuestionPicker::pick(qint32 questionCount)
+{
+    const qint64 count = std::max<qint64>(questionCount, 1);
+    // A draw by number is kept while the expected number of tries per question stays small;
+    // a bank whose numbers are mostly gaps is drawn by position.
+    if (m_numbers > 0 && m_numbers <= MaxNumbersPerQuestion * count) {
+        // Ceiling of numbers / questions: the expected tries for one question.
+        const qint64 expected = (m_numbers + count - 1) / count;
+        const qint64 tries = GapRunBeforePosition * expected;
+        for (qint64 i = 0; i < tries; ++i) {
+            const qint64 number = m_low + randomBelow(int(m_numbers));
+            if (QuestionNumbered(m_query, qint32(number)))
+                return qint32(number);
+        }
+        // A run that long is next to impossible unless the bank shrank since the range was
+        // read; a draw by position then finds out, and is just as even.
+    }
+    return QuestionIdAt(m_query, randomBelow(questionCount));
+}
+
+qint64 QuestionPicker::numbers() const
+{
+    return m_numbers;
 }
 
 void DrawQuestions(Query &QueryPosicao, Query &QuerySql)
@@ -84,14 +215,31 @@ void DrawQuestions(Query &QueryPosicao, Query &QuerySql)
         ids.fill(0);
         throw AppError(message);
     };
+    const auto refuseRepeatedNumbers = [&](qint32 distinct) {
+        refuse(BankTooSmallMessage(distinct) + QStringLiteral(" (Há perguntas com o mesmo número.)"));
+    };
     // A smaller bank can never yield 20 distinct questions: refuse instead of drawing forever.
     if (GameState.QuestionCount < QuestionsPerGame)
         refuse(BankTooSmallMessage(GameState.QuestionCount));
 
+    QuestionPicker picker(QueryPosicao);
+    // Fewer numbers than the count says questions: questions were deleted since the count, or
+    // (in a table made by hand) some share a number.
+    if (picker.numbers() > 0 && picker.numbers() < GameState.QuestionCount) {
+        CountQuestions(QuerySql);
+        if (GameState.QuestionCount < QuestionsPerGame)
+            refuse(BankTooSmallMessage(GameState.QuestionCount));
+        if (picker.numbers() < GameState.QuestionCount) {
+            const qint32 distinct = countDistinctIds(QuerySql);
+            if (distinct < QuestionsPerGame)
+                refuseRepeatedNumbers(distinct);
+        }
+    }
+
     int stored = 0;
     int misses = 0;
     while (stored < QuestionsPerGame) {
-        GameState.CandidateId = QuestionIdAt(QueryPosicao, randomBelow(GameState.QuestionCount));
+        GameState.CandidateId = picker.pick(GameState.QuestionCount);
         // Empty slots hold 0, which never equals the id of a question.
         if (GameState.CandidateId != 0 && std::find(ids.begin(), ids.end(), GameState.CandidateId) == ids.end()) {
             ids[stored++] = GameState.CandidateId;
@@ -108,8 +256,7 @@ void DrawQuestions(Query &QueryPosicao, Query &QuerySql)
         if (misses % MissesBeforeDistinctCheck == 0) {
             const qint32 distinct = countDistinctIds(QuerySql);
             if (distinct < QuestionsPerGame)
-                refuse(BankTooSmallMessage(distinct)
-                       + QStringLiteral(" (Há perguntas com o mesmo número.)"));
+                refuseRepeatedNumbers(distinct);
         }
         if (misses >= MissesBeforeGivingUp)
             refuse(QStringLiteral("Não foi possível sortear as perguntas do jogo. Tente de novo."));
@@ -176,7 +323,7 @@ bool RecordSkip(Query &QuerySql, Query &QueryPosicao)
     // The replacement is drawn before the skip is counted, so that a bank that cannot be read
     // costs the player nothing.
     CountQuestions(QuerySql);
-    GameState.CandidateId = QuestionIdAt(QueryPosicao, randomBelow(GameState.QuestionCount));
+    GameState.CandidateId = QuestionPicker(QueryPosicao).pick(GameState.QuestionCount);
     ++GameState.SkippedCount;
     return GameState.SkippedCount == SkipLimit;
 }

@@ -14,15 +14,45 @@ qint32 PointsFor(qint32 right, qint32 wrong, qint32 skipped);
 // The refusal for a bank too small to play, in the player's language.
 QString BankTooSmallMessage(qint32 questionCount);
 
-// Sets QuestionCount to the number of questions in the bank.
+// Sets QuestionCount to the number of questions in the bank. The count is kept while the question
+// table is unchanged, and made again after any change to it, by this program or another.
 void CountQuestions(Query &QuerySql);
+// Makes the next CountQuestions count the table even if it is unchanged, as at a program's start.
+void ForgetQuestionCount();
 
 // The id of the question at `position` (0-based) in number order, or 0 when there is none.
 qint32 QuestionIdAt(Query &QueryPosicao, qint32 position);
 
-// Fills DrawnIds with 20 distinct ids of questions that exist, drawn at random from the
-// positions 0 to QuestionCount - 1. It always ends: a position that yields no question means the
-// bank shrank since the last count, so it is counted again; a long run of repeats makes it count
+// Whether a question has the number `number`: one seek of the index on Id.
+bool QuestionNumbered(Query &QueryPosicao, qint32 number);
+
+// Draws one question at a time, every question of the bank with the same chance, at a cost that
+// does not grow with the bank. A number is drawn evenly between the smallest and the largest Id
+// and kept only when a question has exactly that number (an index seek); a number that falls in
+// a gap is drawn again. Every number has the same chance, so every question has; a bank whose
+// numbers are n times its questions costs n seeks per question on average. A bank whose numbers
+// are mostly gaps (more than 64 times its questions), and a run of gaps far beyond what chance
+// gives, are drawn by position instead (QuestionIdAt), which is just as even but walks the index.
+class QuestionPicker {
+public:
+    // Reads the smallest and largest Id with `QueryPosicao`, which every pick then uses.
+    explicit QuestionPicker(Query &QueryPosicao);
+    // The id of a question drawn at random from a bank of `questionCount` questions; 0 when a
+    // draw by position fell beyond the end (the bank shrank since it was counted).
+    qint32 pick(qint32 questionCount);
+    // How many numbers lie from the smallest to the largest Id; 0 when drawn by position only.
+    qint64 numbers() const;
+
+private:
+    Query &m_query;
+    qint64 m_low = 0;
+    qint64 m_numbers = 0;
+};
+
+// Fills DrawnIds with 20 distinct ids of questions that exist, drawn with QuestionPicker. It
+// always ends: fewer numbers between the smallest and largest Id than QuestionCount, or a
+// position that yields no question, means the bank shrank since the last count, so it is counted
+// again; a long run of repeats makes it count
 // the distinct numbers (a table made by hand may repeat one). A bank that cannot give 20
 // different questions is refused with AppError and DrawnIds left empty (all 0).
 void DrawQuestions(Query &QueryPosicao, Query &QuerySql);
@@ -52,7 +82,7 @@ void RecordAnswer(bool right);
 // The 20th answer has been given.
 bool GameIsOver();
 
-// A skip: counts the bank, draws a replacement from the whole of it into CandidateId and counts
+// A skip: counts the bank, draws a replacement from the whole of it (QuestionPicker) into CandidateId and counts
 // the skip; a bank that cannot be read throws AppError with nothing counted. Returns true when
 // this was the last skip allowed.
 bool RecordSkip(Query &QuerySql, Query &QueryPosicao);

@@ -5,6 +5,7 @@
 #include "platform/DBNavigator.h"
 #include "platform/Dialogs.h"
 #include "platform/ErrorReport.h"
+#include "platform/PhotoPrefetch.h"
 #include "platform/PictureBox.h"
 #include "screens/Inicial.h"
 #include "store/AppError.h"
@@ -99,6 +100,7 @@ TFrmCadastro::TFrmCadastro(QWidget *parent)
     ImgCadastro = new PictureBox(area, PictureBox::Placement::Centre);
     ImgCadastro->setObjectName(QStringLiteral("ImgCadastro"));
     ImgCadastro->setGeometry(610, 108, 137, 177);
+    Prefetch = std::make_unique<PhotoPrefetch>(ImgCadastro->size());
     BtnFoto = barButton(QStringLiteral("BtnFoto"), QStringLiteral("Selecionar foto"), {610, 305, 137, 26}, area);
 
     describeForScreenReaders();
@@ -206,13 +208,32 @@ void TFrmCadastro::LoadPhoto()
         ImgCadastro->clear();
         return;
     }
+    QImage picture;
     try {
-        ImgCadastro->loadFromFile(TbPerguntas->fieldText(QStringLiteral("Foto")));
+        picture = Prefetch->take(TbPerguntas->fieldText(QStringLiteral("Foto")));
     } catch (const AppError &) {
         // The photo of the question shown before would pass for this one's.
         ImgCadastro->clear();
+        PrefetchNeighbours();
         throw;
     }
+    ImgCadastro->setPicture(picture);
+    PrefetchNeighbours();
+}
+
+void TFrmCadastro::PrefetchNeighbours()
+{
+    QStringList paths;
+    try {
+        // The one on screen is listed too: it is kept for moving back to it.
+        paths << TbPerguntas->neighbourText(true, QStringLiteral("Foto"))
+              << TbPerguntas->neighbourText(false, QStringLiteral("Foto"));
+        if (TbPerguntas->hasRecord())
+            paths << TbPerguntas->fieldText(QStringLiteral("Foto"));
+    } catch (const AppError &) {
+        // A bank that cannot be read now: each photo is read, and any error reported, when shown.
+    }
+    Prefetch->prefetch(paths);
 }
 
 qint32 TFrmCadastro::NextNumber()
@@ -359,6 +380,7 @@ void TFrmCadastro::voltarClick()
 {
     // A question being inserted or edited stays so; the next opening shows it for saving or
     // cancelling.
+    Prefetch->stop();
     close();
     FrmInicial->showScreen();
 }

@@ -9,6 +9,7 @@
 
 class DBEdit;
 class DBNavigator;
+class PhotoPrefetch;
 class PictureBox;
 class QAction;
 class QPushButton;
@@ -40,6 +41,9 @@ public:
     QPushButton *BtnFoto;
     Table *TbPerguntas;
     std::unique_ptr<Query> QueryUltimoNum; // the largest number stored
+    // The photos of the questions before and after the current one, decoded while it is shown,
+    // so that moving through the bank does not wait for them; stopped when the editor is left.
+    std::unique_ptr<PhotoPrefetch> Prefetch;
 
     ~TFrmCadastro() override;
 
@@ -67,8 +71,10 @@ private:
     // Sets every control to match the table's mode: browse, or editing (after "^" the button
     // "^" itself stays usable).
     void ShowTableState();
-    // Loads the current question's photo into ImgCadastro; an empty bank shows none.
+    // Loads the current question's photo into ImgCadastro; an empty bank shows none. Then has the
+    // photos of the questions next to it decoded in the background.
     void LoadPhoto();
+    void PrefetchNeighbours();
     // The largest number stored plus one; 1 for an empty bank.
     qint32 NextNumber();
     QuestionFields CurrentFields() const;

@@ -3,6 +3,7 @@
 #include "platform/Accessibility.h"
 #include "platform/Dialogs.h"
 #include "platform/ErrorReport.h"
+#include "platform/PhotoPrefetch.h"
 #include "platform/PictureBox.h"
 #include "screens/Fonts.h"
 #include "screens/Inicial.h"
@@ -28,9 +29,39 @@ void CountQuestions()
     CountQuestions(*FrmPerguntas->QuerySql);
 }
 
+namespace {
+
+// Reads the photos of the drawn questions and has them decoded in the background, in the order
+// they will be asked. A bank that cannot be read now stops the list where it is: each question
+// reads its own photo when it is shown, and reports what goes wrong then.
+void PrefetchPhotos()
+{
+    QStringList paths;
+    Query &q = *FrmPerguntas->QueryFoto;
+    try {
+        for (qint32 id : GameState.DrawnIds) {
+            q.close();
+            q.clear();
+            q.add(QStringLiteral("select foto"));
+            q.add(QStringLiteral("from perguntas.db"));
+            q.add(QStringLiteral("where id = :NUMID"));
+            q.setParameter(QStringLiteral("NUMID"), id);
+            q.execSql();
+            q.open();
+            if (!q.isEmpty())
+                paths << q.value(QStringLiteral("foto")).toString();
+        }
+    } catch (const AppError &) {
+    }
+    FrmPerguntas->Prefetch->prefetch(paths);
+}
+
+} // namespace
+
 void DrawQuestions()
 {
     DrawQuestions(*FrmPerguntas->QueryPosicao, *FrmPerguntas->QuerySql);
+    PrefetchPhotos();
 }
 
 void ShowQuestion(qint32 id)
@@ -59,7 +90,7 @@ void ShowQuestion(qint32 id)
         FrmPerguntas->ImgPerg->clear();
     } else {
         try {
-            FrmPerguntas->ImgPerg->loadFromFile(read.foto);
+            FrmPerguntas->ImgPerg->setPicture(FrmPerguntas->Prefetch->take(read.foto));
         } catch (const AppError &e) {
             FrmPerguntas->ImgPerg->clear();
             problems << QStringLiteral("A foto da pergunta número %1 não pôde ser carregada: %2")
@@ -140,6 +171,8 @@ TFrmPerguntas::TFrmPerguntas(QWidget *parent)
     QuerySql = std::make_unique<Query>(dataDirectory());
     QuerySql2 = std::make_unique<Query>(dataDirectory());
     QueryPosicao = std::make_unique<Query>(dataDirectory());
+    QueryFoto = std::make_unique<Query>(dataDirectory());
+    Prefetch = std::make_unique<PhotoPrefetch>(ImgPerg->size());
 
     connectHandler(BtnOK, &QPushButton::clicked, this, &TFrmPerguntas::BtnOKClick);
     connectHandler(BtnPular, &QPushButton::clicked, this, &TFrmPerguntas::BtnPularClick);
@@ -285,6 +318,8 @@ void TFrmPerguntas::BtnOKClick()
 
 void TFrmPerguntas::EndOfGame()
 {
+    // Nothing is decoded for a game that is over.
+    Prefetch->stop();
     // A record file that cannot be read is reported; the game ends with the record held in memory.
     runGuarded([] { ReloadRecord(); });
 
@@ -336,6 +371,7 @@ void TFrmPerguntas::BtnDesistirClick()
 {
     if (!Dialogs::confirm(QStringLiteral("Tem certeza que deseja desistir?")))
         return;
+    Prefetch->stop();
     FrmInicial->showScreen();
     close();
     FrmCadastro->close();

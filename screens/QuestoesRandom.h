@@ -10,6 +10,7 @@
 #include <memory>
 #include <optional>
 
+class PhotoPrefetch;
 class PictureBox;
 class QLabel;
 class QPushButton;
@@ -22,7 +23,8 @@ class Table;
 // that cannot be loaded is then reported by throwing AppError.
 void ShowQuestion(qint32 id);
 
-// The operations of the game on the question screen's own statements.
+// The operations of the game on the question screen's own statements. The draw also hands the
+// photos of the 20 questions, in the order they will be asked, to the screen's Prefetch.
 void CountQuestions();
 void DrawQuestions();
 
@@ -48,6 +50,10 @@ public:
     std::unique_ptr<Query> QuerySql;   // the count of questions
     std::unique_ptr<Query> QuerySql2;  // one question by its id
     std::unique_ptr<Query> QueryPosicao; // the id at a position in number order
+    std::unique_ptr<Query> QueryFoto;    // the photo of a drawn question
+    // The photos of the drawn questions, decoded while the player reads; ImgPerg takes them from
+    // here. Stopped when a game ends or is given up.
+    std::unique_ptr<PhotoPrefetch> Prefetch;
 
     // The question that belongs on the screen but could not be read from the bank: the screen
     // shows its number and nothing to answer until "OK" reads it.

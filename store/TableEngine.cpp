@@ -1016,6 +1016,15 @@ bool Table::atLast() const
     return !d->seek(Seek::Next, &*d->current);
 }
 
+QString Table::neighbourText(bool after, const QString &name) const
+{
+    if (!d->db || !hasRecord())
+        return QString();
+    const int field = d->fieldIndex(name);
+    const auto row = d->seek(after ? Seek::Next : Seek::Prior, &*d->current);
+    return row ? variantText(row->values.value(field)) : QString();
+}
+
 void Table::setIndexName(const QString &indexName)
 {
     d->requireOpen();

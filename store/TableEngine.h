@@ -91,6 +91,9 @@ public:
     void last();
     bool atFirst() const; // no record before the current one
     bool atLast() const;  // no record after the current one
+    // The text of field `name` of the record after (or before) the current one in the active
+    // order, without moving; the empty text when there is none.
+    QString neighbourText(bool after, const QString &name) const;
 
     // Makes a secondary index active, or orders by a field again ("id"). An index runs in the
     // order of its first field under its collation, or, for an index on caseFoldedKey() of a

@@ -398,13 +398,14 @@ void GameTest::skipReachesTheLargestNumberAfterDeletions()
     SequenceRandomGuard random;
 
     Play::start(QStringLiteral("Ana"));
-    random->next.enqueue(23); // the last of 24 positions
+    random->next.enqueue(24); // the last of the numbers 1 to 25
     Play::skip();
     QCOMPARE(GameState.CandidateId, 25);
     QCOMPARE(FrmPerguntas->LblPergunta->text(), QStringLiteral("Pergunta 25"));
-    random->next.enqueue(3); // the fourth position is now number 5
+    random->next << 3 << 4; // number 4 is a gap, so the next number drawn counts: 5
     Play::skip();
     QCOMPARE(GameState.CandidateId, 5);
+    QVERIFY(random->next.isEmpty());
     QVERIFY(dialogs->texts(Kind::Error).isEmpty());
 }
 

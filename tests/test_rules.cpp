@@ -10,9 +10,16 @@
 #include "store/TableEngine.h"
 
 #include <QElapsedTimer>
+#include <QDir>
+#include <QHash>
+#include <QTemporaryDir>
 #include <QSet>
 #include <QtTest>
 
+#include <cmath>
+#include <sqlite3.h>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -85,6 +92,9 @@ private slots:
     void drawEndsOnABankThatRepeatsNumbers();
     void drawEndsWhateverTheRandomNumbers();
     void drawOutlastsLongRunsOfRepeats();
+    void countFollowsEveryChange();
+    void drawIsEvenOverABankWithGaps();
+    void drawOfABankOfMostlyGaps();
     void readQuestionAndTheRightAnswer();
     void scoring_data();
     void scoring();
@@ -205,6 +215,169 @@ void RulesTest::drawOutlastsLongRunsOfRepeats()
     QCOMPARE(GameState.DrawnIds[0], 1);
     QCOMPARE(GameState.DrawnIds[19], 20);
     QCOMPARE(drawnSet().size(), 20);
+    QVERIFY(random->next.isEmpty());
+}
+
+namespace {
+
+// A change made by another program: its own SQLite connection to the file.
+void runSqlElsewhere(const QString &directory, const char *statement)
+{
+    sqlite3 *db = nullptr;
+    const QByteArray file = QFile::encodeName(QDir(directory).filePath(QStringLiteral("Perguntas.DB")));
+    QCOMPARE(sqlite3_open(file.constData(), &db), SQLITE_OK);
+    QCOMPARE(sqlite3_exec(db, statement, nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(db);
+}
+
+} // namespace
+
+void RulesTest::countFollowsEveryChange()
+{
+    // The count is kept while the table does not change; every kind of change is seen.
+    TempDataDir data(30);
+    {
+        Statements s(data.path());
+        CountQuestions(s.count);
+        QCOMPARE(GameState.QuestionCount, 30);
+        // Through this program's connection.
+        runSql(data.path(), QStringLiteral("delete from perguntas.db where id = 30"));
+        CountQuestions(s.count);
+        QCOMPARE(GameState.QuestionCount, 29);
+        // Through another program's.
+        runSqlElsewhere(data.path(), "delete from db where id in (1, 2)");
+        CountQuestions(s.count);
+        QCOMPARE(GameState.QuestionCount, 27);
+        CountQuestions(s.count);
+        QCOMPARE(GameState.QuestionCount, 27);
+        // Even when the file is left with its size and modification time.
+        const QByteArray file = QFile::encodeName(data.file(QStringLiteral("Perguntas.DB")));
+        struct stat before {};
+        QCOMPARE(::stat(file.constData(), &before), 0);
+        runSqlElsewhere(data.path(), "delete from db where id = 4");
+        const timespec times[2] = {before.st_atim, before.st_mtim};
+        QCOMPARE(::utimensat(AT_FDCWD, file.constData(), times, 0), 0);
+        struct stat after {};
+        QCOMPARE(::stat(file.constData(), &after), 0);
+        QCOMPARE(after.st_size, before.st_size);
+        CountQuestions(s.count);
+        QCOMPARE(GameState.QuestionCount, 26);
+    }
+    // While no connection was open, and then on a connection opened anew.
+    runSqlElsewhere(data.path(), "delete from db where id = 3");
+    {
+        Statements s(data.path());
+        CountQuestions(s.count);
+        QCOMPARE(GameState.QuestionCount, 25);
+    }
+    // Another bank, in another directory.
+    TempDataDir second(22);
+    Statements s(second.path());
+    CountQuestions(s.count);
+    QCOMPARE(GameState.QuestionCount, 22);
+}
+
+namespace {
+
+// Pearson's chi-square of observed counts against the same expected count for each.
+double chiSquare(const QHash<int, int> &observed, const QSet<int> &ids, double expected)
+{
+    double sum = 0;
+    for (int id : ids) {
+        const double d = observed.value(id) - expected;
+        sum += d * d / expected;
+    }
+    return sum;
+}
+
+// The value that chi-square with `df` degrees of freedom exceeds with a chance of 1 in 1000
+// (Wilson and Hilferty's approximation, z = 3.09).
+double chiSquareBound(int df)
+{
+    const double a = 2.0 / (9.0 * df);
+    return df * std::pow(1 - a + 3.09 * std::sqrt(a), 3);
+}
+
+} // namespace
+
+void RulesTest::drawIsEvenOverABankWithGaps()
+{
+    // 200 numbers, of which every third and a run from 100 to 139 were deleted: 107 questions,
+    // some right after a long gap. A question after a gap must come up no more often than any other.
+    TempDataDir data(200);
+    runSql(data.path(), QStringLiteral("delete from perguntas.db where id % 3 = 0 or id between 100 and 139"));
+    QSet<int> existing;
+    for (int id = 1; id <= 200; ++id)
+        if (id % 3 != 0 && (id < 100 || id > 139))
+            existing.insert(id);
+    QCOMPARE(existing.size(), 107);
+
+    Statements s(data.path());
+    CountQuestions(s.count);
+    SequenceRandomGuard random; // a fixed sequence: the same figures on every run
+    QHash<int, int> first, all;
+    const int games = 1000;
+    for (int game = 0; game < games; ++game) {
+        DrawQuestions(s.position, s.count);
+        const QSet<int> drawn = drawnSet();
+        QCOMPARE(drawn.size(), 20);
+        QVERIFY(existing.contains(drawn));
+        ++first[GameState.DrawnIds[0]];
+        for (int id : GameState.DrawnIds)
+            ++all[id];
+    }
+    // The first question of a game is one draw from the whole bank; all 20 together are drawn
+    // without repeats, whose counts spread less than chi-square allows, never more.
+    const double firstChi = chiSquare(first, existing, games / 107.0);
+    const double allChi = chiSquare(all, existing, games * 20 / 107.0);
+    QVERIFY2(firstChi < chiSquareBound(106), qPrintable(QString::number(firstChi)));
+    QVERIFY2(allChi < chiSquareBound(106), qPrintable(QString::number(allChi)));
+
+    // Skips draw from the same bank, just as evenly.
+    QHash<int, int> skipped;
+    for (int skip = 0; skip < 2000; ++skip) {
+        GameState.SkippedCount = 0;
+        RecordSkip(s.count, s.position);
+        QVERIFY(existing.contains(GameState.CandidateId));
+        ++skipped[GameState.CandidateId];
+    }
+    const double skipChi = chiSquare(skipped, existing, 2000 / 107.0);
+    QVERIFY2(skipChi < chiSquareBound(106), qPrintable(QString::number(skipChi)));
+}
+
+void RulesTest::drawOfABankOfMostlyGaps()
+{
+    // Questions 1 to 30 and one numbered 100000: numbers are drawn by position here, and the
+    // last question comes up too.
+    TempDataDir data(31);
+    runSql(data.path(), QStringLiteral("update perguntas.db set id = 100000 where id = 31"));
+    Statements s(data.path());
+    CountQuestions(s.count);
+    SequenceRandomGuard random;
+    bool lastDrawn = false;
+    for (int game = 0; game < 40; ++game) {
+        DrawQuestions(s.position, s.count);
+        const QSet<int> drawn = drawnSet();
+        QCOMPARE(drawn.size(), 20);
+        for (int id : drawn)
+            QVERIFY(id == 100000 || (id >= 1 && id <= 30));
+        lastDrawn = lastDrawn || drawn.contains(100000);
+    }
+    QVERIFY(lastDrawn);
+    // By position: the 31st place is the last question.
+    random->next << 30;
+    GameState.SkippedCount = 0;
+    RecordSkip(s.count, s.position);
+    QCOMPARE(GameState.CandidateId, 100000);
+
+    // And a skip on a bank drawn by number lands only on numbers that are questions: 5 is a gap,
+    // so the next number drawn counts.
+    runSql(data.path(), QStringLiteral("update perguntas.db set id = 31 where id = 100000"));
+    runSql(data.path(), QStringLiteral("delete from perguntas.db where id = 5"));
+    random->next << 4 << 6;
+    GameState.SkippedCount = 0;
+    RecordSkip(s.count, s.position);
+    QCOMPARE(GameState.CandidateId, 7);
     QVERIFY(random->next.isEmpty());
 }
 

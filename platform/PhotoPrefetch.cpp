@@ -1,0 +1,188 @@
+#include "platform/PhotoPrefetch.h"
+
+#include "platform/Pictures.h"
+#include "store/AppError.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QRunnable>
+#include <QSet>
+
+#include <algorithm>
+#include <condition_variable>
+#include <deque>
+#include <mutex>
+
+#include <sys/stat.h>
+
+namespace {
+
+// What tells one version of a file from another: a photo replaced or rewritten since it was read
+// differs in at least one of these.
+struct FileStamp {
+    bool exists = false;
+    qint64 size = 0;
+    qint64 modifiedNs = 0;
+    qint64 changedNs = 0;
+    quint64 inode = 0;
+    quint64 device = 0;
+
+    bool operator==(const FileStamp &) const = default;
+};
+
+FileStamp stampOf(const QString &path)
+{
+    struct stat info {};
+    FileStamp stamp;
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
+        return stamp;
+    stamp.exists = true;
+    stamp.size = info.st_size;
+    stamp.modifiedNs = qint64(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec;
+    stamp.changedNs = qint64(info.st_ctim.tv_sec) * 1000000000 + info.st_ctim.tv_nsec;
+    stamp.inode = info.st_ino;
+    stamp.device = info.st_dev;
+    return stamp;
+}
+
+bool backgroundDecodable(const QString &path)
+{
+    const QString extension = QFileInfo(path).suffix().toLower();
+    return extension == QLatin1String("jpg") || extension == QLatin1String("jpeg")
+           || extension == QLatin1String("bmp") || extension == QLatin1String("ico");
+}
+
+struct Decoded {
+    FileStamp stamp; // the file as it was before it was read
+    QImage picture;
+    bool ok = false;
+};
+
+} // namespace
+
+struct PhotoPrefetch::Shared {
+    QSize visible;
+    mutable std::mutex mutex;
+    std::condition_variable changed; // a decode ended
+    std::deque<QString> waiting;
+    QString decoding;       // the path being decoded, empty when none
+    bool running = false;   // the worker is started and has not yet seen an empty queue
+    QSet<QString> wanted;   // the paths of the last list: a decode of any other is dropped
+    QHash<QString, Decoded> done;
+    int finished = 0;
+
+    // The worker: decodes the waiting paths one by one until none is left.
+    void work()
+    {
+        std::unique_lock lock(mutex);
+        while (!waiting.empty()) {
+            const QString path = waiting.front();
+            waiting.pop_front();
+            decoding = path;
+            lock.unlock();
+
+            Decoded result;
+            // Stamped before reading: a file changed while it is read never passes for unchanged.
+            result.stamp = stampOf(path);
+            try {
+                result.picture = loadPicture(path, visible);
+                result.ok = true;
+            } catch (const AppError &) {
+                // Reported when the photo is taken, by decoding it again there.
+            }
+
+            lock.lock();
+            decoding.clear();
+            ++finished;
+            if (wanted.contains(path))
+                done.insert(path, result);
+            changed.notify_all();
+        }
+        running = false;
+        changed.notify_all();
+    }
+};
+
+PhotoPrefetch::PhotoPrefetch(QSize visible) : d(std::make_shared<Shared>())
+{
+    d->visible = visible;
+    m_pool.setMaxThreadCount(1);
+}
+
+PhotoPrefetch::~PhotoPrefetch()
+{
+    stop();
+}
+
+void PhotoPrefetch::prefetch(const QStringList &paths)
+{
+    std::unique_lock lock(d->mutex);
+    d->waiting.clear();
+    d->wanted.clear();
+    QHash<QString, Decoded> kept;
+    for (const QString &path : paths) {
+        if (path.isEmpty() || !backgroundDecodable(path) || d->wanted.contains(path))
+            continue;
+        d->wanted.insert(path);
+        if (const auto it = d->done.constFind(path); it != d->done.cend())
+            kept.insert(path, it.value());
+        else if (path != d->decoding) // one under way is kept when it ends
+            d->waiting.push_back(path);
+    }
+    d->done = kept;
+    if (!d->running && !d->waiting.empty()) {
+        d->running = true;
+        // The worker holds the shared state, not this object.
+        m_pool.start(QRunnable::create([shared = d] { shared->work(); }));
+    }
+}
+
+QImage PhotoPrefetch::take(const QString &path)
+{
+    {
+        std::unique_lock lock(d->mutex);
+        // Under way: waiting for it costs less than decoding it again.
+        // (No path is ever decoded in the background: `decoding` is empty when none is.)
+        d->changed.wait(lock, [&] { return path.isEmpty() || d->decoding != path; });
+        if (const auto it = d->done.constFind(path); it != d->done.cend()) {
+            if (it->ok && it->stamp == stampOf(path))
+                return it->picture;
+            d->done.erase(it);
+        }
+        // Not started yet: it is decoded here instead.
+        d->waiting.erase(std::remove(d->waiting.begin(), d->waiting.end(), path), d->waiting.end());
+    }
+    Decoded result;
+    result.stamp = stampOf(path);
+    result.picture = loadPicture(path, d->visible);
+    result.ok = true;
+    // Kept until the next list leaves it out: the editor lists the photo on screen with its
+    // neighbours, so that moving back to it costs nothing.
+    std::unique_lock lock(d->mutex);
+    d->done.insert(path, result);
+    return result.picture;
+}
+
+void PhotoPrefetch::stop()
+{
+    {
+        std::unique_lock lock(d->mutex);
+        d->waiting.clear();
+        d->wanted.clear();
+        d->done.clear();
+    }
+    m_pool.waitForDone();
+}
+
+bool PhotoPrefetch::idle() const
+{
+    std::unique_lock lock(d->mutex);
+    return !d->running;
+}
+
+int PhotoPrefetch::decodedInBackground() const
+{
+    std::unique_lock lock(d->mutex);
+    return d->finished;
+}
