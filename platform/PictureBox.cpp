@@ -17,9 +17,9 @@ void PictureBox::loadFromFile(const QString &path)
     display(loadPicture(path, m_placement == Placement::Centre ? size() : QSize()), path);
 }
 
-void PictureBox::setPicture(const QImage &picture)
+void PictureBox::setPicture(const QImage &picture, const QString &fileName)
 {
-    display(picture, QString());
+    display(picture, fileName);
 }
 
 void PictureBox::clear()

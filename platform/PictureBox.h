@@ -14,7 +14,8 @@ public:
 
     // Loads the file; on failure the box keeps the picture it showed and AppError is thrown.
     void loadFromFile(const QString &path);
-    void setPicture(const QImage &picture);
+    // A picture decoded elsewhere; `fileName` names the file it came from, if any.
+    void setPicture(const QImage &picture, const QString &fileName = QString());
     const QImage &picture() const { return m_picture; }
     // The file the picture shown was loaded from; empty when it came from elsewhere or there is
     // none.

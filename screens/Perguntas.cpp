@@ -208,16 +208,17 @@ void TFrmCadastro::LoadPhoto()
         ImgCadastro->clear();
         return;
     }
+    const QString path = TbPerguntas->fieldText(QStringLiteral("Foto"));
     QImage picture;
     try {
-        picture = Prefetch->take(TbPerguntas->fieldText(QStringLiteral("Foto")));
+        picture = Prefetch->take(path);
     } catch (const AppError &) {
         // The photo of the question shown before would pass for this one's.
         ImgCadastro->clear();
         PrefetchNeighbours();
         throw;
     }
-    ImgCadastro->setPicture(picture);
+    ImgCadastro->setPicture(picture, path);
     PrefetchNeighbours();
 }
 

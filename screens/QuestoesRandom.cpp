@@ -90,7 +90,7 @@ void ShowQuestion(qint32 id)
         FrmPerguntas->ImgPerg->clear();
     } else {
         try {
-            FrmPerguntas->ImgPerg->setPicture(FrmPerguntas->Prefetch->take(read.foto));
+            FrmPerguntas->ImgPerg->setPicture(FrmPerguntas->Prefetch->take(read.foto), read.foto);
         } catch (const AppError &e) {
             FrmPerguntas->ImgPerg->clear();
             problems << QStringLiteral("A foto da pergunta número %1 não pôde ser carregada: %2")
