@@ -530,6 +530,8 @@ QImage decodeWmf(const QByteArray &data, const QString &fontFolder, qint64 memor
     wmfAPI *created = nullptr;
     const wmf_error_t createError = wmf_api_create(&created, flags, &options);
     WmfApi api(created);
+    if ((createError != wmf_E_None || !api) && memory.refused)
+        throw AppError(QStringLiteral("Metafile needs too much memory"));
     if (createError != wmf_E_None || !api)
         throw AppError(QStringLiteral("Cannot start the metafile reader (libwmf error %1)")
                            .arg(int(createError)));
