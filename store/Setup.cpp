@@ -183,25 +183,22 @@ void createAccountTable(const QString &directory, const QString &login, const QS
     });
 }
 
-void insertQuestions(const QString &directory, const QList<QuestionRow> &rows)
+namespace {
+
+// Opens the question table of `directory`, starts a transaction with `begin` and runs `work` on
+// it; a failure rolls everything back.
+template <typename Work>
+auto inQuestionTable(const QString &directory, const char *begin, Work work)
 {
     const QString path = QDir(directory).filePath(QStringLiteral("Perguntas.DB"));
     if (!QFile::exists(path))
         throw AppError(QStringLiteral("A tabela não existe: %1").arg(path));
     TableFile table(path);
-    table.exec("BEGIN");
+    table.exec(begin);
     try {
-        table.prepare("INSERT INTO db(Pergunta, Resp1, Resp2, Resp3, Resp4, Correta, Id, Foto)"
-                      " VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8)");
-        for (const QuestionRow &row : rows) {
-            const QString texts[] = {row.pergunta, row.resp1, row.resp2, row.resp3, row.resp4, row.correta};
-            for (int i = 0; i < 6; ++i)
-                table.bindText(i + 1, fieldText(texts[i], 240));
-            table.bindNumber(7, row.id);
-            table.bindText(8, fieldText(row.foto, 255));
-            table.run();
-        }
+        const auto result = work(table);
         table.exec("COMMIT");
+        return result;
     } catch (...) {
         try {
             table.exec("ROLLBACK");
@@ -211,39 +208,44 @@ void insertQuestions(const QString &directory, const QList<QuestionRow> &rows)
     }
 }
 
+// Inserts `rows`, numbered by `idOf`.
+template <typename IdOf>
+void insertRows(TableFile &table, const QList<QuestionRow> &rows, IdOf idOf)
+{
+    table.prepare("INSERT INTO db(Pergunta, Resp1, Resp2, Resp3, Resp4, Correta, Id, Foto)"
+                  " VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8)");
+    for (const QuestionRow &row : rows) {
+        const QString texts[] = {row.pergunta, row.resp1, row.resp2, row.resp3, row.resp4, row.correta};
+        for (int i = 0; i < 6; ++i)
+            table.bindText(i + 1, fieldText(texts[i], 240));
+        table.bindNumber(7, idOf(row));
+        table.bindText(8, fieldText(row.foto, 255));
+        table.run();
+    }
+}
+
+} // namespace
+
+void insertQuestions(const QString &directory, const QList<QuestionRow> &rows)
+{
+    inQuestionTable(directory, "BEGIN", [&](TableFile &table) {
+        insertRows(table, rows, [](const QuestionRow &row) { return row.id; });
+        return true;
+    });
+}
+
 double appendQuestions(const QString &directory, const QList<QuestionRow> &rows)
 {
-    const QString path = QDir(directory).filePath(QStringLiteral("Perguntas.DB"));
-    if (!QFile::exists(path))
-        throw AppError(QStringLiteral("A tabela não existe: %1").arg(path));
-    TableFile table(path);
     // The write lock is taken before the largest number is read, so no other writer can take
     // the same numbers.
-    table.exec("BEGIN IMMEDIATE");
-    try {
+    return inQuestionTable(directory, "BEGIN IMMEDIATE", [&](TableFile &table) {
         table.prepare("SELECT max(Id) FROM db");
         table.step();
         const double first = table.columnIsNull(0) ? 1 : std::floor(table.columnNumber(0)) + 1;
-        table.prepare("INSERT INTO db(Pergunta, Resp1, Resp2, Resp3, Resp4, Correta, Id, Foto)"
-                      " VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8)");
         double id = first;
-        for (const QuestionRow &row : rows) {
-            const QString texts[] = {row.pergunta, row.resp1, row.resp2, row.resp3, row.resp4, row.correta};
-            for (int i = 0; i < 6; ++i)
-                table.bindText(i + 1, fieldText(texts[i], 240));
-            table.bindNumber(7, id++);
-            table.bindText(8, fieldText(row.foto, 255));
-            table.run();
-        }
-        table.exec("COMMIT");
+        insertRows(table, rows, [&id](const QuestionRow &) { return id++; });
         return first;
-    } catch (...) {
-        try {
-            table.exec("ROLLBACK");
-        } catch (const AppError &) {
-        }
-        throw;
-    }
+    });
 }
 
 QList<QuestionRow> readQuestionTable(const QString &directory)
