@@ -43,6 +43,17 @@ Medians medianMs(int repetitions, const Timed &measured, const Timed &baseline)
     return {median(a), median(b)};
 }
 
+QList<double> timesMs(int repetitions, const Timed &measured)
+{
+    QList<double> times;
+    for (int i = -1; i < repetitions; ++i) {
+        const double t = timeOnce(measured);
+        if (i >= 0)
+            times.append(t);
+    }
+    return times;
+}
+
 double medianMs(int repetitions, const Timed &measured)
 {
     return medianMs(repetitions, measured, Timed()).measured;

@@ -21,6 +21,9 @@ struct Medians {
 // each, so that both meet the same state of the machine (other programs running, the clock
 // speed); returns the median time of one run of each, in milliseconds.
 Medians medianMs(int repetitions, const Timed &measured, const Timed &baseline);
+// Runs `measured` once to warm up and then `repetitions` times; the time of each run, in
+// milliseconds.
+QList<double> timesMs(int repetitions, const Timed &measured);
 double medianMs(int repetitions, const Timed &measured);
 
 double median(QList<double> values);
