@@ -6,13 +6,13 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
-#include <QRunnable>
 #include <QSet>
 
 #include <algorithm>
 #include <condition_variable>
 #include <deque>
 #include <mutex>
+#include <system_error>
 
 #include <sys/stat.h>
 
@@ -107,7 +107,6 @@ struct PhotoPrefetch::Shared {
 PhotoPrefetch::PhotoPrefetch(QSize visible) : d(std::make_shared<Shared>())
 {
     d->visible = visible;
-    m_pool.setMaxThreadCount(1);
 }
 
 PhotoPrefetch::~PhotoPrefetch()
@@ -132,9 +131,18 @@ void PhotoPrefetch::prefetch(const QStringList &paths)
     }
     d->done = kept;
     if (!d->running && !d->waiting.empty()) {
-        d->running = true;
-        // The worker holds the shared state, not this object.
-        m_pool.start(QRunnable::create([shared = d] { shared->work(); }));
+        // A worker that ran out has nothing left to do but return (it cleared `running` under
+        // the lock held here), so joining it here does not wait on this lock.
+        if (m_worker.joinable())
+            m_worker.join();
+        try {
+            // The worker holds the shared state, not this object.
+            m_worker = std::thread([shared = d] { shared->work(); });
+            d->running = true;
+        } catch (const std::system_error &) {
+            // No thread to be had: every photo is decoded when it is taken.
+            d->waiting.clear();
+        }
     }
 }
 
@@ -172,7 +180,8 @@ void PhotoPrefetch::stop()
         d->wanted.clear();
         d->done.clear();
     }
-    m_pool.waitForDone();
+    if (m_worker.joinable())
+        m_worker.join();
 }
 
 bool PhotoPrefetch::idle() const

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs the whole test suite twice under CTest: once as
-# built for use, once with AddressSanitizer and UndefinedBehaviorSanitizer. Then builds the
+# built for use, once with AddressSanitizer and UndefinedBehaviorSanitizer. Runs the tests of
+# the photos decoded in the background a third time, with ThreadSanitizer. Then builds the
 # libFuzzer targets of fuzz/ with clang and runs each for a short while (JORNADA_FUZZ_SECONDS,
 # 15 by default), so that a reader that starts crashing on its seeds or near them is caught.
 set -euo pipefail
@@ -21,6 +22,13 @@ export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export LSAN_OPTIONS=suppressions=$root/tests/lsan.supp:print_suppressions=0
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 (cd build-testes-asan && ctest --output-on-failure -j"$jobs")
+
+# The tests of the code that decodes photos in the background, with ThreadSanitizer. The
+# suppressions only cover QtTest's own watchdog thread.
+cmake -S . -B build-testes-tsan -DCMAKE_BUILD_TYPE=Debug -DJORNADA_TSAN=ON >/dev/null
+cmake --build build-testes-tsan -j"$jobs" --target test_photo_prefetch
+export TSAN_OPTIONS=suppressions=$root/tests/tsan.supp:halt_on_error=1
+(cd build-testes-tsan && ctest --output-on-failure -R '^test_photo_prefetch$')
 
 # The fuzz targets: a build folder of their own, by clang.
 fuzz_seconds=${JORNADA_FUZZ_SECONDS:-15}
