@@ -17,6 +17,7 @@
 #include "screens/Senha.h"
 #include "screens/Unit1.h"
 #include "screens/alterarsenha.h"
+#include "store/TableEngine.h"
 #include "tools/arte/Texts.h"
 
 #include <QAccessible>
@@ -235,6 +236,10 @@ void AccessibilityTest::everyControlHasAName()
         for (QWidget *w : controls)
             QVERIFY2(!nameOf(w).isEmpty(), qPrintable(screen->objectName() + QLatin1Char('.') + w->objectName()));
     }
+    // The tables behind the screens go by their names too, for tools that look for them.
+    QVERIFY(FrmPerguntas->findChild<Table *>(QStringLiteral("TbPerguntas"), Qt::FindDirectChildrenOnly));
+    QVERIFY(FrmCadastro->findChild<Table *>(QStringLiteral("TbPerguntas"), Qt::FindDirectChildrenOnly));
+    QVERIFY(FrmSenha->findChild<Table *>(QStringLiteral("TbSenha"), Qt::FindDirectChildrenOnly));
 }
 
 void AccessibilityTest::startScreen()

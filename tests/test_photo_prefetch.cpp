@@ -147,6 +147,17 @@ void PhotoPrefetchTest::decodesAsTheBoxShows()
         QCOMPARE(prefetch.take(p).cacheKey(), taken.cacheKey());
     }
     QCOMPARE(prefetch.decodedInBackground(), 2);
+
+    // A photo taken before a list names it is decoded there and kept: the next list that names
+    // it does not decode it again, nor the ones it had already.
+    const QString taken = m_dir.filePath(QStringLiteral("tomada.jpg"));
+    writePhoto(taken, Qt::green);
+    const QImage first = prefetch.take(taken);
+    QCOMPARE(centreOf(first), QColor(Qt::green));
+    prefetch.prefetch({taken, path});
+    waitForPrefetch(prefetch);
+    QCOMPARE(prefetch.decodedInBackground(), 2);
+    QCOMPARE(prefetch.take(taken).cacheKey(), first.cacheKey());
 }
 
 void PhotoPrefetchTest::photoChangedOnDiskIsReadAgain()
