@@ -24,7 +24,7 @@ export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 (cd build-testes-asan && ctest --output-on-failure -j"$jobs")
 
 # The tests of the code that decodes photos in the background, with ThreadSanitizer. The
-# suppressions only cover QtTest's own watchdog thread.
+# suppressions leave out only the calls that Qt's libraries make into the C library.
 cmake -S . -B build-testes-tsan -DCMAKE_BUILD_TYPE=Debug -DJORNADA_TSAN=ON >/dev/null
 cmake --build build-testes-tsan -j"$jobs" --target test_photo_prefetch
 export TSAN_OPTIONS=suppressions=$root/tests/tsan.supp:halt_on_error=1
