@@ -94,6 +94,19 @@ QString photoOf(const QString &folder, int id)
     return QDir(folder).filePath(QStringLiteral("%1.jpg").arg(id));
 }
 
+// A picture of random pixels: as a JPEG, it takes a while to decode.
+QImage grainyPicture(QSize size, quint32 seed)
+{
+    QImage image(size, QImage::Format_RGB32);
+    QRandomGenerator random(seed);
+    for (int y = 0; y < image.height(); ++y) {
+        auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x)
+            line[x] = random.generate() | 0xFF000000u;
+    }
+    return image;
+}
+
 void waitForPrefetch(const PhotoPrefetch &prefetch)
 {
     QTRY_VERIFY_WITH_TIMEOUT(prefetch.idle(), 60000);
@@ -221,13 +234,7 @@ void PhotoPrefetchTest::failureIsReportedWhenTaken()
 void PhotoPrefetchTest::stopWaitsForTheDecodeUnderWayOnly()
 {
     // Twelve copies of a large photo with grain, each a decode of some length.
-    QImage image(2400, 1800, QImage::Format_RGB32);
-    QRandomGenerator random(5);
-    for (int y = 0; y < image.height(); ++y) {
-        auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
-        for (int x = 0; x < image.width(); ++x)
-            line[x] = random.generate() | 0xFF000000u;
-    }
+    const QImage image = grainyPicture(QSize(2400, 1800), 5);
     const QString first = m_dir.filePath(QStringLiteral("grande-0.jpg"));
     QVERIFY(image.save(first, "JPG", 90));
     QStringList paths{first};
@@ -342,13 +349,7 @@ void PhotoPrefetchTest::programEndsDuringAPrefetch()
     // Large photos for all questions; the screens are destroyed, as at the end of the program,
     // while they are being decoded. Under the sanitizers nothing may be touched after it is freed.
     TempDataDir data(25);
-    QImage image(2000, 1500, QImage::Format_RGB32);
-    QRandomGenerator random(9);
-    for (int y = 0; y < image.height(); ++y) {
-        auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
-        for (int x = 0; x < image.width(); ++x)
-            line[x] = random.generate() | 0xFF000000u;
-    }
+    const QImage image = grainyPicture(QSize(2000, 1500), 9);
     const QString folder = QDir(data.path()).filePath(QStringLiteral("fotos"));
     QDir().mkpath(folder);
     QVERIFY(image.save(photoOf(folder, 1), "JPG", 90));
