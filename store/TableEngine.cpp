@@ -13,6 +13,7 @@
 #include <cmath>
 #include <limits>
 #include <optional>
+#include <utility>
 #include <sqlite3.h>
 
 namespace {
@@ -1117,6 +1118,17 @@ struct Query::Private {
     bool open = false;
     bool empty = true;
     QHash<QString, QVariant> row;
+    // A read-only statement that execSql prepared and checked, kept for the open() that follows
+    // it with the same text and parameters, so that it is not prepared twice.
+    sqlite3_stmt *checked = nullptr;
+
+    ~Private() { forgetChecked(); }
+
+    void forgetChecked()
+    {
+        sqlite3_finalize(checked);
+        checked = nullptr;
+    }
 
     // Prepares the text on the directory's connection and binds every parameter by name.
     sqlite3_stmt *prepare()
@@ -1197,6 +1209,7 @@ void Query::close()
 void Query::clear()
 {
     close();
+    d->forgetChecked();
     d->lines.clear();
     d->parameters.clear();
 }
@@ -1204,6 +1217,7 @@ void Query::clear()
 void Query::add(const QString &line)
 {
     close();
+    d->forgetChecked();
     d->lines.append(line);
 }
 
@@ -1211,6 +1225,7 @@ QStringList Query::text() const { return d->lines; }
 
 void Query::setParameter(const QString &name, qint32 value)
 {
+    d->forgetChecked();
     for (auto &parameter : d->parameters) {
         if (parameter.first.compare(name, Qt::CaseInsensitive) == 0) {
             parameter.second = value;
@@ -1223,11 +1238,12 @@ void Query::setParameter(const QString &name, qint32 value)
 void Query::execSql()
 {
     close();
+    d->forgetChecked();
     sqlite3_stmt *statement = d->prepare();
     // A statement that only reads has no effect to run for; its rows would be thrown away and
     // open() reads them afresh. Preparing it already reports a faulty text or a missing table.
     if (sqlite3_stmt_readonly(statement)) {
-        sqlite3_finalize(statement);
+        d->checked = statement;
         return;
     }
     int rc;
@@ -1242,7 +1258,9 @@ void Query::execSql()
 void Query::open()
 {
     close();
-    sqlite3_stmt *statement = d->prepare();
+    sqlite3_stmt *statement = std::exchange(d->checked, nullptr);
+    if (!statement)
+        statement = d->prepare();
     const int rc = sqlite3_step(statement);
     if (rc != SQLITE_ROW && rc != SQLITE_DONE) {
         const QString text = d->db->errorText();

@@ -234,6 +234,18 @@ void TestStoreEngine::questionByIdStatement()
     QCOMPARE(query.asInteger(QStringLiteral("Id")), 4);
     QCOMPARE(errorOf([&] { query.value(QStringLiteral("nada")); }), QStringLiteral("Field 'nada' not found"));
 
+    // open() runs the statement as it stands: a parameter set after execSql counts, and opening
+    // again reads the table again.
+    query.execSql();
+    query.setParameter(QStringLiteral("NUMID"), 2);
+    query.open();
+    QCOMPARE(query.asText(QStringLiteral("Pergunta")), QStringLiteral("Pergunta 2"));
+    Query change(bank.path());
+    change.add(QStringLiteral("update perguntas.db set pergunta = 'Outra' where id = 2"));
+    change.execSql();
+    query.open();
+    QCOMPARE(query.asText(QStringLiteral("Pergunta")), QStringLiteral("Outra"));
+
     // An id that matches no row: no row, every column blank.
     setText(query, byIdLines);
     query.setParameter(QStringLiteral("NUMID"), 99);
