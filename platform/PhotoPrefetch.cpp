@@ -104,7 +104,7 @@ struct PhotoPrefetch::Shared {
     }
 };
 
-PhotoPrefetch::PhotoPrefetch(QSize visible) : d(std::make_shared<Shared>())
+PhotoPrefetch::PhotoPrefetch(QSize visible) : d(std::make_unique<Shared>())
 {
     d->visible = visible;
 }
@@ -136,8 +136,8 @@ void PhotoPrefetch::prefetch(const QStringList &paths)
         if (m_worker.joinable())
             m_worker.join();
         try {
-            // The worker holds the shared state, not this object.
-            m_worker = std::thread([shared = d] { shared->work(); });
+            // Joined by stop() before the state it works on is destroyed.
+            m_worker = std::thread([shared = d.get()] { shared->work(); });
             d->running = true;
         } catch (const std::system_error &) {
             // No thread to be had: every photo is decoded when it is taken.

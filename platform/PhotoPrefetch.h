@@ -42,7 +42,7 @@ public:
 
 private:
     struct Shared;
-    std::shared_ptr<Shared> d;
+    std::unique_ptr<Shared> d;
     // The thread that decodes a list; a new one is started for a list handed in after the last
     // one ran out. A plain thread, so that ThreadSanitizer sees every lock between it and the
     // screens (it cannot see inside Qt's own thread pool).
