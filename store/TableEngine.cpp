@@ -1199,6 +1199,18 @@ Query::Query(const QString &directory) : d(std::make_unique<Private>())
 
 Query::~Query() = default;
 
+Query &Query::run(const QStringList &lines, const QList<std::pair<QString, qint32>> &parameters)
+{
+    clear();
+    for (const QString &line : lines)
+        add(line);
+    for (const auto &[name, value] : parameters)
+        setParameter(name, value);
+    execSql();
+    open();
+    return *this;
+}
+
 void Query::close()
 {
     d->open = false;

@@ -14,6 +14,7 @@
 #include <QStringList>
 #include <QVariant>
 #include <memory>
+#include <utility>
 
 class AppError;
 class Database;
@@ -125,6 +126,10 @@ class Query {
 public:
     explicit Query(const QString &directory);
     ~Query();
+
+    // The whole rebuild in one call: close, new text, the parameters (name without the colon),
+    // run, open. Returns the query standing on its first row, for reading its columns.
+    Query &run(const QStringList &lines, const QList<std::pair<QString, qint32>> &parameters = {});
 
     void close();
     void clear();                     // closes and empties the text
