@@ -1,5 +1,7 @@
 #include "app/Screens.h"
+#include "app/Navigator.h"
 #include "app/SetupCommand.h"
+#include "game/GameSession.h"
 
 #include "platform/ErrorReport.h"
 #include "screens/Inicial.h"
@@ -11,13 +13,35 @@
 #include "screens/alterarsenha.h"
 #include "store/AppError.h"
 #include "store/DataDir.h"
+#include "store/QuestionBank.h"
+#include "store/RecordStore.h"
 #include "store/TableEngine.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
+#include <memory>
+
+TFrmInicial *FrmInicial = nullptr;
+TFrmPerguntas *FrmPerguntas = nullptr;
+TFrmCadastro *FrmCadastro = nullptr;
+TFrmResult *FrmResult = nullptr;
+TFrmSenha *FrmSenha = nullptr;
+TFrmInstrucao *FrmInstrucao = nullptr;
+TFrmAlterarSenha *FrmAlterarSenha = nullptr;
+
 namespace {
+
+// What the screens share: the bank and the record of the data directory, the game over them,
+// and the navigator between the screens.
+struct Shared {
+    TableQuestionBank bank{dataDirectory()};
+    RecordFileStore record;
+    GameSession session{bank, record};
+    ScreenNavigator navigator;
+};
+std::unique_ptr<Shared> shared;
 
 template <typename Screen>
 void destroy(Screen *&screen)
@@ -28,18 +52,32 @@ void destroy(Screen *&screen)
 
 } // namespace
 
+GameSession &Game()
+{
+    return shared->session;
+}
+
+TableQuestionBank &QuestionBankInUse()
+{
+    return shared->bank;
+}
+
 QString createScreens()
 {
     try {
-        FrmInicial = new TFrmInicial;
+        shared = std::make_unique<Shared>();
+        GameSession &session = shared->session;
+        Navigator &navigator = shared->navigator;
+        FrmInicial = new TFrmInicial(session, navigator);
         runGuarded([] { FrmInicial->FormCreate(); });
-        FrmPerguntas = new TFrmPerguntas;
+        shared->bank.open();
+        FrmPerguntas = new TFrmPerguntas(session, navigator);
         runGuarded([] { FrmPerguntas->FormCreate(); });
-        FrmCadastro = new TFrmCadastro;
-        FrmResult = new TFrmResult;
-        FrmSenha = new TFrmSenha;
-        FrmInstrucao = new TFrmInstrucao;
-        FrmAlterarSenha = new TFrmAlterarSenha;
+        FrmCadastro = new TFrmCadastro(navigator);
+        FrmResult = new TFrmResult(session, navigator);
+        FrmSenha = new TFrmSenha(navigator);
+        FrmInstrucao = new TFrmInstrucao(navigator);
+        FrmAlterarSenha = new TFrmAlterarSenha(*FrmSenha->TbSenha, navigator);
     } catch (const AppError &e) {
         destroyScreens();
         return isTableInUse(e) ? tableInUseReport(e.text()) : missingDataReport(e.text());
@@ -56,6 +94,7 @@ void destroyScreens()
     destroy(FrmCadastro);
     destroy(FrmPerguntas);
     destroy(FrmInicial);
+    shared.reset();
 }
 
 QString missingDataReport(const QString &engineText)

@@ -3,6 +3,7 @@
 #include "SilentDialogs.h"
 #include "app/Screens.h"
 #include "app/Startup.h"
+#include "game/GameSession.h"
 #include "screens/Inicial.h"
 #include "screens/QuestoesRandom.h"
 #include "screens/Resultado.h"
@@ -78,13 +79,13 @@ int playOneGameForMemory()
         QRadioButton *choice = buttons[question % 4];
         if (question % 2 == 0)
             for (QRadioButton *b : buttons)
-                if (TFrmPerguntas::AnswerOf(b) == GameState.CorrectAnswer)
+                if (TFrmPerguntas::AnswerOf(b) == Game().state().CorrectAnswer)
                     choice = b;
         choice->setChecked(true);
         FrmPerguntas->BtnOK->click();
         settle();
     }
-    const bool ended = FrmResult->isVisible() && GameState.CurrentIndex == QuestionsPerGame;
+    const bool ended = FrmResult->isVisible() && Game().state().CurrentIndex == QuestionsPerGame;
     const int status = printPeak(dialogs->errors ? dialogs->lastError
                                  : ended       ? QString()
                                                : QStringLiteral("o jogo não chegou ao fim"));

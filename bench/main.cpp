@@ -16,6 +16,8 @@
 
 #include "app/Screens.h"
 #include "app/Startup.h"
+#include "game/GameSession.h"
+#include "game/QuestionDraw.h"
 #include "platform/DBNavigator.h"
 #include "platform/PhotoPrefetch.h"
 #include "platform/Pictures.h"
@@ -23,6 +25,7 @@
 #include "screens/QuestoesRandom.h"
 #include "screens/Splash.h"
 #include "store/AppError.h"
+#include "store/QuestionBank.h"
 #include "store/TableEngine.h"
 
 #include <QApplication>
@@ -196,7 +199,7 @@ void Bench::checkRightAnswer()
                                      FrmPerguntas->RBResp4};
     QRadioButton *choice = buttons[0];
     for (QRadioButton *b : buttons)
-        if (TFrmPerguntas::AnswerOf(b) == GameState.CorrectAnswer)
+        if (TFrmPerguntas::AnswerOf(b) == Game().state().CorrectAnswer)
             choice = b;
     choice->setChecked(true);
 }
@@ -385,7 +388,7 @@ void Bench::startUp()
                              throw AppError(QStringLiteral("as tabelas não abriram"));
                      },
                      // Counted as at the program's start, not kept from the last round.
-                     ForgetQuestionCount, [] { destroyScreens(); }},
+                     {}, [] { destroyScreens(); }},
                     QStringLiteral("janelas+count"),
                     {[&] { bareStartUp(c.bank->directory(), windows); }, {}, [&] { deleteWindows(windows); }}),
             c.target);
@@ -393,17 +396,19 @@ void Bench::startUp()
         // The game's own steps inside it, on screens made once.
         createScreensOn(*c.bank);
         RawTable raw(c.bank->directory());
-        add(compare(QStringLiteral("  CountQuestions, ") + c.name, reps(), {[] { CountQuestions(); }, ForgetQuestionCount},
+        add(compare(QStringLiteral("  CountQuestions, ") + c.name, reps(), {[] { QuestionBankInUse().count(); }, [] { QuestionBankInUse().forgetCount(); }},
                     QStringLiteral("count cru"), {[&] { raw.first("SELECT count(id) FROM db"); }}));
         add(compare(QStringLiteral("  CountQuestions, tabela inalterada desde a última"), reps(),
-                    {[] { CountQuestions(); }}, QStringLiteral("count cru"),
+                    {[] { QuestionBankInUse().count(); }}, QStringLiteral("count cru"),
                     {[&] { raw.first("SELECT count(id) FROM db"); }}));
         QRandomGenerator random(3);
         const int questions = c.bank->questions();
-        // The draw of the rules alone; the screen's DrawQuestions() then reads the 20 photos'
-        // paths and hands them to the background decoding, measured on the next line.
+        // The draw of the rules alone; a new game then also reads the 20 photos' paths, hands them
+        // to the background decoding and shows the first question, measured on the next line.
+        TGameState drawn;
+        drawn.QuestionCount = questions;
         Row draw = compare(QStringLiteral("  DrawQuestions, ") + c.name, reps(),
-                           {[] { DrawQuestions(*FrmPerguntas->QueryPosicao, *FrmPerguntas->QuerySql); }},
+                           {[&] { DrawQuestions(QuestionBankInUse(), drawn); }},
                            QStringLiteral("20 buscas"), {[&] {
                                for (int i = 0; i < QuestionsPerGame; ++i)
                                    raw.first("SELECT id FROM db WHERE id >= ?1 ORDER BY id LIMIT 1",
@@ -412,8 +417,9 @@ void Bench::startUp()
         if (questions >= 1000000)
             draw.ratioLimit = 30;
         add(draw, questions >= 1000000 ? 2 : 0, Row::Goal::BelowAndRatioAtMost);
-        add(compare(QStringLiteral("  o mesmo e as fotos pedidas (DrawQuestions da tela)"), reps(),
-                    {[] { DrawQuestions(); }, {}, [] { FrmPerguntas->Prefetch->stop(); }},
+        add(compare(QStringLiteral("  um jogo novo: o sorteio, as fotos pedidas e a 1ª pergunta"), reps(),
+                    {[] { FrmPerguntas->ShowNewGame(Game().playAgain()); }, {},
+                     [] { FrmPerguntas->ResetForNewGame(); }},
                     QStringLiteral("20 buscas"), {[&] {
                         for (int i = 0; i < QuestionsPerGame; ++i)
                             raw.first("SELECT id FROM db WHERE id >= ?1 ORDER BY id LIMIT 1",
@@ -439,8 +445,18 @@ void Bench::photos()
         }
     }
     int shown = 0, decoded = 0;
+    // A question read from the bank, as the game reads it, and shown.
+    const auto showQuestion = [](qint32 id) {
+        const StoredQuestion stored = QuestionBankInUse().question(id);
+        QuestionView view;
+        view.id = id;
+        view.pergunta = stored.pergunta;
+        view.answers = stored.answers;
+        view.foto = stored.foto;
+        FrmPerguntas->ShowQuestion(view);
+    };
     add(compare(QStringLiteral("ShowQuestion, fotos JPEG do exemplo (137×177)"), reps(),
-                {[&] { ShowQuestion(ids[shown++ % ids.size()]); }}, QStringLiteral("decod. completa"),
+                {[&] { showQuestion(ids[shown++ % ids.size()]); }}, QStringLiteral("decod. completa"),
                 {[&] { loadPicture(paths[decoded++ % paths.size()]); }}));
 
     // The crop against a full decode, for a photo with grain (the one the game is measured with)
@@ -458,7 +474,7 @@ void Bench::photos()
         shown = 0;
         add(compare(QStringLiteral("ShowQuestion, foto 12 MP granulada (4000×3000), %1 perguntas")
                         .arg(QLocale(QLocale::Portuguese, QLocale::Brazil).toString(bank->questions())),
-                    reps(), {[&] { ShowQuestion(GameState.DrawnIds[shown++ % QuestionsPerGame]); }},
+                    reps(), {[&] { showQuestion(Game().state().DrawnIds[shown++ % QuestionsPerGame]); }},
                     QStringLiteral("decod. completa"), {[&] { loadPicture(cameraPhoto()); }}),
             0.25, Row::Goal::RatioAtMost);
     }
@@ -492,17 +508,24 @@ void Bench::okClick()
             FrmPerguntas->showScreen();
             settle();
             // The photos of the game are decoded while the player reads the first question.
-            while (!FrmPerguntas->Prefetch->idle())
-                QThread::msleep(5);
+            const auto photosDecoded = [] {
+                while (!FrmPerguntas->photoPrefetch().idle())
+                    QThread::msleep(5);
+            };
+            photosDecoded();
             RawTable raw(c.bank->directory());
-            int answered = 0, read = 0;
-            // The game never reaches its end here: each click answers one of the first 19 questions.
+            int read = 0;
+            // The game never reaches its end here: each click answers one of the first 19
+            // questions, and a new game, its photos decoded, is started before the 20th.
             auto answer = [&] {
-                GameState.CurrentIndex = answered++ % (QuestionsPerGame - 1);
+                if (Game().state().CurrentIndex == QuestionsPerGame - 1) {
+                    FrmPerguntas->ShowNewGame(Game().start(QStringLiteral("Medida")));
+                    photosDecoded();
+                }
                 checkRightAnswer();
             };
             const Timed leastWork {[&] {
-                const qint32 id = GameState.DrawnIds[read++ % QuestionsPerGame];
+                const qint32 id = Game().state().DrawnIds[read++ % QuestionsPerGame];
                 loadPicture(raw.first("SELECT id, pergunta, resp1, resp2, resp3, resp4, correta, foto FROM db "
                                       "WHERE id = ?1",
                                       id, 7),
@@ -575,7 +598,7 @@ void Bench::editor()
     int id = 1;
     const auto look = [] {
         settle();
-        while (!FrmCadastro->Prefetch->idle())
+        while (!FrmCadastro->photoPrefetch().idle())
             QThread::msleep(5);
     };
     QToolButton *next = FrmCadastro->DBNav->button(DBNavigator::Button::Next);

@@ -1,6 +1,6 @@
 #pragma once
-// The state of a game, held once for the whole process and shared by the start, question and
-// results screens.
+// The state of one game. It belongs to the GameSession that plays the game; the screens see it
+// only through what the session returns.
 #include <QString>
 #include <array>
 
@@ -21,5 +21,3 @@ struct TGameState {
     QString RecordName;
     qint32 RecordPoints = 0;
 };
-
-extern TGameState GameState;

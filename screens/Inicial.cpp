@@ -1,30 +1,25 @@
 #include "screens/Inicial.h"
 
+#include "game/GameSession.h"
 #include "platform/Accessibility.h"
 #include "platform/Dialogs.h"
 #include "platform/ErrorReport.h"
 #include "platform/PictureBox.h"
 #include "platform/Win1252Validator.h"
-#include "screens/QuestoesRandom.h"
-#include "screens/Senha.h"
-#include "screens/Unit1.h"
-#include "store/AppError.h"
+#include "screens/Navigator.h"
 
 #include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QRadioButton>
 
-TFrmInicial *FrmInicial = nullptr;
-
-TFrmInicial::TFrmInicial(QWidget *parent)
+TFrmInicial::TFrmInicial(GameSession &session, Navigator &navigator, QWidget *parent)
     : ScreenWindow(QStringLiteral("FrmInicial"), QStringLiteral("0RB1T4 & CR1ST4L: JORNADA DO SABER"),
-                   QSize(800, 500), parent)
+                   QSize(800, 500), parent),
+      m_session(session), m_navigator(navigator)
 {
     menuBar()->setObjectName(QStringLiteral("MainMenu1"));
     CadPer = addMenuItem(QStringLiteral("CadPer"), QStringLiteral("&Cadastrar Novas Perguntas"));
@@ -97,23 +92,20 @@ void TFrmInicial::describeForScreenReaders()
     LblRecordeAtual->setFocusPolicy(Qt::TabFocus);
 }
 
-QString TFrmInicial::RecordLine(const QString &name, qint32 points)
+void TFrmInicial::ShowRecordLine(const QString &line)
 {
-    return ShownRecordName(name) + QStringLiteral(" - ") + QString::number(points) + QStringLiteral(" pontos");
+    LblRecordeAtual->setText(line);
 }
 
-void TFrmInicial::ShowRecordLine()
+void TFrmInicial::ReadyForNextPlayer()
 {
-    LblRecordeAtual->setText(RecordLine(GameState.RecordName, GameState.RecordPoints));
+    EdtNome->clear();
+    EdtNome->setFocus();
 }
 
 void TFrmInicial::FormCreate()
 {
-    if (!ReloadRecord()) {
-        LblRecordeAtual->setText(QStringLiteral("Não consta"));
-        return;
-    }
-    ShowRecordLine();
+    ShowRecordLine(m_session.loadRecord() ? m_session.recordLine() : QStringLiteral("Não consta"));
 }
 
 void TFrmInicial::BtnJogarClick()
@@ -122,45 +114,17 @@ void TFrmInicial::BtnJogarClick()
         Dialogs::warn(QStringLiteral("É necessário digitar um nome para jogar"));
         return;
     }
-    // A bank too small for a game is refused before the question screen comes up. It is counted
-    // again first, in case questions were added since the last count.
-    if (GameState.QuestionCount < QuestionsPerGame) {
-        CountQuestions();
-        if (GameState.QuestionCount < QuestionsPerGame)
-            throw AppError(BankTooSmallMessage(GameState.QuestionCount));
-    }
-
-    FrmPerguntas->showScreen();
-    GameState.PlayerName = EdtNome->text();
-    FrmPerguntas->UncheckAnswers();
-    // Every game starts from nothing, also one started while another is under way or just over
-    // (the start screen stays usable behind the others).
-    ResetCounters();
-    FrmPerguntas->BtnPular->setEnabled(true);
-    try {
-        DrawQuestions();
-    } catch (const AppError &) {
-        // No game could be drawn (the bank shrank since the last count): none is started.
-        FrmPerguntas->hide();
-        showScreen();
-        throw;
-    }
-    GameState.CurrentIndex = 0;
-    FrmPerguntas->LblQtePerg->setText(QString::number(GameState.CurrentIndex + 1));
-    ShowQuestion(GameState.DrawnIds[0]);
+    m_navigator.showGame(m_session.start(EdtNome->text()));
 }
 
 void TFrmInicial::CadPerClick()
 {
-    FrmSenha->showScreen();
-    FrmSenha->EdtNome->setText(QStringLiteral("Adm"));
-    FrmSenha->EdtSenha->clear();
-    FrmSenha->EdtSenha->setFocus();
+    m_navigator.showLogin();
 }
 
 void TFrmInicial::MnuInstClick()
 {
-    FrmInstrucao->showScreen();
+    m_navigator.showInstructions();
 }
 
 void TFrmInicial::SairClick()

@@ -3,6 +3,8 @@
 // and the instructions. Closing it ends the program.
 #include "platform/ScreenWindow.h"
 
+class GameSession;
+class Navigator;
 class PictureBox;
 class QAction;
 class QLabel;
@@ -12,7 +14,7 @@ class QPushButton;
 class TFrmInicial : public ScreenWindow {
     Q_OBJECT
 public:
-    explicit TFrmInicial(QWidget *parent = nullptr);
+    TFrmInicial(GameSession &session, Navigator &navigator, QWidget *parent = nullptr);
 
     PictureBox *Image1;
     QLabel *Label2;
@@ -24,10 +26,10 @@ public:
     QAction *MnuInst;
     QAction *Sair;
 
-    // "Ana - 85 pontos": the record line for a holder and points.
-    static QString RecordLine(const QString &name, qint32 points);
-    // Sets the record line from the record held in memory.
-    void ShowRecordLine();
+    // Sets the record line ("Ana - 85 pontos").
+    void ShowRecordLine(const QString &line);
+    // Empties the name box and puts the focus in it, for the next player.
+    void ReadyForNextPlayer();
 
 public slots:
     void FormCreate();
@@ -40,8 +42,8 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    GameSession &m_session;
+    Navigator &m_navigator;
     // Names and descriptions of the controls for screen readers, and the record line's tab stop.
     void describeForScreenReaders();
 };
-
-extern TFrmInicial *FrmInicial;

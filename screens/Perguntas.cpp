@@ -7,21 +7,22 @@
 #include "platform/ErrorReport.h"
 #include "platform/PhotoPrefetch.h"
 #include "platform/PictureBox.h"
-#include "screens/Inicial.h"
+#include "screens/Navigator.h"
 #include "store/AppError.h"
-#include "store/QuestionCheck.h"
 #include "store/DataDir.h"
+#include "store/QuestionBank.h"
+#include "store/QuestionCheck.h"
 #include "store/TableEngine.h"
 #include "store/Win1252.h"
 
 #include <QAction>
+#include <QDebug>
 #include <QFileInfo>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QToolButton>
 #include <algorithm>
 
-TFrmCadastro *FrmCadastro = nullptr;
 
 namespace {
 
@@ -46,9 +47,10 @@ void setHint(QPushButton *button, const QString &hint)
 
 } // namespace
 
-TFrmCadastro::TFrmCadastro(QWidget *parent)
+TFrmCadastro::TFrmCadastro(Navigator &navigator, QWidget *parent)
     : ScreenWindow(QStringLiteral("FrmCadastro"),
-                   QStringLiteral("0RB1T4 & CR1ST4L: JORNADA DO SABER - CADASTRO"), QSize(800, 500), parent)
+                   QStringLiteral("0RB1T4 & CR1ST4L: JORNADA DO SABER - CADASTRO"), QSize(800, 500), parent),
+      m_navigator(navigator)
 {
     menuBar()->setObjectName(QStringLiteral("MenuCad"));
     voltar = addMenuItem(QStringLiteral("voltar"), QStringLiteral("&Voltar"));
@@ -124,6 +126,11 @@ TFrmCadastro::TFrmCadastro(QWidget *parent)
 }
 
 TFrmCadastro::~TFrmCadastro() = default;
+
+PhotoPrefetch &TFrmCadastro::photoPrefetch() const
+{
+    return *Prefetch;
+}
 
 // ---------------------------------------------------------------------------------------------
 // Helpers
@@ -231,24 +238,11 @@ void TFrmCadastro::PrefetchNeighbours()
               << TbPerguntas->neighbourText(false, QStringLiteral("Foto"));
         if (TbPerguntas->hasRecord())
             paths << TbPerguntas->fieldText(QStringLiteral("Foto"));
-    } catch (const AppError &) {
+    } catch (const AppError &e) {
         // A bank that cannot be read now: each photo is read, and any error reported, when shown.
+        qWarning().noquote() << QStringLiteral("As fotos vizinhas não serão preparadas de antemão: %1").arg(e.text());
     }
     Prefetch->prefetch(paths);
-}
-
-qint32 TFrmCadastro::NextNumber()
-{
-    Query &q = *QueryUltimoNum;
-    q.close();
-    q.clear();
-    q.add(QStringLiteral("select max(id) as ultimo"));
-    q.add(QStringLiteral("from perguntas.db"));
-    q.execSql();
-    q.open();
-    // An empty bank has no largest number: its first question is number 1.
-    const QVariant ultimo = q.value(QStringLiteral("ultimo"));
-    return ultimo.isNull() ? 1 : q.asInteger(QStringLiteral("ultimo")) + 1;
 }
 
 QuestionFields TFrmCadastro::CurrentFields() const
@@ -279,7 +273,7 @@ void TFrmCadastro::DBNavClick()
 void TFrmCadastro::BtnIncluirClick()
 {
     // The number is found first, so that a failure leaves no new record behind.
-    const qint32 number = NextNumber();
+    const qint32 number = nextQuestionNumber(*QueryUltimoNum);
     TbPerguntas->append();
     // The box writes the number into the record's Id, which the save stores.
     EdtNumero->setText(QString::number(number));
@@ -383,5 +377,5 @@ void TFrmCadastro::voltarClick()
     // cancelling.
     Prefetch->stop();
     close();
-    FrmInicial->showScreen();
+    m_navigator.showStart();
 }

@@ -8,6 +8,7 @@
 #include <memory>
 
 class DBEdit;
+class Navigator;
 class DBNavigator;
 class PhotoPrefetch;
 class PictureBox;
@@ -19,7 +20,7 @@ class Table;
 class TFrmCadastro : public ScreenWindow {
     Q_OBJECT
 public:
-    explicit TFrmCadastro(QWidget *parent = nullptr);
+    explicit TFrmCadastro(Navigator &navigator, QWidget *parent = nullptr);
 
     PictureBox *Image1;
     QAction *voltar;
@@ -40,12 +41,11 @@ public:
     PictureBox *ImgCadastro;
     QPushButton *BtnFoto;
     Table *TbPerguntas;
-    std::unique_ptr<Query> QueryUltimoNum; // the largest number stored
-    // The photos of the questions before and after the current one, decoded while it is shown,
-    // so that moving through the bank does not wait for them; stopped when the editor is left.
-    std::unique_ptr<PhotoPrefetch> Prefetch;
 
     ~TFrmCadastro() override;
+
+    // The photos of the questions before and after the current one, decoded while it is shown.
+    PhotoPrefetch &photoPrefetch() const;
 
     // Shows the editor after a successful login, its controls in the state of its table: the
     // browse state, or the editing state when a question is still being inserted or edited.
@@ -75,9 +75,11 @@ private:
     // photos of the questions next to it decoded in the background.
     void LoadPhoto();
     void PrefetchNeighbours();
-    // The largest number stored plus one; 1 for an empty bank.
-    qint32 NextNumber();
     QuestionFields CurrentFields() const;
-};
 
-extern TFrmCadastro *FrmCadastro;
+    Navigator &m_navigator;
+    std::unique_ptr<Query> QueryUltimoNum; // the largest number stored
+    // Decodes the neighbours' photos so that moving through the bank does not wait for them;
+    // stopped when the editor is left.
+    std::unique_ptr<PhotoPrefetch> Prefetch;
+};

@@ -1,113 +1,27 @@
 #include "screens/QuestoesRandom.h"
 
+#include "game/GameSession.h"
 #include "platform/Accessibility.h"
 #include "platform/Dialogs.h"
 #include "platform/ErrorReport.h"
 #include "platform/PhotoPrefetch.h"
 #include "platform/PictureBox.h"
 #include "screens/Fonts.h"
-#include "screens/Inicial.h"
-#include "screens/Perguntas.h"
-#include "screens/Resultado.h"
+#include "screens/Navigator.h"
 #include "store/AppError.h"
-#include "store/DataDir.h"
-#include "store/TableEngine.h"
 
 #include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <algorithm>
 
-TFrmPerguntas *FrmPerguntas = nullptr;
-
-// ---------------------------------------------------------------------------------------------
-// The game's operations, on the screen's statements and controls
-
-void CountQuestions()
-{
-    CountQuestions(*FrmPerguntas->QuerySql);
-}
-
-namespace {
-
-// Reads the photos of the drawn questions and has them decoded in the background, in the order
-// they will be asked. A bank that cannot be read now stops the list where it is: each question
-// reads its own photo when it is shown, and reports what goes wrong then.
-void PrefetchPhotos()
-{
-    QStringList paths;
-    Query &q = *FrmPerguntas->QueryFoto;
-    try {
-        for (qint32 id : GameState.DrawnIds) {
-            q.close();
-            q.clear();
-            q.add(QStringLiteral("select foto"));
-            q.add(QStringLiteral("from perguntas.db"));
-            q.add(QStringLiteral("where id = :NUMID"));
-            q.setParameter(QStringLiteral("NUMID"), id);
-            q.execSql();
-            q.open();
-            if (!q.isEmpty())
-                paths << q.value(QStringLiteral("foto")).toString();
-        }
-    } catch (const AppError &) {
-    }
-    FrmPerguntas->Prefetch->prefetch(paths);
-}
-
-} // namespace
-
-void DrawQuestions()
-{
-    DrawQuestions(*FrmPerguntas->QueryPosicao, *FrmPerguntas->QuerySql);
-    PrefetchPhotos();
-}
-
-void ShowQuestion(qint32 id)
-{
-    QuestionRead read;
-    try {
-        read = ReadQuestion(*FrmPerguntas->QuerySql2, id);
-    } catch (const AppError &e) {
-        FrmPerguntas->ShowUnreadQuestion(id);
-        throw AppError(TFrmPerguntas::UnreadQuestionMessage(e.text()));
-    }
-    FrmPerguntas->PendingQuestion.reset();
-    for (QRadioButton *button : FrmPerguntas->answers())
-        button->setEnabled(true);
-
-    // Everything that can be shown is shown; what cannot is reported at the end, so the player
-    // can still answer the question.
-    FrmPerguntas->LblPergunta->setText(read.pergunta);
-    TFrmPerguntas::SetAnswer(FrmPerguntas->RBResp1, read.answers[0]);
-    TFrmPerguntas::SetAnswer(FrmPerguntas->RBResp2, read.answers[1]);
-    TFrmPerguntas::SetAnswer(FrmPerguntas->RBResp3, read.answers[2]);
-    TFrmPerguntas::SetAnswer(FrmPerguntas->RBResp4, read.answers[3]);
-
-    QStringList problems = read.problems;
-    if (read.foto.isEmpty()) {
-        FrmPerguntas->ImgPerg->clear();
-    } else {
-        try {
-            FrmPerguntas->ImgPerg->setPicture(FrmPerguntas->Prefetch->take(read.foto), read.foto);
-        } catch (const AppError &e) {
-            FrmPerguntas->ImgPerg->clear();
-            problems << QStringLiteral("A foto da pergunta número %1 não pôde ser carregada: %2")
-                            .arg(id)
-                            .arg(e.text());
-        }
-    }
-    if (!problems.isEmpty())
-        throw AppError(problems.join(QLatin1Char('\n')));
-}
-
 // ---------------------------------------------------------------------------------------------
 // The screen
 
-TFrmPerguntas::TFrmPerguntas(QWidget *parent)
+TFrmPerguntas::TFrmPerguntas(GameSession &session, Navigator &navigator, QWidget *parent)
     : ScreenWindow(QStringLiteral("FrmPerguntas"), QStringLiteral("ÓRBITA & CRISTAL: JORNADA DO SABER"),
-                   QSize(800, 500), parent)
+                   QSize(800, 500), parent),
+      m_session(session), m_navigator(navigator)
 {
     Image1 = addBackground(QStringLiteral(":/perguntas.jpg"));
     QWidget *area = content();
@@ -165,14 +79,7 @@ TFrmPerguntas::TFrmPerguntas(QWidget *parent)
     setTabOrder(BtnPular, ImgPerg);
     setTabOrder(ImgPerg, BtnDesistir);
 
-    TbPerguntas = new Table(this);
-    TbPerguntas->setObjectName(QStringLiteral("TbPerguntas"));
-    TbPerguntas->open(dataDirectory(), QStringLiteral("Perguntas.DB"), questionFields());
-    QuerySql = std::make_unique<Query>(dataDirectory());
-    QuerySql2 = std::make_unique<Query>(dataDirectory());
-    QueryPosicao = std::make_unique<Query>(dataDirectory());
-    QueryFoto = std::make_unique<Query>(dataDirectory());
-    Prefetch = std::make_unique<PhotoPrefetch>(ImgPerg->size());
+    m_prefetch = std::make_unique<PhotoPrefetch>(ImgPerg->size());
 
     connectHandler(BtnOK, &QPushButton::clicked, this, &TFrmPerguntas::BtnOKClick);
     connectHandler(BtnPular, &QPushButton::clicked, this, &TFrmPerguntas::BtnPularClick);
@@ -220,29 +127,6 @@ std::array<QRadioButton *, 4> TFrmPerguntas::answers() const
     return {RBResp1, RBResp2, RBResp3, RBResp4};
 }
 
-QString TFrmPerguntas::UnreadQuestionMessage(const QString &engineText)
-{
-    return QStringLiteral("Não foi possível ler a pergunta do banco de perguntas:\n%1\n\n"
-                          "Quando o banco puder ser lido, clique em \"OK\" para vê-la; nenhuma resposta é "
-                          "contada antes disso.")
-        .arg(engineText);
-}
-
-void TFrmPerguntas::ShowUnreadQuestion(qint32 id)
-{
-    // Nothing of the question before stays on the screen to be answered in this one's place.
-    PendingQuestion = id;
-    GameState.CorrectAnswer.clear();
-    LblPergunta->setText(QStringLiteral("Esta pergunta não pôde ser lida do banco de perguntas. "
-                                        "Clique em \"OK\" para tentar de novo."));
-    for (QRadioButton *button : answers()) {
-        SetAnswer(button, QString());
-        button->setEnabled(false);
-    }
-    UncheckAnswers();
-    ImgPerg->clear();
-}
-
 void TFrmPerguntas::SetAnswer(QRadioButton *button, const QString &text)
 {
     // A button caption reads '&' as a shortcut marker; doubling it shows the text as typed.
@@ -268,116 +152,113 @@ void TFrmPerguntas::UncheckAnswers()
     }
 }
 
+void TFrmPerguntas::ShowNewGame(const NewGame &game)
+{
+    m_prefetch->prefetch(game.photos);
+    UncheckAnswers();
+    ShowQuestion(game.first);
+}
+
+void TFrmPerguntas::ShowQuestion(const QuestionView &question)
+{
+    LblQtePerg->setText(QString::number(question.place));
+    BtnPular->setEnabled(question.canSkip);
+    if (question.readable) {
+        LblPergunta->setText(question.pergunta);
+    } else {
+        LblPergunta->setText(QStringLiteral("Esta pergunta não pôde ser lida do banco de perguntas. "
+                                            "Clique em \"OK\" para tentar de novo."));
+        UncheckAnswers();
+    }
+    for (int i = 0; i < 4; ++i) {
+        SetAnswer(answers()[i], question.answers[i]);
+        answers()[i]->setEnabled(question.readable);
+    }
+
+    // Everything that can be shown is shown; what cannot is reported at the end, so the player
+    // can still answer the question.
+    QStringList problems = question.problems;
+    if (question.foto.isEmpty() || !question.readable) {
+        ImgPerg->clear();
+    } else {
+        try {
+            ImgPerg->setPicture(m_prefetch->take(question.foto), question.foto);
+        } catch (const AppError &e) {
+            ImgPerg->clear();
+            problems << QStringLiteral("A foto da pergunta número %1 não pôde ser carregada: %2")
+                            .arg(question.id)
+                            .arg(e.text());
+        }
+    }
+    if (!problems.isEmpty())
+        throw AppError(problems.join(QLatin1Char('\n')));
+}
+
+PhotoPrefetch &TFrmPerguntas::photoPrefetch() const
+{
+    return *m_prefetch;
+}
+
+void TFrmPerguntas::ResetForNewGame()
+{
+    m_prefetch->stop();
+    BtnPular->setEnabled(true);
+}
+
 void TFrmPerguntas::FormCreate()
 {
-    CountQuestions();
-    DrawQuestions();
-    GameState.CurrentIndex = 0;
-    LblQtePerg->setText(QStringLiteral("1"));
-    ShowQuestion(GameState.DrawnIds[0]);
+    ShowNewGame(m_session.prepare());
 }
 
 void TFrmPerguntas::BtnOKClick()
 {
-    // The question of this place could not be read: "OK" reads it again and counts nothing.
-    if (PendingQuestion) {
-        ShowQuestion(*PendingQuestion);
-        return;
-    }
-
     const auto buttons = answers();
-    const auto checked = std::find_if(buttons.begin(), buttons.end(),
-                                      [](QRadioButton *b) { return b->isChecked(); });
-    if (checked == buttons.end()) {
+    const auto checked = std::find_if(buttons.begin(), buttons.end(), [](QRadioButton *b) { return b->isChecked(); });
+    // While the question could not be read there is nothing to choose: "OK" reads it again.
+    const bool unread = std::none_of(buttons.begin(), buttons.end(), [](QRadioButton *b) { return b->isEnabled(); });
+    if (checked == buttons.end() && !unread) {
         Dialogs::warn(QStringLiteral("É necessário escolher uma alternativa"));
         return;
     }
 
-    const bool right = AnswerIsRight(AnswerOf(*checked));
-    if (!right)
+    const AnswerOutcome outcome = m_session.answer(int(checked - buttons.begin()));
+    if (outcome.counted && !outcome.right)
         Dialogs::warn(QStringLiteral("Resposta incorreta!"));
-    RecordAnswer(right);
-    // The answer is counted whatever the bank does next: a count or a read it refuses is
-    // reported, the next question waits for the next "OK", and the 20th answer still ends the game.
-    const bool counted = runGuarded([] { CountQuestions(); });
-    if (GameState.CurrentIndex < QuestionsPerGame) {
-        LblQtePerg->setText(QString::number(GameState.CurrentIndex + 1));
-        const qint32 next = GameState.DrawnIds[GameState.CurrentIndex];
+    if (!outcome.countError.isEmpty())
+        Dialogs::error(outcome.countError);
+    if (outcome.next) {
         // A question that cannot be fully shown is reported, and the game goes on with it.
-        if (counted)
-            runGuarded([next] { ShowQuestion(next); });
-        else
-            ShowUnreadQuestion(next);
+        runGuarded([&] { ShowQuestion(*outcome.next); });
         // A screen reader reads the new question where the focus lands; Tab goes on to the answers.
         LblPergunta->setFocus();
     }
-    UncheckAnswers();
-    if (GameIsOver())
-        EndOfGame();
-}
-
-void TFrmPerguntas::EndOfGame()
-{
-    // Nothing is decoded for a game that is over.
-    Prefetch->stop();
-    // A record file that cannot be read is reported; the game ends with the record held in memory.
-    runGuarded([] { ReloadRecord(); });
-
-    hide();
-    FrmResult->showScreen();
-    FrmResult->LblCertas->setText(QString::number(GameState.RightCount));
-    FrmResult->LblErradas->setText(QString::number(GameState.WrongCount));
-    FrmResult->LblNaoResp->setText(QString::number(GameState.SkippedCount));
-    ScoreGame();
-    FrmResult->LblPontos->setText(QString::number(GameState.GamePoints));
-    FrmResult->LblNome->setText(GameState.PlayerName);
-    if (GameState.GamePoints < 0) {
-        FrmResult->LblPontos->setText(QStringLiteral("0"));
-        Dialogs::inform(QStringLiteral("Fique mais atento, você errou muitas questões!"));
+    if (outcome.counted)
+        UncheckAnswers();
+    if (outcome.result) {
+        // Nothing is decoded for a game that is over.
+        m_prefetch->stop();
+        m_navigator.showResult(*outcome.result);
     }
-
-    // Decided and written at once, against the record as it is on disk now: another copy of the
-    // game may have finished a moment ago.
-    const QString holder = FrmInicial->EdtNome->text();
-    const RecordClaim claim = ClaimRecord(holder);
-    if (!claim.isNew) {
-        FrmResult->LblNomeRecord->setText(ShownRecordName(GameState.RecordName));
-        FrmResult->LblPontosRecord->setText(
-            GameState.RecordPoints > 0 ? QString::number(GameState.RecordPoints) : QString());
-        return;
-    }
-    Dialogs::inform(QStringLiteral("NOVO RECORDE!"));
-    FrmResult->LblNomeRecord->setText(holder);
-    FrmResult->LblPontosRecord->setText(QString::number(GameState.GamePoints));
-    if (!claim.writeError.isEmpty())
-        throw AppError(claim.writeError);
 }
 
 void TFrmPerguntas::BtnPularClick()
 {
-    if (GameState.SkippedCount >= SkipLimit)
+    const std::optional<SkipOutcome> skipped = m_session.skip();
+    if (!skipped)
         return;
-    const bool lastSkip = RecordSkip(*QuerySql, *QueryPosicao);
-    runGuarded([] { ShowQuestion(GameState.CandidateId); });
+    runGuarded([&] { ShowQuestion(skipped->question); });
     LblPergunta->setFocus();
     UncheckAnswers();
-    if (lastSkip) {
-        BtnPular->setEnabled(false);
+    if (skipped->lastSkip)
         Dialogs::inform(QStringLiteral("A partir de agora não pode mais pular! Boa sorte!"));
-    }
 }
 
 void TFrmPerguntas::BtnDesistirClick()
 {
     if (!Dialogs::confirm(QStringLiteral("Tem certeza que deseja desistir?")))
         return;
-    Prefetch->stop();
-    FrmInicial->showScreen();
+    m_session.giveUp();
+    ResetForNewGame();
+    m_navigator.backToStartAfterGivingUp();
     close();
-    FrmCadastro->close();
-    FrmResult->close();
-    ResetCounters();
-    BtnPular->setEnabled(true);
-    FrmInicial->EdtNome->clear();
-    FrmInicial->EdtNome->setFocus();
 }

@@ -1,21 +1,16 @@
 #include "screens/Resultado.h"
 
+#include "game/GameSession.h"
 #include "platform/Accessibility.h"
 #include "platform/Dialogs.h"
 #include "platform/ErrorReport.h"
-#include "screens/Fonts.h"
-#include "screens/Inicial.h"
-#include "screens/Perguntas.h"
-#include "screens/QuestoesRandom.h"
-#include "screens/Senha.h"
-#include "screens/Unit1.h"
 #include "platform/PictureBox.h"
+#include "screens/Fonts.h"
+#include "screens/Navigator.h"
+#include "store/AppError.h"
 
 #include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
-
-TFrmResult *FrmResult = nullptr;
 
 namespace {
 
@@ -31,9 +26,10 @@ struct ValueLabel {
 
 } // namespace
 
-TFrmResult::TFrmResult(QWidget *parent)
+TFrmResult::TFrmResult(GameSession &session, Navigator &navigator, QWidget *parent)
     : ScreenWindow(QStringLiteral("FrmResult"),
-                   QStringLiteral("0RB1T4 & CR1ST4L: JORNADA DO SABER - RESULTADO"), QSize(800, 500), parent)
+                   QStringLiteral("0RB1T4 & CR1ST4L: JORNADA DO SABER - RESULTADO"), QSize(800, 500), parent),
+      m_session(session), m_navigator(navigator)
 {
     Image1 = addBackground(QStringLiteral(":/resultado.jpg"));
     const Qt::Alignment left = Qt::AlignLeft | Qt::AlignVCenter;
@@ -88,35 +84,36 @@ TFrmResult::TFrmResult(QWidget *parent)
     connectHandler(BtnJogarNovamente, &QPushButton::clicked, this, &TFrmResult::BtnJogarNovamenteClick);
 }
 
+void TFrmResult::ShowResult(const GameResult &result)
+{
+    LblCertas->setText(QString::number(result.right));
+    LblErradas->setText(QString::number(result.wrong));
+    LblNaoResp->setText(QString::number(result.skipped));
+    LblPontos->setText(result.pointsShown);
+    LblNome->setText(result.playerName);
+    if (result.tooManyWrong)
+        Dialogs::inform(QStringLiteral("Fique mais atento, você errou muitas questões!"));
+    if (result.newRecord)
+        Dialogs::inform(QStringLiteral("NOVO RECORDE!"));
+    LblNomeRecord->setText(result.recordName);
+    LblPontosRecord->setText(result.recordPointsShown);
+    if (!result.recordError.isEmpty())
+        throw AppError(result.recordError);
+}
+
 void TFrmResult::BtnEncerrarClick()
 {
-    if (!Dialogs::confirm(QStringLiteral("Tem certeza que deseja sair?")))
-        return;
-    // Closing the start screen, fifth, ends the program once this handler returns; the
-    // password change screen is left as it is.
-    FrmPerguntas->close();
-    FrmCadastro->close();
-    close();
-    FrmSenha->close();
-    FrmInicial->close();
-    FrmInstrucao->close();
+    if (Dialogs::confirm(QStringLiteral("Tem certeza que deseja sair?")))
+        m_navigator.closeAll();
 }
 
 void TFrmResult::BtnJogarNovamenteClick()
 {
-    FrmInicial->showScreen();
-    ResetCounters();
-    FrmPerguntas->BtnPular->setEnabled(true);
-    FrmInicial->EdtNome->clear();
-    FrmInicial->EdtNome->setFocus();
-
-    CountQuestions();
-    DrawQuestions();
-    GameState.CurrentIndex = 0;
-    // The question loaded here waits in the hidden question screen; a problem with it is
-    // reported and the record line is still refreshed.
-    runGuarded([] { ShowQuestion(GameState.DrawnIds[0]); });
-
-    if (ReloadRecord())
-        FrmInicial->ShowRecordLine();
+    m_navigator.backToStartForAnotherGame();
+    // The game drawn here waits in the hidden question screen; a problem with its first question
+    // is reported and the record line is still refreshed.
+    const NewGame game = m_session.playAgain();
+    runGuarded([&] { m_navigator.loadGameAhead(game); });
+    if (m_session.loadRecord())
+        m_navigator.showRecordLine(m_session.recordLine());
 }

@@ -4,8 +4,7 @@
 #include "platform/Dialogs.h"
 #include "platform/ErrorReport.h"
 #include "platform/PasswordBox.h"
-#include "screens/Perguntas.h"
-#include "screens/alterarsenha.h"
+#include "screens/Navigator.h"
 #include "store/DataDir.h"
 #include "store/TableEngine.h"
 
@@ -15,7 +14,6 @@
 #include <QMenuBar>
 #include <QPushButton>
 
-TFrmSenha *FrmSenha = nullptr;
 
 namespace {
 
@@ -30,8 +28,9 @@ QLabel *fieldLabel(const QString &name, const QString &text, const QRect &geomet
 
 } // namespace
 
-TFrmSenha::TFrmSenha(QWidget *parent)
-    : ScreenWindow(QStringLiteral("FrmSenha"), QStringLiteral("SENHA SOLICITADA"), QSize(212, 191), parent)
+TFrmSenha::TFrmSenha(Navigator &navigator, QWidget *parent)
+    : ScreenWindow(QStringLiteral("FrmSenha"), QStringLiteral("SENHA SOLICITADA"), QSize(212, 191), parent),
+      m_navigator(navigator)
 {
     menuBar()->setObjectName(QStringLiteral("MainMenu1"));
     AlterarSenha1 = addMenuItem(QStringLiteral("AlterarSenha1"), QStringLiteral("Alterar Senha"));
@@ -80,12 +79,21 @@ TFrmSenha::TFrmSenha(QWidget *parent)
     connectHandler(AlterarSenha1, &QAction::triggered, this, &TFrmSenha::Alterarsenha1Click);
 }
 
+void TFrmSenha::OpenLogin(bool focusPassword)
+{
+    showScreen();
+    EdtNome->setText(QStringLiteral("Adm"));
+    EdtSenha->clear();
+    if (focusPassword)
+        EdtSenha->setFocus();
+}
+
 void TFrmSenha::BtnOkClick()
 {
     // Whole texts, case-sensitive, nothing trimmed.
     if (EdtSenha->text() == TbSenha->fieldText(QStringLiteral("Senha"))
         && EdtNome->text() == TbSenha->fieldText(QStringLiteral("Login"))) {
-        FrmCadastro->OpenEditor();
+        m_navigator.showEditor();
         return;
     }
     Dialogs::warn(QStringLiteral("Senha inválida!"), QStringLiteral("0RB1T4 & CR1ST4L: JORNADA DO SABER"));
@@ -103,9 +111,5 @@ void TFrmSenha::BtnCancelClick()
 
 void TFrmSenha::Alterarsenha1Click()
 {
-    FrmAlterarSenha->showScreen();
-    FrmAlterarSenha->EdtSenhaAtual->clear();
-    FrmAlterarSenha->EdtNovaSenha->clear();
-    FrmAlterarSenha->EdtConfirmacao->clear();
-    FrmAlterarSenha->EdtSenhaAtual->setFocus();
+    m_navigator.showPasswordChange();
 }

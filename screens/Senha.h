@@ -2,6 +2,7 @@
 // The administrator login: a login name and a password checked against the account table.
 #include "platform/ScreenWindow.h"
 
+class Navigator;
 class QAction;
 class QLabel;
 class QLineEdit;
@@ -11,7 +12,7 @@ class Table;
 class TFrmSenha : public ScreenWindow {
     Q_OBJECT
 public:
-    explicit TFrmSenha(QWidget *parent = nullptr);
+    explicit TFrmSenha(Navigator &navigator, QWidget *parent = nullptr);
 
     QLabel *Label1;
     QLabel *Label2;
@@ -23,10 +24,15 @@ public:
     // The account table; the record it opens on is the administrator's account.
     Table *TbSenha;
 
+    // Shows the screen with "Adm" in the user box and an empty password box; the focus goes to
+    // the password box when `focusPassword`.
+    void OpenLogin(bool focusPassword = true);
+
 public slots:
     void BtnOkClick();
     void BtnCancelClick();
     void Alterarsenha1Click();
-};
 
-extern TFrmSenha *FrmSenha;
+private:
+    Navigator &m_navigator;
+};

@@ -3,17 +3,17 @@
 #include "platform/Accessibility.h"
 #include "platform/ErrorReport.h"
 #include "platform/PictureBox.h"
-#include "screens/Inicial.h"
+#include "screens/Navigator.h"
 
 #include <QAction>
 #include <QMenuBar>
 
-TFrmInstrucao *FrmInstrucao = nullptr;
 
-TFrmInstrucao::TFrmInstrucao(QWidget *parent)
+TFrmInstrucao::TFrmInstrucao(Navigator &navigator, QWidget *parent)
     : ScreenWindow(QStringLiteral("FrmInstrucao"),
                    QStringLiteral("0RB1T4A & CR1ST4L: JORNADA DO SABER - INSTRUÇÕES"), QSize(800, 500),
-                   parent)
+                   parent),
+      m_navigator(navigator)
 {
     menuBar()->setObjectName(QStringLiteral("MainMenu1"));
     MnuVoltar = addMenuItem(QStringLiteral("MnuVoltar"), QStringLiteral("&Voltar"));
@@ -46,6 +46,6 @@ QString TFrmInstrucao::RulesText()
 
 void TFrmInstrucao::MnuVoltarClick()
 {
-    FrmInicial->showScreen();
+    m_navigator.showStart();
     close();
 }

@@ -1,11 +1,13 @@
 #pragma once
 #include "platform/ScreenWindow.h"
 
+class Navigator;
+
 // The instructions screen: the rules of the game, painted on its picture, and a way back.
 class TFrmInstrucao : public ScreenWindow {
     Q_OBJECT
 public:
-    explicit TFrmInstrucao(QWidget *parent = nullptr);
+    explicit TFrmInstrucao(Navigator &navigator, QWidget *parent = nullptr);
 
     class PictureBox *Image1;
     class QAction *MnuVoltar;
@@ -15,6 +17,7 @@ public:
 
 public slots:
     void MnuVoltarClick();
-};
 
-extern TFrmInstrucao *FrmInstrucao;
+private:
+    Navigator &m_navigator;
+};

@@ -5,14 +5,13 @@
 #include "platform/ErrorReport.h"
 #include "platform/PasswordBox.h"
 #include "platform/Win1252Validator.h"
-#include "screens/Senha.h"
+#include "screens/Navigator.h"
 #include "store/TableEngine.h"
 
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
-TFrmAlterarSenha *FrmAlterarSenha = nullptr;
 
 namespace {
 
@@ -42,9 +41,10 @@ QLabel *boxLabel(const QString &name, const QString &text, int y, QWidget *paren
 
 } // namespace
 
-TFrmAlterarSenha::TFrmAlterarSenha(QWidget *parent)
+TFrmAlterarSenha::TFrmAlterarSenha(Table &account, Navigator &navigator, QWidget *parent)
     : ScreenWindow(QStringLiteral("FrmAlterarSenha"), QStringLiteral("ALTERAÇÃO DE SENHA"), QSize(307, 200),
-                   parent)
+                   parent),
+      m_account(account), m_navigator(navigator)
 {
     QWidget *area = content();
     Label1 = boxLabel(QStringLiteral("Label1"), QStringLiteral("Senha atual"), 14, area);
@@ -81,9 +81,18 @@ TFrmAlterarSenha::TFrmAlterarSenha(QWidget *parent)
     connectHandler(BtnCancel, &QPushButton::clicked, this, &TFrmAlterarSenha::BtnCancelClick);
 }
 
+void TFrmAlterarSenha::Open()
+{
+    showScreen();
+    EdtSenhaAtual->clear();
+    EdtNovaSenha->clear();
+    EdtConfirmacao->clear();
+    EdtSenhaAtual->setFocus();
+}
+
 void TFrmAlterarSenha::BtnAlterarSenhaClick()
 {
-    Table *account = FrmSenha->TbSenha;
+    Table *account = &m_account;
     const bool currentMatches = EdtSenhaAtual->text() == account->fieldText(QStringLiteral("Senha"));
     const bool confirmed = EdtNovaSenha->text() == EdtConfirmacao->text();
 
@@ -99,9 +108,7 @@ void TFrmAlterarSenha::BtnAlterarSenhaClick()
             throw;
         }
         close();
-        FrmSenha->showScreen();
-        FrmSenha->EdtSenha->clear();
-        FrmSenha->EdtNome->setText(QStringLiteral("Adm"));
+        m_navigator.backToLogin(false);
         Dialogs::inform(QStringLiteral("Senha alterada com sucesso!"));
         return;
     }
@@ -122,8 +129,5 @@ void TFrmAlterarSenha::BtnAlterarSenhaClick()
 void TFrmAlterarSenha::BtnCancelClick()
 {
     close();
-    FrmSenha->showScreen();
-    FrmSenha->EdtNome->setText(QStringLiteral("Adm"));
-    FrmSenha->EdtSenha->clear();
-    FrmSenha->EdtSenha->setFocus();
+    m_navigator.backToLogin(true);
 }

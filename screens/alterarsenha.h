@@ -2,14 +2,17 @@
 // The password change: the current password, the new one and its confirmation.
 #include "platform/ScreenWindow.h"
 
+class Navigator;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class Table;
 
 class TFrmAlterarSenha : public ScreenWindow {
     Q_OBJECT
 public:
-    explicit TFrmAlterarSenha(QWidget *parent = nullptr);
+    // `account` is the login screen's cursor on the account table, on the administrator's record.
+    TFrmAlterarSenha(Table &account, Navigator &navigator, QWidget *parent = nullptr);
 
     QLabel *Label1;
     QLabel *Label2;
@@ -20,9 +23,14 @@ public:
     QPushButton *BtnAlterarSenha;
     QPushButton *BtnCancel;
 
+    // Shows the screen with its three boxes empty and the focus in the first.
+    void Open();
+
 public slots:
     void BtnAlterarSenhaClick();
     void BtnCancelClick();
-};
 
-extern TFrmAlterarSenha *FrmAlterarSenha;
+private:
+    Table &m_account;
+    Navigator &m_navigator;
+};

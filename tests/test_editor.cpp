@@ -1,5 +1,6 @@
 // The question editor driven through its controls, with scripted dialogs: numbering, the browse
 // and editing states, save checks, delete, search, photos, leaving while editing, refused writes.
+#include "app/Screens.h"
 #include "helpers/Input.h"
 #include "helpers/ScriptedDialogs.h"
 #include "helpers/TestData.h"

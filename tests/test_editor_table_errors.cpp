@@ -1,5 +1,6 @@
 // The question editor over a bank that refuses it: held by another program, on a full disk, in a
 // read-only folder. Every refusal is told, keeps what was typed and leaves the table as it was.
+#include "app/Screens.h"
 #include "helpers/PlainFile.h"
 #include "helpers/ScriptedDialogs.h"
 #include "helpers/TestData.h"

@@ -1,6 +1,8 @@
 // Games whose question bank fails under them: held by another program, or damaged mid-game. After
 // every step the counters must agree with the number on the screen, and no answer may be counted
 // for a question the player cannot see.
+#include "app/Screens.h"
+#include "game/GameSession.h"
 #include "helpers/PlainFile.h"
 #include "helpers/Play.h"
 #include "helpers/ScriptedDialogs.h"
@@ -42,8 +44,8 @@ bool answersEnabled()
 // The agreement that must hold at every moment of a game.
 void checkConsistent()
 {
-    QCOMPARE(GameState.RightCount + GameState.WrongCount, GameState.CurrentIndex);
-    QCOMPARE(FrmPerguntas->LblQtePerg->text(), QString::number(GameState.CurrentIndex + 1));
+    QCOMPARE(Game().state().RightCount + Game().state().WrongCount, Game().state().CurrentIndex);
+    QCOMPARE(FrmPerguntas->LblQtePerg->text(), QString::number(Game().state().CurrentIndex + 1));
 }
 
 // Another program writing to the bank: it holds the whole file until release() or the end.
@@ -81,7 +83,6 @@ class GameTableErrorsTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void init() { GameState = TGameState{}; }
 
     void playRefusedWhileTheBankIsHeld();
     void heldMidGameCountsNothingUnseen();
@@ -142,8 +143,8 @@ void GameTableErrorsTest::heldMidGameCountsNothingUnseen()
         // stays on the screen to be answered again.
         Play::answer(false);
         checkConsistent();
-        QCOMPARE(GameState.CurrentIndex, 5);
-        QCOMPARE(GameState.WrongCount, 1);
+        QCOMPARE(Game().state().CurrentIndex, 5);
+        QCOMPARE(Game().state().WrongCount, 1);
         QCOMPARE(dialogs->texts(Kind::Error).size(), 1);
         QVERIFY(dialogs->texts(Kind::Error).last().contains(TableInUseText));
         QCOMPARE(FrmPerguntas->LblQtePerg->text(), QStringLiteral("6"));
@@ -155,14 +156,14 @@ void GameTableErrorsTest::heldMidGameCountsNothingUnseen()
         // "OK" again only tries to read it, and counts nothing.
         FrmPerguntas->BtnOK->click();
         checkConsistent();
-        QCOMPARE(GameState.CurrentIndex, 5);
+        QCOMPARE(Game().state().CurrentIndex, 5);
         QCOMPARE(dialogs->texts(Kind::Error).size(), 2);
         QCOMPARE(dialogs->texts(Kind::Warn), QStringList{QStringLiteral("Resposta incorreta!")});
     }
     // Free again: "OK" shows the sixth question, a new one, and counts nothing.
     FrmPerguntas->BtnOK->click();
     checkConsistent();
-    QCOMPARE(GameState.CurrentIndex, 5);
+    QCOMPARE(Game().state().CurrentIndex, 5);
     QCOMPARE(dialogs->texts(Kind::Error).size(), 2);
     QVERIFY(answersEnabled());
     QVERIFY(questionOnScreen() != 0);
@@ -196,7 +197,7 @@ void GameTableErrorsTest::heldOnTheLastAnswerStillEndsTheGame()
     QCOMPARE(FrmPerguntas->LblQtePerg->text(), QStringLiteral("20"));
     BankHeld held(data);
     Play::answer(true);
-    QCOMPARE(GameState.CurrentIndex, 20);
+    QCOMPARE(Game().state().CurrentIndex, 20);
     QVERIFY(!FrmPerguntas->isVisible());
     QVERIFY(FrmResult->isVisible());
     QCOMPARE(FrmResult->LblPontos->text(), QStringLiteral("100"));
@@ -219,7 +220,7 @@ void GameTableErrorsTest::skipWhileHeldCostsNothing()
     {
         BankHeld held(data);
         Play::skip();
-        QCOMPARE(GameState.SkippedCount, 0);
+        QCOMPARE(Game().state().SkippedCount, 0);
         QCOMPARE(questionOnScreen(), second);
         QVERIFY(answersEnabled());
         checkConsistent();
@@ -228,7 +229,7 @@ void GameTableErrorsTest::skipWhileHeldCostsNothing()
     // Both skips are still there afterwards.
     Play::skip();
     Play::skip();
-    QCOMPARE(GameState.SkippedCount, 2);
+    QCOMPARE(Game().state().SkippedCount, 2);
     QVERIFY(!FrmPerguntas->BtnPular->isEnabled());
 }
 
@@ -247,7 +248,7 @@ void GameTableErrorsTest::damagedMidGameStillEnds()
     overwriteStart(data.file(QStringLiteral("Perguntas.DB")), QByteArray(100, 'x'));
     Play::answer(true);
     checkConsistent();
-    QCOMPARE(GameState.CurrentIndex, 18);
+    QCOMPARE(Game().state().CurrentIndex, 18);
     QCOMPARE(questionOnScreen(), 0);
     const QStringList errors = dialogs->texts(Kind::Error);
     QCOMPARE(errors.size(), 1);
@@ -259,7 +260,7 @@ void GameTableErrorsTest::damagedMidGameStillEnds()
     FrmPerguntas->BtnOK->click();
     FrmPerguntas->BtnOK->click();
     checkConsistent();
-    QCOMPARE(GameState.CurrentIndex, 18);
+    QCOMPARE(Game().state().CurrentIndex, 18);
     QCOMPARE(dialogs->texts(Kind::Error).size(), 3);
     QVERIFY(FrmPerguntas->isVisible());
     dialogs->answerYes();

@@ -1,5 +1,6 @@
 // The administrator login and the password change, driven through their controls with scripted
 // dialogs.
+#include "app/Screens.h"
 #include "helpers/Input.h"
 #include "helpers/ScriptedDialogs.h"
 #include "helpers/TestData.h"

@@ -1,6 +1,8 @@
 // Photos decoded in the background before they are shown: on their own, in a game and in the
 // editor. What is shown must always be what the file on disk holds when it is shown, errors
 // included, and stopping never waits for more than the decode under way.
+#include "app/Screens.h"
+#include "game/GameSession.h"
 #include "helpers/Play.h"
 #include "helpers/ScriptedDialogs.h"
 #include "helpers/TestData.h"
@@ -118,7 +120,6 @@ class PhotoPrefetchTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void init() { GameState = TGameState{}; }
     void decodesAsTheBoxShows();
     void photoChangedOnDiskIsReadAgain();
     void failureIsReportedWhenTaken();
@@ -269,8 +270,8 @@ void PhotoPrefetchTest::gameShowsPhotosReplacedAfterTheDraw()
     for (int i = 0; i < 20; ++i)
         random->next << i; // questions 1 to 20, in order
     Play::start(QStringLiteral("Ana"));
-    QCOMPARE(GameState.DrawnIds[1], 2);
-    waitForPrefetch(*FrmPerguntas->Prefetch);
+    QCOMPARE(Game().state().DrawnIds[1], 2);
+    waitForPrefetch(FrmPerguntas->photoPrefetch());
     QCOMPARE(centreOf(FrmPerguntas->ImgPerg->picture()), QColor(Qt::red));
 
     // Questions 2 and 3 get new photos after they were decoded; 4 keeps its own.
@@ -301,7 +302,7 @@ void PhotoPrefetchTest::gameReportsABadPhotoAtItsQuestion()
     for (int i = 0; i < 20; ++i)
         random->next << i;
     Play::start(QStringLiteral("Ana"));
-    waitForPrefetch(*FrmPerguntas->Prefetch);
+    waitForPrefetch(FrmPerguntas->photoPrefetch());
     // Decoded in the background and failed, yet nothing is said before question 3.
     QVERIFY(dialogs->texts(Kind::Error).isEmpty());
     Play::answer(true);
@@ -332,15 +333,15 @@ void PhotoPrefetchTest::skipAndEndOfGame()
     writePhoto(photoOf(folder, 24), Qt::blue);
     random->next << 23;
     Play::skip();
-    QCOMPARE(GameState.CandidateId, 24);
+    QCOMPARE(Game().state().CandidateId, 24);
     QCOMPARE(FrmPerguntas->LblPergunta->text(), QStringLiteral("Pergunta 24"));
     QCOMPARE(centreOf(FrmPerguntas->ImgPerg->picture()), QColor(Qt::blue));
 
     for (int i = 0; i < 20; ++i)
         Play::answer(true);
-    QVERIFY(GameIsOver());
+    QCOMPARE(Game().state().CurrentIndex, QuestionsPerGame);
     // Nothing is left to decode for a game that is over.
-    QVERIFY(FrmPerguntas->Prefetch->idle());
+    QVERIFY(FrmPerguntas->photoPrefetch().idle());
     QVERIFY(dialogs->texts(Kind::Error).isEmpty());
 }
 
@@ -361,7 +362,7 @@ void PhotoPrefetchTest::programEndsDuringAPrefetch()
     {
         ScreenSet screens;
         Play::start(QStringLiteral("Ana"));
-        QVERIFY(!FrmPerguntas->Prefetch->idle());
+        QVERIFY(!FrmPerguntas->photoPrefetch().idle());
     }
     QVERIFY(dialogs->texts(Kind::Error).isEmpty());
 }
@@ -377,7 +378,7 @@ void PhotoPrefetchTest::editorMovesThroughPrefetchedPhotos()
     FrmSenha->EdtSenha->setText(QStringLiteral("1234"));
     FrmSenha->BtnOk->click();
     QVERIFY(FrmCadastro->isVisible());
-    PhotoPrefetch &prefetch = *FrmCadastro->Prefetch;
+    PhotoPrefetch &prefetch = FrmCadastro->photoPrefetch();
     QToolButton *next = FrmCadastro->DBNav->button(DBNavigator::Button::Next);
 
     // The next question's photo was decoded while the first was shown: moving shows that one.

@@ -1,5 +1,6 @@
 // Start-up, the screen set, the instructions screen and the error report.
 #include "app/Screens.h"
+#include "game/GameSession.h"
 #include "app/SetupCommand.h"
 #include "app/Startup.h"
 #include "helpers/PlainFile.h"
@@ -41,7 +42,6 @@ class StartupTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void init() { GameState = TGameState{}; }
     void startUpCreatesEveryScreenHidden();
     void screensHaveTheirCaptionsSizesAndMenus_data();
     void screensHaveTheirCaptionsSizesAndMenus();
@@ -70,9 +70,9 @@ void StartupTest::startUpCreatesEveryScreenHidden()
     }
     // The creation steps ran: the record line, and the first game drawn and shown.
     QCOMPARE(FrmInicial->LblRecordeAtual->text(), QStringLiteral("Ana - 85 pontos"));
-    QCOMPARE(GameState.QuestionCount, 25);
+    QCOMPARE(Game().state().QuestionCount, 25);
     QCOMPARE(FrmPerguntas->LblQtePerg->text(), QStringLiteral("1"));
-    QCOMPARE(FrmPerguntas->LblPergunta->text(), QStringLiteral("Pergunta %1").arg(GameState.DrawnIds[0]));
+    QCOMPARE(FrmPerguntas->LblPergunta->text(), QStringLiteral("Pergunta %1").arg(Game().state().DrawnIds[0]));
     QVERIFY(!FrmPerguntas->ImgPerg->picture().isNull());
     QVERIFY(dialogs->shown.isEmpty());
     QCOMPARE(QCoreApplication::applicationName(), QStringLiteral("0RB174 & CR157AL: JORNADA DO SABER"));

@@ -1,6 +1,7 @@
 #include "helpers/Play.h"
 
 #include "helpers/TestData.h"
+#include "app/Screens.h"
 #include "screens/Inicial.h"
 #include "screens/QuestoesRandom.h"
 

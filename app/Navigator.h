@@ -1,0 +1,20 @@
+#pragma once
+// Shows and hides the screens of the set, and passes between them what one tells another.
+#include "screens/Navigator.h"
+
+class ScreenNavigator final : public Navigator {
+public:
+    void showGame(const NewGame &game) override;
+    void showResult(const GameResult &result) override;
+    void backToStartAfterGivingUp() override;
+    void backToStartForAnotherGame() override;
+    void loadGameAhead(const NewGame &game) override;
+    void showRecordLine(const QString &line) override;
+    void closeAll() override;
+    void showStart() override;
+    void showInstructions() override;
+    void showLogin() override;
+    void backToLogin(bool focusPassword) override;
+    void showPasswordChange() override;
+    void showEditor() override;
+};

@@ -1,3 +1,0 @@
-#include "game/GameState.h"
-
-TGameState GameState;
