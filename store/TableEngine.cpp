@@ -1207,7 +1207,9 @@ Query &Query::run(const QStringList &lines, const QList<std::pair<QString, qint3
     for (const auto &[name, value] : parameters)
         setParameter(name, value);
     execSql();
-    open();
+    // A statement that changes data has run: opening it would run it a second time.
+    if (d->checked)
+        open();
     return *this;
 }
 

@@ -128,7 +128,8 @@ public:
     ~Query();
 
     // The whole rebuild in one call: close, new text, the parameters (name without the colon),
-    // run, open. Returns the query standing on its first row, for reading its columns.
+    // run, and open a statement that reads. Returns the query standing on its first row, for
+    // reading its columns. A statement that changes data runs once and is left closed.
     Query &run(const QStringList &lines, const QList<std::pair<QString, qint32>> &parameters = {});
 
     void close();
