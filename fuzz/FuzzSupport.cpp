@@ -43,7 +43,7 @@ QString scratchFolder()
         }
         const QString path = dir.filePath(prefix + QString::number(::getpid()));
         if (!QDir().mkpath(path)) {
-            qWarning("fuzz: no scratch folder %s", qPrintable(path));
+            qWarning("fuzz: não foi possível criar a pasta de trabalho %s", qUtf8Printable(path));
             std::abort();
         }
         return path;
@@ -57,7 +57,7 @@ QString writeScratch(const QString &name, const uint8_t *data, size_t size)
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)
         || file.write(reinterpret_cast<const char *>(data), qint64(size)) != qint64(size)) {
-        qWarning("fuzz: cannot write %s", qPrintable(path));
+        qWarning("fuzz: não foi possível gravar %s", qUtf8Printable(path));
         std::abort();
     }
     return path;

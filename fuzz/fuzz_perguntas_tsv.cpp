@@ -27,6 +27,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
                 std::abort();
         }
     } catch (const AppError &) {
+        // Refused with a reason: what the reader must do with a damaged file. Only a crash or
+        // an accepted bank that breaks the rules above is a finding.
     }
     return 0;
 }

@@ -88,8 +88,12 @@ struct PhotoPrefetch::Shared {
             try {
                 result.picture = loadPicture(path, visible);
                 result.ok = true;
-            } catch (const AppError &) {
-                // Reported when the photo is taken, by decoding it again there.
+            } catch (const AppError &error) {
+                // Reported to the user when the photo is taken, by decoding it again there; the
+                // log says now why the photo was not ready, in case it is never taken.
+                qWarning("A foto %s não pôde ser preparada de antemão e será lida de novo quando "
+                         "for mostrada: %s",
+                         qUtf8Printable(path), qUtf8Printable(error.text()));
             }
 
             lock.lock();
@@ -139,8 +143,12 @@ void PhotoPrefetch::prefetch(const QStringList &paths)
             // Joined by stop() before the state it works on is destroyed.
             m_worker = std::thread([shared = d.get()] { shared->work(); });
             d->running = true;
-        } catch (const std::system_error &) {
-            // No thread to be had: every photo is decoded when it is taken.
+        } catch (const std::system_error &error) {
+            // No thread to be had: every photo is decoded when it is taken. The user sees
+            // nothing of it but slower photos, so the log says why.
+            qWarning("Não foi possível iniciar a leitura das fotos de antemão (%s); cada foto "
+                     "será lida quando for mostrada.",
+                     qUtf8Printable(QString::fromLocal8Bit(error.what())));
             d->waiting.clear();
         }
     }

@@ -65,7 +65,7 @@ QStringList missingWmfFonts(const QString &folder);
 
 // Windows metafile (libwmf's bitmap renderer), at its display size on a 96 dpi screen. A header
 // whose sizes do not fit the file is refused before libwmf reads it, and libwmf's allocations
-// are held to MaxDecoderBytes ("Metafile needs too much memory"). libwmf
+// are held to MaxDecoderBytes ("O metarquivo exige memória demais"). libwmf
 // cannot draw any metafile without its faces, and then fails as on a damaged file; so when it
 // fails, the faces are looked for in `fontFolder`, and if some are missing the error says that
 // the reader cannot start and names them, instead of calling the file damaged.

@@ -93,6 +93,17 @@ struct Decompressor {
     Decompressor &operator=(const Decompressor &) = delete;
 };
 
+// The text of a libjpeg failure: what went wrong in Portuguese, libjpeg's own message (which it
+// only has in English) in parentheses. Running past the memory the decoder may take is told apart
+// from a file that cannot be read.
+AppError jpegError(const ErrorManager &err)
+{
+    const QString reason = QString::fromLocal8Bit(err.message);
+    if (err.pub.msg_code == JERR_OUT_OF_MEMORY || err.pub.msg_code == JERR_NO_BACKING_STORE)
+        return AppError(QStringLiteral("A imagem JPEG exige memória demais (%1)").arg(reason));
+    return AppError(QStringLiteral("Não foi possível ler a imagem JPEG (%1)").arg(reason));
+}
+
 // Runs `step`, which calls libjpeg; false when libjpeg reported an error (err.message says which).
 // `step` must not own objects with destructors: on error it is left by longjmp.
 template <typename Step>
@@ -153,10 +164,10 @@ QImage decode(const Source &source, const QSize &visible)
         jpeg_read_header(&d.cinfo, TRUE);
     });
     if (!headerRead)
-        throw AppError(QString::fromLocal8Bit(d.err.message));
+        throw jpegError(d.err);
     // The size the header gives is judged before the decoder sets up anything for it.
     if (qint64(d.cinfo.image_width) * d.cinfo.image_height > MaxPicturePixels)
-        throw AppError(QStringLiteral("Picture too large (%1 x %2 pixels)")
+        throw AppError(QStringLiteral("Imagem grande demais (%1 x %2 pixels)")
                            .arg(d.cinfo.image_width)
                            .arg(d.cinfo.image_height));
 
@@ -182,15 +193,15 @@ QImage decode(const Source &source, const QSize &visible)
         firstColumn = x;
     });
     if (!started)
-        throw AppError(QString::fromLocal8Bit(d.err.message));
+        throw jpegError(d.err);
 
     if (qint64(region.width()) * region.height() > MaxPicturePixels)
-        throw AppError(QStringLiteral("Picture too large (%1 x %2 pixels)")
+        throw AppError(QStringLiteral("Imagem grande demais (%1 x %2 pixels)")
                            .arg(region.width())
                            .arg(region.height()));
     QImage image(region.size(), QImage::Format_RGB32);
     if (image.isNull())
-        throw AppError(QStringLiteral("Not enough memory for a picture of %1 x %2 pixels")
+        throw AppError(QStringLiteral("Memória insuficiente para uma imagem de %1 x %2 pixels")
                            .arg(region.width())
                            .arg(region.height()));
 
@@ -219,7 +230,7 @@ QImage decode(const Source &source, const QSize &visible)
         jpeg_abort_decompress(&d.cinfo);
     });
     if (!decoded)
-        throw AppError(QString::fromLocal8Bit(d.err.message));
+        throw jpegError(d.err);
     return image;
 }
 

@@ -50,7 +50,7 @@ bool isSensibleSize(qint64 width, qint64 height)
 
 [[noreturn]] void invalidEmf()
 {
-    throw AppError(QStringLiteral("Enhanced metafile is not valid"));
+    throw AppError(QStringLiteral("O metarquivo avançado não é válido"));
 }
 
 // libwmf failed on a file: either the file is damaged, or libwmf lacks the faces it needs for
@@ -59,12 +59,12 @@ bool isSensibleSize(qint64 width, qint64 height)
 {
     const QStringList missing = missingWmfFonts(fontFolder);
     if (missing.isEmpty())
-        throw AppError(QStringLiteral("Metafile is not valid"));
+        throw AppError(QStringLiteral("O metarquivo não é válido"));
     const QString named = missing.size() == 1
         ? missing.first()
-        : QStringLiteral("%1 and %2 more").arg(missing.first()).arg(missing.size() - 1);
-    throw AppError(QStringLiteral("Cannot start the metafile reader: font file not found (%1); "
-                                  "the fonts come with the package fonts-urw-base35")
+        : QStringLiteral("%1 e mais %2").arg(missing.first()).arg(missing.size() - 1);
+    throw AppError(QStringLiteral("Não foi possível iniciar o leitor de metarquivos: arquivo de fonte "
+                                  "não encontrado (%1); instale o pacote fonts-urw-base35")
                        .arg(named));
 }
 
@@ -131,7 +131,7 @@ EmfPlacement placeEmf(const QByteArray &data)
                 QSize(int(width), int(height))};
     }
     if (!isSensibleSize(boundsWidth, boundsHeight))
-        throw AppError(QStringLiteral("Metafile too large (%1 x %2 pixels)")
+        throw AppError(QStringLiteral("Metarquivo grande demais (%1 x %2 pixels)")
                            .arg(boundsWidth)
                            .arg(boundsHeight));
     return {QRectF(0, 0, double(boundsWidth), double(boundsHeight)),
@@ -148,7 +148,7 @@ QImage renderSvg(const QByteArray &svg, const QRectF &viewBox, const QSize &size
     renderer.setViewBox(viewBox);
     QImage image(size, QImage::Format_ARGB32_Premultiplied);
     if (image.isNull())
-        throw AppError(QStringLiteral("Not enough memory for a picture of %1 x %2 pixels")
+        throw AppError(QStringLiteral("Memória insuficiente para uma imagem de %1 x %2 pixels")
                            .arg(size.width())
                            .arg(size.height()));
     image.fill(Qt::transparent);
@@ -351,7 +351,7 @@ void checkWmfObjects(QByteArray &contents, qsizetype position, int objectCount)
                 table[index] = None;
         } else if (function == SelectObject) {
             if (!hasIndex || index >= table.size() || table[index] == None)
-                throw AppError(QStringLiteral("Metafile is not valid"));
+                throw AppError(QStringLiteral("O metarquivo não é válido"));
             selected[table[index]] = index;
         }
         position += qsizetype(words * 2);
@@ -372,14 +372,14 @@ void checkWmfHeader(QByteArray &data)
     if (data.size() >= 4 && qFromLittleEndian<quint32>(bytes) == PlaceableKey)
         start = PlaceableSize;
     if (data.size() < start + HeaderSize)
-        throw AppError(QStringLiteral("Metafile is not valid"));
+        throw AppError(QStringLiteral("O metarquivo não é válido"));
     const uchar *header = bytes + start;
     const quint16 headerWords = qFromLittleEndian<quint16>(header + 2);
     const quint64 fileWords = qFromLittleEndian<quint32>(header + 6);
     const quint64 largestRecordWords = qFromLittleEndian<quint32>(header + 12);
     const quint64 wordsThere = quint64(data.size() - start) / 2;
     if (headerWords != HeaderSize / 2 || fileWords > wordsThere || largestRecordWords > fileWords)
-        throw AppError(QStringLiteral("Metafile is not valid"));
+        throw AppError(QStringLiteral("O metarquivo não é válido"));
     checkWmfObjects(data, start + HeaderSize, qFromLittleEndian<quint16>(header + 10));
 }
 
@@ -497,7 +497,7 @@ QImage decodeEmf(const QByteArray &data)
     if (!ok || svg == nullptr || svgLength == 0)
         invalidEmf();
     if (svgLength > size_t(MaxEmfSvgBytes))
-        throw AppError(QStringLiteral("Metafile too large"));
+        throw AppError(QStringLiteral("Metarquivo grande demais"));
     return renderSvg(QByteArray::fromRawData(svg, qsizetype(svgLength)), placement.viewBox,
                      placement.size);
 }
@@ -524,16 +524,16 @@ QImage decodeWmf(const QByteArray &data, const QString &fontFolder, qint64 memor
     // A failure that came from the memory budget says so rather than blaming the file.
     const auto failed = [&] {
         if (memory.refused)
-            throw AppError(QStringLiteral("Metafile needs too much memory"));
+            throw AppError(QStringLiteral("O metarquivo exige memória demais"));
         wmfFailed(fontFolder);
     };
     wmfAPI *created = nullptr;
     const wmf_error_t createError = wmf_api_create(&created, flags, &options);
     WmfApi api(created);
     if ((createError != wmf_E_None || !api) && memory.refused)
-        throw AppError(QStringLiteral("Metafile needs too much memory"));
+        throw AppError(QStringLiteral("O metarquivo exige memória demais"));
     if (createError != wmf_E_None || !api)
-        throw AppError(QStringLiteral("Cannot start the metafile reader (libwmf error %1)")
+        throw AppError(QStringLiteral("Não foi possível iniciar o leitor de metarquivos (erro %1 do libwmf)")
                            .arg(int(createError)));
 
     if (wmf_mem_open(api.get(), reinterpret_cast<unsigned char *>(contents.data()),
@@ -547,7 +547,7 @@ QImage decodeWmf(const QByteArray &data, const QString &fontFolder, qint64 memor
     if (wmf_display_size(api.get(), &width, &height, ScreenDpi, ScreenDpi) != wmf_E_None)
         failed();
     if (!isSensibleSize(width, height))
-        throw AppError(QStringLiteral("Metafile too large (%1 x %2 pixels)").arg(width).arg(height));
+        throw AppError(QStringLiteral("Metarquivo grande demais (%1 x %2 pixels)").arg(width).arg(height));
 
     guardRenderer(api.get(), renderer);
 

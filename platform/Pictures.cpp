@@ -57,7 +57,7 @@ QString extensionOf(const QString &path)
 
 [[noreturn]] void cannotOpen(const QString &path, int error)
 {
-    throw AppError(QStringLiteral("Cannot open file \"%1\". %2")
+    throw AppError(QStringLiteral("Não foi possível abrir o arquivo \"%1\" (%2)")
                        .arg(path, QString::fromLocal8Bit(std::strerror(error))));
 }
 
@@ -122,7 +122,7 @@ private:
     [[noreturn]] void fail(int error) { cannotOpen(m_path, error); }
     [[noreturn]] void tooLarge()
     {
-        throw AppError(QStringLiteral("Picture file \"%1\" is too large").arg(m_path));
+        throw AppError(QStringLiteral("O arquivo de imagem \"%1\" é grande demais").arg(m_path));
     }
 
     QString m_path;
@@ -156,7 +156,7 @@ QImage readWithQt(QIODevice *device, const char *format, const QString &invalidT
     reader.setAllocationLimit(int(MaxDecoderBytes / (1024 * 1024)));
     const QSize size = reader.size();
     if (size.isValid() && qint64(size.width()) * size.height() * 4 > MaxDecoderBytes)
-        throw AppError(QStringLiteral("Picture too large (%1 x %2 pixels)")
+        throw AppError(QStringLiteral("Imagem grande demais (%1 x %2 pixels)")
                            .arg(size.width())
                            .arg(size.height()));
     QImage image = reader.read();
@@ -174,8 +174,8 @@ QImage cutToVisible(const QImage &image, const QSize &visible)
 
 QString invalidText(Kind kind)
 {
-    return kind == Kind::Bitmap ? QStringLiteral("Bitmap image is not valid")
-                                : QStringLiteral("Icon image is not valid");
+    return kind == Kind::Bitmap ? QStringLiteral("O bitmap não é válido")
+                                : QStringLiteral("O ícone não é válido");
 }
 
 const char *qtFormat(Kind kind) { return kind == Kind::Bitmap ? "bmp" : "ico"; }

@@ -285,7 +285,7 @@ void TestPictures::unreadableFile()
     if (makeFolder)
         QVERIFY(QDir().mkpath(path));
     QCOMPARE(errorText([&] { loadPicture(path); }),
-             QStringLiteral("Cannot open file \"%1\". %2")
+             QStringLiteral("Não foi possível abrir o arquivo \"%1\" (%2)")
                  .arg(path, QString::fromLocal8Bit(std::strerror(error))));
 }
 
@@ -298,21 +298,21 @@ void TestPictures::damagedFile_data()
 
     const QByteArray baseline = compressJpeg({401, 301, 2, 2, false, false});
     const QByteArray progressive = compressJpeg({401, 301, 2, 2, true, false});
-    QTest::newRow("empty jpg") << "vazia.jpg" << QByteArray() << QSize() << "Empty input file";
+    QTest::newRow("empty jpg") << "vazia.jpg" << QByteArray() << QSize() << "Não foi possível ler a imagem JPEG (Empty input file)";
     QTest::newRow("empty bmp") << "vazia.bmp" << QByteArray() << QSize()
-                               << "Bitmap image is not valid";
+                               << "O bitmap não é válido";
     QTest::newRow("empty ico") << "vazia.ico" << QByteArray() << QSize()
-                               << "Icon image is not valid";
+                               << "O ícone não é válido";
     QTest::newRow("half a baseline jpg") << "metade.jpg" << baseline.left(baseline.size() / 2)
-                                         << QSize() << "Premature end of JPEG file";
+                                         << QSize() << "Não foi possível ler a imagem JPEG (Premature end of JPEG file)";
     QTest::newRow("half a progressive jpg")
         << "metade-p.jpg" << progressive.left(progressive.size() / 2) << QSize()
-        << "Premature end of JPEG file";
+        << "Não foi possível ler a imagem JPEG (Premature end of JPEG file)";
     QTest::newRow("cut inside the shown region")
         << "metade-c.jpg" << baseline.left(baseline.size() / 2) << QSize(137, 177)
-        << "Premature end of JPEG file";
+        << "Não foi possível ler a imagem JPEG (Premature end of JPEG file)";
     QTest::newRow("headers only") << "cabecalho.jpg" << baseline.left(600) << QSize()
-                                  << "Premature end of JPEG file";
+                                  << "Não foi possível ler a imagem JPEG (Premature end of JPEG file)";
 
     std::mt19937 random(7);
     QByteArray noise(4096, '\0');
@@ -320,11 +320,11 @@ void TestPictures::damagedFile_data()
         c = char(random());
     noise[0] = '\x12';
     QTest::newRow("random bytes as jpg") << "ruido.jpg" << noise << QSize()
-                                         << "Not a JPEG file: starts with 0x12";
+                                         << "Não foi possível ler a imagem JPEG (Not a JPEG file: starts with 0x12";
     QTest::newRow("random bytes as bmp") << "ruido.bmp" << noise << QSize()
-                                         << "Bitmap image is not valid";
+                                         << "O bitmap não é válido";
     QTest::newRow("a BMP named jpg") << "engano.jpg" << QByteArray("BM\x36\x00\x00\x00", 6)
-                                     << QSize() << "Not a JPEG file: starts with 0x42 0x4d";
+                                     << QSize() << "Não foi possível ler a imagem JPEG (Not a JPEG file: starts with 0x42 0x4d)";
 
     // A bitmap header may claim any size: one of 16000 x 16000 pixels in a few hundred bytes is
     // damaged, while a run-length-encoded one may leave its pixels out but is beyond the limit.
@@ -338,12 +338,12 @@ void TestPictures::damagedFile_data()
     qToLittleEndian<qint32>(16000, tall.data() + 18);
     qToLittleEndian<qint32>(16000, tall.data() + 22);
     QTest::newRow("bmp claiming more rows than it holds") << "alta.bmp" << tall << QSize(137, 177)
-                                                          << "Bitmap image is not valid";
+                                                          << "O bitmap não é válido";
     QByteArray encoded = tall;
     qToLittleEndian<quint16>(8, encoded.data() + 28);  // 8 bits per pixel
     qToLittleEndian<quint32>(1, encoded.data() + 30);  // RLE8
     QTest::newRow("rle bmp of 16000 x 16000") << "rle.bmp" << encoded << QSize(137, 177)
-                                              << "Picture too large (16000 x 16000 pixels)";
+                                              << "Imagem grande demais (16000 x 16000 pixels)";
 }
 
 void TestPictures::damagedFile()
@@ -368,11 +368,11 @@ void TestPictures::largeFileIsReadOnlyAsFarAsNeeded_data()
     QTest::addColumn<QString>("expected"); // an error's start; empty when the picture loads
 
     const QByteArray garbage("GARBAGE! This is no picture at all.");
-    QTest::newRow("jpg") << "grande.jpg" << garbage << "Not a JPEG file: starts with 0x47 0x41";
-    QTest::newRow("bmp") << "grande.bmp" << garbage << "Bitmap image is not valid";
-    QTest::newRow("ico") << "grande.ico" << garbage << "Icon image is not valid";
-    QTest::newRow("emf") << "grande.emf" << garbage << "Picture file \"";
-    QTest::newRow("wmf") << "grande.wmf" << garbage << "Picture file \"";
+    QTest::newRow("jpg") << "grande.jpg" << garbage << "Não foi possível ler a imagem JPEG (Not a JPEG file: starts with 0x47 0x41)";
+    QTest::newRow("bmp") << "grande.bmp" << garbage << "O bitmap não é válido";
+    QTest::newRow("ico") << "grande.ico" << garbage << "O ícone não é válido";
+    QTest::newRow("emf") << "grande.emf" << garbage << "O arquivo de imagem \"";
+    QTest::newRow("wmf") << "grande.wmf" << garbage << "O arquivo de imagem \"";
     QTest::newRow("whole jpg, then zeros")
         << "inteira.jpg" << compressJpeg({64, 48, 2, 2, false, false}) << QString();
     QImage bitmap(64, 48, QImage::Format_RGB32);
@@ -423,7 +423,7 @@ void TestPictures::jpegHeaderOfHugePictureIsRefused()
 {
     const QByteArray huge = withFrameSize(compressJpeg({64, 48, 2, 2, false, false}), 65000, 65000);
     QVERIFY(!huge.isEmpty());
-    const QString expected = QStringLiteral("Picture too large (65000 x 65000 pixels)");
+    const QString expected = QStringLiteral("Imagem grande demais (65000 x 65000 pixels)");
     QCOMPARE(errorText([&] { decodePicture(huge, QStringLiteral("jpg"), QSize(137, 177)); }), expected);
     const QString path = m_dir.filePath(QStringLiteral("enorme.jpg"));
     QVERIFY(writeFile(path, huge));
@@ -438,7 +438,7 @@ void TestPictures::jpegDecoderMemoryIsBounded()
     const QByteArray large = withFrameSize(compressJpeg({64, 48, 2, 2, true, false}), 16000, 16000);
     QVERIFY(!large.isEmpty());
     const QString text = errorText([&] { decodePicture(large, QStringLiteral("jpg"), QSize(137, 177)); });
-    QCOMPARE(text, QStringLiteral("Backing store not supported"));
+    QCOMPARE(text, QStringLiteral("A imagem JPEG exige memória demais (Backing store not supported)"));
 }
 
 void TestPictures::croppedJpegMatchesFullDecode_data()

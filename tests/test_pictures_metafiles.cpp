@@ -317,7 +317,7 @@ void TestPictureMetafiles::damagedEmfs_data()
 void TestPictureMetafiles::damagedEmfs()
 {
     QFETCH(QString, path);
-    QCOMPARE(errorText([&] { loadPicture(path); }), QStringLiteral("Enhanced metafile is not valid"));
+    QCOMPARE(errorText([&] { loadPicture(path); }), QStringLiteral("O metarquivo avançado não é válido"));
 }
 
 void TestPictureMetafiles::damagedWritten_data()
@@ -332,8 +332,8 @@ void TestPictureMetafiles::damagedWritten_data()
         c = char(random());
     const QByteArray emf = rectangleEmf(qRgb(1, 2, 3));
     const QByteArray wmf = rectangleWmf(qRgb(1, 2, 3));
-    const QString badEmf = QStringLiteral("Enhanced metafile is not valid");
-    const QString badWmf = QStringLiteral("Metafile is not valid");
+    const QString badEmf = QStringLiteral("O metarquivo avançado não é válido");
+    const QString badWmf = QStringLiteral("O metarquivo não é válido");
 
     QTest::newRow("empty emf") << QByteArray() << "emf" << badEmf;
     QTest::newRow("random emf") << noise << "emf" << badEmf;
@@ -344,7 +344,7 @@ void TestPictureMetafiles::damagedWritten_data()
     qToLittleEndian<qint32>(2000000000, huge.data() + 16); // bounds' right edge
     qToLittleEndian<qint32>(2000000000, huge.data() + 32); // frame's right edge
     QTest::newRow("emf of absurd size") << huge << "emf"
-                                        << "Metafile too large (2000000000 x 80 pixels)";
+                                        << "Metarquivo grande demais (2000000000 x 80 pixels)";
 
     QByteArray emfHeaderBeyond = emf;
     qToLittleEndian<quint32>(quint32(emf.size() + 4), emfHeaderBeyond.data() + 4);
@@ -358,7 +358,7 @@ void TestPictureMetafiles::damagedWritten_data()
     qToLittleEndian<qint32>(5000, emfLarge.data() + 20);
     qToLittleEndian<qint32>(0, emfLarge.data() + 32);     // no usable frame
     QTest::newRow("emf of 6000 x 5000 pixels") << emfLarge << "emf"
-                                               << "Metafile too large (6000 x 5000 pixels)";
+                                               << "Metarquivo grande demais (6000 x 5000 pixels)";
 
     QTest::newRow("empty wmf") << QByteArray() << "wmf" << badWmf;
     QTest::newRow("random wmf") << noise << "wmf" << badWmf;
@@ -392,7 +392,7 @@ void TestPictureMetafiles::damagedWritten_data()
         checksum ^= qFromLittleEndian<quint16>(wmfLarge.constData() + 2 * i);
     qToLittleEndian<quint16>(checksum, wmfLarge.data() + 20);
     QTest::newRow("wmf of 6000 x 5000 pixels") << wmfLarge << "wmf"
-                                               << "Metafile too large (6000 x 5000 pixels)";
+                                               << "Metarquivo grande demais (6000 x 5000 pixels)";
 }
 
 void TestPictureMetafiles::damagedWritten()
@@ -447,15 +447,15 @@ void TestPictureMetafiles::readerWithoutItsFontsSaysSo()
     qToLittleEndian<quint32>(0xFFFF, damaged.data() + 22 + 18);
     QTemporaryDir empty;
     QCOMPARE(errorText([&] { decodeWmf(damaged, empty.path()); }),
-             QStringLiteral("Cannot start the metafile reader: font file not found (%1 and 12 more); "
-                            "the fonts come with the package fonts-urw-base35")
+             QStringLiteral("Não foi possível iniciar o leitor de metarquivos: arquivo de fonte não "
+                            "encontrado (%1 e mais 12); instale o pacote fonts-urw-base35")
                  .arg(empty.filePath(QStringLiteral("NimbusMonoPS-Regular.t1"))));
     QCOMPARE(errorText([&] { decodeWmf(damaged, fonts.path()); }),
-             QStringLiteral("Cannot start the metafile reader: font file not found (%1); "
-                            "the fonts come with the package fonts-urw-base35")
+             QStringLiteral("Não foi possível iniciar o leitor de metarquivos: arquivo de fonte não "
+                            "encontrado (%1); instale o pacote fonts-urw-base35")
                  .arg(fonts.filePath(QStringLiteral("StandardSymbolsPS.t1"))));
     // With the faces in place the same file is simply damaged, and a sound one is drawn.
-    QCOMPARE(errorText([&] { decodeWmf(damaged); }), QStringLiteral("Metafile is not valid"));
+    QCOMPARE(errorText([&] { decodeWmf(damaged); }), QStringLiteral("O metarquivo não é válido"));
     QCOMPARE(decodeWmf(rectangleWmf(qRgb(1, 2, 3)), empty.path()).size(), QSize(100, 80));
 }
 
@@ -472,7 +472,7 @@ void TestPictureMetafiles::wmfMemoryIsBudgeted()
     const QByteArray bytes = file.readAll();
     QVERIFY(!decodeWmf(bytes).isNull());
     QCOMPARE(errorText([&] { decodeWmf(bytes, wmfFontFolder(), 64); }),
-             QStringLiteral("Metafile needs too much memory"));
+             QStringLiteral("O metarquivo exige memória demais"));
 }
 
 // A pen record of a few damaged bytes can make a pen 20000 units wide in a window of 100: the

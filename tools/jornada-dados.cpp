@@ -218,7 +218,9 @@ int main(int argc, char *argv[])
     } catch (const AppError &error) {
         complain(error.text());
     } catch (const std::exception &error) {
-        complain(QString::fromLocal8Bit(error.what()));
+        // Not one of the program's own errors (memory ran out, and the like): the library's words
+        // are all there is to tell, so they go in parentheses after a Portuguese lead.
+        complain(QStringLiteral("erro inesperado (%1)").arg(QString::fromLocal8Bit(error.what())));
     }
     return 1;
 }

@@ -40,7 +40,7 @@ int writePictures(const QDir& assets, QTextStream& out, QTextStream& err)
     for (const char* face : {"Cabin-Regular.otf", "Cabin-SemiBold.otf", "Cabin-Bold.otf"}) {
         const QString path = assets.filePath(QStringLiteral("fonts/") + QLatin1String(face));
         if (QFontDatabase::addApplicationFont(path) < 0) {
-            err << "jornada-arte: cannot load font " << path << "\n";
+            err << "jornada-arte: não foi possível carregar a fonte " << path << "\n";
             return 1;
         }
     }
@@ -57,7 +57,7 @@ int writePictures(const QDir& assets, QTextStream& out, QTextStream& err)
         const QString path = assets.filePath(QLatin1String(picture.file));
         const QImage image = picture.paint().convertToFormat(QImage::Format_RGB32);
         if (!image.save(path, "JPG", kJpegQuality)) {
-            err << "jornada-arte: cannot write " << path << "\n";
+            err << "jornada-arte: não foi possível gravar " << path << "\n";
             return 1;
         }
         report(out, path, image.width(), image.height());
@@ -70,7 +70,7 @@ QString iconPath(const QDir& folder, const QString& theme, const QString& suffix
 {
     const QString apps = QStringLiteral("hicolor/%1/apps").arg(theme);
     if (!folder.mkpath(apps)) {
-        err << "jornada-arte: cannot create " << folder.filePath(apps) << "\n";
+        err << "jornada-arte: não foi possível criar a pasta " << folder.filePath(apps) << "\n";
         return {};
     }
     return folder.filePath(apps + QLatin1Char('/') + kIconName + suffix);
@@ -104,7 +104,7 @@ int writeIcons(const QDir& folder, QTextStream& out, QTextStream& err)
         return 1;
     QSaveFile svgFile(svgPath);
     if (!svgFile.open(QIODevice::WriteOnly) || svgFile.write(iconSvg()) < 0 || !svgFile.commit()) {
-        err << "jornada-arte: cannot write " << svgPath << "\n";
+        err << "jornada-arte: não foi possível gravar " << svgPath << "\n";
         return 1;
     }
     report(out, svgPath, kSvgSize, kSvgSize);
@@ -121,7 +121,7 @@ int writeIcons(const QDir& folder, QTextStream& out, QTextStream& err)
             arte::paintIcon(p, size);
         }
         if (!image.convertToFormat(QImage::Format_ARGB32).save(path, "PNG")) {
-            err << "jornada-arte: cannot write " << path << "\n";
+            err << "jornada-arte: não foi possível gravar " << path << "\n";
             return 1;
         }
         report(out, path, size, size);
@@ -142,8 +142,8 @@ int main(int argc, char* argv[])
 
     const bool icons = argc >= 2 && qstrcmp(argv[1], "--icone") == 0;
     if (argc != (icons ? 3 : 2)) {
-        err << "usage: jornada-arte <assets folder>\n"
-               "       jornada-arte --icone <icons folder>\n";
+        err << "uso: jornada-arte PASTA_DAS_IMAGENS\n"
+               "     jornada-arte --icone PASTA_DOS_ÍCONES\n";
         return 2;
     }
     if (icons)
@@ -151,7 +151,7 @@ int main(int argc, char* argv[])
 
     const QDir assets(QString::fromLocal8Bit(argv[1]));
     if (!assets.exists()) {
-        err << "jornada-arte: folder not found: " << assets.path() << "\n";
+        err << "jornada-arte: a pasta não existe: " << assets.path() << "\n";
         return 1;
     }
     return writePictures(assets, out, err);

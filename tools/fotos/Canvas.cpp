@@ -105,7 +105,7 @@ QImage croppedGlyph(const QString &glyph)
     }
     QImage cropped = right < 0 ? QImage() : image.copy(left, top, right - left + 1, bottom - top + 1);
     if (!isColourful(cropped))
-        qWarning("jornada-fotos: the emoji font draws %s without colour", qPrintable(glyph));
+        qWarning("jornada-fotos: a fonte de emojis desenha %s sem cor", qUtf8Printable(glyph));
     cache.insert(glyph, cropped);
     return cropped;
 }

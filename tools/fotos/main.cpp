@@ -51,7 +51,7 @@ bool encode(const QImage &image, const QString &suffix, QByteArray *bytes, QStri
         writer.setFormat("ico");
         out = image.convertToFormat(QImage::Format_ARGB32);
     } else {
-        *error = QStringLiteral("unsupported extension .%1").arg(suffix);
+        *error = QStringLiteral("extensão não suportada: .%1").arg(suffix);
         return false;
     }
     if (!writer.write(out)) {
@@ -95,12 +95,12 @@ int main(int argc, char **argv)
 
     const QStringList args = app.arguments();
     if (args.size() < 2) {
-        std::fprintf(stderr, "usage: jornada-fotos <folder> [id ...]\n");
+        std::fprintf(stderr, "uso: jornada-fotos PASTA [NÚMERO_DA_PERGUNTA ...]\n");
         return 2;
     }
     const QDir folder(args.at(1));
     if (!folder.exists() && !QDir().mkpath(folder.path())) {
-        std::fprintf(stderr, "jornada-fotos: cannot create %s\n", qPrintable(folder.path()));
+        std::fprintf(stderr, "jornada-fotos: não foi possível criar a pasta %s\n", qUtf8Printable(folder.path()));
         return 1;
     }
     std::set<int> wanted;
@@ -108,7 +108,7 @@ int main(int argc, char **argv)
         bool ok = false;
         const int id = args.at(i).toInt(&ok);
         if (!ok) {
-            std::fprintf(stderr, "jornada-fotos: not a question id: %s\n", qPrintable(args.at(i)));
+            std::fprintf(stderr, "jornada-fotos: não é um número de pergunta: %s\n", qUtf8Printable(args.at(i)));
             return 2;
         }
         wanted.insert(id);
@@ -129,12 +129,12 @@ int main(int argc, char **argv)
             ++unchanged;
             break;
         case Outcome::Failed:
-            std::fprintf(stderr, "jornada-fotos: %s: %s\n", qPrintable(path), qPrintable(error));
+            std::fprintf(stderr, "jornada-fotos: %s: %s\n", qUtf8Printable(path), qUtf8Printable(error));
             ++failed;
             break;
         }
     }
-    std::printf("%d photo(s) painted into %s, %d already up to date\n", painted, qPrintable(folder.path()),
+    std::printf("Fotos pintadas em %s: %d (já em dia: %d).\n", qUtf8Printable(folder.path()), painted,
                 unchanged);
     return failed == 0 ? 0 : 1;
 }
