@@ -34,7 +34,7 @@ std::shared_ptr<Database> Database::forDirectory(const QString &directory)
 {
     const QFileInfo info(directory);
     if (directory.isEmpty() || !info.isDir())
-        throw AppError(QStringLiteral("Directory does not exist: %1").arg(directory));
+        throw AppError(QStringLiteral("A pasta não existe: %1").arg(directory));
     const QString canonical = info.canonicalFilePath();
 
     auto &map = connections();
@@ -153,7 +153,7 @@ QString Database::attach(const QString &path, bool pin)
     const QString schema = info.completeBaseName().toLower();
     if (m_schemaFile.contains(schema)) {
         if (m_schemaFile.value(schema) != canonical)
-            throw AppError(QStringLiteral("%1: another table file is already in use under the name %2")
+            throw AppError(QStringLiteral("%1: outro arquivo de tabela já está em uso com o nome %2")
                                .arg(path, schema));
         if (pin)
             m_pinned.insert(schema);

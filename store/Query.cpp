@@ -45,12 +45,12 @@ struct Query::Private {
                 }
             }
             if (!found)
-                throw AppError(QStringLiteral("Parameter '%1' not found").arg(name));
+                throw AppError(QStringLiteral("O parâmetro '%1' não foi encontrado").arg(name));
         }
         for (int i = 1; i <= statement.parameterCount(); ++i) {
             if (!bound.contains(i)) {
                 const QString name = statement.parameterName(i);
-                throw AppError(QStringLiteral("No value for parameter '%1'")
+                throw AppError(QStringLiteral("Falta o valor do parâmetro '%1'")
                                    .arg(name.isEmpty() ? QString::number(i) : name));
             }
         }
@@ -178,7 +178,7 @@ qint32 Query::asInteger(const QString &column) const
         bool ok = false;
         whole = variantText(value).trimmed().toLongLong(&ok);
         if (!ok)
-            throw AppError(QStringLiteral("'%1' is not a valid integer value").arg(variantText(value)));
+            throw AppError(QStringLiteral("'%1' não é um número inteiro válido").arg(variantText(value)));
     }
     }
     if (whole < std::numeric_limits<qint32>::min() || whole > std::numeric_limits<qint32>::max())

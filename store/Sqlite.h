@@ -31,8 +31,9 @@ SqliteConnection openConnection(const QByteArray &fileName, int flags, const QSt
 // no statement at all.
 SqliteStatement prepareStatement(sqlite3 *db, const QByteArray &sql, unsigned flags = 0);
 
-// The text for the user of the last error on `db`. An error of a file that another program holds
-// beyond the wait starts with TableInUseText, the library's own words following in parentheses.
+// The text for the user of the last error on `db`: what went wrong, in Portuguese, with the
+// library's own words in parentheses. An error of a file that another program holds beyond the
+// wait starts with TableInUseText.
 QString sqliteErrorText(sqlite3 *db);
 // Whether the last error on `db` is one that another program holding the file caused.
 bool sqliteBusy(sqlite3 *db);

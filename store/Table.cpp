@@ -31,11 +31,11 @@ QString findTableFile(const QString &directory, const QString &fileName)
     return QString();
 }
 
-QString noIndexText() { return QStringLiteral("No index currently active"); }
+QString noIndexText() { return QStringLiteral("Nenhum índice está ativo"); }
 
 AppError fieldNotInTable(const QString &field, const QString &file)
 {
-    return AppError(QStringLiteral("Field '%1' not found in table %2").arg(field, file));
+    return AppError(QStringLiteral("O campo '%1' não foi encontrado na tabela %2").arg(field, file));
 }
 
 // One stored record as the cursor sees it: where it is (rowid, and its value of the ordering
@@ -254,10 +254,10 @@ void Table::open(const QString &directory, const QString &fileName, const QList<
                  const QString &orderField)
 {
     if (directory.isEmpty() || !QFileInfo(directory).isDir())
-        throw AppError(QStringLiteral("Directory does not exist: %1").arg(directory));
+        throw AppError(QStringLiteral("A pasta não existe: %1").arg(directory));
     const QString file = findTableFile(directory, fileName);
     if (file.isEmpty())
-        throw AppError(QStringLiteral("Table does not exist: %1").arg(QDir(directory).filePath(fileName)));
+        throw AppError(QStringLiteral("A tabela não existe: %1").arg(QDir(directory).filePath(fileName)));
 
     auto p = std::make_unique<Private>();
     p->db = Database::forDirectory(directory);
@@ -272,7 +272,7 @@ void Table::open(const QString &directory, const QString &fileName, const QList<
         p->declaredTypes.insert(column.name.toLower(), column.declaredType);
     }
     if (p->tableColumns.isEmpty())
-        throw AppError(QStringLiteral("Table db not found in file %1").arg(file));
+        throw AppError(QStringLiteral("O arquivo %1 não tem a tabela db").arg(file));
     for (const FieldDef &field : fields) {
         const QString column = p->tableColumn(field.name);
         if (column.isEmpty())
@@ -560,7 +560,7 @@ void Table::setIndexName(const QString &indexName)
     if (!indexName.isEmpty()) {
         const std::optional<IndexInfo> index = d->db->index(d->schema, indexName);
         if (!index)
-            throw AppError(QStringLiteral("Index not found: %1").arg(indexName));
+            throw AppError(QStringLiteral("O índice não foi encontrado: %1").arg(indexName));
         // The order of the index is that of its first field, with the index's collation, or, for
         // an index on the case-folded key of a field, that key's order.
         if (!index->column.isEmpty()) {
@@ -574,7 +574,7 @@ void Table::setIndexName(const QString &indexName)
                 }
         }
         if (order.column.isEmpty())
-            throw AppError(QStringLiteral("Index %1 does not begin with a field").arg(indexName));
+            throw AppError(QStringLiteral("O índice %1 não começa por um campo").arg(indexName));
         if (order.collation.compare(QLatin1String("BINARY"), Qt::CaseInsensitive) == 0)
             order.collation.clear();
         order.indexName = index->name;

@@ -11,24 +11,24 @@ namespace tableText {
 
 QString closed()
 {
-    return QStringLiteral("Cannot perform this operation on a closed dataset");
+    return QStringLiteral("Não é possível fazer esta operação em um conjunto de dados fechado");
 }
 
 QString notEditing()
 {
-    return QStringLiteral("Dataset not in edit or insert mode");
+    return QStringLiteral("O conjunto de dados não está em modo de edição ou inclusão");
 }
 
 QString empty()
 {
-    return QStringLiteral("Cannot perform this operation on an empty dataset");
+    return QStringLiteral("Não é possível fazer esta operação em um conjunto de dados vazio");
 }
 
 QString recordGone()
 {
-    return QStringLiteral("Record not found or changed by another user");
+    return QStringLiteral("O registro não foi encontrado ou foi alterado por outro usuário");
 }
 
-QString fieldNotFound(const QString &name) { return QStringLiteral("Field '%1' not found").arg(name); }
+QString fieldNotFound(const QString &name) { return QStringLiteral("O campo '%1' não foi encontrado").arg(name); }
 
 } // namespace tableText

@@ -54,7 +54,7 @@ double parseNumber(const QString &text)
     bool ok = false;
     const double value = text.trimmed().toDouble(&ok);
     if (!ok || !std::isfinite(value))
-        throw AppError(QStringLiteral("'%1' is not a valid floating point value").arg(text));
+        throw AppError(QStringLiteral("'%1' não é um número válido").arg(text));
     return value;
 }
 
