@@ -6,6 +6,7 @@
 
 #include <QList>
 #include <QPair>
+#include <QtDebug>
 
 namespace {
 
@@ -91,7 +92,14 @@ void replaceAsciiCaseIndexes(Database &db, const QString &schema, const QStringL
         const QString change = QStringLiteral("SAVEPOINT case_index; DROP INDEX ") + name
             + QStringLiteral("; CREATE INDEX ") + name + QStringLiteral(" ON db(")
             + caseFoldedKey(quoted(column)) + QStringLiteral("); RELEASE case_index;");
-        if (!db.execute(change))
-            db.execute(QStringLiteral("ROLLBACK TO case_index; RELEASE case_index;"));
+        if (db.execute(change))
+            continue;
+        qWarning().noquote() << QStringLiteral("O índice %1 da tabela %2 não pôde ser trocado agora pelo que "
+                                               "ignora maiúsculas e minúsculas de todas as letras; a tabela "
+                                               "abre com o índice antigo, e a próxima abertura tenta de novo. Motivo: %3")
+                                    .arg(index, schema, db.errorText());
+        if (!db.execute(QStringLiteral("ROLLBACK TO case_index; RELEASE case_index;")))
+            qWarning().noquote() << QStringLiteral("A troca do índice %1 da tabela %2 não pôde ser desfeita. Motivo: %3")
+                                        .arg(index, schema, db.errorText());
     }
 }

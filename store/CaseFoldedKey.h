@@ -22,5 +22,5 @@ bool indexesCaseFoldedKey(const QString &definition, const QString &column);
 // the case of A-Z but not of À or Ç. Every such index of table db of `schema` (one of
 // `textColumns` under NOCASE, neither unique nor partial) is replaced by the same-named index on
 // caseFoldedKey() of the column. A file that cannot be changed now (read-only, or locked by
-// another program) keeps its old index; the next opening tries again.
+// another program) keeps its old index, and the log says so; the next opening tries again.
 void replaceAsciiCaseIndexes(Database &db, const QString &schema, const QStringList &textColumns);

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QUrl>
+#include <QtDebug>
 
 #include <sqlite3.h>
 
@@ -123,10 +124,13 @@ void Database::attachNewFiles()
         if (!m_schemaFile.key(QFileInfo(path).canonicalFilePath()).isEmpty())
             continue;
         // A file that is not a table file, or whose name another file already took, is left
-        // out here; opening it as a table reports why.
+        // out here; opening it as a table reports why to the user.
         try {
             attach(path, false);
-        } catch (const AppError &) {
+        } catch (const AppError &error) {
+            qWarning().noquote() << QStringLiteral("O arquivo %1 fica fora dos comandos até ser aberto como "
+                                                   "tabela, porque não pôde ser anexado. Motivo: %2")
+                                        .arg(path, error.text());
         }
     }
 }

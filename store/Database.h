@@ -48,6 +48,7 @@ public:
     // and returns its schema name. A table opened on it keeps it attached ("pinned").
     QString attach(const QString &path, bool pin);
     // Attaches the table files that appeared in the directory since the connection was made.
+    // A file that cannot be attached is left out, and the log says why.
     void attachNewFiles();
 
     // Prepares `sql`. A text that names a table file put into the directory after the

@@ -10,6 +10,7 @@
 #include <QFileInfo>
 #include <QStringDecoder>
 #include <QTemporaryDir>
+#include <QtDebug>
 
 #include <algorithm>
 #include <cmath>
@@ -193,9 +194,14 @@ auto inQuestionTable(const QString &directory, const char *begin, Work work)
         table.exec("COMMIT");
         return result;
     } catch (...) {
+        // The error that stopped the work is the one to report. A rollback that fails as well
+        // loses nothing: closing the connection, as `table` goes, undoes the transaction.
         try {
             table.exec("ROLLBACK");
-        } catch (const AppError &) {
+        } catch (const AppError &rollback) {
+            qWarning().noquote() << QStringLiteral("As alterações em %1 não puderam ser desfeitas com ROLLBACK "
+                                                   "(%2); elas serão desfeitas quando a tabela for fechada.")
+                                        .arg(path, rollback.text());
         }
         throw;
     }
