@@ -193,6 +193,8 @@ private slots:
     void signalsFollowChanges();
     void cursorsShareTheFile();
     void directoryNameNeedsEscaping();
+    void noStatementStaysOpen_data();
+    void noStatementStaysOpen();
 
     void openErrors_data();
     void openErrors();
@@ -1026,6 +1028,57 @@ void TestStoreEngine::directoryNameNeedsEscaping()
     QCOMPARE(countQuestions(directory), 2);
     QCOMPARE(QDir(root.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
              QStringList{QStringLiteral("dados ?x=1#%41 ação")});
+}
+
+void TestStoreEngine::noStatementStaysOpen_data()
+{
+    QTest::addColumn<QString>("use");
+    QTest::newRow("statement opened on its first row") << "open";
+    QTest::newRow("statement failing on its first row") << "failing";
+    QTest::newRow("parameter not in the text") << "parameter";
+    QTest::newRow("change refused by the table") << "refused";
+    QTest::newRow("cursor moved and looked around") << "cursor";
+}
+
+// Whatever way a statement ends, it holds no lock on the file afterwards: another program (the
+// set-up tool, a second copy of the game) could not write the table until the game closed it.
+void TestStoreEngine::noStatementStaysOpen()
+{
+    QFETCH(QString, use);
+    Bank bank = Bank::numbered(1, 5);
+    // Both stay alive while the file is tried: they hold the directory's connection.
+    Query query(bank.path());
+    Table table;
+    if (use == QLatin1String("open")) {
+        query.run(byIdLines, {{QStringLiteral("NUMID"), 2}});
+        QCOMPARE(query.asText(QStringLiteral("pergunta")), QStringLiteral("Pergunta 2"));
+    } else if (use == QLatin1String("failing")) {
+        setText(query, {QStringLiteral("select json(pergunta) as v from perguntas.db")});
+        QVERIFY(errorOf([&] { query.open(); }).contains(QLatin1String("malformed JSON")));
+    } else if (use == QLatin1String("parameter")) {
+        setText(query, byIdLines);
+        query.setParameter(QStringLiteral("NUMID"), 2);
+        query.setParameter(QStringLiteral("OUTRO"), 3);
+        QCOMPARE(errorOf([&] { query.open(); }), QStringLiteral("O parâmetro 'OUTRO' não foi encontrado"));
+    } else if (use == QLatin1String("refused")) {
+        setText(query, {QStringLiteral("update perguntas.db set id = 1")});
+        QVERIFY(errorOf([&] { query.execSql(); }).contains(QLatin1String("UNIQUE constraint failed")));
+    } else {
+        table.open(bank.path(), QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
+        table.next();
+        QVERIFY(!table.atLast());
+        QCOMPARE(table.neighbourText(true, QStringLiteral("Id")), QStringLiteral("3"));
+    }
+    PlainFile other(bank.file(QStringLiteral("Perguntas.DB")));
+    QCOMPARE(other.exec(QStringLiteral("BEGIN EXCLUSIVE")), QString());
+    QCOMPARE(other.exec(QStringLiteral("ROLLBACK")), QString());
+    // The statement that failed runs again once it is right.
+    if (use == QLatin1String("parameter")) {
+        setText(query, byIdLines);
+        query.setParameter(QStringLiteral("NUMID"), 3);
+        query.open();
+        QCOMPARE(query.asText(QStringLiteral("pergunta")), QStringLiteral("Pergunta 3"));
+    }
 }
 
 void TestStoreEngine::openErrors_data()
