@@ -40,7 +40,6 @@ public:
     Database(const Database &) = delete;
     Database &operator=(const Database &) = delete;
 
-    sqlite3 *handle() const { return m_db.get(); }
     // The last error on the connection, for the user (see sqliteErrorText).
     QString errorText() const;
 
@@ -92,6 +91,7 @@ public:
 
 private:
     explicit Database(const QString &canonicalDirectory);
+    sqlite3 *handle() const { return m_db.get(); }
     void detachOneUnpinned();
 
     // Declared before the statements, so that it is closed after them.

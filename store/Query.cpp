@@ -38,7 +38,8 @@ struct Query::Private {
         for (const auto &[name, value] : std::as_const(parameters)) {
             bool found = false;
             for (int i = 1; i <= statement.parameterCount(); ++i) {
-                if (statement.parameterName(i).compare(name, Qt::CaseInsensitive) == 0) {
+                const QString marker = statement.parameterName(i);
+                if (!marker.isEmpty() && marker.compare(name, Qt::CaseInsensitive) == 0) {
                     statement.bind(i, qlonglong(value));
                     bound.insert(i);
                     found = true;
