@@ -136,12 +136,10 @@ void PhotoPrefetch::prefetch(const QStringList &paths)
     d->done = kept;
     if (!d->running && !d->waiting.empty()) {
         // A worker that ran out has nothing left to do but return (it cleared `running` under
-        // the lock held here), so joining it here does not wait on this lock.
-        if (m_worker.joinable())
-            m_worker.join();
+        // the lock held here), so the new thread taking its place, which joins it first, does
+        // not wait on this lock.
         try {
-            // Joined by stop() before the state it works on is destroyed.
-            m_worker = std::thread([shared = d.get()] { shared->work(); });
+            m_worker = std::jthread([shared = d.get()] { shared->work(); });
             d->running = true;
         } catch (const std::system_error &error) {
             // No thread to be had: every photo is decoded when it is taken. The user sees

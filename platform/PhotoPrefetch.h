@@ -45,6 +45,7 @@ private:
     std::unique_ptr<Shared> d;
     // The thread that decodes a list; a new one is started for a list handed in after the last
     // one ran out. A plain thread, so that ThreadSanitizer sees every lock between it and the
-    // screens (it cannot see inside Qt's own thread pool).
-    std::thread m_worker;
+    // screens (it cannot see inside Qt's own thread pool). Declared after the state it works on,
+    // so that it is joined before that state goes, whatever path destroys them.
+    std::jthread m_worker;
 };

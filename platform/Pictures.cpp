@@ -2,6 +2,7 @@
 
 #include "platform/PictureDecoders.h"
 #include "store/AppError.h"
+#include "store/Handles.h"
 
 #include <QBuffer>
 #include <QByteArray>
@@ -11,11 +12,8 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <memory>
-#include <utility>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -69,28 +67,21 @@ public:
     explicit PictureFile(const QString &path) : m_path(path)
     {
         const QByteArray name = QFile::encodeName(path);
-        m_fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-        if (m_fd < 0)
+        m_fd.reset(::open(name.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+        if (!m_fd)
             cannotOpen(path, errno);
         struct stat info {};
-        if (::fstat(m_fd, &info) != 0)
+        if (::fstat(m_fd.get(), &info) != 0)
             fail(errno);
         if (S_ISDIR(info.st_mode))
             fail(EISDIR);
         m_size = info.st_size;
     }
-    ~PictureFile()
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-    PictureFile(const PictureFile &) = delete;
-    PictureFile &operator=(const PictureFile &) = delete;
 
     qint64 size() const { return m_size; }
 
-    // Hands the descriptor over (to a stdio stream or a QFile that closes it).
-    int take() { return std::exchange(m_fd, -1); }
+    // The descriptor, for handing over to a stdio stream or a QFile that closes it.
+    UniqueFd &descriptor() { return m_fd; }
 
     // Reads the whole file, which must be no larger than `limit`.
     QByteArray readAll(qint64 limit)
@@ -101,7 +92,7 @@ public:
         bytes.reserve(qsizetype(m_size));
         char chunk[65536];
         for (;;) {
-            const ssize_t n = ::read(m_fd, chunk, sizeof chunk);
+            const ssize_t n = ::read(m_fd.get(), chunk, sizeof chunk);
             if (n < 0) {
                 if (errno == EINTR)
                     continue;
@@ -126,7 +117,7 @@ private:
     }
 
     QString m_path;
-    int m_fd = -1;
+    UniqueFd m_fd;
     qint64 m_size = 0;
 };
 
@@ -262,21 +253,18 @@ QImage loadPicture(const QString &path, const QSize &visible)
     // picture fails at its first bytes. Metafiles are read whole, and only when of sane size.
     switch (kind) {
     case Kind::Jpeg: {
-        const int fd = file.take();
-        const std::unique_ptr<std::FILE, int (*)(std::FILE *)> stream(::fdopen(fd, "rb"),
-                                                                      &std::fclose);
-        if (!stream) {
-            const int error = errno;
-            ::close(fd);
-            cannotOpen(path, error);
-        }
+        const UniqueFile stream = streamOf(file.descriptor(), "rb");
+        if (!stream)
+            cannotOpen(path, errno);
         return decodeJpegFile(stream.get(), visible);
     }
     case Kind::Bitmap:
     case Kind::Icon: {
         QFile device;
-        if (!device.open(file.take(), QIODevice::ReadOnly, QFileDevice::AutoCloseHandle))
+        // The QFile owns the descriptor only once it is open; until then `file` does.
+        if (!device.open(file.descriptor().get(), QIODevice::ReadOnly, QFileDevice::AutoCloseHandle))
             throw AppError(invalidText(kind));
+        file.descriptor().release();
         return cutToVisible(readWithQt(&device, qtFormat(kind), invalidText(kind)), visible);
     }
     default:

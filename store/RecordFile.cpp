@@ -2,6 +2,7 @@
 
 #include "store/AppError.h"
 #include "store/DataDir.h"
+#include "store/Handles.h"
 #include "store/Win1252.h"
 
 #include <QDir>
@@ -80,7 +81,7 @@ bool parseInt32(const QByteArray &text, qint32 &value)
 
 // Reads the rest of the file, into one buffer sized by the file's own size when it gives one:
 // a record file may be large, and the bytes are not copied on their way in.
-QByteArray readAll(int fd, qint64 sizeHint)
+QByteArray readAll(const UniqueFd &fd, qint64 sizeHint)
 {
     QByteArray data;
     data.resize(qsizetype(std::clamp<qint64>(sizeHint, 0, qint64(1) << 30)) + 1);
@@ -88,7 +89,7 @@ QByteArray readAll(int fd, qint64 sizeHint)
     for (;;) {
         if (filled == data.size())
             data.resize(data.size() * 2);
-        const ssize_t n = ::read(fd, data.data() + filled, size_t(data.size() - filled));
+        const ssize_t n = ::read(fd.get(), data.data() + filled, size_t(data.size() - filled));
         if (n == 0) {
             data.truncate(filled);
             return data;
@@ -96,20 +97,18 @@ QByteArray readAll(int fd, qint64 sizeHint)
         if (n < 0) {
             if (errno == EINTR)
                 continue;
-            const int error = errno;
-            ::close(fd);
-            fail(error);
+            fail(errno);
         }
         filled += n;
     }
 }
 
 // Writes all of `contents` to `fd`. Returns 0, or the error number of the failed write.
-int writeAll(int fd, const QByteArray &contents)
+int writeAll(const UniqueFd &fd, const QByteArray &contents)
 {
     qsizetype written = 0;
     while (written < contents.size()) {
-        const ssize_t n = ::write(fd, contents.constData() + written, size_t(contents.size() - written));
+        const ssize_t n = ::write(fd.get(), contents.constData() + written, size_t(contents.size() - written));
         if (n < 0) {
             if (errno == EINTR)
                 continue;
@@ -124,14 +123,14 @@ int writeAll(int fd, const QByteArray &contents)
 // failure midway leaves the file cut short: there is nowhere else to keep the record meanwhile.
 void writeInPlace(const QByteArray &target, const QByteArray &contents)
 {
-    const int fd = ::open(target.constData(), O_WRONLY | O_TRUNC | O_CLOEXEC);
-    if (fd < 0)
+    UniqueFd fd(::open(target.constData(), O_WRONLY | O_TRUNC | O_CLOEXEC));
+    if (!fd)
         fail(errno);
     int error = writeAll(fd, contents);
-    if (error == 0 && ::fsync(fd) != 0)
+    if (error == 0 && ::fsync(fd.get()) != 0)
         error = errno;
-    if (::close(fd) != 0 && error == 0)
-        error = errno;
+    if (const int closeError = fd.close(); error == 0)
+        error = closeError;
     if (error != 0)
         fail(error);
 }
@@ -149,12 +148,9 @@ void removeLeftoverTemporaries(const QString &directory, const QString &prefix)
         if (!name.startsWith(prefix) || name.size() != prefix.size() + temporarySuffixLength)
             continue;
         const QByteArray leftover = QFile::encodeName(directory + QLatin1Char('/') + name);
-        const int fd = ::open(leftover.constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
-        if (fd < 0)
-            continue;
-        if (::flock(fd, LOCK_EX | LOCK_NB) == 0)
+        const UniqueFd fd(::open(leftover.constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
+        if (fd && ::flock(fd.get(), LOCK_EX | LOCK_NB) == 0)
             ::unlink(leftover.constData());
-        ::close(fd);
     }
 }
 
@@ -165,19 +161,19 @@ QString recordFilePath() { return dataFile(QStringLiteral("Recorde.txt")); }
 bool ReadRecord(const QString &path, QString &name, qint32 &points)
 {
     const QByteArray nativePath = QFile::encodeName(path);
-    const int fd = ::open(nativePath.constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        if (errno == ENOENT || errno == ENOTDIR)
-            return false;
-        fail(errno);
+    QByteArray data;
+    {
+        const UniqueFd fd(::open(nativePath.constData(), O_RDONLY | O_CLOEXEC));
+        if (!fd) {
+            if (errno == ENOENT || errno == ENOTDIR)
+                return false;
+            fail(errno);
+        }
+        struct stat status {};
+        if (::fstat(fd.get(), &status) == 0 && S_ISDIR(status.st_mode))
+            fail(EISDIR);
+        data = readAll(fd, status.st_size);
     }
-    struct stat status {};
-    if (::fstat(fd, &status) == 0 && S_ISDIR(status.st_mode)) {
-        ::close(fd);
-        fail(EISDIR);
-    }
-    QByteArray data = readAll(fd, status.st_size);
-    ::close(fd);
 
     // The byte 0x1A marks the end of a text file.
     const qsizetype end = data.indexOf('\x1a');
@@ -256,47 +252,45 @@ void WriteRecord(const QString &path, const QString &name, qint32 points)
     // file, 0666 less the umask.
     static const char alphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
     QByteArray temporary;
-    int fd = -1;
-    for (int attempt = 0; fd < 0; ++attempt) {
+    UniqueFd fd;
+    for (int attempt = 0; !fd; ++attempt) {
         QString name = temporaryPrefix;
         for (int i = 0; i < temporarySuffixLength; ++i)
             name += QLatin1Char(alphabet[QRandomGenerator::global()->bounded(int(sizeof alphabet - 1))]);
         temporary = QFile::encodeName(directory + QLatin1Char('/') + name);
-        fd = ::open(temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        fd.reset(::open(temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
         // A folder that only an administrator may change, of a shared installation, can still
         // hold a record file the user may write: that file is then written where it is.
-        if (fd < 0 && exists && (errno == EACCES || errno == EPERM || errno == EROFS)) {
+        if (!fd && exists && (errno == EACCES || errno == EPERM || errno == EROFS)) {
             writeInPlace(target, contents);
             return;
         }
-        if (fd < 0 && (errno != EEXIST || attempt >= 100))
+        if (!fd && (errno != EEXIST || attempt >= 100))
             fail(errno);
     }
     // Held until the temporary has become the record file, so that no other write takes it for
     // a leftover.
-    ::flock(fd, LOCK_EX);
+    ::flock(fd.get(), LOCK_EX);
+    // The temporary is removed while still locked, then closed by `fd`.
     auto abandon = [&](int error) {
-        ::close(fd);
         ::unlink(temporary.constData());
         fail(error);
     };
 
     if (exists)
-        ::fchmod(fd, old.st_mode & 07777);
+        ::fchmod(fd.get(), old.st_mode & 07777);
 
     if (const int error = writeAll(fd, contents))
         abandon(error);
-    if (::fsync(fd) != 0)
+    if (::fsync(fd.get()) != 0)
         abandon(errno);
     if (::rename(temporary.constData(), target.constData()) != 0)
         abandon(errno);
     // The contents are on disk already; closing ends the lock.
-    ::close(fd);
+    fd.reset();
 
     // Make the rename itself durable; a failure here no longer puts the record at risk.
-    const int dirFd = ::open(QFile::encodeName(directory).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dirFd >= 0) {
-        ::fsync(dirFd);
-        ::close(dirFd);
-    }
+    const UniqueFd folder(::open(QFile::encodeName(directory).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (folder)
+        ::fsync(folder.get());
 }

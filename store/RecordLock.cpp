@@ -8,9 +8,10 @@
 #include <QThread>
 
 #include <cerrno>
+#include <utility>
+
 #include <fcntl.h>
 #include <sys/file.h>
-#include <unistd.h>
 
 namespace {
 
@@ -25,23 +26,17 @@ RecordLock::RecordLock(const QString &recordPath)
     // The folder itself is locked, not the file: the file is replaced by a rename on every write,
     // and a lock on a file of its own would leave that file behind in the player's folder.
     const QByteArray folder = QFile::encodeName(QFileInfo(recordPath).absolutePath());
-    m_fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (m_fd < 0)
+    UniqueFd fd(::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!fd)
         return;
     const QDeadlineTimer deadline(waitMs);
-    while (::flock(m_fd, LOCK_EX | LOCK_NB) != 0) {
-        if ((errno != EWOULDBLOCK && errno != EINTR) || deadline.hasExpired()) {
-            ::close(m_fd);
-            m_fd = -1;
+    while (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0) {
+        if ((errno != EWOULDBLOCK && errno != EINTR) || deadline.hasExpired())
             throw AppError(QStringLiteral("O recorde está sendo gravado por outro programa; tente de novo."));
-        }
         QThread::msleep(10);
     }
+    // Closing the folder, when this hold ends, releases the lock.
+    m_folder = std::move(fd);
 }
 
-RecordLock::~RecordLock()
-{
-    // Closing the folder releases the lock.
-    if (m_fd >= 0)
-        ::close(m_fd);
-}
+RecordLock::~RecordLock() = default;

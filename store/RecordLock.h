@@ -1,6 +1,8 @@
 #pragma once
 // An exclusive hold on the record of a data directory, shared by every copy of the game that
 // uses it: two players finishing at once must not both take the record from the same old value.
+#include "store/Handles.h"
+
 #include <QString>
 
 class RecordLock {
@@ -13,8 +15,8 @@ public:
     RecordLock(const RecordLock &) = delete;
     RecordLock &operator=(const RecordLock &) = delete;
 
-    bool held() const { return m_fd >= 0; }
+    bool held() const { return m_folder.isOpen(); }
 
 private:
-    int m_fd = -1;
+    UniqueFd m_folder;
 };

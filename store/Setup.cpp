@@ -1,6 +1,7 @@
 #include "store/Setup.h"
 
 #include "store/AppError.h"
+#include "store/Sqlite.h"
 #include "store/TableEngine.h"
 #include "store/Win1252.h"
 
@@ -9,6 +10,7 @@
 #include <QFileInfo>
 #include <QStringDecoder>
 #include <QTemporaryDir>
+#include <QtDebug>
 
 #include <algorithm>
 #include <cmath>
@@ -21,58 +23,48 @@ namespace {
 // beforehand, exclusively, so that an existing table is never taken over.
 class TableFile {
 public:
-    explicit TableFile(const QString &path) : m_path(path)
+    explicit TableFile(const QString &path)
+        : m_path(path), m_db(openConnection(QFile::encodeName(path), SQLITE_OPEN_READWRITE, path))
     {
-        if (sqlite3_open_v2(QFile::encodeName(path).constData(), &m_db, SQLITE_OPEN_READWRITE, nullptr)
-            != SQLITE_OK) {
-            const QString text = m_db ? QString::fromUtf8(sqlite3_errmsg(m_db)) : QStringLiteral("sem memória");
-            sqlite3_close(m_db);
-            throw AppError(QStringLiteral("%1: %2").arg(path, text));
-        }
-        sqlite3_busy_timeout(m_db, 5000);
+        sqlite3_busy_timeout(m_db.get(), 5000);
     }
-    ~TableFile()
-    {
-        sqlite3_finalize(m_statement);
-        sqlite3_close(m_db);
-    }
-    TableFile(const TableFile &) = delete;
-    TableFile &operator=(const TableFile &) = delete;
 
     void exec(const char *sql)
     {
-        if (sqlite3_exec(m_db, sql, nullptr, nullptr, nullptr) != SQLITE_OK)
+        if (sqlite3_exec(m_db.get(), sql, nullptr, nullptr, nullptr) != SQLITE_OK)
             fail();
     }
     void prepare(const char *sql)
     {
-        sqlite3_finalize(m_statement);
-        m_statement = nullptr;
-        if (sqlite3_prepare_v2(m_db, sql, -1, &m_statement, nullptr) != SQLITE_OK)
-            fail();
+        m_statement.reset();
+        try {
+            m_statement = prepareStatement(m_db.get(), sql);
+        } catch (const AppError &) {
+            fail(); // with the set-up's own words for a table in use
+        }
     }
     void bindText(int index, const QString &text)
     {
         const QByteArray utf8 = text.toUtf8();
         const int rc = text.isEmpty()
-            ? sqlite3_bind_null(m_statement, index)
-            : sqlite3_bind_text64(m_statement, index, utf8.constData(), sqlite3_uint64(utf8.size()),
+            ? sqlite3_bind_null(statement(), index)
+            : sqlite3_bind_text64(statement(), index, utf8.constData(), sqlite3_uint64(utf8.size()),
                                   SQLITE_TRANSIENT, SQLITE_UTF8);
         if (rc != SQLITE_OK)
             fail();
     }
     void bindNumber(int index, double value)
     {
-        const int rc = std::isnan(value) ? sqlite3_bind_null(m_statement, index)
-                                         : sqlite3_bind_double(m_statement, index, value);
+        const int rc = std::isnan(value) ? sqlite3_bind_null(statement(), index)
+                                         : sqlite3_bind_double(statement(), index, value);
         if (rc != SQLITE_OK)
             fail();
     }
     // Runs the prepared statement once and makes it ready for the next values.
     void run()
     {
-        const int rc = sqlite3_step(m_statement);
-        sqlite3_reset(m_statement);
+        const int rc = sqlite3_step(statement());
+        sqlite3_reset(statement());
         if (rc != SQLITE_DONE)
             fail();
     }
@@ -80,33 +72,35 @@ public:
     // Runs the prepared statement once; true while it gives a row, read with the column functions.
     bool step()
     {
-        const int rc = sqlite3_step(m_statement);
+        const int rc = sqlite3_step(statement());
         if (rc != SQLITE_ROW && rc != SQLITE_DONE)
             fail();
         return rc == SQLITE_ROW;
     }
     QString columnText(int index) const
     {
-        const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(m_statement, index));
-        return text ? QString::fromUtf8(text, sqlite3_column_bytes(m_statement, index)) : QString();
+        const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(statement(), index));
+        return text ? QString::fromUtf8(text, sqlite3_column_bytes(statement(), index)) : QString();
     }
-    double columnNumber(int index) const { return sqlite3_column_double(m_statement, index); }
-    bool columnIsNull(int index) const { return sqlite3_column_type(m_statement, index) == SQLITE_NULL; }
+    double columnNumber(int index) const { return sqlite3_column_double(statement(), index); }
+    bool columnIsNull(int index) const { return sqlite3_column_type(statement(), index) == SQLITE_NULL; }
 
 private:
+    sqlite3_stmt *statement() const { return m_statement.get(); }
+
     [[noreturn]] void fail()
     {
-        const int code = sqlite3_errcode(m_db);
-        if (code == SQLITE_BUSY || code == SQLITE_LOCKED)
+        if (sqliteBusy(m_db.get()))
             throw AppError(QStringLiteral("%1: a tabela está em uso por outro programa (o jogo, o editor ou o "
                                           "sqlite3?); feche-o e tente de novo")
                                .arg(m_path));
-        throw AppError(QStringLiteral("%1: %2").arg(m_path, QString::fromUtf8(sqlite3_errmsg(m_db))));
+        throw AppError(QStringLiteral("%1: %2").arg(m_path, sqliteErrorText(m_db.get())));
     }
 
     QString m_path;
-    sqlite3 *m_db = nullptr;
-    sqlite3_stmt *m_statement = nullptr;
+    // Declared before the statement, so that it is closed after it.
+    SqliteConnection m_db;
+    SqliteStatement m_statement;
 };
 
 // Creates the empty file `name` in `directory`, refusing one that exists, then lets `fill` build
@@ -200,9 +194,14 @@ auto inQuestionTable(const QString &directory, const char *begin, Work work)
         table.exec("COMMIT");
         return result;
     } catch (...) {
+        // The error that stopped the work is the one to report. A rollback that fails as well
+        // loses nothing: closing the connection, as `table` goes, undoes the transaction.
         try {
             table.exec("ROLLBACK");
-        } catch (const AppError &) {
+        } catch (const AppError &rollback) {
+            qWarning().noquote() << QStringLiteral("As alterações em %1 não puderam ser desfeitas com ROLLBACK "
+                                                   "(%2); elas serão desfeitas quando a tabela for fechada.")
+                                        .arg(path, rollback.text());
         }
         throw;
     }

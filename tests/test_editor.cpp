@@ -837,7 +837,7 @@ void EditorTest::numberBoxTakesOnlyNumbers()
     // Text that is no number is refused by the table: the error is shown and the box shows the
     // record's number again.
     box("EdtNumero")->setText(QStringLiteral("12a"));
-    QCOMPARE(f.dialogs->texts(Kind::Error), QStringList{QStringLiteral("'12a' is not a valid floating point value")});
+    QCOMPARE(f.dialogs->texts(Kind::Error), QStringList{QStringLiteral("'12a' não é um número válido")});
     QCOMPARE(box("EdtNumero")->text(), QStringLiteral("1"));
     click("BtnGravar");
     QCOMPARE(storedField(1, QStringLiteral("Pergunta")).toString(), QStringLiteral("Pergunta 1"));

@@ -3,6 +3,8 @@
 #include "platform/Pictures.h"
 #include "store/AppError.h"
 
+#include "helpers/Descriptors.h"
+
 #include <QBuffer>
 #include <QTemporaryDir>
 #include <QtEndian>
@@ -284,9 +286,12 @@ void TestPictures::unreadableFile()
     const QString path = m_dir.filePath(name);
     if (makeFolder)
         QVERIFY(QDir().mkpath(path));
+    const int descriptors = openDescriptors();
     QCOMPARE(errorText([&] { loadPicture(path); }),
              QStringLiteral("Não foi possível abrir o arquivo \"%1\" (%2)")
                  .arg(path, QString::fromLocal8Bit(std::strerror(error))));
+    // A file opened before the failure was found is closed again.
+    QCOMPARE(openDescriptors(), descriptors);
 }
 
 void TestPictures::damagedFile_data()
@@ -354,8 +359,10 @@ void TestPictures::damagedFile()
     QFETCH(QString, expectedStart);
     const QString path = m_dir.filePath(name);
     QVERIFY(writeFile(path, bytes));
+    const int descriptors = openDescriptors();
     const QString text = errorText([&] { loadPicture(path, visible); });
     QVERIFY2(text.startsWith(expectedStart), qPrintable(text));
+    QCOMPARE(openDescriptors(), descriptors);
 }
 
 // A picture file of 1 GiB (sparse: it takes no room on disk) is read only as far as its decoder

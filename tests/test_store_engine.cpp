@@ -10,6 +10,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -192,6 +193,8 @@ private slots:
     void signalsFollowChanges();
     void cursorsShareTheFile();
     void directoryNameNeedsEscaping();
+    void noStatementStaysOpen_data();
+    void noStatementStaysOpen();
 
     void openErrors_data();
     void openErrors();
@@ -232,7 +235,7 @@ void TestStoreEngine::questionByIdStatement()
     QCOMPARE(query.asText(QStringLiteral("RESP1")), QStringLiteral("A"));
     QCOMPARE(query.asText(QStringLiteral("foto")), QStringLiteral("/fotos/Pergunta 4.jpg"));
     QCOMPARE(query.asInteger(QStringLiteral("Id")), 4);
-    QCOMPARE(errorOf([&] { query.value(QStringLiteral("nada")); }), QStringLiteral("Field 'nada' not found"));
+    QCOMPARE(errorOf([&] { query.value(QStringLiteral("nada")); }), QStringLiteral("O campo 'nada' não foi encontrado"));
 
     // open() runs the statement as it stands: a parameter set after execSql counts, and opening
     // again reads the table again.
@@ -282,12 +285,12 @@ void TestStoreEngine::statementErrors_data()
     QTest::addColumn<QStringList>("lines");
     QTest::addColumn<QString>("error");
     QTest::newRow("syntax") << QStringList{QStringLiteral("selec id"), QStringLiteral("from perguntas.db")}
-                            << QStringLiteral("near \"selec\": syntax error");
+                            << QStringLiteral("Erro no comando SQL (near \"selec\": syntax error)");
     QTest::newRow("no such table") << QStringList{QStringLiteral("select * from respostas.db")}
-                                   << QStringLiteral("no such table: respostas.db");
+                                   << QStringLiteral("Erro no comando SQL (no such table: respostas.db)");
     QTest::newRow("no such column") << QStringList{QStringLiteral("select nota from perguntas.db")}
-                                    << QStringLiteral("no such column: nota");
-    QTest::newRow("parameter without value") << byIdLines << QStringLiteral("No value for parameter 'NUMID'");
+                                    << QStringLiteral("Erro no comando SQL (no such column: nota)");
+    QTest::newRow("parameter without value") << byIdLines << QStringLiteral("Falta o valor do parâmetro 'NUMID'");
 }
 
 void TestStoreEngine::statementErrors()
@@ -304,7 +307,7 @@ void TestStoreEngine::statementErrors()
     Query nowhere(bank.file(QStringLiteral("nada")));
     setText(nowhere, countLines);
     QCOMPARE(errorOf([&] { nowhere.open(); }),
-             QStringLiteral("Directory does not exist: ") + bank.file(QStringLiteral("nada")));
+             QStringLiteral("A pasta não existe: ") + bank.file(QStringLiteral("nada")));
 }
 
 void TestStoreEngine::conversions_data()
@@ -318,7 +321,7 @@ void TestStoreEngine::conversions_data()
     QTest::newRow("below half") << "7.49" << "7.49" << "7";
     QTest::newRow("integer") << "42" << "42" << "42";
     QTest::newRow("integer text") << "'12'" << "12" << "12";
-    QTest::newRow("other text") << "'doze'" << "doze" << "'doze' is not a valid integer value";
+    QTest::newRow("other text") << "'doze'" << "doze" << "'doze' não é um número inteiro válido";
     QTest::newRow("beyond 32 bits") << "3000000000" << "3000000000"
                                     << "Could not convert variant of type (Int64) into type (Integer)";
 }
@@ -498,7 +501,7 @@ void TestStoreEngine::postBesideAnotherCursor()
     editor.edit();
     editor.setFieldText(QStringLiteral("Pergunta"), QStringLiteral("perdida"));
     other.remove();
-    QCOMPARE(errorOf([&] { editor.post(); }), QStringLiteral("Record not found or changed by another user"));
+    QCOMPARE(errorOf([&] { editor.post(); }), QStringLiteral("O registro não foi encontrado ou foi alterado por outro usuário"));
     QCOMPARE(countQuestions(bank.path()), 2);
     Query lost(bank.path());
     setText(lost, {QStringLiteral("select count(*) as n from perguntas.db where pergunta = 'perdida'")});
@@ -542,8 +545,8 @@ void TestStoreEngine::fieldTextRules_data()
     QTest::newRow("whole number") << "Id" << "11" << "11";
     QTest::newRow("fraction") << "Id" << "11.5" << "11.5";
     QTest::newRow("spaces around") << "Id" << " 12 " << "12";
-    QTest::newRow("not a number") << "Id" << "abc" << "'abc' is not a valid floating point value";
-    QTest::newRow("comma") << "Id" << "11,5" << "'11,5' is not a valid floating point value";
+    QTest::newRow("not a number") << "Id" << "abc" << "'abc' não é um número válido";
+    QTest::newRow("comma") << "Id" << "11,5" << "'11,5' não é um número válido";
 }
 
 void TestStoreEngine::fieldTextRules()
@@ -575,10 +578,11 @@ void TestStoreEngine::setOutsideEditing()
     Bank bank = Bank::numbered(1, 2);
     Table table;
     table.open(bank.path(), QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
-    const QString notEditing = QStringLiteral("Dataset not in edit or insert mode");
+    const QString notEditing = QStringLiteral("O conjunto de dados não está em modo de edição ou inclusão");
     QCOMPARE(errorOf([&] { table.setFieldText(QStringLiteral("Pergunta"), QStringLiteral("x")); }), notEditing);
     QCOMPARE(errorOf([&] { table.post(); }), notEditing);
-    QCOMPARE(errorOf([&] { table.fieldText(QStringLiteral("Nada")); }), QStringLiteral("Field 'Nada' not found"));
+    QCOMPARE(errorOf([&] { table.fieldText(QStringLiteral("Nada")); }),
+             QStringLiteral("O campo 'Nada' não foi encontrado"));
 
     // An empty text makes a field blank.
     table.edit();
@@ -613,7 +617,7 @@ void TestStoreEngine::remove()
     QCOMPARE(table.hasRecord(), !currentAfter.isEmpty());
     QCOMPARE(table.fieldText(QStringLiteral("Id")), currentAfter);
     if (currentAfter.isEmpty())
-        QCOMPARE(errorOf([&] { table.remove(); }), QStringLiteral("Cannot perform this operation on an empty dataset"));
+        QCOMPARE(errorOf([&] { table.remove(); }), QStringLiteral("Não é possível fazer esta operação em um conjunto de dados vazio"));
 }
 
 void TestStoreEngine::refusedPostKeepsEverything_data()
@@ -622,12 +626,12 @@ void TestStoreEngine::refusedPostKeepsEverything_data()
     QTest::addColumn<QString>("id");
     QTest::addColumn<QString>("trigger"); // refuses every change when set
     QTest::addColumn<QString>("error");
-    QTest::newRow("insert, repeated Id") << true << "3" << "" << "UNIQUE constraint failed: db.Id";
-    QTest::newRow("edit, repeated Id") << false << "3" << "" << "UNIQUE constraint failed: db.Id";
+    QTest::newRow("insert, repeated Id") << true << "3" << "" << "A tabela recusou a alteração (UNIQUE constraint failed: db.Id)";
+    QTest::newRow("edit, repeated Id") << false << "3" << "" << "A tabela recusou a alteração (UNIQUE constraint failed: db.Id)";
     QTest::newRow("edit refused by the file")
-        << false << "" << "BEFORE UPDATE" << "recusado";
+        << false << "" << "BEFORE UPDATE" << "A tabela recusou a alteração (recusado)";
     QTest::newRow("insert refused by the file")
-        << true << "9" << "BEFORE INSERT" << "recusado";
+        << true << "9" << "BEFORE INSERT" << "A tabela recusou a alteração (recusado)";
 }
 
 void TestStoreEngine::refusedPostKeepsEverything()
@@ -670,7 +674,9 @@ void TestStoreEngine::readOnlyFileRefusesPost()
     table.open(bank.path(), QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
     table.append();
     table.setFieldText(QStringLiteral("Id"), QStringLiteral("3"));
-    QCOMPARE(errorOf([&] { table.post(); }), QStringLiteral("attempt to write a readonly database"));
+    QCOMPARE(errorOf([&] { table.post(); }),
+             QStringLiteral("A tabela não pode ser alterada: o arquivo ou a sua pasta só permite leitura "
+                            "(attempt to write a readonly database)"));
     QCOMPARE(table.state(), Table::State::Insert);
     QCOMPARE(table.fieldText(QStringLiteral("Id")), QStringLiteral("3"));
 }
@@ -880,10 +886,14 @@ void TestStoreEngine::oldTextIndexKeptWhileFileCannotChange()
     const QString before = textIndexDefinition(dir.path());
     {
         PlainFile other(path);
-        if (locked)
+        if (locked) {
             QCOMPARE(other.exec(QStringLiteral("BEGIN IMMEDIATE")), QString()); // a write under way
-        else
+            // A file that only stays as it is because it is locked now: the log says why.
+            QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral(
+                                                   "^O índice IdPergunta da tabela perguntas não pôde ser trocado")));
+        } else {
             QFile::setPermissions(path, QFile::ReadOwner);
+        }
 
         // The table opens and searches in the old order, which ignores the case of A-Z only.
         Table table;
@@ -929,7 +939,7 @@ void TestStoreEngine::searchTermIsOnlyData()
     QCOMPARE(table.fieldText(QStringLiteral("Pergunta")), QStringLiteral("beta"));
 
     QCOMPARE(errorOf([&] { table.setIndexName(QStringLiteral("IdResposta")); }),
-             QStringLiteral("Index not found: IdResposta"));
+             QStringLiteral("O índice não foi encontrado: IdResposta"));
 }
 
 void TestStoreEngine::indexChangeEndsEditing()
@@ -953,7 +963,7 @@ void TestStoreEngine::indexChangeEndsEditing()
     QCOMPARE(table.state(), Table::State::Browse);
     QCOMPARE(countQuestions(bank.path()), 4);
     QCOMPARE(table.fieldText(QStringLiteral("Id")), QStringLiteral("4"));
-    QCOMPARE(errorOf([&] { table.post(); }), QStringLiteral("Dataset not in edit or insert mode"));
+    QCOMPARE(errorOf([&] { table.post(); }), QStringLiteral("O conjunto de dados não está em modo de edição ou inclusão"));
 }
 
 void TestStoreEngine::signalsFollowChanges()
@@ -1020,16 +1030,67 @@ void TestStoreEngine::directoryNameNeedsEscaping()
              QStringList{QStringLiteral("dados ?x=1#%41 ação")});
 }
 
+void TestStoreEngine::noStatementStaysOpen_data()
+{
+    QTest::addColumn<QString>("use");
+    QTest::newRow("statement opened on its first row") << "open";
+    QTest::newRow("statement failing on its first row") << "failing";
+    QTest::newRow("parameter not in the text") << "parameter";
+    QTest::newRow("change refused by the table") << "refused";
+    QTest::newRow("cursor moved and looked around") << "cursor";
+}
+
+// Whatever way a statement ends, it holds no lock on the file afterwards: another program (the
+// set-up tool, a second copy of the game) could not write the table until the game closed it.
+void TestStoreEngine::noStatementStaysOpen()
+{
+    QFETCH(QString, use);
+    Bank bank = Bank::numbered(1, 5);
+    // Both stay alive while the file is tried: they hold the directory's connection.
+    Query query(bank.path());
+    Table table;
+    if (use == QLatin1String("open")) {
+        query.run(byIdLines, {{QStringLiteral("NUMID"), 2}});
+        QCOMPARE(query.asText(QStringLiteral("pergunta")), QStringLiteral("Pergunta 2"));
+    } else if (use == QLatin1String("failing")) {
+        setText(query, {QStringLiteral("select json(pergunta) as v from perguntas.db")});
+        QVERIFY(errorOf([&] { query.open(); }).contains(QLatin1String("malformed JSON")));
+    } else if (use == QLatin1String("parameter")) {
+        setText(query, byIdLines);
+        query.setParameter(QStringLiteral("NUMID"), 2);
+        query.setParameter(QStringLiteral("OUTRO"), 3);
+        QCOMPARE(errorOf([&] { query.open(); }), QStringLiteral("O parâmetro 'OUTRO' não foi encontrado"));
+    } else if (use == QLatin1String("refused")) {
+        setText(query, {QStringLiteral("update perguntas.db set id = 1")});
+        QVERIFY(errorOf([&] { query.execSql(); }).contains(QLatin1String("UNIQUE constraint failed")));
+    } else {
+        table.open(bank.path(), QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
+        table.next();
+        QVERIFY(!table.atLast());
+        QCOMPARE(table.neighbourText(true, QStringLiteral("Id")), QStringLiteral("3"));
+    }
+    PlainFile other(bank.file(QStringLiteral("Perguntas.DB")));
+    QCOMPARE(other.exec(QStringLiteral("BEGIN EXCLUSIVE")), QString());
+    QCOMPARE(other.exec(QStringLiteral("ROLLBACK")), QString());
+    // The statement that failed runs again once it is right.
+    if (use == QLatin1String("parameter")) {
+        setText(query, byIdLines);
+        query.setParameter(QStringLiteral("NUMID"), 3);
+        query.open();
+        QCOMPARE(query.asText(QStringLiteral("pergunta")), QStringLiteral("Pergunta 3"));
+    }
+}
+
 void TestStoreEngine::openErrors_data()
 {
     QTest::addColumn<QString>("setup");
     QTest::addColumn<QString>("fileName");
     QTest::addColumn<QString>("error"); // %1 is the directory
-    QTest::newRow("missing directory") << "nodir" << "Perguntas.DB" << "Directory does not exist: %1/nada";
-    QTest::newRow("missing file") << "" << "Respostas.DB" << "Table does not exist: %1/Respostas.DB";
-    QTest::newRow("not a database") << "garbage" << "Perguntas.DB" << "%1/Perguntas.DB: file is not a database";
-    QTest::newRow("missing field") << "" << "inicial.db" << "Field 'Pergunta' not found in table %1/inicial.db";
-    QTest::newRow("empty file") << "empty" << "Perguntas.DB" << "Table db not found in file %1/Perguntas.DB";
+    QTest::newRow("missing directory") << "nodir" << "Perguntas.DB" << "A pasta não existe: %1/nada";
+    QTest::newRow("missing file") << "" << "Respostas.DB" << "A tabela não existe: %1/Respostas.DB";
+    QTest::newRow("not a database") << "garbage" << "Perguntas.DB" << "%1/Perguntas.DB: O arquivo não é uma tabela de banco de dados (file is not a database)";
+    QTest::newRow("missing field") << "" << "inicial.db" << "O campo 'Pergunta' não foi encontrado na tabela %1/inicial.db";
+    QTest::newRow("empty file") << "empty" << "Perguntas.DB" << "O arquivo %1/Perguntas.DB não tem a tabela db";
 }
 
 void TestStoreEngine::openErrors()
@@ -1047,6 +1108,8 @@ void TestStoreEngine::openErrors()
         createAccountTable(dir.path(), QStringLiteral("Adm"), QStringLiteral("1234"));
     }
     const QString directory = setup == QLatin1String("nodir") ? dir.filePath(QStringLiteral("nada")) : dir.path();
+    if (setup == QLatin1String("garbage")) // left out of the connection's statements, and the log says why
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^O arquivo .*/Perguntas.DB fica fora")));
     Table table;
     QCOMPARE(errorOf([&] { table.open(directory, fileName, questionFields(), QStringLiteral("Id")); }),
              error.arg(dir.path()));

@@ -1,6 +1,9 @@
 // The record file: what is written byte by byte, how any file is read back, and that a failed
-// write never costs the record already on disk.
+// write never costs the record already on disk nor leaves a file open; the owner of a file
+// descriptor that the record file uses.
+#include "helpers/Descriptors.h"
 #include "store/AppError.h"
+#include "store/Handles.h"
 #include "store/RecordFile.h"
 
 #include <QDir>
@@ -195,6 +198,8 @@ private slots:
     void writeErrors();
     void readErrors();
     void linkedRecordFile();
+    void descriptorIsClosedOnce_data();
+    void descriptorIsClosedOnce();
 };
 
 void TestStoreRecord::writesExactBytes_data()
@@ -344,6 +349,7 @@ void TestStoreRecord::failedWriteKeepsOldFile()
     const QByteArray before = readBytes(path);
 
     QString error;
+    const int descriptors = openDescriptors();
     {
         FileSizeLimit limit(64);
         try {
@@ -353,6 +359,7 @@ void TestStoreRecord::failedWriteKeepsOldFile()
         }
     }
     QCOMPARE(error, QStringLiteral("I/O error %1").arg(EFBIG));
+    QCOMPARE(openDescriptors(), descriptors);
     QCOMPARE(readBytes(path), before);
     // Nothing is left behind beside it.
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("Recorde.txt")});
@@ -583,11 +590,13 @@ void TestStoreRecord::writeErrors()
     }
 
     QString text;
+    const int descriptors = openDescriptors();
     try {
         WriteRecord(path, QStringLiteral("Ana"), 85);
     } catch (const AppError &e) {
         text = e.text();
     }
+    QCOMPARE(openDescriptors(), descriptors);
     QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     QCOMPARE(text, error);
     if (kind == QLatin1String("folder"))
@@ -605,12 +614,14 @@ void TestStoreRecord::readErrors()
     QString name = QStringLiteral("antes");
     qint32 points = 0;
     QString text;
+    const int descriptors = openDescriptors();
     try {
         ReadRecord(dir.filePath(QStringLiteral("Recorde.txt")), name, points);
     } catch (const AppError &e) {
         text = e.text();
     }
     QCOMPARE(text, QStringLiteral("File access denied"));
+    QCOMPARE(openDescriptors(), descriptors);
     QCOMPARE(name, QStringLiteral("antes"));
 }
 
@@ -628,6 +639,49 @@ void TestStoreRecord::linkedRecordFile()
     QVERIFY(QFileInfo(link).isSymLink());
     QCOMPARE(readBytes(shared), QByteArray("Bia\r\n90\r\n"));
     QCOMPARE(filesIn(dir.path()), QStringList{QStringLiteral("Recorde.txt")});
+}
+
+void TestStoreRecord::descriptorIsClosedOnce_data()
+{
+    QTest::addColumn<QString>("how"); // the owner gives its descriptor up
+    QTest::newRow("closed early") << "close";
+    QTest::newRow("moved to another owner") << "move";
+    QTest::newRow("given another descriptor") << "reset";
+}
+
+// Once an owner has given its descriptor up, the number may be taken by any file this process
+// opens next: the owner must never close it again.
+void TestStoreRecord::descriptorIsClosedOnce()
+{
+    QFETCH(QString, how);
+    QTemporaryDir dir;
+    const auto openFile = [&](const char *name) {
+        return ::open(QFile::encodeName(dir.filePath(QLatin1String(name))).constData(),
+                      O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    };
+    int number = -1;
+    {
+        UniqueFd owner(openFile("primeiro"));
+        number = owner.get();
+        QVERIFY(number >= 0);
+        if (how == QLatin1String("close")) {
+            QCOMPARE(owner.close(), 0);
+        } else if (how == QLatin1String("move")) {
+            UniqueFd other(std::move(owner));
+            QCOMPARE(other.get(), number);
+        } else {
+            owner.reset(openFile("segundo"));
+        }
+        QCOMPARE(::fcntl(number, F_GETFD), -1); // closed
+        // Another file takes the number (the next open usually takes it by itself).
+        const int bystander = openFile("terceiro");
+        if (bystander != number) {
+            QCOMPARE(::dup2(bystander, number), number);
+            ::close(bystander);
+        }
+    }
+    QVERIFY2(::fcntl(number, F_GETFD) != -1, "the owner closed a descriptor it had given up");
+    ::close(number);
 }
 
 QTEST_GUILESS_MAIN(TestStoreRecord)

@@ -1,0 +1,16 @@
+#pragma once
+// The fields of a table as its cursor declares them, and the layouts of the two tables.
+#include <QList>
+#include <QString>
+
+enum class FieldType { String, Number };
+
+struct FieldDef {
+    QString name;
+    FieldType type;
+    int size; // characters, for strings; 0 for numbers
+};
+
+// The layouts of the two tables, fields in their stored order.
+const QList<FieldDef> &questionFields(); // Pergunta, Resp1..Resp4, Correta, Id, Foto
+const QList<FieldDef> &accountFields();  // Login, Senha
