@@ -240,6 +240,18 @@ void AccessibilityTest::everyControlHasAName()
     // The tables behind the screens go by their names too, for tools that look for them.
     QVERIFY(FrmCadastro->findChild<Table *>(QStringLiteral("TbPerguntas"), Qt::FindDirectChildrenOnly));
     QVERIFY(FrmSenha->findChild<Table *>(QStringLiteral("TbSenha"), Qt::FindDirectChildrenOnly));
+
+    // Each box is labelled by the text beside it, which a screen reader reads with it.
+    const struct {
+        QWidget *screen;
+        const char *label, *box;
+    } labelled[] = {{FrmInicial, "Label1", "EdtNome"},          {FrmSenha, "Label1", "EdtNome"},
+                    {FrmSenha, "Label2", "EdtSenha"},           {FrmAlterarSenha, "Label1", "EdtSenhaAtual"},
+                    {FrmAlterarSenha, "Label2", "EdtNovaSenha"}, {FrmAlterarSenha, "Label3", "EdtConfirmacao"}};
+    for (const auto &l : labelled) {
+        auto *label = l.screen->findChild<QLabel *>(QLatin1String(l.label));
+        QVERIFY2(label && label->buddy() == l.screen->findChild<QWidget *>(QLatin1String(l.box)), l.box);
+    }
 }
 
 void AccessibilityTest::startScreen()

@@ -147,23 +147,46 @@ void StartupTest::controlsHaveTheirSizes()
     TempDataDir data(25);
     ScriptedDialogsGuard dialogs;
     ScreenSet screens;
+    // Size, and for the texts of the game their Trebuchet MS face: character height in pixels
+    // (0: not checked), bold, alignment (0: not checked) and word wrap.
+    const Qt::Alignment centre = Qt::AlignCenter, left = Qt::AlignLeft | Qt::AlignVCenter;
     const struct {
         QWidget *screen;
         const char *control;
         QSize size;
+        int pixels;
+        bool bold;
+        Qt::Alignment alignment;
+        bool wraps;
     } controls[] = {
-        {FrmPerguntas, "LblQtePerg", {65, 62}},    {FrmPerguntas, "LblPergunta", {433, 77}},
-        {FrmPerguntas, "RBResp1", {425, 17}},      {FrmPerguntas, "RBResp4", {425, 17}},
-        {FrmPerguntas, "ImgPerg", {137, 177}},     {FrmResult, "LblNome", {233, 35}},
-        {FrmResult, "LblCertas", {73, 41}},        {FrmResult, "LblErradas", {68, 41}},
-        {FrmResult, "LblNaoResp", {71, 41}},       {FrmResult, "LblPontos", {112, 49}},
-        {FrmResult, "LblNomeRecord", {233, 35}},   {FrmResult, "LblPontosRecord", {71, 41}},
-        {FrmResult, "BtnJogarNovamente", {121, 25}}, {FrmResult, "BtnEncerrar", {121, 25}},
+        {FrmPerguntas, "LblQtePerg", {65, 62}, 37, true, centre, false},
+        {FrmPerguntas, "LblPergunta", {433, 77}, 13, true, Qt::AlignLeft | Qt::AlignTop, true},
+        {FrmPerguntas, "RBResp1", {425, 17}, 12, false, {}, false},
+        {FrmPerguntas, "RBResp4", {425, 17}, 12, false, {}, false},
+        {FrmPerguntas, "ImgPerg", {137, 177}, 0, false, {}, false},
+        {FrmResult, "LblNome", {233, 35}, 24, true, left, false},
+        {FrmResult, "LblCertas", {73, 41}, 29, true, centre, false},
+        {FrmResult, "LblErradas", {68, 41}, 29, true, centre, false},
+        {FrmResult, "LblNaoResp", {71, 41}, 29, true, centre, false},
+        {FrmResult, "LblPontos", {112, 49}, 37, true, centre, false},
+        {FrmResult, "LblNomeRecord", {233, 35}, 24, true, left, false},
+        {FrmResult, "LblPontosRecord", {71, 41}, 29, true, centre, false},
+        {FrmResult, "BtnJogarNovamente", {121, 25}, 0, false, {}, false},
+        {FrmResult, "BtnEncerrar", {121, 25}, 0, false, {}, false},
     };
     for (const auto &c : controls) {
         auto *widget = c.screen->findChild<QWidget *>(QLatin1String(c.control));
         QVERIFY2(widget, c.control);
         QCOMPARE(widget->size(), c.size);
+        if (c.pixels == 0)
+            continue;
+        QCOMPARE(widget->font().family(), QStringLiteral("Trebuchet MS"));
+        QCOMPARE(widget->font().pixelSize(), c.pixels);
+        QVERIFY2(widget->font().bold() == c.bold, c.control);
+        if (auto *label = qobject_cast<QLabel *>(widget)) {
+            QCOMPARE(label->alignment(), c.alignment);
+            QCOMPARE(label->wordWrap(), c.wraps);
+        }
     }
 }
 
