@@ -2,7 +2,7 @@
 // from what was read.
 #include "FuzzSupport.h"
 
-#include "game/Rules.h"
+#include "game/GameSession.h"
 #include "store/AppError.h"
 #include "store/RecordFile.h"
 

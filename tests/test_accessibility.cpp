@@ -638,6 +638,14 @@ void AccessibilityTest::wholeGameByKeyboard()
     press(Qt::Key_Space);
     QCOMPARE(focused(), FrmPerguntas->LblPergunta);
     QCOMPARE(FrmPerguntas->BtnPular->isEnabled(), true);
+    // Enter presses no button: only Space does.
+    for (QPushButton *button : {FrmPerguntas->BtnOK, FrmPerguntas->BtnPular, FrmPerguntas->BtnDesistir}) {
+        QVERIFY(tabTo(button));
+        press(Qt::Key_Return);
+    }
+    QVERIFY(boxes.heard.isEmpty());
+    QCOMPARE(Game().state().SkippedCount, 1);
+    QVERIFY(FrmPerguntas->isVisible());
 
     for (int answered = 0; answered < 20; ++answered) {
         QVERIFY(tabTo(FrmPerguntas->LblPergunta, true));
