@@ -148,8 +148,10 @@ void StartupTest::controlsHaveTheirSizes()
     ScriptedDialogsGuard dialogs;
     ScreenSet screens;
     // Size, and for the texts of the game their Trebuchet MS face: character height in pixels
-    // (0: not checked), bold, alignment (0: not checked) and word wrap.
-    const Qt::Alignment centre = Qt::AlignCenter, left = Qt::AlignLeft | Qt::AlignVCenter;
+    // (0: the desktop's face, -1: font not checked), bold, alignment (none: not checked) and word
+    // wrap.
+    const Qt::Alignment centre = Qt::AlignCenter, left = Qt::AlignLeft | Qt::AlignVCenter,
+                        right = Qt::AlignRight | Qt::AlignVCenter;
     const struct {
         QWidget *screen;
         const char *control;
@@ -163,7 +165,7 @@ void StartupTest::controlsHaveTheirSizes()
         {FrmPerguntas, "LblPergunta", {433, 77}, 13, true, Qt::AlignLeft | Qt::AlignTop, true},
         {FrmPerguntas, "RBResp1", {425, 17}, 12, false, {}, false},
         {FrmPerguntas, "RBResp4", {425, 17}, 12, false, {}, false},
-        {FrmPerguntas, "ImgPerg", {137, 177}, 0, false, {}, false},
+        {FrmPerguntas, "ImgPerg", {137, 177}, -1, false, {}, false},
         {FrmResult, "LblNome", {233, 35}, 24, true, left, false},
         {FrmResult, "LblCertas", {73, 41}, 29, true, centre, false},
         {FrmResult, "LblErradas", {68, 41}, 29, true, centre, false},
@@ -171,19 +173,26 @@ void StartupTest::controlsHaveTheirSizes()
         {FrmResult, "LblPontos", {112, 49}, 37, true, centre, false},
         {FrmResult, "LblNomeRecord", {233, 35}, 24, true, left, false},
         {FrmResult, "LblPontosRecord", {71, 41}, 29, true, centre, false},
-        {FrmResult, "BtnJogarNovamente", {121, 25}, 0, false, {}, false},
-        {FrmResult, "BtnEncerrar", {121, 25}, 0, false, {}, false},
+        {FrmResult, "BtnJogarNovamente", {121, 25}, -1, false, {}, false},
+        {FrmResult, "BtnEncerrar", {121, 25}, -1, false, {}, false},
+        {FrmInicial, "Label2", {380, 20}, 0, true, {}, false},
+        {FrmInicial, "LblRecordeAtual", {380, 22}, 0, false, {}, false},
+        {FrmSenha, "Label1", {56, 24}, -1, false, right, false},
+        {FrmSenha, "Label2", {56, 24}, -1, false, right, false},
+        {FrmAlterarSenha, "Label1", {112, 24}, -1, false, right, false},
+        {FrmAlterarSenha, "Label3", {112, 24}, -1, false, right, false},
     };
     for (const auto &c : controls) {
         auto *widget = c.screen->findChild<QWidget *>(QLatin1String(c.control));
         QVERIFY2(widget, c.control);
         QCOMPARE(widget->size(), c.size);
-        if (c.pixels == 0)
-            continue;
-        QCOMPARE(widget->font().family(), QStringLiteral("Trebuchet MS"));
-        QCOMPARE(widget->font().pixelSize(), c.pixels);
-        QVERIFY2(widget->font().bold() == c.bold, c.control);
-        if (auto *label = qobject_cast<QLabel *>(widget)) {
+        if (c.pixels > 0) {
+            QCOMPARE(widget->font().family(), QStringLiteral("Trebuchet MS"));
+            QCOMPARE(widget->font().pixelSize(), c.pixels);
+        }
+        if (c.pixels >= 0)
+            QVERIFY2(widget->font().bold() == c.bold, c.control);
+        if (auto *label = qobject_cast<QLabel *>(widget); label && c.alignment) {
             QCOMPARE(label->alignment(), c.alignment);
             QCOMPARE(label->wordWrap(), c.wraps);
         }
