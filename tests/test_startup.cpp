@@ -197,6 +197,10 @@ void StartupTest::controlsHaveTheirSizes()
             QCOMPARE(label->wordWrap(), c.wraps);
         }
     }
+    // Texts from the bank and the record file are shown as typed, never read as markup.
+    for (QLabel *label : {FrmPerguntas->LblPergunta, FrmResult->LblNome, FrmResult->LblNomeRecord,
+                          FrmInicial->LblRecordeAtual})
+        QCOMPARE(label->textFormat(), Qt::PlainText);
 }
 
 void StartupTest::missingData_data()
