@@ -508,18 +508,29 @@ void SessionTest::skips()
     QCOMPARE(skipped->question.id, first.id);
     QCOMPARE(skipped->question.place, 1);
     QVERIFY(skipped->question.canSkip);
-    random->next << 24;
+    // A question added meanwhile is counted by the skip, and can be its replacement.
+    insertQuestions(data.path(), {TempDataDir::sampleQuestion(26, data.photo())});
+    random->next << 25;
     skipped = s.game.skip();
     QVERIFY(skipped && skipped->lastSkip);
-    QCOMPARE(skipped->question.id, 25);
+    QCOMPARE(skipped->question.id, 26);
+    QCOMPARE(s.game.state().QuestionCount, 26);
     QVERIFY(!skipped->question.canSkip);
     QVERIFY(!s.game.skip());
     QCOMPARE(s.game.state().SkippedCount, 2);
     QCOMPARE(s.game.state().CurrentIndex, 0);
 
     // The replacement is the one answered.
-    QVERIFY(s.game.answer(choiceOf(skipped->question, TempDataDir::correctAnswerOf(25))).right);
+    QVERIFY(s.game.answer(choiceOf(skipped->question, TempDataDir::correctAnswerOf(26))).right);
+    // A bank that cannot be read: the next question waits for it, and still offers no skip.
+    const QByteArray table = readFile(data.file(QStringLiteral("Perguntas.DB")));
+    writeFile(data.file(QStringLiteral("Perguntas.DB")), QByteArray(4096, 'x'));
+    const AnswerOutcome waiting = s.game.answer(0);
+    QVERIFY(!waiting.countError.isEmpty());
+    QVERIFY(waiting.next && !waiting.next->readable && !waiting.next->canSkip);
+
     // A bank that cannot be read costs no skip.
+    writeFile(data.file(QStringLiteral("Perguntas.DB")), table);
     s.game.start(QStringLiteral("Bia"));
     writeFile(data.file(QStringLiteral("Perguntas.DB")), QByteArray(4096, 'x'));
     QVERIFY(!errorOf([&] { s.game.skip(); }).isEmpty());
