@@ -170,9 +170,10 @@ void TFrmPerguntas::ShowQuestion(const QuestionView &question)
                                             "Clique em \"OK\" para tentar de novo."));
         UncheckAnswers();
     }
+    const auto buttons = answers();
     for (int i = 0; i < 4; ++i) {
-        SetAnswer(answers()[i], question.answers[i]);
-        answers()[i]->setEnabled(question.readable);
+        SetAnswer(buttons[i], question.answers[i]);
+        buttons[i]->setEnabled(question.readable);
     }
 
     // Everything that can be shown is shown; what cannot is reported at the end, so the player

@@ -230,8 +230,7 @@ void AccessibilityTest::everyControlHasAName()
     TempDataDir data(25);
     ScriptedDialogsGuard dialogs;
     ScreenSet screens;
-    for (QMainWindow *screen : std::initializer_list<QMainWindow *>{
-             FrmInicial, FrmPerguntas, FrmCadastro, FrmResult, FrmSenha, FrmInstrucao, FrmAlterarSenha}) {
+    for (ScreenWindow *screen : ScreenSet::all()) {
         QVERIFY(!nameOf(screen).isEmpty());
         const QList<QWidget *> controls = controlsOf(screen);
         QVERIFY(!controls.isEmpty());
@@ -260,8 +259,7 @@ void AccessibilityTest::enterPressesNoButton()
     TempDataDir data(25);
     ScriptedDialogsGuard dialogs;
     ScreenSet screens;
-    for (ScreenWindow *screen : std::initializer_list<ScreenWindow *>{
-             FrmInicial, FrmPerguntas, FrmCadastro, FrmResult, FrmSenha, FrmInstrucao, FrmAlterarSenha}) {
+    for (ScreenWindow *screen : ScreenSet::all()) {
         screen->showScreen();
         for (QPushButton *button : screen->findChildren<QPushButton *>()) {
             if (!button->isEnabled())

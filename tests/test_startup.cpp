@@ -29,15 +29,6 @@
 
 using Kind = DialogBackend::Kind;
 
-namespace {
-
-QList<ScreenWindow *> allScreens()
-{
-    return {FrmInicial, FrmPerguntas, FrmCadastro, FrmResult, FrmSenha, FrmInstrucao, FrmAlterarSenha};
-}
-
-} // namespace
-
 class StartupTest : public QObject {
     Q_OBJECT
 
@@ -64,7 +55,7 @@ void StartupTest::startUpCreatesEveryScreenHidden()
 
     QVERIFY(startUp(StartupOptions{0}));
     QCOMPARE(FrmSplash, nullptr); // gone after the pause
-    for (ScreenWindow *screen : allScreens()) {
+    for (ScreenWindow *screen : ScreenSet::all()) {
         QVERIFY(screen);
         QVERIFY2(!screen->isVisible(), qPrintable(screen->objectName()));
     }
@@ -112,7 +103,7 @@ void StartupTest::screensHaveTheirCaptionsSizesAndMenus()
     ScreenSet screens;
 
     ScreenWindow *screen = nullptr;
-    for (ScreenWindow *s : allScreens())
+    for (ScreenWindow *s : ScreenSet::all())
         if (s->objectName() == name)
             screen = s;
     QVERIFY(screen);
@@ -236,7 +227,7 @@ void StartupTest::missingData()
     QCOMPARE(errors.size(), 1);
     QVERIFY2(errors.first().contains(expected), qPrintable(errors.first()));
     QVERIFY(errors.first().contains(QStringLiteral("jornada-dados")));
-    for (ScreenWindow *screen : allScreens())
+    for (ScreenWindow *screen : ScreenSet::all())
         QCOMPARE(screen, nullptr);
     QCOMPARE(FrmSplash, nullptr);
     // The game never creates tables or folders.
@@ -259,7 +250,7 @@ void StartupTest::bankHeldByAnotherProgramAtStartUp()
     QVERIFY(errors.first().contains(QStringLiteral("database is locked")));
     // Setting the folder up again would not help, and would replace the bank.
     QVERIFY(!errors.first().contains(QStringLiteral("jornada-dados")));
-    for (ScreenWindow *screen : allScreens())
+    for (ScreenWindow *screen : ScreenSet::all())
         QCOMPARE(screen, nullptr);
 
     // Once the other program lets go, the game starts.

@@ -1,6 +1,13 @@
 #include "helpers/TestData.h"
 
 #include "app/Screens.h"
+#include "screens/Inicial.h"
+#include "screens/Perguntas.h"
+#include "screens/QuestoesRandom.h"
+#include "screens/Resultado.h"
+#include "screens/Senha.h"
+#include "screens/Unit1.h"
+#include "screens/alterarsenha.h"
 
 #include <QDir>
 #include <QFile>
@@ -85,4 +92,9 @@ ScreenSet::ScreenSet()
 ScreenSet::~ScreenSet()
 {
     destroyScreens();
+}
+
+QList<ScreenWindow *> ScreenSet::all()
+{
+    return {FrmInicial, FrmPerguntas, FrmCadastro, FrmResult, FrmSenha, FrmInstrucao, FrmAlterarSenha};
 }

@@ -7,6 +7,8 @@
 #include <QString>
 #include <QTemporaryDir>
 
+class ScreenWindow;
+
 class TempDataDir {
 public:
     // A data directory with `questionCount` questions numbered 1..N, each with a small photo,
@@ -39,4 +41,7 @@ public:
     ScreenSet();
     ~ScreenSet();
     QString fatalReport; // empty when every table opened
+
+    // The seven screens, in the order start-up creates them.
+    static QList<ScreenWindow *> all();
 };
