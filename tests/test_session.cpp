@@ -7,6 +7,7 @@
 #include "helpers/Input.h"
 #include "helpers/Play.h"
 #include "helpers/TestData.h"
+#include "platform/Random.h"
 #include "store/DataDir.h"
 #include "store/QuestionBank.h"
 #include "store/RecordFile.h"
@@ -155,6 +156,7 @@ private slots:
     void countFollowsEveryChange();
     void drawIsEvenOverABankWithGaps();
     void drawOfABankOfMostlyGaps();
+    void clockSeededDrawsShowNoPattern();
     void questionsAsShownAndJudged_data();
     void questionsAsShownAndJudged();
     void gameOverTwentyAnswers();
@@ -366,6 +368,53 @@ void SessionTest::drawIsEvenOverABankWithGaps()
     }
     const double skipChi = chiSquare(skipped, existing, 2000 / 107.0);
     QVERIFY2(skipChi < chiSquareBound(106), qPrintable(QString::number(skipChi)));
+}
+
+void SessionTest::clockSeededDrawsShowNoPattern()
+{
+    // The game's own source, fed a clock that ticks in equal steps as a tight loop reads it. A
+    // pattern shows between one number and the next, so the pairs of successive numbers must
+    // spread as chance does: within one source, and between sources seeded a tick apart (copies
+    // of the game started together).
+    constexpr int Range = 6;
+    constexpr int Draws = 36000;
+    std::uint64_t now = 1'765'000'000'000'000'000ull;
+    const auto clock = [&now] { return now += 1000; };
+    const auto pairsChi = [](const std::function<int()> &next) {
+        QHash<int, int> pairs;
+        QSet<int> cells;
+        for (int cell = 0; cell < Range * Range; ++cell)
+            cells.insert(cell);
+        int previous = next();
+        for (int i = 0; i < Draws; ++i) {
+            const int value = next();
+            ++pairs[previous * Range + value];
+            previous = value;
+        }
+        return chiSquare(pairs, cells, double(Draws) / (Range * Range));
+    };
+    auto source = makeClockSeededRandom(clock);
+    const double within = pairsChi([&] { return source->draw(Range); });
+    const double between = pairsChi([&] { return makeClockSeededRandom(clock)->draw(Range); });
+    QVERIFY2(within < chiSquareBound(Range * Range - 1), qPrintable(QString::number(within)));
+    QVERIFY2(between < chiSquareBound(Range * Range - 1), qPrintable(QString::number(between)));
+
+    // What a player sees: on a bank of 25, a game never opens as the one before it did.
+    TempDataDir data(25);
+    TableQuestionBank bank(data.path());
+    TGameState state;
+    state.QuestionCount = bank.count();
+    auto previousSource = setRandomSource(makeClockSeededRandom(clock));
+    QList<qint32> opening;
+    int repeatedOpenings = 0;
+    for (int game = 0; game < 300; ++game) {
+        DrawQuestions(bank, state);
+        const QList<qint32> first(state.DrawnIds.begin(), state.DrawnIds.begin() + 3);
+        repeatedOpenings += first == opening;
+        opening = first;
+    }
+    setRandomSource(std::move(previousSource));
+    QCOMPARE(repeatedOpenings, 0);
 }
 
 void SessionTest::drawOfABankOfMostlyGaps()
