@@ -156,17 +156,24 @@ void createQuestionTable(const QString &directory)
     });
 }
 
+namespace {
+
+// A login or password the account table keeps exactly as given: never cut, never changed.
+void checkAccountText(const QString &value, const FieldDef &field)
+{
+    if (value.isEmpty() || value.size() > field.size || !fitsWin1252(value))
+        throw AppError(QStringLiteral("%1 inválido: deve ter de 1 a %2 caracteres do Windows-1252")
+                           .arg(field.name)
+                           .arg(field.size));
+}
+
+} // namespace
+
 void createAccountTable(const QString &directory, const QString &login, const QString &password)
 {
     const QList<FieldDef> &fields = accountFields();
-    const auto check = [](const QString &value, const FieldDef &field) {
-        if (value.isEmpty() || value.size() > field.size || !fitsWin1252(value))
-            throw AppError(QStringLiteral("%1 inválido: deve ter de 1 a %2 caracteres do Windows-1252")
-                               .arg(field.name)
-                               .arg(field.size));
-    };
-    check(login, fields[0]);
-    check(password, fields[1]);
+    checkAccountText(login, fields[0]);
+    checkAccountText(password, fields[1]);
     createTableFile(directory, QStringLiteral("inicial.db"), [&](TableFile &table) {
         table.exec("BEGIN; CREATE TABLE db(Login TEXT, Senha TEXT);");
         table.prepare("INSERT INTO db(Login, Senha) VALUES (?1, ?2)");
@@ -175,6 +182,40 @@ void createAccountTable(const QString &directory, const QString &login, const QS
         table.run();
         table.exec("COMMIT;");
     });
+}
+
+QString setAdminPassword(const QString &directory, const QString &password)
+{
+    checkAccountText(password, accountFields()[1]);
+    if (!QFileInfo(directory).isDir())
+        throw AppError(QStringLiteral("A pasta de dados não existe: %1").arg(directory));
+    const QString login = QString::fromLatin1(defaultAdminLogin);
+    const QString path = QDir(directory).filePath(QStringLiteral("inicial.db"));
+    if (!QFile::exists(path)) {
+        createAccountTable(directory, login, password);
+        return login;
+    }
+    TableFile table(path);
+    table.exec("BEGIN IMMEDIATE");
+    try {
+        table.prepare("SELECT Login FROM db ORDER BY rowid LIMIT 1");
+        const bool hasAccount = table.step();
+        const QString current = hasAccount ? table.columnText(0) : login;
+        // Every row gets the password: the login screen reads whichever row comes first.
+        table.prepare(hasAccount ? "UPDATE db SET Senha = ?1" : "INSERT INTO db(Senha, Login) VALUES (?1, ?2)");
+        table.bindText(1, password);
+        if (!hasAccount)
+            table.bindText(2, login);
+        table.run();
+        table.exec("COMMIT");
+        return current;
+    } catch (...) {
+        try {
+            table.exec("ROLLBACK");
+        } catch (const AppError &) {
+        }
+        throw;
+    }
 }
 
 namespace {

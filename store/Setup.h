@@ -19,6 +19,13 @@ void createQuestionTable(const QString &directory);
 // or if the login or the password does not fit its field (10 and 7 Windows-1252 characters).
 void createAccountTable(const QString &directory, const QString &login, const QString &password);
 
+// Sets the administrator's password in inicial.db of `directory`, in one transaction, leaving the
+// login, the questions and the record as they are; a missing account table (or one without its
+// row) is created with the default login. Throws AppError, changing nothing, for a password that
+// does not fit its field (1 to 7 Windows-1252 characters) or a folder that does not exist.
+// Returns the account's login.
+QString setAdminPassword(const QString &directory, const QString &password);
+
 // Adds `rows` to Perguntas.DB of `directory` in one transaction. Texts are stored as the table
 // engine stores them: cut to the field size, in Windows-1252 characters, an empty text as blank.
 void insertQuestions(const QString &directory, const QList<QuestionRow> &rows);

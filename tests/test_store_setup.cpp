@@ -59,6 +59,30 @@ QString indexDefinition(const QString &path, const QString &index)
     return definition;
 }
 
+// Every row of inicial.db's account table in `folder`, as "Login/Senha".
+QStringList accountRows(const QString &folder)
+{
+    sqlite3 *db = nullptr;
+    sqlite3_stmt *statement = nullptr;
+    QStringList rows;
+    const QByteArray path = QFile::encodeName(QDir(folder).filePath(QStringLiteral("inicial.db")));
+    if (sqlite3_open_v2(path.constData(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK
+        && sqlite3_prepare_v2(db, "SELECT Login, Senha FROM db ORDER BY rowid", -1, &statement, nullptr) == SQLITE_OK)
+        while (sqlite3_step(statement) == SQLITE_ROW)
+            rows << QStringLiteral("%1/%2").arg(
+                QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(statement, 0))),
+                QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(statement, 1))));
+    sqlite3_finalize(statement);
+    sqlite3_close(db);
+    return rows;
+}
+
+QByteArray fileBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 } // namespace
 
 class TestStoreSetup : public QObject {
@@ -72,6 +96,8 @@ private slots:
     void refusesToReplaceTables();
     void badSourceWritesNothing();
     void toolExitStatus();
+    void toolSetsThePasswordAlone_data();
+    void toolSetsThePasswordAlone();
 };
 
 void TestStoreSetup::readsSource()
@@ -254,6 +280,55 @@ void TestStoreSetup::toolExitStatus()
     QCOMPARE(run({QStringLiteral("--substituir"), QStringLiteral("--origem"), source.path(), folder}), 0);
     QCOMPARE(run({QStringLiteral("--origem"), home.filePath(QStringLiteral("nada")), home.filePath(QStringLiteral("outra"))}), 1);
     QCOMPARE(run({QStringLiteral("--desconhecida")}), 1);
+}
+
+void TestStoreSetup::toolSetsThePasswordAlone_data()
+{
+    QTest::addColumn<QByteArray>("input");      // standard input of jornada-dados --senha
+    QTest::addColumn<bool>("accountMissing");   // inicial.db removed first
+    QTest::addColumn<QString>("account");       // the rows afterwards; empty: as before, and refused
+    QTest::newRow("new password") << QByteArray("Escola1\n") << false << QStringLiteral("Adm/Escola1");
+    QTest::newRow("line end of Windows") << QByteArray("x y z\r\n") << false << QStringLiteral("Adm/x y z");
+    QTest::newRow("accents") << QByteArray("Açaí12") << false << QStringLiteral("Adm/Açaí12");
+    QTest::newRow("account recreated") << QByteArray("nova\n") << true << QStringLiteral("Adm/nova");
+    // A password the login could never match is refused whole, never cut to seven characters.
+    QTest::newRow("too long") << QByteArray("Escola2026\n") << false << QString();
+    QTest::newRow("empty") << QByteArray("\n") << false << QString();
+    QTest::newRow("outside Windows-1252") << QByteArray("senha→") << false << QString();
+}
+
+void TestStoreSetup::toolSetsThePasswordAlone()
+{
+    QFETCH(QByteArray, input);
+    QFETCH(bool, accountMissing);
+    QFETCH(QString, account);
+    const QString tool = QCoreApplication::applicationDirPath() + QStringLiteral("/../tools/jornada-dados");
+    if (!QFileInfo(tool).isExecutable())
+        QSKIP("the jornada-dados target is not built in this build directory");
+    Source source;
+    QTemporaryDir home;
+    const QString folder = home.filePath(QStringLiteral("BDPerguntas"));
+    buildDataDirectory(folder, source.path(), false);
+    const QString bank = QDir(folder).filePath(QStringLiteral("Perguntas.DB"));
+    const QString record = QDir(folder).filePath(QStringLiteral("Recorde.txt"));
+    writeFile(record, "Ana\r\n42\r\n");
+    const QByteArray bankBefore = fileBytes(bank);
+    if (accountMissing)
+        QVERIFY(QFile::remove(QDir(folder).filePath(QStringLiteral("inicial.db"))));
+    const QStringList before = accountRows(folder);
+
+    QProcess process;
+    process.start(tool, {QStringLiteral("--senha"), folder});
+    process.write(input);
+    process.closeWriteChannel();
+    QVERIFY(process.waitForFinished(60000));
+    const QString output = QString::fromUtf8(process.readAllStandardOutput() + process.readAllStandardError());
+    QCOMPARE(process.exitCode(), account.isEmpty() ? 1 : 0);
+    QCOMPARE(accountRows(folder), account.isEmpty() ? before : QStringList{account});
+    if (!account.isEmpty())
+        QVERIFY2(output.contains(QLatin1String("alterada")), qPrintable(output));
+    QCOMPARE(fileBytes(bank), bankBefore);
+    QCOMPARE(fileBytes(record), QByteArray("Ana\r\n42\r\n"));
 }
 
 QTEST_GUILESS_MAIN(TestStoreSetup)

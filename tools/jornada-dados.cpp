@@ -4,6 +4,7 @@
 //   jornada-dados [--substituir] [--origem PASTA] [PASTA_DE_DADOS]
 //   jornada-dados --importar ARQUIVO.csv [PASTA_DE_DADOS]
 //   jornada-dados --exportar ARQUIVO.csv [PASTA_DE_DADOS]
+//   jornada-dados --senha [PASTA_DE_DADOS]
 //   jornada-dados --help | --version
 //
 // Creates PASTA_DE_DADOS (by default the game's own data directory) with Perguntas.DB, filled
@@ -12,7 +13,8 @@
 // copies the photos that the questions use from <origem>/fotos into PASTA_DE_DADOS/fotos. The
 // record file Recorde.txt is never touched. Existing tables are replaced only with --substituir.
 // The import and the export are those of store/QuestionCsv.h; the import checks every photo with
-// the game's own picture loader.
+// the game's own picture loader. --senha sets the administrator's password alone, read from the
+// terminal (typed twice, not shown) or from one line of standard input.
 #include "platform/Pictures.h"
 #include "store/AppError.h"
 #include "store/DataDir.h"
@@ -25,6 +27,9 @@
 #include <QFileInfo>
 
 #include <cstdio>
+#include <string>
+#include <termios.h>
+#include <unistd.h>
 
 namespace {
 
@@ -73,6 +78,44 @@ void sayImported(const QString &csvPath, const ImportReport &report)
     say(QStringLiteral("Fotos copiadas para %1: %2.").arg(report.photoFolder).arg(report.photosCopied));
 }
 
+// One line of standard input, without its line end. On a terminal the line is not shown while it
+// is typed, and `prompt` goes to standard error.
+QString readSecretLine(const QString &prompt)
+{
+    const bool terminal = ::isatty(STDIN_FILENO);
+    termios saved{};
+    if (terminal) {
+        std::fputs(prompt.toUtf8().constData(), stderr);
+        std::fflush(stderr);
+        if (::tcgetattr(STDIN_FILENO, &saved) == 0) {
+            termios quiet = saved;
+            quiet.c_lflag &= ~tcflag_t(ECHO);
+            ::tcsetattr(STDIN_FILENO, TCSAFLUSH, &quiet);
+        }
+    }
+    std::string line;
+    int c;
+    while ((c = std::fgetc(stdin)) != EOF && c != '\n')
+        line.push_back(char(c));
+    if (terminal) {
+        ::tcsetattr(STDIN_FILENO, TCSAFLUSH, &saved);
+        std::fputc('\n', stderr);
+    }
+    if (!line.empty() && line.back() == '\r')
+        line.pop_back();
+    return QString::fromLocal8Bit(line.data(), qsizetype(line.size()));
+}
+
+// The new password: typed twice on a terminal, one line from a pipe.
+QString readNewPassword()
+{
+    const QString password = readSecretLine(QStringLiteral("Nova senha do administrador (até 7 caracteres): "));
+    if (::isatty(STDIN_FILENO)
+        && readSecretLine(QStringLiteral("Confirme a nova senha: ")) != password)
+        throw AppError(QStringLiteral("a nova senha não é idêntica à confirmação; nada foi alterado"));
+    return password;
+}
+
 // A photo passes when the game's picture loader can show it.
 void checkPhoto(const QString &path)
 {
@@ -112,6 +155,9 @@ int main(int argc, char *argv[])
     const QCommandLineOption exportOption(QStringLiteral("exportar"),
                                           QStringLiteral("Grava o banco inteiro num arquivo CSV."),
                                           QStringLiteral("ARQUIVO"));
+    const QCommandLineOption passwordOption(QStringLiteral("senha"),
+                                            QStringLiteral("Troca só a senha do administrador."));
+    parser.addOption(passwordOption);
     parser.addOption(replaceOption);
     parser.addOption(sourceOption);
     parser.addOption(importOption);
@@ -124,6 +170,7 @@ int main(int argc, char *argv[])
     const QString usage = QStringLiteral("Uso: jornada-dados [--substituir] [--origem PASTA] [PASTA_DE_DADOS]\n"
                                          "     jornada-dados --importar ARQUIVO.csv [PASTA_DE_DADOS]\n"
                                          "     jornada-dados --exportar ARQUIVO.csv [PASTA_DE_DADOS]\n"
+                                         "     jornada-dados --senha [PASTA_DE_DADOS]\n"
                                          "     jornada-dados --help | --version");
     if (!parser.parse(app.arguments())) {
         const QStringList unknown = parser.unknownOptionNames();
@@ -144,6 +191,10 @@ int main(int argc, char *argv[])
         say(QStringLiteral("  --importar ARQUIVO  Acrescenta ao banco de uma pasta de dados que já existe as perguntas\n"
                            "                      de um arquivo CSV, numeradas depois da maior."));
         say(QStringLiteral("  --exportar ARQUIVO  Grava o banco inteiro num arquivo CSV, em ordem de número."));
+        say(QStringLiteral("  --senha             Troca a senha do administrador de uma pasta de dados que já existe,\n"
+                           "                      sem tocar nas perguntas nem no recorde (para quem esqueceu a senha).\n"
+                           "                      A nova senha, de 1 a 7 caracteres, é digitada duas vezes sem\n"
+                           "                      aparecer, ou lida de uma linha da entrada padrão."));
         say(QStringLiteral("  -h, --help          Mostra esta ajuda."));
         say(QStringLiteral("  -v, --version       Mostra a versão."));
         say(QStringLiteral("  PASTA_DE_DADOS      Pasta a criar, ou de onde importar e exportar (padrão: %1).")
@@ -187,14 +238,24 @@ int main(int argc, char *argv[])
     }
 
     const QString folder = positional.isEmpty() ? dataDirectory() : positional.first();
-    const bool importing = parser.isSet(importOption), exporting = parser.isSet(exportOption);
-    if ((importing || exporting)
-        && (importing == exporting || parser.isSet(replaceOption) || parser.isSet(sourceOption))) {
-        complain(QStringLiteral("--importar e --exportar não se combinam entre si nem com --substituir ou --origem"));
+    const bool importing = parser.isSet(importOption), exporting = parser.isSet(exportOption),
+               settingPassword = parser.isSet(passwordOption);
+    if (int(importing) + int(exporting) + int(settingPassword) > 1
+        || ((importing || exporting || settingPassword)
+            && (parser.isSet(replaceOption) || parser.isSet(sourceOption)))) {
+        complain(QStringLiteral("--importar, --exportar e --senha não se combinam entre si nem com --substituir "
+                                "ou --origem"));
         complain(usage);
         return 1;
     }
     try {
+        if (settingPassword) {
+            const QString login = setAdminPassword(folder, readNewPassword());
+            say(QStringLiteral("Senha do administrador (login \"%1\") alterada em %2.")
+                    .arg(login, QDir(folder).filePath(QStringLiteral("inicial.db"))));
+            say(QStringLiteral("As perguntas e o recorde não foram alterados."));
+            return 0;
+        }
         if (importing) {
             const QString csvPath = parser.value(importOption);
             sayImported(csvPath, importQuestionsCsv(csvPath, folder, checkPhoto));
