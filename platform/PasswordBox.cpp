@@ -1,5 +1,9 @@
 #include "platform/PasswordBox.h"
 
+#include <QAccessible>
+#include <QEvent>
+#include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QProxyStyle>
 
@@ -17,6 +21,76 @@ public:
     }
 };
 
+// Watches one box for the moments it stops taking characters.
+class PasswordLimit final : public QObject {
+public:
+    PasswordLimit(QLineEdit *box, QLabel *sign)
+        : QObject(box), m_box(box), m_sign(sign), m_description(box->accessibleDescription())
+    {
+        box->installEventFilter(this);
+        connect(box, &QLineEdit::textChanged, this, [this](const QString &text) {
+            const bool full = text.size() >= m_box->maxLength();
+            if (full != m_full) {
+                m_full = full;
+                if (full)
+                    tell();
+                else
+                    m_box->setAccessibleDescription(m_description);
+            }
+            showSign();
+        });
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        switch (event->type()) {
+        case QEvent::KeyPress: {
+            const auto *key = static_cast<QKeyEvent *>(event);
+            const bool typesText = !key->text().isEmpty() && key->text().at(0).isPrint()
+                                   && !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+            if (typesText && m_full && !m_box->hasSelectedText())
+                tell();
+            break;
+        }
+        case QEvent::FocusIn:
+            showSign();
+            break;
+        case QEvent::FocusOut:
+            // Another box of the window, if full, shows the sign again as it takes the focus.
+            if (static_cast<QFocusEvent *>(event)->reason() != Qt::ActiveWindowFocusReason
+                && static_cast<QFocusEvent *>(event)->reason() != Qt::PopupFocusReason)
+                m_sign->hide();
+            break;
+        default:
+            break;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    // The sign follows the box that holds the window's focus, also while the window itself is
+    // not active (a message box on top, the window closed with the box full).
+    void showSign()
+    {
+        if (m_box->window()->focusWidget() == m_box)
+            m_sign->setVisible(m_full);
+    }
+
+    void tell()
+    {
+        m_box->setAccessibleDescription(m_sign->text());
+        // Said again on every refused key, not only when the text changes.
+        QAccessibleEvent changed(m_box, QAccessible::DescriptionChanged);
+        QAccessible::updateAccessibility(&changed);
+    }
+
+    QLineEdit *m_box;
+    QLabel *m_sign;
+    QString m_description;
+    bool m_full = false;
+};
+
 } // namespace
 
 void maskAsPassword(QLineEdit *box)
@@ -25,4 +99,22 @@ void maskAsPassword(QLineEdit *box)
     style->setParent(box); // a widget does not own the style it is given
     box->setStyle(style);
     box->setEchoMode(QLineEdit::Password);
+}
+
+void limitPassword(QLineEdit *box, int maxLength, QLabel *sign)
+{
+    box->setMaxLength(maxLength);
+    sign->setText(QStringLiteral("A senha tem no máximo %1 caracteres.").arg(maxLength));
+    sign->hide();
+    new PasswordLimit(box, sign);
+}
+
+QLabel *passwordLimitSign(QWidget *parent)
+{
+    auto *sign = new QLabel(parent);
+    sign->setObjectName(QStringLiteral("LblLimiteSenha"));
+    sign->setAlignment(Qt::AlignCenter);
+    sign->setStyleSheet(QStringLiteral("color: #a00000; font-weight: bold;"));
+    sign->hide();
+    return sign;
 }

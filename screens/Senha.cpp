@@ -45,6 +45,8 @@ TFrmSenha::TFrmSenha(Navigator &navigator, QWidget *parent)
     EdtSenha->setObjectName(QStringLiteral("EdtSenha"));
     EdtSenha->setGeometry(66, 46, 120, 24);
     maskAsPassword(EdtSenha);
+    LblLimiteSenha = passwordLimitSign(area);
+    LblLimiteSenha->setGeometry(4, 120, 204, 20);
 
     BtnOk = new QPushButton(QStringLiteral("OK"), area);
     BtnOk->setObjectName(QStringLiteral("BtnOk"));
@@ -64,7 +66,9 @@ TFrmSenha::TFrmSenha(Navigator &navigator, QWidget *parent)
     Label1->setBuddy(EdtNome);
     Label2->setBuddy(EdtSenha);
     Accessibility::describe(EdtNome, QStringLiteral("Usuário"), QStringLiteral("Nome de login do administrador."));
-    Accessibility::describe(EdtSenha, QStringLiteral("Senha"), QStringLiteral("Senha do administrador."));
+    Accessibility::describe(EdtSenha, QStringLiteral("Senha"), QStringLiteral("Senha do administrador, até %1 caracteres.").arg(PasswordSize));
+    // The stored password never has more characters, so nothing that could match is refused.
+    limitPassword(EdtSenha, PasswordSize, LblLimiteSenha);
     Accessibility::describe(BtnOk, QStringLiteral("OK"), QStringLiteral("Entra no cadastro de perguntas."));
     Accessibility::describe(BtnCancel, QStringLiteral("Cancelar"), QStringLiteral("Fecha esta janela sem entrar."));
     // The menu item's caption has no accelerator letter; Alt+A reaches it from the keyboard.

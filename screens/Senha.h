@@ -18,6 +18,7 @@ public:
     QLabel *Label2;
     QLineEdit *EdtNome;
     QLineEdit *EdtSenha;
+    QLabel *LblLimiteSenha; // shown while the password box is full
     QPushButton *BtnOk;
     QPushButton *BtnCancel;
     QAction *AlterarSenha1;

@@ -15,14 +15,11 @@
 
 namespace {
 
-constexpr int PasswordSize = 7;
-
 QLineEdit *passwordBox(const QString &name, int y, QWidget *parent)
 {
     auto *box = new QLineEdit(parent);
     box->setObjectName(name);
     box->setGeometry(126, y, 140, 24);
-    box->setMaxLength(PasswordSize);
     maskAsPassword(box);
     // The account table keeps Windows-1252 text: a character outside it would be stored as
     // something else, and the password as typed would never match again.
@@ -54,6 +51,9 @@ TFrmAlterarSenha::TFrmAlterarSenha(Table &account, Navigator &navigator, QWidget
     Label3 = boxLabel(QStringLiteral("Label3"), QStringLiteral("Confirmar senha"), 78, area);
     EdtConfirmacao = passwordBox(QStringLiteral("EdtConfirmacao"), 78, area);
 
+    LblLimiteSenha = passwordLimitSign(area);
+    LblLimiteSenha->setGeometry(8, 152, 291, 20);
+
     BtnAlterarSenha = new QPushButton(QStringLiteral("OK"), area);
     BtnAlterarSenha->setObjectName(QStringLiteral("BtnAlterarSenha"));
     BtnAlterarSenha->setGeometry(62, 118, 80, 26);
@@ -72,6 +72,7 @@ TFrmAlterarSenha::TFrmAlterarSenha(Table &account, Navigator &navigator, QWidget
     for (const auto &[label, box] : boxes) {
         label->setBuddy(box);
         Accessibility::describe(box, label->text(), QStringLiteral("Até %1 caracteres.").arg(PasswordSize));
+        limitPassword(box, PasswordSize, LblLimiteSenha);
     }
     Accessibility::describe(BtnAlterarSenha, QStringLiteral("OK"), QStringLiteral("Grava a nova senha."));
     Accessibility::describe(BtnCancel, QStringLiteral("Cancelar"),

@@ -20,6 +20,7 @@ public:
     QLineEdit *EdtSenhaAtual;
     QLineEdit *EdtNovaSenha;
     QLineEdit *EdtConfirmacao;
+    QLabel *LblLimiteSenha; // shown while the focused box is full
     QPushButton *BtnAlterarSenha;
     QPushButton *BtnCancel;
 

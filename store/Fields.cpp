@@ -19,7 +19,7 @@ const QList<FieldDef> &accountFields()
 {
     static const QList<FieldDef> fields = {
         {QStringLiteral("Login"), FieldType::String, 10},
-        {QStringLiteral("Senha"), FieldType::String, 7},
+        {QStringLiteral("Senha"), FieldType::String, PasswordSize},
     };
     return fields;
 }

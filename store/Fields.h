@@ -14,3 +14,6 @@ struct FieldDef {
 // The layouts of the two tables, fields in their stored order.
 const QList<FieldDef> &questionFields(); // Pergunta, Resp1..Resp4, Correta, Id, Foto
 const QList<FieldDef> &accountFields();  // Login, Senha
+
+// The characters a password can have: the size of the account's Senha field.
+constexpr int PasswordSize = 7;

@@ -14,6 +14,7 @@
 #include "store/TableEngine.h"
 
 #include <QAction>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QtTest>
@@ -89,6 +90,7 @@ private slots:
     void menuClearsTheChangeScreen();
     void refusedWriteKeepsThePassword();
     void boxesRefuseCharactersTheTableCannotKeep();
+    void theSameTypingAlwaysLogsIn();
     void loginWithAPhotoThatCannotBeLoaded();
 };
 
@@ -340,6 +342,47 @@ void LoginTest::boxesRefuseCharactersTheTableCannotKeep()
     FrmAlterarSenha->BtnAlterarSenha->click();
     QCOMPARE(storedPassword(), QStringLiteral("ab€"));
     logIn(QStringLiteral("Adm"), QStringLiteral("ab€"));
+    QVERIFY(FrmCadastro->isVisible());
+}
+
+void LoginTest::theSameTypingAlwaysLogsIn()
+{
+    // A password typed longer than the table keeps is cut alike in every box, the login's
+    // included, and each box that stops taking characters says so while it has the focus.
+    Fixture f;
+    FrmInicial->CadPer->trigger();
+    FrmSenha->AlterarSenha1->trigger();
+    QVERIFY(QTest::qWaitForWindowActive(FrmAlterarSenha));
+    QLabel *sign = FrmAlterarSenha->LblLimiteSenha;
+    FrmAlterarSenha->EdtSenhaAtual->setFocus();
+    typeText(FrmAlterarSenha->EdtSenhaAtual, QStringLiteral("1234"));
+    QVERIFY(!sign->isVisible());
+    for (QLineEdit *box : {FrmAlterarSenha->EdtNovaSenha, FrmAlterarSenha->EdtConfirmacao}) {
+        box->setFocus();
+        QVERIFY(!sign->isVisible());
+        typeText(box, QStringLiteral("Escola2026"));
+        QCOMPARE(box->text(), QStringLiteral("Escola2"));
+        QVERIFY(sign->isVisible());
+        QVERIFY2(sign->text().contains(QLatin1String("7 caracteres")), qPrintable(sign->text()));
+        QCOMPARE(box->accessibleDescription(), sign->text());
+        // Room again: the sign goes, and the box's description is its own again.
+        QTest::keyClick(box, Qt::Key_Backspace);
+        QVERIFY(!sign->isVisible());
+        QCOMPARE(box->accessibleDescription(), QStringLiteral("Até 7 caracteres."));
+        typeText(box, QStringLiteral("26"));
+        QVERIFY(sign->isVisible());
+    }
+    // The sign belongs to the box with the focus.
+    FrmAlterarSenha->EdtSenhaAtual->setFocus();
+    QVERIFY(!sign->isVisible());
+    FrmAlterarSenha->BtnAlterarSenha->click();
+    QCOMPARE(f.dialogs->texts(), QStringList{Changed});
+    QCOMPARE(storedPassword(), QStringLiteral("Escola2"));
+
+    FrmSenha->EdtSenha->setFocus();
+    typeText(FrmSenha->EdtSenha, QStringLiteral("Escola2026"));
+    QVERIFY(FrmSenha->LblLimiteSenha->isVisible());
+    FrmSenha->BtnOk->click();
     QVERIFY(FrmCadastro->isVisible());
 }
 
