@@ -343,8 +343,9 @@ void TFrmCadastro::BdLocalizarClick()
         TbPerguntas->setIndexFieldNames(QStringLiteral("id"));
         throw;
     }
-    // Number order again; the question found stays current. Its photo is shown at the next move.
+    // Number order again; the question found stays current, with its own photo.
     TbPerguntas->setIndexFieldNames(QStringLiteral("id"));
+    LoadPhoto();
 }
 
 void TFrmCadastro::BtnFotoClick()
