@@ -53,10 +53,34 @@ QString extensionOf(const QString &path)
     throw AppError(QStringLiteral("Unknown picture file extension (.%1)").arg(extension));
 }
 
+// Why a photo's file could not be opened, in the words of the game: the reasons a path typed
+// or chosen meets are said in Portuguese; any other keeps the system's words.
+QString openFailure(int error)
+{
+    switch (error) {
+    case ENOENT:
+        return QStringLiteral("o arquivo não existe");
+    case EACCES:
+    case EPERM:
+        return QStringLiteral("não há permissão para ler o arquivo");
+    case EISDIR:
+        return QStringLiteral("é uma pasta, não um arquivo");
+    case ENOTDIR:
+        return QStringLiteral("uma parte do caminho não é uma pasta");
+    case ELOOP:
+        return QStringLiteral("o caminho passa por links simbólicos demais");
+    case ENAMETOOLONG:
+        return QStringLiteral("o caminho é longo demais");
+    case EIO:
+        return QStringLiteral("erro de leitura no disco");
+    default:
+        return QStringLiteral("erro do sistema: %1").arg(QString::fromLocal8Bit(std::strerror(error)));
+    }
+}
+
 [[noreturn]] void cannotOpen(const QString &path, int error)
 {
-    throw AppError(QStringLiteral("Não foi possível abrir o arquivo \"%1\" (%2)")
-                       .arg(path, QString::fromLocal8Bit(std::strerror(error))));
+    throw AppError(QStringLiteral("Não foi possível abrir o arquivo \"%1\": %2").arg(path, openFailure(error)));
 }
 
 // An open picture file, closed when this goes out of scope. Opened with plain POSIX calls, so

@@ -186,7 +186,10 @@ void TFrmPerguntas::ShowQuestion(const QuestionView &question)
             ImgPerg->setPicture(m_prefetch->take(question.foto), question.foto);
         } catch (const AppError &e) {
             ImgPerg->clear();
-            problems << QStringLiteral("A foto da pergunta número %1 não pôde ser carregada: %2")
+            // The place is what the screen shows; the number is what the editor finds it by.
+            problems << QStringLiteral("A foto da %1ª pergunta deste jogo (a de número %2 no banco de perguntas) "
+                                       "não pôde ser mostrada.\n%3")
+                            .arg(question.place)
                             .arg(question.id)
                             .arg(e.text());
         }

@@ -271,25 +271,30 @@ void TestPictures::unknownExtension()
 void TestPictures::unreadableFile_data()
 {
     QTest::addColumn<QString>("name");
-    QTest::addColumn<int>("error");
-    QTest::addColumn<bool>("makeFolder");
-    QTest::newRow("missing") << "nada.jpg" << ENOENT << false;
-    QTest::newRow("missing folder") << "sem/pasta.bmp" << ENOENT << false;
-    QTest::newRow("a folder") << "pasta.jpg" << EISDIR << true;
+    QTest::addColumn<QString>("makeFirst"); // "folder", "file" (the photo's folder is a file), "loop"
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("missing") << "nada.jpg" << "" << "o arquivo não existe";
+    QTest::newRow("missing folder") << "sem/pasta.bmp" << "" << "o arquivo não existe";
+    QTest::newRow("a folder") << "pasta.jpg" << "folder" << "é uma pasta, não um arquivo";
+    QTest::newRow("folder that is a file") << "arquivo/foto.jpg" << "file" << "uma parte do caminho não é uma pasta";
+    QTest::newRow("link to itself") << "laco.jpg" << "loop" << "o caminho passa por links simbólicos demais";
 }
 
 void TestPictures::unreadableFile()
 {
     QFETCH(QString, name);
-    QFETCH(int, error);
-    QFETCH(bool, makeFolder);
+    QFETCH(QString, makeFirst);
+    QFETCH(QString, reason);
     const QString path = m_dir.filePath(name);
-    if (makeFolder)
+    if (makeFirst == QLatin1String("folder"))
         QVERIFY(QDir().mkpath(path));
+    if (makeFirst == QLatin1String("file"))
+        writeFile(QFileInfo(path).path(), "x");
+    if (makeFirst == QLatin1String("loop"))
+        QVERIFY(QFile::link(path, path));
     const int descriptors = openDescriptors();
     QCOMPARE(errorText([&] { loadPicture(path); }),
-             QStringLiteral("Não foi possível abrir o arquivo \"%1\" (%2)")
-                 .arg(path, QString::fromLocal8Bit(std::strerror(error))));
+             QStringLiteral("Não foi possível abrir o arquivo \"%1\": %2").arg(path, reason));
     // A file opened before the failure was found is closed again.
     QCOMPARE(openDescriptors(), descriptors);
 }
