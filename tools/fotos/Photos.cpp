@@ -1101,21 +1101,28 @@ void liftingAndArrows(QPainter &p)
     emojiWithShadow(p, QStringLiteral("🏋️"), QPointF(68, 100), 100);
 }
 
-void prismAndRainbow(QPainter &p)
+void coloursIntoABox(QPainter &p)
 {
     verticalGradient(p, QColor(20, 20, 40), QColor(40, 30, 70));
-    // A beam of light entering a glass prism and leaving as coloured rays.
-    p.setPen(QPen(QColor(255, 255, 255, 220), 3));
-    p.drawLine(QPointF(0, 100), QPointF(56, 88));
-    QPolygonF prism;
-    prism << QPointF(48, 120) << QPointF(68, 60) << QPointF(88, 120);
-    fillPolygon(p, prism, QColor(200, 230, 255, 110), QPen(QColor(230, 245, 255), 1.5));
+    emojiWithShadow(p, QStringLiteral("🌈"), QPointF(36, 30), 46);
+    // The six colours of the rainbow, each its own beam, meet inside a closed box: what they make
+    // together is left to the player.
     const QColor rays[] = {{255, 60, 60}, {255, 160, 40}, {255, 240, 60}, {80, 200, 80}, {60, 120, 255}, {150, 80, 220}};
     for (int i = 0; i < 6; ++i) {
-        p.setPen(QPen(rays[i], 3));
-        p.drawLine(QPointF(78, 92 + i * 1.5), QPointF(137, 80 + i * 9));
+        p.setPen(QPen(rays[i], 3, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(QPointF(0, 62 + i * 16), QPointF(78, 104 + i * 2));
     }
-    emojiWithShadow(p, QStringLiteral("🌈"), QPointF(68, 150), 46);
+    // The box, seen from a corner: front, side and lid.
+    const QPolygonF front({QPointF(70, 84), QPointF(118, 84), QPointF(118, 140), QPointF(70, 140)});
+    const QPolygonF side({QPointF(118, 84), QPointF(132, 74), QPointF(132, 128), QPointF(118, 140)});
+    const QPolygonF lid({QPointF(70, 84), QPointF(84, 74), QPointF(132, 74), QPointF(118, 84)});
+    fillPolygon(p, side, QColor(70, 44, 24));
+    fillPolygon(p, lid, QColor(140, 96, 56));
+    fillPolygon(p, front, QColor(110, 72, 40));
+    p.setPen(QPen(QColor(60, 36, 18), 1));
+    for (const qreal y : {98.0, 112.0, 126.0})
+        p.drawLine(QPointF(70, y), QPointF(118, y));
+    emojiWithShadow(p, QStringLiteral("❓"), QPointF(94, 112), 36);
 }
 
 // ---- the solar system ----------------------------------------------------------------------
@@ -1587,17 +1594,124 @@ void farmhouseAndCorn(QPainter &p)
     emoji(p, QStringLiteral("🌳"), QPointF(20, 92), 36);
 }
 
-void churchAndStatues(QPainter &p)
+// A standing statue of soapstone: a long robe with a mantle over one shoulder, a covered head
+// and one arm raised, on a small pedestal. `feet` is the middle of the pedestal's top.
+void robedStatue(QPainter &p, QPointF feet, qreal height, bool armLeft)
+{
+    const QColor stone(150, 150, 118), shade(108, 110, 86), light(186, 184, 150);
+    const qreal w = height * 0.36, x = feet.x(), y = feet.y();
+    p.save();
+    p.setPen(Qt::NoPen);
+    p.setBrush(shade);
+    p.drawRect(QRectF(x - w * 0.7, y, w * 1.4, height * 0.14));
+    // The robe widens to the feet; the mantle crosses it from one shoulder.
+    const qreal shoulder = y - height * 0.78;
+    QPolygonF robe({QPointF(x - w * 0.32, shoulder), QPointF(x + w * 0.32, shoulder), QPointF(x + w * 0.55, y),
+                    QPointF(x - w * 0.55, y)});
+    fillPolygon(p, robe, stone);
+    const qreal side = armLeft ? 1 : -1;
+    QPolygonF mantle({QPointF(x + side * w * 0.32, shoulder), QPointF(x + side * w * 0.55, y),
+                      QPointF(x - side * w * 0.1, y), QPointF(x - side * w * 0.2, shoulder + height * 0.3)});
+    fillPolygon(p, mantle, light);
+    p.setPen(QPen(shade, 0.8));
+    p.drawLine(QPointF(x - side * w * 0.15, shoulder + height * 0.35), QPointF(x - side * w * 0.25, y));
+    p.drawLine(QPointF(x + side * w * 0.1, shoulder + height * 0.4), QPointF(x + side * w * 0.2, y));
+    // The raised arm holds a scroll.
+    p.setPen(QPen(stone, std::max(1.5, w * 0.22), Qt::SolidLine, Qt::RoundCap));
+    const QPointF hand(x - side * w * 0.85, shoulder - height * 0.12);
+    p.drawLine(QPointF(x - side * w * 0.3, shoulder + height * 0.06), hand);
+    p.setPen(Qt::NoPen);
+    p.setBrush(light);
+    p.drawRect(QRectF(hand.x() - w * 0.12, hand.y() - height * 0.12, w * 0.24, height * 0.14));
+    // Head and turban.
+    const qreal r = height * 0.09;
+    p.setBrush(stone);
+    p.drawEllipse(QPointF(x, shoulder - r * 0.9), r, r * 1.1);
+    p.setBrush(light);
+    p.drawChord(QRectF(x - r * 1.15, shoulder - r * 3.1, r * 2.3, r * 2.4), 0, 180 * 16);
+    p.restore();
+}
+
+void baroqueChurchAndProphets(QPainter &p)
 {
     verticalGradient(p, QColor(90, 150, 230), QColor(210, 232, 250));
-    hills(p, 100, 16, QColor(90, 150, 80), 77);
-    emojiWithShadow(p, QStringLiteral("⛪"), QPointF(68, 70), 80);
-    p.fillRect(QRectF(0, 122, PhotoWidth, 55), QColor(200, 190, 170));
-    p.setPen(QPen(QColor(160, 150, 130), 1));
-    for (int x = 0; x < PhotoWidth; x += 12)
-        p.drawLine(QPointF(x, 122), QPointF(x - 20, 177));
-    emojiWithShadow(p, QStringLiteral("🗿"), QPointF(28, 136), 44);
-    emojiWithShadow(p, QStringLiteral("🗿"), QPointF(108, 136), 44);
+    cloud(p, QPointF(24, 22), 30);
+    // The hill, with the church on its top and the churchyard before it.
+    QPainterPath hill(QPointF(0, 177));
+    hill.lineTo(0, 96);
+    hill.cubicTo(30, 84, 107, 84, 137, 96);
+    hill.lineTo(137, 177);
+    p.fillPath(hill, QColor(96, 150, 80));
+
+    const QColor wall(246, 242, 230), stone(150, 150, 118), dark(70, 60, 56), roof(110, 120, 140);
+    p.setPen(Qt::NoPen);
+    // Two round-topped bell towers on either side of the front.
+    for (const qreal tx : {36.0, 88.0}) {
+        p.fillRect(QRectF(tx, 44, 14, 50), wall);
+        p.fillRect(QRectF(tx, 44, 2, 50), stone);
+        p.fillRect(QRectF(tx + 12, 44, 2, 50), stone);
+        p.setBrush(dark);
+        p.drawRoundedRect(QRectF(tx + 4, 50, 6, 9), 3, 3);
+        p.setBrush(roof);
+        QPainterPath dome(QPointF(tx - 1, 44));
+        dome.cubicTo(tx - 1, 32, tx + 15, 32, tx + 15, 44);
+        dome.closeSubpath();
+        p.drawPath(dome);
+        p.fillRect(QRectF(tx + 6.4, 26, 1.2, 8), dark);
+        p.fillRect(QRectF(tx + 4.5, 28, 5, 1.2), dark);
+    }
+    // The front between the towers, crowned by a curved gable with scrolls at its feet.
+    p.fillRect(QRectF(50, 54, 38, 40), wall);
+    QPainterPath gable(QPointF(50, 55));
+    gable.cubicTo(54, 46, 60, 48, 62, 42);
+    gable.cubicTo(64, 36, 74, 36, 76, 42);
+    gable.cubicTo(78, 48, 84, 46, 88, 55);
+    gable.closeSubpath();
+    p.fillPath(gable, wall);
+    p.setPen(QPen(stone, 1.4));
+    p.setBrush(Qt::NoBrush);
+    p.drawPath(gable);
+    p.drawEllipse(QPointF(54, 53), 2.2, 2.2);
+    p.drawEllipse(QPointF(84, 53), 2.2, 2.2);
+    p.setPen(Qt::NoPen);
+    p.fillRect(QRectF(68.4, 28, 1.2, 10), dark);
+    p.fillRect(QRectF(65.5, 31, 7, 1.2), dark);
+    // A round window and the carved stone portal around an arched door.
+    p.setBrush(stone);
+    p.drawEllipse(QPointF(69, 48), 3.4, 3.4);
+    p.setBrush(dark);
+    p.drawEllipse(QPointF(69, 48), 2, 2);
+    p.setBrush(stone);
+    p.drawRoundedRect(QRectF(59, 62, 20, 32), 9, 9);
+    p.setBrush(QColor(96, 60, 40));
+    p.drawRoundedRect(QRectF(62, 70, 14, 24), 7, 7);
+    p.setBrush(dark);
+    for (const qreal wx : {53.0, 81.0})
+        p.drawRoundedRect(QRectF(wx, 66, 5, 9), 2.5, 2.5);
+
+    // The churchyard: a paved terrace with a low wall, and the stairway down the hill.
+    const QPolygonF terrace({QPointF(20, 94), QPointF(117, 94), QPointF(131, 112), QPointF(6, 112)});
+    fillPolygon(p, terrace, QColor(206, 196, 172));
+    p.fillRect(QRectF(4, 110, 129, 5), QColor(170, 160, 134));
+    const QPolygonF stairs({QPointF(56, 115), QPointF(82, 115), QPointF(92, 177), QPointF(46, 177)});
+    fillPolygon(p, stairs, QColor(196, 186, 160));
+    p.setPen(QPen(QColor(160, 150, 126), 1));
+    for (qreal y = 121; y < 177; y += 7)
+        p.drawLine(QPointF(56 - (y - 115) * 0.16, y), QPointF(82 + (y - 115) * 0.16, y));
+    // Walls on either side of the stairs.
+    p.setPen(Qt::NoPen);
+    fillPolygon(p, QPolygonF({QPointF(50, 115), QPointF(56, 115), QPointF(46, 177), QPointF(38, 177)}),
+                QColor(170, 160, 134));
+    fillPolygon(p, QPolygonF({QPointF(82, 115), QPointF(88, 115), QPointF(100, 177), QPointF(92, 177)}),
+                QColor(170, 160, 134));
+
+    // The prophets stand on the terrace wall and beside the stairs, the nearest ones larger.
+    robedStatue(p, QPointF(14, 110), 20, true);
+    robedStatue(p, QPointF(34, 110), 18, false);
+    robedStatue(p, QPointF(104, 110), 18, true);
+    robedStatue(p, QPointF(124, 110), 20, false);
+    robedStatue(p, QPointF(24, 150), 30, true);
+    robedStatue(p, QPointF(114, 150), 30, false);
 }
 
 // A nylon-string guitar (the emoji font only has an electric one), `length` from the bottom of
@@ -2415,13 +2529,14 @@ void heartAndNotes(QPainter &p)
     emojiWithShadow(p, QStringLiteral("🎶"), QPointF(104, 138), 46);
 }
 
-void accordionAndCrown(QPainter &p)
+void crownOverTheSertao(QPainter &p)
 {
     skyWithSun(p, QColor(250, 170, 80), QColor(255, 236, 190), QPointF(110, 30), 14);
     p.fillRect(QRectF(0, 140, PhotoWidth, 37), QColor(200, 150, 90));
-    emojiWithShadow(p, QStringLiteral("🪗"), QPointF(64, 104), 80);
-    emojiWithShadow(p, QStringLiteral("👑"), QPointF(40, 36), 40, -12);
-    emojiWithShadow(p, QStringLiteral("🤠"), QPointF(112, 150), 30);
+    emojiWithShadow(p, QStringLiteral("🌵"), QPointF(26, 112), 60);
+    emojiWithShadow(p, QStringLiteral("👑"), QPointF(76, 60), 58, -12);
+    emojiWithShadow(p, QStringLiteral("🎶"), QPointF(106, 112), 36);
+    emojiWithShadow(p, QStringLiteral("🤠"), QPointF(86, 152), 34);
 }
 
 void drumTriangleDance(QPainter &p)
@@ -2706,12 +2821,27 @@ void coldMistyHills(QPainter &p)
     emojiWithShadow(p, QStringLiteral("❄️"), QPointF(104, 36), 40);
 }
 
-void octopusAndHearts(QPainter &p)
+void octopusOnTheSeabed(QPainter &p)
 {
     verticalGradient(p, QColor(40, 140, 200), QColor(10, 40, 100));
+    // Sand, weeds swaying from it, and bubbles rising.
+    QPainterPath sand(QPointF(0, 177));
+    sand.lineTo(0, 150);
+    sand.cubicTo(40, 140, 90, 158, 137, 146);
+    sand.lineTo(137, 177);
+    p.fillPath(sand, QColor(214, 190, 140));
+    p.setBrush(Qt::NoBrush);
+    for (const qreal x : {14.0, 22.0, 118.0, 126.0}) {
+        p.setPen(QPen(QColor(40, 150, 90), 3, Qt::SolidLine, Qt::RoundCap));
+        QPainterPath weed(QPointF(x, 152));
+        weed.cubicTo(x - 8, 130, x + 8, 116, x - 2, 96 + int(x) % 3 * 6);
+        p.drawPath(weed);
+    }
+    p.setPen(QPen(QColor(220, 240, 255, 200), 1));
+    for (const QPointF b : {QPointF(104, 40), QPointF(110, 26), QPointF(100, 14), QPointF(36, 30), QPointF(30, 16)})
+        p.drawEllipse(b, 3, 3);
     emojiWithShadow(p, QStringLiteral("🐙"), QPointF(68, 96), 96);
-    emojiWithShadow(p, QStringLiteral("💜"), QPointF(30, 34), 28);
-    emojiWithShadow(p, QStringLiteral("💜"), QPointF(108, 30), 24);
+    emoji(p, QStringLiteral("🐚"), QPointF(112, 160), 18);
 }
 
 void fishingOnTheRiver(QPainter &p)
@@ -2981,7 +3111,7 @@ const std::vector<Photo> &photos()
         {63, "p063.jpg", "Vento soprando e um balão no céu", windAndBalloon},
         {64, "p064.jpg", "Céu com sol, nuvem e chuva e um cata-vento", weatherSky},
         {65, "p065.jpg", "Levantador de peso e setas de força", liftingAndArrows},
-        {66, "p066.jpg", "Prisma e arco-íris sobre fundo escuro", prismAndRainbow},
+        {66, "p066.jpg", "Raios das cores do arco-íris entrando numa caixa fechada", coloursIntoABox},
         // Sistema Solar e espaço
         {67, "p067.jpg", "Sol, órbitas e planetas de vários tamanhos, com um telescópio", planetsOnTheirOrbits},
         {68, "p068.jpg", "Foguete rumo a um pequeno planeta avermelhado", rocketTowardsReddishDot},
@@ -3021,7 +3151,7 @@ const std::vector<Photo> &photos()
         {100, "p100.jpg", "Retrato de mulher com paisagem enevoada ao fundo, em moldura dourada", famousPortrait},
         {101, "p101.jpg", "Máscaras de teatro, paleta e partitura no palco", masksAndPalette},
         {102, "p102.jpg", "Casa de sítio, milho, árvore e passarinho", farmhouseAndCorn},
-        {103, "p103.jpg", "Igreja no alto do morro e estátuas de pedra no adro", churchAndStatues},
+        {103, "p103.jpg", "Igreja barroca no alto do morro e estátuas de profetas no adro", baroqueChurchAndProphets},
         {104, "p104.jpg", "Violão na areia da praia, notas musicais e coqueiro", guitarOnTheBeach},
         {105, "p105.jpg", "Praia com jangada, arco e um livro", beachAndBow},
         {106, "p106.jpg", "Terra seca rachada, mandacaru e um cachorro", drylandAndDog},
@@ -3084,7 +3214,7 @@ const std::vector<Photo> &photos()
         {159, "p159.jpg", "Confete, serpentina e notas musicais", carnivalConfetti},
         {160, "p160.jpg", "Aquarela com pincel, pingos de tinta e notas musicais", watercolourAndNotes},
         {161, "p161.jpg", "Coração e notas musicais", heartAndNotes},
-        {162, "p162.jpg", "Sanfona, coroa e chapéu de couro", accordionAndCrown},
+        {162, "p162.jpg", "Coroa, cacto e chapéu de couro no sertão", crownOverTheSertao},
         {163, "p163.jpg", "Tambor, triângulo e casal dançando", drumTriangleDance},
         {164, "p164.jpg", "Piano com confetes e serpentinas", pianoAndConfetti},
         {165, "p165.jpg", "Abacaxi, bananas e uvas e um microfone", fruitAndMicrophone},
@@ -3112,7 +3242,7 @@ const std::vector<Photo> &photos()
         {186, "p186.bmp", "Lagoa com folhas flutuantes", pondWithLilies},
         {187, "p187.jpg", "Planta num vaso e gotas de água", pottedPlant},
         {188, "p188.jpg", "Serra fria com neblina e um floco de neve", coldMistyHills},
-        {189, "p189.ico", "Polvo e corações", octopusAndHearts},
+        {189, "p189.ico", "Polvo no fundo do mar, entre algas e bolhas", octopusOnTheSeabed},
         {190, "p190.jpg", "Vara de pescar na beira do rio", fishingOnTheRiver},
         {191, "p191.jpg", "Ovos num ninho à beira do rio", eggsByTheRiver},
         {192, "p192.jpg", "Savana com poeira no ar e um cronômetro", savannaAndStopwatch},
