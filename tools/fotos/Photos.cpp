@@ -990,13 +990,14 @@ void torchBeamAcrossSpace(QPainter &p)
     emoji(p, QStringLiteral("⚡"), QPointF(74, 150), 26);
 }
 
-void bottleBetweenLandAndSea(QPainter &p)
+void petriDishAndMicroscope(QPainter &p)
 {
-    verticalGradient(p, QColor(150, 210, 250), QColor(220, 240, 250), QRectF(0, 0, PhotoWidth, 90));
-    hills(p, 90, 10, QColor(120, 180, 90), 45);
-    sea(p, 100, QColor(40, 150, 210), QColor(10, 70, 140), 4);
-    emojiWithShadow(p, QStringLiteral("🍼"), QPointF(62, 96), 80, -12);
-    emojiWithShadow(p, QStringLiteral("🔍"), QPointF(110, 148), 34);
+    softBackdrop(p, QColor(240, 248, 244), QColor(170, 200, 190));
+    // A laboratory bench with a culture dish, a patch of mould growing in it, and the microscope.
+    p.fillRect(QRectF(0, 128, PhotoWidth, 49), QColor(200, 190, 170));
+    p.fillRect(QRectF(0, 128, PhotoWidth, 3), QColor(170, 160, 140));
+    emojiWithShadow(p, QStringLiteral("🔬"), QPointF(94, 78), 76);
+    emojiWithShadow(p, QStringLiteral("🧫"), QPointF(40, 138), 54);
 }
 
 void iceGivingOffVapour(QPainter &p)
@@ -1969,23 +1970,28 @@ void podium(QPainter &p)
     }
 }
 
-void volleyballNet(QPainter &p)
+void tennisCourtFromAbove(QPainter &p)
 {
-    verticalGradient(p, QColor(60, 90, 150), QColor(150, 170, 210), QRectF(0, 0, PhotoWidth, 110));
-    p.fillRect(QRectF(0, 110, PhotoWidth, 67), QColor(230, 140, 60));
-    p.setPen(QPen(Qt::white, 2));
-    p.drawLine(QPointF(0, 150), QPointF(137, 150));
-    // The net between two posts.
-    p.setPen(QPen(QColor(60, 60, 60), 3));
-    p.drawLine(QPointF(8, 70), QPointF(8, 140));
-    p.drawLine(QPointF(129, 70), QPointF(129, 140));
-    p.setPen(QPen(QColor(255, 255, 255, 200), 0.8));
-    for (int x = 8; x <= 129; x += 6)
-        p.drawLine(QPointF(x, 74), QPointF(x, 104));
-    for (int y = 74; y <= 104; y += 6)
-        p.drawLine(QPointF(8, y), QPointF(129, y));
-    p.fillRect(QRectF(8, 71, 121, 4), Qt::white);
-    emojiWithShadow(p, QStringLiteral("🏐"), QPointF(80, 36), 40);
+    // A hard court seen from above: the net across the middle, the service boxes on either side.
+    p.fillRect(PhotoRect, QColor(70, 130, 90));
+    const QRectF court(14, 10, 109, 157);
+    p.fillRect(court, QColor(60, 100, 170));
+    p.setPen(QPen(Qt::white, 1.6));
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(court);
+    p.drawLine(QPointF(28, 10), QPointF(28, 167));
+    p.drawLine(QPointF(109, 10), QPointF(109, 167));
+    p.drawLine(QPointF(28, 52), QPointF(109, 52));
+    p.drawLine(QPointF(28, 125), QPointF(109, 125));
+    p.drawLine(QPointF(68.5, 52), QPointF(68.5, 125));
+    p.setPen(QPen(QColor(230, 230, 230), 3));
+    p.drawLine(QPointF(8, 88.5), QPointF(129, 88.5));
+    // A ball flying fast into a service box, its path streaked behind it.
+    for (int i = 0; i < 4; ++i) {
+        p.setPen(QPen(QColor(230, 250, 120, 60 + i * 40), 2 + i, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(QPointF(46 - i * 3, 24 + i * 6), QPointF(78 - i * 2, 96 + i * 2));
+    }
+    emojiWithShadow(p, QStringLiteral("🎾"), QPointF(84, 110), 26);
 }
 
 void raceCarAtTheFlag(QPainter &p)
@@ -2007,23 +2013,35 @@ void raceCarAtTheFlag(QPainter &p)
     emojiWithShadow(p, QStringLiteral("🏁"), QPointF(104, 34), 42);
 }
 
-void basketballHoop(QPainter &p)
+void roadThroughSunflowers(QPainter &p)
 {
-    verticalGradient(p, QColor(40, 50, 90), QColor(90, 100, 140), QRectF(0, 0, PhotoWidth, 120));
-    p.fillRect(QRectF(0, 120, PhotoWidth, 57), QColor(200, 140, 80));
-    p.setPen(QPen(Qt::white, 2));
-    p.drawArc(QRectF(20, 130, 96, 60), 0, 180 * 16);
-    // Backboard, rim and net.
-    p.setPen(QPen(Qt::white, 2));
-    p.setBrush(QColor(255, 255, 255, 60));
-    p.drawRect(QRectF(34, 16, 70, 44));
-    p.drawRect(QRectF(56, 34, 26, 20));
-    p.setPen(QPen(QColor(230, 90, 30), 3));
-    p.drawLine(QPointF(52, 58), QPointF(86, 58));
-    p.setPen(QPen(QColor(255, 255, 255, 200), 1));
-    for (int i = 0; i <= 4; ++i)
-        p.drawLine(QPointF(52 + i * 8.5, 58), QPointF(58 + i * 5.5, 78));
-    emojiWithShadow(p, QStringLiteral("🏀"), QPointF(90, 110), 40);
+    verticalGradient(p, QColor(110, 170, 235), QColor(210, 232, 250), QRectF(0, 0, PhotoWidth, 70));
+    cloud(p, QPointF(100, 22), 36);
+    hills(p, 66, 8, QColor(110, 160, 90), 161);
+    p.fillRect(QRectF(0, 70, PhotoWidth, 107), QColor(120, 170, 80));
+    // A road winding from the horizon to the front, between fields of sunflowers.
+    QPainterPath road(QPointF(64, 68));
+    road.cubicTo(80, 90, 30, 110, 50, 177);
+    road.lineTo(100, 177);
+    road.cubicTo(70, 120, 100, 92, 70, 68);
+    road.closeSubpath();
+    p.fillPath(road, QColor(90, 90, 96));
+    p.setPen(QPen(Qt::white, 1.2, Qt::DashLine));
+    QPainterPath middle(QPointF(67, 68));
+    middle.cubicTo(88, 94, 46, 112, 75, 177);
+    p.setBrush(Qt::NoBrush);
+    p.drawPath(middle);
+    for (const QPointF f : {QPointF(12, 100), QPointF(26, 122), QPointF(10, 150), QPointF(120, 96), QPointF(118, 132),
+                            QPointF(126, 162)})
+        emoji(p, QStringLiteral("🌻"), f, 18);
+    // Little blue, white and red flags held up along the road.
+    for (const QPointF f : {QPointF(30, 84), QPointF(96, 84), QPointF(110, 112)}) {
+        p.setPen(QPen(QColor(80, 60, 40), 1));
+        p.drawLine(f, f + QPointF(0, 14));
+        const QColor stripes[] = {{0, 85, 164}, {255, 255, 255}, {239, 65, 53}};
+        for (int i = 0; i < 3; ++i)
+            p.fillRect(QRectF(f.x() + i * 4, f.y(), 4, 8), stripes[i]);
+    }
 }
 
 void gymNetAndFeather(QPainter &p)
@@ -2342,18 +2360,39 @@ void crowdAndGrammar(QPainter &p)
     emojiWithShadow(p, QStringLiteral("📖"), QPointF(68, 142), 56);
 }
 
-void bakeryShelf(QPainter &p)
+// A wooden toy block with a letter drawn in straight strokes, from points on a 0..1 square.
+void letterBlock(QPainter &p, QPointF topLeft, qreal size, const QColor &colour,
+                 std::initializer_list<std::pair<QPointF, QPointF>> strokes)
 {
-    verticalGradient(p, QColor(250, 230, 200), QColor(210, 170, 120));
-    p.setPen(Qt::NoPen);
-    for (const qreal y : {70.0, 140.0}) {
-        p.fillRect(QRectF(0, y, PhotoWidth, 8), QColor(140, 90, 50));
-        p.fillRect(QRectF(0, y + 8, PhotoWidth, 3), QColor(100, 60, 30));
-    }
-    emojiWithShadow(p, QStringLiteral("🥖"), QPointF(44, 50), 56, -20);
-    emojiWithShadow(p, QStringLiteral("🥐"), QPointF(104, 52), 40);
-    emojiWithShadow(p, QStringLiteral("🍞"), QPointF(40, 120), 44);
-    emojiWithShadow(p, QStringLiteral("🥯"), QPointF(100, 122), 38);
+    const qreal depth = size * 0.22;
+    fillPolygon(p, QPolygonF({topLeft, topLeft + QPointF(depth, -depth), topLeft + QPointF(size + depth, -depth),
+                              topLeft + QPointF(size, 0)}),
+                QColor(230, 190, 130));
+    fillPolygon(p, QPolygonF({topLeft + QPointF(size, 0), topLeft + QPointF(size + depth, -depth),
+                              topLeft + QPointF(size + depth, size - depth), topLeft + QPointF(size, size)}),
+                QColor(170, 120, 70));
+    p.fillRect(QRectF(topLeft, QSizeF(size, size)), QColor(214, 170, 110));
+    p.save();
+    p.setPen(QPen(colour, size * 0.13, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    const qreal m = size * 0.2, span = size - 2 * m;
+    for (const auto &[from, to] : strokes)
+        p.drawLine(topLeft + QPointF(m + from.x() * span, m + from.y() * span),
+                   topLeft + QPointF(m + to.x() * span, m + to.y() * span));
+    p.restore();
+}
+
+void letterBlocks(QPainter &p)
+{
+    softBackdrop(p, QColor(250, 244, 226), QColor(214, 190, 150));
+    p.fillRect(QRectF(0, 138, PhotoWidth, 39), QColor(170, 120, 80));
+    // K, W and Y, the three letters the alphabet took back in the spelling reform.
+    letterBlock(p, QPointF(14, 96), 44, QColor(200, 40, 40),
+                {{{0, 0}, {0, 1}}, {{0, 0.55}, {0.85, 0}}, {{0.3, 0.38}, {0.85, 1}}});
+    letterBlock(p, QPointF(72, 96), 44, QColor(40, 90, 190),
+                {{{0, 0}, {0.25, 1}}, {{0.25, 1}, {0.5, 0.35}}, {{0.5, 0.35}, {0.75, 1}}, {{0.75, 1}, {1, 0}}});
+    letterBlock(p, QPointF(42, 46), 44, QColor(40, 140, 60),
+                {{{0, 0}, {0.5, 0.5}}, {{1, 0}, {0.5, 0.5}}, {{0.5, 0.5}, {0.5, 1}}});
+    emojiWithShadow(p, QStringLiteral("📖"), QPointF(104, 30), 38);
 }
 
 void booksAndPencil(QPainter &p)
@@ -2727,13 +2766,21 @@ void gardenFlowers(QPainter &p)
     emojiWithShadow(p, QStringLiteral("🌸"), QPointF(112, 50), 30);
 }
 
-void cobwebAtDawn(QPainter &p)
+void giraffeAtTheTree(QPainter &p)
 {
-    verticalGradient(p, QColor(250, 200, 150), QColor(120, 150, 190));
-    emojiWithShadow(p, QStringLiteral("🕸️"), QPointF(68, 80), 116);
-    for (const QPointF d : {QPointF(40, 60), QPointF(94, 100), QPointF(70, 126)})
-        radialGlow(p, d, 5, QColor(255, 255, 255, 220));
-    emojiWithShadow(p, QStringLiteral("🍂"), QPointF(112, 156), 30);
+    skyWithSun(p, QColor(120, 180, 235), QColor(240, 226, 180), QPointF(24, 26), 12);
+    p.fillRect(QRectF(0, 140, PhotoWidth, 37), QColor(200, 180, 110));
+    hills(p, 144, 6, QColor(180, 160, 96), 181);
+    // A flat-topped savanna tree, its crown high above the ground.
+    p.setPen(QPen(QColor(100, 70, 40), 5, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(30, 160), QPointF(30, 62));
+    p.drawLine(QPointF(30, 92), QPointF(48, 66));
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(60, 130, 60));
+    p.drawEllipse(QRectF(-4, 42, 72, 26));
+    p.setBrush(QColor(80, 150, 70));
+    p.drawEllipse(QRectF(8, 38, 48, 16));
+    emojiWithShadow(p, QStringLiteral("🦒"), QPointF(88, 104), 96);
 }
 
 void caterpillarOnLeaf(QPainter &p)
@@ -2946,11 +2993,23 @@ void glowingBulb(QPainter &p)
     emojiWithShadow(p, QStringLiteral("💡"), QPointF(68, 82), 90);
 }
 
-void plugAndSpark(QPainter &p)
+void globeAndPages(QPainter &p)
 {
-    softBackdrop(p, QColor(250, 250, 240), QColor(190, 190, 180));
-    emojiWithShadow(p, QStringLiteral("🔌"), QPointF(60, 92), 100, -20);
-    emojiWithShadow(p, QStringLiteral("⚡"), QPointF(112, 36), 40);
+    softBackdrop(p, QColor(240, 246, 255), QColor(160, 190, 230));
+    // Pages linked to each other around the globe, and the mouse pointer about to open one.
+    const QPointF pages[] = {{28, 30}, {110, 34}, {24, 140}, {108, 144}};
+    p.setPen(QPen(QColor(60, 100, 170), 1.5, Qt::DashLine));
+    const QPointF centre(68, 88);
+    for (const QPointF at : pages) {
+        const QPointF towards = at - centre;
+        p.drawLine(centre + towards * (34 / std::hypot(towards.x(), towards.y())), at);
+    }
+    emojiWithShadow(p, QStringLiteral("🌐"), centre, 66);
+    for (const QPointF at : pages)
+        emojiWithShadow(p, QStringLiteral("📄"), at, 30);
+    const QPolygonF pointer({QPointF(84, 108), QPointF(84, 134), QPointF(90, 128), QPointF(95, 139),
+                             QPointF(99, 137), QPointF(94, 126), QPointF(102, 126)});
+    fillPolygon(p, pointer, Qt::white, QPen(Qt::black, 1.4));
 }
 
 void carOnTheMap(QPainter &p)
@@ -3101,7 +3160,7 @@ const std::vector<Photo> &photos()
         {53, "p053.jpg", "Galáxia espiral e o símbolo do átomo", galaxyAndAtom},
         {54, "p054.jpg", "Diagrama de forças: órbita e bloco num plano inclinado", forceDiagram},
         {55, "p055.jpg", "Facho de lanterna atravessando o espaço até a Terra", torchBeamAcrossSpace},
-        {56, "p056.jpg", "Mamadeira entre o campo e o mar, com uma lupa", bottleBetweenLandAndSea},
+        {56, "p056.jpg", "Placa de cultura com bolor e um microscópio", petriDishAndMicroscope},
         {57, "p057.jpg", "Cubo de gelo soltando vapor", iceGivingOffVapour},
         {58, "p058.ico", "Tubo de ensaio e uma gota de água", testTubeAndDrop},
         {59, "p059.jpg", "Torneira pingando e um copo", tapAndGlass},
@@ -3165,9 +3224,9 @@ const std::vector<Photo> &photos()
         {113, "p113.jpg", "Taça sob o holofote, confete e bola", trophyInTheSpotlight},
         {114, "p114.jpg", "Coroa de louros e um corredor", laurelAndRunner},
         {115, "p115.jpg", "Pódio com medalhas de ouro, prata e bronze e fogos", podium},
-        {116, "p116.jpg", "Bola sobre a rede numa quadra", volleyballNet},
+        {116, "p116.jpg", "Quadra de tênis vista de cima e a bola veloz na área de saque", tennisCourtFromAbove},
         {117, "p117.jpg", "Carro de corrida na pista e bandeira quadriculada", raceCarAtTheFlag},
-        {118, "p118.jpg", "Cesta de basquete e bola na quadra", basketballHoop},
+        {118, "p118.jpg", "Estrada entre girassóis com bandeirinhas da França", roadThroughSunflowers},
         {119, "p119.jpg", "Rede num ginásio e uma pena", gymNetAndFeather},
         {120, "p120.jpg", "Estádio antigo em tons de sépia e uma bola", oldStadium},
         {121, "p121.jpg", "Coroa sobre uma bola de futebol num gramado", crownOnTheBall},
@@ -3194,7 +3253,7 @@ const std::vector<Photo> &photos()
         {141, "p141.jpg", "Bolo redondo cortado em fatias", cakeSlices},
         // Língua portuguesa
         {142, "p142.jpg", "Grupo de pessoas e um livro aberto", crowdAndGrammar},
-        {143, "p143.jpg", "Prateleira de padaria com pães", bakeryShelf},
+        {143, "p143.jpg", "Blocos de madeira com as letras K, W e Y", letterBlocks},
         {144, "p144.jpg", "Pilha de livros, lápis e caderno", booksAndPencil},
         {145, "p145.jpg", "Mãos abertas e um presente", giftInHands},
         {146, "p146.jpg", "Lebre e tartaruga numa estrada", hareAndTortoise},
@@ -3233,7 +3292,7 @@ const std::vector<Photo> &photos()
         {177, "p177.jpg", "Galho com frutinhas na mata e um ponto de interrogação", branchWithFruit},
         {178, "p178.jpg", "Pegadas de felino na lama da mata", pawPrints},
         {179, "p179.jpg", "Jardim florido", gardenFlowers},
-        {180, "p180.jpg", "Teia com gotas de orvalho", cobwebAtDawn},
+        {180, "p180.jpg", "Girafa junto de uma árvore da savana", giraffeAtTheTree},
         {181, "p181.jpg", "Lagarta numa folha", caterpillarOnLeaf},
         {182, "p182.jpg", "Entrada de caverna sob a lua", caveAtNight},
         {183, "p183.jpg", "Macaco entre as árvores", monkeyInTheTrees},
@@ -3256,7 +3315,7 @@ const std::vector<Photo> &photos()
         {199, "p199.jpg", "Robô e lâmpada acesa", robotAndSwitch},
         {200, "p200.jpg", "Jornal dobrado e livros antigos", booksAndNewspaper},
         {201, "p201.jpg", "Lâmpada acesa num quarto escuro", glowingBulb},
-        {202, "p202.jpg", "Plugue e faísca", plugAndSpark},
+        {202, "p202.jpg", "Globo ligado a páginas e a seta do mouse", globeAndPages},
         {203, "p203.jpg", "Carro, mapa e alfinete", carOnTheMap},
         {204, "p204.jpg", "Satélite sobre a Terra", satelliteOverEarth},
         {205, "p205.jpg", "Engrenagens, pergaminho e vela", gearsAndCandle},
