@@ -1,7 +1,8 @@
 // The sample question bank in data/: every question passes the checks the editor makes before it
 // saves one, and every photo exists and decodes with the game's own picture loader. The bank as a
 // whole must not give answers away: numbers are listed in ascending order, the right answer's
-// place is spread over the four buttons without long runs, and no question is asked twice.
+// place is spread over the four buttons without long runs, it is the longest answer no more
+// often than chance makes it, and no question is asked twice.
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -10,6 +11,7 @@
 #include <QSet>
 #include <QTest>
 
+#include <algorithm>
 #include <optional>
 
 #include "platform/Pictures.h"
@@ -46,6 +48,9 @@ constexpr int MinPerSubject = 12;
 constexpr int MinSharePercent = 22;
 constexpr int MaxSharePercent = 28;
 constexpr int MaxRun = 3;
+// Nor does the length of the answers point at the right one (see rightAnswerIsNotTheLongest).
+constexpr int MaxRightIsLongestPercent = 22;
+constexpr int MaxPickLongestPercent = 27;
 
 struct Line {
     int number;        // line in the file, from 1
@@ -193,6 +198,40 @@ QList<int> rightPositions(const QList<Line> &questions)
     return positions;
 }
 
+// How much the answers' lengths give away, over the questions whose answers are not all numbers
+// (numbers are told apart by their values, and their order is fixed). Lengths are counted in
+// characters, as the player sees them on the buttons.
+struct LengthTell {
+    int questions = 0;      // questions counted
+    int rightIsLongest = 0; // the right answer is longer than each of the other three
+    double pickLongest = 0; // right answers expected of a player who always picks a longest
+                            // answer, drawing among those of equal length
+};
+
+LengthTell lengthTell(const QList<Line> &questions)
+{
+    LengthTell tell;
+    for (const Line &q : questions) {
+        if (q.fields.size() != 8)
+            continue;
+        const QStringList answers = q.fields.mid(2, 4);
+        if (numericValues(answers))
+            continue;
+        ++tell.questions;
+        qsizetype longest = 0;
+        for (const QString &a : answers)
+            longest = std::max(longest, a.size());
+        const auto atLongest = std::count_if(answers.cbegin(), answers.cend(),
+                                             [longest](const QString &a) { return a.size() == longest; });
+        if (q.fields.at(6).size() != longest)
+            continue;
+        tell.pickLongest += 1.0 / double(atLongest);
+        if (atLongest == 1)
+            ++tell.rightIsLongest;
+    }
+    return tell;
+}
+
 } // namespace
 
 class TestSampleBank : public QObject {
@@ -203,11 +242,14 @@ private slots:
     void numericAnswersAreRecognised_data();
     void numericAnswersAreRecognised();
     void longestRunCountsEqualNeighbours();
+    void lengthTellCountsTheLongestAnswers_data();
+    void lengthTellCountsTheLongestAnswers();
     void readingKeepsTheSubjects();
 
     void wholeBank();
     void rightAnswerIsSpreadOverTheButtons();
     void noLongRunOnTheSameButton();
+    void rightAnswerIsNotTheLongest();
     void enoughQuestionsAndSubjects();
     void question_data();
     void question();
@@ -267,6 +309,37 @@ void TestSampleBank::longestRunCountsEqualNeighbours()
     QCOMPARE(longestRun({0, 0, 1, 1, 1, 2}), 3);
     QCOMPARE(longestRun({3, 1, 1, 1, 1}), 4);
     QCOMPARE(longestRun({1, 1, 2, 1, 1}), 2);
+}
+
+void TestSampleBank::lengthTellCountsTheLongestAnswers_data()
+{
+    QTest::addColumn<QStringList>("answers");
+    QTest::addColumn<QString>("right");
+    QTest::addColumn<int>("counted");
+    QTest::addColumn<int>("rightIsLongest");
+    QTest::addColumn<double>("pickLongest");
+    QTest::newRow("right answer longest") << QStringList{"Sol", "Lua", "Vênus", "Via Láctea"} << "Via Láctea" << 1 << 1 << 1.0;
+    QTest::newRow("a wrong answer longest") << QStringList{"Sol", "Lua", "Vênus", "Via Láctea"} << "Lua" << 1 << 0 << 0.0;
+    QTest::newRow("longest shared by two") << QStringList{"Lua", "Marte", "Terra", "Sol"} << "Marte" << 1 << 0 << 0.5;
+    QTest::newRow("all the same length") << QStringList{"Au", "Ag", "Go", "Or"} << "Au" << 1 << 0 << 0.25;
+    // "Ação" is four characters but six bytes in UTF-8: the length a player sees is counted.
+    QTest::newRow("accents count once") << QStringList{"Ação", "Acaso", "Ato", "As"} << "Ação" << 1 << 0 << 0.0;
+    QTest::newRow("numbers are left out") << QStringList{"8 segundos", "8 minutos", "8 horas", "8 dias"} << "8 segundos"
+                                          << 0 << 0 << 0.0;
+}
+
+// The measure of how much the answers' lengths give away, on questions made up here.
+void TestSampleBank::lengthTellCountsTheLongestAnswers()
+{
+    QFETCH(QStringList, answers);
+    QFETCH(QString, right);
+    QFETCH(int, counted);
+    QFETCH(int, rightIsLongest);
+    QFETCH(double, pickLongest);
+    const LengthTell tell = lengthTell({{1, QStringList{"1", "P?"} + answers + QStringList{right, "p.jpg"}, "S"}});
+    QCOMPARE(tell.questions, counted);
+    QCOMPARE(tell.rightIsLongest, rightIsLongest);
+    QCOMPARE(tell.pickLongest, pickLongest);
 }
 
 // A bank written here: each question belongs to the subject line above it, one above every subject
@@ -351,6 +424,29 @@ void TestSampleBank::noLongRunOnTheSameButton()
                  qPrintable(QStringLiteral("ids %1 to %2 all have the right answer on button %3")
                                 .arg(i + 1).arg(i + MaxRun + 1).arg(window.first() + 1)));
     }
+}
+
+// Nor by picking the longest answer. An answer placed without regard to its length is the only
+// longest one in a quarter of the questions that have a single longest answer: about three in
+// four of this bank, so chance is about 19%, and always picking a longest answer scores 25% like
+// any blind choice. The bounds leave a few questions of slack over chance, no more.
+void TestSampleBank::rightAnswerIsNotTheLongest()
+{
+    const Source src = readSource();
+    QVERIFY2(src.error.isEmpty(), qPrintable(src.error));
+    const LengthTell tell = lengthTell(src.questions);
+    QVERIFY(tell.questions > 0);
+    const double rightIsLongest = 100.0 * tell.rightIsLongest / tell.questions;
+    const double pickLongest = 100.0 * tell.pickLongest / tell.questions;
+    qInfo("%d questions with answers not all numbers: the right answer is the only longest in %d (%.1f%%); "
+          "always picking the longest scores %.1f (%.1f%%)",
+          tell.questions, tell.rightIsLongest, rightIsLongest, tell.pickLongest, pickLongest);
+    QVERIFY2(rightIsLongest <= MaxRightIsLongestPercent,
+             qPrintable(QStringLiteral("the right answer is the only longest in %1% of the questions, more than %2%")
+                            .arg(rightIsLongest, 0, 'f', 1).arg(MaxRightIsLongestPercent)));
+    QVERIFY2(pickLongest <= MaxPickLongestPercent,
+             qPrintable(QStringLiteral("always picking the longest answer scores %1%, more than %2%")
+                            .arg(pickLongest, 0, 'f', 1).arg(MaxPickLongestPercent)));
 }
 
 // The bank is large enough, and every question belongs to a subject with enough company.

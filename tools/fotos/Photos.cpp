@@ -990,13 +990,14 @@ void torchBeamAcrossSpace(QPainter &p)
     emoji(p, QStringLiteral("⚡"), QPointF(74, 150), 26);
 }
 
-void bottleBetweenLandAndSea(QPainter &p)
+void petriDishAndMicroscope(QPainter &p)
 {
-    verticalGradient(p, QColor(150, 210, 250), QColor(220, 240, 250), QRectF(0, 0, PhotoWidth, 90));
-    hills(p, 90, 10, QColor(120, 180, 90), 45);
-    sea(p, 100, QColor(40, 150, 210), QColor(10, 70, 140), 4);
-    emojiWithShadow(p, QStringLiteral("🍼"), QPointF(62, 96), 80, -12);
-    emojiWithShadow(p, QStringLiteral("🔍"), QPointF(110, 148), 34);
+    softBackdrop(p, QColor(240, 248, 244), QColor(170, 200, 190));
+    // A laboratory bench with a culture dish, a patch of mould growing in it, and the microscope.
+    p.fillRect(QRectF(0, 128, PhotoWidth, 49), QColor(200, 190, 170));
+    p.fillRect(QRectF(0, 128, PhotoWidth, 3), QColor(170, 160, 140));
+    emojiWithShadow(p, QStringLiteral("🔬"), QPointF(94, 78), 76);
+    emojiWithShadow(p, QStringLiteral("🧫"), QPointF(40, 138), 54);
 }
 
 void iceGivingOffVapour(QPainter &p)
@@ -1101,21 +1102,28 @@ void liftingAndArrows(QPainter &p)
     emojiWithShadow(p, QStringLiteral("🏋️"), QPointF(68, 100), 100);
 }
 
-void prismAndRainbow(QPainter &p)
+void coloursIntoABox(QPainter &p)
 {
     verticalGradient(p, QColor(20, 20, 40), QColor(40, 30, 70));
-    // A beam of light entering a glass prism and leaving as coloured rays.
-    p.setPen(QPen(QColor(255, 255, 255, 220), 3));
-    p.drawLine(QPointF(0, 100), QPointF(56, 88));
-    QPolygonF prism;
-    prism << QPointF(48, 120) << QPointF(68, 60) << QPointF(88, 120);
-    fillPolygon(p, prism, QColor(200, 230, 255, 110), QPen(QColor(230, 245, 255), 1.5));
+    emojiWithShadow(p, QStringLiteral("🌈"), QPointF(36, 30), 46);
+    // The six colours of the rainbow, each its own beam, meet inside a closed box: what they make
+    // together is left to the player.
     const QColor rays[] = {{255, 60, 60}, {255, 160, 40}, {255, 240, 60}, {80, 200, 80}, {60, 120, 255}, {150, 80, 220}};
     for (int i = 0; i < 6; ++i) {
-        p.setPen(QPen(rays[i], 3));
-        p.drawLine(QPointF(78, 92 + i * 1.5), QPointF(137, 80 + i * 9));
+        p.setPen(QPen(rays[i], 3, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(QPointF(0, 62 + i * 16), QPointF(78, 104 + i * 2));
     }
-    emojiWithShadow(p, QStringLiteral("🌈"), QPointF(68, 150), 46);
+    // The box, seen from a corner: front, side and lid.
+    const QPolygonF front({QPointF(70, 84), QPointF(118, 84), QPointF(118, 140), QPointF(70, 140)});
+    const QPolygonF side({QPointF(118, 84), QPointF(132, 74), QPointF(132, 128), QPointF(118, 140)});
+    const QPolygonF lid({QPointF(70, 84), QPointF(84, 74), QPointF(132, 74), QPointF(118, 84)});
+    fillPolygon(p, side, QColor(70, 44, 24));
+    fillPolygon(p, lid, QColor(140, 96, 56));
+    fillPolygon(p, front, QColor(110, 72, 40));
+    p.setPen(QPen(QColor(60, 36, 18), 1));
+    for (const qreal y : {98.0, 112.0, 126.0})
+        p.drawLine(QPointF(70, y), QPointF(118, y));
+    emojiWithShadow(p, QStringLiteral("❓"), QPointF(94, 112), 36);
 }
 
 // ---- the solar system ----------------------------------------------------------------------
@@ -1587,17 +1595,124 @@ void farmhouseAndCorn(QPainter &p)
     emoji(p, QStringLiteral("🌳"), QPointF(20, 92), 36);
 }
 
-void churchAndStatues(QPainter &p)
+// A standing statue of soapstone: a long robe with a mantle over one shoulder, a covered head
+// and one arm raised, on a small pedestal. `feet` is the middle of the pedestal's top.
+void robedStatue(QPainter &p, QPointF feet, qreal height, bool armLeft)
+{
+    const QColor stone(150, 150, 118), shade(108, 110, 86), light(186, 184, 150);
+    const qreal w = height * 0.36, x = feet.x(), y = feet.y();
+    p.save();
+    p.setPen(Qt::NoPen);
+    p.setBrush(shade);
+    p.drawRect(QRectF(x - w * 0.7, y, w * 1.4, height * 0.14));
+    // The robe widens to the feet; the mantle crosses it from one shoulder.
+    const qreal shoulder = y - height * 0.78;
+    QPolygonF robe({QPointF(x - w * 0.32, shoulder), QPointF(x + w * 0.32, shoulder), QPointF(x + w * 0.55, y),
+                    QPointF(x - w * 0.55, y)});
+    fillPolygon(p, robe, stone);
+    const qreal side = armLeft ? 1 : -1;
+    QPolygonF mantle({QPointF(x + side * w * 0.32, shoulder), QPointF(x + side * w * 0.55, y),
+                      QPointF(x - side * w * 0.1, y), QPointF(x - side * w * 0.2, shoulder + height * 0.3)});
+    fillPolygon(p, mantle, light);
+    p.setPen(QPen(shade, 0.8));
+    p.drawLine(QPointF(x - side * w * 0.15, shoulder + height * 0.35), QPointF(x - side * w * 0.25, y));
+    p.drawLine(QPointF(x + side * w * 0.1, shoulder + height * 0.4), QPointF(x + side * w * 0.2, y));
+    // The raised arm holds a scroll.
+    p.setPen(QPen(stone, std::max(1.5, w * 0.22), Qt::SolidLine, Qt::RoundCap));
+    const QPointF hand(x - side * w * 0.85, shoulder - height * 0.12);
+    p.drawLine(QPointF(x - side * w * 0.3, shoulder + height * 0.06), hand);
+    p.setPen(Qt::NoPen);
+    p.setBrush(light);
+    p.drawRect(QRectF(hand.x() - w * 0.12, hand.y() - height * 0.12, w * 0.24, height * 0.14));
+    // Head and turban.
+    const qreal r = height * 0.09;
+    p.setBrush(stone);
+    p.drawEllipse(QPointF(x, shoulder - r * 0.9), r, r * 1.1);
+    p.setBrush(light);
+    p.drawChord(QRectF(x - r * 1.15, shoulder - r * 3.1, r * 2.3, r * 2.4), 0, 180 * 16);
+    p.restore();
+}
+
+void baroqueChurchAndProphets(QPainter &p)
 {
     verticalGradient(p, QColor(90, 150, 230), QColor(210, 232, 250));
-    hills(p, 100, 16, QColor(90, 150, 80), 77);
-    emojiWithShadow(p, QStringLiteral("⛪"), QPointF(68, 70), 80);
-    p.fillRect(QRectF(0, 122, PhotoWidth, 55), QColor(200, 190, 170));
-    p.setPen(QPen(QColor(160, 150, 130), 1));
-    for (int x = 0; x < PhotoWidth; x += 12)
-        p.drawLine(QPointF(x, 122), QPointF(x - 20, 177));
-    emojiWithShadow(p, QStringLiteral("🗿"), QPointF(28, 136), 44);
-    emojiWithShadow(p, QStringLiteral("🗿"), QPointF(108, 136), 44);
+    cloud(p, QPointF(24, 22), 30);
+    // The hill, with the church on its top and the churchyard before it.
+    QPainterPath hill(QPointF(0, 177));
+    hill.lineTo(0, 96);
+    hill.cubicTo(30, 84, 107, 84, 137, 96);
+    hill.lineTo(137, 177);
+    p.fillPath(hill, QColor(96, 150, 80));
+
+    const QColor wall(246, 242, 230), stone(150, 150, 118), dark(70, 60, 56), roof(110, 120, 140);
+    p.setPen(Qt::NoPen);
+    // Two round-topped bell towers on either side of the front.
+    for (const qreal tx : {36.0, 88.0}) {
+        p.fillRect(QRectF(tx, 44, 14, 50), wall);
+        p.fillRect(QRectF(tx, 44, 2, 50), stone);
+        p.fillRect(QRectF(tx + 12, 44, 2, 50), stone);
+        p.setBrush(dark);
+        p.drawRoundedRect(QRectF(tx + 4, 50, 6, 9), 3, 3);
+        p.setBrush(roof);
+        QPainterPath dome(QPointF(tx - 1, 44));
+        dome.cubicTo(tx - 1, 32, tx + 15, 32, tx + 15, 44);
+        dome.closeSubpath();
+        p.drawPath(dome);
+        p.fillRect(QRectF(tx + 6.4, 26, 1.2, 8), dark);
+        p.fillRect(QRectF(tx + 4.5, 28, 5, 1.2), dark);
+    }
+    // The front between the towers, crowned by a curved gable with scrolls at its feet.
+    p.fillRect(QRectF(50, 54, 38, 40), wall);
+    QPainterPath gable(QPointF(50, 55));
+    gable.cubicTo(54, 46, 60, 48, 62, 42);
+    gable.cubicTo(64, 36, 74, 36, 76, 42);
+    gable.cubicTo(78, 48, 84, 46, 88, 55);
+    gable.closeSubpath();
+    p.fillPath(gable, wall);
+    p.setPen(QPen(stone, 1.4));
+    p.setBrush(Qt::NoBrush);
+    p.drawPath(gable);
+    p.drawEllipse(QPointF(54, 53), 2.2, 2.2);
+    p.drawEllipse(QPointF(84, 53), 2.2, 2.2);
+    p.setPen(Qt::NoPen);
+    p.fillRect(QRectF(68.4, 28, 1.2, 10), dark);
+    p.fillRect(QRectF(65.5, 31, 7, 1.2), dark);
+    // A round window and the carved stone portal around an arched door.
+    p.setBrush(stone);
+    p.drawEllipse(QPointF(69, 48), 3.4, 3.4);
+    p.setBrush(dark);
+    p.drawEllipse(QPointF(69, 48), 2, 2);
+    p.setBrush(stone);
+    p.drawRoundedRect(QRectF(59, 62, 20, 32), 9, 9);
+    p.setBrush(QColor(96, 60, 40));
+    p.drawRoundedRect(QRectF(62, 70, 14, 24), 7, 7);
+    p.setBrush(dark);
+    for (const qreal wx : {53.0, 81.0})
+        p.drawRoundedRect(QRectF(wx, 66, 5, 9), 2.5, 2.5);
+
+    // The churchyard: a paved terrace with a low wall, and the stairway down the hill.
+    const QPolygonF terrace({QPointF(20, 94), QPointF(117, 94), QPointF(131, 112), QPointF(6, 112)});
+    fillPolygon(p, terrace, QColor(206, 196, 172));
+    p.fillRect(QRectF(4, 110, 129, 5), QColor(170, 160, 134));
+    const QPolygonF stairs({QPointF(56, 115), QPointF(82, 115), QPointF(92, 177), QPointF(46, 177)});
+    fillPolygon(p, stairs, QColor(196, 186, 160));
+    p.setPen(QPen(QColor(160, 150, 126), 1));
+    for (qreal y = 121; y < 177; y += 7)
+        p.drawLine(QPointF(56 - (y - 115) * 0.16, y), QPointF(82 + (y - 115) * 0.16, y));
+    // Walls on either side of the stairs.
+    p.setPen(Qt::NoPen);
+    fillPolygon(p, QPolygonF({QPointF(50, 115), QPointF(56, 115), QPointF(46, 177), QPointF(38, 177)}),
+                QColor(170, 160, 134));
+    fillPolygon(p, QPolygonF({QPointF(82, 115), QPointF(88, 115), QPointF(100, 177), QPointF(92, 177)}),
+                QColor(170, 160, 134));
+
+    // The prophets stand on the terrace wall and beside the stairs, the nearest ones larger.
+    robedStatue(p, QPointF(14, 110), 20, true);
+    robedStatue(p, QPointF(34, 110), 18, false);
+    robedStatue(p, QPointF(104, 110), 18, true);
+    robedStatue(p, QPointF(124, 110), 20, false);
+    robedStatue(p, QPointF(24, 150), 30, true);
+    robedStatue(p, QPointF(114, 150), 30, false);
 }
 
 // A nylon-string guitar (the emoji font only has an electric one), `length` from the bottom of
@@ -1855,23 +1970,28 @@ void podium(QPainter &p)
     }
 }
 
-void volleyballNet(QPainter &p)
+void tennisCourtFromAbove(QPainter &p)
 {
-    verticalGradient(p, QColor(60, 90, 150), QColor(150, 170, 210), QRectF(0, 0, PhotoWidth, 110));
-    p.fillRect(QRectF(0, 110, PhotoWidth, 67), QColor(230, 140, 60));
-    p.setPen(QPen(Qt::white, 2));
-    p.drawLine(QPointF(0, 150), QPointF(137, 150));
-    // The net between two posts.
-    p.setPen(QPen(QColor(60, 60, 60), 3));
-    p.drawLine(QPointF(8, 70), QPointF(8, 140));
-    p.drawLine(QPointF(129, 70), QPointF(129, 140));
-    p.setPen(QPen(QColor(255, 255, 255, 200), 0.8));
-    for (int x = 8; x <= 129; x += 6)
-        p.drawLine(QPointF(x, 74), QPointF(x, 104));
-    for (int y = 74; y <= 104; y += 6)
-        p.drawLine(QPointF(8, y), QPointF(129, y));
-    p.fillRect(QRectF(8, 71, 121, 4), Qt::white);
-    emojiWithShadow(p, QStringLiteral("🏐"), QPointF(80, 36), 40);
+    // A hard court seen from above: the net across the middle, the service boxes on either side.
+    p.fillRect(PhotoRect, QColor(70, 130, 90));
+    const QRectF court(14, 10, 109, 157);
+    p.fillRect(court, QColor(60, 100, 170));
+    p.setPen(QPen(Qt::white, 1.6));
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(court);
+    p.drawLine(QPointF(28, 10), QPointF(28, 167));
+    p.drawLine(QPointF(109, 10), QPointF(109, 167));
+    p.drawLine(QPointF(28, 52), QPointF(109, 52));
+    p.drawLine(QPointF(28, 125), QPointF(109, 125));
+    p.drawLine(QPointF(68.5, 52), QPointF(68.5, 125));
+    p.setPen(QPen(QColor(230, 230, 230), 3));
+    p.drawLine(QPointF(8, 88.5), QPointF(129, 88.5));
+    // A ball flying fast into a service box, its path streaked behind it.
+    for (int i = 0; i < 4; ++i) {
+        p.setPen(QPen(QColor(230, 250, 120, 60 + i * 40), 2 + i, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(QPointF(46 - i * 3, 24 + i * 6), QPointF(78 - i * 2, 96 + i * 2));
+    }
+    emojiWithShadow(p, QStringLiteral("🎾"), QPointF(84, 110), 26);
 }
 
 void raceCarAtTheFlag(QPainter &p)
@@ -1893,23 +2013,35 @@ void raceCarAtTheFlag(QPainter &p)
     emojiWithShadow(p, QStringLiteral("🏁"), QPointF(104, 34), 42);
 }
 
-void basketballHoop(QPainter &p)
+void roadThroughSunflowers(QPainter &p)
 {
-    verticalGradient(p, QColor(40, 50, 90), QColor(90, 100, 140), QRectF(0, 0, PhotoWidth, 120));
-    p.fillRect(QRectF(0, 120, PhotoWidth, 57), QColor(200, 140, 80));
-    p.setPen(QPen(Qt::white, 2));
-    p.drawArc(QRectF(20, 130, 96, 60), 0, 180 * 16);
-    // Backboard, rim and net.
-    p.setPen(QPen(Qt::white, 2));
-    p.setBrush(QColor(255, 255, 255, 60));
-    p.drawRect(QRectF(34, 16, 70, 44));
-    p.drawRect(QRectF(56, 34, 26, 20));
-    p.setPen(QPen(QColor(230, 90, 30), 3));
-    p.drawLine(QPointF(52, 58), QPointF(86, 58));
-    p.setPen(QPen(QColor(255, 255, 255, 200), 1));
-    for (int i = 0; i <= 4; ++i)
-        p.drawLine(QPointF(52 + i * 8.5, 58), QPointF(58 + i * 5.5, 78));
-    emojiWithShadow(p, QStringLiteral("🏀"), QPointF(90, 110), 40);
+    verticalGradient(p, QColor(110, 170, 235), QColor(210, 232, 250), QRectF(0, 0, PhotoWidth, 70));
+    cloud(p, QPointF(100, 22), 36);
+    hills(p, 66, 8, QColor(110, 160, 90), 161);
+    p.fillRect(QRectF(0, 70, PhotoWidth, 107), QColor(120, 170, 80));
+    // A road winding from the horizon to the front, between fields of sunflowers.
+    QPainterPath road(QPointF(64, 68));
+    road.cubicTo(80, 90, 30, 110, 50, 177);
+    road.lineTo(100, 177);
+    road.cubicTo(70, 120, 100, 92, 70, 68);
+    road.closeSubpath();
+    p.fillPath(road, QColor(90, 90, 96));
+    p.setPen(QPen(Qt::white, 1.2, Qt::DashLine));
+    QPainterPath middle(QPointF(67, 68));
+    middle.cubicTo(88, 94, 46, 112, 75, 177);
+    p.setBrush(Qt::NoBrush);
+    p.drawPath(middle);
+    for (const QPointF f : {QPointF(12, 100), QPointF(26, 122), QPointF(10, 150), QPointF(120, 96), QPointF(118, 132),
+                            QPointF(126, 162)})
+        emoji(p, QStringLiteral("🌻"), f, 18);
+    // Little blue, white and red flags held up along the road.
+    for (const QPointF f : {QPointF(30, 84), QPointF(96, 84), QPointF(110, 112)}) {
+        p.setPen(QPen(QColor(80, 60, 40), 1));
+        p.drawLine(f, f + QPointF(0, 14));
+        const QColor stripes[] = {{0, 85, 164}, {255, 255, 255}, {239, 65, 53}};
+        for (int i = 0; i < 3; ++i)
+            p.fillRect(QRectF(f.x() + i * 4, f.y(), 4, 8), stripes[i]);
+    }
 }
 
 void gymNetAndFeather(QPainter &p)
@@ -2228,18 +2360,39 @@ void crowdAndGrammar(QPainter &p)
     emojiWithShadow(p, QStringLiteral("📖"), QPointF(68, 142), 56);
 }
 
-void bakeryShelf(QPainter &p)
+// A wooden toy block with a letter drawn in straight strokes, from points on a 0..1 square.
+void letterBlock(QPainter &p, QPointF topLeft, qreal size, const QColor &colour,
+                 std::initializer_list<std::pair<QPointF, QPointF>> strokes)
 {
-    verticalGradient(p, QColor(250, 230, 200), QColor(210, 170, 120));
-    p.setPen(Qt::NoPen);
-    for (const qreal y : {70.0, 140.0}) {
-        p.fillRect(QRectF(0, y, PhotoWidth, 8), QColor(140, 90, 50));
-        p.fillRect(QRectF(0, y + 8, PhotoWidth, 3), QColor(100, 60, 30));
-    }
-    emojiWithShadow(p, QStringLiteral("🥖"), QPointF(44, 50), 56, -20);
-    emojiWithShadow(p, QStringLiteral("🥐"), QPointF(104, 52), 40);
-    emojiWithShadow(p, QStringLiteral("🍞"), QPointF(40, 120), 44);
-    emojiWithShadow(p, QStringLiteral("🥯"), QPointF(100, 122), 38);
+    const qreal depth = size * 0.22;
+    fillPolygon(p, QPolygonF({topLeft, topLeft + QPointF(depth, -depth), topLeft + QPointF(size + depth, -depth),
+                              topLeft + QPointF(size, 0)}),
+                QColor(230, 190, 130));
+    fillPolygon(p, QPolygonF({topLeft + QPointF(size, 0), topLeft + QPointF(size + depth, -depth),
+                              topLeft + QPointF(size + depth, size - depth), topLeft + QPointF(size, size)}),
+                QColor(170, 120, 70));
+    p.fillRect(QRectF(topLeft, QSizeF(size, size)), QColor(214, 170, 110));
+    p.save();
+    p.setPen(QPen(colour, size * 0.13, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    const qreal m = size * 0.2, span = size - 2 * m;
+    for (const auto &[from, to] : strokes)
+        p.drawLine(topLeft + QPointF(m + from.x() * span, m + from.y() * span),
+                   topLeft + QPointF(m + to.x() * span, m + to.y() * span));
+    p.restore();
+}
+
+void letterBlocks(QPainter &p)
+{
+    softBackdrop(p, QColor(250, 244, 226), QColor(214, 190, 150));
+    p.fillRect(QRectF(0, 138, PhotoWidth, 39), QColor(170, 120, 80));
+    // K, W and Y, the three letters the alphabet took back in the spelling reform.
+    letterBlock(p, QPointF(14, 96), 44, QColor(200, 40, 40),
+                {{{0, 0}, {0, 1}}, {{0, 0.55}, {0.85, 0}}, {{0.3, 0.38}, {0.85, 1}}});
+    letterBlock(p, QPointF(72, 96), 44, QColor(40, 90, 190),
+                {{{0, 0}, {0.25, 1}}, {{0.25, 1}, {0.5, 0.35}}, {{0.5, 0.35}, {0.75, 1}}, {{0.75, 1}, {1, 0}}});
+    letterBlock(p, QPointF(42, 46), 44, QColor(40, 140, 60),
+                {{{0, 0}, {0.5, 0.5}}, {{1, 0}, {0.5, 0.5}}, {{0.5, 0.5}, {0.5, 1}}});
+    emojiWithShadow(p, QStringLiteral("📖"), QPointF(104, 30), 38);
 }
 
 void booksAndPencil(QPainter &p)
@@ -2415,13 +2568,14 @@ void heartAndNotes(QPainter &p)
     emojiWithShadow(p, QStringLiteral("🎶"), QPointF(104, 138), 46);
 }
 
-void accordionAndCrown(QPainter &p)
+void crownOverTheSertao(QPainter &p)
 {
     skyWithSun(p, QColor(250, 170, 80), QColor(255, 236, 190), QPointF(110, 30), 14);
     p.fillRect(QRectF(0, 140, PhotoWidth, 37), QColor(200, 150, 90));
-    emojiWithShadow(p, QStringLiteral("🪗"), QPointF(64, 104), 80);
-    emojiWithShadow(p, QStringLiteral("👑"), QPointF(40, 36), 40, -12);
-    emojiWithShadow(p, QStringLiteral("🤠"), QPointF(112, 150), 30);
+    emojiWithShadow(p, QStringLiteral("🌵"), QPointF(26, 112), 60);
+    emojiWithShadow(p, QStringLiteral("👑"), QPointF(76, 60), 58, -12);
+    emojiWithShadow(p, QStringLiteral("🎶"), QPointF(106, 112), 36);
+    emojiWithShadow(p, QStringLiteral("🤠"), QPointF(86, 152), 34);
 }
 
 void drumTriangleDance(QPainter &p)
@@ -2612,13 +2766,21 @@ void gardenFlowers(QPainter &p)
     emojiWithShadow(p, QStringLiteral("🌸"), QPointF(112, 50), 30);
 }
 
-void cobwebAtDawn(QPainter &p)
+void giraffeAtTheTree(QPainter &p)
 {
-    verticalGradient(p, QColor(250, 200, 150), QColor(120, 150, 190));
-    emojiWithShadow(p, QStringLiteral("🕸️"), QPointF(68, 80), 116);
-    for (const QPointF d : {QPointF(40, 60), QPointF(94, 100), QPointF(70, 126)})
-        radialGlow(p, d, 5, QColor(255, 255, 255, 220));
-    emojiWithShadow(p, QStringLiteral("🍂"), QPointF(112, 156), 30);
+    skyWithSun(p, QColor(120, 180, 235), QColor(240, 226, 180), QPointF(24, 26), 12);
+    p.fillRect(QRectF(0, 140, PhotoWidth, 37), QColor(200, 180, 110));
+    hills(p, 144, 6, QColor(180, 160, 96), 181);
+    // A flat-topped savanna tree, its crown high above the ground.
+    p.setPen(QPen(QColor(100, 70, 40), 5, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(30, 160), QPointF(30, 62));
+    p.drawLine(QPointF(30, 92), QPointF(48, 66));
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(60, 130, 60));
+    p.drawEllipse(QRectF(-4, 42, 72, 26));
+    p.setBrush(QColor(80, 150, 70));
+    p.drawEllipse(QRectF(8, 38, 48, 16));
+    emojiWithShadow(p, QStringLiteral("🦒"), QPointF(88, 104), 96);
 }
 
 void caterpillarOnLeaf(QPainter &p)
@@ -2706,12 +2868,27 @@ void coldMistyHills(QPainter &p)
     emojiWithShadow(p, QStringLiteral("❄️"), QPointF(104, 36), 40);
 }
 
-void octopusAndHearts(QPainter &p)
+void octopusOnTheSeabed(QPainter &p)
 {
     verticalGradient(p, QColor(40, 140, 200), QColor(10, 40, 100));
+    // Sand, weeds swaying from it, and bubbles rising.
+    QPainterPath sand(QPointF(0, 177));
+    sand.lineTo(0, 150);
+    sand.cubicTo(40, 140, 90, 158, 137, 146);
+    sand.lineTo(137, 177);
+    p.fillPath(sand, QColor(214, 190, 140));
+    p.setBrush(Qt::NoBrush);
+    for (const qreal x : {14.0, 22.0, 118.0, 126.0}) {
+        p.setPen(QPen(QColor(40, 150, 90), 3, Qt::SolidLine, Qt::RoundCap));
+        QPainterPath weed(QPointF(x, 152));
+        weed.cubicTo(x - 8, 130, x + 8, 116, x - 2, 96 + int(x) % 3 * 6);
+        p.drawPath(weed);
+    }
+    p.setPen(QPen(QColor(220, 240, 255, 200), 1));
+    for (const QPointF b : {QPointF(104, 40), QPointF(110, 26), QPointF(100, 14), QPointF(36, 30), QPointF(30, 16)})
+        p.drawEllipse(b, 3, 3);
     emojiWithShadow(p, QStringLiteral("🐙"), QPointF(68, 96), 96);
-    emojiWithShadow(p, QStringLiteral("💜"), QPointF(30, 34), 28);
-    emojiWithShadow(p, QStringLiteral("💜"), QPointF(108, 30), 24);
+    emoji(p, QStringLiteral("🐚"), QPointF(112, 160), 18);
 }
 
 void fishingOnTheRiver(QPainter &p)
@@ -2816,11 +2993,23 @@ void glowingBulb(QPainter &p)
     emojiWithShadow(p, QStringLiteral("💡"), QPointF(68, 82), 90);
 }
 
-void plugAndSpark(QPainter &p)
+void globeAndPages(QPainter &p)
 {
-    softBackdrop(p, QColor(250, 250, 240), QColor(190, 190, 180));
-    emojiWithShadow(p, QStringLiteral("🔌"), QPointF(60, 92), 100, -20);
-    emojiWithShadow(p, QStringLiteral("⚡"), QPointF(112, 36), 40);
+    softBackdrop(p, QColor(240, 246, 255), QColor(160, 190, 230));
+    // Pages linked to each other around the globe, and the mouse pointer about to open one.
+    const QPointF pages[] = {{28, 30}, {110, 34}, {24, 140}, {108, 144}};
+    p.setPen(QPen(QColor(60, 100, 170), 1.5, Qt::DashLine));
+    const QPointF centre(68, 88);
+    for (const QPointF at : pages) {
+        const QPointF towards = at - centre;
+        p.drawLine(centre + towards * (34 / std::hypot(towards.x(), towards.y())), at);
+    }
+    emojiWithShadow(p, QStringLiteral("🌐"), centre, 66);
+    for (const QPointF at : pages)
+        emojiWithShadow(p, QStringLiteral("📄"), at, 30);
+    const QPolygonF pointer({QPointF(84, 108), QPointF(84, 134), QPointF(90, 128), QPointF(95, 139),
+                             QPointF(99, 137), QPointF(94, 126), QPointF(102, 126)});
+    fillPolygon(p, pointer, Qt::white, QPen(Qt::black, 1.4));
 }
 
 void carOnTheMap(QPainter &p)
@@ -2971,7 +3160,7 @@ const std::vector<Photo> &photos()
         {53, "p053.jpg", "Galáxia espiral e o símbolo do átomo", galaxyAndAtom},
         {54, "p054.jpg", "Diagrama de forças: órbita e bloco num plano inclinado", forceDiagram},
         {55, "p055.jpg", "Facho de lanterna atravessando o espaço até a Terra", torchBeamAcrossSpace},
-        {56, "p056.jpg", "Mamadeira entre o campo e o mar, com uma lupa", bottleBetweenLandAndSea},
+        {56, "p056.jpg", "Placa de cultura com bolor e um microscópio", petriDishAndMicroscope},
         {57, "p057.jpg", "Cubo de gelo soltando vapor", iceGivingOffVapour},
         {58, "p058.ico", "Tubo de ensaio e uma gota de água", testTubeAndDrop},
         {59, "p059.jpg", "Torneira pingando e um copo", tapAndGlass},
@@ -2981,7 +3170,7 @@ const std::vector<Photo> &photos()
         {63, "p063.jpg", "Vento soprando e um balão no céu", windAndBalloon},
         {64, "p064.jpg", "Céu com sol, nuvem e chuva e um cata-vento", weatherSky},
         {65, "p065.jpg", "Levantador de peso e setas de força", liftingAndArrows},
-        {66, "p066.jpg", "Prisma e arco-íris sobre fundo escuro", prismAndRainbow},
+        {66, "p066.jpg", "Raios das cores do arco-íris entrando numa caixa fechada", coloursIntoABox},
         // Sistema Solar e espaço
         {67, "p067.jpg", "Sol, órbitas e planetas de vários tamanhos, com um telescópio", planetsOnTheirOrbits},
         {68, "p068.jpg", "Foguete rumo a um pequeno planeta avermelhado", rocketTowardsReddishDot},
@@ -3021,7 +3210,7 @@ const std::vector<Photo> &photos()
         {100, "p100.jpg", "Retrato de mulher com paisagem enevoada ao fundo, em moldura dourada", famousPortrait},
         {101, "p101.jpg", "Máscaras de teatro, paleta e partitura no palco", masksAndPalette},
         {102, "p102.jpg", "Casa de sítio, milho, árvore e passarinho", farmhouseAndCorn},
-        {103, "p103.jpg", "Igreja no alto do morro e estátuas de pedra no adro", churchAndStatues},
+        {103, "p103.jpg", "Igreja barroca no alto do morro e estátuas de profetas no adro", baroqueChurchAndProphets},
         {104, "p104.jpg", "Violão na areia da praia, notas musicais e coqueiro", guitarOnTheBeach},
         {105, "p105.jpg", "Praia com jangada, arco e um livro", beachAndBow},
         {106, "p106.jpg", "Terra seca rachada, mandacaru e um cachorro", drylandAndDog},
@@ -3035,9 +3224,9 @@ const std::vector<Photo> &photos()
         {113, "p113.jpg", "Taça sob o holofote, confete e bola", trophyInTheSpotlight},
         {114, "p114.jpg", "Coroa de louros e um corredor", laurelAndRunner},
         {115, "p115.jpg", "Pódio com medalhas de ouro, prata e bronze e fogos", podium},
-        {116, "p116.jpg", "Bola sobre a rede numa quadra", volleyballNet},
+        {116, "p116.jpg", "Quadra de tênis vista de cima e a bola veloz na área de saque", tennisCourtFromAbove},
         {117, "p117.jpg", "Carro de corrida na pista e bandeira quadriculada", raceCarAtTheFlag},
-        {118, "p118.jpg", "Cesta de basquete e bola na quadra", basketballHoop},
+        {118, "p118.jpg", "Estrada entre girassóis com bandeirinhas da França", roadThroughSunflowers},
         {119, "p119.jpg", "Rede num ginásio e uma pena", gymNetAndFeather},
         {120, "p120.jpg", "Estádio antigo em tons de sépia e uma bola", oldStadium},
         {121, "p121.jpg", "Coroa sobre uma bola de futebol num gramado", crownOnTheBall},
@@ -3064,7 +3253,7 @@ const std::vector<Photo> &photos()
         {141, "p141.jpg", "Bolo redondo cortado em fatias", cakeSlices},
         // Língua portuguesa
         {142, "p142.jpg", "Grupo de pessoas e um livro aberto", crowdAndGrammar},
-        {143, "p143.jpg", "Prateleira de padaria com pães", bakeryShelf},
+        {143, "p143.jpg", "Blocos de madeira com as letras K, W e Y", letterBlocks},
         {144, "p144.jpg", "Pilha de livros, lápis e caderno", booksAndPencil},
         {145, "p145.jpg", "Mãos abertas e um presente", giftInHands},
         {146, "p146.jpg", "Lebre e tartaruga numa estrada", hareAndTortoise},
@@ -3084,7 +3273,7 @@ const std::vector<Photo> &photos()
         {159, "p159.jpg", "Confete, serpentina e notas musicais", carnivalConfetti},
         {160, "p160.jpg", "Aquarela com pincel, pingos de tinta e notas musicais", watercolourAndNotes},
         {161, "p161.jpg", "Coração e notas musicais", heartAndNotes},
-        {162, "p162.jpg", "Sanfona, coroa e chapéu de couro", accordionAndCrown},
+        {162, "p162.jpg", "Coroa, cacto e chapéu de couro no sertão", crownOverTheSertao},
         {163, "p163.jpg", "Tambor, triângulo e casal dançando", drumTriangleDance},
         {164, "p164.jpg", "Piano com confetes e serpentinas", pianoAndConfetti},
         {165, "p165.jpg", "Abacaxi, bananas e uvas e um microfone", fruitAndMicrophone},
@@ -3103,7 +3292,7 @@ const std::vector<Photo> &photos()
         {177, "p177.jpg", "Galho com frutinhas na mata e um ponto de interrogação", branchWithFruit},
         {178, "p178.jpg", "Pegadas de felino na lama da mata", pawPrints},
         {179, "p179.jpg", "Jardim florido", gardenFlowers},
-        {180, "p180.jpg", "Teia com gotas de orvalho", cobwebAtDawn},
+        {180, "p180.jpg", "Girafa junto de uma árvore da savana", giraffeAtTheTree},
         {181, "p181.jpg", "Lagarta numa folha", caterpillarOnLeaf},
         {182, "p182.jpg", "Entrada de caverna sob a lua", caveAtNight},
         {183, "p183.jpg", "Macaco entre as árvores", monkeyInTheTrees},
@@ -3112,7 +3301,7 @@ const std::vector<Photo> &photos()
         {186, "p186.bmp", "Lagoa com folhas flutuantes", pondWithLilies},
         {187, "p187.jpg", "Planta num vaso e gotas de água", pottedPlant},
         {188, "p188.jpg", "Serra fria com neblina e um floco de neve", coldMistyHills},
-        {189, "p189.ico", "Polvo e corações", octopusAndHearts},
+        {189, "p189.ico", "Polvo no fundo do mar, entre algas e bolhas", octopusOnTheSeabed},
         {190, "p190.jpg", "Vara de pescar na beira do rio", fishingOnTheRiver},
         {191, "p191.jpg", "Ovos num ninho à beira do rio", eggsByTheRiver},
         {192, "p192.jpg", "Savana com poeira no ar e um cronômetro", savannaAndStopwatch},
@@ -3126,7 +3315,7 @@ const std::vector<Photo> &photos()
         {199, "p199.jpg", "Robô e lâmpada acesa", robotAndSwitch},
         {200, "p200.jpg", "Jornal dobrado e livros antigos", booksAndNewspaper},
         {201, "p201.jpg", "Lâmpada acesa num quarto escuro", glowingBulb},
-        {202, "p202.jpg", "Plugue e faísca", plugAndSpark},
+        {202, "p202.jpg", "Globo ligado a páginas e a seta do mouse", globeAndPages},
         {203, "p203.jpg", "Carro, mapa e alfinete", carOnTheMap},
         {204, "p204.jpg", "Satélite sobre a Terra", satelliteOverEarth},
         {205, "p205.jpg", "Engrenagens, pergaminho e vela", gearsAndCandle},
