@@ -1,4 +1,5 @@
 #include "app/Startup.h"
+#include "screens/Fonts.h"
 
 #include "app/Screens.h"
 #include "platform/Dialogs.h"
@@ -63,9 +64,7 @@ void prepareApplication()
         QCoreApplication::installTranslator(translator);
 
     // The labels ask for "Trebuchet MS"; where the desktop lacks it, the bundled Cabin stands in.
-    for (const char *face : {":/fonts/Cabin-Regular.otf", ":/fonts/Cabin-Bold.otf"})
-        QFontDatabase::addApplicationFont(QLatin1String(face));
-    QFont::insertSubstitution(QStringLiteral("Trebuchet MS"), QStringLiteral("Cabin"));
+    registerGameFonts();
 }
 
 bool startUp(const StartupOptions &options)

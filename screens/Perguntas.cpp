@@ -8,6 +8,7 @@
 #include "platform/PhotoPrefetch.h"
 #include "platform/PictureBox.h"
 #include "screens/Navigator.h"
+#include "screens/QuestionFit.h"
 #include "store/AppError.h"
 #include "store/DataDir.h"
 #include "store/QuestionBank.h"
@@ -302,9 +303,16 @@ void TFrmCadastro::BtnGravarClick()
         return;
     }
     // 2. A refused write ends here, the record still being inserted or edited.
+    const QStringList shortened = QuestionFit::warnings(CurrentFields());
     TbPerguntas->post();
-    // 3. Back to browsing, with the photo of the question just saved.
+    // 3. Back to browsing, with the photo of the question just saved. Saved all the same, a text
+    // that the question screen shows shortened is a warning (said first: the photo may fail).
     ShowTableState();
+    if (!shortened.isEmpty())
+        Dialogs::warn(QStringLiteral("A pergunta foi gravada, mas não aparece inteira na tela de perguntas:\n- ")
+                      + shortened.join(QStringLiteral(";\n- "))
+                      + QStringLiteral(".\n\nO jogador vê o texto encurtado, com reticências (um leitor de tela lê o "
+                                       "texto inteiro). Para que apareça inteiro, clique em \"Editar\" e encurte-o."));
     LoadPhoto();
 }
 

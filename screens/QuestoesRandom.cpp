@@ -7,6 +7,7 @@
 #include "platform/PhotoPrefetch.h"
 #include "platform/PictureBox.h"
 #include "screens/Fonts.h"
+#include "screens/QuestionFit.h"
 #include "screens/Navigator.h"
 #include "store/AppError.h"
 
@@ -35,11 +36,11 @@ TFrmPerguntas::TFrmPerguntas(GameSession &session, Navigator &navigator, QWidget
 
     LblPergunta = new QLabel(area);
     LblPergunta->setObjectName(QStringLiteral("LblPergunta"));
-    LblPergunta->setGeometry(95, 60, 433, 77);
+    LblPergunta->setGeometry(QuestionFit::QuestionBox);
     LblPergunta->setWordWrap(true);
     LblPergunta->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     LblPergunta->setTextFormat(Qt::PlainText);
-    LblPergunta->setFont(gameFont(13, true));
+    LblPergunta->setFont(QuestionFit::questionFont());
     LblPergunta->setStyleSheet(QStringLiteral("color: black; background: transparent;"));
 
     const char *answerNames[] = {"RBResp1", "RBResp2", "RBResp3", "RBResp4"};
@@ -47,8 +48,8 @@ TFrmPerguntas::TFrmPerguntas(GameSession &session, Navigator &navigator, QWidget
     for (int i = 0; i < 4; ++i) {
         auto *button = new QRadioButton(area);
         button->setObjectName(QLatin1String(answerNames[i]));
-        button->setGeometry(95, 170 + 40 * i, 425, 17);
-        button->setFont(gameFont(12, false));
+        button->setGeometry(QuestionFit::FirstAnswerButton.translated(0, 40 * i));
+        button->setFont(QuestionFit::answerFont());
         button->setStyleSheet(QStringLiteral("QRadioButton { background: white; color: black; }"));
         button->setProperty("position", i + 1);
         *answerFields[i] = button;
@@ -96,8 +97,9 @@ void TFrmPerguntas::describeForScreenReaders()
     });
     // The question is read with its number, and is the first tab stop: the player hears it when
     // the screen comes up and can go back to it with Shift+Tab.
-    Accessibility::nameFromText(LblPergunta, [this](const QString &question) {
-        return QStringLiteral("Pergunta %1 de %2: %3").arg(LblQtePerg->text()).arg(QuestionsPerGame).arg(question);
+    // The whole question, also when the label shows it shortened.
+    Accessibility::nameFromText(LblPergunta, [this](const QString &) {
+        return QStringLiteral("Pergunta %1 de %2: %3").arg(LblQtePerg->text()).arg(QuestionsPerGame).arg(WholeQuestion());
     });
     LblPergunta->setAccessibleDescription(
         QStringLiteral("Tab leva às alternativas; as setas passam de uma alternativa a outra."));
@@ -115,7 +117,7 @@ void TFrmPerguntas::describeForScreenReaders()
     Accessibility::nameFromContent(ImgPerg, [this] {
         if (ImgPerg->picture().isNull())
             return QStringLiteral("Pergunta sem foto");
-        return QStringLiteral("Foto da pergunta: %1").arg(LblPergunta->text());
+        return QStringLiteral("Foto da pergunta: %1").arg(WholeQuestion());
     });
     ImgPerg->setFocusPolicy(Qt::TabFocus);
     Accessibility::describe(BtnDesistir, QStringLiteral("Desistir"),
@@ -131,10 +133,24 @@ void TFrmPerguntas::SetAnswer(QRadioButton *button, const QString &text)
 {
     // A button caption reads '&' as a shortcut marker; doubling it shows the text as typed.
     button->setProperty("answer", text);
-    button->setText(QString(text).replace(QLatin1Char('&'), QStringLiteral("&&")));
+    // A text longer than the button's line ends after a whole word, with "…"; the accessible
+    // name below has it whole.
+    button->setText(QuestionFit::shownAnswer(text).replace(QLatin1Char('&'), QStringLiteral("&&")));
     // Read with its place among the four: "Alternativa 2 de 4: Brasília".
     const QString place = QStringLiteral("Alternativa %1 de 4").arg(button->property("position").toInt());
     button->setAccessibleName(text.isEmpty() ? place : place + QStringLiteral(": ") + text);
+}
+
+void TFrmPerguntas::ShowQuestionText(const QString &text)
+{
+    // Kept whole for the accessible name before the label, which announces the change, shows it.
+    LblPergunta->setProperty("question", text);
+    LblPergunta->setText(QuestionFit::shownQuestion(text));
+}
+
+QString TFrmPerguntas::WholeQuestion() const
+{
+    return LblPergunta->property("question").toString();
 }
 
 QString TFrmPerguntas::AnswerOf(const QRadioButton *button)
@@ -164,10 +180,10 @@ void TFrmPerguntas::ShowQuestion(const QuestionView &question)
     LblQtePerg->setText(QString::number(question.place));
     BtnPular->setEnabled(question.canSkip);
     if (question.readable) {
-        LblPergunta->setText(question.pergunta);
+        ShowQuestionText(question.pergunta);
     } else {
-        LblPergunta->setText(QStringLiteral("Esta pergunta não pôde ser lida do banco de perguntas. "
-                                            "Clique em \"OK\" para tentar de novo."));
+        ShowQuestionText(QStringLiteral("Esta pergunta não pôde ser lida do banco de perguntas. "
+                                        "Clique em \"OK\" para tentar de novo."));
         UncheckAnswers();
     }
     const auto buttons = answers();

@@ -57,6 +57,9 @@ private:
     std::array<QRadioButton *, 4> answers() const;
     void UncheckAnswers();
     static void SetAnswer(QRadioButton *button, const QString &text);
+    // The question's label shows `text`, shortened if it must be; WholeQuestion() has it whole.
+    void ShowQuestionText(const QString &text);
+    QString WholeQuestion() const;
     // Names and descriptions of the controls for screen readers, and the tab stops of the
     // question and the photo.
     void describeForScreenReaders();

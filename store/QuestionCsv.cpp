@@ -141,7 +141,8 @@ void removeCopies(const QList<PhotoPlan::Copy> &copies, int count)
 
 } // namespace
 
-ImportReport importQuestionsCsv(const QString &csvPath, const QString &folder, const PhotoCheck &checkPhoto)
+ImportReport importQuestionsCsv(const QString &csvPath, const QString &folder, const PhotoCheck &checkPhoto,
+                                const FitCheck &checkFit)
 {
     ImportReport report;
     const QString dataFolder = QDir::cleanPath(QFileInfo(folder).absoluteFilePath());
@@ -254,6 +255,9 @@ ImportReport importQuestionsCsv(const QString &csvPath, const QString &folder, c
         }
         for (const QString &text : questionProblems(q))
             problems << problem(record.line, text);
+        if (checkFit)
+            for (const QString &text : checkFit(q))
+                report.warnings << problem(record.line, text);
 
         QuestionRow row;
         row.pergunta = q.pergunta;

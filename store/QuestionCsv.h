@@ -2,6 +2,7 @@
 // Importing questions from a CSV file into the bank of a data directory, and exporting the bank
 // to one. Used by jornada-dados.
 #include "store/AppError.h"
+#include "store/QuestionCheck.h"
 
 #include <QString>
 #include <QStringList>
@@ -20,6 +21,8 @@ private:
 
 // Says whether a photo can be shown: returns normally, or throws AppError with the reason.
 using PhotoCheck = std::function<void(const QString &path)>;
+// Warnings about a question that can be stored but will not show whole (see QuestionFit).
+using FitCheck = std::function<QStringList(const QuestionFields &question)>;
 
 struct ImportReport {
     QString table;       // the full path of Perguntas.DB
@@ -27,6 +30,7 @@ struct ImportReport {
     double firstId = 0;  // their numbers run from firstId to firstId + questions - 1
     int photosCopied = 0;
     QString photoFolder; // where the photos were copied
+    QStringList warnings; // "linha N: ...", for questions added that will not show whole
 };
 
 // Adds the questions of the CSV file `csvPath` (read as readCsv() reads it) to the bank of the
@@ -45,7 +49,10 @@ struct ImportReport {
 // ImportRefused, listing every problem, and nothing is written. The questions are then added in
 // one transaction; when it fails (a locked table, a full disk) the table is left as it was, the
 // photos copied for it are removed, and AppError says why.
-ImportReport importQuestionsCsv(const QString &csvPath, const QString &folder, const PhotoCheck &checkPhoto);
+// `checkFit`, when given, lists what of a question will not show whole; those are warnings, which
+// refuse nothing.
+ImportReport importQuestionsCsv(const QString &csvPath, const QString &folder, const PhotoCheck &checkPhoto,
+                                const FitCheck &checkFit = {});
 
 // Writes every question of the bank of `folder`, in Id order, to `csvPath`: UTF-8 with a
 // byte-order mark, ';' between fields, CR LF after each line, the header

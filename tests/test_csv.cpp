@@ -112,6 +112,7 @@ private slots:
     void refusesWholeFile_data();
     void refusesWholeFile();
     void photoNamesNeverOverwrite();
+    void importWarnsOfTextsShownShortened();
     void exportThenImportGivesTheSameBank();
     void exportReplacesANamedFileWhole();
     void lockedTableIsLeftAsItWas();
@@ -359,6 +360,25 @@ void CsvTest::refusesWholeFile()
     for (int i = 0; i < after.size(); ++i)
         QCOMPARE(texts(after[i]), texts(before[i]));
     QCOMPARE(bank.photoFiles(), QStringList{"velha.bmp"});
+}
+
+void CsvTest::importWarnsOfTextsShownShortened()
+{
+    // Imported whole all the same; the report names the line and the text the screen shortens.
+    Bank bank(1);
+    writePicture(bank.csv(QStringLiteral("azul.bmp")), Qt::blue);
+    const QByteArray longAnswer =
+        "Salvador, a primeira capital do Brasil, fundada por Tom\xC3\xA9 de Sousa no ano de 1549";
+    writeFile(bank.csv(QStringLiteral("novas.csv")), Header + "Cabe?;a;b;c;d;a;azul.bmp\n"
+                                                         + "Primeira capital?;a;" + longAnswer + ";c;d;a;azul.bmp\n");
+    const Run run = jornadaDados({QStringLiteral("--importar"), bank.csv(QStringLiteral("novas.csv")), bank.data()});
+    QVERIFY2(run.status == 0, qPrintable(run.err));
+    const QStringList warned = run.out.split(QLatin1Char('\n')).filter(QStringLiteral("linha "));
+    QCOMPARE(warned.size(), 1);
+    QVERIFY2(warned[0].startsWith(QStringLiteral("linha 3: a resposta 2 não cabe")), qPrintable(run.out));
+    const QList<QuestionRow> rows = readQuestionTable(bank.data());
+    QCOMPARE(rows.size(), 3);
+    QCOMPARE(rows[2].resp2, QString::fromUtf8(longAnswer));
 }
 
 void CsvTest::photoNamesNeverOverwrite()

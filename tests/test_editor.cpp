@@ -175,6 +175,7 @@ private slots:
     void insertAndSave();
     void saveRefusesIncompleteQuestion_data();
     void saveRefusesIncompleteQuestion();
+    void saveWarnsOfTextsShownShortened();
     void deleteAnsweredYesOrNo_data();
     void deleteAnsweredYesOrNo();
     void deleteOnEmptyBank();
@@ -430,6 +431,30 @@ void EditorTest::insertAndSave()
     // The question just saved stays current, with its photo.
     QCOMPARE(box("EdtNumero")->text(), QStringLiteral("11"));
     QVERIFY(showsRed());
+}
+
+void EditorTest::saveWarnsOfTextsShownShortened()
+{
+    // Saved all the same, whole; the warning names each text the question screen shortens.
+    Fixture f(10);
+    openEditor();
+    click("BtnIncluir");
+    fillComplete();
+    const QString longAnswer =
+        QStringLiteral("Salvador, a primeira capital do Brasil, fundada por Tomé de Sousa no ano de 1549");
+    box("EdtResp3")->setText(longAnswer);
+    f.dialogs->answerText(f.data.photo());
+    click("BtnFoto");
+    click("BtnGravar");
+
+    const QStringList warnings = f.dialogs->texts(Kind::Warn);
+    QCOMPARE(warnings.size(), 1);
+    QVERIFY2(warnings[0].startsWith(QStringLiteral("A pergunta foi gravada")), qPrintable(warnings[0]));
+    QVERIFY2(warnings[0].contains(QStringLiteral("a resposta 3 não cabe")), qPrintable(warnings[0]));
+    QVERIFY2(!warnings[0].contains(QStringLiteral("resposta 2")), qPrintable(warnings[0]));
+    QCOMPARE(storedCount(), 11);
+    QCOMPARE(storedField(11, QStringLiteral("Resp3")).toString(), longAnswer);
+    checkControls(Expect::Browse);
 }
 
 void EditorTest::saveRefusesIncompleteQuestion_data()

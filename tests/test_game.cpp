@@ -16,6 +16,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyle>
+#include <QStyleOptionButton>
+#include <QAccessible>
 #include <QSet>
 #include <QtTest>
 
@@ -62,6 +65,7 @@ private slots:
     void playAgain();
     void startScreen();
     void answerTextsAreComparedExactly();
+    void longTextsEndAtAWholeWord();
 };
 
 void GameTest::scores_data()
@@ -573,6 +577,50 @@ void GameTest::answerTextsAreComparedExactly()
     FrmPerguntas->RBResp1->setChecked(true);
     FrmPerguntas->BtnOK->click();
     QCOMPARE(Game().state().WrongCount, 2);
+    QCOMPARE(Game().state().RightCount, 1);
+}
+
+void GameTest::longTextsEndAtAWholeWord()
+{
+    const QString question = QStringLiteral(
+        "Qual é o nome do processo pelo qual as plantas verdes, as algas e algumas bactérias usam a energia da "
+        "luz do Sol para transformar gás carbônico e água em glicose, liberando oxigênio para a atmosfera "
+        "da Terra, como se vê em todas as florestas?");
+    const QString answer =
+        QStringLiteral("Transformar gás carbônico e água em açúcar e oxigênio usando a luz do Sol durante o dia");
+    TempDataDir data(20);
+    runSql(data.path(), {QStringLiteral("update perguntas.db set pergunta = '%1 ' || cast(id as integer), resp1 = '%2', correta = '%2'")
+                             .arg(question, answer)});
+    ScriptedDialogsGuard dialogs;
+    ScreenSet screens;
+    SequenceRandomGuard random;
+    Play::start(QStringLiteral("Ana"));
+
+    // Each ends after a whole word, with "…", inside its place as the style draws it; a screen
+    // reader has the whole text, and the whole text is what is judged.
+    const auto endsAtAWord = [](const QString &shown, const QString &whole) {
+        if (!shown.endsWith(QStringLiteral("…")))
+            return false;
+        const QString kept = shown.chopped(1);
+        return whole.startsWith(kept) && kept.size() > 20 && !whole.at(kept.size()).isLetterOrNumber();
+    };
+    QRadioButton *button = FrmPerguntas->RBResp1;
+    QVERIFY2(endsAtAWord(button->text(), answer), qPrintable(button->text()));
+    QStyleOptionButton option;
+    option.initFrom(button);
+    const int room = button->style()->subElementRect(QStyle::SE_RadioButtonContents, &option, button).width();
+    QVERIFY2(button->fontMetrics().horizontalAdvance(button->text()) <= room, qPrintable(QString::number(room)));
+    QVERIFY(button->accessibleName().endsWith(answer));
+
+    QLabel *label = FrmPerguntas->LblPergunta;
+    const QString whole = question + QLatin1Char(' ') + QString::number(Game().state().DrawnIds[0]);
+    QVERIFY2(endsAtAWord(label->text(), whole), qPrintable(label->text()));
+    QVERIFY(label->heightForWidth(label->width()) <= label->height());
+    const QString labelName = QAccessible::queryAccessibleInterface(label)->text(QAccessible::Name);
+    QVERIFY2(labelName.endsWith(whole), qPrintable(labelName));
+
+    button->setChecked(true);
+    FrmPerguntas->BtnOK->click();
     QCOMPARE(Game().state().RightCount, 1);
 }
 

@@ -15,7 +15,9 @@
 #include <optional>
 
 #include "platform/Pictures.h"
+#include "screens/Fonts.h"
 #include "screens/Perguntas.h"
+#include "screens/QuestionFit.h"
 #include "store/AppError.h"
 #include "store/Setup.h"
 #include "store/TableEngine.h"
@@ -501,6 +503,11 @@ void TestSampleBank::question()
     QVERIFY2(fields.at(1).size() <= QuestionFits, "the question is too long for its label");
     for (int a = 2; a <= 5; ++a)
         QVERIFY2(fields.at(a).size() <= AnswerFits, qPrintable(Header.at(a) + " is too long for its button"));
+    // Measured with the game's font, nothing is shown shortened.
+    registerGameFonts();
+    const QStringList shortened = QuestionFit::warnings(
+        {fields.at(1), fields.at(2), fields.at(3), fields.at(4), fields.at(5), fields.at(6), fields.at(7)});
+    QVERIFY2(shortened.isEmpty(), qPrintable(shortened.join(QStringLiteral("; "))));
 
     const QStringList answers = fields.mid(2, 4);
     QCOMPARE(answers.count(fields.at(6)), 1);

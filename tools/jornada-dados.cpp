@@ -16,6 +16,8 @@
 // the game's own picture loader. --senha sets the administrator's password alone, read from the
 // terminal (typed twice, not shown) or from one line of standard input.
 #include "platform/Pictures.h"
+#include "screens/Fonts.h"
+#include "screens/QuestionFit.h"
 #include "store/AppError.h"
 #include "store/DataDir.h"
 #include "store/QuestionCsv.h"
@@ -76,6 +78,12 @@ void sayImported(const QString &csvPath, const ImportReport &report)
                 .arg(first)
                 .arg(first + report.questions - 1));
     say(QStringLiteral("Fotos copiadas para %1: %2.").arg(report.photoFolder).arg(report.photosCopied));
+    if (!report.warnings.isEmpty()) {
+        say(QStringLiteral("Aviso: estes textos não aparecem inteiros na tela de perguntas (o jogador os vê "
+                           "encurtados, com reticências; encurte-os no editor, se quiser):"));
+        for (const QString &warning : report.warnings)
+            say(warning);
+    }
 }
 
 // One line of standard input, without its line end. On a terminal the line is not shown while it
@@ -137,6 +145,8 @@ int main(int argc, char *argv[])
     qInstallMessageHandler(previousHandler);
     QCoreApplication::setApplicationVersion(QStringLiteral(JORNADA_VERSION));
     const QString source = defaultSource();
+    // Texts are measured as the question screen shows them.
+    registerGameFonts();
 
     QCommandLineParser parser;
     const QCommandLineOption replaceOption(QStringLiteral("substituir"),
@@ -258,7 +268,7 @@ int main(int argc, char *argv[])
         }
         if (importing) {
             const QString csvPath = parser.value(importOption);
-            sayImported(csvPath, importQuestionsCsv(csvPath, folder, checkPhoto));
+            sayImported(csvPath, importQuestionsCsv(csvPath, folder, checkPhoto, QuestionFit::warnings));
             return 0;
         }
         if (exporting) {
