@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Runs COMMAND (which starts the game) on a display of its own (Xvfb) and waits until the game's
-# start screen is on it; saves a picture of the display as out/tela-inicial.png, ends the game and
-# exits 0. Exits 1 if the start screen does not appear within ESPERA seconds (default 60), or if
-# the game is no longer running once it has appeared.
+# start screen is on it; saves a picture of the display as FOTO (default out/tela-inicial.png),
+# ends the game and exits 0. Exits 1 if the start screen does not appear within ESPERA seconds
+# (default 60), or if the game is no longer running once it has appeared.
 #   bash tools/tela-inicial.sh COMMAND [ARGUMENTS...]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -27,7 +27,8 @@ if ! timeout "${ESPERA:-60}" xdotool search --sync --onlyvisible \
   exit 1
 fi
 sleep 1
-mkdir -p "$root/out"
-xwd -root -silent | xwdtopnm 2>/dev/null | pnmtopng >"$root/out/tela-inicial.png"
+foto=${FOTO:-$root/out/tela-inicial.png}
+mkdir -p "$(dirname "$foto")"
+xwd -root -silent | xwdtopnm 2>/dev/null | pnmtopng >"$foto"
 kill -0 "$game"
-echo "tela-inicial: a tela inicial apareceu (out/tela-inicial.png)"
+echo "tela-inicial: a tela inicial apareceu ($foto)"

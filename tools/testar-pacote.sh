@@ -2,8 +2,10 @@
 # Checks the Debian package as a new user meets it, on a machine where it may be installed for
 # real (a fresh Debian 12, for instance): builds it, installs it with apt-get, creates a data
 # directory with the installed jornada-dados, starts the installed game under Xvfb until its start
-# screen is on the display (tools/tela-inicial.sh), then removes the package and checks
-# that the data directory is still there. Needs root or sudo; it installs and removes packages.
+# screen is on the display (tools/tela-inicial.sh), has a brand-new account open the game from
+# the menu entry, with no data directory of its own (tools/primeiro-inicio.sh), then removes the
+# package and checks that the data directory is still there. Needs root or sudo; it installs and
+# removes packages and creates (and removes) a user account.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -21,6 +23,9 @@ data=$(mktemp -d)/BDPerguntas
 
 # The game reads its data directory from HOME.
 HOME=$(dirname "$data") bash tools/tela-inicial.sh /usr/games/jornada
+
+# A new account, started from the applications menu, meets the start screen and not an error.
+bash tools/primeiro-inicio.sh
 
 "${sudo[@]}" apt-get remove -y -qq jornada
 [[ ! -e /usr/games/jornada ]]
