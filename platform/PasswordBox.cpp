@@ -104,7 +104,7 @@ void maskAsPassword(QLineEdit *box)
 void limitPassword(QLineEdit *box, int maxLength, QLabel *sign)
 {
     box->setMaxLength(maxLength);
-    sign->setText(QStringLiteral("A senha tem no máximo %1 caracteres.").arg(maxLength));
+    sign->setText(QStringLiteral("No máximo %1 caracteres.").arg(maxLength));
     sign->hide();
     new PasswordLimit(box, sign);
 }
@@ -114,7 +114,7 @@ QLabel *passwordLimitSign(QWidget *parent)
     auto *sign = new QLabel(parent);
     sign->setObjectName(QStringLiteral("LblLimiteSenha"));
     sign->setAlignment(Qt::AlignCenter);
-    sign->setStyleSheet(QStringLiteral("color: #a00000; font-weight: bold;"));
+    sign->setStyleSheet(QStringLiteral("color: #a00000; font-weight: bold; font-size: 11px;"));
     sign->hide();
     return sign;
 }

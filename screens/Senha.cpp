@@ -46,7 +46,7 @@ TFrmSenha::TFrmSenha(Navigator &navigator, QWidget *parent)
     EdtSenha->setGeometry(66, 46, 120, 24);
     maskAsPassword(EdtSenha);
     LblLimiteSenha = passwordLimitSign(area);
-    LblLimiteSenha->setGeometry(4, 120, 204, 20);
+    LblLimiteSenha->setGeometry(4, 114, 188, 16);
 
     BtnOk = new QPushButton(QStringLiteral("OK"), area);
     BtnOk->setObjectName(QStringLiteral("BtnOk"));

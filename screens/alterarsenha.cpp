@@ -52,7 +52,7 @@ TFrmAlterarSenha::TFrmAlterarSenha(Table &account, Navigator &navigator, QWidget
     EdtConfirmacao = passwordBox(QStringLiteral("EdtConfirmacao"), 78, area);
 
     LblLimiteSenha = passwordLimitSign(area);
-    LblLimiteSenha->setGeometry(8, 152, 291, 20);
+    LblLimiteSenha->setGeometry(8, 145, 275, 16);
 
     BtnAlterarSenha = new QPushButton(QStringLiteral("OK"), area);
     BtnAlterarSenha->setObjectName(QStringLiteral("BtnAlterarSenha"));

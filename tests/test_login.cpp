@@ -364,6 +364,8 @@ void LoginTest::theSameTypingAlwaysLogsIn()
         QCOMPARE(box->text(), QStringLiteral("Escola2"));
         QVERIFY(sign->isVisible());
         QVERIFY2(sign->text().contains(QLatin1String("7 caracteres")), qPrintable(sign->text()));
+        QVERIFY(sign->parentWidget()->rect().contains(sign->geometry()));
+        QVERIFY(sign->sizeHint().width() <= sign->width());
         QCOMPARE(box->accessibleDescription(), sign->text());
         // Room again: the sign goes, and the box's description is its own again.
         QTest::keyClick(box, Qt::Key_Backspace);
@@ -382,6 +384,7 @@ void LoginTest::theSameTypingAlwaysLogsIn()
     FrmSenha->EdtSenha->setFocus();
     typeText(FrmSenha->EdtSenha, QStringLiteral("Escola2026"));
     QVERIFY(FrmSenha->LblLimiteSenha->isVisible());
+    QVERIFY(FrmSenha->LblLimiteSenha->parentWidget()->rect().contains(FrmSenha->LblLimiteSenha->geometry()));
     FrmSenha->BtnOk->click();
     QVERIFY(FrmCadastro->isVisible());
 }
