@@ -115,6 +115,5 @@ QLabel *passwordLimitSign(QWidget *parent)
     sign->setObjectName(QStringLiteral("LblLimiteSenha"));
     sign->setAlignment(Qt::AlignCenter);
     sign->setStyleSheet(QStringLiteral("color: #a00000; font-weight: bold; font-size: 11px;"));
-    sign->hide();
     return sign;
 }

@@ -13,6 +13,6 @@ void maskAsPassword(QLineEdit *box);
 // screen reader hears the box's description become `sign`'s text.
 void limitPassword(QLineEdit *box, int maxLength, QLabel *sign);
 
-// The sign limitPassword() shows, as a screen puts it under its password boxes: hidden, centred,
+// The sign limitPassword() shows (and hides), as a screen puts it under its password boxes: centred,
 // in the colour of a warning.
 QLabel *passwordLimitSign(QWidget *parent);

@@ -357,6 +357,7 @@ void LoginTest::theSameTypingAlwaysLogsIn()
     FrmAlterarSenha->EdtSenhaAtual->setFocus();
     typeText(FrmAlterarSenha->EdtSenhaAtual, QStringLiteral("1234"));
     QVERIFY(!sign->isVisible());
+    QCOMPARE(FrmAlterarSenha->EdtSenhaAtual->accessibleDescription(), QStringLiteral("Até 7 caracteres."));
     for (QLineEdit *box : {FrmAlterarSenha->EdtNovaSenha, FrmAlterarSenha->EdtConfirmacao}) {
         box->setFocus();
         QVERIFY(!sign->isVisible());

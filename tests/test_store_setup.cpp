@@ -59,6 +59,9 @@ QString indexDefinition(const QString &path, const QString &index)
     return definition;
 }
 
+// The set-up tool of this build directory.
+QString setupTool() { return QCoreApplication::applicationDirPath() + QStringLiteral("/../tools/jornada-dados"); }
+
 // Every row of inicial.db's account table in `folder`, as "Login/Senha".
 QStringList accountRows(const QString &folder)
 {
@@ -256,7 +259,7 @@ void TestStoreSetup::badSourceWritesNothing()
 
 void TestStoreSetup::toolExitStatus()
 {
-    const QString tool = QCoreApplication::applicationDirPath() + QStringLiteral("/../tools/jornada-dados");
+    const QString tool = setupTool();
     if (!QFileInfo(tool).isExecutable())
         QSKIP("the jornada-dados target is not built in this build directory");
     Source source;
@@ -302,7 +305,7 @@ void TestStoreSetup::toolSetsThePasswordAlone()
     QFETCH(QByteArray, input);
     QFETCH(bool, accountMissing);
     QFETCH(QString, account);
-    const QString tool = QCoreApplication::applicationDirPath() + QStringLiteral("/../tools/jornada-dados");
+    const QString tool = setupTool();
     if (!QFileInfo(tool).isExecutable())
         QSKIP("the jornada-dados target is not built in this build directory");
     Source source;
