@@ -376,6 +376,10 @@ void LoginTest::theSameTypingAlwaysLogsIn()
         QVERIFY(sign->isVisible());
     }
     // The sign belongs to the box with the focus.
+    FrmAlterarSenha->BtnAlterarSenha->setFocus();
+    QVERIFY(!sign->isVisible());
+    FrmAlterarSenha->EdtNovaSenha->setFocus();
+    QVERIFY(sign->isVisible());
     FrmAlterarSenha->EdtSenhaAtual->setFocus();
     QVERIFY(!sign->isVisible());
     FrmAlterarSenha->BtnAlterarSenha->click();
@@ -383,6 +387,7 @@ void LoginTest::theSameTypingAlwaysLogsIn()
     QCOMPARE(storedPassword(), QStringLiteral("Escola2"));
 
     FrmSenha->EdtSenha->setFocus();
+    QVERIFY(FrmSenha->EdtSenha->accessibleDescription().contains(QStringLiteral("até 7 caracteres")));
     typeText(FrmSenha->EdtSenha, QStringLiteral("Escola2026"));
     QVERIFY(FrmSenha->LblLimiteSenha->isVisible());
     QVERIFY(FrmSenha->LblLimiteSenha->parentWidget()->rect().contains(FrmSenha->LblLimiteSenha->geometry()));
