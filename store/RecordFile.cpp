@@ -81,12 +81,26 @@ bool parseInt32(const QByteArray &text, qint32 &value)
 
 // Reads the rest of the file, into one buffer sized by the file's own size when it gives one:
 // a record file may be large, and the bytes are not copied on their way in.
-QByteArray readAll(const UniqueFd &fd, qint64 sizeHint)
+// Far more than any name and score: a larger file is no record file and is not read.
+constexpr qint64 MaxRecordBytes = qint64(1) << 20;
+
+[[noreturn]] void tooLarge(const QString &path, qint64 size)
+{
+    throw AppError(QStringLiteral("Recorde.txt está danificado: tem %1 bytes, muito mais do que um nome e uma "
+                                  "pontuação; ele não foi lido.\nArquivo: %2")
+                       .arg(size)
+                       .arg(path));
+}
+
+// Reads the file to its end; one that grows past MaxRecordBytes while it is read is refused too.
+QByteArray readAll(const UniqueFd &fd, qint64 sizeHint, const QString &path)
 {
     QByteArray data;
-    data.resize(qsizetype(std::clamp<qint64>(sizeHint, 0, qint64(1) << 30)) + 1);
+    data.resize(qsizetype(std::clamp<qint64>(sizeHint, 0, MaxRecordBytes)) + 1);
     qsizetype filled = 0;
     for (;;) {
+        if (filled > MaxRecordBytes)
+            tooLarge(path, filled);
         if (filled == data.size())
             data.resize(data.size() * 2);
         const ssize_t n = ::read(fd.get(), data.data() + filled, size_t(data.size() - filled));
@@ -163,16 +177,24 @@ bool ReadRecord(const QString &path, QString &name, qint32 &points)
     const QByteArray nativePath = QFile::encodeName(path);
     QByteArray data;
     {
-        const UniqueFd fd(::open(nativePath.constData(), O_RDONLY | O_CLOEXEC));
+        // Not blocking: a named pipe put in the record file's place must not stall the game.
+        const UniqueFd fd(::open(nativePath.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
         if (!fd) {
             if (errno == ENOENT || errno == ENOTDIR)
                 return false;
             fail(errno);
         }
         struct stat status {};
-        if (::fstat(fd.get(), &status) == 0 && S_ISDIR(status.st_mode))
-            fail(EISDIR);
-        data = readAll(fd, status.st_size);
+        if (::fstat(fd.get(), &status) != 0)
+            fail(errno);
+        if (S_ISDIR(status.st_mode))
+            throw AppError(ioErrorText(EISDIR)
+                           + QStringLiteral("\nRecorde.txt é uma pasta, não um arquivo: %1").arg(path));
+        if (!S_ISREG(status.st_mode))
+            throw AppError(QStringLiteral("Recorde.txt não é um arquivo comum; ele não foi lido.\nArquivo: %1").arg(path));
+        if (status.st_size > MaxRecordBytes)
+            tooLarge(path, status.st_size);
+        data = readAll(fd, status.st_size, path);
     }
 
     // The byte 0x1A marks the end of a text file.

@@ -6,7 +6,8 @@ QString recordFilePath(); // Recorde.txt in the data directory
 
 // Fills `name` and `points` from the file. Returns false, touching nothing, when the file does
 // not exist. Throws AppError ("Invalid numeric input", "File access denied", ...) on failure;
-// `name` has then already been taken from line 1 when the failure is in line 2.
+// `name` has then already been taken from line 1 when the failure is in line 2. What is not a
+// regular file (a folder, a pipe, a device) or is larger than 1 MiB is refused without being read.
 bool ReadRecord(const QString &path, QString &name, qint32 &points);
 
 // Replaces the file with `name` and `points`, each line ended by CR LF. The new contents are

@@ -196,6 +196,7 @@ private slots:
     void folderThatTakesNoNewFile();
     void writeErrors_data();
     void writeErrors();
+    void readErrors_data();
     void readErrors();
     void linkedRecordFile();
     void descriptorIsClosedOnce_data();
@@ -293,16 +294,25 @@ void TestStoreRecord::read()
 
 void TestStoreRecord::hugeFirstLine()
 {
+    // A file of 1 MiB is still read, name and all; one byte more is refused unread.
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("Recorde.txt"));
-    const QByteArray name(1024 * 1024, 'n');
+    const QByteArray name(1024 * 1024 - 6, 'n');
     writeBytes(path, name + "\r\n42\r\n");
     QString readName;
     qint32 points = 0;
     QVERIFY(ReadRecord(path, readName, points));
-    QCOMPARE(readName.size(), name.size());
     QCOMPARE(readName.toLatin1(), name);
     QCOMPARE(points, 42);
+
+    writeBytes(path, name + "\r\n421\r\n");
+    QString error;
+    try {
+        ReadRecord(path, readName, points);
+    } catch (const AppError &e) {
+        error = e.text();
+    }
+    QVERIFY2(error.startsWith(QStringLiteral("Recorde.txt está danificado: tem 1048577 bytes")), qPrintable(error));
 }
 
 void TestStoreRecord::absentFileTouchesNothing()
@@ -607,20 +617,45 @@ void TestStoreRecord::writeErrors()
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), expected);
 }
 
+void TestStoreRecord::readErrors_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("error"); // how the text starts; the file's path follows
+    QTest::newRow("folder") << "folder" << "File access denied\nRecorde.txt é uma pasta, não um arquivo: ";
+    // A pipe with no writer would hold the game at its start for good.
+    QTest::newRow("named pipe") << "fifo" << "Recorde.txt não é um arquivo comum; ele não foi lido.\nArquivo: ";
+    QTest::newRow("link to /dev/zero") << "zero" << "Recorde.txt não é um arquivo comum; ele não foi lido.\nArquivo: ";
+    QTest::newRow("2 GB, sparse") << "sparse" << "Recorde.txt está danificado: tem 2147483648 bytes";
+}
+
 void TestStoreRecord::readErrors()
 {
+    QFETCH(QString, kind);
+    QFETCH(QString, error);
     QTemporaryDir dir;
-    QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("Recorde.txt")));
+    const QString path = dir.filePath(QStringLiteral("Recorde.txt"));
+    const QByteArray native = QFile::encodeName(path);
+    if (kind == QLatin1String("folder"))
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("Recorde.txt")));
+    if (kind == QLatin1String("fifo"))
+        QCOMPARE(::mkfifo(native.constData(), 0666), 0);
+    if (kind == QLatin1String("zero"))
+        QVERIFY(QFile::link(QStringLiteral("/dev/zero"), path));
+    if (kind == QLatin1String("sparse")) {
+        writeBytes(path, "Ana\r\n1\r\n");
+        QCOMPARE(::truncate(native.constData(), qint64(1) << 31), 0);
+    }
     QString name = QStringLiteral("antes");
     qint32 points = 0;
     QString text;
     const int descriptors = openDescriptors();
     try {
-        ReadRecord(dir.filePath(QStringLiteral("Recorde.txt")), name, points);
+        ReadRecord(path, name, points);
     } catch (const AppError &e) {
         text = e.text();
     }
-    QCOMPARE(text, QStringLiteral("File access denied"));
+    QVERIFY2(text.startsWith(error), qPrintable(text));
+    QVERIFY2(text.contains(QStringLiteral("bytes")) || text.endsWith(path), qPrintable(text));
     QCOMPARE(openDescriptors(), descriptors);
     QCOMPARE(name, QStringLiteral("antes"));
 }
