@@ -13,6 +13,9 @@
 
 #include <filesystem>
 
+#include <cerrno>
+#include <sys/stat.h>
+
 namespace {
 
 // A CSV file larger than this is refused before it is read: a bank of thousands of questions
@@ -30,6 +33,41 @@ const QStringList &columnNames()
 enum Column { Pergunta, Resp1, Resp2, Resp3, Resp4, Correta, Foto, ColumnCount };
 
 QString problem(int line, const QString &text) { return QStringLiteral("linha %1: %2").arg(line).arg(text); }
+
+// The full path of a photo named in the CSV file, relative to the file's folder or absolute. Going
+// up from the root stays at the root, as the system resolves it.
+QString photoSource(const QString &csvFolder, const QString &foto)
+{
+    QString path = QDir::cleanPath(QDir(csvFolder).absoluteFilePath(foto));
+    while (path.startsWith(QLatin1String("/../")))
+        path.remove(0, 3);
+    if (path == QLatin1String("/.."))
+        path = QStringLiteral("/");
+    return path;
+}
+
+// Why `path` cannot be a photo's file, in words for the teacher; empty when it is a regular file.
+QString notAPhotoFile(const QString &path)
+{
+    const QByteArray native = QFile::encodeName(path);
+    struct stat info {};
+    if (::stat(native.constData(), &info) == 0) {
+        if (S_ISREG(info.st_mode))
+            return QString();
+        if (S_ISDIR(info.st_mode))
+            return QStringLiteral("a foto é uma pasta, não um arquivo: %1").arg(path);
+        return QStringLiteral("a foto não é um arquivo comum (é um dispositivo, um pipe ou um soquete): %1").arg(path);
+    }
+    const int error = errno;
+    if (error == ELOOP)
+        return QStringLiteral("a foto é um link simbólico que leva a si mesmo, num laço: %1").arg(path);
+    struct stat link {};
+    if (::lstat(native.constData(), &link) == 0 && S_ISLNK(link.st_mode))
+        return QStringLiteral("a foto é um link simbólico para um arquivo que não existe: %1").arg(path);
+    if (error == EACCES)
+        return QStringLiteral("não há permissão para chegar à foto: %1").arg(path);
+    return QStringLiteral("a foto não existe: %1").arg(path);
+}
 
 std::filesystem::path fsPath(const QString &path) { return std::filesystem::path(QFile::encodeName(path).toStdString()); }
 
@@ -232,9 +270,9 @@ ImportReport importQuestionsCsv(const QString &csvPath, const QString &folder, c
                          correctAnswer(texts[Correta], answers), texts[Foto]};
 
         if (!q.foto.trimmed().isEmpty()) {
-            const QString source = QDir::cleanPath(QDir(csvFolder).absoluteFilePath(q.foto));
-            if (!QFileInfo(source).isFile()) {
-                problems << problem(record.line, QStringLiteral("a foto não existe: %1").arg(source));
+            const QString source = photoSource(csvFolder, q.foto);
+            if (const QString notAFile = notAPhotoFile(source); !notAFile.isEmpty()) {
+                problems << problem(record.line, notAFile);
             } else {
                 // A photo that many questions share is decoded once.
                 const QString key = QFileInfo(source).canonicalFilePath();

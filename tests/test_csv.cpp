@@ -305,6 +305,14 @@ void CsvTest::refusesWholeFile_data()
     QTest::newRow("missing photo") << Header + good + "Sem foto?;a;b;c;d;a;falta.bmp\n"
                                    << QStringList{"linha 3: a foto não existe: {csv}/falta.bmp"};
     QTest::newRow("blank photo") << Header + "Sem foto?;a;b;c;d;a;\n" << QStringList{"linha 2: falta a foto"};
+    QTest::newRow("photos that are no regular files")
+        << Header + "A?;a;b;c;d;a;pasta.jpg\n" + "B?;a;b;c;d;a;/dev/zero\n" + "C?;a;b;c;d;a;laco.jpg\n"
+               + "D?;a;b;c;d;a;perdida.jpg\n" + "E?;a;b;c;d;a;../../../../../../../../../../../../nada.jpg\n"
+        << QStringList{u"linha 2: a foto é uma pasta, não um arquivo: {csv}/pasta.jpg"_qs,
+                       u"linha 3: a foto não é um arquivo comum (é um dispositivo, um pipe ou um soquete): /dev/zero"_qs,
+                       u"linha 4: a foto é um link simbólico que leva a si mesmo, num laço: {csv}/laco.jpg"_qs,
+                       u"linha 5: a foto é um link simbólico para um arquivo que não existe: {csv}/perdida.jpg"_qs,
+                       u"linha 6: a foto não existe: /nada.jpg"_qs};
     QTest::newRow("photo that is no picture, named on every line")
         << Header + "Quebrada?;a;b;c;d;a;quebrada.bmp\n" + good + "De novo?;a;b;c;d;a;quebrada.bmp\n"
         << QStringList{u"linha 2: a foto {csv}/quebrada.bmp não pode ser mostrada: "_qs,
@@ -336,6 +344,9 @@ void CsvTest::refusesWholeFile()
     Bank bank(3);
     writePicture(bank.csv(QStringLiteral("boa.bmp")), Qt::green);
     writeFile(bank.csv(QStringLiteral("quebrada.bmp")), "BM isto não é uma imagem");
+    QDir().mkpath(bank.csv(QStringLiteral("pasta.jpg")));
+    QFile::link(bank.csv(QStringLiteral("laco.jpg")), bank.csv(QStringLiteral("laco.jpg")));
+    QFile::link(bank.csv(QStringLiteral("nada.jpg")), bank.csv(QStringLiteral("perdida.jpg")));
     writeFile(bank.csv(QStringLiteral("novas.csv")), csv);
     const QList<QuestionRow> before = readQuestionTable(bank.data());
 
