@@ -96,9 +96,10 @@ public:
         const QString key = info.canonicalFilePath();
         if (const auto known = m_placed.constFind(key); known != m_placed.cend())
             return *known;
-        // A photo already in the fotos folder stays where it is.
+        // A photo already in the fotos folder stays where it is, under its own name (the name
+        // of the file a link leads to, not the link's).
         if (!m_canonicalFolder.isEmpty() && info.canonicalPath() == m_canonicalFolder)
-            return remember(key, QDir(m_folder).filePath(info.fileName()));
+            return remember(key, QDir(m_folder).filePath(QFileInfo(key).fileName()));
         for (int n = 1;; ++n) {
             const QString name = n == 1 ? info.fileName()
                                         : QStringLiteral("%1-%2%3").arg(info.completeBaseName()).arg(n).arg(

@@ -405,14 +405,17 @@ void CsvTest::photoNamesNeverOverwrite()
     writeFile(bank.csv(QStringLiteral("novas.csv")),
               Header + "Q1?;a;b;c;d;a;azul.bmp\n" + "Q2?;a;b;c;d;a;sub/azul.bmp\n" + "Q3?;a;b;c;d;a;verde.bmp\n"
                   + "Q4?;a;b;c;d;a;azul.bmp\n" + "Q5?;a;b;c;d;a;" + bank.photo(QStringLiteral("velha.bmp")).toUtf8()
-                  + "\n");
+                  + "\n" + "Q6?;a;b;c;d;a;atalho.bmp\n");
+    // A link beside the spreadsheet to a photo the bank has: the bank's photo, by its own name.
+    QVERIFY(QFile::link(bank.photo(QStringLiteral("velha.bmp")), bank.csv(QStringLiteral("atalho.bmp"))));
 
     const Run run = jornadaDados({QStringLiteral("--importar"), bank.csv(QStringLiteral("novas.csv")), bank.data()});
     QVERIFY2(run.status == 0, qPrintable(run.err));
     QVERIFY2(run.out.contains(QStringLiteral(": 2.")), qPrintable(run.out)); // two copies made
 
     const QList<QuestionRow> rows = readQuestionTable(bank.data());
-    QCOMPARE(rows.size(), 6);
+    QCOMPARE(rows.size(), 7);
+    QCOMPARE(rows[6].foto, bank.photo(QStringLiteral("velha.bmp")));
     QCOMPARE(rows[1].foto, bank.photo(QStringLiteral("azul-2.bmp")));
     QCOMPARE(rows[2].foto, bank.photo(QStringLiteral("azul-3.bmp")));
     QCOMPARE(rows[3].foto, bank.photo(QStringLiteral("verde.bmp")));
