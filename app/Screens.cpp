@@ -100,28 +100,40 @@ void destroyScreens()
 QString missingDataReport(const QString &engineText)
 {
     const QString folder = QDir::toNativeSeparators(dataDirectory());
-    QString what;
+    const QString command =
+        setupCommand(QCoreApplication::applicationDirPath(), qEnvironmentVariable("PATH"));
+    // What to do depends on what is there: the set-up program never replaces a table that exists
+    // unless told to, and replacing the questions is what a teacher must choose knowingly.
+    const QString createAll = QStringLiteral("Para criar a pasta de dados com o banco de perguntas de exemplo, "
+                                             "execute o comando:\n\n%1").arg(command);
+    const QString replaceBank =
+        QStringLiteral("Se houver uma cópia de segurança da pasta de dados, restaure-a. Para recomeçar com o banco "
+                       "de perguntas de exemplo (as perguntas cadastradas se perdem; o recorde fica), execute o "
+                       "comando:\n\n%1 --substituir")
+            .arg(command);
+    QString what, todo = createAll;
     if (!QFileInfo(dataDirectory()).isDir()) {
         what = QStringLiteral("A pasta de dados %1 não existe.").arg(folder);
     } else {
-        QStringList missing;
-        for (const QString &table : {QStringLiteral("Perguntas.DB"), QStringLiteral("inicial.db")})
-            if (!QFileInfo::exists(dataFile(table)))
-                missing << table;
-        if (missing.size() == 1)
-            what = QStringLiteral("Falta o arquivo %1 na pasta de dados %2.").arg(missing.first(), folder);
-        else if (missing.size() == 2)
-            what = QStringLiteral("Faltam os arquivos %1 na pasta de dados %2.")
-                       .arg(missing.join(QStringLiteral(" e ")), folder);
-        else
-            what = QStringLiteral("Uma tabela da pasta de dados %1 não pôde ser aberta.").arg(folder);
+        const bool noBank = !QFileInfo::exists(dataFile(QStringLiteral("Perguntas.DB")));
+        const bool noAccount = !QFileInfo::exists(dataFile(QStringLiteral("inicial.db")));
+        if (noBank && noAccount) {
+            what = QStringLiteral("Faltam os arquivos Perguntas.DB e inicial.db na pasta de dados %1.").arg(folder);
+        } else if (noAccount) {
+            what = QStringLiteral("Falta o arquivo inicial.db na pasta de dados %1.").arg(folder);
+            todo = QStringLiteral("Para criar de novo a conta do administrador, sem mexer nas perguntas nem no "
+                                  "recorde, execute o comando abaixo e digite a senha nova:\n\n%1 --senha")
+                       .arg(command);
+        } else if (noBank) {
+            what = QStringLiteral("Falta o arquivo Perguntas.DB na pasta de dados %1.").arg(folder);
+            todo = replaceBank;
+        } else {
+            what = QStringLiteral("Uma tabela da pasta de dados %1 não pôde ser aberta: ela pode estar danificada.")
+                       .arg(folder);
+            todo = replaceBank;
+        }
     }
-    const QString command =
-        setupCommand(QCoreApplication::applicationDirPath(), qEnvironmentVariable("PATH"));
-    return QStringLiteral("O jogo não pode começar: %1\n\nDetalhe: %2\n\n"
-                          "Para criar a pasta de dados com o banco de perguntas de exemplo, "
-                          "execute o comando:\n\n%3")
-        .arg(what, engineText, command);
+    return QStringLiteral("O jogo não pode começar: %1\n\nDetalhe: %2\n\n%3").arg(what, engineText, todo);
 }
 
 QString tableInUseReport(const QString &engineText)
