@@ -371,6 +371,12 @@ void TFrmCadastro::BtnFotoClick()
                           .arg(path));
         return;
     }
+    if (const QString tooLarge = photoSizeProblem(QFileInfo(path).size()); !tooLarge.isEmpty()) {
+        Dialogs::warn(QStringLiteral("A foto não foi escolhida: %1.\n%2\n\nEscolha uma foto menor, ou diminua esta "
+                                     "num editor de imagens.")
+                          .arg(tooLarge, path));
+        return;
+    }
     if (!fitsWin1252(path)) {
         Dialogs::warn(QStringLiteral("O caminho da foto escolhida tem caracteres que o banco de perguntas não "
                                      "guarda:\n%1\n\nRenomeie a pasta ou o arquivo e escolha a foto de novo.")

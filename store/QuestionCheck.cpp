@@ -73,3 +73,11 @@ QStringList questionProblems(const QuestionFields &q)
     }
     return problems;
 }
+
+QString photoSizeProblem(qint64 bytes)
+{
+    if (bytes <= MaxPhotoFileBytes)
+        return QString();
+    const auto mb = [](qint64 n) { return (n + 1024 * 1024 - 1) / (1024 * 1024); };
+    return QStringLiteral("a foto tem %1 MB, mais do que o limite de %2 MB").arg(mb(bytes)).arg(mb(MaxPhotoFileBytes));
+}

@@ -15,3 +15,10 @@ struct QuestionFields {
 // compares them; a text longer than its field (240 characters, 255 for the photo's path) would
 // be cut, and a character outside Windows-1252 lost, so both are refused.
 QStringList questionProblems(const QuestionFields &question);
+
+// The largest photo file that enters the bank, through the editor or the import: far above any
+// photo a game shows (a phone's largest is some 20 MB), far below what would fill a disk.
+constexpr qint64 MaxPhotoFileBytes = qint64(32) * 1024 * 1024;
+
+// Why a photo file of `bytes` bytes does not enter the bank; empty when it may.
+QString photoSizeProblem(qint64 bytes);

@@ -46,14 +46,17 @@ QString photoSource(const QString &csvFolder, const QString &foto)
     return path;
 }
 
-// Why `path` cannot be a photo's file, in words for the teacher; empty when it is a regular file.
+// Why `path` cannot be a photo's file, in words for the teacher; empty when it is a regular file
+// of a size the bank takes.
 QString notAPhotoFile(const QString &path)
 {
     const QByteArray native = QFile::encodeName(path);
     struct stat info {};
     if (::stat(native.constData(), &info) == 0) {
-        if (S_ISREG(info.st_mode))
-            return QString();
+        if (S_ISREG(info.st_mode)) {
+            const QString tooLarge = photoSizeProblem(info.st_size);
+            return tooLarge.isEmpty() ? QString() : QStringLiteral("%1: %2").arg(tooLarge, path);
+        }
         if (S_ISDIR(info.st_mode))
             return QStringLiteral("a foto é uma pasta, não um arquivo: %1").arg(path);
         return QStringLiteral("a foto não é um arquivo comum (é um dispositivo, um pipe ou um soquete): %1").arg(path);
@@ -76,7 +79,14 @@ bool sameContents(const QString &a, const QString &b)
     QFile fa(a), fb(b);
     if (fa.size() != fb.size() || !fa.open(QIODevice::ReadOnly) || !fb.open(QIODevice::ReadOnly))
         return false;
-    return fa.readAll() == fb.readAll();
+    // A piece at a time: memory stays the same whatever the files' size.
+    for (;;) {
+        const QByteArray pa = fa.read(64 * 1024), pb = fb.read(64 * 1024);
+        if (pa != pb)
+            return false;
+        if (pa.isEmpty())
+            return !fa.error() && !fb.error();
+    }
 }
 
 // Where the photos of one import go in the data directory's fotos folder: the same file once,

@@ -313,6 +313,9 @@ void CsvTest::refusesWholeFile_data()
                        u"linha 4: a foto é um link simbólico que leva a si mesmo, num laço: {csv}/laco.jpg"_qs,
                        u"linha 5: a foto é um link simbólico para um arquivo que não existe: {csv}/perdida.jpg"_qs,
                        u"linha 6: a foto não existe: /nada.jpg"_qs};
+    // A sparse file of 2 GB: refused before anything reads it.
+    QTest::newRow("photo over the size limit") << Header + "Grande?;a;b;c;d;a;grande.jpg\n"
+        << QStringList{u"linha 2: a foto tem 2048 MB, mais do que o limite de 32 MB: {csv}/grande.jpg"_qs};
     QTest::newRow("photo that is no picture, named on every line")
         << Header + "Quebrada?;a;b;c;d;a;quebrada.bmp\n" + good + "De novo?;a;b;c;d;a;quebrada.bmp\n"
         << QStringList{u"linha 2: a foto {csv}/quebrada.bmp não pode ser mostrada: "_qs,
@@ -345,6 +348,9 @@ void CsvTest::refusesWholeFile()
     writePicture(bank.csv(QStringLiteral("boa.bmp")), Qt::green);
     writeFile(bank.csv(QStringLiteral("quebrada.bmp")), "BM isto não é uma imagem");
     QDir().mkpath(bank.csv(QStringLiteral("pasta.jpg")));
+    QFile big(bank.csv(QStringLiteral("grande.jpg")));
+    QVERIFY(big.open(QIODevice::WriteOnly) && big.resize(qint64(2) << 30));
+    big.close();
     QFile::link(bank.csv(QStringLiteral("laco.jpg")), bank.csv(QStringLiteral("laco.jpg")));
     QFile::link(bank.csv(QStringLiteral("nada.jpg")), bank.csv(QStringLiteral("perdida.jpg")));
     writeFile(bank.csv(QStringLiteral("novas.csv")), csv);

@@ -713,6 +713,9 @@ void EditorTest::photoPathLimits_data()
     QTest::newRow("256 characters") << dir + QString(256 - dir.size() - ext.size(), u'a') + ext << false;
     QTest::newRow("accents of Windows-1252") << QStringLiteral("/fotos/coração.jpg") << true;
     QTest::newRow("outside Windows-1252") << QStringLiteral("/fotos/łódź.jpg") << false;
+    // "bytes:N": a file of N bytes (sparse), made by the test.
+    QTest::newRow("photo of 32 MB") << QStringLiteral("bytes:33554432") << true;
+    QTest::newRow("photo over 32 MB") << QStringLiteral("bytes:33554433") << false;
 }
 
 void EditorTest::photoPathLimits()
@@ -720,6 +723,13 @@ void EditorTest::photoPathLimits()
     QFETCH(QString, path);
     QFETCH(bool, accepted);
     Fixture f(10);
+    QTemporaryDir files;
+    if (path.startsWith(QLatin1String("bytes:"))) {
+        const qint64 size = path.mid(6).toLongLong();
+        path = files.filePath(QStringLiteral("grande.jpg"));
+        QFile big(path);
+        QVERIFY(big.open(QIODevice::WriteOnly) && big.resize(size));
+    }
     openEditor();
     click("BtnEdit");
     f.dialogs->answerText(path);
