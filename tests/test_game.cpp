@@ -5,6 +5,7 @@
 #include "helpers/Play.h"
 #include "helpers/ScriptedDialogs.h"
 #include "helpers/TestData.h"
+#include "screens/Fonts.h"
 #include "screens/Inicial.h"
 #include "screens/Perguntas.h"
 #include "screens/QuestoesRandom.h"
@@ -585,9 +586,10 @@ void GameTest::longTextsEndAtAWholeWord()
     const QString question = QStringLiteral(
         "Qual é o nome do processo pelo qual as plantas verdes, as algas e algumas bactérias usam a energia da "
         "luz do Sol para transformar gás carbônico e água em glicose, liberando oxigênio para a atmosfera "
-        "da Terra, como se vê em todas as florestas?");
+        "da Terra, como se vê em todas as florestas?").toUpper(); // in capitals: too long in any font
     const QString answer =
         QStringLiteral("Transformar gás carbônico e água em açúcar e oxigênio usando a luz do Sol durante o dia");
+    registerGameFonts();
     TempDataDir data(20);
     runSql(data.path(), {QStringLiteral("update perguntas.db set pergunta = '%1 ' || cast(id as integer), resp1 = '%2', correta = '%2'")
                              .arg(question, answer)});
