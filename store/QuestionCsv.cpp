@@ -34,6 +34,20 @@ enum Column { Pergunta, Resp1, Resp2, Resp3, Resp4, Correta, Foto, ColumnCount }
 
 QString problem(int line, const QString &text) { return QStringLiteral("linha %1: %2").arg(line).arg(text); }
 
+// A spreadsheet runs a cell that begins with one of these as a formula (=HYPERLINK(...), say).
+// The export puts an apostrophe before such a text, as is usual against formulas in CSV files, and
+// before a text that itself begins with one; the import takes exactly one leading apostrophe off,
+// so that every text comes back as it was.
+QString guardedText(const QString &text)
+{
+    return !text.isEmpty() && QStringLiteral("=+-@\t\r'").contains(text.front()) ? QLatin1Char('\'') + text : text;
+}
+
+QString unguardedText(const QString &text)
+{
+    return text.startsWith(QLatin1Char('\'')) ? text.mid(1) : text;
+}
+
 // The full path of a photo named in the CSV file, relative to the file's folder or absolute. Going
 // up from the root stays at the root, as the system resolves it.
 QString photoSource(const QString &csvFolder, const QString &foto)
@@ -271,7 +285,7 @@ ImportReport importQuestionsCsv(const QString &csvPath, const QString &folder, c
         }
         QString texts[ColumnCount];
         for (int c = 0; c < ColumnCount; ++c) {
-            texts[c] = record.fields[position[c]];
+            texts[c] = unguardedText(record.fields[position[c]]);
             if (hasControlCharacter(texts[c]))
                 problems << problem(record.line, QStringLiteral("a coluna %1 tem caracteres de controle")
                                                      .arg(columnNames()[c]));
@@ -364,7 +378,10 @@ int exportQuestionsCsv(const QString &folder, const QString &csvPath)
     file.write(QByteArrayLiteral("\xEF\xBB\xBF"));
     file.write(csvLine(columnNames(), ';'));
     for (const QuestionRow &row : rows)
-        file.write(csvLine({row.pergunta, row.resp1, row.resp2, row.resp3, row.resp4, row.correta, row.foto}, ';'));
+        file.write(csvLine({guardedText(row.pergunta), guardedText(row.resp1), guardedText(row.resp2),
+                            guardedText(row.resp3), guardedText(row.resp4), guardedText(row.correta),
+                            guardedText(row.foto)},
+                           ';'));
     if (!file.commit())
         throw AppError(QStringLiteral("não foi possível gravar %1: %2").arg(csvPath, file.errorString()));
     return int(rows.size());

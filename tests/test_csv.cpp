@@ -440,6 +440,10 @@ void CsvTest::exportThenImportGivesTheSameBank()
     const QList<QStringList> questions = {
         {u"Ponto e vírgula; vírgula, e \"aspas\"?"_qs, " antes", "depois ", "1", "2", "2"},
         {"Duas\r\nlinhas?", u"Ação"_qs, u"€"_qs, "=1+1", "x", "=1+1"},
+        // Texts a spreadsheet would run as formulas, and texts that begin with the apostrophe
+        // that guards them.
+        {"=HYPERLINK(\"http://x\";\"clique\")", "+55", "-5 graus", "@soma", "'aspas'", "-5 graus"},
+        {"''dois", "'", "a", "b", "c", "'"},
     };
     QList<QuestionRow> rows;
     for (int i = 0; i < questions.size(); ++i) {
@@ -454,7 +458,8 @@ void CsvTest::exportThenImportGivesTheSameBank()
     QVERIFY2(exported.status == 0, qPrintable(exported.err));
     const QByteArray bytes = readFile(csv);
     QVERIFY(bytes.startsWith("\xEF\xBB\xBF" "Pergunta;Resp1;Resp2;Resp3;Resp4;Correta;Foto\r\n"));
-    QVERIFY(bytes.endsWith(";=1+1;" + bank.photo(QStringLiteral("a.bmp")).toUtf8() + "\r\n"));
+    QVERIFY(bytes.contains(";'=1+1;x;'=1+1;" + bank.photo(QStringLiteral("a.bmp")).toUtf8() + "\r\n"));
+    QVERIFY(bytes.contains("\"'=HYPERLINK(\"\"http://x\"\";\"\"clique\"\")\";'+55;'-5 graus;'@soma;''aspas';"));
 
     QTemporaryDir other;
     createQuestionTable(other.path());
