@@ -56,12 +56,13 @@ protected:
         case QEvent::FocusIn:
             showSign();
             break;
-        case QEvent::FocusOut:
+        case QEvent::FocusOut: {
             // Another box of the window, if full, shows the sign again as it takes the focus.
-            if (static_cast<QFocusEvent *>(event)->reason() != Qt::ActiveWindowFocusReason
-                && static_cast<QFocusEvent *>(event)->reason() != Qt::PopupFocusReason)
+            const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
+            if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
                 m_sign->hide();
             break;
+        }
         default:
             break;
         }

@@ -296,14 +296,15 @@ void TFrmCadastro::BtnEditClick()
 void TFrmCadastro::BtnGravarClick()
 {
     // 1. A question the game cannot play is not saved; everything typed stays for completing.
-    const QStringList problems = questionProblems(CurrentFields());
+    const QuestionFields fields = CurrentFields();
+    const QStringList problems = questionProblems(fields);
     if (!problems.isEmpty()) {
         Dialogs::warn(NotSavedIntro + QStringLiteral("\n- ") + problems.join(QStringLiteral(";\n- "))
                       + QStringLiteral(".\n\n") + NotSavedOutro);
         return;
     }
     // 2. A refused write ends here, the record still being inserted or edited.
-    const QStringList shortened = QuestionFit::warnings(CurrentFields());
+    const QStringList shortened = QuestionFit::warnings(fields);
     TbPerguntas->post();
     // 3. Back to browsing, with the photo of the question just saved. Saved all the same, a text
     // that the question screen shows shortened is a warning (said first: the photo may fail).

@@ -167,6 +167,34 @@ void checkAccountText(const QString &value, const FieldDef &field)
                            .arg(field.size));
 }
 
+// Opens the table file `name` of `directory`, starts a transaction with `begin` and runs `work`
+// on it; a failure rolls everything back.
+template <typename Work>
+auto inTableFile(const QString &directory, const QString &name, const char *begin, Work work)
+{
+    const QString path = QDir(directory).filePath(name);
+    if (!QFile::exists(path))
+        throw AppError(QStringLiteral("A tabela não existe: %1").arg(path));
+    TableFile table(path);
+    table.exec(begin);
+    try {
+        const auto result = work(table);
+        table.exec("COMMIT");
+        return result;
+    } catch (...) {
+        // The error that stopped the work is the one to report. A rollback that fails as well
+        // loses nothing: closing the connection, as `table` goes, undoes the transaction.
+        try {
+            table.exec("ROLLBACK");
+        } catch (const AppError &rollback) {
+            qWarning().noquote() << QStringLiteral("As alterações em %1 não puderam ser desfeitas com ROLLBACK "
+                                                   "(%2); elas serão desfeitas quando a tabela for fechada.")
+                                        .arg(path, rollback.text());
+        }
+        throw;
+    }
+}
+
 } // namespace
 
 void createAccountTable(const QString &directory, const QString &login, const QString &password)
@@ -190,14 +218,11 @@ QString setAdminPassword(const QString &directory, const QString &password)
     if (!QFileInfo(directory).isDir())
         throw AppError(QStringLiteral("A pasta de dados não existe: %1").arg(directory));
     const QString login = QString::fromLatin1(defaultAdminLogin);
-    const QString path = QDir(directory).filePath(QStringLiteral("inicial.db"));
-    if (!QFile::exists(path)) {
+    if (!QFile::exists(QDir(directory).filePath(QStringLiteral("inicial.db")))) {
         createAccountTable(directory, login, password);
         return login;
     }
-    TableFile table(path);
-    table.exec("BEGIN IMMEDIATE");
-    try {
+    return inTableFile(directory, QStringLiteral("inicial.db"), "BEGIN IMMEDIATE", [&](TableFile &table) {
         table.prepare("SELECT Login FROM db ORDER BY rowid LIMIT 1");
         const bool hasAccount = table.step();
         const QString current = hasAccount ? table.columnText(0) : login;
@@ -207,46 +232,11 @@ QString setAdminPassword(const QString &directory, const QString &password)
         if (!hasAccount)
             table.bindText(2, login);
         table.run();
-        table.exec("COMMIT");
         return current;
-    } catch (...) {
-        try {
-            table.exec("ROLLBACK");
-        } catch (const AppError &) {
-        }
-        throw;
-    }
+    });
 }
 
 namespace {
-
-// Opens the question table of `directory`, starts a transaction with `begin` and runs `work` on
-// it; a failure rolls everything back.
-template <typename Work>
-auto inQuestionTable(const QString &directory, const char *begin, Work work)
-{
-    const QString path = QDir(directory).filePath(QStringLiteral("Perguntas.DB"));
-    if (!QFile::exists(path))
-        throw AppError(QStringLiteral("A tabela não existe: %1").arg(path));
-    TableFile table(path);
-    table.exec(begin);
-    try {
-        const auto result = work(table);
-        table.exec("COMMIT");
-        return result;
-    } catch (...) {
-        // The error that stopped the work is the one to report. A rollback that fails as well
-        // loses nothing: closing the connection, as `table` goes, undoes the transaction.
-        try {
-            table.exec("ROLLBACK");
-        } catch (const AppError &rollback) {
-            qWarning().noquote() << QStringLiteral("As alterações em %1 não puderam ser desfeitas com ROLLBACK "
-                                                   "(%2); elas serão desfeitas quando a tabela for fechada.")
-                                        .arg(path, rollback.text());
-        }
-        throw;
-    }
-}
 
 // Inserts `rows`, numbered by `idOf`.
 template <typename IdOf>
@@ -268,7 +258,7 @@ void insertRows(TableFile &table, const QList<QuestionRow> &rows, IdOf idOf)
 
 void insertQuestions(const QString &directory, const QList<QuestionRow> &rows)
 {
-    inQuestionTable(directory, "BEGIN", [&](TableFile &table) {
+    inTableFile(directory, QStringLiteral("Perguntas.DB"), "BEGIN", [&](TableFile &table) {
         insertRows(table, rows, [](const QuestionRow &row) { return row.id; });
         return true;
     });
@@ -278,7 +268,7 @@ double appendQuestions(const QString &directory, const QList<QuestionRow> &rows)
 {
     // The write lock is taken before the largest number is read, so no other writer can take
     // the same numbers.
-    return inQuestionTable(directory, "BEGIN IMMEDIATE", [&](TableFile &table) {
+    return inTableFile(directory, QStringLiteral("Perguntas.DB"), "BEGIN IMMEDIATE", [&](TableFile &table) {
         table.prepare("SELECT max(Id) FROM db");
         table.step();
         const double first = table.columnIsNull(0) ? 1 : std::floor(table.columnNumber(0)) + 1;
