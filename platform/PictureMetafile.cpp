@@ -237,7 +237,9 @@ void strokeWithSanePen(wmfAPI *api, Args *args)
 // as its header claims, whatever the bytes there are: a damaged header kept it busy for minutes.
 // A bitmap whose header is of no known size, or claims more palette entries or rows than its
 // record holds, or more pixels than a metafile is ever drawn with, is not read: a bitmap of one
-// white pixel stands in for it.
+// white pixel stands in for it. So does a bitmap without width or height: the renderer tiles a
+// pattern brush by taking each pixel's position modulo the bitmap's size, and a zero there is a
+// division by zero that kills the process.
 bool isSensibleBitmap(const wmfBMP_Read_t *read)
 {
     if (read->buffer == nullptr || read->length < 12)
@@ -255,7 +257,8 @@ bool isSensibleBitmap(const wmfBMP_Read_t *read)
     const qint64 height = core ? qFromLittleEndian<quint16>(info + 6)
                                : std::abs(qint64(qFromLittleEndian<qint32>(info + 8)));
     const qint64 coloursUsed = core ? 0 : qFromLittleEndian<quint32>(info + 32);
-    return width * height <= MaxMetafilePixels && coloursUsed <= (length - infoSize) / 4
+    return width >= 1 && height >= 1 && width * height <= MaxMetafilePixels
+        && coloursUsed <= (length - infoSize) / 4
         && dibPixelsFit(info, length, length - infoSize);
 }
 

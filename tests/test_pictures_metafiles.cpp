@@ -238,7 +238,8 @@ private slots:
     void wmfMemoryIsBudgeted();
     void wmfPenOfAbsurdWidthIsNarrowed_data();
     void wmfPenOfAbsurdWidthIsNarrowed();
-    void wmfBitmapOfUnknownHeaderIsLeftOut();
+    void wmfBitmapThatCannotTileIsLeftOut_data();
+    void wmfBitmapThatCannotTileIsLeftOut();
     void deletingTheSelectedBrushKeepsIt();
 };
 
@@ -522,38 +523,52 @@ void TestPictureMetafiles::wmfPenOfAbsurdWidthIsNarrowed()
     QVERIFY(inked);
 }
 
-// A pattern brush whose bitmap header is 24 bytes long, a size no bitmap header has: libwmf read
-// it for minutes. The bitmap is left out and the rest of the drawing is shown; the same brush
-// with a sound 40-byte header is drawn.
-void TestPictureMetafiles::wmfBitmapOfUnknownHeaderIsLeftOut()
+// Pattern brushes whose bitmap libwmf cannot tile: a header of 24 bytes, a size no bitmap header
+// has (libwmf read it for minutes), and a bitmap without width or height (its tiling divided by
+// zero and killed the process). The bitmap is left out and the rest of the drawing is shown; the
+// same brush with a sound bitmap is drawn.
+void TestPictureMetafiles::wmfBitmapThatCannotTileIsLeftOut_data()
 {
-    const auto withPatternBrush = [](quint32 headerSize) {
-        Bytes dib; // 8 x 8, 1 bit per pixel: the header, two colours, eight rows of 4 bytes
-        dib.u32(headerSize).i32(8).i32(8).u16(1).u16(1).u32(0).u32(32).i32(0).i32(0).u32(0).u32(0);
-        dib.u32(colorRef(qRgb(0, 0, 255))).u32(colorRef(qRgb(255, 255, 0)));
-        for (int row = 0; row < 8; ++row)
-            dib.u32(row % 2 ? 0x55 : 0xAA);
-        Bytes records;
-        records.u32(5).u16(0x020B).u16(0).u16(0);     // SetWindowOrg(y, x)
-        records.u32(5).u16(0x020C).u16(100).u16(100); // SetWindowExt(height, width)
-        records.u32(quint32(3 + 2 + dib.size() / 2)).u16(0x0142).u16(3).u16(0); // DIBCreatePatternBrush
-        const QByteArray bits = dib.data();
-        Bytes all;
-        all.u16(1).u16(9).u16(0x0300).u32(0).u16(1).u32(quint32(5 + bits.size() / 2)).u16(0);
-        QByteArray bytes = all.data() + records.data() + bits;
-        Bytes tail;
-        tail.u32(4).u16(0x012D).u16(0);               // SelectObject(0)
-        tail.u32(7).u16(0x041B).u16(80).u16(80).u16(20).u16(20); // Rectangle
-        tail.u32(3).u16(0x0000);
-        bytes += tail.data();
-        qToLittleEndian<quint32>(quint32(bytes.size() / 2), bytes.data() + 6);
-        return bytes;
-    };
-    const QImage sound = decodePicture(withPatternBrush(40), QStringLiteral("wmf"));
-    QVERIFY(!sound.isNull());
-    QVERIFY2(hasTwoColours(sound), "the rectangle is filled with the pattern");
-    const QImage odd = decodePicture(withPatternBrush(24), QStringLiteral("wmf"));
-    QVERIFY(!odd.isNull());
+    QTest::addColumn<quint32>("headerSize");
+    QTest::addColumn<qint32>("width");
+    QTest::addColumn<qint32>("height");
+    QTest::addColumn<bool>("patterned");
+    QTest::newRow("sound") << 40u << 8 << 8 << true;
+    QTest::newRow("unknown header size") << 24u << 8 << 8 << false;
+    QTest::newRow("no width") << 40u << 0 << 8 << false;
+    QTest::newRow("no height") << 40u << 8 << 0 << false;
+}
+
+void TestPictureMetafiles::wmfBitmapThatCannotTileIsLeftOut()
+{
+    QFETCH(quint32, headerSize);
+    QFETCH(qint32, width);
+    QFETCH(qint32, height);
+    QFETCH(bool, patterned);
+    Bytes dib; // 1 bit per pixel: the header, two colours, eight rows of 4 bytes
+    dib.u32(headerSize).i32(width).i32(height).u16(1).u16(1).u32(0).u32(32).i32(0).i32(0).u32(0).u32(0);
+    dib.u32(colorRef(qRgb(0, 0, 255))).u32(colorRef(qRgb(255, 255, 0)));
+    for (int row = 0; row < 8; ++row)
+        dib.u32(row % 2 ? 0x55 : 0xAA);
+    Bytes records;
+    records.u32(5).u16(0x020B).u16(0).u16(0);     // SetWindowOrg(y, x)
+    records.u32(5).u16(0x020C).u16(100).u16(100); // SetWindowExt(height, width)
+    records.u32(quint32(3 + 2 + dib.size() / 2)).u16(0x0142).u16(3).u16(0); // DIBCreatePatternBrush
+    const QByteArray bits = dib.data();
+    Bytes all;
+    all.u16(1).u16(9).u16(0x0300).u32(0).u16(1).u32(quint32(5 + bits.size() / 2)).u16(0);
+    QByteArray bytes = all.data() + records.data() + bits;
+    Bytes tail;
+    tail.u32(4).u16(0x012D).u16(0);               // SelectObject(0)
+    tail.u32(7).u16(0x041B).u16(80).u16(80).u16(20).u16(20); // Rectangle
+    tail.u32(3).u16(0x0000);
+    bytes += tail.data();
+    qToLittleEndian<quint32>(quint32(bytes.size() / 2), bytes.data() + 6);
+
+    const QImage picture = decodePicture(bytes, QStringLiteral("wmf"));
+    QVERIFY(!picture.isNull());
+    const QImage inside = picture.copy(QRect(picture.rect().center() - QPoint(5, 5), QSize(10, 10)));
+    QCOMPARE(hasTwoColours(inside), patterned);
 }
 
 // Windows refuses to delete an object that is selected for drawing; libwmf deleted it and then
