@@ -20,7 +20,9 @@
 #include "game/QuestionDraw.h"
 #include "platform/DBNavigator.h"
 #include "platform/PhotoPrefetch.h"
+#include "platform/PictureDecoders.h"
 #include "platform/Pictures.h"
+#include "platform/metafile/MetafileLibraries.h"
 #include "screens/Perguntas.h"
 #include "screens/QuestoesRandom.h"
 #include "screens/Splash.h"
@@ -222,6 +224,14 @@ const QString &madePhoto(QString &path, const QTemporaryDir &folder, const QStri
     return path;
 }
 
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw AppError(QStringLiteral("Não foi possível ler %1").arg(path));
+    return file.readAll();
+}
+
 QString kilobytes(const QString &path)
 {
     return QStringLiteral("%1 KB").arg(QFileInfo(path).size() / 1024);
@@ -308,6 +318,9 @@ void Bench::defineBaselines()
                                            "SQLite, lendo todas as colunas"));
     m_report.defineBaseline(QStringLiteral("busca+foto"),
                             QStringLiteral("a busca crua do próximo pelo Id, mais loadPicture(foto, 137×177)"));
+    m_report.defineBaseline(QStringLiteral("no processo"),
+                            QStringLiteral("o mesmo metarquivo decodificado no próprio processo, sem o processo "
+                                           "decodificador (libwmf ou libemf2svg, depois o desenho)"));
     m_report.defineBaseline(QStringLiteral("janela mínima"),
                             QStringLiteral("processo filho com uma QMainWindow e um QLabel, mostrada e pintada"));
 }
@@ -478,6 +491,23 @@ void Bench::photos()
                     QStringLiteral("decod. completa"), {[&] { loadPicture(cameraPhoto()); }}),
             0.25, Row::Goal::RatioAtMost);
     }
+
+    // A metafile goes through the decoder process; the same work done in this process (the
+    // libraries, then drawing what they made) is what the process costs on top of.
+    const QDir metafiles(QStringLiteral(JORNADA_SOURCE_DIR "/../shared/testdata/metafiles"));
+    const QString wmf = metafiles.filePath(QStringLiteral("wmf/sample.wmf"));
+    const QString emf = metafiles.filePath(QStringLiteral("emf/test-001.emf"));
+    if (!QFileInfo(wmf).isFile() || !QFileInfo(emf).isFile()) {
+        m_report.note(QStringLiteral("Metarquivos não medidos: %1 não existe.").arg(metafiles.path()));
+        return;
+    }
+    const QByteArray wmfBytes = readFile(wmf), emfBytes = readFile(emf);
+    add(compare(QStringLiteral("loadPicture, WMF real (%1), 137×177").arg(kilobytes(wmf)), reps(),
+                {[&] { loadPicture(wmf, PhotoBox); }}, QStringLiteral("no processo"),
+                {[&] { wmfFromPng(wmfToPng(wmfBytes, MaxDecoderBytes)); }}));
+    add(compare(QStringLiteral("loadPicture, EMF real (%1), 137×177").arg(kilobytes(emf)), reps(),
+                {[&] { loadPicture(emf, PhotoBox); }}, QStringLiteral("no processo"),
+                {[&] { emfFromSvg(placeEmf(emfBytes), emfToSvg(emfBytes)); }}));
 }
 
 void Bench::okClick()

@@ -123,6 +123,15 @@ void TestInstall::everyFileInItsPlace()
     for (const QString &program : {QStringLiteral("bin/jornada"), QStringLiteral("bin/jornada-dados"),
                                    QStringLiteral("bin/jornada-iniciar")})
         QVERIFY2(QFileInfo(prefix.filePath(program)).isExecutable(), qPrintable(program));
+    // The metafile decoder sits where the installed programs look for it.
+    const QString decoder = QStringLiteral("libexec/jornada/jornada-metarquivo");
+    QVERIFY(QFileInfo(prefix.filePath(decoder)).isExecutable());
+    for (const QString &program : {QStringLiteral("bin/jornada"), QStringLiteral("bin/jornada-dados")}) {
+        QFile binary(prefix.filePath(program));
+        QVERIFY(binary.open(QIODevice::ReadOnly));
+        QVERIFY2(binary.readAll().contains(QByteArray(JORNADA_INSTALL_PREFIX "/") + decoder.toUtf8() + '\0'),
+                 qPrintable(program));
+    }
 
     QStringList files = {
         QStringLiteral("share/applications/%1.desktop").arg(appId),
@@ -162,7 +171,8 @@ void TestInstall::everyFileInItsPlace()
     QDirIterator all(m_destdir.path(), QDir::Files, QDirIterator::Subdirectories);
     while (all.hasNext()) {
         const QString path = all.next();
-        QVERIFY2(path.startsWith(m_prefix + QStringLiteral("/bin/")) || path.startsWith(m_prefix + QStringLiteral("/share/")),
+        QVERIFY2(path.startsWith(m_prefix + QStringLiteral("/bin/")) || path.startsWith(m_prefix + QStringLiteral("/share/"))
+                     || path == m_prefix + u'/' + decoder,
                  qPrintable(path));
     }
 }

@@ -2,9 +2,12 @@
 // metafiles made by other programs, and damaged ones.
 #include "platform/PictureDecoders.h"
 #include "platform/Pictures.h"
+#include "platform/metafile/MetafileLibraries.h"
 #include "store/AppError.h"
 
 #include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
 #include <QPainter>
 #include <QTemporaryDir>
 #include <QtEndian>
@@ -238,6 +241,9 @@ private slots:
     void wmfMemoryIsBudgeted();
     void wmfPenOfAbsurdWidthIsNarrowed_data();
     void wmfPenOfAbsurdWidthIsNarrowed();
+    void decoderThatDoesNotAnswerRefusesTheFile_data();
+    void decoderThatDoesNotAnswerRefusesTheFile();
+    void decoderRunsWithinItsLimits();
     void wmfBitmapThatCannotTileIsLeftOut_data();
     void wmfBitmapThatCannotTileIsLeftOut();
     void deletingTheSelectedBrushKeepsIt();
@@ -404,11 +410,14 @@ void TestPictureMetafiles::damagedWritten()
     QCOMPARE(errorText([&] { decodePicture(bytes, extension); }), expected);
 }
 
+// libemf2svg tears fontconfig down after glyph-index text; beside Qt, in one process, that must
+// leave Qt's fonts working.
 void TestPictureMetafiles::glyphIndexTextLeavesQtFontsWorking()
 {
     QVERIFY(qtDrawsText(0));
+    const QByteArray emf = glyphIndexTextEmf();
     for (int round = 1; round < 5; ++round) {
-        const QImage picture = decodePicture(glyphIndexTextEmf(), QStringLiteral("emf"));
+        const QImage picture = emfFromSvg(placeEmf(emf), emfToSvg(emf));
         QCOMPARE(picture.size(), QSize(200, 40));
         QVERIFY(qtDrawsText(round));
     }
@@ -521,6 +530,64 @@ void TestPictureMetafiles::wmfPenOfAbsurdWidthIsNarrowed()
         for (int x = 0; x < picture.width() && !inked; ++x)
             inked = picture.pixel(x, y) == ink;
     QVERIFY(inked);
+}
+
+// Whatever the decoder process does short of answering (it crashes, hangs, spins, ends without
+// a word or with a code it has no business giving, or is not there), the game is told that the
+// file is not valid and goes on; it waits no longer than the decoder's time.
+void TestPictureMetafiles::decoderThatDoesNotAnswerRefusesTheFile_data()
+{
+    QTest::addColumn<QByteArray>("script");
+    QTest::newRow("killed by a signal") << QByteArray("kill -FPE $$");
+    QTest::newRow("hangs") << QByteArray("exec sleep 30");
+    QTest::newRow("spins") << QByteArray("while :; do :; done");
+    QTest::newRow("no answer") << QByteArray("cat >/dev/null; exit 0");
+    QTest::newRow("refusal without reason") << QByteArray("exit 2");
+    QTest::newRow("unknown code") << QByteArray("printf x; exit 7");
+}
+
+void TestPictureMetafiles::decoderThatDoesNotAnswerRefusesTheFile()
+{
+    QFETCH(QByteArray, script);
+    QTemporaryDir dir;
+    const QString program = dir.filePath(QStringLiteral("decodificador"));
+    QFile file(program);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("#!/bin/sh\n" + script + "\n");
+    file.close();
+    file.setPermissions(QFile::ReadOwner | QFile::ExeOwner);
+    const MetafileDecoder decoder {program, qint64(1) << 30, 1};
+
+    QElapsedTimer clock;
+    clock.start();
+    QCOMPARE(errorText([&] { decodeWmf(rectangleWmf(qRgb(1, 2, 3)), wmfFontFolder(), MaxDecoderBytes, decoder); }),
+             QStringLiteral("O metarquivo não é válido"));
+    QCOMPARE(errorText([&] { decodeEmf(rectangleEmf(qRgb(1, 2, 3)), decoder); }),
+             QStringLiteral("O metarquivo avançado não é válido"));
+    QVERIFY2(clock.elapsed() < 10000, "each run is cut off at the decoder's second");
+
+    const MetafileDecoder missing {dir.filePath(QStringLiteral("nada")), qint64(1) << 30, 1};
+    QVERIFY(errorText([&] { decodeEmf(rectangleEmf(qRgb(1, 2, 3)), missing); })
+                .startsWith(QStringLiteral("Não foi possível iniciar o leitor de metarquivos (%1): ")
+                                .arg(missing.program)));
+}
+
+// The decoder runs with its limits: address space, processor time, and no core file. A
+// stand-in decoder reports the limits it was given as its refusal.
+void TestPictureMetafiles::decoderRunsWithinItsLimits()
+{
+    QTemporaryDir dir;
+    const QString program = dir.filePath(QStringLiteral("limites"));
+    QFile file(program);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("#!/bin/sh\ncat >/dev/null; printf '%s %s %s' $(ulimit -v) $(ulimit -t) $(ulimit -c); exit 2\n");
+    file.close();
+    file.setPermissions(QFile::ReadOwner | QFile::ExeOwner);
+
+    const QString space = MetafileMemoryLimited ? QStringLiteral("98304") : QStringLiteral("unlimited");
+    QCOMPARE(errorText([&] { decodeWmf(rectangleWmf(qRgb(1, 2, 3)), wmfFontFolder(), MaxDecoderBytes,
+                                       {program, 96 * 1024 * 1024, 3}); }),
+             space + QStringLiteral(" 3 0"));
 }
 
 // Pattern brushes whose bitmap libwmf cannot tile: a header of 24 bytes, a size no bitmap header
