@@ -7,6 +7,9 @@
 #include "screens/Inicial.h"
 #include "screens/QuestoesRandom.h"
 #include "screens/Resultado.h"
+#include "store/AppError.h"
+#include "store/QuestionCsv.h"
+#include "store/Setup.h"
 
 #include <QApplication>
 #include <QFile>
@@ -105,7 +108,29 @@ int showOneWindowForMemory()
     return printPeak();
 }
 
-Peak peakOfChild(const QString &mode, const QString &home)
+int importCsvForMemory(const QString &csv, const QString &folder)
+{
+    try {
+        createQuestionTable(folder);
+        importQuestionsCsv(csv, folder, [](const QString &) {});
+    } catch (const ImportRefused &) {
+        // A refusal is a whole reading of the file too: its cost is the one measured.
+    } catch (const AppError &error) {
+        return printPeak(error.text());
+    }
+    return printPeak();
+}
+
+int readFileForMemory(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return printPeak(file.errorString());
+    const QByteArray bytes = file.readAll();
+    return printPeak(bytes.isEmpty() ? QStringLiteral("arquivo vazio") : QString());
+}
+
+Peak peakOfChild(const QStringList &arguments, const QString &home)
 {
     QProcess child;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -113,8 +138,9 @@ Peak peakOfChild(const QString &mode, const QString &home)
     child.setProcessEnvironment(environment);
     // Linux carries the peak of the process that calls exec over into ru_maxrss, and this
     // process is large by now; a shell in between forks the child from a small process instead.
-    child.start(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), QStringLiteral("\"$0\" \"$1\"; exit $?"),
-                                            QCoreApplication::applicationFilePath(), mode});
+    child.start(QStringLiteral("/bin/sh"), QStringList{QStringLiteral("-c"), QStringLiteral("\"$0\" \"$@\"; exit $?"),
+                                                       QCoreApplication::applicationFilePath()}
+                                               + arguments);
     Peak peak;
     if (!child.waitForFinished(60000)) {
         child.kill();

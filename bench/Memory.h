@@ -12,6 +12,11 @@ struct Peak {
 // status. The game runs on the data directory of $HOME.
 int playOneGameForMemory();  // --memoria: start-up, a whole game, the results screen
 int showOneWindowForMemory(); // --memoria-base: one QMainWindow with a QLabel, shown and painted
+// --memoria-importacao CSV PASTA: the import of CSV into the data directory PASTA (made here),
+// every photo taken as one that can be shown; --memoria-leitura CSV: the file read whole, and
+// nothing else.
+int importCsvForMemory(const QString &csv, const QString &folder);
+int readFileForMemory(const QString &path);
 
-// Runs this program again with `mode` and HOME=`home` and reads the peak it prints.
-Peak peakOfChild(const QString &mode, const QString &home);
+// Runs this program again with `arguments` and HOME=`home` and reads the peak it prints.
+Peak peakOfChild(const QStringList &arguments, const QString &home);

@@ -4,6 +4,8 @@
 
 #include <QStringDecoder>
 
+#include <algorithm>
+
 #include <csv.h>
 
 namespace {
@@ -14,7 +16,7 @@ bool isBlank(char c) { return c == ' ' || c == '\t'; }
 bool isLineEnd(char c) { return c == '\r' || c == '\n'; }
 
 // The separator of the first line: the one of ';' and ',' that appears more often outside quotes.
-char detectSeparator(const QByteArray &text)
+char detectSeparator(QByteArrayView text)
 {
     int semicolons = 0, commas = 0;
     bool quoted = false;
@@ -32,7 +34,7 @@ char detectSeparator(const QByteArray &text)
 }
 
 // The line of the first byte that is not part of valid UTF-8, for the report.
-int lineOfFirstInvalidUtf8(const QByteArray &text)
+int lineOfFirstInvalidUtf8(QByteArrayView text)
 {
     QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     int line = 1;
@@ -43,7 +45,7 @@ int lineOfFirstInvalidUtf8(const QByteArray &text)
             end = text.size();
         // Lines end at an ASCII byte, which no multi-byte sequence contains. (The decoder works
         // only when its result is taken.)
-        const QString decoded = decoder.decode(QByteArrayView(text).sliced(start, end - start));
+        const QString decoded = decoder.decode(text.sliced(start, end - start));
         if (decoder.hasError())
             return line;
         ++line;
@@ -52,16 +54,15 @@ int lineOfFirstInvalidUtf8(const QByteArray &text)
     return line;
 }
 
-// What libcsv's callbacks build: the fields of the record under way, the records done.
+// What libcsv's callbacks build: the fields of the record under way, handed on when it ends.
 struct Reader {
-    CsvText *result;
+    const std::function<void(const CsvRecord &)> *onRecord;
     bool utf8;
-    QStringList fields;
-    int recordLine = 0; // 0 while no record is under way
+    CsvRecord record;
 
     QString decode(const char *data, size_t size) const
     {
-        const QByteArray bytes(data, qsizetype(size));
+        const QByteArray bytes(data, qsizetype(std::min(size, size_t(MaxCsvFieldBytes))));
         if (!utf8)
             return fromWin1252(bytes);
         // QString::fromUtf8() would drop a U+FEFF at the start of the field.
@@ -71,27 +72,26 @@ struct Reader {
     static void field(void *data, size_t size, void *self)
     {
         auto *reader = static_cast<Reader *>(self);
-        reader->fields.append(reader->decode(static_cast<const char *>(data), size));
+        if (reader->record.fields.size() < MaxCsvFields)
+            reader->record.fields.append(reader->decode(static_cast<const char *>(data), size));
+        ++reader->record.fieldCount;
     }
     static void recordEnd(int, void *self)
     {
         auto *reader = static_cast<Reader *>(self);
-        reader->result->records.append({reader->recordLine, reader->fields});
-        reader->fields.clear();
-        reader->recordLine = 0;
+        (*reader->onRecord)(reader->record);
+        reader->record = CsvRecord();
     }
 };
 
 } // namespace
 
-CsvText readCsv(const QByteArray &bytes)
+CsvText parseCsv(QByteArrayView bytes, const std::function<void(const CsvRecord &)> &onRecord)
 {
     CsvText result;
     const bool marked = bytes.startsWith(ByteOrderMark);
-    const QByteArray text = marked ? bytes.mid(ByteOrderMark.size()) : bytes;
-    QStringDecoder check(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    const QString decoded = check.decode(text);
-    result.utf8 = !check.hasError();
+    const QByteArrayView text = marked ? bytes.sliced(ByteOrderMark.size()) : bytes;
+    result.utf8 = text.isValidUtf8();
     if (marked && !result.utf8) {
         result.errorLine = lineOfFirstInvalidUtf8(text);
         result.error = QStringLiteral("o arquivo começa com a marca do UTF-8, mas esta linha tem bytes que "
@@ -104,15 +104,15 @@ CsvText readCsv(const QByteArray &bytes)
     if (csv_init(&parser, CSV_STRICT | CSV_STRICT_FINI) != 0)
         throw std::bad_alloc();
     csv_set_delim(&parser, static_cast<unsigned char>(result.separator));
-    Reader reader{&result, result.utf8, {}, 0};
+    Reader reader{&onRecord, result.utf8, {}};
 
     // Byte by byte, so that the line where each record starts is known.
     int line = 1;
     char previous = 0;
     bool failed = false;
     for (const char c : text) {
-        if (reader.recordLine == 0 && !isLineEnd(c) && !isBlank(c))
-            reader.recordLine = line;
+        if (reader.record.line == 0 && !isLineEnd(c) && !isBlank(c))
+            reader.record.line = line;
         if (csv_parse(&parser, &c, 1, &Reader::field, &Reader::recordEnd, &reader) != 1) {
             failed = true;
             break;
@@ -121,7 +121,7 @@ CsvText readCsv(const QByteArray &bytes)
             ++line;
         previous = c;
     }
-    const int faultLine = reader.recordLine ? reader.recordLine : line;
+    const int faultLine = reader.record.line ? reader.record.line : line;
     if (failed) {
         result.errorLine = faultLine;
         result.error = csv_error(&parser) == CSV_EPARSE
@@ -133,6 +133,14 @@ CsvText readCsv(const QByteArray &bytes)
         result.error = QStringLiteral("as aspas abertas neste registro não se fecham até o fim do arquivo");
     }
     csv_free(&parser);
+    return result;
+}
+
+CsvText readCsv(const QByteArray &bytes)
+{
+    QList<CsvRecord> records;
+    CsvText result = parseCsv(bytes, [&records](const CsvRecord &record) { records.append(record); });
+    result.records = std::move(records);
     return result;
 }
 

@@ -7,9 +7,17 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
+// What one record keeps, whatever the text holds: a question needs a few short fields, and a
+// record of millions of fields, or a field of megabytes, must not cost memory in proportion.
+constexpr qsizetype MaxCsvFields = 1000;       // fields kept of one record; the rest are counted
+constexpr qsizetype MaxCsvFieldBytes = 8192;   // bytes of one field decoded; the rest are dropped
+
 struct CsvRecord {
     int line = 0; // the line of the text where the record starts, the first line being 1
-    QStringList fields;
+    QStringList fields;       // the first MaxCsvFields fields, each cut to MaxCsvFieldBytes
+    qsizetype fieldCount = 0; // the record's fields, kept or not
 };
 
 struct CsvText {
@@ -22,6 +30,11 @@ struct CsvText {
     QString error;
     int errorLine = 0;
 };
+
+// Reads `bytes` as readCsv() does, handing each record to `onRecord` as soon as it is complete and
+// keeping none: what it returns has no records. Memory stays that of one record, whatever the
+// text's size.
+CsvText parseCsv(QByteArrayView bytes, const std::function<void(const CsvRecord &)> &onRecord);
 
 // Reads `bytes`. The text is UTF-8 when it is valid UTF-8 (a byte-order mark is skipped), and
 // Windows-1252 otherwise. The separator is the one of ';' and ',' that appears more often

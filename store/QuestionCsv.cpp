@@ -12,6 +12,7 @@
 #include <QSet>
 
 #include <filesystem>
+#include <optional>
 
 #include <cerrno>
 #include <sys/stat.h>
@@ -202,6 +203,196 @@ void removeCopies(const QList<PhotoPlan::Copy> &copies, int count)
         QFile::remove(copies[i].target);
 }
 
+// Problems (or warnings) of an import, listed up to a point and counted beyond it: a file with a
+// fault on each of millions of lines is refused with a list a person reads, at a cost that does
+// not grow with the file.
+class ProblemList {
+public:
+    static constexpr qsizetype MaxListed = 300;
+
+    explicit ProblemList(QString unlistedText) : m_unlistedText(std::move(unlistedText)) {}
+
+    void add(int line, const QString &text)
+    {
+        if (m_listed.size() < MaxListed)
+            m_listed << problem(line, text);
+        else
+            ++m_unlisted;
+    }
+    bool isEmpty() const { return m_listed.isEmpty(); }
+    qint64 count() const { return m_listed.size() + m_unlisted; }
+    // The listed ones, then how many more there are.
+    QStringList lines() const
+    {
+        return m_unlisted == 0 ? m_listed : m_listed + QStringList{m_unlistedText.arg(m_unlisted)};
+    }
+
+private:
+    QString m_unlistedText; // with %1 for the count
+    QStringList m_listed;
+    qint64 m_unlisted = 0;
+};
+
+// One import's reading of the records: the header first, then each record checked as the editor
+// checks a question before saving it. The records are read twice, never kept: once to check them
+// all, and, when none has a problem, once more to store them.
+class CsvImport {
+public:
+    CsvImport(const QString &csvFolder, const QString &photoFolder, const PhotoCheck &checkPhoto,
+              const FitCheck &checkFit)
+        : m_csvFolder(csvFolder), m_photos(photoFolder), m_checkPhoto(checkPhoto), m_checkFit(checkFit)
+    {
+    }
+
+    ProblemList problems {QStringLiteral("e mais %1 problemas em outras linhas, não listados")};
+    ProblemList warnings {QStringLiteral("e mais %1 avisos em outras linhas, não listados")};
+    qint64 questions = 0; // records that make a question
+    const QList<PhotoPlan::Copy> &copies() const { return m_photos.copies(); }
+
+    // The first reading: every record checked, the photos planned.
+    void check(const CsvRecord &record)
+    {
+        if (!m_headerSeen) {
+            m_headerSeen = true;
+            readHeader(record);
+        } else if (m_headerSound && question(record, true)) {
+            ++questions;
+        }
+    }
+
+    // The second reading: the question of each record, for storing.
+    void store(const CsvRecord &record, const QuestionSink &add)
+    {
+        if (!m_headerStored) {
+            m_headerStored = true;
+            return;
+        }
+        // The records are those checked, but a photo may have changed on the disk since.
+        const qint64 problemsBefore = problems.count();
+        const std::optional<QuestionRow> row = question(record, false);
+        if (problems.count() != problemsBefore)
+            throw AppError(problem(record.line, QStringLiteral("a foto mudou durante a importação; importe de novo")));
+        if (row)
+            add(*row);
+    }
+
+private:
+    // Which field of a record holds which column.
+    void readHeader(const CsvRecord &header)
+    {
+        std::fill(std::begin(m_position), std::end(m_position), -1);
+        for (int c = 0; c < ColumnCount; ++c) {
+            for (int i = 0; i < header.fields.size(); ++i) {
+                if (header.fields[i].trimmed().compare(columnNames()[c], Qt::CaseInsensitive) != 0)
+                    continue;
+                if (m_position[c] >= 0)
+                    problems.add(header.line, QStringLiteral("a coluna %1 aparece mais de uma vez").arg(columnNames()[c]));
+                else
+                    m_position[c] = i;
+            }
+            if (m_position[c] < 0)
+                problems.add(header.line, QStringLiteral("falta a coluna %1 (o cabeçalho deve ter as colunas %2, "
+                                                         "separadas por ponto e vírgula ou por vírgula)")
+                                              .arg(columnNames()[c], columnNames().join(QStringLiteral(", "))));
+        }
+        if (header.fieldCount > MaxCsvFields)
+            problems.add(header.line, QStringLiteral("o cabeçalho tem %1 colunas; o máximo é %2")
+                                          .arg(header.fieldCount)
+                                          .arg(MaxCsvFields));
+        m_headerSound = problems.isEmpty();
+        // The header's width, leaving out the empty names that some spreadsheets write after the
+        // last column: a record with fewer fields has lost a separator somewhere.
+        m_width = header.fieldCount;
+        while (m_width > 0 && m_width <= header.fields.size() && header.fields[m_width - 1].trimmed().isEmpty())
+            --m_width;
+        m_headerFields = header.fieldCount;
+    }
+
+    // The question of a record; none for a record of empty fields, or (when `checking`) one with
+    // a problem, which goes to `problems`.
+    std::optional<QuestionRow> question(const CsvRecord &record, bool checking)
+    {
+        const auto blank = [](const QString &f) { return f.trimmed().isEmpty(); };
+        if (record.fieldCount == record.fields.size() && std::all_of(record.fields.begin(), record.fields.end(), blank))
+            return std::nullopt;
+        const bool extrasEmpty = record.fieldCount == record.fields.size()
+            && std::all_of(record.fields.begin() + std::min(record.fields.size(), m_headerFields), record.fields.end(), blank);
+        if (record.fieldCount < m_width || !extrasEmpty) {
+            problems.add(record.line, QStringLiteral("tem %1 campos, mas o cabeçalho tem %2; confira o "
+                                                     "separador e as aspas")
+                                          .arg(record.fieldCount)
+                                          .arg(m_width));
+            return std::nullopt;
+        }
+        const qint64 problemsBefore = problems.count();
+        QString texts[ColumnCount];
+        for (int c = 0; c < ColumnCount; ++c) {
+            texts[c] = unguardedText(record.fields[m_position[c]]);
+            if (hasControlCharacter(texts[c]))
+                problems.add(record.line, QStringLiteral("a coluna %1 tem caracteres de controle").arg(columnNames()[c]));
+        }
+        const QString answers[4] = {texts[Resp1], texts[Resp2], texts[Resp3], texts[Resp4]};
+        QuestionFields q{texts[Pergunta], texts[Resp1], texts[Resp2], texts[Resp3], texts[Resp4],
+                         correctAnswer(texts[Correta], answers), texts[Foto]};
+        if (!q.foto.trimmed().isEmpty())
+            q.foto = storedPhoto(record.line, q.foto);
+        if (checking) {
+            for (const QString &text : questionProblems(q))
+                problems.add(record.line, text);
+            if (m_checkFit)
+                for (const QString &text : m_checkFit(q))
+                    warnings.add(record.line, text);
+            if (problems.count() != problemsBefore)
+                return std::nullopt;
+        }
+        QuestionRow row;
+        row.pergunta = q.pergunta;
+        row.resp1 = q.resp1;
+        row.resp2 = q.resp2;
+        row.resp3 = q.resp3;
+        row.resp4 = q.resp4;
+        row.correta = q.correta;
+        row.foto = q.foto;
+        return row;
+    }
+
+    // Where the photo that a record names is stored; with a problem, the name as written.
+    QString storedPhoto(int line, const QString &foto)
+    {
+        const QString source = photoSource(m_csvFolder, foto);
+        if (const QString notAFile = notAPhotoFile(source); !notAFile.isEmpty()) {
+            problems.add(line, notAFile);
+            return foto;
+        }
+        // A photo that many questions share is decoded once.
+        const QString key = QFileInfo(source).canonicalFilePath();
+        auto fault = m_photoFaults.constFind(key);
+        if (fault == m_photoFaults.cend()) {
+            QString reason;
+            try {
+                m_checkPhoto(source);
+            } catch (const AppError &error) {
+                reason = error.text();
+            }
+            fault = m_photoFaults.insert(key, reason);
+        }
+        if (!fault->isEmpty()) {
+            problems.add(line, QStringLiteral("a foto %1 não pode ser mostrada: %2").arg(source, *fault));
+            return foto;
+        }
+        return m_photos.place(source);
+    }
+
+    QString m_csvFolder;
+    PhotoPlan m_photos;
+    const PhotoCheck &m_checkPhoto;
+    const FitCheck &m_checkFit;
+    QHash<QString, QString> m_photoFaults; // by file: why it cannot be shown, empty when it can
+    bool m_headerSeen = false, m_headerSound = false, m_headerStored = false;
+    int m_position[ColumnCount] {};
+    qsizetype m_width = 0, m_headerFields = 0;
+};
+
 } // namespace
 
 ImportReport importQuestionsCsv(const QString &csvPath, const QString &folder, const PhotoCheck &checkPhoto,
@@ -222,124 +413,30 @@ ImportReport importQuestionsCsv(const QString &csvPath, const QString &folder, c
         throw AppError(QStringLiteral("%1 tem mais de %2 MB; divida-o em arquivos menores")
                            .arg(csvPath)
                            .arg(MaxCsvBytes >> 20));
-    const CsvText csv = readCsv(file.readAll());
-    const QString csvFolder = QFileInfo(csvPath).absolutePath();
+    const QByteArray bytes = file.readAll();
     const QString refusal = QStringLiteral("%1: nada foi importado; corrija o arquivo e importe de novo").arg(csvPath);
 
-    QStringList problems;
-    auto refuse = [&] {
-        if (!csv.error.isEmpty())
-            problems << problem(csv.errorLine, csv.error);
-        throw ImportRefused(refusal, problems);
-    };
-
-    // 1. The header: which field of a record holds which column.
-    if (csv.records.isEmpty()) {
-        if (csv.error.isEmpty())
-            problems << problem(1, QStringLiteral("o arquivo está vazio; a primeira linha deve ser o cabeçalho %1")
-                                       .arg(columnNames().join(QLatin1Char(';'))));
-        refuse();
-    }
-    const CsvRecord &header = csv.records.first();
-    int position[ColumnCount];
-    std::fill(std::begin(position), std::end(position), -1);
-    for (int c = 0; c < ColumnCount; ++c) {
-        for (int i = 0; i < header.fields.size(); ++i) {
-            if (header.fields[i].trimmed().compare(columnNames()[c], Qt::CaseInsensitive) != 0)
-                continue;
-            if (position[c] >= 0)
-                problems << problem(header.line, QStringLiteral("a coluna %1 aparece mais de uma vez").arg(columnNames()[c]));
-            else
-                position[c] = i;
-        }
-        if (position[c] < 0)
-            problems << problem(header.line, QStringLiteral("falta a coluna %1 (o cabeçalho deve ter as colunas %2, "
-                                                            "separadas por ponto e vírgula ou por vírgula)")
-                                                 .arg(columnNames()[c], columnNames().join(QStringLiteral(", "))));
-    }
-    if (!problems.isEmpty())
-        refuse();
-
-    // The header's width, leaving out the empty names that some spreadsheets write after the last
-    // column: a record with fewer fields has lost a separator somewhere.
-    qsizetype width = header.fields.size();
-    while (width > 0 && header.fields[width - 1].trimmed().isEmpty())
-        --width;
-
-    // 2. Every record, checked as the editor checks a question before saving it.
-    PhotoPlan photos(report.photoFolder);
-    QHash<QString, QString> photoFaults; // by file: why it cannot be shown, empty when it can
-    QList<QuestionRow> rows;
-    for (qsizetype r = 1; r < csv.records.size(); ++r) {
-        const CsvRecord &record = csv.records[r];
-        if (std::all_of(record.fields.begin(), record.fields.end(), [](const QString &f) { return f.trimmed().isEmpty(); }))
-            continue;
-        const bool extrasEmpty = std::all_of(record.fields.begin() + std::min(record.fields.size(), header.fields.size()),
-                                             record.fields.end(), [](const QString &f) { return f.trimmed().isEmpty(); });
-        if (record.fields.size() < width || !extrasEmpty) {
-            problems << problem(record.line, QStringLiteral("tem %1 campos, mas o cabeçalho tem %2; confira o "
-                                                            "separador e as aspas")
-                                                 .arg(record.fields.size())
-                                                 .arg(width));
-            continue;
-        }
-        QString texts[ColumnCount];
-        for (int c = 0; c < ColumnCount; ++c) {
-            texts[c] = unguardedText(record.fields[position[c]]);
-            if (hasControlCharacter(texts[c]))
-                problems << problem(record.line, QStringLiteral("a coluna %1 tem caracteres de controle")
-                                                     .arg(columnNames()[c]));
-        }
-        const QString answers[4] = {texts[Resp1], texts[Resp2], texts[Resp3], texts[Resp4]};
-        QuestionFields q{texts[Pergunta], texts[Resp1], texts[Resp2], texts[Resp3], texts[Resp4],
-                         correctAnswer(texts[Correta], answers), texts[Foto]};
-
-        if (!q.foto.trimmed().isEmpty()) {
-            const QString source = photoSource(csvFolder, q.foto);
-            if (const QString notAFile = notAPhotoFile(source); !notAFile.isEmpty()) {
-                problems << problem(record.line, notAFile);
-            } else {
-                // A photo that many questions share is decoded once.
-                const QString key = QFileInfo(source).canonicalFilePath();
-                if (!photoFaults.contains(key)) {
-                    try {
-                        checkPhoto(source);
-                        photoFaults.insert(key, QString());
-                    } catch (const AppError &error) {
-                        photoFaults.insert(key, error.text());
-                    }
-                }
-                const QString fault = photoFaults.value(key);
-                if (fault.isEmpty())
-                    q.foto = photos.place(source);
-                else
-                    problems << problem(record.line, QStringLiteral("a foto %1 não pode ser mostrada: %2").arg(source, fault));
-            }
-        }
-        for (const QString &text : questionProblems(q))
-            problems << problem(record.line, text);
-        if (checkFit)
-            for (const QString &text : checkFit(q))
-                report.warnings << problem(record.line, text);
-
-        QuestionRow row;
-        row.pergunta = q.pergunta;
-        row.resp1 = q.resp1;
-        row.resp2 = q.resp2;
-        row.resp3 = q.resp3;
-        row.resp4 = q.resp4;
-        row.correta = q.correta;
-        row.foto = q.foto;
-        rows.append(row);
-    }
-    if (!problems.isEmpty() || !csv.error.isEmpty())
-        refuse();
-    if (rows.isEmpty())
+    // 1. Every record checked.
+    CsvImport import(QFileInfo(csvPath).absolutePath(), report.photoFolder, checkPhoto, checkFit);
+    bool anyRecord = false;
+    const CsvText csv = parseCsv(bytes, [&](const CsvRecord &record) {
+        anyRecord = true;
+        import.check(record);
+    });
+    if (!anyRecord && csv.error.isEmpty())
+        import.problems.add(1, QStringLiteral("o arquivo está vazio; a primeira linha deve ser o cabeçalho %1")
+                                   .arg(columnNames().join(QLatin1Char(';'))));
+    if (!csv.error.isEmpty())
+        import.problems.add(csv.errorLine, csv.error);
+    if (!import.problems.isEmpty())
+        throw ImportRefused(refusal, import.problems.lines());
+    if (import.questions == 0)
         throw AppError(QStringLiteral("%1 não tem perguntas depois do cabeçalho; nada foi importado").arg(csvPath));
+    report.warnings = import.warnings.lines();
 
-    // 3. The photos, then the questions in one transaction; a failure takes the copies back.
+    // 2. The photos, then the questions in one transaction; a failure takes the copies back.
     const bool folderMade = !QFileInfo::exists(report.photoFolder);
-    const QList<PhotoPlan::Copy> &copies = photos.copies();
+    const QList<PhotoPlan::Copy> &copies = import.copies();
     int copied = 0;
     try {
         if (!copies.isEmpty() && !QDir().mkpath(report.photoFolder))
@@ -354,14 +451,16 @@ ImportReport importQuestionsCsv(const QString &csvPath, const QString &folder, c
                                    .arg(copy.source, copy.target, QString::fromLocal8Bit(error.message())));
             ++copied;
         }
-        report.firstId = appendQuestions(dataFolder, rows);
+        report.firstId = appendQuestions(dataFolder, [&](const QuestionSink &add) {
+            parseCsv(bytes, [&](const CsvRecord &record) { import.store(record, add); });
+        });
     } catch (const AppError &error) {
         removeCopies(copies, copied);
         if (folderMade)
             QDir().rmdir(report.photoFolder);
         throw AppError(error.text() + QStringLiteral("\nNada foi importado; o banco de perguntas ficou como estava."));
     }
-    report.questions = int(rows.size());
+    report.questions = int(import.questions);
     report.photosCopied = copied;
     return report;
 }

@@ -238,20 +238,29 @@ QString setAdminPassword(const QString &directory, const QString &password)
 
 namespace {
 
-// Inserts `rows`, numbered by `idOf`.
-template <typename IdOf>
-void insertRows(TableFile &table, const QList<QuestionRow> &rows, IdOf idOf)
+// Inserts the rows that `produce` hands to the function it is given, numbered by `idOf`.
+template <typename Produce, typename IdOf>
+void insertRows(TableFile &table, Produce produce, IdOf idOf)
 {
     table.prepare("INSERT INTO db(Pergunta, Resp1, Resp2, Resp3, Resp4, Correta, Id, Foto)"
                   " VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8)");
-    for (const QuestionRow &row : rows) {
+    produce([&](const QuestionRow &row) {
         const QString texts[] = {row.pergunta, row.resp1, row.resp2, row.resp3, row.resp4, row.correta};
         for (int i = 0; i < 6; ++i)
             table.bindText(i + 1, fieldText(texts[i], 240));
         table.bindNumber(7, idOf(row));
         table.bindText(8, fieldText(row.foto, 255));
         table.run();
-    }
+    });
+}
+
+// The rows of a list, for insertRows.
+auto eachOf(const QList<QuestionRow> &rows)
+{
+    return [&rows](const QuestionSink &add) {
+        for (const QuestionRow &row : rows)
+            add(row);
+    };
 }
 
 } // namespace
@@ -259,12 +268,17 @@ void insertRows(TableFile &table, const QList<QuestionRow> &rows, IdOf idOf)
 void insertQuestions(const QString &directory, const QList<QuestionRow> &rows)
 {
     inTableFile(directory, QStringLiteral("Perguntas.DB"), "BEGIN", [&](TableFile &table) {
-        insertRows(table, rows, [](const QuestionRow &row) { return row.id; });
+        insertRows(table, eachOf(rows), [](const QuestionRow &row) { return row.id; });
         return true;
     });
 }
 
 double appendQuestions(const QString &directory, const QList<QuestionRow> &rows)
+{
+    return appendQuestions(directory, eachOf(rows));
+}
+
+double appendQuestions(const QString &directory, const std::function<void(const QuestionSink &)> &produce)
 {
     // The write lock is taken before the largest number is read, so no other writer can take
     // the same numbers.
@@ -273,7 +287,7 @@ double appendQuestions(const QString &directory, const QList<QuestionRow> &rows)
         table.step();
         const double first = table.columnIsNull(0) ? 1 : std::floor(table.columnNumber(0)) + 1;
         double id = first;
-        insertRows(table, rows, [&id](const QuestionRow &) { return id++; });
+        insertRows(table, produce, [&id](const QuestionRow &) { return id++; });
         return first;
     });
 }

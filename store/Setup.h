@@ -4,6 +4,7 @@
 // creates tables.
 #include <QList>
 #include <QString>
+#include <functional>
 
 struct QuestionRow {
     double id = 0;
@@ -36,6 +37,11 @@ void insertQuestions(const QString &directory, const QList<QuestionRow> &rows);
 // step fails, or the table is locked by another program, the table is left as it was and
 // AppError says why. Returns the number of the first row added.
 double appendQuestions(const QString &directory, const QList<QuestionRow> &rows);
+// The same with the rows handed over one at a time: `produce` calls the function it is given once
+// for each row, so that the rows are never all in memory together. What `produce` throws undoes
+// the transaction, as any other failure does.
+using QuestionSink = std::function<void(const QuestionRow &)>;
+double appendQuestions(const QString &directory, const std::function<void(const QuestionSink &)> &produce);
 
 // Every question of Perguntas.DB of `directory` in Id order; a blank text reads as empty, a
 // blank Id as NaN.

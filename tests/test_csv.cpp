@@ -169,6 +169,13 @@ void CsvTest::readsWhatSpreadsheetsWrite_data()
         << QByteArray("a;b\n1;2\"x\"\n5;6\n") << ';' << true << QList<int>{1} << QList<QStringList>{{"a", "b"}} << 2;
     QTest::newRow("text after a closing quote")
         << QByteArray("a;b\n\"1\"x;2\n") << ';' << true << QList<int>{1} << QList<QStringList>{{"a", "b"}} << 2;
+    // What a record keeps is bounded, whatever the text: the first fields, each cut short.
+    QTest::newRow("fields beyond those kept")
+        << QByteArray("x;").repeated(MaxCsvFields + 500) + "x\n" << ';' << true << QList<int>{1}
+        << QList<QStringList>{QList<QString>(MaxCsvFields, QStringLiteral("x"))} << 0;
+    QTest::newRow("a field longer than is kept")
+        << QByteArray(MaxCsvFieldBytes + 100, 'y') + ";z\n" << ';' << true << QList<int>{1}
+        << QList<QStringList>{{QString(MaxCsvFieldBytes, u'y'), "z"}} << 0;
     QTest::newRow("BOM before text that is not UTF-8")
         << QByteArray("\xEF\xBB\xBF" "a;b\nc;d\n\xE9;f\n") << ';' << false << QList<int>{} << QList<QStringList>{} << 3;
 }
@@ -334,6 +341,15 @@ void CsvTest::refusesWholeFile_data()
     QTest::newRow("a field too many")
         << Header + good + "Demais?;a;b;c;d;a;boa.bmp;x\n" + "Vazios a mais?;a;b;c;d;a;boa.bmp;;\n"
         << QStringList{u"linha 3: tem 8 campos, mas o cabeçalho tem 7; confira o separador e as aspas"_qs};
+    // A fault on every line: the first few hundred are listed, the rest counted.
+    QStringList eachLine;
+    for (int line = 2; line <= 301; ++line)
+        eachLine << u"linha %1: tem 1 campos, mas o cabeçalho tem 7; confira o separador e as aspas"_qs.arg(line);
+    QTest::newRow("a fault on each of a thousand lines")
+        << Header + QByteArray("a\n").repeated(1000) << eachLine;
+    QTest::newRow("a header of too many columns")
+        << "Pergunta;Resp1;Resp2;Resp3;Resp4;Correta;Foto" + QByteArray(";x").repeated(1000) + "\n" + good
+        << QStringList{u"linha 1: o cabeçalho tem 1007 colunas; o máximo é 1000"_qs};
     QTest::newRow("empty file")
         << QByteArray()
         << QStringList{u"linha 1: o arquivo está vazio; a primeira linha deve ser o cabeçalho "
@@ -371,6 +387,8 @@ void CsvTest::refusesWholeFile()
             got[i].truncate(expected[i].size());
         }
     QCOMPARE(got, expected);
+    if (QByteArray(QTest::currentDataTag()).startsWith("a fault on each"))
+        QVERIFY2(run.err.contains(u"\ne mais 700 problemas em outras linhas, não listados\n"_qs), qPrintable(run.err));
 
     const QList<QuestionRow> after = readQuestionTable(bank.data());
     QCOMPARE(after.size(), before.size());
