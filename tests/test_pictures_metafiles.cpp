@@ -246,7 +246,8 @@ private slots:
     void decoderRunsWithinItsLimits();
     void wmfBitmapThatCannotTileIsLeftOut_data();
     void wmfBitmapThatCannotTileIsLeftOut();
-    void deletingTheSelectedBrushKeepsIt();
+    void deletingASelectedBrushKeepsIt_data();
+    void deletingASelectedBrushKeepsIt();
 };
 
 void TestPictureMetafiles::exactColours_data()
@@ -640,9 +641,39 @@ void TestPictureMetafiles::wmfBitmapThatCannotTileIsLeftOut()
 
 // Windows refuses to delete an object that is selected for drawing; libwmf deleted it and then
 // drew with whatever took its slot (once asking for 6.8 GB). As in Windows, the brush stays: a
-// rectangle drawn after the deletion, and after a pen made meanwhile, is filled with it.
-void TestPictureMetafiles::deletingTheSelectedBrushKeepsIt()
+// rectangle drawn after the deletion, and after a pen made meanwhile, is filled with it. So it
+// does when the brush is selected in a drawing state saved for later, and after a record of
+// function 0 that is not the end of the file (libwmf plays on past it).
+void TestPictureMetafiles::deletingASelectedBrushKeepsIt_data()
 {
+    const QRgb fill = qRgb(30, 160, 90);
+    QTest::addColumn<QByteArray>("records");
+    Bytes selected, saved, pastAZero;
+    selected.u32(7).u16(0x02FC).u16(0).u32(colorRef(fill)).u16(0);      // brush, slot 0
+    selected.u32(4).u16(0x012D).u16(0);                                 // SelectObject(0)
+    selected.u32(4).u16(0x01F0).u16(0);                                 // DeleteObject(0): refused
+    selected.u32(8).u16(0x02FA).u16(0).u16(1).u16(0).u32(0);            // a pen: slot 1
+    selected.u32(4).u16(0x012D).u16(1);                                 // SelectObject(1)
+    QTest::newRow("selected") << selected.data();
+
+    saved.u32(7).u16(0x02FC).u16(0).u32(colorRef(fill)).u16(0);         // brush, slot 0
+    saved.u32(4).u16(0x012D).u16(0);                                    // SelectObject(0)
+    saved.u32(3).u16(0x001E);                                           // SaveDC
+    saved.u32(7).u16(0x02FC).u16(0).u32(colorRef(qRgb(200, 0, 0))).u16(0); // another brush: slot 1
+    saved.u32(4).u16(0x012D).u16(1);                                    // SelectObject(1)
+    saved.u32(4).u16(0x01F0).u16(0);                                    // DeleteObject(0): refused
+    saved.u32(8).u16(0x02FA).u16(0).u16(1).u16(0).u32(0);               // a pen: slot 2
+    saved.u32(4).u16(0x012D).u16(2);                                    // SelectObject(2)
+    saved.u32(4).u16(0x0127).u16(quint16(-1));                          // RestoreDC: brush 0 again
+    QTest::newRow("selected in a saved state") << saved.data();
+
+    pastAZero.u32(4).u16(0x0000).u16(0);                                // function 0, 4 words
+    QTest::newRow("after a record of function 0") << pastAZero.data() + selected.data();
+}
+
+void TestPictureMetafiles::deletingASelectedBrushKeepsIt()
+{
+    QFETCH(QByteArray, records);
     const QRgb fill = qRgb(30, 160, 90);
     Bytes placeable;
     placeable.u32(0x9AC6CDD7).u16(0).u16(0).u16(0).u16(100).u16(80).u16(96).u32(0);
@@ -650,22 +681,17 @@ void TestPictureMetafiles::deletingTheSelectedBrushKeepsIt()
     for (int i = 0; i < 10; ++i)
         checksum ^= qFromLittleEndian<quint16>(placeable.data().constData() + 2 * i);
     placeable.u16(checksum);
-    Bytes records;
-    records.u32(5).u16(0x020B).u16(0).u16(0);                       // SetWindowOrg
-    records.u32(5).u16(0x020C).u16(80).u16(100);                    // SetWindowExt
-    records.u32(7).u16(0x02FC).u16(0).u32(colorRef(fill)).u16(0);   // brush, slot 0
-    records.u32(4).u16(0x012D).u16(0);                              // SelectObject(0)
-    records.u32(4).u16(0x01F0).u16(0);                              // DeleteObject(0): refused
-    records.u32(8).u16(0x02FA).u16(0).u16(1).u16(0).u32(0);         // a pen: slot 1
-    records.u32(4).u16(0x012D).u16(1);                              // SelectObject(1)
-    records.u32(7).u16(0x041B).u16(70).u16(80).u16(10).u16(20);     // Rectangle
-    records.u32(3).u16(0x0000);
+    Bytes window, end;
+    window.u32(5).u16(0x020B).u16(0).u16(0);                        // SetWindowOrg
+    window.u32(5).u16(0x020C).u16(80).u16(100);                     // SetWindowExt
+    end.u32(7).u16(0x041B).u16(70).u16(80).u16(10).u16(20);         // Rectangle
+    end.u32(3).u16(0x0000);
+    const QByteArray all = window.data() + records + end.data();
     Bytes header;
-    header.u16(1).u16(9).u16(0x0300).u32(quint32((18 + records.size()) / 2));
-    header.u16(2).u32(8).u16(0);
+    header.u16(1).u16(9).u16(0x0300).u32(quint32((18 + all.size()) / 2));
+    header.u16(3).u32(8).u16(0);
 
-    const QImage picture =
-        decodePicture(placeable.data() + header.data() + records.data(), QStringLiteral("wmf"));
+    const QImage picture = decodePicture(placeable.data() + header.data() + all, QStringLiteral("wmf"));
     QCOMPARE(picture.size(), QSize(100, 80));
     QCOMPARE(picture.pixel(50, 40), fill);
 }

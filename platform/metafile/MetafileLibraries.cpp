@@ -196,10 +196,14 @@ void guardRenderer(wmfAPI *api, WmfRenderer &renderer)
 // (which once had it ask for gigabytes):
 // - a record that selects an empty slot: such a file is refused;
 // - a record that deletes an object still selected for drawing, which Windows refuses to do:
-//   the record is made one that libwmf passes over, in `contents`, the copy libwmf reads.
+//   the record is made one that libwmf passes over, in `contents`, the copy libwmf reads. A
+//   drawing state saved by SaveDC holds its objects too, and gets them back at RestoreDC, so an
+//   object selected in a saved state is kept as well.
+// The records are followed as libwmf plays them: to the end-of-file record (3 words, function
+// 0), past records of any other function, 0 included.
 void checkWmfObjects(QByteArray &contents, qsizetype position, int objectCount)
 {
-    constexpr quint16 SelectObject = 0x012D, DeleteObject = 0x01F0;
+    constexpr quint16 SelectObject = 0x012D, DeleteObject = 0x01F0, SaveDC = 0x001E, RestoreDC = 0x0127;
     constexpr quint16 Ignored = 0x0001; // no record has this number
     enum Kind { None, Pen, Brush, Font, Other };
     const auto kindMade = [](quint16 function) {
@@ -211,13 +215,21 @@ void checkWmfObjects(QByteArray &contents, qsizetype position, int objectCount)
         default: return None;
         }
     };
+    using Selection = std::array<int, Other + 1>; // the slot selected of each kind, or -1
     std::vector<Kind> table(size_t(objectCount), None);
-    int selected[Other + 1] = {-1, -1, -1, -1, -1};
+    Selection selected;
+    selected.fill(-1);
+    std::vector<Selection> saved;
+    const auto inUse = [&](int index) {
+        const Kind kind = table[size_t(index)];
+        return selected[kind] == index
+            || std::any_of(saved.begin(), saved.end(), [&](const Selection &s) { return s[kind] == index; });
+    };
     uchar *bytes = reinterpret_cast<uchar *>(contents.data());
     while (position + 6 <= contents.size()) {
         const quint64 words = qFromLittleEndian<quint32>(bytes + position);
         const quint16 function = qFromLittleEndian<quint16>(bytes + position + 4);
-        if (words < 3 || function == 0 || words * 2 > quint64(contents.size() - position))
+        if (words < 3 || (words == 3 && function == 0) || words * 2 > quint64(contents.size() - position))
             return; // the end, or damage that libwmf reports itself
         const bool hasIndex = words >= 4;
         const quint16 index = hasIndex ? qFromLittleEndian<quint16>(bytes + position + 6) : 0;
@@ -227,7 +239,7 @@ void checkWmfObjects(QByteArray &contents, qsizetype position, int objectCount)
                 *free = made;
         } else if (function == DeleteObject && hasIndex && index < table.size()
                    && table[index] != None) {
-            if (selected[table[index]] == index)
+            if (inUse(index))
                 qToLittleEndian<quint16>(Ignored, bytes + position + 4);
             else
                 table[index] = None;
@@ -235,6 +247,12 @@ void checkWmfObjects(QByteArray &contents, qsizetype position, int objectCount)
             if (!hasIndex || index >= table.size() || table[index] == None)
                 throw AppError(QStringLiteral("O metarquivo não é válido"));
             selected[table[index]] = index;
+        } else if (function == SaveDC) {
+            saved.push_back(selected);
+        } else if (function == RestoreDC && !saved.empty()) {
+            // libwmf goes back one saved state, whatever the record asks.
+            selected = saved.back();
+            saved.pop_back();
         }
         position += qsizetype(words * 2);
     }
