@@ -1,6 +1,7 @@
 #include "store/QuestionCsv.h"
 
 #include "store/Csv.h"
+#include "store/PhotoCopies.h"
 #include "store/QuestionCheck.h"
 #include "store/Setup.h"
 
@@ -11,7 +12,6 @@
 #include <QSaveFile>
 #include <QSet>
 
-#include <filesystem>
 #include <optional>
 
 #include <cerrno>
@@ -86,8 +86,6 @@ QString notAPhotoFile(const QString &path)
         return QStringLiteral("não há permissão para chegar à foto: %1").arg(path);
     return QStringLiteral("a foto não existe: %1").arg(path);
 }
-
-std::filesystem::path fsPath(const QString &path) { return std::filesystem::path(QFile::encodeName(path).toStdString()); }
 
 bool sameContents(const QString &a, const QString &b)
 {
@@ -195,12 +193,6 @@ QString bankTable(const QString &folder)
                                       "dados antes, com: jornada-dados \"%1\"")
                            .arg(folder));
     return table;
-}
-
-void removeCopies(const QList<PhotoPlan::Copy> &copies, int count)
-{
-    for (int i = 0; i < count; ++i)
-        QFile::remove(copies[i].target);
 }
 
 // Problems (or warnings) of an import, listed up to a point and counted beyond it: a file with a
@@ -435,33 +427,25 @@ ImportReport importQuestionsCsv(const QString &csvPath, const QString &folder, c
     report.warnings = import.warnings.lines();
 
     // 2. The photos, then the questions in one transaction; a failure takes the copies back.
-    const bool folderMade = !QFileInfo::exists(report.photoFolder);
-    const QList<PhotoPlan::Copy> &copies = import.copies();
-    int copied = 0;
     try {
-        if (!copies.isEmpty() && !QDir().mkpath(report.photoFolder))
-            throw AppError(QStringLiteral("não foi possível criar a pasta %1").arg(report.photoFolder));
-        for (const PhotoPlan::Copy &copy : copies) {
-            std::error_code error;
-            // Never over a file: one that appeared since the check is left alone.
-            std::filesystem::copy_file(fsPath(copy.source), fsPath(copy.target), std::filesystem::copy_options::none,
-                                       error);
-            if (error)
-                throw AppError(QStringLiteral("não foi possível copiar a foto %1 para %2: %3")
-                                   .arg(copy.source, copy.target, QString::fromLocal8Bit(error.message())));
-            ++copied;
+        std::optional<PhotoCopies> photos;
+        if (!import.copies().isEmpty()) {
+            photos.emplace(report.photoFolder);
+            for (const PhotoPlan::Copy &copy : import.copies())
+                photos->copy(copy.source, QFileInfo(copy.target).fileName());
+            photos->sync();
         }
         report.firstId = appendQuestions(dataFolder, [&](const QuestionSink &add) {
             parseCsv(bytes, [&](const CsvRecord &record) { import.store(record, add); });
         });
+        if (photos) {
+            photos->commit();
+            report.photosCopied = photos->count();
+        }
     } catch (const AppError &error) {
-        removeCopies(copies, copied);
-        if (folderMade)
-            QDir().rmdir(report.photoFolder);
         throw AppError(error.text() + QStringLiteral("\nNada foi importado; o banco de perguntas ficou como estava."));
     }
     report.questions = int(import.questions);
-    report.photosCopied = copied;
     return report;
 }
 

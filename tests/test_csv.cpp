@@ -10,9 +10,17 @@
 #include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QThread>
+#include <QElapsedTimer>
+#include <QSet>
 #include <QTest>
 
 #include <sqlite3.h>
+
+#include <csignal>
+#include <memory>
+
+#include <sys/resource.h>
 
 namespace {
 
@@ -88,7 +96,8 @@ public:
     QString csv(const QString &name) const { return m_dir.filePath(QStringLiteral("planilhas/") + name); }
     QStringList photoFiles() const
     {
-        return QDir(m_dir.filePath(QStringLiteral("dados/fotos"))).entryList(QDir::Files, QDir::Name);
+        // Hidden files too: what an import leaves behind must show here.
+        return QDir(m_dir.filePath(QStringLiteral("dados/fotos"))).entryList(QDir::Files | QDir::Hidden, QDir::Name);
     }
 
 private:
@@ -117,6 +126,8 @@ private slots:
     void exportReplacesANamedFileWhole();
     void lockedTableIsLeftAsItWas();
     void failureMidwayIsUndone();
+    void photoThatCannotBeWrittenLeavesNothing();
+    void killedImportLeavesNothingBehind();
     void refusesWrongUse();
 };
 
@@ -554,6 +565,93 @@ void CsvTest::failureMidwayIsUndone()
     QCOMPARE(rows.size(), 2);
     QCOMPARE(rows[1].pergunta, QStringLiteral("Pergunta 2"));
     QCOMPARE(bank.photoFiles(), QStringList{"velha.bmp"});
+}
+
+// The disk refuses the photo partway (a file size limit stands in for a full disk): no copy is
+// left, whole, cut short or empty, and the bank is as it was.
+void CsvTest::photoThatCannotBeWrittenLeavesNothing()
+{
+    Bank bank(2);
+    QImage large(300, 300, QImage::Format_RGB32); // some 350 KB as a bitmap
+    large.fill(Qt::blue);
+    QDir().mkpath(QFileInfo(bank.csv(QString())).path());
+    QVERIFY(large.save(bank.csv(QStringLiteral("grande.bmp")), "BMP"));
+    writePicture(bank.csv(QStringLiteral("pequena.bmp")), Qt::green);
+    writeFile(bank.csv(QStringLiteral("novas.csv")),
+              Header + "Pequena?;a;b;c;d;a;pequena.bmp\nGrande?;a;b;c;d;a;grande.bmp\n");
+
+    QProcess process;
+    process.setChildProcessModifier([] {
+        const rlimit size {100 * 1024, 100 * 1024};
+        ::setrlimit(RLIMIT_FSIZE, &size);
+        ::signal(SIGXFSZ, SIG_IGN); // a write past the limit then fails, as on a full disk
+    });
+    process.start(QStringLiteral(JORNADA_DADOS), {QStringLiteral("--importar"), bank.csv(QStringLiteral("novas.csv")), bank.data()});
+    QVERIFY(process.waitForFinished(60000));
+    const QString err = QString::fromUtf8(process.readAllStandardError());
+    QCOMPARE(process.exitCode(), 1);
+    QVERIFY2(err.contains(QStringLiteral("não foi possível copiar a foto %1").arg(bank.csv(QStringLiteral("grande.bmp")))),
+             qPrintable(err));
+    QCOMPARE(readQuestionTable(bank.data()).size(), 2);
+    QCOMPARE(bank.photoFiles(), QStringList{"velha.bmp"});
+}
+
+// An import killed at any moment: once jornada-dados runs again, no photo that the import made is
+// left without a question, no question names a missing photo, and the photos there before stay.
+void CsvTest::killedImportLeavesNothingBehind()
+{
+    const auto prepare = [](Bank &bank) {
+        QByteArray csv = Header;
+        for (int i = 0; i < 30; ++i) {
+            QImage picture(200, 200, QImage::Format_RGB32);
+            picture.fill(QColor::fromHsv(i * 12, 200, 200));
+            QDir().mkpath(QFileInfo(bank.csv(QString())).path());
+            QVERIFY(picture.save(bank.csv(QStringLiteral("foto%1.bmp").arg(i)), "BMP"));
+            csv += QStringLiteral("Pergunta nova %1?;a;b;c;d;a;foto%1.bmp\n").arg(i).toUtf8();
+        }
+        writeFile(bank.csv(QStringLiteral("novas.csv")), csv);
+    };
+    const auto importing = [](const Bank &bank) {
+        auto *process = new QProcess;
+        process->start(QStringLiteral(JORNADA_DADOS),
+                       {QStringLiteral("--importar"), bank.csv(QStringLiteral("novas.csv")), bank.data()});
+        return process;
+    };
+    // How long a whole import takes here, so that the kills fall all along it.
+    qint64 whole = 0;
+    {
+        Bank bank(2);
+        prepare(bank);
+        QElapsedTimer clock;
+        clock.start();
+        std::unique_ptr<QProcess> process(importing(bank));
+        QVERIFY(process->waitForFinished(60000));
+        whole = clock.elapsed();
+        QCOMPARE(process->exitCode(), 0);
+    }
+    constexpr int Kills = 12;
+    for (int k = 0; k < Kills; ++k) {
+        Bank bank(2);
+        prepare(bank);
+        std::unique_ptr<QProcess> process(importing(bank));
+        QVERIFY(process->waitForStarted());
+        QThread::msleep(unsigned(whole * (2 * k + 1) / (2 * Kills)));
+        process->kill();
+        process->waitForFinished();
+
+        jornadaDados({QStringLiteral("--exportar"), bank.csv(QStringLiteral("depois.csv")), bank.data()});
+        const QList<QuestionRow> rows = readQuestionTable(bank.data());
+        QVERIFY(rows.size() == 2 || rows.size() == 32);
+        QSet<QString> named;
+        for (const QuestionRow &row : rows) {
+            QVERIFY2(QFileInfo(row.foto).isFile(), qPrintable(row.foto));
+            named.insert(QFileInfo(row.foto).fileName());
+        }
+        const QStringList files = bank.photoFiles();
+        QVERIFY(files.contains(QStringLiteral("velha.bmp")));
+        for (const QString &file : files)
+            QVERIFY2(named.contains(file), qPrintable(QStringLiteral("kill %1: %2").arg(k).arg(file)));
+    }
 }
 
 void CsvTest::refusesWrongUse()

@@ -20,6 +20,7 @@
 #include "screens/QuestionFit.h"
 #include "store/AppError.h"
 #include "store/DataDir.h"
+#include "store/PhotoCopies.h"
 #include "store/QuestionCsv.h"
 #include "store/Setup.h"
 
@@ -223,7 +224,10 @@ int main(int argc, char *argv[])
             "em branco, a resposta certa igual a uma das quatro, textos de até 240 caracteres do Windows-1252,\n"
             "uma foto que existe, abre e tem até 32 MB). Se alguma falhar, nada é gravado e cada problema é\n"
             "listado como \"linha N: ...\", em que N é a linha do arquivo onde a pergunta começa;\n"
-            "o cabeçalho é a linha 1. Um texto que não cabe inteiro na tela de perguntas só gera um aviso.\n"
+            "o cabeçalho é a linha 1 (passados 300 problemas, os outros só são contados). Um texto que não\n"
+            "cabe inteiro na tela de perguntas só gera um aviso. Uma importação interrompida é desfeita na\n"
+            "próxima vez que o jornada-dados usar a mesma pasta: as fotos que ela copiou e que nenhuma\n"
+            "pergunta usa são apagadas.\n"
             "\n"
             "A exportação grava em UTF-8 com BOM, com ponto e vírgula, o cabeçalho\n"
             "Pergunta;Resp1;Resp2;Resp3;Resp4;Correta;Foto e as fotos pelo caminho completo. Um arquivo que já\n"
@@ -262,6 +266,12 @@ int main(int argc, char *argv[])
         return 1;
     }
     try {
+        // What an import killed midway left in this folder is undone first, whatever is asked.
+        if (const int removed = finishInterruptedImports(folder); removed > 0)
+            say(QStringLiteral("Uma importação interrompida foi desfeita: %1 de %2 que nenhuma pergunta usava %3.")
+                    .arg(removed == 1 ? QStringLiteral("1 foto") : QStringLiteral("%1 fotos").arg(removed),
+                         QDir(folder).filePath(QStringLiteral("fotos")),
+                         removed == 1 ? QStringLiteral("foi removida") : QStringLiteral("foram removidas")));
         if (settingPassword) {
             const QString login = setAdminPassword(folder, readNewPassword());
             say(QStringLiteral("Senha do administrador (login \"%1\") alterada em %2.")
