@@ -79,8 +79,8 @@ std::optional<QSet<QString>> namesInBank(const QString &dataFolder)
         return std::nullopt;
     try {
         QSet<QString> names;
-        for (const QuestionRow &row : readQuestionTable(dataFolder))
-            names.insert(QFileInfo(row.foto).fileName());
+        for (const QString &photo : questionPhotos(dataFolder))
+            names.insert(QFileInfo(photo).fileName());
         return names;
     } catch (const AppError &) {
         return std::nullopt;

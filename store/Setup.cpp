@@ -315,6 +315,19 @@ QList<QuestionRow> readQuestionTable(const QString &directory)
     return rows;
 }
 
+QSet<QString> questionPhotos(const QString &directory)
+{
+    const QString path = QDir(directory).filePath(QStringLiteral("Perguntas.DB"));
+    if (!QFile::exists(path))
+        throw AppError(QStringLiteral("A tabela não existe: %1").arg(path));
+    TableFile table(path);
+    table.prepare("SELECT DISTINCT Foto FROM db");
+    QSet<QString> photos;
+    while (table.step())
+        photos.insert(table.columnText(0));
+    return photos;
+}
+
 QList<QuestionRow> readQuestionSource(const QString &tsvPath)
 {
     QFile file(tsvPath);

@@ -3,6 +3,7 @@
 // jornada-dados and by tests that need a data directory of their own. The game itself never
 // creates tables.
 #include <QList>
+#include <QSet>
 #include <QString>
 #include <functional>
 
@@ -46,6 +47,9 @@ double appendQuestions(const QString &directory, const std::function<void(const 
 // Every question of Perguntas.DB of `directory` in Id order; a blank text reads as empty, a
 // blank Id as NaN.
 QList<QuestionRow> readQuestionTable(const QString &directory);
+
+// The photos that the questions of Perguntas.DB of `directory` name, each once.
+QSet<QString> questionPhotos(const QString &directory);
 
 // Reads a question source: UTF-8 text, a header line
 // "Id<TAB>Pergunta<TAB>Resp1<TAB>Resp2<TAB>Resp3<TAB>Resp4<TAB>Correta<TAB>Foto", then one

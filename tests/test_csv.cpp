@@ -21,6 +21,7 @@
 #include <memory>
 
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -128,6 +129,7 @@ private slots:
     void failureMidwayIsUndone();
     void photoThatCannotBeWrittenLeavesNothing();
     void killedImportLeavesNothingBehind();
+    void cleanUpRemovesOnlyWhatAnImportMade();
     void refusesWrongUse();
 };
 
@@ -652,6 +654,35 @@ void CsvTest::killedImportLeavesNothingBehind()
         for (const QString &file : files)
             QVERIFY2(named.contains(file), qPrintable(QStringLiteral("kill %1: %2").arg(k).arg(file)));
     }
+}
+
+// What a killed import left, as its journal lists it (each copy's inode and name): the clean-up
+// removes a copy no question names, and the import's unfinished copies; it keeps a photo a
+// question names, and a name that now holds some other file than the copy.
+void CsvTest::cleanUpRemovesOnlyWhatAnImportMade()
+{
+    Bank bank(2);
+    const auto inode = [](const QString &path) {
+        struct stat info {};
+        return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? QByteArray::number(qulonglong(info.st_ino))
+                                                                        : QByteArray("0");
+    };
+    writePicture(bank.photo(QStringLiteral("sobra.bmp")), Qt::green);
+    writePicture(bank.photo(QStringLiteral("outra.bmp")), Qt::blue);
+    writePicture(bank.photo(QStringLiteral("meia.tmp")), Qt::gray);
+    writeFile(bank.photo(QStringLiteral(".importacao-4.tmp")), "metade de uma cópia");
+    writeFile(bank.photo(QStringLiteral(".importacao-em-andamento")),
+              inode(bank.photo(QStringLiteral("sobra.bmp"))) + " sobra.bmp\n"
+                  + inode(bank.photo(QStringLiteral("velha.bmp"))) + " velha.bmp\n"
+                  + QByteArray::number(inode(bank.photo(QStringLiteral("outra.bmp"))).toULongLong() + 1)
+                  + " outra.bmp\n" + "12 sumida.bmp\n" + inode(bank.photo(QStringLiteral("meia.tmp"))).left(3));
+
+    const Run run = jornadaDados({QStringLiteral("--exportar"), bank.data() + QStringLiteral("/todas.csv"), bank.data()});
+    QVERIFY2(run.status == 0, qPrintable(run.err));
+    QVERIFY2(run.out.contains(u"Uma importação interrompida foi desfeita: 1 foto de %1 que nenhuma pergunta usava foi removida."_qs
+                                  .arg(QDir(bank.data()).filePath(QStringLiteral("fotos")))),
+             qPrintable(run.out));
+    QCOMPARE(bank.photoFiles(), QStringList({"meia.tmp", "outra.bmp", "velha.bmp"}));
 }
 
 void CsvTest::refusesWrongUse()
