@@ -5,6 +5,8 @@
 #include <QStringDecoder>
 
 #include <algorithm>
+#include <exception>
+#include <new>
 
 #include <csv.h>
 
@@ -79,9 +81,32 @@ struct Reader {
     static void recordEnd(int, void *self)
     {
         auto *reader = static_cast<Reader *>(self);
-        (*reader->onRecord)(reader->record);
+        // What the receiver throws must not pass through libcsv, which is C: it is kept, the
+        // reading stops, and it is thrown again once libcsv is done with.
+        if (!reader->thrown) {
+            try {
+                (*reader->onRecord)(reader->record);
+            } catch (...) {
+                reader->thrown = std::current_exception();
+            }
+        }
         reader->record = CsvRecord();
     }
+
+    std::exception_ptr thrown;
+};
+
+// libcsv's parser, freed on every way out.
+struct Parser {
+    csv_parser parser;
+    Parser()
+    {
+        if (csv_init(&parser, CSV_STRICT | CSV_STRICT_FINI) != 0)
+            throw std::bad_alloc();
+    }
+    ~Parser() { csv_free(&parser); }
+    Parser(const Parser &) = delete;
+    Parser &operator=(const Parser &) = delete;
 };
 
 } // namespace
@@ -100,11 +125,10 @@ CsvText parseCsv(QByteArrayView bytes, const std::function<void(const CsvRecord 
     }
     result.separator = detectSeparator(text);
 
-    csv_parser parser;
-    if (csv_init(&parser, CSV_STRICT | CSV_STRICT_FINI) != 0)
-        throw std::bad_alloc();
+    Parser owned;
+    csv_parser &parser = owned.parser;
     csv_set_delim(&parser, static_cast<unsigned char>(result.separator));
-    Reader reader{&onRecord, result.utf8, {}};
+    Reader reader{&onRecord, result.utf8, {}, {}};
 
     // Byte by byte, so that the line where each record starts is known.
     int line = 1;
@@ -117,6 +141,8 @@ CsvText parseCsv(QByteArrayView bytes, const std::function<void(const CsvRecord 
             failed = true;
             break;
         }
+        if (reader.thrown)
+            std::rethrow_exception(reader.thrown);
         if (c == '\r' || (c == '\n' && previous != '\r'))
             ++line;
         previous = c;
@@ -132,7 +158,8 @@ CsvText parseCsv(QByteArrayView bytes, const std::function<void(const CsvRecord 
         result.errorLine = faultLine;
         result.error = QStringLiteral("as aspas abertas neste registro não se fecham até o fim do arquivo");
     }
-    csv_free(&parser);
+    if (reader.thrown)
+        std::rethrow_exception(reader.thrown);
     return result;
 }
 
