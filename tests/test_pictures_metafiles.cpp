@@ -656,7 +656,10 @@ void TestPictureMetafiles::deletingASelectedBrushKeepsIt_data()
     selected.u32(4).u16(0x012D).u16(0);                                 // SelectObject(0)
     selected.u32(4).u16(0x01F0).u16(0);                                 // DeleteObject(0): refused
     selected.u32(8).u16(0x02FA).u16(0).u16(1).u16(0).u32(0);            // a pen: slot 1
-    selected.u32(4).u16(0x012D).u16(1);                                 // SelectObject(1)
+    selected.u32(7).u16(0x02FC).u16(0).u32(colorRef(qRgb(200, 0, 0))).u16(0); // another brush: slot 2
+    selected.u32(4).u16(0x012D).u16(2);                                 // SelectObject(2)
+    selected.u32(4).u16(0x012D).u16(1);                                 // SelectObject(1): the pen
+    selected.u32(4).u16(0x012D).u16(0);                                 // SelectObject(0): the first brush
     QTest::newRow("selected") << selected.data();
 
     saved.u32(7).u16(0x02FC).u16(0).u32(colorRef(fill)).u16(0);         // brush, slot 0
