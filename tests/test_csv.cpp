@@ -191,6 +191,8 @@ void CsvTest::readsWhatSpreadsheetsWrite_data()
         << QList<QStringList>{{QString(MaxCsvFieldBytes, u'y'), "z"}} << 0;
     QTest::newRow("BOM before text that is not UTF-8")
         << QByteArray("\xEF\xBB\xBF" "a;b\nc;d\n\xE9;f\n") << ';' << false << QList<int>{} << QList<QStringList>{} << 3;
+    QTest::newRow("BOM before a first byte that is not UTF-8")
+        << QByteArray("\xEF\xBB\xBF" "\xE9;b\nc;d\n") << ';' << false << QList<int>{} << QList<QStringList>{} << 1;
 }
 
 void CsvTest::readsWhatSpreadsheetsWrite()
