@@ -26,21 +26,24 @@ constexpr qint64 MaxAnswerBytes = std::max(MaxEmfSvgBytes, MaxMetafilePixels * 4
 
 const char DecoderName[] = "jornada-metarquivo";
 
+// Beside the running program, in the folder above it, or where the package installs it.
+QString findDecoderProgram()
+{
+    const QDir here = QFileInfo(QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath()).dir();
+    for (const QString &candidate :
+         {here.filePath(QLatin1String(DecoderName)), here.filePath(QStringLiteral("../") + QLatin1String(DecoderName))}) {
+        if (QFileInfo(candidate).isExecutable())
+            return QFileInfo(candidate).canonicalFilePath();
+    }
+    return QString::fromUtf8(JORNADA_METAFILE_DECODER);
+}
+
 } // namespace
 
 MetafileDecoder metafileDecoder()
 {
-    const QFileInfo self(QStringLiteral("/proc/self/exe"));
-    const QDir here = QFileInfo(self.canonicalFilePath()).dir();
-    const QString installed = QString::fromUtf8(JORNADA_METAFILE_DECODER);
-    QString program = installed;
-    for (const QString &candidate :
-         {here.filePath(QLatin1String(DecoderName)), here.filePath(QStringLiteral("../") + QLatin1String(DecoderName))}) {
-        if (QFileInfo(candidate).isExecutable()) {
-            program = QFileInfo(candidate).canonicalFilePath();
-            break;
-        }
-    }
+    // Looked for once: the program does not move while this one runs.
+    static const QString program = findDecoderProgram();
     return {program, DecoderMemoryBytes, DecoderSeconds};
 }
 

@@ -42,13 +42,6 @@ UniqueFd lockFolder(const QString &folder)
     return fd;
 }
 
-void syncFile(const QString &path)
-{
-    UniqueFd fd(::open(native(path).constData(), O_RDONLY | O_CLOEXEC));
-    if (!fd || ::fsync(fd.get()) != 0)
-        fail(QStringLiteral("não foi possível gravar no disco"), path, errno);
-}
-
 struct JournalEntry {
     ino_t inode;
     QString name;
@@ -75,8 +68,6 @@ QList<JournalEntry> readJournal(const QString &path)
 // The file names that the bank's photos have, or nothing when the bank cannot be read.
 std::optional<QSet<QString>> namesInBank(const QString &dataFolder)
 {
-    if (!QFileInfo(QDir(dataFolder).filePath(QStringLiteral("Perguntas.DB"))).isFile())
-        return std::nullopt;
     try {
         QSet<QString> names;
         for (const QString &photo : questionPhotos(dataFolder))
@@ -182,8 +173,9 @@ void PhotoCopies::copy(const QString &source, const QString &name)
 
 void PhotoCopies::sync()
 {
-    if (!m_made.isEmpty())
-        syncFile(m_folder);
+    // The lock is held on the folder itself: its descriptor is the one to sync.
+    if (!m_made.isEmpty() && ::fsync(m_lock.get()) != 0)
+        fail(QStringLiteral("não foi possível gravar no disco"), m_folder, errno);
 }
 
 void PhotoCopies::commit()

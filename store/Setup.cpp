@@ -292,12 +292,18 @@ double appendQuestions(const QString &directory, const std::function<void(const 
     });
 }
 
-QList<QuestionRow> readQuestionTable(const QString &directory)
+// The path of Perguntas.DB in `directory`, which must exist.
+QString existingQuestionTable(const QString &directory)
 {
     const QString path = QDir(directory).filePath(QStringLiteral("Perguntas.DB"));
     if (!QFile::exists(path))
         throw AppError(QStringLiteral("A tabela não existe: %1").arg(path));
-    TableFile table(path);
+    return path;
+}
+
+QList<QuestionRow> readQuestionTable(const QString &directory)
+{
+    TableFile table(existingQuestionTable(directory));
     table.prepare("SELECT Pergunta, Resp1, Resp2, Resp3, Resp4, Correta, Id, Foto FROM db ORDER BY Id");
     QList<QuestionRow> rows;
     while (table.step()) {
@@ -317,10 +323,7 @@ QList<QuestionRow> readQuestionTable(const QString &directory)
 
 QSet<QString> questionPhotos(const QString &directory)
 {
-    const QString path = QDir(directory).filePath(QStringLiteral("Perguntas.DB"));
-    if (!QFile::exists(path))
-        throw AppError(QStringLiteral("A tabela não existe: %1").arg(path));
-    TableFile table(path);
+    TableFile table(existingQuestionTable(directory));
     table.prepare("SELECT DISTINCT Foto FROM db");
     QSet<QString> photos;
     while (table.step())
