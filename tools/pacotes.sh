@@ -12,6 +12,8 @@ packages=(
   libsqlite3-dev libjpeg62-turbo-dev libwmf-dev libemf2svg-dev
   libexpat1-dev        # on libwmf's link line, though libwmf-dev does not pull it in
   libcsv-dev           # reads the CSV files that jornada-dados imports
+  libxlsxwriter-dev    # writes the spreadsheet workbooks that jornada-dados exports
+  libquazip1-qt6-dev   # unzips the .xlsx and .ods workbooks that jornada-dados imports
   # run
   qt6-translations-l10n # Portuguese captions of Qt's own buttons
   fonts-urw-base35      # libwmf draws no metafile without these faces
