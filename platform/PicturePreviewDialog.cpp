@@ -68,8 +68,10 @@ QString choosePictureFile(QWidget *parent)
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setNameFilters({
-        QStringLiteral("Todas as imagens (*.jpg *.jpeg *.bmp *.ico *.emf *.wmf)"),
+        QStringLiteral("Todas as imagens (*.jpg *.jpeg *.png *.gif *.bmp *.ico *.emf *.wmf)"),
         QStringLiteral("Imagens JPEG (*.jpg *.jpeg)"),
+        QStringLiteral("Imagens PNG (*.png)"),
+        QStringLiteral("Imagens GIF (*.gif)"),
         QStringLiteral("Bitmaps (*.bmp)"),
         QStringLiteral("Ícones (*.ico)"),
         QStringLiteral("Metarquivos avançados (*.emf)"),

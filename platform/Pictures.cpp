@@ -21,7 +21,7 @@
 
 namespace {
 
-enum class Kind { Unknown, Jpeg, Bitmap, Icon, Emf, Wmf };
+enum class Kind { Unknown, Jpeg, Bitmap, Icon, Png, Gif, Emf, Wmf };
 
 Kind kindOf(const QString &extension)
 {
@@ -32,6 +32,10 @@ Kind kindOf(const QString &extension)
         return Kind::Bitmap;
     if (key == u"ico")
         return Kind::Icon;
+    if (key == u"png")
+        return Kind::Png;
+    if (key == u"gif")
+        return Kind::Gif;
     if (key == u"emf")
         return Kind::Emf;
     if (key == u"wmf")
@@ -159,12 +163,17 @@ bool bitmapDataFits(QIODevice *device)
                         device->size() - dataOffset);
 }
 
-// Bitmaps and icons go through Qt's readers (the icon reader is Qt's "ico" image plugin). Of an
-// icon file with several images, the first is taken. The picture and its 32-bit copy must fit
-// in MaxDecoderBytes.
+// Bitmaps, icons, PNG and GIF go through Qt's readers (icons and GIF through Qt's "ico" and
+// "gif" image plugins). The size in the header is judged before any pixel is decoded. Of a file
+// with several images (an icon's sizes, an animated GIF's frames), the first is taken. The
+// picture and its 32-bit copy must fit in MaxDecoderBytes.
 QImage readWithQt(QIODevice *device, const char *format, const QString &invalidText)
 {
     if (qstrcmp(format, "bmp") == 0 && !bitmapDataFits(device))
+        throw AppError(invalidText);
+    // Qt's GIF reader looks through the whole file for a picture: one that does not start as a
+    // GIF is refused here, at its first bytes.
+    if (qstrcmp(format, "gif") == 0 && !device->peek(6).startsWith("GIF8"))
         throw AppError(invalidText);
     QImageReader reader(device, format);
     reader.setDecideFormatFromContent(false);
@@ -189,11 +198,31 @@ QImage cutToVisible(const QImage &image, const QSize &visible)
 
 QString invalidText(Kind kind)
 {
-    return kind == Kind::Bitmap ? QStringLiteral("O bitmap não é válido")
-                                : QStringLiteral("O ícone não é válido");
+    switch (kind) {
+    case Kind::Bitmap:
+        return QStringLiteral("O bitmap não é válido");
+    case Kind::Png:
+        return QStringLiteral("A imagem PNG não é válida");
+    case Kind::Gif:
+        return QStringLiteral("A imagem GIF não é válida");
+    default:
+        return QStringLiteral("O ícone não é válido");
+    }
 }
 
-const char *qtFormat(Kind kind) { return kind == Kind::Bitmap ? "bmp" : "ico"; }
+const char *qtFormat(Kind kind)
+{
+    switch (kind) {
+    case Kind::Bitmap:
+        return "bmp";
+    case Kind::Png:
+        return "png";
+    case Kind::Gif:
+        return "gif";
+    default:
+        return "ico";
+    }
+}
 
 QImage decode(const QByteArray &data, Kind kind, const QString &extension, const QSize &visible)
 {
@@ -201,7 +230,9 @@ QImage decode(const QByteArray &data, Kind kind, const QString &extension, const
     case Kind::Jpeg:
         return decodeJpeg(data, visible);
     case Kind::Bitmap:
-    case Kind::Icon: {
+    case Kind::Icon:
+    case Kind::Png:
+    case Kind::Gif: {
         QBuffer buffer;
         buffer.setData(data);
         buffer.open(QIODevice::ReadOnly);
@@ -245,9 +276,10 @@ QImage loadPicture(const QString &path, const QSize &visible)
     if (kind == Kind::Unknown)
         unknownExtension(extension);
     PictureFile file(path);
-    // JPEG, bitmaps and icons are decoded straight from the file, which is read only as far as
-    // the decoder gets: memory follows the picture, not the file, and a large file that is no
-    // picture fails at its first bytes. Metafiles are read whole, and only when of sane size.
+    // JPEG, bitmaps, icons and PNG are decoded straight from the file, which is read only as far
+    // as the decoder gets: memory follows the picture, not the file, and a large file that is no
+    // picture fails at its first bytes. GIF and metafiles are read whole, and only when of sane
+    // size.
     switch (kind) {
     case Kind::Jpeg: {
         const UniqueFile stream = streamOf(file.descriptor(), "rb");
@@ -255,8 +287,11 @@ QImage loadPicture(const QString &path, const QSize &visible)
             cannotOpen(path, errno);
         return decodeJpegFile(stream.get(), visible);
     }
+    case Kind::Gif:
+        return decode(file.readAll(MaxGifBytes), kind, extension, visible);
     case Kind::Bitmap:
-    case Kind::Icon: {
+    case Kind::Icon:
+    case Kind::Png: {
         QFile device;
         // The QFile owns the descriptor only once it is open; until then `file` does.
         if (!device.open(file.descriptor().get(), QIODevice::ReadOnly, QFileDevice::AutoCloseHandle))

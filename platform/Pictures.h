@@ -1,6 +1,6 @@
 #pragma once
-// Picture files, decoded by their file-name extension: "jpg"/"jpeg" (libjpeg), "bmp" and "ico"
-// (Qt's readers), "emf" (libemf2svg) and "wmf" (libwmf), the last two in a decoder process of
+// Picture files, decoded by their file-name extension: "jpg"/"jpeg" (libjpeg), "bmp", "ico",
+// "png" and "gif" (Qt's readers), "emf" (libemf2svg) and "wmf" (libwmf), the last two in a decoder process of
 // their own (MetafileProcess). Decoding never ends the process: a missing, unreadable or corrupt
 // file throws AppError with a text that says why.
 #include <QImage>

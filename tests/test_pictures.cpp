@@ -1,5 +1,5 @@
 // Picture loading: choice by extension, error texts, JPEG decoding and its cropped decode, and
-// the bitmap and icon readers. Test JPEGs are made here with libjpeg's compressor.
+// the readers of bitmaps, icons, PNG and GIF. Test JPEGs are made here with libjpeg's compressor.
 #include "platform/Pictures.h"
 #include "store/AppError.h"
 
@@ -49,6 +49,71 @@ QImage syntheticPicture(int width, int height)
                           qBound(0, ((x + y) * 3) % 256 + noise(random), 255));
     }
     return image;
+}
+
+// The GIF of `image` in the colours of its first 128 pixels' palette: `image` becomes the
+// picture the file holds. The LZW stream is written without compression, every pixel a code of
+// its own and the table cleared before its codes outgrow 8 bits, which every decoder reads.
+QByteArray gifOf(QImage &image)
+{
+    QList<QRgb> palette;
+    for (int i = 0; i < 128; ++i)
+        palette << qRgb((i * 37) % 256, (i * 91) % 256, (i * 13) % 256);
+    image = image.convertToFormat(QImage::Format_Indexed8, palette, Qt::ThresholdDither);
+    QByteArray gif("GIF89a");
+    const auto le16 = [&gif](int v) { gif += char(v & 0xFF); gif += char(v >> 8); };
+    le16(image.width());
+    le16(image.height());
+    gif += char(0xE6); // a global table of 128 colours
+    gif += QByteArray(2, '\0');
+    for (QRgb c : palette)
+        for (int channel : {qRed(c), qGreen(c), qBlue(c)})
+            gif += char(channel);
+    gif += ',';
+    le16(0);
+    le16(0);
+    le16(image.width());
+    le16(image.height());
+    gif += '\0';
+    gif += char(7); // 7-bit pixels: 8-bit codes, clear 128, end 129
+    QByteArray codes(1, char(128));
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            if (codes.size() % 64 == 0)
+                codes += char(128);
+            codes += char(image.pixelIndex(x, y));
+        }
+    codes += char(129);
+    for (qsizetype at = 0; at < codes.size(); at += 255) {
+        const QByteArray block = codes.mid(at, 255);
+        gif += char(block.size()) + block;
+    }
+    gif += '\0';
+    gif += ';';
+    image = image.convertToFormat(QImage::Format_RGB32);
+    return gif;
+}
+
+// A PNG whose header claims `width` x `height` pixels, its checksum made right: the file
+// is whole as far as its header goes.
+QByteArray pngClaiming(quint32 width, quint32 height)
+{
+    QImage small(4, 4, QImage::Format_RGB32);
+    small.fill(Qt::red);
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    small.save(&buffer, "PNG");
+    qToBigEndian(width, png.data() + 16);
+    qToBigEndian(height, png.data() + 20);
+    quint32 crc = 0xFFFFFFFF;
+    for (int i = 12; i < 29; ++i) {
+        crc ^= uchar(png[i]);
+        for (int bit = 0; bit < 8; ++bit)
+            crc = (crc >> 1) ^ (0xEDB88320 & (0u - (crc & 1)));
+    }
+    qToBigEndian(~crc, png.data() + 29);
+    return png;
 }
 
 // Compresses a picture whose rows `fillRow` writes, `components` samples per pixel.
@@ -213,6 +278,8 @@ void TestPictures::choosesDecoderByExtension_data()
     QTest::newRow("BMP in capitals") << "QUADRO.BMP" << "BMP";
     QTest::newRow("ico") << "icone.ico" << "ICO";
     QTest::newRow("Ico mixed case") << "Icone.Ico" << "ICO";
+    QTest::newRow("png") << "foto.png" << "PNG";
+    QTest::newRow("gif") << "desenho.GIF" << "GIF";
 }
 
 void TestPictures::choosesDecoderByExtension()
@@ -224,6 +291,9 @@ void TestPictures::choosesDecoderByExtension()
     if (saveFormat.isEmpty()) {
         QVERIFY(writeFile(path, compressJpeg({48, 40, 2, 2, false, false})));
         original = syntheticPicture(48, 40);
+    } else if (saveFormat == u"GIF") {
+        original = syntheticPicture(48, 40);
+        QVERIFY(writeFile(path, gifOf(original)));
     } else {
         original = syntheticPicture(48, 40);
         QVERIFY(original.save(path, saveFormat.toLatin1().constData()));
@@ -251,8 +321,8 @@ void TestPictures::unknownExtension_data()
     QTest::newRow("trailing dot") << "/fotos/foto." << "Unknown picture file extension (.)";
     QTest::newRow("dot only in a folder") << "/fotos.jpg/foto"
                                           << "Unknown picture file extension (.)";
-    QTest::newRow("png") << "/fotos/foto.png" << "Unknown picture file extension (.png)";
-    QTest::newRow("case kept") << "/fotos/FOTO.GIF" << "Unknown picture file extension (.GIF)";
+    QTest::newRow("tiff") << "/fotos/foto.tiff" << "Unknown picture file extension (.tiff)";
+    QTest::newRow("case kept") << "/fotos/FOTO.WEBP" << "Unknown picture file extension (.WEBP)";
     QTest::newRow("last dot counts") << "/fotos/foto.jpg.txt"
                                      << "Unknown picture file extension (.txt)";
     QTest::newRow("Windows path") << "C:\\fotos\\foto.tif" << "Unknown picture file extension (.tif)";
@@ -333,6 +403,20 @@ void TestPictures::damagedFile_data()
                                          << "Não foi possível ler a imagem JPEG (Not a JPEG file: starts with 0x12";
     QTest::newRow("random bytes as bmp") << "ruido.bmp" << noise << QSize()
                                          << "O bitmap não é válido";
+    QTest::newRow("random bytes as png") << "ruido.png" << noise << QSize() << u"A imagem PNG não é válida"_qs;
+    QTest::newRow("random bytes as gif") << "ruido.gif" << noise << QSize() << u"A imagem GIF não é válida"_qs;
+    QImage drawn = syntheticPicture(40, 30);
+    const QByteArray gif = gifOf(drawn);
+    // Headers may claim any size: refused before any pixel is decoded.
+    QTest::newRow("png of 100000 x 100000") << "enorme.png" << pngClaiming(100000, 100000) << QSize(137, 177)
+                                            << "Imagem grande demais (100000 x 100000 pixels)";
+    QByteArray wide = gif;
+    qToLittleEndian<quint16>(65535, wide.data() + 6);
+    qToLittleEndian<quint16>(65535, wide.data() + 8);
+    qToLittleEndian<quint16>(65535, wide.data() + 13 + 3 * 128 + 5);
+    qToLittleEndian<quint16>(65535, wide.data() + 13 + 3 * 128 + 7);
+    QTest::newRow("gif of 65535 x 65535") << "enorme.gif" << wide << QSize(137, 177)
+                                          << "Imagem grande demais (65535 x 65535 pixels)";
     QTest::newRow("a BMP named jpg") << "engano.jpg" << QByteArray("BM\x36\x00\x00\x00", 6)
                                      << QSize() << "Não foi possível ler a imagem JPEG (Not a JPEG file: starts with 0x42 0x4d)";
 
@@ -383,6 +467,8 @@ void TestPictures::largeFileIsReadOnlyAsFarAsNeeded_data()
     QTest::newRow("jpg") << "grande.jpg" << garbage << "Não foi possível ler a imagem JPEG (Not a JPEG file: starts with 0x47 0x41)";
     QTest::newRow("bmp") << "grande.bmp" << garbage << "O bitmap não é válido";
     QTest::newRow("ico") << "grande.ico" << garbage << "O ícone não é válido";
+    QTest::newRow("png") << "grande.png" << garbage << u"A imagem PNG não é válida"_qs;
+    QTest::newRow("gif") << "grande.gif" << garbage << "O arquivo de imagem \"";
     QTest::newRow("emf") << "grande.emf" << garbage << "O arquivo de imagem \"";
     QTest::newRow("wmf") << "grande.wmf" << garbage << "O arquivo de imagem \"";
     QTest::newRow("whole jpg, then zeros")

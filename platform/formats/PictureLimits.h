@@ -14,6 +14,10 @@ constexpr qint64 MaxDecoderBytes = qint64(256) * 1024 * 1024;
 // drawings are a few hundred kilobytes.
 constexpr qint64 MaxMetafileBytes = qint64(16) * 1024 * 1024;
 
+// A GIF larger than this is refused before it is read: Qt's GIF reader reads on through a file
+// until it finds a picture, so GIF files are read whole, and only when of sane size.
+constexpr qint64 MaxGifBytes = qint64(32) * 1024 * 1024;
+
 // The largest drawing a metafile is rendered at (pixels, and pixels in either direction): far
 // beyond any photo box, while a drawing of this size still renders in a fraction of a second.
 constexpr qint64 MaxMetafilePixels = qint64(4) * 1024 * 1024;
