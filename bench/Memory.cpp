@@ -8,7 +8,7 @@
 #include "screens/QuestoesRandom.h"
 #include "screens/Resultado.h"
 #include "store/AppError.h"
-#include "store/QuestionCsv.h"
+#include "store/QuestionImport.h"
 #include "store/Setup.h"
 
 #include <QApplication>
@@ -112,7 +112,7 @@ int importCsvForMemory(const QString &csv, const QString &folder)
 {
     try {
         createQuestionTable(folder);
-        importQuestionsCsv(csv, folder, [](const QString &) {});
+        importQuestions(csv, folder, ImportMode::Add, [](const QString &) {});
     } catch (const ImportRefused &) {
         // A refusal is a whole reading of the file too: its cost is the one measured.
     } catch (const AppError &error) {

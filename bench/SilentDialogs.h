@@ -21,4 +21,5 @@ public:
         answer = kind == Kind::Prompt ? promptAnswer : QString();
         return true;
     }
+    bool showWithPicture(const QString &, const QString &, const QImage &) override { return true; }
 };

@@ -7,6 +7,7 @@
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPixmap>
 
 namespace {
 
@@ -23,9 +24,11 @@ int titleWidth(const QWidget &dialog, const QString &title)
 }
 
 bool messageBox(QMessageBox::Icon icon, const QString &title, const QString &text,
-                QMessageBox::StandardButtons buttons)
+                QMessageBox::StandardButtons buttons, const QImage *picture = nullptr)
 {
     QMessageBox box(icon, title, text, buttons, activeParent());
+    if (picture)
+        box.setIconPixmap(QPixmap::fromImage(*picture));
     // A message box sizes itself to its text; widen it so that its title bar shows the whole
     // title, which is the game's name.
     if (auto *grid = qobject_cast<QGridLayout *>(box.layout())) {
@@ -53,6 +56,7 @@ public:
         case Kind::Confirm:
             return messageBox(QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No);
         case Kind::ConfirmPlain:
+        case Kind::ConfirmPicture:
             return messageBox(QMessageBox::NoIcon, title, text, QMessageBox::Yes | QMessageBox::No);
         case Kind::Prompt: {
             QInputDialog dialog(parent ? parent : activeParent());
@@ -73,6 +77,11 @@ public:
             return !answer.isEmpty();
         }
         return false;
+    }
+
+    bool showWithPicture(const QString &title, const QString &text, const QImage &picture) override
+    {
+        return messageBox(QMessageBox::NoIcon, title, text, QMessageBox::Yes | QMessageBox::No, &picture);
     }
 };
 
@@ -113,6 +122,11 @@ bool confirm(const QString &text, const QString &title)
 bool confirmPlain(const QString &text, const QString &title)
 {
     return ask(DialogBackend::Kind::ConfirmPlain, title, text);
+}
+
+bool confirmPicture(const QString &text, const QImage &picture, const QString &title)
+{
+    return backend()->showWithPicture(title, text, picture);
 }
 
 QString prompt(const QString &title, const QString &label, int maxLength)

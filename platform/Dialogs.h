@@ -4,6 +4,7 @@
 #include <QString>
 #include <memory>
 
+class QImage;
 class QWidget;
 
 // The application title: the caption of the error box and of most message boxes.
@@ -15,6 +16,8 @@ void inform(const QString &text, const QString &title = ApplicationTitle);      
 void warn(const QString &text, const QString &title = ApplicationTitle);        // OK, warning icon
 bool confirm(const QString &text, const QString &title = ApplicationTitle);     // Yes/No, question icon
 bool confirmPlain(const QString &text, const QString &title = ApplicationTitle); // Yes/No, no icon
+// Yes/No, with `picture` shown beside the text in place of an icon.
+bool confirmPicture(const QString &text, const QImage &picture, const QString &title = ApplicationTitle);
 // A one-line text prompt with OK and Cancel. Cancel gives the empty text.
 QString prompt(const QString &title, const QString &label, int maxLength);
 // The picture file dialog with a preview. Cancel gives the empty text.
@@ -27,12 +30,14 @@ void error(const QString &text);
 // What actually shows the dialogs. Production uses Qt's own; tests install a scripted one.
 class DialogBackend {
 public:
-    enum class Kind { Inform, Warn, Confirm, ConfirmPlain, Prompt, ChoosePicture, Error };
+    enum class Kind { Inform, Warn, Confirm, ConfirmPlain, ConfirmPicture, Prompt, ChoosePicture, Error };
     virtual ~DialogBackend() = default;
     // Returns true for OK/Yes, false for No/Cancel; `answer` carries the text of a prompt or
     // the chosen path.
     virtual bool show(Kind kind, const QString &title, const QString &text, int maxLength,
                       QWidget *parent, QString &answer) = 0;
+    // Kind::ConfirmPicture: a question beside a picture; true for Yes.
+    virtual bool showWithPicture(const QString &title, const QString &text, const QImage &picture) = 0;
 };
 
 // Replaces the backend for the rest of the process (or until replaced again); returns the old

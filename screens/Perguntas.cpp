@@ -6,6 +6,7 @@
 #include "platform/Dialogs.h"
 #include "platform/ErrorReport.h"
 #include "platform/PhotoPrefetch.h"
+#include "platform/PhotoFit.h"
 #include "platform/PictureBox.h"
 #include "screens/Navigator.h"
 #include "screens/QuestionFit.h"
@@ -18,6 +19,8 @@
 
 #include <QAction>
 #include <QDebug>
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QMenuBar>
 #include <QPushButton>
@@ -306,6 +309,7 @@ void TFrmCadastro::BtnGravarClick()
     // 2. A refused write ends here, the record still being inserted or edited.
     const QStringList shortened = QuestionFit::warnings(fields);
     TbPerguntas->post();
+    DropFittedCopies(fields.foto);
     // 3. Back to browsing, with the photo of the question just saved. Saved all the same, a text
     // that the question screen shows shortened is a warning (said first: the photo may fail).
     ShowTableState();
@@ -320,6 +324,7 @@ void TFrmCadastro::BtnGravarClick()
 void TFrmCadastro::BtnCancelarClick()
 {
     TbPerguntas->cancel();
+    DropFittedCopies();
     ShowTableState();
     LoadPhoto();
 }
@@ -384,7 +389,49 @@ void TFrmCadastro::BtnFotoClick()
                           .arg(path));
         return;
     }
-    TbPerguntas->setFieldText(QStringLiteral("Foto"), path);
+    TbPerguntas->setFieldText(QStringLiteral("Foto"), PhotoToStore(path));
+}
+
+QString TFrmCadastro::PhotoToStore(const QString &path)
+{
+    std::optional<FittedCopy> copy;
+    try {
+        copy = fittedCopyOf(path);
+    } catch (const AppError &) {
+        return path; // the photo box says why it cannot be shown
+    }
+    if (!copy)
+        return path;
+    const QString question =
+        QStringLiteral("Esta foto tem %1 x %2 pixels, e o quadro da foto mostra só os %3 x %4 pixels do meio dela, "
+                       "em tamanho real.\n\nGuardar na pasta de fotos uma cópia reduzida, que aparece inteira no quadro "
+                       "como ao lado? A foto original não é alterada.\n\nCom \"Não\", a pergunta fica com a foto "
+                       "original.")
+            .arg(copy->original.width())
+            .arg(copy->original.height())
+            .arg(PhotoBoxSize.width())
+            .arg(PhotoBoxSize.height());
+    if (!Dialogs::confirmPicture(question, copy->picture))
+        return path;
+    const StoredCopy stored = storeFittedCopy(*copy, QDir(dataDirectory()).filePath(QStringLiteral("fotos")));
+    if (stored.written)
+        m_fittedCopies << stored.path;
+    if (stored.path.size() > TbPerguntas->fieldSize(QStringLiteral("Foto")) || !fitsWin1252(stored.path)) {
+        Dialogs::warn(QStringLiteral("A cópia reduzida não pode ser usada: o caminho dela não cabe no banco de "
+                                     "perguntas:\n%1\n\nA pergunta fica com a foto original.")
+                          .arg(stored.path));
+        DropFittedCopies(path);
+        return path;
+    }
+    return stored.path;
+}
+
+void TFrmCadastro::DropFittedCopies(const QString &kept)
+{
+    for (const QString &copy : std::as_const(m_fittedCopies))
+        if (copy != kept)
+            QFile::remove(copy);
+    m_fittedCopies.clear();
 }
 
 void TFrmCadastro::voltarClick()

@@ -76,8 +76,15 @@ private:
     void LoadPhoto();
     void PrefetchNeighbours();
     QuestionFields CurrentFields() const;
+    // The photo to store for `path`: a copy fitted to the photo box when the photo is much larger
+    // than the box and the administrator wants one, else `path` itself.
+    QString PhotoToStore(const QString &path);
+    // Removes the fitted copies made during this insert or edit that the question does not keep:
+    // all of them when it is cancelled, all but `kept` when it is saved.
+    void DropFittedCopies(const QString &kept = QString());
 
     Navigator &m_navigator;
+    QStringList m_fittedCopies; // written during this insert or edit
     std::unique_ptr<Query> QueryUltimoNum; // the largest number stored
     // Decodes the neighbours' photos so that moving through the bank does not wait for them;
     // stopped when the editor is left.

@@ -171,7 +171,7 @@ CsvText readCsv(const QByteArray &bytes)
     return result;
 }
 
-QByteArray csvLine(const QStringList &fields, char separator)
+QByteArray csvLine(const QStringList &fields, char separator, quint64 alwaysQuoted)
 {
     QByteArray line;
     for (qsizetype i = 0; i < fields.size(); ++i) {
@@ -183,11 +183,22 @@ QByteArray csvLine(const QStringList &fields, char separator)
         const bool quote = field.contains(separator) || field.contains('"') || field.contains('\r')
             || field.contains('\n')
             || (!field.isEmpty() && (isBlank(field.front()) || isBlank(field.back())))
-            || (field.isEmpty() && fields.size() == 1) || field.startsWith(ByteOrderMark);
+            || (field.isEmpty() && fields.size() == 1) || field.startsWith(ByteOrderMark)
+            || (i < 64 && (alwaysQuoted >> i & 1));
         if (quote)
             line += '"' + QByteArray(field).replace("\"", "\"\"") + '"';
         else
             line += field;
     }
     return line + "\r\n";
+}
+
+QString csvFormulaGuarded(const QString &text)
+{
+    return !text.isEmpty() && QStringLiteral("=+-@\t\r'").contains(text.front()) ? QLatin1Char('\'') + text : text;
+}
+
+QString csvFormulaUnguarded(const QString &text)
+{
+    return text.startsWith(QLatin1Char('\'')) ? text.mid(1) : text;
 }

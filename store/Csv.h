@@ -46,5 +46,16 @@ CsvText readCsv(const QByteArray &bytes);
 // One record as a line of CSV text in UTF-8, ended by CR LF. A field is put in quotes, with its
 // quotes doubled, when it holds the separator, a quote or a line break, or begins or ends with a
 // blank or a tab, which a reader would otherwise drop (and when it would otherwise be read
-// differently: the only, empty, field of a record, or a field starting with U+FEFF).
-QByteArray csvLine(const QStringList &fields, char separator);
+// differently: the only, empty, field of a record, or a field starting with U+FEFF). The fields
+// whose bit is set in `alwaysQuoted` (field 0 is bit 0) are quoted whatever they hold: a
+// spreadsheet told to take quoted fields as text then never reads "1/2" as a date or "3,14" as a
+// number.
+QByteArray csvLine(const QStringList &fields, char separator, quint64 alwaysQuoted = 0);
+
+// A spreadsheet runs a cell that begins with =, +, -, @, a tab or a CR as a formula
+// (=HYPERLINK(...), say). csvFormulaGuarded() puts an apostrophe before such a text, as is usual
+// against formulas in CSV files, and before a text that itself begins with one;
+// csvFormulaUnguarded() takes exactly one leading apostrophe off, so that every text comes back
+// as it was.
+QString csvFormulaGuarded(const QString &text);
+QString csvFormulaUnguarded(const QString &text);

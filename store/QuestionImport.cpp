@@ -1,7 +1,8 @@
-#include "store/QuestionCsv.h"
+#include "store/QuestionImport.h"
 
 #include "store/Csv.h"
 #include "store/PhotoCopies.h"
+#include "store/PhotoPlan.h"
 #include "store/QuestionCheck.h"
 #include "store/Setup.h"
 
@@ -9,9 +10,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
-#include <QSaveFile>
-#include <QSet>
+#include <QTemporaryDir>
 
+#include <cmath>
 #include <optional>
 
 #include <cerrno>
@@ -23,31 +24,63 @@ namespace {
 // takes a few megabytes.
 constexpr qint64 MaxCsvBytes = qint64(64) << 20;
 
+// The columns of a question, then Id, which only an update reads.
 const QStringList &columnNames()
 {
     static const QStringList names = {
         QStringLiteral("Pergunta"), QStringLiteral("Resp1"),   QStringLiteral("Resp2"), QStringLiteral("Resp3"),
-        QStringLiteral("Resp4"),    QStringLiteral("Correta"), QStringLiteral("Foto"),
+        QStringLiteral("Resp4"),    QStringLiteral("Correta"), QStringLiteral("Foto"),  QStringLiteral("Id"),
     };
     return names;
 }
-enum Column { Pergunta, Resp1, Resp2, Resp3, Resp4, Correta, Foto, ColumnCount };
+enum Column { Pergunta, Resp1, Resp2, Resp3, Resp4, Correta, Foto, QuestionColumns, Id = QuestionColumns, ColumnCount };
+
+// A question's text as the import compares it with others: without the case of its letters and
+// the accents on them ("Qual é" and "QUAL E" are the same question).
+QString comparedText(const QString &text)
+{
+    const QString decomposed = text.trimmed().normalized(QString::NormalizationForm_D);
+    QString bare;
+    bare.reserve(decomposed.size());
+    for (QChar c : decomposed)
+        if (c.category() != QChar::Mark_NonSpacing)
+            bare += c;
+    return bare.toCaseFolded();
+}
+
+// The bank as the import finds it: which question each text is, and each question's photo.
+struct BankIndex {
+    QHash<QString, double> idOfText; // by comparedText()
+    QHash<double, QString> photoOfId;
+};
+
+BankIndex indexBank(const QString &folder)
+{
+    BankIndex index;
+    for (const QuestionRow &row : readQuestionTable(folder)) {
+        if (std::isnan(row.id))
+            continue;
+        index.idOfText.insert(comparedText(row.pergunta), row.id);
+        index.photoOfId.insert(row.id, row.foto);
+    }
+    return index;
+}
+
+// The question number an update's Id field names: empty for none, nullopt when it is not a
+// whole number from 1.
+std::optional<double> idNamed(const QString &field)
+{
+    const QString text = field.trimmed();
+    if (text.isEmpty())
+        return std::nan("");
+    bool ok = false;
+    const qlonglong id = text.toLongLong(&ok);
+    if (!ok || id < 1 || text.startsWith(QLatin1Char('+')))
+        return std::nullopt;
+    return double(id);
+}
 
 QString problem(int line, const QString &text) { return QStringLiteral("linha %1: %2").arg(line).arg(text); }
-
-// A spreadsheet runs a cell that begins with one of these as a formula (=HYPERLINK(...), say).
-// The export puts an apostrophe before such a text, as is usual against formulas in CSV files, and
-// before a text that itself begins with one; the import takes exactly one leading apostrophe off,
-// so that every text comes back as it was.
-QString guardedText(const QString &text)
-{
-    return !text.isEmpty() && QStringLiteral("=+-@\t\r'").contains(text.front()) ? QLatin1Char('\'') + text : text;
-}
-
-QString unguardedText(const QString &text)
-{
-    return text.startsWith(QLatin1Char('\'')) ? text.mid(1) : text;
-}
 
 // The full path of a photo named in the CSV file, relative to the file's folder or absolute. Going
 // up from the root stays at the root, as the system resolves it.
@@ -86,78 +119,6 @@ QString notAPhotoFile(const QString &path)
         return QStringLiteral("não há permissão para chegar à foto: %1").arg(path);
     return QStringLiteral("a foto não existe: %1").arg(path);
 }
-
-bool sameContents(const QString &a, const QString &b)
-{
-    QFile fa(a), fb(b);
-    if (fa.size() != fb.size() || !fa.open(QIODevice::ReadOnly) || !fb.open(QIODevice::ReadOnly))
-        return false;
-    // A piece at a time: memory stays the same whatever the files' size.
-    for (;;) {
-        const QByteArray pa = fa.read(64 * 1024), pb = fb.read(64 * 1024);
-        if (pa != pb)
-            return false;
-        if (pa.isEmpty())
-            return !fa.error() && !fb.error();
-    }
-}
-
-// Where the photos of one import go in the data directory's fotos folder: the same file once,
-// under its own name when that is free or already holds the same picture, else under
-// "name-2.ext", "name-3.ext", ... so that no other photo is overwritten.
-class PhotoPlan {
-public:
-    explicit PhotoPlan(const QString &photoFolder)
-        : m_folder(photoFolder), m_canonicalFolder(QFileInfo(photoFolder).canonicalFilePath())
-    {
-    }
-
-    // The full path under which `source` (an existing file) is stored.
-    QString place(const QString &source)
-    {
-        const QFileInfo info(source);
-        const QString key = info.canonicalFilePath();
-        if (const auto known = m_placed.constFind(key); known != m_placed.cend())
-            return *known;
-        // A photo already in the fotos folder stays where it is, under its own name (the name
-        // of the file a link leads to, not the link's).
-        if (!m_canonicalFolder.isEmpty() && info.canonicalPath() == m_canonicalFolder)
-            return remember(key, QDir(m_folder).filePath(QFileInfo(key).fileName()));
-        for (int n = 1;; ++n) {
-            const QString name = n == 1 ? info.fileName()
-                                        : QStringLiteral("%1-%2%3").arg(info.completeBaseName()).arg(n).arg(
-                                              info.suffix().isEmpty() ? QString() : QLatin1Char('.') + info.suffix());
-            const QString target = QDir(m_folder).filePath(name);
-            if (m_taken.contains(target))
-                continue;
-            if (QFileInfo::exists(target) || QFileInfo(target).isSymLink()) {
-                if (QFileInfo(target).isFile() && sameContents(target, source))
-                    return remember(key, target);
-                continue;
-            }
-            m_copies.append({source, target});
-            return remember(key, target);
-        }
-    }
-
-    struct Copy {
-        QString source, target;
-    };
-    const QList<Copy> &copies() const { return m_copies; }
-
-private:
-    QString remember(const QString &key, const QString &target)
-    {
-        m_placed.insert(key, target);
-        m_taken.insert(target);
-        return target;
-    }
-
-    QString m_folder, m_canonicalFolder;
-    QHash<QString, QString> m_placed; // canonical source -> stored path
-    QSet<QString> m_taken;
-    QList<Copy> m_copies;
-};
 
 // Correta as the text of the answer: the text itself when it equals one of the answers, else a
 // number 1 to 4 or a letter A to D naming one.
@@ -227,33 +188,39 @@ private:
 
 // One import's reading of the records: the header first, then each record checked as the editor
 // checks a question before saving it. The records are read twice, never kept: once to check them
-// all, and, when none has a problem, once more to store them.
+// all and decide what becomes of each, and, when none has a problem, once more to store them.
 class CsvImport {
 public:
-    CsvImport(const QString &csvFolder, const QString &photoFolder, const PhotoCheck &checkPhoto,
-              const FitCheck &checkFit)
-        : m_csvFolder(csvFolder), m_photos(photoFolder), m_checkPhoto(checkPhoto), m_checkFit(checkFit)
+    CsvImport(ImportMode mode, const BankIndex &bank, const QString &csvFolder, const QString &photoFolder,
+              const PhotoCheck &checkPhoto, const FitCheck &checkFit, const PhotoFitter &fitPhoto)
+        : m_mode(mode), m_bank(bank), m_csvFolder(csvFolder), m_photos(photoFolder), m_checkPhoto(checkPhoto),
+          m_checkFit(checkFit), m_fitPhoto(fitPhoto)
     {
     }
 
     ProblemList problems {QStringLiteral("e mais %1 problemas em outras linhas, não listados")};
     ProblemList warnings {QStringLiteral("e mais %1 avisos em outras linhas, não listados")};
-    qint64 questions = 0; // records that make a question
+    ProblemList changes {QStringLiteral("e mais %1 linhas, não listadas")};
+    qint64 questions = 0; // records to store
+    int skipped = 0;
     const QList<PhotoPlan::Copy> &copies() const { return m_photos.copies(); }
+    int fittedCopies() const { return m_fittedCount; }
 
-    // The first reading: every record checked, the photos planned.
+    // The first reading: every record checked, the photos planned, the rows to skip chosen.
     void check(const CsvRecord &record)
     {
         if (!m_headerSeen) {
             m_headerSeen = true;
             readHeader(record);
-        } else if (m_headerSound && question(record, true)) {
-            ++questions;
+        } else if (m_headerSound) {
+            if (question(record, true))
+                ++questions;
         }
     }
 
-    // The second reading: the question of each record, for storing.
-    void store(const CsvRecord &record, const QuestionSink &add)
+    // The second reading: the question of each record not skipped, stored; what became of it is
+    // listed in an update.
+    void store(const CsvRecord &record, const QuestionWriter &write, ImportReport &report)
     {
         if (!m_headerStored) {
             m_headerStored = true;
@@ -264,8 +231,29 @@ public:
         const std::optional<QuestionRow> row = question(record, false);
         if (problems.count() != problemsBefore)
             throw AppError(problem(record.line, QStringLiteral("a foto mudou durante a importação; importe de novo")));
-        if (row)
-            add(*row);
+        if (!row)
+            return;
+        const StoredQuestion stored = write(*row);
+        const qint64 number = qint64(stored.id);
+        switch (stored.as) {
+        case StoredAs::Added:
+            if (report.added++ == 0)
+                report.firstId = stored.id;
+            if (m_mode == ImportMode::Update)
+                changes.add(record.line, std::isnan(row->id)
+                                             ? QStringLiteral("acrescentada com o número %1").arg(number)
+                                             : QStringLiteral("acrescentada com o número %1 (o Id %2 não está no banco)")
+                                                   .arg(number)
+                                                   .arg(qint64(row->id)));
+            break;
+        case StoredAs::Replaced:
+            ++report.replaced;
+            changes.add(record.line, QStringLiteral("pergunta %1 substituída").arg(number));
+            break;
+        case StoredAs::Unchanged:
+            ++report.unchanged;
+            break;
+        }
     }
 
 private:
@@ -273,6 +261,7 @@ private:
     void readHeader(const CsvRecord &header)
     {
         std::fill(std::begin(m_position), std::end(m_position), -1);
+        const int needed = m_mode == ImportMode::Update ? ColumnCount : QuestionColumns;
         for (int c = 0; c < ColumnCount; ++c) {
             for (int i = 0; i < header.fields.size(); ++i) {
                 if (header.fields[i].trimmed().compare(columnNames()[c], Qt::CaseInsensitive) != 0)
@@ -282,10 +271,13 @@ private:
                 else
                     m_position[c] = i;
             }
-            if (m_position[c] < 0)
-                problems.add(header.line, QStringLiteral("falta a coluna %1 (o cabeçalho deve ter as colunas %2, "
-                                                         "separadas por ponto e vírgula ou por vírgula)")
-                                              .arg(columnNames()[c], columnNames().join(QStringLiteral(", "))));
+            if (m_position[c] < 0 && c < needed)
+                problems.add(header.line,
+                             c == Id ? QStringLiteral("falta a coluna Id, que diz qual pergunta cada linha substitui "
+                                                      "(o arquivo exportado pelo jornada-dados a tem)")
+                                     : QStringLiteral("falta a coluna %1 (o cabeçalho deve ter as colunas %2, "
+                                                      "separadas por ponto e vírgula ou por vírgula)")
+                                           .arg(columnNames()[c], columnNames().mid(0, QuestionColumns).join(QStringLiteral(", "))));
         }
         if (header.fieldCount > MaxCsvFields)
             problems.add(header.line, QStringLiteral("o cabeçalho tem %1 colunas; o máximo é %2")
@@ -300,8 +292,32 @@ private:
         m_headerFields = header.fieldCount;
     }
 
-    // The question of a record; none for a record of empty fields, or (when `checking`) one with
-    // a problem, which goes to `problems`.
+    // Whether a checked row is left out: a question to add that the bank, or an earlier row, has
+    // already. Rows that replace a question are never left out.
+    bool skip(int line, double id, const QString &pergunta)
+    {
+        if (!std::isnan(id) && m_bank.photoOfId.contains(id))
+            return false;
+        const QString text = comparedText(pergunta);
+        QString why;
+        if (const auto inBank = m_bank.idOfText.constFind(text); inBank != m_bank.idOfText.cend())
+            why = QStringLiteral("não acrescentada: a pergunta já está no banco, com o número %1").arg(qint64(*inBank));
+        else if (const auto earlier = m_firstLineOfText.constFind(text); earlier != m_firstLineOfText.cend())
+            why = QStringLiteral("não acrescentada: repete a pergunta da linha %1").arg(*earlier);
+        if (why.isEmpty()) {
+            m_firstLineOfText.insert(text, line);
+            return false;
+        }
+        changes.add(line, why);
+        m_skippedLines.insert(line);
+        ++skipped;
+        return true;
+    }
+
+    // The question of a record; none for a record of empty fields, a record skipped (see skip(),
+    // decided when `checking`), or (when `checking`) one with a problem, which goes to `problems`.
+    // Its id is the question it replaces in an update, NaN otherwise. A skipped record is not
+    // checked further, and its photo is not copied.
     std::optional<QuestionRow> question(const CsvRecord &record, bool checking)
     {
         const auto blank = [](const QString &f) { return f.trimmed().isEmpty(); };
@@ -317,39 +333,52 @@ private:
             return std::nullopt;
         }
         const qint64 problemsBefore = problems.count();
-        QString texts[ColumnCount];
-        for (int c = 0; c < ColumnCount; ++c) {
-            texts[c] = unguardedText(record.fields[m_position[c]]);
+        QString texts[QuestionColumns];
+        for (int c = 0; c < QuestionColumns; ++c) {
+            texts[c] = csvFormulaUnguarded(record.fields[m_position[c]]);
             if (hasControlCharacter(texts[c]))
                 problems.add(record.line, QStringLiteral("a coluna %1 tem caracteres de controle").arg(columnNames()[c]));
         }
+        double id = std::nan("");
+        if (m_mode == ImportMode::Update) {
+            const QString written = csvFormulaUnguarded(record.fields[m_position[Id]]);
+            if (const std::optional<double> named = idNamed(written))
+                id = *named;
+            else
+                problems.add(record.line, QStringLiteral("o Id \"%1\" não é o número de uma pergunta; deixe-o vazio "
+                                                         "para acrescentar a pergunta")
+                                              .arg(written));
+            if (checking && !std::isnan(id)) {
+                if (const auto earlier = m_lineOfId.constFind(id); earlier != m_lineOfId.cend())
+                    problems.add(record.line, QStringLiteral("o Id %1 aparece também na linha %2")
+                                                  .arg(qint64(id))
+                                                  .arg(*earlier));
+                else
+                    m_lineOfId.insert(id, record.line);
+            }
+        }
+        if (checking ? skip(record.line, id, texts[Pergunta]) : m_skippedLines.contains(record.line))
+            return std::nullopt;
         const QString answers[4] = {texts[Resp1], texts[Resp2], texts[Resp3], texts[Resp4]};
         QuestionFields q{texts[Pergunta], texts[Resp1], texts[Resp2], texts[Resp3], texts[Resp4],
                          correctAnswer(texts[Correta], answers), texts[Foto]};
         if (!q.foto.trimmed().isEmpty())
-            q.foto = storedPhoto(record.line, q.foto);
+            q.foto = storedPhoto(record.line, q.foto, std::isnan(id) ? QString() : m_bank.photoOfId.value(id));
         if (checking) {
             for (const QString &text : questionProblems(q))
                 problems.add(record.line, text);
             if (m_checkFit)
                 for (const QString &text : m_checkFit(q))
                     warnings.add(record.line, text);
-            if (problems.count() != problemsBefore)
-                return std::nullopt;
         }
-        QuestionRow row;
-        row.pergunta = q.pergunta;
-        row.resp1 = q.resp1;
-        row.resp2 = q.resp2;
-        row.resp3 = q.resp3;
-        row.resp4 = q.resp4;
-        row.correta = q.correta;
-        row.foto = q.foto;
-        return row;
+        if (problems.count() != problemsBefore)
+            return std::nullopt;
+        return QuestionRow{id, q.pergunta, q.resp1, q.resp2, q.resp3, q.resp4, q.correta, q.foto};
     }
 
     // Where the photo that a record names is stored; with a problem, the name as written.
-    QString storedPhoto(int line, const QString &foto)
+    // `replacedPhoto` is the stored photo of the question the record replaces, if any.
+    QString storedPhoto(int line, const QString &foto, const QString &replacedPhoto)
     {
         const QString source = photoSource(m_csvFolder, foto);
         if (const QString notAFile = notAPhotoFile(source); !notAFile.isEmpty()) {
@@ -372,14 +401,65 @@ private:
             problems.add(line, QStringLiteral("a foto %1 não pode ser mostrada: %2").arg(source, *fault));
             return foto;
         }
+        // A question updated with the photo it has (exported beside the file, say) keeps it as
+        // stored, wherever that is.
+        if (!replacedPhoto.isEmpty() && QFileInfo(replacedPhoto).isFile() && sameContents(source, replacedPhoto))
+            return replacedPhoto;
+        if (m_fitPhoto) {
+            const QString fitted = fittedCopy(line, key, source);
+            if (fitted.isNull())
+                return foto;
+            if (!fitted.isEmpty())
+                return m_photos.place(fitted);
+        }
         return m_photos.place(source);
     }
 
+    // The file of the fitted copy of `source` (made once, aside, for the copies to take); empty
+    // when the photo needs none; null when making it failed, which goes to `problems`.
+    QString fittedCopy(int line, const QString &key, const QString &source)
+    {
+        if (const auto known = m_fitted.constFind(key); known != m_fitted.cend())
+            return *known;
+        std::optional<FittedPhoto> copy;
+        try {
+            copy = m_fitPhoto(source);
+        } catch (const AppError &error) {
+            problems.add(line, QStringLiteral("a foto %1 não pode ser ajustada ao quadro: %2").arg(source, error.text()));
+            return QString();
+        }
+        QString made = QLatin1String("");
+        if (copy) {
+            // Each in a folder of its own: two photos of the same name give copies of the same name.
+            const QString folder = m_aside.filePath(QString::number(m_fitted.size()));
+            QFile file(QDir(folder).filePath(copy->name));
+            if (!m_aside.isValid() || !QDir().mkpath(folder) || !file.open(QIODevice::WriteOnly)
+                || file.write(copy->bytes) != copy->bytes.size() || !file.flush()) {
+                problems.add(line, QStringLiteral("a cópia ajustada da foto %1 não pôde ser gravada: %2")
+                                       .arg(source, file.errorString()));
+                return QString();
+            }
+            made = file.fileName();
+            ++m_fittedCount;
+        }
+        m_fitted.insert(key, made);
+        return made;
+    }
+
+    ImportMode m_mode;
+    const BankIndex &m_bank;
     QString m_csvFolder;
     PhotoPlan m_photos;
     const PhotoCheck &m_checkPhoto;
     const FitCheck &m_checkFit;
+    const PhotoFitter &m_fitPhoto;
+    QTemporaryDir m_aside;              // the fitted copies, until they are copied in
+    QHash<QString, QString> m_fitted;   // by file: its fitted copy aside, empty when it needs none
+    int m_fittedCount = 0;
     QHash<QString, QString> m_photoFaults; // by file: why it cannot be shown, empty when it can
+    QHash<QString, int> m_firstLineOfText;  // rows to add, by comparedText() of their question
+    QHash<double, int> m_lineOfId;          // rows of an update, by their Id
+    QSet<int> m_skippedLines;
     bool m_headerSeen = false, m_headerSound = false, m_headerStored = false;
     int m_position[ColumnCount] {};
     qsizetype m_width = 0, m_headerFields = 0;
@@ -387,8 +467,8 @@ private:
 
 } // namespace
 
-ImportReport importQuestionsCsv(const QString &csvPath, const QString &folder, const PhotoCheck &checkPhoto,
-                                const FitCheck &checkFit)
+ImportReport importQuestions(const QString &csvPath, const QString &folder, ImportMode mode,
+                             const PhotoCheck &checkPhoto, const FitCheck &checkFit, const PhotoFitter &fitPhoto)
 {
     ImportReport report;
     const QString dataFolder = QDir::cleanPath(QFileInfo(folder).absoluteFilePath());
@@ -407,9 +487,17 @@ ImportReport importQuestionsCsv(const QString &csvPath, const QString &folder, c
                            .arg(MaxCsvBytes >> 20));
     const QByteArray bytes = file.readAll();
     const QString refusal = QStringLiteral("%1: nada foi importado; corrija o arquivo e importe de novo").arg(csvPath);
+    const QString nothingDone = QStringLiteral("\nNada foi importado; o banco de perguntas ficou como estava.");
 
-    // 1. Every record checked.
-    CsvImport import(QFileInfo(csvPath).absolutePath(), report.photoFolder, checkPhoto, checkFit);
+    // 1. Every record checked, against the questions of the bank.
+    BankIndex bank;
+    try {
+        bank = indexBank(dataFolder);
+    } catch (const AppError &error) {
+        throw AppError(error.text() + nothingDone);
+    }
+    CsvImport import(mode, bank, QFileInfo(csvPath).absolutePath(), report.photoFolder, checkPhoto, checkFit,
+                     fitPhoto);
     bool anyRecord = false;
     const CsvText csv = parseCsv(bytes, [&](const CsvRecord &record) {
         anyRecord = true;
@@ -417,14 +505,16 @@ ImportReport importQuestionsCsv(const QString &csvPath, const QString &folder, c
     });
     if (!anyRecord && csv.error.isEmpty())
         import.problems.add(1, QStringLiteral("o arquivo está vazio; a primeira linha deve ser o cabeçalho %1")
-                                   .arg(columnNames().join(QLatin1Char(';'))));
+                                   .arg(columnNames().mid(0, QuestionColumns).join(QLatin1Char(';'))));
     if (!csv.error.isEmpty())
         import.problems.add(csv.errorLine, csv.error);
     if (!import.problems.isEmpty())
         throw ImportRefused(refusal, import.problems.lines());
-    if (import.questions == 0)
+    if (import.questions == 0 && import.skipped == 0)
         throw AppError(QStringLiteral("%1 não tem perguntas depois do cabeçalho; nada foi importado").arg(csvPath));
     report.warnings = import.warnings.lines();
+    report.skipped = import.skipped;
+    report.photosFitted = import.fittedCopies();
 
     // 2. The photos, then the questions in one transaction; a failure takes the copies back.
     try {
@@ -435,37 +525,17 @@ ImportReport importQuestionsCsv(const QString &csvPath, const QString &folder, c
                 photos->copy(copy.source, QFileInfo(copy.target).fileName());
             photos->sync();
         }
-        report.firstId = appendQuestions(dataFolder, [&](const QuestionSink &add) {
-            parseCsv(bytes, [&](const CsvRecord &record) { import.store(record, add); });
-        });
+        if (import.questions > 0)
+            storeQuestions(dataFolder, [&](const QuestionWriter &write) {
+                parseCsv(bytes, [&](const CsvRecord &record) { import.store(record, write, report); });
+            });
         if (photos) {
             photos->commit();
             report.photosCopied = photos->count();
         }
     } catch (const AppError &error) {
-        throw AppError(error.text() + QStringLiteral("\nNada foi importado; o banco de perguntas ficou como estava."));
+        throw AppError(error.text() + nothingDone);
     }
-    report.questions = int(import.questions);
+    report.changes = import.changes.lines();
     return report;
-}
-
-int exportQuestionsCsv(const QString &folder, const QString &csvPath)
-{
-    bankTable(QDir::cleanPath(QFileInfo(folder).absoluteFilePath()));
-    const QList<QuestionRow> rows = readQuestionTable(folder);
-    if (QFileInfo(csvPath).isDir())
-        throw AppError(QStringLiteral("não foi possível gravar %1: é uma pasta").arg(csvPath));
-    QSaveFile file(csvPath);
-    if (!file.open(QIODevice::WriteOnly))
-        throw AppError(QStringLiteral("não foi possível gravar %1: %2").arg(csvPath, file.errorString()));
-    file.write(QByteArrayLiteral("\xEF\xBB\xBF"));
-    file.write(csvLine(columnNames(), ';'));
-    for (const QuestionRow &row : rows)
-        file.write(csvLine({guardedText(row.pergunta), guardedText(row.resp1), guardedText(row.resp2),
-                            guardedText(row.resp3), guardedText(row.resp4), guardedText(row.correta),
-                            guardedText(row.foto)},
-                           ';'));
-    if (!file.commit())
-        throw AppError(QStringLiteral("não foi possível gravar %1: %2").arg(csvPath, file.errorString()));
-    return int(rows.size());
 }

@@ -1,12 +1,13 @@
 #pragma once
-// Importing questions from a CSV file into the bank of a data directory, and exporting the bank
-// to one. Used by jornada-dados.
+// Importing questions from a CSV file into the bank of a data directory: adding new ones, or
+// updating the bank from a file it was exported to. Used by jornada-dados.
 #include "store/AppError.h"
 #include "store/QuestionCheck.h"
 
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <optional>
 
 // The import refused the file: every problem found, each "linha N: ...", N being the line of the
 // file where the record starts (the header is line 1).
@@ -23,40 +24,59 @@ private:
 using PhotoCheck = std::function<void(const QString &path)>;
 // Warnings about a question that can be stored but will not show whole (see QuestionFit).
 using FitCheck = std::function<QStringList(const QuestionFields &question)>;
+// A copy of a photo fitted to the photo box (see PhotoFit), for a photo much larger than the box:
+// its file's bytes and name. None for a photo the box shows (nearly) whole. Throws AppError.
+struct FittedPhoto {
+    QByteArray bytes;
+    QString name;
+};
+using PhotoFitter = std::function<std::optional<FittedPhoto>(const QString &path)>;
 
-struct ImportReport {
-    QString table;       // the full path of Perguntas.DB
-    int questions = 0;   // questions added
-    double firstId = 0;  // their numbers run from firstId to firstId + questions - 1
-    int photosCopied = 0;
-    QString photoFolder; // where the photos were copied
-    QStringList warnings; // "linha N: ...", for questions added that will not show whole
+enum class ImportMode {
+    Add,    // every row is a new question, unless the bank has its question text already
+    Update, // a row whose Id is a question of the bank replaces it; the others are added
 };
 
-// Adds the questions of the CSV file `csvPath` (read as readCsv() reads it) to the bank of the
-// existing data directory `folder`, numbered on after its largest Id.
+struct ImportReport {
+    QString table;        // the full path of Perguntas.DB
+    int added = 0;        // questions added
+    double firstId = 0;   // ImportMode::Add: their numbers run from firstId to firstId + added - 1
+    int replaced = 0;     // ImportMode::Update: questions replaced
+    int unchanged = 0;    // ImportMode::Update: rows equal to their question already
+    int skipped = 0;      // rows not added because the bank or an earlier row has their question
+    int photosCopied = 0;
+    int photosFitted = 0; // of the photos stored, copies fitted to the photo box in place of the photo
+    QString photoFolder;  // where the photos were copied
+    QStringList changes;  // "linha N: ...": each row skipped, and (ImportMode::Update) each added or replaced
+    QStringList warnings; // "linha N: ...", for questions stored that will not show whole
+};
+
+// Imports the CSV file `csvPath` (read as readCsv() reads it) into the bank of the existing data
+// directory `folder`.
 //
 // The header names the columns, in any order and letter case: Pergunta, Resp1 to Resp4, Correta
-// and Foto; other columns are not read. Correta is the text of the right answer, or its number
-// (1 to 4) or letter (A to D) when it equals none of the four texts. Foto is the path of a
-// picture file, relative to the CSV file's folder or absolute; the photo is copied into
-// folder/fotos (under a new name when a different file has its name there) and stored by the
-// copy's full path. A photo already in folder/fotos is not copied again. Lines whose fields are
-// all empty are skipped.
+// and Foto, and Id, which ImportMode::Update needs and ImportMode::Add does not read; other
+// columns are not read. Correta is the text of the right answer, or its number (1 to 4) or letter
+// (A to D) when it equals none of the four texts. Foto is the path of a picture file, relative to
+// the CSV file's folder or absolute; the photo is copied into folder/fotos (under a new name when
+// a different file has its name there) and stored by the copy's full path. A photo already in
+// folder/fotos is not copied again, and neither is one (in an update) with the same contents as
+// the photo of the question it replaces, which keeps its stored path. Lines whose fields are all
+// empty are skipped. Exactly one leading apostrophe of each field is taken off, as the export
+// puts one before texts a spreadsheet would take for formulas.
+//
+// Added questions are numbered on after the bank's largest Id. A row to be added whose question
+// text the bank already has, or an earlier row of the file has, ignoring case and accents, is
+// skipped and listed instead.
 //
 // All or nothing: every record is checked first, as the editor checks a question before saving
-// it (questionProblems()), and its photo must exist and pass `checkPhoto`. Any problem throws
-// ImportRefused, listing every problem, and nothing is written. The questions are then added in
-// one transaction; when it fails (a locked table, a full disk) the table is left as it was, the
-// photos copied for it are removed, and AppError says why.
-// `checkFit`, when given, lists what of a question will not show whole; those are warnings, which
-// refuse nothing.
-ImportReport importQuestionsCsv(const QString &csvPath, const QString &folder, const PhotoCheck &checkPhoto,
-                                const FitCheck &checkFit = {});
-
-// Writes every question of the bank of `folder`, in Id order, to `csvPath`: UTF-8 with a
-// byte-order mark, ';' between fields, CR LF after each line, the header
-// Pergunta;Resp1;Resp2;Resp3;Resp4;Correta;Foto, Correta as the text of the answer and Foto as
-// stored (a full path). The file is written aside and put in place only when complete, so an
-// existing file at that path is replaced whole or not at all. Returns the number of questions.
-int exportQuestionsCsv(const QString &folder, const QString &csvPath);
+// it (questionProblems()), and its photo must exist and pass `checkPhoto`; in an update, the Id
+// must be empty or a whole number that no other row has. Any problem throws ImportRefused, listing
+// every problem, and nothing is written. The questions are then stored in one transaction; when it
+// fails (a locked table, a full disk) the table is left as it was, the photos copied for it are
+// removed, and AppError says why. `checkFit`, when given, lists what of a question will not show
+// whole; those are warnings, which refuse nothing. `fitPhoto`, when given, is asked for each photo
+// to copy: a photo it fits is stored as its fitted copy, and the photo itself is not copied.
+ImportReport importQuestions(const QString &csvPath, const QString &folder, ImportMode mode,
+                             const PhotoCheck &checkPhoto, const FitCheck &checkFit = {},
+                             const PhotoFitter &fitPhoto = {});

@@ -238,20 +238,26 @@ QString setAdminPassword(const QString &directory, const QString &password)
 
 namespace {
 
+constexpr const char *InsertQuestion = "INSERT INTO db(Pergunta, Resp1, Resp2, Resp3, Resp4, Correta, Id, Foto)"
+                                       " VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8)";
+
+// Runs InsertQuestion, prepared on `table`, for `row` numbered `id`.
+void insertRow(TableFile &table, const QuestionRow &row, double id)
+{
+    const QString texts[] = {row.pergunta, row.resp1, row.resp2, row.resp3, row.resp4, row.correta};
+    for (int i = 0; i < 6; ++i)
+        table.bindText(i + 1, fieldText(texts[i], 240));
+    table.bindNumber(7, id);
+    table.bindText(8, fieldText(row.foto, 255));
+    table.run();
+}
+
 // Inserts the rows that `produce` hands to the function it is given, numbered by `idOf`.
 template <typename Produce, typename IdOf>
 void insertRows(TableFile &table, Produce produce, IdOf idOf)
 {
-    table.prepare("INSERT INTO db(Pergunta, Resp1, Resp2, Resp3, Resp4, Correta, Id, Foto)"
-                  " VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8)");
-    produce([&](const QuestionRow &row) {
-        const QString texts[] = {row.pergunta, row.resp1, row.resp2, row.resp3, row.resp4, row.correta};
-        for (int i = 0; i < 6; ++i)
-            table.bindText(i + 1, fieldText(texts[i], 240));
-        table.bindNumber(7, idOf(row));
-        table.bindText(8, fieldText(row.foto, 255));
-        table.run();
-    });
+    table.prepare(InsertQuestion);
+    produce([&](const QuestionRow &row) { insertRow(table, row, idOf(row)); });
 }
 
 // The rows of a list, for insertRows.
@@ -289,6 +295,46 @@ double appendQuestions(const QString &directory, const std::function<void(const 
         double id = first;
         insertRows(table, produce, [&id](const QuestionRow &) { return id++; });
         return first;
+    });
+}
+
+void storeQuestions(const QString &directory, const std::function<void(const QuestionWriter &)> &produce)
+{
+    inTableFile(directory, QStringLiteral("Perguntas.DB"), "BEGIN IMMEDIATE", [&](TableFile &table) {
+        table.prepare("SELECT max(Id) FROM db");
+        table.step();
+        double next = table.columnIsNull(0) ? 1 : std::floor(table.columnNumber(0)) + 1;
+        // Three statements in turn on one connection: the current one is prepared again for each
+        // row. A bank import is a few thousand rows; the cost is the disk's, not this.
+        produce([&](const QuestionRow &row) -> StoredQuestion {
+            const QString stored[] = {fieldText(row.pergunta, 240), fieldText(row.resp1, 240),
+                                      fieldText(row.resp2, 240),    fieldText(row.resp3, 240),
+                                      fieldText(row.resp4, 240),    fieldText(row.correta, 240),
+                                      fieldText(row.foto, 255)};
+            if (!std::isnan(row.id)) {
+                table.prepare("SELECT Pergunta, Resp1, Resp2, Resp3, Resp4, Correta, Foto FROM db WHERE Id = ?1");
+                table.bindNumber(1, row.id);
+                if (table.step()) {
+                    bool same = true;
+                    for (int i = 0; i < 7 && same; ++i)
+                        same = table.columnText(i) == stored[i];
+                    if (same)
+                        return {row.id, StoredAs::Unchanged};
+                    table.prepare("UPDATE db SET Pergunta = ?1, Resp1 = ?2, Resp2 = ?3, Resp3 = ?4, Resp4 = ?5,"
+                                  " Correta = ?6, Foto = ?8 WHERE Id = ?7");
+                    for (int i = 0; i < 6; ++i)
+                        table.bindText(i + 1, stored[i]);
+                    table.bindNumber(7, row.id);
+                    table.bindText(8, stored[6]);
+                    table.run();
+                    return {row.id, StoredAs::Replaced};
+                }
+            }
+            table.prepare(InsertQuestion);
+            insertRow(table, row, next);
+            return {next++, StoredAs::Added};
+        });
+        return true;
     });
 }
 

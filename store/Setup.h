@@ -44,6 +44,20 @@ double appendQuestions(const QString &directory, const QList<QuestionRow> &rows)
 using QuestionSink = std::function<void(const QuestionRow &)>;
 double appendQuestions(const QString &directory, const std::function<void(const QuestionSink &)> &produce);
 
+// What storeQuestions() did with one row.
+enum class StoredAs { Added, Replaced, Unchanged };
+struct StoredQuestion {
+    double id = 0; // the number the question has in the bank
+    StoredAs as = StoredAs::Added;
+};
+using QuestionWriter = std::function<StoredQuestion(const QuestionRow &)>;
+// Adds or replaces the rows that `produce` hands over, one at a time, in one transaction taken as
+// appendQuestions() takes it: a row whose id is the number of a question of the bank replaces that
+// question (Unchanged when every field already holds what the row would store); any other row
+// (its id NaN, or a number the bank does not have) is added, numbered on from the largest Id.
+// What `produce` throws, or any failure, leaves the table as it was.
+void storeQuestions(const QString &directory, const std::function<void(const QuestionWriter &)> &produce);
+
 // Every question of Perguntas.DB of `directory` in Id order; a blank text reads as empty, a
 // blank Id as NaN.
 QList<QuestionRow> readQuestionTable(const QString &directory);

@@ -122,9 +122,14 @@ private slots:
     void refusesWholeFile_data();
     void refusesWholeFile();
     void photoNamesNeverOverwrite();
+    void largePhotosAreStoredFitted();
     void importWarnsOfTextsShownShortened();
     void exportThenImportGivesTheSameBank();
     void exportReplacesANamedFileWhole();
+    void roundTripChangesNothing_data();
+    void roundTripChangesNothing();
+    void doubleImportSkipsEveryRow();
+    void updateByIdChangesOnlyThatQuestion();
     void lockedTableIsLeftAsItWas();
     void failureMidwayIsUndone();
     void photoThatCannotBeWrittenLeavesNothing();
@@ -365,6 +370,21 @@ void CsvTest::refusesWholeFile_data()
     QTest::newRow("a header of too many columns")
         << "Pergunta;Resp1;Resp2;Resp3;Resp4;Correta;Foto" + QByteArray(";x").repeated(1000) + "\n" + good
         << QStringList{u"linha 1: o cabeçalho tem 1007 colunas; o máximo é 1000"_qs};
+    // An update reads the Id column, which must name each question once.
+    const QByteArray idHeader = "Id;" + Header;
+    const QString notANumber = u"o Id \"%1\" não é o número de uma pergunta; deixe-o vazio para acrescentar a pergunta"_qs;
+    QTest::newRow("update: Ids that are no question numbers")
+        << idHeader + "abc;A?;a;b;c;d;a;boa.bmp\n" + "0;B?;a;b;c;d;a;boa.bmp\n" + "2.5;C?;a;b;c;d;a;boa.bmp\n"
+               + " 3 ;D?;a;b;c;d;a;boa.bmp\n" + ";E?;a;b;c;d;a;boa.bmp\n"
+        << QStringList{"linha 2: " + notANumber.arg("abc"), "linha 3: " + notANumber.arg("0"),
+                       "linha 4: " + notANumber.arg("2.5")};
+    QTest::newRow("update: an Id twice")
+        << idHeader + "2;A?;a;b;c;d;a;boa.bmp\n" + "9;B?;a;b;c;d;a;boa.bmp\n" + "2;C?;a;b;c;d;a;boa.bmp\n"
+        << QStringList{u"linha 4: o Id 2 aparece também na linha 2"_qs};
+    QTest::newRow("update: no Id column")
+        << Header + good
+        << QStringList{u"linha 1: falta a coluna Id, que diz qual pergunta cada linha substitui (o arquivo "
+                       u"exportado pelo jornada-dados a tem)"_qs};
     QTest::newRow("empty file")
         << QByteArray()
         << QStringList{u"linha 1: o arquivo está vazio; a primeira linha deve ser o cabeçalho "
@@ -387,7 +407,9 @@ void CsvTest::refusesWholeFile()
     writeFile(bank.csv(QStringLiteral("novas.csv")), csv);
     const QList<QuestionRow> before = readQuestionTable(bank.data());
 
-    const Run run = jornadaDados({QStringLiteral("--importar"), bank.csv(QStringLiteral("novas.csv")), bank.data()});
+    const bool update = QByteArray(QTest::currentDataTag()).startsWith("update:");
+    const Run run = jornadaDados({update ? QStringLiteral("--atualizar") : QStringLiteral("--importar"),
+                                  bank.csv(QStringLiteral("novas.csv")), bank.data()});
     QCOMPARE(run.status, 1);
     QVERIFY2(run.err.contains(QStringLiteral("nada foi importado")), qPrintable(run.err));
     const QString folder = QFileInfo(bank.csv(QString())).absolutePath();
@@ -466,6 +488,35 @@ void CsvTest::photoNamesNeverOverwrite()
     QCOMPARE(bank.photoFiles(), QStringList({"azul-2.bmp", "azul-3.bmp", "azul.bmp", "velha.bmp", "verde.bmp"}));
 }
 
+// A photo far larger than the photo box is stored as a copy fitted to it, which shows it whole
+// (its red frame at the top); the spreadsheet's own file is neither copied nor changed.
+void CsvTest::largePhotosAreStoredFitted()
+{
+    Bank bank(1);
+    QImage framed(1200, 900, QImage::Format_RGB32);
+    framed.fill(Qt::red);
+    for (int y = 225; y < 675; ++y)
+        for (int x = 300; x < 900; ++x)
+            framed.setPixel(x, y, qRgb(0, 0, 255));
+    QDir().mkpath(QFileInfo(bank.csv(QString())).path());
+    QVERIFY(framed.save(bank.csv(QStringLiteral("praia.png")), "PNG"));
+    const QByteArray original = readFile(bank.csv(QStringLiteral("praia.png")));
+    writePicture(bank.csv(QStringLiteral("pequena.bmp")), Qt::green);
+    writeFile(bank.csv(QStringLiteral("novas.csv")), Header + "Praia?;a;b;c;d;a;praia.png\nDe novo?;a;b;c;d;a;praia.png\n"
+                                                         + "Pequena?;a;b;c;d;a;pequena.bmp\n");
+    const Run run = jornadaDados({QStringLiteral("--importar"), bank.csv(QStringLiteral("novas.csv")), bank.data()});
+    QVERIFY2(run.status == 0, qPrintable(run.err));
+    QVERIFY2(run.out.contains(u"guardadas como cópias ajustadas ao quadro: 1;"_qs), qPrintable(run.out));
+    QCOMPARE(bank.photoFiles(), QStringList({"pequena.bmp", "praia-ajustada.jpg", "velha.bmp"}));
+    const QList<QuestionRow> rows = readQuestionTable(bank.data());
+    QCOMPARE(rows[1].foto, bank.photo(QStringLiteral("praia-ajustada.jpg")));
+    QCOMPARE(rows[2].foto, rows[1].foto);
+    const QImage stored(rows[1].foto);
+    QCOMPARE(stored.size(), QSize(137, 177));
+    QVERIFY(stored.pixelColor(68, 4).red() > 200 && stored.pixelColor(68, 88).blue() > 200);
+    QCOMPARE(readFile(bank.csv(QStringLiteral("praia.png"))), original);
+}
+
 void CsvTest::exportThenImportGivesTheSameBank()
 {
     Bank bank(0);
@@ -490,9 +541,9 @@ void CsvTest::exportThenImportGivesTheSameBank()
     const Run exported = jornadaDados({QStringLiteral("--exportar"), csv, bank.data()});
     QVERIFY2(exported.status == 0, qPrintable(exported.err));
     const QByteArray bytes = readFile(csv);
-    QVERIFY(bytes.startsWith("\xEF\xBB\xBF" "Pergunta;Resp1;Resp2;Resp3;Resp4;Correta;Foto\r\n"));
-    QVERIFY(bytes.contains(";'=1+1;x;'=1+1;" + bank.photo(QStringLiteral("a.bmp")).toUtf8() + "\r\n"));
-    QVERIFY(bytes.contains("\"'=HYPERLINK(\"\"http://x\"\";\"\"clique\"\")\";'+55;'-5 graus;'@soma;''aspas';"));
+    QVERIFY(bytes.startsWith("\xEF\xBB\xBF\"Id\";\"Pergunta\";\"Resp1\";\"Resp2\";\"Resp3\";\"Resp4\";\"Correta\";\"Foto\"\r\n"));
+    QVERIFY(bytes.contains("\r\n2;\"Duas\r\nlinhas?\";\"A\xC3\xA7\xC3\xA3o\";\"\xE2\x82\xAC\";\"'=1+1\";\"x\";\"'=1+1\";\"fotos/a.bmp\"\r\n"));
+    QVERIFY(bytes.contains("\"'=HYPERLINK(\"\"http://x\"\";\"\"clique\"\")\";\"'+55\";\"'-5 graus\";\"'@soma\";\"''aspas'\";"));
 
     QTemporaryDir other;
     createQuestionTable(other.path());
@@ -515,16 +566,139 @@ void CsvTest::exportReplacesANamedFileWhole()
     writeFile(csv, QByteArray(5000, 'v'));
     const Run run = jornadaDados({QStringLiteral("--exportar"), csv, bank.data()});
     QVERIFY2(run.status == 0, qPrintable(run.err));
-    const QByteArray expected = "\xEF\xBB\xBF" "Pergunta;Resp1;Resp2;Resp3;Resp4;Correta;Foto\r\n"
-        "Pergunta 1;um;dois;tr\xC3\xAAs;quatro;dois;" + bank.photo(QStringLiteral("velha.bmp")).toUtf8() + "\r\n"
-        "Pergunta 2;um;dois;tr\xC3\xAAs;quatro;dois;" + bank.photo(QStringLiteral("velha.bmp")).toUtf8() + "\r\n";
+    const QByteArray expected = u"\uFEFF\"Id\";\"Pergunta\";\"Resp1\";\"Resp2\";\"Resp3\";\"Resp4\";\"Correta\";\"Foto\"\r\n"
+                                u"1;\"Pergunta 1\";\"um\";\"dois\";\"três\";\"quatro\";\"dois\";\"fotos/velha.bmp\"\r\n"
+                                u"2;\"Pergunta 2\";\"um\";\"dois\";\"três\";\"quatro\";\"dois\";\"fotos/velha.bmp\"\r\n"_qs
+                                    .toUtf8();
     QCOMPARE(readFile(csv), expected);
+    QCOMPARE(readFile(bank.csv(QStringLiteral("fotos/velha.bmp"))), readFile(bank.photo(QStringLiteral("velha.bmp"))));
     // Nothing is left beside it.
     QCOMPARE(QDir(QFileInfo(csv).path()).entryList(QDir::Files | QDir::Hidden), QStringList{"banco.csv"});
 
     const Run missing = jornadaDados({QStringLiteral("--exportar"), bank.csv(QStringLiteral("nao/ha/banco.csv")), bank.data()});
     QCOMPARE(missing.status, 1);
     QVERIFY(missing.err.contains(QStringLiteral("não foi possível gravar")));
+}
+
+void CsvTest::roundTripChangesNothing_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::newRow("csv") << QStringLiteral("banco.csv");
+}
+
+// Exported, then imported back as an update: every field as it was. Exported, carried with its
+// photos to another computer and imported there: the same questions and photos.
+void CsvTest::roundTripChangesNothing()
+{
+    QFETCH(QString, file);
+    Bank bank(0);
+    QTemporaryDir elsewhere;
+    writePicture(bank.photo(QStringLiteral("a.bmp")), Qt::red);
+    writePicture(elsewhere.filePath(QStringLiteral("b.bmp")), Qt::blue);
+    const QList<QStringList> questions = {
+        {u"Quanto é 1/2 + 3/4?"_qs, "1/2", "3/4", "5/4", "1.000", "5/4"},
+        {u"Pi vale?"_qs, "3,14", "3.14", "1e3", "007", "3,14"},
+        {" Ponto; e \"aspas\", e mais ", "=1+1", "+55", "-5", "'x", "'x"},
+        {"Duas\r\nlinhas?", "@a", "TRUE", "01/02/2024", "12:30", "TRUE"},
+    };
+    QList<QuestionRow> rows;
+    for (int i = 0; i < questions.size(); ++i) {
+        const QStringList &q = questions[i];
+        const QString photo = i % 2 ? elsewhere.filePath(QStringLiteral("b.bmp")) : bank.photo(QStringLiteral("a.bmp"));
+        rows << QuestionRow{double(i + 1) * 3, q[0], q[1], q[2], q[3], q[4], q[5], photo};
+    }
+    insertQuestions(bank.data(), rows);
+    const QString exported = bank.csv(file);
+    QDir().mkpath(QFileInfo(exported).path());
+    const Run out = jornadaDados({QStringLiteral("--exportar"), exported, bank.data()});
+    QVERIFY2(out.status == 0, qPrintable(out.err));
+
+    const Run back = jornadaDados({QStringLiteral("--atualizar"), exported, bank.data()});
+    QVERIFY2(back.status == 0, qPrintable(back.err));
+    QVERIFY2(back.out.contains(u"substituídas: 0; acrescentadas: 0; iguais às do banco: 4."_qs), qPrintable(back.out));
+    const QList<QuestionRow> after = readQuestionTable(bank.data());
+    QCOMPARE(after.size(), rows.size());
+    for (int i = 0; i < rows.size(); ++i) {
+        QCOMPARE(after[i].id, rows[i].id);
+        QCOMPARE(texts(after[i]), texts(rows[i]));
+        QCOMPARE(after[i].foto, rows[i].foto);
+    }
+    QCOMPARE(bank.photoFiles(), (QStringList{"a.bmp", "velha.bmp"}));
+    QCOMPARE(QDir(elsewhere.path()).entryList(QDir::Files), QStringList{"b.bmp"});
+
+    // Another computer: only the exported folder goes there.
+    QTemporaryDir other;
+    const QString carried = other.filePath(QStringLiteral("pendrive"));
+    QVERIFY(QDir().rename(QFileInfo(exported).path(), carried));
+    createQuestionTable(other.path());
+    const Run there = jornadaDados({QStringLiteral("--importar"), QDir(carried).filePath(file), other.path()});
+    QVERIFY2(there.status == 0, qPrintable(there.err));
+    const QList<QuestionRow> copied = readQuestionTable(other.path());
+    QCOMPARE(copied.size(), rows.size());
+    for (int i = 0; i < rows.size(); ++i) {
+        QCOMPARE(texts(copied[i]), texts(rows[i]));
+        QCOMPARE(readFile(copied[i].foto), readFile(rows[i].foto));
+        QVERIFY(copied[i].foto.startsWith(other.filePath(QStringLiteral("fotos/"))));
+    }
+}
+
+// A file imported twice adds nothing the second time; a question the bank has, or the file has
+// on an earlier line, is skipped whatever its case and accents, and its photo is not copied.
+void CsvTest::doubleImportSkipsEveryRow()
+{
+    Bank bank(2);
+    writePicture(bank.csv(QStringLiteral("nova.bmp")), Qt::green);
+    writePicture(bank.csv(QStringLiteral("pulada.bmp")), Qt::blue);
+    writeFile(bank.csv(QStringLiteral("novas.csv")),
+              Header + u"Qual é a capital?;a;b;c;d;a;nova.bmp\n"_qs.toUtf8()
+                  + "QUAL E A CAPITAL?;a;b;c;d;a;pulada.bmp\n" + "  pergunta 1;x;y;z;w;x;pulada.bmp\n");
+    const QStringList skippedFirst = {u"linha 3: não acrescentada: repete a pergunta da linha 2"_qs,
+                                      u"linha 4: não acrescentada: a pergunta já está no banco, com o número 1"_qs};
+    const Run first = jornadaDados({QStringLiteral("--importar"), bank.csv(QStringLiteral("novas.csv")), bank.data()});
+    QVERIFY2(first.status == 0, qPrintable(first.err));
+    QCOMPARE(problemLines(first.out), skippedFirst);
+    QVERIFY2(first.out.contains(QStringLiteral("com o número 3.")), qPrintable(first.out));
+    QCOMPARE(bank.photoFiles(), (QStringList{"nova.bmp", "velha.bmp"}));
+
+    const Run second = jornadaDados({QStringLiteral("--importar"), bank.csv(QStringLiteral("novas.csv")), bank.data()});
+    QVERIFY2(second.status == 0, qPrintable(second.err));
+    QVERIFY2(second.out.contains(QStringLiteral("Nenhuma pergunta nova")), qPrintable(second.out));
+    const QStringList skippedSecond = {u"linha 2: não acrescentada: a pergunta já está no banco, com o número 3"_qs,
+                                       u"linha 3: não acrescentada: a pergunta já está no banco, com o número 3"_qs,
+                                       skippedFirst[1]};
+    QCOMPARE(problemLines(second.out), skippedSecond);
+    QCOMPARE(readQuestionTable(bank.data()).size(), 3);
+    QCOMPARE(bank.photoFiles(), (QStringList{"nova.bmp", "velha.bmp"}));
+}
+
+// An update replaces the question its Id names and nothing else; a row without a known Id is
+// added, and the report says what became of each line.
+void CsvTest::updateByIdChangesOnlyThatQuestion()
+{
+    Bank bank(3);
+    const QList<QuestionRow> before = readQuestionTable(bank.data());
+    writePicture(bank.csv(QStringLiteral("nova.bmp")), Qt::green);
+    writeFile(bank.csv(QStringLiteral("banco.csv")),
+              "Id;" + Header + "2;Pergunta dois, mudada?;um;dois;tres;quatro;um;nova.bmp\n"
+                  + u"1;Pergunta 1;um;dois;três;quatro;dois;%1\n"_qs.arg(bank.photo(QStringLiteral("velha.bmp"))).toUtf8()
+                  + ";Nova?;a;b;c;d;a;nova.bmp\n" + "77;Outra nova?;a;b;c;d;b;nova.bmp\n");
+    const Run run = jornadaDados({QStringLiteral("--atualizar"), bank.csv(QStringLiteral("banco.csv")), bank.data()});
+    QVERIFY2(run.status == 0, qPrintable(run.err));
+    QVERIFY2(run.out.contains(u"substituídas: 1; acrescentadas: 2; iguais às do banco: 1."_qs), qPrintable(run.out));
+    QCOMPARE(problemLines(run.out), QStringList({u"linha 2: pergunta 2 substituída"_qs,
+                                                 u"linha 4: acrescentada com o número 4"_qs,
+                                                 u"linha 5: acrescentada com o número 5 (o Id 77 não está no banco)"_qs}));
+    const QList<QuestionRow> after = readQuestionTable(bank.data());
+    QCOMPARE(after.size(), 5);
+    for (int i : {0, 2}) {
+        QCOMPARE(texts(after[i]), texts(before[i]));
+        QCOMPARE(after[i].foto, before[i].foto);
+    }
+    QCOMPARE(texts(after[1]), QStringList({"Pergunta dois, mudada?", "um", "dois", "tres", "quatro", "um"}));
+    QCOMPARE(after[1].foto, bank.photo(QStringLiteral("nova.bmp")));
+    QCOMPARE(after[3].pergunta, QStringLiteral("Nova?"));
+    QCOMPARE(after[4].correta, QStringLiteral("b"));
+    QCOMPARE(after[4].id, 5.0);
 }
 
 void CsvTest::lockedTableIsLeftAsItWas()
@@ -576,7 +750,7 @@ void CsvTest::failureMidwayIsUndone()
 void CsvTest::photoThatCannotBeWrittenLeavesNothing()
 {
     Bank bank(2);
-    QImage large(300, 300, QImage::Format_RGB32); // some 350 KB as a bitmap
+    QImage large(270, 340, QImage::Format_RGB32); // some 360 KB as a bitmap, small enough to be copied as it is
     large.fill(Qt::blue);
     QDir().mkpath(QFileInfo(bank.csv(QString())).path());
     QVERIFY(large.save(bank.csv(QStringLiteral("grande.bmp")), "BMP"));
@@ -717,7 +891,7 @@ void CsvTest::refusesWrongUse()
     const Run help = jornadaDados({QStringLiteral("--help")});
     QCOMPARE(help.status, 0);
     QVERIFY(help.out.contains(QStringLiteral("jornada-dados --importar ARQUIVO.csv [PASTA_DE_DADOS]")));
-    QVERIFY(help.out.contains(QStringLiteral("jornada-dados --exportar ARQUIVO.csv [PASTA_DE_DADOS]")));
+    QVERIFY(help.out.contains(QStringLiteral("jornada-dados --exportar ARQUIVO.csv|ARQUIVO.xlsx [PASTA_DE_DADOS]")));
     QVERIFY(help.out.contains(QStringLiteral("--importar ARQUIVO")));
     QVERIFY(help.out.contains(QStringLiteral("--exportar ARQUIVO")));
     QVERIFY(help.out.contains(QStringLiteral("o cabeçalho é a linha 1")));

@@ -186,6 +186,8 @@ private slots:
     void searchWhileEditingChangesNothing_data();
     void searchWhileEditingChangesNothing();
     void photoChosenThenCancelledIsNotStored();
+    void largePhotoOffersAFittedCopy_data();
+    void largePhotoOffersAFittedCopy();
     void photoPathLimits_data();
     void photoPathLimits();
     void photoThatCannotBeLoaded_data();
@@ -700,6 +702,63 @@ void EditorTest::photoChosenThenCancelledIsNotStored()
     click("BtnFoto");
     QCOMPARE(FrmCadastro->TbPerguntas->fieldText(QStringLiteral("Foto")), f.data.photo());
     QVERIFY(!FrmCadastro->TbPerguntas->isModified());
+}
+
+void EditorTest::largePhotoOffersAFittedCopy_data()
+{
+    QTest::addColumn<bool>("wanted"); // the answer to the offer of a fitted copy
+    QTest::addColumn<bool>("saved");  // "OK", else "X"
+    QTest::newRow("copy wanted, question saved") << true << true;
+    QTest::newRow("copy not wanted") << false << true;
+    QTest::newRow("copy wanted, edit cancelled") << true << false;
+}
+
+// A photo far larger than the box: with the copy, the box shows it whole (its red frame at the
+// top); without, its middle (all blue). A copy made for an edit that is cancelled goes again.
+void EditorTest::largePhotoOffersAFittedCopy()
+{
+    QFETCH(bool, wanted);
+    QFETCH(bool, saved);
+    Fixture f(3);
+    openEditor();
+    QImage framed(1200, 900, QImage::Format_RGB32);
+    framed.fill(Qt::red);
+    for (int y = 225; y < 675; ++y)
+        for (int x = 300; x < 900; ++x)
+            framed.setPixel(x, y, qRgb(0, 0, 255));
+    const QString original = f.data.file(QStringLiteral("praia.png"));
+    QVERIFY(framed.save(original, "PNG"));
+    const QByteArray originalBytes = readFile(original);
+    const QString copy = f.data.file(QStringLiteral("fotos/praia-ajustada.jpg"));
+
+    click("BtnEdit");
+    f.dialogs->answerText(original);
+    wanted ? f.dialogs->answerYes() : f.dialogs->answerNo();
+    click("BtnFoto");
+    const QList<ShownDialog> offers = [&] {
+        QList<ShownDialog> some;
+        for (const ShownDialog &d : f.dialogs->shown)
+            if (d.kind == Kind::ConfirmPicture)
+                some << d;
+        return some;
+    }();
+    QCOMPARE(offers.size(), 1);
+    QVERIFY2(offers[0].text.startsWith(QStringLiteral("Esta foto tem 1200 x 900 pixels")), qPrintable(offers[0].text));
+    QCOMPARE(offers[0].picture.size(), QSize(137, 177));
+    QCOMPARE(QFileInfo::exists(copy), wanted);
+    click(saved ? "BtnGravar" : "BtnCancelar");
+
+    const QString stored = storedField(1, QStringLiteral("Foto")).toString();
+    QCOMPARE(stored, !saved ? f.data.photo() : wanted ? copy : original);
+    QCOMPARE(QFileInfo::exists(copy), wanted && saved);
+    QCOMPARE(readFile(original), originalBytes);
+    if (saved) {
+        const QImage shown = FrmCadastro->ImgCadastro->picture();
+        QCOMPARE(shown.size(), QSize(137, 177));
+        const QColor top = shown.pixelColor(68, 4), middle = shown.pixelColor(68, 88);
+        QVERIFY(middle.blue() > 200 && middle.red() < 60);
+        QCOMPARE(top.red() > 200 && top.blue() < 60, wanted);
+    }
 }
 
 void EditorTest::photoPathLimits_data()

@@ -1,9 +1,11 @@
-// jornada-dados: creates the game's data directory with the sample question bank, and imports
-// questions from a CSV file into its bank or exports the bank to one.
+// jornada-dados: creates the game's data directory with the sample question bank, imports
+// questions from a CSV file into its bank (adding, or updating by Id), and exports the bank to a
+// CSV file or a workbook.
 //
 //   jornada-dados [--substituir] [--origem PASTA] [PASTA_DE_DADOS]
 //   jornada-dados --importar ARQUIVO.csv [PASTA_DE_DADOS]
-//   jornada-dados --exportar ARQUIVO.csv [PASTA_DE_DADOS]
+//   jornada-dados --atualizar ARQUIVO.csv [PASTA_DE_DADOS]
+//   jornada-dados --exportar ARQUIVO.csv|ARQUIVO.xlsx [PASTA_DE_DADOS]
 //   jornada-dados --senha [PASTA_DE_DADOS]
 //   jornada-dados --help | --version
 //
@@ -12,16 +14,19 @@
 // program runs from its build folder), and inicial.db with the administrator account Adm / 1234, and
 // copies the photos that the questions use from <origem>/fotos into PASTA_DE_DADOS/fotos. The
 // record file Recorde.txt is never touched. Existing tables are replaced only with --substituir.
-// The import and the export are those of store/QuestionCsv.h; the import checks every photo with
+// The import and the export are those of store/QuestionImport.h and store/QuestionExport.h; the
+// import checks every photo with
 // the game's own picture loader. --senha sets the administrator's password alone, read from the
 // terminal (typed twice, not shown) or from one line of standard input.
+#include "platform/PhotoFit.h"
 #include "platform/Pictures.h"
 #include "screens/Fonts.h"
 #include "screens/QuestionFit.h"
 #include "store/AppError.h"
 #include "store/DataDir.h"
 #include "store/PhotoCopies.h"
-#include "store/QuestionCsv.h"
+#include "store/QuestionExport.h"
+#include "store/QuestionImport.h"
 #include "store/Setup.h"
 
 #include <QCommandLineParser>
@@ -70,18 +75,55 @@ QString defaultSource()
 void sayImported(const QString &csvPath, const ImportReport &report)
 {
     const qint64 first = qint64(report.firstId);
-    if (report.questions == 1)
-        say(QStringLiteral("Importada 1 pergunta de %1 para %2, com o número %3.").arg(csvPath, report.table).arg(first));
-    else
-        say(QStringLiteral("Importadas %1 perguntas de %2 para %3, com os números %4 a %5.")
-                .arg(report.questions)
-                .arg(csvPath, report.table)
-                .arg(first)
-                .arg(first + report.questions - 1));
+    if (report.replaced == 0 && report.unchanged == 0) {
+        if (report.added == 0)
+            say(QStringLiteral("Nenhuma pergunta nova em %1; %2 não foi alterado.").arg(csvPath, report.table));
+        else if (report.added == 1)
+            say(QStringLiteral("Importada 1 pergunta de %1 para %2, com o número %3.").arg(csvPath, report.table).arg(first));
+        else
+            say(QStringLiteral("Importadas %1 perguntas de %2 para %3, com os números %4 a %5.")
+                    .arg(report.added)
+                    .arg(csvPath, report.table)
+                    .arg(first)
+                    .arg(first + report.added - 1));
+    } else {
+        say(QStringLiteral("Atualizado %1 a partir de %2. Perguntas substituídas: %3; acrescentadas: %4; iguais às "
+                           "do banco: %5.")
+                .arg(report.table, csvPath)
+                .arg(report.replaced)
+                .arg(report.added)
+                .arg(report.unchanged));
+    }
+    if (report.skipped > 0)
+        say(report.skipped == 1 ? QStringLiteral("1 linha não foi acrescentada, por repetir uma pergunta.")
+                                : QStringLiteral("%1 linhas não foram acrescentadas, por repetirem perguntas.")
+                                      .arg(report.skipped));
+    for (const QString &change : report.changes)
+        say(change);
     say(QStringLiteral("Fotos copiadas para %1: %2.").arg(report.photoFolder).arg(report.photosCopied));
+    if (report.photosFitted > 0)
+        say(QStringLiteral("Fotos maiores que o dobro do quadro da foto (%1 x %2 pixels), guardadas como cópias "
+                           "ajustadas ao quadro: %3; os arquivos originais não foram alterados.")
+                .arg(PhotoBoxSize.width())
+                .arg(PhotoBoxSize.height())
+                .arg(report.photosFitted));
     if (!report.warnings.isEmpty()) {
         say(QStringLiteral("Aviso: estes textos não aparecem inteiros na tela de perguntas (o jogador os vê "
                            "encurtados, com reticências; encurte-os no editor, se quiser):"));
+        for (const QString &warning : report.warnings)
+            say(warning);
+    }
+}
+
+void sayExported(const QString &folder, const QString &path, const ExportReport &report)
+{
+    say(QStringLiteral("%1 de %2 para %3.")
+            .arg(report.questions == 1 ? QStringLiteral("Exportada 1 pergunta")
+                                       : QStringLiteral("Exportadas %1 perguntas").arg(report.questions))
+            .arg(QDir(folder).filePath(QStringLiteral("Perguntas.DB")), path));
+    say(QStringLiteral("Fotos copiadas para %1: %2.").arg(report.photoFolder).arg(report.photosCopied));
+    if (!report.warnings.isEmpty()) {
+        say(QStringLiteral("Aviso: estas fotos não foram encontradas e não acompanham o arquivo:"));
         for (const QString &warning : report.warnings)
             say(warning);
     }
@@ -125,6 +167,15 @@ QString readNewPassword()
     return password;
 }
 
+// The copy of a large photo fitted to the photo box, which the import stores in its place.
+std::optional<FittedPhoto> fitPhoto(const QString &path)
+{
+    const std::optional<FittedCopy> copy = fittedCopyOf(path);
+    if (!copy)
+        return std::nullopt;
+    return FittedPhoto{copy->bytes, copy->name};
+}
+
 // A photo passes when the game's picture loader can show it.
 void checkPhoto(const QString &path)
 {
@@ -163,8 +214,11 @@ int main(int argc, char *argv[])
     const QCommandLineOption importOption(QStringLiteral("importar"),
                                           QStringLiteral("Acrescenta ao banco as perguntas de um arquivo CSV."),
                                           QStringLiteral("ARQUIVO"));
+    const QCommandLineOption updateOption(QStringLiteral("atualizar"),
+                                          QStringLiteral("Atualiza o banco pelo Id, a partir de um arquivo CSV."),
+                                          QStringLiteral("ARQUIVO"));
     const QCommandLineOption exportOption(QStringLiteral("exportar"),
-                                          QStringLiteral("Grava o banco inteiro num arquivo CSV."),
+                                          QStringLiteral("Grava o banco inteiro num arquivo CSV ou .xlsx."),
                                           QStringLiteral("ARQUIVO"));
     const QCommandLineOption passwordOption(QStringLiteral("senha"),
                                             QStringLiteral("Troca só a senha do administrador."));
@@ -172,6 +226,7 @@ int main(int argc, char *argv[])
     parser.addOption(replaceOption);
     parser.addOption(sourceOption);
     parser.addOption(importOption);
+    parser.addOption(updateOption);
     parser.addOption(exportOption);
     parser.addOption(helpOption);
     parser.addOption(versionOption);
@@ -180,7 +235,8 @@ int main(int argc, char *argv[])
 
     const QString usage = QStringLiteral("Uso: jornada-dados [--substituir] [--origem PASTA] [PASTA_DE_DADOS]\n"
                                          "     jornada-dados --importar ARQUIVO.csv [PASTA_DE_DADOS]\n"
-                                         "     jornada-dados --exportar ARQUIVO.csv [PASTA_DE_DADOS]\n"
+                                         "     jornada-dados --atualizar ARQUIVO.csv [PASTA_DE_DADOS]\n"
+                                         "     jornada-dados --exportar ARQUIVO.csv|ARQUIVO.xlsx [PASTA_DE_DADOS]\n"
                                          "     jornada-dados --senha [PASTA_DE_DADOS]\n"
                                          "     jornada-dados --help | --version");
     if (!parser.parse(app.arguments())) {
@@ -200,8 +256,13 @@ int main(int argc, char *argv[])
         say(QStringLiteral("  --substituir        Substitui as tabelas que já existirem na pasta."));
         say(QStringLiteral("  --origem PASTA      Pasta com perguntas.tsv e fotos/ (padrão: %1).").arg(source));
         say(QStringLiteral("  --importar ARQUIVO  Acrescenta ao banco de uma pasta de dados que já existe as perguntas\n"
-                           "                      de um arquivo CSV, numeradas depois da maior."));
-        say(QStringLiteral("  --exportar ARQUIVO  Grava o banco inteiro num arquivo CSV, em ordem de número."));
+                           "                      novas de um arquivo CSV, numeradas depois da maior. Uma pergunta que\n"
+                           "                      o banco já tem (sem diferença de maiúsculas e acentos) é pulada."));
+        say(QStringLiteral("  --atualizar ARQUIVO Atualiza o banco a partir de um arquivo CSV com a coluna Id, como o\n"
+                           "                      que --exportar grava: a linha cujo Id é o número de uma pergunta a\n"
+                           "                      substitui; as outras são acrescentadas, como em --importar."));
+        say(QStringLiteral("  --exportar ARQUIVO  Grava o banco inteiro, em ordem de número, num arquivo CSV (.csv) ou\n"
+                           "                      numa planilha do Excel (.xlsx), com as fotos na pasta fotos/ ao lado."));
         say(QStringLiteral("  --senha             Troca a senha do administrador de uma pasta de dados que já existe,\n"
                            "                      sem tocar nas perguntas nem no recorde (para quem esqueceu a senha).\n"
                            "                      A nova senha, de 1 a 7 caracteres, é digitada duas vezes sem\n"
@@ -229,14 +290,17 @@ int main(int argc, char *argv[])
             "próxima vez que o jornada-dados usar a mesma pasta: as fotos que ela copiou e que nenhuma\n"
             "pergunta usa são apagadas.\n"
             "\n"
-            "A exportação grava em UTF-8 com BOM, com ponto e vírgula, o cabeçalho\n"
-            "Pergunta;Resp1;Resp2;Resp3;Resp4;Correta;Foto e as fotos pelo caminho completo. Um arquivo que já\n"
-            "exista com esse nome é substituído por inteiro, só depois de o novo estar completo. Um texto que\n"
-            "começa com =, +, -, @, tabulação ou apóstrofo ganha um apóstrofo na frente, para que a planilha não\n"
-            "o execute como fórmula; a importação tira um apóstrofo do começo de cada campo.\n"
+            "A exportação grava a coluna Id com o número de cada pergunta e copia as fotos para a pasta fotos/\n"
+            "ao lado do arquivo, que as nomeia como fotos/NOME; a pasta pode ir junto para outro computador.\n"
+            "O arquivo .csv sai em UTF-8 com BOM, com ponto e vírgula e cada texto entre aspas; o .xlsx tem\n"
+            "todas as células como texto. Um arquivo que já exista com esse nome é substituído por inteiro, só\n"
+            "depois de o novo estar completo. No .csv, um texto que começa com =, +, -, @, tabulação ou\n"
+            "apóstrofo ganha um apóstrofo na frente, para que a planilha não o execute como fórmula; a\n"
+            "importação tira um apóstrofo do começo de cada campo.\n"
             "\n"
             "Exemplo:\n"
             "  jornada-dados --exportar perguntas.csv      (abra e edite na planilha)\n"
+            "  jornada-dados --atualizar perguntas.csv\n"
             "  jornada-dados --importar novas.csv\n"
             "com novas.csv assim:\n"
             "  Pergunta;Resp1;Resp2;Resp3;Resp4;Correta;Foto\n"
@@ -255,13 +319,12 @@ int main(int argc, char *argv[])
     }
 
     const QString folder = positional.isEmpty() ? dataDirectory() : positional.first();
-    const bool importing = parser.isSet(importOption), exporting = parser.isSet(exportOption),
-               settingPassword = parser.isSet(passwordOption);
-    if (int(importing) + int(exporting) + int(settingPassword) > 1
-        || ((importing || exporting || settingPassword)
-            && (parser.isSet(replaceOption) || parser.isSet(sourceOption)))) {
-        complain(QStringLiteral("--importar, --exportar e --senha não se combinam entre si nem com --substituir "
-                                "ou --origem"));
+    const bool importing = parser.isSet(importOption), updating = parser.isSet(updateOption),
+               exporting = parser.isSet(exportOption), settingPassword = parser.isSet(passwordOption);
+    const int commands = int(importing) + int(updating) + int(exporting) + int(settingPassword);
+    if (commands > 1 || (commands == 1 && (parser.isSet(replaceOption) || parser.isSet(sourceOption)))) {
+        complain(QStringLiteral("--importar, --atualizar, --exportar e --senha não se combinam entre si nem com "
+                                "--substituir ou --origem"));
         complain(usage);
         return 1;
     }
@@ -279,17 +342,15 @@ int main(int argc, char *argv[])
             say(QStringLiteral("As perguntas e o recorde não foram alterados."));
             return 0;
         }
-        if (importing) {
-            const QString csvPath = parser.value(importOption);
-            sayImported(csvPath, importQuestionsCsv(csvPath, folder, checkPhoto, QuestionFit::warnings));
+        if (importing || updating) {
+            const QString csvPath = parser.value(importing ? importOption : updateOption);
+            sayImported(csvPath, importQuestions(csvPath, folder, importing ? ImportMode::Add : ImportMode::Update,
+                                                 checkPhoto, QuestionFit::warnings, fitPhoto));
             return 0;
         }
         if (exporting) {
-            const QString csvPath = parser.value(exportOption);
-            const int count = exportQuestionsCsv(folder, csvPath);
-            say(QStringLiteral("%1 de %2 para %3.")
-                    .arg(count == 1 ? QStringLiteral("Exportada 1 pergunta") : QStringLiteral("Exportadas %1 perguntas").arg(count))
-                    .arg(QDir(folder).filePath(QStringLiteral("Perguntas.DB")), csvPath));
+            const QString path = parser.value(exportOption);
+            sayExported(folder, path, exportQuestions(folder, path));
             return 0;
         }
         sayDone(buildDataDirectory(folder, parser.isSet(sourceOption) ? parser.value(sourceOption) : source,

@@ -21,13 +21,21 @@ bool ScriptedDialogs::show(Kind kind, const QString &title, const QString &text,
                            QWidget *, QString &answer)
 {
     shown.append({kind, title, text, maxLength});
-    const bool asks = kind == Kind::Confirm || kind == Kind::ConfirmPlain || kind == Kind::Prompt
-                      || kind == Kind::ChoosePicture;
+    const bool asks = kind == Kind::Confirm || kind == Kind::ConfirmPlain || kind == Kind::ConfirmPicture
+                      || kind == Kind::Prompt || kind == Kind::ChoosePicture;
     if (!asks)
         return true;
     const Answer a = answers.isEmpty() ? Answer{} : answers.dequeue();
     answer = a.accept ? a.text : QString();
     return a.accept;
+}
+
+bool ScriptedDialogs::showWithPicture(const QString &title, const QString &text, const QImage &picture)
+{
+    QString unused;
+    const bool yes = show(Kind::ConfirmPicture, title, text, 0, nullptr, unused);
+    shown.last().picture = picture;
+    return yes;
 }
 
 ScriptedDialogsGuard::ScriptedDialogsGuard()

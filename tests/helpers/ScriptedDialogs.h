@@ -2,6 +2,7 @@
 // A dialog backend for tests: records every dialog shown and answers from a script.
 #include "platform/Dialogs.h"
 
+#include <QImage>
 #include <QList>
 #include <QQueue>
 #include <QString>
@@ -11,6 +12,7 @@ struct ShownDialog {
     QString title;
     QString text;
     int maxLength = 0;
+    QImage picture; // of Kind::ConfirmPicture
 };
 
 class ScriptedDialogs final : public DialogBackend {
@@ -35,6 +37,7 @@ public:
 
     bool show(Kind kind, const QString &title, const QString &text, int maxLength,
               QWidget *parent, QString &answer) override;
+    bool showWithPicture(const QString &title, const QString &text, const QImage &picture) override;
 };
 
 // Installs a ScriptedDialogs for the life of the guard and gives access to it.

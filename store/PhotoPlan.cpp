@@ -1,0 +1,56 @@
+#include "store/PhotoPlan.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+bool sameContents(const QString &a, const QString &b)
+{
+    QFile fa(a), fb(b);
+    if (fa.size() != fb.size() || !fa.open(QIODevice::ReadOnly) || !fb.open(QIODevice::ReadOnly))
+        return false;
+    for (;;) {
+        const QByteArray pa = fa.read(64 * 1024), pb = fb.read(64 * 1024);
+        if (pa != pb)
+            return false;
+        if (pa.isEmpty())
+            return !fa.error() && !fb.error();
+    }
+}
+
+PhotoPlan::PhotoPlan(const QString &photoFolder)
+    : m_folder(photoFolder), m_canonicalFolder(QFileInfo(photoFolder).canonicalFilePath())
+{
+}
+
+QString PhotoPlan::place(const QString &source)
+{
+    const QFileInfo info(source);
+    const QString key = info.canonicalFilePath();
+    if (const auto known = m_placed.constFind(key); known != m_placed.cend())
+        return *known;
+    if (!m_canonicalFolder.isEmpty() && info.canonicalPath() == m_canonicalFolder)
+        return remember(key, QDir(m_folder).filePath(QFileInfo(key).fileName()));
+    for (int n = 1;; ++n) {
+        const QString name = n == 1 ? info.fileName()
+                                    : QStringLiteral("%1-%2%3").arg(info.completeBaseName()).arg(n).arg(
+                                          info.suffix().isEmpty() ? QString() : QLatin1Char('.') + info.suffix());
+        const QString target = QDir(m_folder).filePath(name);
+        if (m_taken.contains(target))
+            continue;
+        if (QFileInfo::exists(target) || QFileInfo(target).isSymLink()) {
+            if (QFileInfo(target).isFile() && sameContents(target, source))
+                return remember(key, target);
+            continue;
+        }
+        m_copies.append({source, target});
+        return remember(key, target);
+    }
+}
+
+QString PhotoPlan::remember(const QString &key, const QString &target)
+{
+    m_placed.insert(key, target);
+    m_taken.insert(target);
+    return target;
+}
