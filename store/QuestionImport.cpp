@@ -5,6 +5,7 @@
 #include "store/PhotoPlan.h"
 #include "store/QuestionCheck.h"
 #include "store/Setup.h"
+#include "store/Spreadsheet.h"
 
 #include <QDir>
 #include <QFile>
@@ -191,10 +192,11 @@ private:
 // all and decide what becomes of each, and, when none has a problem, once more to store them.
 class CsvImport {
 public:
-    CsvImport(ImportMode mode, const BankIndex &bank, const QString &csvFolder, const QString &photoFolder,
-              const PhotoCheck &checkPhoto, const FitCheck &checkFit, const PhotoFitter &fitPhoto)
-        : m_mode(mode), m_bank(bank), m_csvFolder(csvFolder), m_photos(photoFolder), m_checkPhoto(checkPhoto),
-          m_checkFit(checkFit), m_fitPhoto(fitPhoto)
+    CsvImport(ImportMode mode, bool csvText, const BankIndex &bank, const QString &csvFolder,
+              const QString &photoFolder, const PhotoCheck &checkPhoto, const FitCheck &checkFit,
+              const PhotoFitter &fitPhoto)
+        : m_mode(mode), m_csvText(csvText), m_bank(bank), m_csvFolder(csvFolder), m_photos(photoFolder),
+          m_checkPhoto(checkPhoto), m_checkFit(checkFit), m_fitPhoto(fitPhoto)
     {
     }
 
@@ -233,7 +235,7 @@ public:
             throw AppError(problem(record.line, QStringLiteral("a foto mudou durante a importação; importe de novo")));
         if (!row)
             return;
-        const StoredQuestion stored = write(*row);
+        const StoredRow stored = write(*row);
         const qint64 number = qint64(stored.id);
         switch (stored.as) {
         case StoredAs::Added:
@@ -257,6 +259,10 @@ public:
     }
 
 private:
+    // A field's text: in CSV text, without the apostrophe that guards a text from being taken
+    // for a formula. A workbook's cells are text already, and keep every character.
+    QString fieldText(const QString &field) const { return m_csvText ? csvFormulaUnguarded(field) : field; }
+
     // Which field of a record holds which column.
     void readHeader(const CsvRecord &header)
     {
@@ -335,13 +341,13 @@ private:
         const qint64 problemsBefore = problems.count();
         QString texts[QuestionColumns];
         for (int c = 0; c < QuestionColumns; ++c) {
-            texts[c] = csvFormulaUnguarded(record.fields[m_position[c]]);
+            texts[c] = fieldText(record.fields[m_position[c]]);
             if (hasControlCharacter(texts[c]))
                 problems.add(record.line, QStringLiteral("a coluna %1 tem caracteres de controle").arg(columnNames()[c]));
         }
         double id = std::nan("");
         if (m_mode == ImportMode::Update) {
-            const QString written = csvFormulaUnguarded(record.fields[m_position[Id]]);
+            const QString written = fieldText(record.fields[m_position[Id]]);
             if (const std::optional<double> named = idNamed(written))
                 id = *named;
             else
@@ -447,6 +453,7 @@ private:
     }
 
     ImportMode m_mode;
+    bool m_csvText;
     const BankIndex &m_bank;
     QString m_csvFolder;
     PhotoPlan m_photos;
@@ -485,7 +492,13 @@ ImportReport importQuestions(const QString &csvPath, const QString &folder, Impo
         throw AppError(QStringLiteral("%1 tem mais de %2 MB; divida-o em arquivos menores")
                            .arg(csvPath)
                            .arg(MaxCsvBytes >> 20));
-    const QByteArray bytes = file.readAll();
+    // A workbook is read by its parts from the file, twice; CSV text is read once, and kept.
+    const QString suffix = QFileInfo(csvPath).suffix().toLower();
+    const bool workbook = suffix == u"xlsx" || suffix == u"ods";
+    const QByteArray bytes = workbook ? QByteArray() : file.readAll();
+    const auto read = [&](const std::function<void(const CsvRecord &)> &onRecord) {
+        return workbook ? parseSpreadsheet(csvPath, onRecord) : parseCsv(bytes, onRecord);
+    };
     const QString refusal = QStringLiteral("%1: nada foi importado; corrija o arquivo e importe de novo").arg(csvPath);
     const QString nothingDone = QStringLiteral("\nNada foi importado; o banco de perguntas ficou como estava.");
 
@@ -496,10 +509,10 @@ ImportReport importQuestions(const QString &csvPath, const QString &folder, Impo
     } catch (const AppError &error) {
         throw AppError(error.text() + nothingDone);
     }
-    CsvImport import(mode, bank, QFileInfo(csvPath).absolutePath(), report.photoFolder, checkPhoto, checkFit,
-                     fitPhoto);
+    CsvImport import(mode, !workbook, bank, QFileInfo(csvPath).absolutePath(), report.photoFolder, checkPhoto,
+                     checkFit, fitPhoto);
     bool anyRecord = false;
-    const CsvText csv = parseCsv(bytes, [&](const CsvRecord &record) {
+    const CsvText csv = read([&](const CsvRecord &record) {
         anyRecord = true;
         import.check(record);
     });
@@ -527,7 +540,7 @@ ImportReport importQuestions(const QString &csvPath, const QString &folder, Impo
         }
         if (import.questions > 0)
             storeQuestions(dataFolder, [&](const QuestionWriter &write) {
-                parseCsv(bytes, [&](const CsvRecord &record) { import.store(record, write, report); });
+                read([&](const CsvRecord &record) { import.store(record, write, report); });
             });
         if (photos) {
             photos->commit();

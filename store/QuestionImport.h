@@ -1,6 +1,6 @@
 #pragma once
-// Importing questions from a CSV file into the bank of a data directory: adding new ones, or
-// updating the bank from a file it was exported to. Used by jornada-dados.
+// Importing questions from a CSV file or a workbook into the bank of a data directory: adding new
+// ones, or updating the bank from a file it was exported to. Used by jornada-dados.
 #include "store/AppError.h"
 #include "store/QuestionCheck.h"
 
@@ -51,8 +51,9 @@ struct ImportReport {
     QStringList warnings; // "linha N: ...", for questions stored that will not show whole
 };
 
-// Imports the CSV file `csvPath` (read as readCsv() reads it) into the bank of the existing data
-// directory `folder`.
+// Imports the file `csvPath` into the bank of the existing data directory `folder`: a workbook
+// when its name ends in .xlsx or .ods (its first sheet, read by parseSpreadsheet()), else CSV
+// text (read as readCsv() reads it). Either is at most 64 MB.
 //
 // The header names the columns, in any order and letter case: Pergunta, Resp1 to Resp4, Correta
 // and Foto, and Id, which ImportMode::Update needs and ImportMode::Add does not read; other
@@ -62,8 +63,9 @@ struct ImportReport {
 // a different file has its name there) and stored by the copy's full path. A photo already in
 // folder/fotos is not copied again, and neither is one (in an update) with the same contents as
 // the photo of the question it replaces, which keeps its stored path. Lines whose fields are all
-// empty are skipped. Exactly one leading apostrophe of each field is taken off, as the export
-// puts one before texts a spreadsheet would take for formulas.
+// empty are skipped. Of CSV text, exactly one leading apostrophe of each field is taken off, as
+// the export puts one before texts a spreadsheet would take for formulas; a workbook's cells are
+// taken as they are.
 //
 // Added questions are numbered on after the bank's largest Id. A row to be added whose question
 // text the bank already has, or an earlier row of the file has, ignoring case and accents, is

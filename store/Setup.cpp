@@ -298,6 +298,16 @@ double appendQuestions(const QString &directory, const std::function<void(const 
     });
 }
 
+namespace {
+
+// `text` with every line ended by LF alone.
+QString withLineFeeds(QString text)
+{
+    return text.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+}
+
+} // namespace
+
 void storeQuestions(const QString &directory, const std::function<void(const QuestionWriter &)> &produce)
 {
     inTableFile(directory, QStringLiteral("Perguntas.DB"), "BEGIN IMMEDIATE", [&](TableFile &table) {
@@ -306,8 +316,8 @@ void storeQuestions(const QString &directory, const std::function<void(const Que
         double next = table.columnIsNull(0) ? 1 : std::floor(table.columnNumber(0)) + 1;
         // Three statements in turn on one connection: the current one is prepared again for each
         // row. A bank import is a few thousand rows; the cost is the disk's, not this.
-        produce([&](const QuestionRow &row) -> StoredQuestion {
-            const QString stored[] = {fieldText(row.pergunta, 240), fieldText(row.resp1, 240),
+        produce([&](const QuestionRow &row) -> StoredRow {
+            QString stored[] = {fieldText(row.pergunta, 240), fieldText(row.resp1, 240),
                                       fieldText(row.resp2, 240),    fieldText(row.resp3, 240),
                                       fieldText(row.resp4, 240),    fieldText(row.correta, 240),
                                       fieldText(row.foto, 255)};
@@ -315,9 +325,15 @@ void storeQuestions(const QString &directory, const std::function<void(const Que
                 table.prepare("SELECT Pergunta, Resp1, Resp2, Resp3, Resp4, Correta, Foto FROM db WHERE Id = ?1");
                 table.bindNumber(1, row.id);
                 if (table.step()) {
+                    // A text that differs from the stored one only in how its lines end stays as
+                    // stored: spreadsheets end the lines inside a cell with LF, whatever they read.
                     bool same = true;
-                    for (int i = 0; i < 7 && same; ++i)
-                        same = table.columnText(i) == stored[i];
+                    for (int i = 0; i < 7; ++i) {
+                        const QString old = table.columnText(i);
+                        if (withLineFeeds(old) == withLineFeeds(stored[i]))
+                            stored[i] = old;
+                        same = same && old == stored[i];
+                    }
                     if (same)
                         return {row.id, StoredAs::Unchanged};
                     table.prepare("UPDATE db SET Pergunta = ?1, Resp1 = ?2, Resp2 = ?3, Resp3 = ?4, Resp4 = ?5,"

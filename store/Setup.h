@@ -46,14 +46,15 @@ double appendQuestions(const QString &directory, const std::function<void(const 
 
 // What storeQuestions() did with one row.
 enum class StoredAs { Added, Replaced, Unchanged };
-struct StoredQuestion {
+struct StoredRow {
     double id = 0; // the number the question has in the bank
     StoredAs as = StoredAs::Added;
 };
-using QuestionWriter = std::function<StoredQuestion(const QuestionRow &)>;
+using QuestionWriter = std::function<StoredRow(const QuestionRow &)>;
 // Adds or replaces the rows that `produce` hands over, one at a time, in one transaction taken as
 // appendQuestions() takes it: a row whose id is the number of a question of the bank replaces that
-// question (Unchanged when every field already holds what the row would store); any other row
+// question (Unchanged when every field already holds what the row would store; a text that differs
+// only in how its lines end, CR LF or LF, keeps its stored form); any other row
 // (its id NaN, or a number the bank does not have) is added, numbered on from the largest Id.
 // What `produce` throws, or any failure, leaves the table as it was.
 void storeQuestions(const QString &directory, const std::function<void(const QuestionWriter &)> &produce);

@@ -13,6 +13,7 @@
 #include <QThread>
 #include <QElapsedTimer>
 #include <QSet>
+#include <QStandardPaths>
 #include <QTest>
 
 #include <sqlite3.h>
@@ -583,14 +584,23 @@ void CsvTest::exportReplacesANamedFileWhole()
 void CsvTest::roundTripChangesNothing_data()
 {
     QTest::addColumn<QString>("file");
-    QTest::newRow("csv") << QStringLiteral("banco.csv");
+    QTest::addColumn<QString>("savedAs"); // LibreOffice's filter that saves the file again; empty for none
+    QTest::newRow("csv") << QStringLiteral("banco.csv") << QString();
+    QTest::newRow("xlsx") << QStringLiteral("banco.xlsx") << QString();
+    // Opened in Calc with "Format quoted field as text", saved with "Quote all text cells".
+    QTest::newRow("csv saved by Calc") << QStringLiteral("banco.csv")
+                                       << QStringLiteral("csv:Text - txt - csv (StarCalc):59,34,76,1,,1046,true,true");
+    QTest::newRow("xlsx saved by Calc") << QStringLiteral("banco.xlsx") << QStringLiteral("xlsx:Calc MS Excel 2007 XML");
+    QTest::newRow("xlsx saved by Calc as ods") << QStringLiteral("banco.xlsx") << QStringLiteral("ods");
 }
 
-// Exported, then imported back as an update: every field as it was. Exported, carried with its
-// photos to another computer and imported there: the same questions and photos.
+// Exported (and, in some rows, opened and saved again by LibreOffice Calc), then imported back as
+// an update: every field as it was. Exported, carried with its photos to another computer and
+// imported there: the same questions and photos.
 void CsvTest::roundTripChangesNothing()
 {
     QFETCH(QString, file);
+    QFETCH(QString, savedAs);
     Bank bank(0);
     QTemporaryDir elsewhere;
     writePicture(bank.photo(QStringLiteral("a.bmp")), Qt::red);
@@ -599,7 +609,7 @@ void CsvTest::roundTripChangesNothing()
         {u"Quanto é 1/2 + 3/4?"_qs, "1/2", "3/4", "5/4", "1.000", "5/4"},
         {u"Pi vale?"_qs, "3,14", "3.14", "1e3", "007", "3,14"},
         {" Ponto; e \"aspas\", e mais ", "=1+1", "+55", "-5", "'x", "'x"},
-        {"Duas\r\nlinhas?", "@a", "TRUE", "01/02/2024", "12:30", "TRUE"},
+        {"Duas\r\nlinhas?", "@a", "TRUE", "01/02/2024 12:30", "Tab\taqui", "TRUE"},
     };
     QList<QuestionRow> rows;
     for (int i = 0; i < questions.size(); ++i) {
@@ -613,7 +623,25 @@ void CsvTest::roundTripChangesNothing()
     const Run out = jornadaDados({QStringLiteral("--exportar"), exported, bank.data()});
     QVERIFY2(out.status == 0, qPrintable(out.err));
 
-    const Run back = jornadaDados({QStringLiteral("--atualizar"), exported, bank.data()});
+    QString imported = exported;
+    QTemporaryDir saved;
+    if (!savedAs.isEmpty()) {
+        const QString soffice = QStandardPaths::findExecutable(QStringLiteral("soffice"));
+        if (soffice.isEmpty())
+            QSKIP("LibreOffice (soffice, package libreoffice-calc-nogui) is not installed");
+        QStringList arguments = {QStringLiteral("--headless"),
+                                 QStringLiteral("-env:UserInstallation=file://") + saved.filePath(QStringLiteral("perfil"))};
+        if (file.endsWith(QLatin1String(".csv")))
+            arguments << QStringLiteral("--infilter=CSV:59,34,76,1,,1046,true,false");
+        arguments << QStringLiteral("--convert-to") << savedAs << QStringLiteral("--outdir") << saved.path() << exported;
+        QProcess calc;
+        calc.start(soffice, arguments);
+        QVERIFY(calc.waitForFinished(180000));
+        imported = saved.filePath(QStringLiteral("banco.") + savedAs.section(QLatin1Char(':'), 0, 0));
+        QVERIFY2(QFileInfo::exists(imported), calc.readAllStandardError().constData());
+        QVERIFY(QFile::rename(bank.csv(QStringLiteral("fotos")), saved.filePath(QStringLiteral("fotos"))));
+    }
+    const Run back = jornadaDados({QStringLiteral("--atualizar"), imported, bank.data()});
     QVERIFY2(back.status == 0, qPrintable(back.err));
     QVERIFY2(back.out.contains(u"substituídas: 0; acrescentadas: 0; iguais às do banco: 4."_qs), qPrintable(back.out));
     const QList<QuestionRow> after = readQuestionTable(bank.data());
@@ -627,6 +655,8 @@ void CsvTest::roundTripChangesNothing()
     QCOMPARE(QDir(elsewhere.path()).entryList(QDir::Files), QStringList{"b.bmp"});
 
     // Another computer: only the exported folder goes there.
+    if (!savedAs.isEmpty())
+        return;
     QTemporaryDir other;
     const QString carried = other.filePath(QStringLiteral("pendrive"));
     QVERIFY(QDir().rename(QFileInfo(exported).path(), carried));
@@ -883,14 +913,14 @@ void CsvTest::refusesWrongUse()
                                    QStringLiteral("b.csv"), bank.data()});
     QCOMPARE(both.status, 1);
     QVERIFY2(both.err.contains(QStringLiteral("não se combinam")), qPrintable(both.err));
-    QVERIFY2(both.err.contains(QStringLiteral("jornada-dados --importar ARQUIVO.csv [PASTA_DE_DADOS]")), qPrintable(both.err));
+    QVERIFY2(both.err.contains(QStringLiteral("jornada-dados --importar ARQUIVO.csv|.xlsx|.ods [PASTA_DE_DADOS]")), qPrintable(both.err));
     const Run withReplace = jornadaDados({QStringLiteral("--importar"), QStringLiteral("a.csv"), QStringLiteral("--substituir")});
     QCOMPARE(withReplace.status, 1);
     QCOMPARE(readQuestionTable(bank.data()).size(), 1);
 
     const Run help = jornadaDados({QStringLiteral("--help")});
     QCOMPARE(help.status, 0);
-    QVERIFY(help.out.contains(QStringLiteral("jornada-dados --importar ARQUIVO.csv [PASTA_DE_DADOS]")));
+    QVERIFY(help.out.contains(QStringLiteral("jornada-dados --importar ARQUIVO.csv|.xlsx|.ods [PASTA_DE_DADOS]")));
     QVERIFY(help.out.contains(QStringLiteral("jornada-dados --exportar ARQUIVO.csv|ARQUIVO.xlsx [PASTA_DE_DADOS]")));
     QVERIFY(help.out.contains(QStringLiteral("--importar ARQUIVO")));
     QVERIFY(help.out.contains(QStringLiteral("--exportar ARQUIVO")));

@@ -1,10 +1,10 @@
 // jornada-dados: creates the game's data directory with the sample question bank, imports
-// questions from a CSV file into its bank (adding, or updating by Id), and exports the bank to a
-// CSV file or a workbook.
+// questions from a CSV file or a workbook into its bank (adding, or updating by Id), and exports
+// the bank to a CSV file or a workbook.
 //
 //   jornada-dados [--substituir] [--origem PASTA] [PASTA_DE_DADOS]
-//   jornada-dados --importar ARQUIVO.csv [PASTA_DE_DADOS]
-//   jornada-dados --atualizar ARQUIVO.csv [PASTA_DE_DADOS]
+//   jornada-dados --importar ARQUIVO.csv|.xlsx|.ods [PASTA_DE_DADOS]
+//   jornada-dados --atualizar ARQUIVO.csv|.xlsx|.ods [PASTA_DE_DADOS]
 //   jornada-dados --exportar ARQUIVO.csv|ARQUIVO.xlsx [PASTA_DE_DADOS]
 //   jornada-dados --senha [PASTA_DE_DADOS]
 //   jornada-dados --help | --version
@@ -212,10 +212,10 @@ int main(int argc, char *argv[])
     const QCommandLineOption versionOption({QStringLiteral("v"), QStringLiteral("version"), QStringLiteral("versao")},
                                            QStringLiteral("Mostra a versão."));
     const QCommandLineOption importOption(QStringLiteral("importar"),
-                                          QStringLiteral("Acrescenta ao banco as perguntas de um arquivo CSV."),
+                                          QStringLiteral("Acrescenta ao banco as perguntas de um arquivo CSV, .xlsx ou .ods."),
                                           QStringLiteral("ARQUIVO"));
     const QCommandLineOption updateOption(QStringLiteral("atualizar"),
-                                          QStringLiteral("Atualiza o banco pelo Id, a partir de um arquivo CSV."),
+                                          QStringLiteral("Atualiza o banco pelo Id, a partir de um arquivo CSV, .xlsx ou .ods."),
                                           QStringLiteral("ARQUIVO"));
     const QCommandLineOption exportOption(QStringLiteral("exportar"),
                                           QStringLiteral("Grava o banco inteiro num arquivo CSV ou .xlsx."),
@@ -234,8 +234,8 @@ int main(int argc, char *argv[])
                                  QStringLiteral("Pasta a criar (padrão: %1).").arg(dataDirectory()));
 
     const QString usage = QStringLiteral("Uso: jornada-dados [--substituir] [--origem PASTA] [PASTA_DE_DADOS]\n"
-                                         "     jornada-dados --importar ARQUIVO.csv [PASTA_DE_DADOS]\n"
-                                         "     jornada-dados --atualizar ARQUIVO.csv [PASTA_DE_DADOS]\n"
+                                         "     jornada-dados --importar ARQUIVO.csv|.xlsx|.ods [PASTA_DE_DADOS]\n"
+                                         "     jornada-dados --atualizar ARQUIVO.csv|.xlsx|.ods [PASTA_DE_DADOS]\n"
                                          "     jornada-dados --exportar ARQUIVO.csv|ARQUIVO.xlsx [PASTA_DE_DADOS]\n"
                                          "     jornada-dados --senha [PASTA_DE_DADOS]\n"
                                          "     jornada-dados --help | --version");
@@ -256,9 +256,10 @@ int main(int argc, char *argv[])
         say(QStringLiteral("  --substituir        Substitui as tabelas que já existirem na pasta."));
         say(QStringLiteral("  --origem PASTA      Pasta com perguntas.tsv e fotos/ (padrão: %1).").arg(source));
         say(QStringLiteral("  --importar ARQUIVO  Acrescenta ao banco de uma pasta de dados que já existe as perguntas\n"
-                           "                      novas de um arquivo CSV, numeradas depois da maior. Uma pergunta que\n"
+                           "                      novas de um arquivo CSV ou de uma planilha (.xlsx, .ods), numeradas\n"
+                           "                      depois da maior. Uma pergunta que\n"
                            "                      o banco já tem (sem diferença de maiúsculas e acentos) é pulada."));
-        say(QStringLiteral("  --atualizar ARQUIVO Atualiza o banco a partir de um arquivo CSV com a coluna Id, como o\n"
+        say(QStringLiteral("  --atualizar ARQUIVO Atualiza o banco a partir de um arquivo com a coluna Id, como o\n"
                            "                      que --exportar grava: a linha cujo Id é o número de uma pergunta a\n"
                            "                      substitui; as outras são acrescentadas, como em --importar."));
         say(QStringLiteral("  --exportar ARQUIVO  Grava o banco inteiro, em ordem de número, num arquivo CSV (.csv) ou\n"
@@ -273,22 +274,28 @@ int main(int argc, char *argv[])
                 .arg(dataDirectory()));
         say(QString());
         say(QStringLiteral(
-            "O arquivo CSV tem na primeira linha o cabeçalho com as colunas Pergunta, Resp1, Resp2, Resp3,\n"
-            "Resp4, Correta e Foto, em qualquer ordem, com letras maiúsculas ou minúsculas; outras colunas\n"
-            "são ignoradas. Depois, uma pergunta por linha. Correta é o texto da resposta certa, ou o número\n"
-            "(1 a 4) ou a letra (A a D) dela. Foto é o caminho da foto, a partir da pasta do arquivo CSV ou\n"
-            "completo; a foto é copiada para a pasta fotos/ da pasta de dados. A importação lê o que as\n"
-            "planilhas gravam: UTF-8 (com ou sem BOM) ou Windows-1252, campos separados por ponto e vírgula\n"
-            "ou por vírgula, campos entre aspas (com aspas dobradas e quebras de linha dentro).\n"
+            "O arquivo tem na primeira linha o cabeçalho com as colunas Pergunta, Resp1, Resp2, Resp3, Resp4,\n"
+            "Correta e Foto (e Id, para --atualizar), em qualquer ordem, com letras maiúsculas ou minúsculas;\n"
+            "outras colunas são ignoradas. Depois, uma pergunta por linha. Correta é o texto da resposta certa,\n"
+            "ou o número (1 a 4) ou a letra (A a D) dela. Foto é o caminho da foto, a partir da pasta do arquivo\n"
+            "ou completo; a foto é copiada para a pasta fotos/ da pasta de dados. Uma planilha .xlsx ou .ods é\n"
+            "lida da primeira folha. Um CSV pode estar em UTF-8 (com ou sem BOM) ou Windows-1252, com campos\n"
+            "separados por ponto e vírgula ou por vírgula, entre aspas ou não.\n"
+            "\n"
+            "O quadro da foto, no jogo e no editor, mostra a foto em tamanho real, centrada: 137 x 177 pixels do\n"
+            "meio dela. Uma foto maior que o dobro disso em alguma direção é guardada como uma cópia reduzida\n"
+            "para caber no quadro (NOME-ajustada.jpg, em fotos/); o arquivo original não é alterado. Fotos\n"
+            "JPEG, PNG, GIF, BMP, ICO, EMF e WMF são aceitas.\n"
             "\n"
             "A importação é tudo ou nada: cada pergunta passa pela mesma conferência do editor (nenhum campo\n"
             "em branco, a resposta certa igual a uma das quatro, textos de até 240 caracteres do Windows-1252,\n"
             "uma foto que existe, abre e tem até 32 MB). Se alguma falhar, nada é gravado e cada problema é\n"
             "listado como \"linha N: ...\", em que N é a linha do arquivo onde a pergunta começa;\n"
             "o cabeçalho é a linha 1 (passados 300 problemas, os outros só são contados). Um texto que não\n"
-            "cabe inteiro na tela de perguntas só gera um aviso. Uma importação interrompida é desfeita na\n"
-            "próxima vez que o jornada-dados usar a mesma pasta: as fotos que ela copiou e que nenhuma\n"
-            "pergunta usa são apagadas.\n"
+            "cabe inteiro na tela de perguntas só gera um aviso. Uma linha cuja pergunta o banco já tem, ou\n"
+            "uma linha anterior já tem, não é acrescentada de novo, e é listada. Uma importação interrompida é\n"
+            "desfeita na próxima vez que o jornada-dados usar a mesma pasta: as fotos que ela copiou e que\n"
+            "nenhuma pergunta usa são apagadas.\n"
             "\n"
             "A exportação grava a coluna Id com o número de cada pergunta e copia as fotos para a pasta fotos/\n"
             "ao lado do arquivo, que as nomeia como fotos/NOME; a pasta pode ir junto para outro computador.\n"
@@ -296,7 +303,15 @@ int main(int argc, char *argv[])
             "todas as células como texto. Um arquivo que já exista com esse nome é substituído por inteiro, só\n"
             "depois de o novo estar completo. No .csv, um texto que começa com =, +, -, @, tabulação ou\n"
             "apóstrofo ganha um apóstrofo na frente, para que a planilha não o execute como fórmula; a\n"
-            "importação tira um apóstrofo do começo de cada campo.\n"
+            "importação de um .csv tira um apóstrofo do começo de cada campo.\n"
+            "\n"
+            "Para editar o banco numa planilha sem que ela mude nada, prefira o .xlsx: abra-o, edite e salve\n"
+            "no mesmo formato (ou como .ods). Se usar o .csv no LibreOffice Calc, na janela \"Importar texto\"\n"
+            "escolha o conjunto de caracteres \"Unicode (UTF-8)\", o separador \"Ponto e vírgula\" e marque\n"
+            "\"Formatar campos entre aspas como texto\"; ao salvar, escolha \"Manter formato atual\" e, em\n"
+            "\"Opções de filtro\", o separador \";\", o delimitador de texto \" e \"Colocar aspas em todas as\n"
+            "células de texto\". No Excel, abra o .csv por \"Dados > Obter dados > De Texto/CSV\" e defina as\n"
+            "colunas como \"Texto\", ou use o .xlsx.\n"
             "\n"
             "Exemplo:\n"
             "  jornada-dados --exportar perguntas.csv      (abra e edite na planilha)\n"

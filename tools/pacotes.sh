@@ -13,13 +13,15 @@ packages=(
   libexpat1-dev        # on libwmf's link line, though libwmf-dev does not pull it in
   libcsv-dev           # reads the CSV files that jornada-dados imports
   libxlsxwriter-dev    # writes the spreadsheet workbooks that jornada-dados exports
-  libquazip1-qt6-dev   # unzips the .xlsx and .ods workbooks that jornada-dados imports
+  libminizip-dev       # unzips the .xlsx and .ods workbooks that jornada-dados imports (the zip
+                       # library libxlsxwriter itself uses, so that one copy serves both)
   # run
   qt6-translations-l10n # Portuguese captions of Qt's own buttons
   fonts-urw-base35      # libwmf draws no metafile without these faces
   # tests
   sqlite3
   desktop-file-utils appstream # validate the installed desktop entry and metadata
+  libreoffice-calc-nogui # saves exported workbooks and CSV files again, as a teacher's Calc does
   # fuzz targets: clang, and its runtime libraries (libFuzzer, the sanitizers), which clang only
   # recommends
   clang libclang-rt-14-dev
