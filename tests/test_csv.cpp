@@ -16,6 +16,7 @@
 #include <QStandardPaths>
 #include <QTest>
 
+#include <minizip/unzip.h>
 #include <sqlite3.h>
 
 #include <csignal>
@@ -107,6 +108,22 @@ private:
 };
 
 const QByteArray Header = "Pergunta;Resp1;Resp2;Resp3;Resp4;Correta;Foto\n";
+
+// The entry `name` of the zip file at `path`, unpacked; empty when it cannot be read.
+QByteArray zipEntry(const QString &path, const char *name)
+{
+    QByteArray bytes;
+    unzFile zip = unzOpen64(QFile::encodeName(path).constData());
+    if (zip && unzLocateFile(zip, name, 1) == UNZ_OK && unzOpenCurrentFile(zip) == UNZ_OK) {
+        char chunk[65536];
+        for (int n; (n = unzReadCurrentFile(zip, chunk, sizeof chunk)) > 0;)
+            bytes.append(chunk, n);
+        unzCloseCurrentFile(zip);
+    }
+    if (zip)
+        unzClose(zip);
+    return bytes;
+}
 
 } // namespace
 
@@ -622,6 +639,14 @@ void CsvTest::roundTripChangesNothing()
     QDir().mkpath(QFileInfo(exported).path());
     const Run out = jornadaDados({QStringLiteral("--exportar"), exported, bank.data()});
     QVERIFY2(out.status == 0, qPrintable(out.err));
+
+    if (file.endsWith(QLatin1String(".xlsx")) && savedAs.isEmpty()) {
+        // Every cell text (t="s"), none a number, a date or a formula a spreadsheet would work out.
+        const QByteArray sheet = zipEntry(exported, "xl/worksheets/sheet1.xml");
+        QCOMPARE(sheet.count("<c "), (rows.size() + 1) * 8);
+        QCOMPARE(sheet.count("<c "), sheet.count(" t=\"s\""));
+        QVERIFY(!sheet.contains("<f>"));
+    }
 
     QString imported = exported;
     QTemporaryDir saved;
