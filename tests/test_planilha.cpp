@@ -195,6 +195,12 @@ private slots:
         QTest::newRow("xlsx: texto compartilhado que não existe, além da última linha")
             << false << QByteArray("<row r=\"3333333\"><c t=\"s\"><v>9</v></c></row>") << strings << QStringList()
             << "não existe" << 0;
+        // Past Excel's last column XFD, or without its row: no cell.
+        for (const char *reference : {"XFE4", "B"})
+            QTest::newRow(qPrintable(u"xlsx: a referência %1 não é de célula"_qs.arg(QLatin1String(reference))))
+                << false << first + "<row r=\"4\"><c r=\"" + reference + "\"><v>1</v></c></row>" << strings
+                << QStringList{"1:ok"} << u"a célula \"%1\" está fora de ordem ou não existe"_qs.arg(QLatin1String(reference))
+                << 4;
         QTest::newRow("xlsx: XML malformado")
             << false << first + "<row r=\"4\"><c r=\"A4\"><v>1</v></row>" << strings << QStringList{"1:ok"}
             << "malformado" << 4;
