@@ -169,10 +169,7 @@ ExportReport exportQuestions(const QString &folder, const QString &path)
         throw AppError(QStringLiteral("%1: a exportação grava arquivos .csv ou .xlsx; dê um nome terminado em um deles")
                            .arg(path));
     const QString dataFolder = QDir::cleanPath(QFileInfo(folder).absoluteFilePath());
-    if (!QFileInfo(QDir(dataFolder).filePath(QStringLiteral("Perguntas.DB"))).isFile())
-        throw AppError(QStringLiteral("a pasta %1 não tem o banco de perguntas (Perguntas.DB); crie a pasta de "
-                                      "dados antes, com: jornada-dados \"%1\"")
-                           .arg(dataFolder));
+    questionBankTable(dataFolder);
     if (QFileInfo(path).isDir())
         cannotWrite(path, QStringLiteral("é uma pasta"));
     if (!QFileInfo(QFileInfo(path).absolutePath()).isDir())

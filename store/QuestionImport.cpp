@@ -146,17 +146,6 @@ bool hasControlCharacter(const QString &text)
     return false;
 }
 
-// The question table of the data directory `folder` (absolute), which must exist.
-QString bankTable(const QString &folder)
-{
-    const QString table = QDir(folder).filePath(QStringLiteral("Perguntas.DB"));
-    if (!QFileInfo(table).isFile())
-        throw AppError(QStringLiteral("a pasta %1 não tem o banco de perguntas (Perguntas.DB); crie a pasta de "
-                                      "dados antes, com: jornada-dados \"%1\"")
-                           .arg(folder));
-    return table;
-}
-
 // Problems (or warnings) of an import, listed up to a point and counted beyond it: a file with a
 // fault on each of millions of lines is refused with a list a person reads, at a cost that does
 // not grow with the file.
@@ -409,8 +398,15 @@ private:
         }
         // A question updated with the photo it has (exported beside the file, say) keeps it as
         // stored, wherever that is.
-        if (!replacedPhoto.isEmpty() && QFileInfo(replacedPhoto).isFile() && sameContents(source, replacedPhoto))
-            return replacedPhoto;
+        if (!replacedPhoto.isEmpty()) {
+            // Compared once, though both readings of the record ask.
+            const QString pair = key + QLatin1Char('\n') + replacedPhoto;
+            auto same = m_sameAsReplaced.constFind(pair);
+            if (same == m_sameAsReplaced.cend())
+                same = m_sameAsReplaced.insert(pair, QFileInfo(replacedPhoto).isFile() && sameContents(source, replacedPhoto));
+            if (*same)
+                return replacedPhoto;
+        }
         if (m_fitPhoto) {
             const QString fitted = fittedCopy(line, key, source);
             if (fitted.isNull())
@@ -464,6 +460,7 @@ private:
     QHash<QString, QString> m_fitted;   // by file: its fitted copy aside, empty when it needs none
     int m_fittedCount = 0;
     QHash<QString, QString> m_photoFaults; // by file: why it cannot be shown, empty when it can
+    QHash<QString, bool> m_sameAsReplaced; // by file and replaced photo: whether their bytes are the same
     QHash<QString, int> m_firstLineOfText;  // rows to add, by comparedText() of their question
     QHash<double, int> m_lineOfId;          // rows of an update, by their Id
     QSet<int> m_skippedLines;
@@ -479,7 +476,7 @@ ImportReport importQuestions(const QString &csvPath, const QString &folder, Impo
 {
     ImportReport report;
     const QString dataFolder = QDir::cleanPath(QFileInfo(folder).absoluteFilePath());
-    report.table = bankTable(dataFolder);
+    report.table = questionBankTable(dataFolder);
     report.photoFolder = QDir(dataFolder).filePath(QStringLiteral("fotos"));
 
     QFile file(csvPath);

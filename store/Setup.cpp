@@ -354,6 +354,16 @@ void storeQuestions(const QString &directory, const std::function<void(const Que
     });
 }
 
+QString questionBankTable(const QString &folder)
+{
+    const QString table = QDir(folder).filePath(QStringLiteral("Perguntas.DB"));
+    if (!QFileInfo(table).isFile())
+        throw AppError(QStringLiteral("a pasta %1 não tem o banco de perguntas (Perguntas.DB); crie a pasta de "
+                                      "dados antes, com: jornada-dados \"%1\"")
+                           .arg(folder));
+    return table;
+}
+
 // The path of Perguntas.DB in `directory`, which must exist.
 QString existingQuestionTable(const QString &directory)
 {

@@ -59,6 +59,10 @@ using QuestionWriter = std::function<StoredRow(const QuestionRow &)>;
 // What `produce` throws, or any failure, leaves the table as it was.
 void storeQuestions(const QString &directory, const std::function<void(const QuestionWriter &)> &produce);
 
+// The path of Perguntas.DB of the data directory `folder` (absolute). Throws AppError, telling the
+// teacher how to make the folder, when it has none.
+QString questionBankTable(const QString &folder);
+
 // Every question of Perguntas.DB of `directory` in Id order; a blank text reads as empty, a
 // blank Id as NaN.
 QList<QuestionRow> readQuestionTable(const QString &directory);
