@@ -1,11 +1,13 @@
 #pragma once
-// The table engine's connection: one per data directory, shared by every table and statement on
+// The SQLite engine's connection: one per data directory, shared by every table and statement on
 // it. The main database is an empty in-memory one; each table file of the directory is attached
 // under its file stem in lower case, so that "perguntas.db" in a statement is the schema
 // "perguntas", table "db". Files are attached read-write but never created.
 //
-// Everything that knows the engine is SQLite lives here and in Statement; the cursor and the
-// statement object above them ask these two.
+// Everything that knows a folder's engine is SQLite lives here, in Statement, and in the engine
+// and table rows built on them (SqliteEngine, SqliteTable); the cursor and the statement object
+// above ask the engine (Engine.h).
+#include "store/Fields.h"
 #include "store/Sqlite.h"
 
 #include <QHash>
@@ -15,12 +17,6 @@
 #include <memory>
 #include <optional>
 #include <unordered_map>
-
-// A column of a table as the file declares it.
-struct ColumnInfo {
-    QString name;
-    QString declaredType;
-};
 
 // A secondary index of a table, as far as a cursor's order needs it.
 struct IndexInfo {

@@ -11,6 +11,12 @@ struct FieldDef {
     int size; // characters, for strings; 0 for numbers
 };
 
+// A column of a table as the engine declares it.
+struct ColumnInfo {
+    QString name;
+    QString declaredType;
+};
+
 // The layouts of the two tables, fields in their stored order.
 const QList<FieldDef> &questionFields(); // Pergunta, Resp1..Resp4, Correta, Id, Foto
 const QList<FieldDef> &accountFields();  // Login, Senha

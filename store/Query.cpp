@@ -1,8 +1,8 @@
 #include "store/Query.h"
 
 #include "store/AppError.h"
-#include "store/Database.h"
-#include "store/Statement.h"
+#include "store/BankLocation.h"
+#include "store/Engine.h"
 #include "store/TableErrors.h"
 #include "store/Values.h"
 
@@ -14,8 +14,9 @@
 #include <limits>
 
 struct Query::Private {
-    QString directory;
-    std::shared_ptr<Database> db;
+    explicit Private(const BankLocation &where) : where(where) {}
+    BankLocation where;
+    std::shared_ptr<Engine> engine;
     QStringList lines;
     QList<QPair<QString, qint32>> parameters;
     bool open = false;
@@ -23,17 +24,19 @@ struct Query::Private {
     bool changedData = false; // the last execSql ran a statement that changes data
     QHash<QString, QVariant> row;
 
-    Database &database()
+    // A use of the statement as it stands, prepared once: the engine keeps it for the next use
+    // of the same text.
+    std::unique_ptr<EngineStatement> statement()
     {
-        if (!db)
-            db = Database::forDirectory(directory);
-        return *db;
+        if (!engine)
+            engine = Engine::of(where);
+        return engine->statement(sql());
     }
     QString sql() const { return lines.join(QLatin1Char('\n')); }
 
     // Binds every parameter by name. Every name must be in the text, and every parameter of the
     // text must have a value.
-    void bindParameters(Statement &statement) const
+    void bindParameters(EngineStatement &statement) const
     {
         QSet<int> bound;
         for (const auto &[name, value] : std::as_const(parameters)) {
@@ -69,10 +72,7 @@ struct Query::Private {
     }
 };
 
-Query::Query(const QString &directory) : d(std::make_unique<Private>())
-{
-    d->directory = directory;
-}
+Query::Query(const BankLocation &where) : d(std::make_unique<Private>(where)) {}
 
 Query::~Query() = default;
 
@@ -126,31 +126,30 @@ void Query::setParameter(const QString &name, qint32 value)
 void Query::execSql()
 {
     close();
-    // Prepared once: the connection keeps the statement for the next use of the same text.
-    Statement statement(d->database(), d->sql());
-    d->bindParameters(statement);
+    const std::unique_ptr<EngineStatement> statement = d->statement();
+    d->bindParameters(*statement);
     // A statement that only reads has no effect to run for; its rows would be thrown away and
     // open() reads them afresh. Preparing it already reports a faulty text or a missing table,
     // and leaves it prepared for open().
-    d->changedData = !statement.isReadOnly();
+    d->changedData = !statement->isReadOnly();
     if (!d->changedData)
         return;
-    while (statement.step()) {
+    while (statement->step()) {
     }
 }
 
 void Query::open()
 {
     close();
-    Statement statement(d->database(), d->sql());
-    d->bindParameters(statement);
-    const bool hasRow = statement.step();
+    const std::unique_ptr<EngineStatement> statement = d->statement();
+    d->bindParameters(*statement);
+    const bool hasRow = statement->step();
     // The first row is copied and the statement reset when it goes, so no read stays open.
-    for (int i = 0; i < statement.columnCount(); ++i) {
-        const QString name = statement.columnName(i).toLower();
+    for (int i = 0; i < statement->columnCount(); ++i) {
+        const QString name = statement->columnName(i).toLower();
         if (d->row.contains(name))
             continue;
-        d->row.insert(name, hasRow ? statement.value(i) : QVariant());
+        d->row.insert(name, hasRow ? statement->value(i) : QVariant());
     }
     d->open = true;
     d->empty = !hasRow;

@@ -7,11 +7,15 @@
 #include <memory>
 #include <utility>
 
-// One SQL statement on the database of a directory. The statement is rebuilt before every use:
+class BankLocation;
+
+// One SQL statement on the bank at a location (a folder or a server). The statement is rebuilt before every use:
 // close, clear the text, add its lines, set parameters, run, open, read columns of the first row.
 class Query {
 public:
-    explicit Query(const QString &directory);
+    // The engine is reached at the statement's first use: a folder that does not exist, or a
+    // server that cannot be reached, is an error of that use.
+    explicit Query(const BankLocation &where);
     ~Query();
 
     // The whole rebuild in one call: close, new text, the parameters (name without the colon),

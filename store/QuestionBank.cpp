@@ -1,81 +1,36 @@
 #include "store/QuestionBank.h"
 
+#include "store/BankLocation.h"
+#include "store/Engine.h"
 #include "store/TableEngine.h"
 
-#include <QFile>
-
-#include <sys/stat.h>
-
-namespace {
-
-// What tells whether the question table may have changed since it was last counted: the changes
-// made through this program's connection, the version SQLite gives the file for changes made
-// through any other (another program, the sqlite3 shell), and the file itself as the system sees
-// it (for a connection opened anew on a file changed meanwhile). Any change to the table moves at
-// least one of them.
-struct TableVersion {
-    qint64 changes = -1;
-    qint64 dataVersion = -1;
-    QString file;
-    qint64 size = -1;
-    qint64 modifiedNs = -1;
-    quint64 inode = 0;
-    quint64 device = 0;
-
-    bool operator==(const TableVersion &) const = default;
-};
-
-TableVersion versionOf(Query &q)
-{
-    TableVersion version;
-    // Reads the file's header, so a file that another program holds is refused here as the
-    // count itself would be. (The table-valued pragma_data_version would read the version of
-    // the main database whatever schema it is given.)
-    version.dataVersion = q.run({QStringLiteral("pragma perguntas.data_version")})
-                              .value(QStringLiteral("data_version"))
-                              .toLongLong();
-    q.run({QStringLiteral("select total_changes() as mudancas,"),
-           QStringLiteral("(select file from pragma_database_list where name = 'perguntas') as arquivo")});
-    version.changes = q.value(QStringLiteral("mudancas")).toLongLong();
-    version.file = q.value(QStringLiteral("arquivo")).toString();
-    struct stat info {};
-    if (!version.file.isEmpty() && ::stat(QFile::encodeName(version.file).constData(), &info) == 0) {
-        version.size = info.st_size;
-        version.modifiedNs = qint64(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec;
-        version.inode = info.st_ino;
-        version.device = info.st_dev;
-    }
-    return version;
-}
-
-} // namespace
-
 struct TableQuestionBank::Private {
-    explicit Private(const QString &directory)
-        : directory(directory), counting(directory), question(directory), seeking(directory), photo(directory)
+    explicit Private(const BankLocation &where)
+        : where(where), counting(where), question(where), seeking(where), photo(where)
     {
     }
-    QString directory;
+    BankLocation where;
+    std::shared_ptr<Engine> engine; // reached at the first count, as the statements reach it
     Table table; // held open while the bank is in use
-    Query counting; // the count and what tells whether it still holds
+    Query counting; // the count
     Query question; // one question by its number
     Query seeking;  // numbers: the range, one number, a position
     Query photo;    // the photo of a question
 
-    // The last count and the version of the table it was made on.
-    TableVersion version;
+    // The last count and the mark of the table's changes it was made at (Engine::changeMark).
+    QVariantList version;
     qint32 count = 0;
     bool known = false;
 };
 
-TableQuestionBank::TableQuestionBank(const QString &directory) : d(std::make_unique<Private>(directory)) {}
+TableQuestionBank::TableQuestionBank(const BankLocation &where) : d(std::make_unique<Private>(where)) {}
 
 TableQuestionBank::~TableQuestionBank() = default;
 
 void TableQuestionBank::open()
 {
     d->table.setObjectName(QStringLiteral("TbPerguntas"));
-    d->table.open(d->directory, QStringLiteral("Perguntas.DB"), questionFields());
+    d->table.open(d->where, QStringLiteral("Perguntas.DB"), questionFields());
 }
 
 void TableQuestionBank::forgetCount()
@@ -85,13 +40,15 @@ void TableQuestionBank::forgetCount()
 
 qint32 TableQuestionBank::count()
 {
-    const TableVersion version = versionOf(d->counting);
-    if (d->known && !version.file.isEmpty() && d->version == version)
+    if (!d->engine)
+        d->engine = Engine::of(d->where);
+    const std::optional<QVariantList> version = d->engine->changeMark(QStringLiteral("Perguntas.DB"));
+    if (d->known && version && d->version == *version)
         return d->count;
     d->known = false;
     d->count = d->counting.run({QStringLiteral("select count(p.id) as totalsql"), QStringLiteral("from perguntas.db p")})
                    .asInteger(QStringLiteral("totalsql"));
-    d->version = version;
+    d->version = version.value_or(QVariantList());
     d->known = true;
     return d->count;
 }

@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 
+class BankLocation;
 class Query;
 
 // One question as stored; every text as typed, blank fields empty.
@@ -37,12 +38,12 @@ public:
     virtual QString photoOf(qint32 number) = 0;
 };
 
-// The bank of the tables in a data directory, read through the table engine's statements. A count
-// is kept while the question table is unchanged: counting walks the whole index, and a game counts
-// at every answer.
+// The bank of the tables at a location (a folder or a server), read through the table engine's
+// statements. A count is kept while the question table is unchanged: counting walks the whole
+// index, and a game counts at every answer.
 class TableQuestionBank final : public QuestionBank {
 public:
-    explicit TableQuestionBank(const QString &directory);
+    explicit TableQuestionBank(const BankLocation &where);
     ~TableQuestionBank() override;
 
     // Opens the question table and checks its fields, so that a bank that is missing or not a

@@ -1,6 +1,7 @@
 #include "store/Setup.h"
 
 #include "store/AppError.h"
+#include "store/ServerSetup.h"
 #include "store/Sqlite.h"
 #include "store/TableEngine.h"
 #include "store/Win1252.h"
@@ -139,8 +140,11 @@ const QStringList &sourceHeader()
 
 } // namespace
 
-void createQuestionTable(const QString &directory)
+void createQuestionTable(const BankLocation &where)
 {
+    if (where.isServer())
+        return createServerQuestionTable(where.connection());
+    const QString directory = where.folderPath();
     // The editor's search runs on IdPergunta, in the table engine's case-ignoring key of the text.
     const QByteArray textIndex =
         (QStringLiteral("CREATE INDEX IdPergunta ON db(") + caseFoldedKey(QStringLiteral("\"Pergunta\""))
@@ -197,11 +201,14 @@ auto inTableFile(const QString &directory, const QString &name, const char *begi
 
 } // namespace
 
-void createAccountTable(const QString &directory, const QString &login, const QString &password)
+void createAccountTable(const BankLocation &where, const QString &login, const QString &password)
 {
     const QList<FieldDef> &fields = accountFields();
     checkAccountText(login, fields[0]);
     checkAccountText(password, fields[1]);
+    if (where.isServer())
+        return createServerAccountTable(where.connection(), login, password);
+    const QString directory = where.folderPath();
     createTableFile(directory, QStringLiteral("inicial.db"), [&](TableFile &table) {
         table.exec("BEGIN; CREATE TABLE db(Login TEXT, Senha TEXT);");
         table.prepare("INSERT INTO db(Login, Senha) VALUES (?1, ?2)");
@@ -271,8 +278,20 @@ auto eachOf(const QList<QuestionRow> &rows)
 
 } // namespace
 
-void insertQuestions(const QString &directory, const QList<QuestionRow> &rows)
+void insertQuestions(const BankLocation &where, const QList<QuestionRow> &rows)
 {
+    if (where.isServer()) {
+        QList<QuestionRow> stored;
+        stored.reserve(rows.size());
+        for (QuestionRow row : rows) {
+            for (QString *text : {&row.pergunta, &row.resp1, &row.resp2, &row.resp3, &row.resp4, &row.correta})
+                *text = fieldText(*text, 240);
+            row.foto = fieldText(row.foto, 255);
+            stored.append(row);
+        }
+        return insertServerQuestions(where.connection(), stored);
+    }
+    const QString directory = where.folderPath();
     inTableFile(directory, QStringLiteral("Perguntas.DB"), "BEGIN", [&](TableFile &table) {
         insertRows(table, eachOf(rows), [](const QuestionRow &row) { return row.id; });
         return true;

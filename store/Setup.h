@@ -2,6 +2,8 @@
 // Creating a data directory's tables and filling the question bank. Used by the set-up tool
 // jornada-dados and by tests that need a data directory of their own. The game itself never
 // creates tables.
+#include "store/BankLocation.h"
+
 #include <QList>
 #include <QSet>
 #include <QString>
@@ -12,14 +14,15 @@ struct QuestionRow {
     QString pergunta, resp1, resp2, resp3, resp4, correta, foto;
 };
 
-// Creates Perguntas.DB in `directory`: table db with the question layout, a unique index on Id
-// and the index IdPergunta on caseFoldedKey() of Pergunta, which ignores the case of every
-// Windows-1252 letter. Throws AppError if the file exists.
-void createQuestionTable(const QString &directory);
+// Creates Perguntas.DB at `where`: table db with the question layout, a unique index on Id and
+// the index IdPergunta on the case-folded key of Pergunta (CaseFoldedKey.h), which ignores the
+// case of every Windows-1252 letter. Throws AppError if the table exists. (On a server, the
+// table is db of schema perguntas: see ServerSetup.h.)
+void createQuestionTable(const BankLocation &where);
 
-// Creates inicial.db in `directory` with its one account. Throws AppError if the file exists,
-// or if the login or the password does not fit its field (10 and 7 Windows-1252 characters).
-void createAccountTable(const QString &directory, const QString &login, const QString &password);
+// Creates inicial.db at `where` with its one account. Throws AppError if the table exists, or if
+// the login or the password does not fit its field (10 and 7 Windows-1252 characters).
+void createAccountTable(const BankLocation &where, const QString &login, const QString &password);
 
 // Sets the administrator's password in inicial.db of `directory`, in one transaction, leaving the
 // login, the questions and the record as they are; a missing account table (or one without its
@@ -28,9 +31,9 @@ void createAccountTable(const QString &directory, const QString &login, const QS
 // Returns the account's login.
 QString setAdminPassword(const QString &directory, const QString &password);
 
-// Adds `rows` to Perguntas.DB of `directory` in one transaction. Texts are stored as the table
-// engine stores them: cut to the field size, in Windows-1252 characters, an empty text as blank.
-void insertQuestions(const QString &directory, const QList<QuestionRow> &rows);
+// Adds `rows` to Perguntas.DB at `where` in one transaction. Texts are stored as the table engine
+// stores them: cut to the field size, in Windows-1252 characters, an empty text as blank.
+void insertQuestions(const BankLocation &where, const QList<QuestionRow> &rows);
 
 // Adds `rows` to Perguntas.DB of `directory`, numbered on from one above the largest Id (from 1
 // in an empty table; the rows' own ids are not used), stored as insertQuestions() stores them.

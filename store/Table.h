@@ -2,6 +2,8 @@
 // The table cursor of the table engine (see TableEngine.h).
 #include "store/Fields.h"
 
+class BankLocation;
+
 #include <QList>
 #include <QObject>
 #include <QString>
@@ -18,13 +20,14 @@ public:
     explicit Table(QObject *parent = nullptr);
     ~Table() override;
 
-    // Opens `fileName` in `directory` and checks that it holds the given fields. With an
-    // `orderField` ("Id") the records run in that field's order; without, in storage order.
-    // The first record becomes current. An index that orders one of the text fields under NOCASE,
-    // which ignores the case of A-Z only (as in tables made by earlier versions of the set-up
-    // tool), is first replaced by the same-named index on caseFoldedKey() of that field; while
-    // the file cannot be changed (read-only, or locked by another program) it is kept as it is.
-    void open(const QString &directory, const QString &fileName, const QList<FieldDef> &fields,
+    // Opens table `fileName` of the bank at `where` and checks that it holds the given fields.
+    // With an `orderField` ("Id") the records run in that field's order; without, in storage
+    // order. The first record becomes current. On a folder, an index that orders one of the text
+    // fields under NOCASE, which ignores the case of A-Z only (as in tables made by earlier
+    // versions of the set-up tool), is first replaced by the same-named index on caseFoldedKey()
+    // of that field; while the file cannot be changed (read-only, or locked by another program)
+    // it is kept as it is.
+    void open(const BankLocation &where, const QString &fileName, const QList<FieldDef> &fields,
               const QString &orderField = QString());
     bool isOpen() const;
 

@@ -29,6 +29,8 @@ QString recordGone()
     return QStringLiteral("O registro não foi encontrado ou foi alterado por outro usuário");
 }
 
+QString noIndex() { return QStringLiteral("Nenhum índice está ativo"); }
+
 QString fieldNotFound(const QString &name) { return QStringLiteral("O campo '%1' não foi encontrado").arg(name); }
 
 } // namespace tableText

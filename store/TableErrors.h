@@ -16,5 +16,6 @@ QString closed();       // an operation on a table or statement that is not open
 QString notEditing();   // a change outside edit or insert
 QString empty();        // an operation that needs a record, on a table without one
 QString recordGone();   // the record edited was deleted or changed meanwhile
+QString noIndex();      // a search without an index or field order
 QString fieldNotFound(const QString &name);
 } // namespace tableText
