@@ -1,9 +1,12 @@
-// The table engine on real table files: the game's three statements, the editor's cursor
-// (moves, edit/append/post/cancel/delete, search in an order that ignores the case of every
-// letter), the text index as older set-up tools made it, and the errors of opening a table.
+// The table engine on real banks, once on a folder's table files and once on a PostgreSQL server
+// (TestBank.h): the game's three statements, the editor's cursor (moves,
+// edit/append/post/cancel/delete, search in an order that ignores the case of every letter), the
+// text index as older set-up tools made it, and the errors of opening a table.
 #include "helpers/Input.h"
 #include "helpers/PlainFile.h"
+#include "helpers/TestBank.h"
 #include "store/AppError.h"
+#include "store/QuestionBank.h"
 #include "store/Setup.h"
 #include "store/TableEngine.h"
 #include "store/Win1252.h"
@@ -27,28 +30,24 @@ QuestionRow question(double id, const QString &text)
             QStringLiteral("A"), QStringLiteral("/fotos/%1.jpg").arg(text)};
 }
 
-// A data directory whose question table holds `rows`, in that storage order.
-class Bank {
+// A bank whose question table holds `rows`, in that storage order.
+class Bank : public ScratchBank {
 public:
     explicit Bank(const QList<QuestionRow> &rows = {})
     {
-        createQuestionTable(path());
-        createAccountTable(path(), QStringLiteral("Adm"), QStringLiteral("1234"));
-        insertQuestions(path(), rows);
+        createQuestionTable(where());
+        createAccountTable(where(), QStringLiteral("Adm"), QStringLiteral("1234"));
+        insertQuestions(where(), rows);
     }
-    static Bank numbered(int from, int to)
-    {
-        QList<QuestionRow> rows;
-        for (int id = from; id <= to; ++id)
-            rows.append(question(id, QStringLiteral("Pergunta %1").arg(id)));
-        return Bank(rows);
-    }
-    QString path() const { return m_dir.path(); }
-    QString file(const QString &name) const { return m_dir.filePath(name); }
-
-private:
-    QTemporaryDir m_dir;
 };
+
+QList<QuestionRow> numbered(int from, int to)
+{
+    QList<QuestionRow> rows;
+    for (int id = from; id <= to; ++id)
+        rows.append(question(id, QStringLiteral("Pergunta %1").arg(id)));
+    return rows;
+}
 
 void setText(Query &query, const QStringList &lines)
 {
@@ -63,9 +62,9 @@ const QStringList byIdLines = {QStringLiteral("select id,pergunta,resp1,resp2,re
                                QStringLiteral("from perguntas.db"), QStringLiteral("where id = :NUMID")};
 const QStringList maxLines = {QStringLiteral("select max(id) as ultimo"), QStringLiteral("from perguntas.db")};
 
-int countQuestions(const QString &directory)
+int countQuestions(const BankLocation &where)
 {
-    Query query(directory);
+    Query query(where);
     setText(query, countLines);
     query.execSql();
     query.open();
@@ -153,6 +152,7 @@ class TestStoreEngine : public QObject {
     Q_OBJECT
 
 private slots:
+    void initTestCase();
     void countStatement();
     void questionByIdStatement();
     void largestIdStatement();
@@ -175,15 +175,15 @@ private slots:
     void remove();
     void refusedPostKeepsEverything_data();
     void refusedPostKeepsEverything();
-    void readOnlyFileRefusesPost();
+    void readOnlyBankRefusesPost();
     void findNearest_data();
     void findNearest();
     void caseFoldedKeyOfEveryCharacter();
     void accentedCapitals_data();
     void accentedCapitals();
     void movesInCaseFoldedOrder();
-    void textIndexIsSought_data();
-    void textIndexIsSought();
+    void indexIsSought_data();
+    void indexIsSought();
     void plainConnectionWritesTheTable();
     void oldTextIndexIsReplaced();
     void oldTextIndexKeptWhileFileCannotChange_data();
@@ -198,30 +198,34 @@ private slots:
 
     void openErrors_data();
     void openErrors();
+    void countFollowsChanges();
+    void lostConnectionIsMadeAgain();
 };
+
+void TestStoreEngine::initTestCase() { REQUIRE_TEST_SERVER(); }
 
 void TestStoreEngine::countStatement()
 {
-    Bank bank = Bank::numbered(1, 10);
-    QCOMPARE(countQuestions(bank.path()), 10);
+    Bank bank(numbered(1, 10));
+    QCOMPARE(countQuestions(bank.where()), 10);
 
     Table table;
-    table.open(bank.path(), QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
+    table.open(bank.where(), QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
     moveToId(table, QStringLiteral("3"));
     table.remove();
-    QCOMPARE(countQuestions(bank.path()), 9);
+    QCOMPARE(countQuestions(bank.where()), 9);
 
     // A record saved without a number is not counted.
     table.append();
     table.setFieldText(QStringLiteral("Pergunta"), QStringLiteral("sem número"));
     table.post();
-    QCOMPARE(countQuestions(bank.path()), 9);
+    QCOMPARE(countQuestions(bank.where()), 9);
 }
 
 void TestStoreEngine::questionByIdStatement()
 {
-    Bank bank = Bank::numbered(1, 5);
-    Query query(bank.path());
+    Bank bank(numbered(1, 5));
+    Query query(bank.where());
     setText(query, byIdLines);
     QCOMPARE(query.text(), byIdLines);
     query.setParameter(QStringLiteral("NUMID"), 4);
@@ -243,7 +247,7 @@ void TestStoreEngine::questionByIdStatement()
     query.setParameter(QStringLiteral("NUMID"), 2);
     query.open();
     QCOMPARE(query.asText(QStringLiteral("Pergunta")), QStringLiteral("Pergunta 2"));
-    Query change(bank.path());
+    Query change(bank.where());
     change.add(QStringLiteral("update perguntas.db set pergunta = 'Outra' where id = 2"));
     change.execSql();
     query.open();
@@ -261,14 +265,14 @@ void TestStoreEngine::questionByIdStatement()
 
 void TestStoreEngine::largestIdStatement()
 {
-    Bank bank = Bank::numbered(1, 10);
-    Query query(bank.path());
+    Bank bank(numbered(1, 10));
+    Query query(bank.where());
     setText(query, maxLines);
     query.open();
     QCOMPARE(query.asInteger(QStringLiteral("ULTIMO")), 10);
 
     Bank empty;
-    Query onEmpty(empty.path());
+    Query onEmpty(empty.where());
     setText(onEmpty, maxLines);
     onEmpty.open();
     QVERIFY(!onEmpty.isEmpty()); // max() gives one row, with no value
@@ -282,14 +286,18 @@ void TestStoreEngine::largestIdStatement()
 
 void TestStoreEngine::statementErrors_data()
 {
+    // Each engine gives its own reason, after the same meaning.
     QTest::addColumn<QStringList>("lines");
     QTest::addColumn<QString>("error");
     QTest::newRow("syntax") << QStringList{QStringLiteral("selec id"), QStringLiteral("from perguntas.db")}
-                            << QStringLiteral("Erro no comando SQL (near \"selec\": syntax error)");
+                            << onEngine(QStringLiteral("Erro no comando SQL (near \"selec\": syntax error)"),
+                                        QStringLiteral("Erro no comando SQL (syntax error at or near \"selec\")"));
     QTest::newRow("no such table") << QStringList{QStringLiteral("select * from respostas.db")}
-                                   << QStringLiteral("Erro no comando SQL (no such table: respostas.db)");
+                                   << onEngine(QStringLiteral("Erro no comando SQL (no such table: respostas.db)"),
+                                               QStringLiteral("Erro no comando SQL (relation \"respostas.db\" does not exist)"));
     QTest::newRow("no such column") << QStringList{QStringLiteral("select nota from perguntas.db")}
-                                    << QStringLiteral("Erro no comando SQL (no such column: nota)");
+                                    << onEngine(QStringLiteral("Erro no comando SQL (no such column: nota)"),
+                                                QStringLiteral("Erro no comando SQL (column \"nota\" does not exist)"));
     QTest::newRow("parameter without value") << byIdLines << QStringLiteral("Falta o valor do parâmetro 'NUMID'");
 }
 
@@ -297,17 +305,27 @@ void TestStoreEngine::statementErrors()
 {
     QFETCH(QStringList, lines);
     QFETCH(QString, error);
-    Bank bank = Bank::numbered(1, 3);
-    Query query(bank.path());
+    Bank bank(numbered(1, 3));
+    Query query(bank.where());
     setText(query, lines);
     QCOMPARE(errorOf([&] { query.open(); }), error);
     QVERIFY(!query.isOpen());
     QCOMPARE(errorOf([&] { query.execSql(); }), error);
 
-    Query nowhere(bank.file(QStringLiteral("nada")));
-    setText(nowhere, countLines);
-    QCOMPARE(errorOf([&] { nowhere.open(); }),
-             QStringLiteral("A pasta não existe: ") + bank.file(QStringLiteral("nada")));
+    // A bank that is not there: a folder that does not exist, a database the server does not have.
+    const BankLocation nowhere = onEngine(BankLocation::folder(bank.file(QStringLiteral("nada"))),
+                                          BankLocation::server(bank.connection() + QStringLiteral("_nada")));
+    Query lost(nowhere);
+    setText(lost, countLines);
+    const QString lostError = errorOf([&] { lost.open(); });
+    if (testingOnServer()) {
+        QVERIFY2(lostError.startsWith(QStringLiteral("Não foi possível conectar ao servidor PostgreSQL dbname=")
+                                      + bank.database() + QStringLiteral("_nada")),
+                 qPrintable(lostError));
+        QVERIFY2(lostError.contains(QLatin1String("does not exist")), qPrintable(lostError));
+    } else {
+        QCOMPARE(lostError, QStringLiteral("A pasta não existe: ") + bank.file(QStringLiteral("nada")));
+    }
 }
 
 void TestStoreEngine::conversions_data()
@@ -332,7 +350,7 @@ void TestStoreEngine::conversions()
     QFETCH(QString, text);
     QFETCH(QString, integerOrError);
     Bank bank;
-    Query query(bank.path());
+    Query query(bank.where());
     setText(query, {QStringLiteral("select %1 as valor").arg(expression)});
     query.open();
     QCOMPARE(query.asText(QStringLiteral("Valor")), text);
@@ -353,7 +371,7 @@ void TestStoreEngine::movesInIdOrder()
                question(2, QStringLiteral("dois")), question(30, QStringLiteral("trinta")),
                question(blank, QStringLiteral("sem número 2")), question(11, QStringLiteral("onze"))});
     Table table;
-    table.open(bank.path(), QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
+    table.open(bank.where(), QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
     QCOMPARE(table.fieldText(QStringLiteral("Pergunta")), QStringLiteral("sem número 1")); // opens on the first
 
     const QStringList order = {QString(), QString(), QStringLiteral("2"), QStringLiteral("7"),
@@ -383,16 +401,16 @@ void TestStoreEngine::movesInStorageOrder()
     Bank bank({question(7, QStringLiteral("sete")), question(2, QStringLiteral("dois")),
                question(30, QStringLiteral("trinta"))});
     Table table;
-    table.open(bank.path(), QStringLiteral("Perguntas.DB"), questionFields());
+    table.open(bank.where(), QStringLiteral("Perguntas.DB"), questionFields());
     QCOMPARE(walkForward(table), (QStringList{"7", "2", "30"}));
     QCOMPARE(walkBackward(table), (QStringList{"7", "2", "30"}));
 }
 
 void TestStoreEngine::appendPostCancel()
 {
-    Bank bank = Bank::numbered(1, 10);
+    Bank bank(numbered(1, 10));
     Table table;
-    table.open(bank.path(), QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
+    table.open(bank.where(), QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
     moveToId(table, QStringLiteral("4"));
 
     // Cancel: nothing stored, the record current before is current again.
@@ -404,7 +422,7 @@ void TestStoreEngine::appendPostCancel()
     table.cancel();
     QCOMPARE(table.state(), Table::State::Browse);
     QCOMPARE(table.fieldText(QStringLiteral("Id")), QStringLiteral("4"));
-    QCOMPARE(countQuestions(bank.path()), 10);
+    QCOMPARE(countQuestions(bank.where()), 10);
 
     // Post: the new record is stored and current, in its place in Id order.
     table.append();
@@ -421,7 +439,7 @@ void TestStoreEngine::appendPostCancel()
     QCOMPARE(table.fieldText(QStringLiteral("Id")), QStringLiteral("10"));
 
     // Fields left untouched hold no value.
-    Query query(bank.path());
+    Query query(bank.where());
     setText(query, byIdLines);
     query.setParameter(QStringLiteral("NUMID"), 11);
     query.open();
@@ -432,7 +450,7 @@ void TestStoreEngine::appendPostCancel()
     // Cancel on an empty table leaves it without a record.
     Bank empty;
     Table none;
-    none.open(empty.path(), QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
+    none.open(empty.where(), QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
     none.append();
     none.cancel();
     QVERIFY(!none.hasRecord());
@@ -440,9 +458,9 @@ void TestStoreEngine::appendPostCancel()
 
 void TestStoreEngine::editPostCancel()
 {
-    Bank bank = Bank::numbered(1, 3);
+    Bank bank(numbered(1, 3));
     Table table;
-    table.open(bank.path(), QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
+    table.open(bank.where(), QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
     table.next();
 
     table.edit();
@@ -457,7 +475,7 @@ void TestStoreEngine::editPostCancel()
     table.setFieldText(QStringLiteral("Resp4"), QStringLiteral("Quarta"));
     table.post();
     QCOMPARE(table.fieldText(QStringLiteral("Id")), QStringLiteral("2"));
-    Query query(bank.path());
+    Query query(bank.where());
     setText(query, byIdLines);
     query.setParameter(QStringLiteral("NUMID"), 2);
     query.open();
@@ -476,10 +494,10 @@ void TestStoreEngine::postBesideAnotherCursor()
 {
     // The editor and the game hold separate cursors on one table, and the sqlite3 shell may
     // change it too: a post writes only what its own edit set.
-    Bank bank = Bank::numbered(1, 3);
+    Bank bank(numbered(1, 3));
     Table editor, other;
-    editor.open(bank.path(), QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
-    other.open(bank.path(), QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
+    editor.open(bank.where(), QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
+    other.open(bank.where(), QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
     editor.next();
     other.next();
 
@@ -489,7 +507,7 @@ void TestStoreEngine::postBesideAnotherCursor()
     other.setFieldText(QStringLiteral("Resp2"), QStringLiteral("segunda"));
     other.post();
     editor.post();
-    Query query(bank.path());
+    Query query(bank.where());
     setText(query, byIdLines);
     query.setParameter(QStringLiteral("NUMID"), 2);
     query.open();
@@ -502,8 +520,8 @@ void TestStoreEngine::postBesideAnotherCursor()
     editor.setFieldText(QStringLiteral("Pergunta"), QStringLiteral("perdida"));
     other.remove();
     QCOMPARE(errorOf([&] { editor.post(); }), QStringLiteral("O registro não foi encontrado ou foi alterado por outro usuário"));
-    QCOMPARE(countQuestions(bank.path()), 2);
-    Query lost(bank.path());
+    QCOMPARE(countQuestions(bank.where()), 2);
+    Query lost(bank.where());
     setText(lost, {QStringLiteral("select count(*) as n from perguntas.db where pergunta = 'perdida'")});
     lost.open();
     QCOMPARE(lost.asInteger(QStringLiteral("n")), 0);
@@ -511,8 +529,8 @@ void TestStoreEngine::postBesideAnotherCursor()
 
 void TestStoreEngine::repeatedColumnNameReadsTheFirst()
 {
-    Bank bank = Bank::numbered(1, 3);
-    Query query(bank.path());
+    Bank bank(numbered(1, 3));
+    Query query(bank.where());
     setText(query, {QStringLiteral("select id, pergunta as ID from perguntas.db where id = 2")});
     query.open();
     QCOMPARE(query.asInteger(QStringLiteral("id")), 2);
@@ -522,7 +540,7 @@ void TestStoreEngine::editOnEmptyTableAppends()
 {
     Bank bank;
     Table table;
-    table.open(bank.path(), QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
+    table.open(bank.where(), QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
     QVERIFY(!table.hasRecord());
     QCOMPARE(table.fieldText(QStringLiteral("Pergunta")), QString());
     table.edit();
@@ -530,7 +548,7 @@ void TestStoreEngine::editOnEmptyTableAppends()
     table.setFieldText(QStringLiteral("Id"), QStringLiteral("1"));
     table.post();
     QVERIFY(table.hasRecord());
-    QCOMPARE(countQuestions(bank.path()), 1);
+    QCOMPARE(countQuestions(bank.where()), 1);
 }
 
 void TestStoreEngine::fieldTextRules_data()
@@ -554,9 +572,9 @@ void TestStoreEngine::fieldTextRules()
     QFETCH(QString, field);
     QFETCH(QString, typed);
     QFETCH(QString, read);
-    Bank bank = Bank::numbered(1, 1);
+    Bank bank(numbered(1, 1));
     Table table;
-    table.open(bank.path(), QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
+    table.open(bank.where(), QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
     table.edit();
     const QString error = errorOf([&] { table.setFieldText(field, typed); });
     if (!error.isEmpty()) {
@@ -567,7 +585,7 @@ void TestStoreEngine::fieldTextRules()
     table.post();
     QCOMPARE(table.fieldText(field), read);
     // Read back from the file by a statement, to see what was stored.
-    Query query(bank.path());
+    Query query(bank.where());
     setText(query, {QStringLiteral("select %1 as v from perguntas.db").arg(field)});
     query.open();
     QCOMPARE(query.asText(QStringLiteral("v")), read);
@@ -575,9 +593,9 @@ void TestStoreEngine::fieldTextRules()
 
 void TestStoreEngine::setOutsideEditing()
 {
-    Bank bank = Bank::numbered(1, 2);
+    Bank bank(numbered(1, 2));
     Table table;
-    table.open(bank.path(), QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
+    table.open(bank.where(), QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
     const QString notEditing = QStringLiteral("O conjunto de dados não está em modo de edição ou inclusão");
     QCOMPARE(errorOf([&] { table.setFieldText(QStringLiteral("Pergunta"), QStringLiteral("x")); }), notEditing);
     QCOMPARE(errorOf([&] { table.post(); }), notEditing);
@@ -608,12 +626,12 @@ void TestStoreEngine::remove()
     QFETCH(int, count);
     QFETCH(QString, removed);
     QFETCH(QString, currentAfter);
-    Bank bank = Bank::numbered(1, count);
+    Bank bank(numbered(1, count));
     Table table;
-    table.open(bank.path(), QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
+    table.open(bank.where(), QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
     moveToId(table, removed);
     table.remove();
-    QCOMPARE(countQuestions(bank.path()), count - 1);
+    QCOMPARE(countQuestions(bank.where()), count - 1);
     QCOMPARE(table.hasRecord(), !currentAfter.isEmpty());
     QCOMPARE(table.fieldText(QStringLiteral("Id")), currentAfter);
     if (currentAfter.isEmpty())
@@ -622,16 +640,17 @@ void TestStoreEngine::remove()
 
 void TestStoreEngine::refusedPostKeepsEverything_data()
 {
+    const QString repeated = onEngine(QStringLiteral("A tabela recusou a alteração (UNIQUE constraint failed: db.Id)"),
+                                      QStringLiteral("A tabela recusou a alteração (duplicate key value violates "
+                                                     "unique constraint \"idnumero\")"));
     QTest::addColumn<bool>("inserting");
     QTest::addColumn<QString>("id");
-    QTest::addColumn<QString>("trigger"); // refuses every change when set
+    QTest::addColumn<QString>("trigger"); // a trigger refuses every change of this kind
     QTest::addColumn<QString>("error");
-    QTest::newRow("insert, repeated Id") << true << "3" << "" << "A tabela recusou a alteração (UNIQUE constraint failed: db.Id)";
-    QTest::newRow("edit, repeated Id") << false << "3" << "" << "A tabela recusou a alteração (UNIQUE constraint failed: db.Id)";
-    QTest::newRow("edit refused by the file")
-        << false << "" << "BEFORE UPDATE" << "A tabela recusou a alteração (recusado)";
-    QTest::newRow("insert refused by the file")
-        << true << "9" << "BEFORE INSERT" << "A tabela recusou a alteração (recusado)";
+    QTest::newRow("insert, repeated Id") << true << "3" << "" << repeated;
+    QTest::newRow("edit, repeated Id") << false << "3" << "" << repeated;
+    QTest::newRow("edit refused by the table") << false << "" << "UPDATE" << "A tabela recusou a alteração (recusado)";
+    QTest::newRow("insert refused by the table") << true << "9" << "INSERT" << "A tabela recusou a alteração (recusado)";
 }
 
 void TestStoreEngine::refusedPostKeepsEverything()
@@ -640,15 +659,23 @@ void TestStoreEngine::refusedPostKeepsEverything()
     QFETCH(QString, id);
     QFETCH(QString, trigger);
     QFETCH(QString, error);
-    Bank bank = Bank::numbered(1, 5);
+    Bank bank(numbered(1, 5));
     if (!trigger.isEmpty()) {
-        Query query(bank.path());
-        setText(query, {QStringLiteral("create trigger perguntas.recusa %1 on db").arg(trigger),
-                        QStringLiteral("begin select raise(abort, 'recusado'); end")});
-        query.execSql();
+        const QList<QStringList> statements = onEngine(
+            QList<QStringList>{{QStringLiteral("create trigger perguntas.recusa before %1 on db").arg(trigger),
+                                QStringLiteral("begin select raise(abort, 'recusado'); end")}},
+            QList<QStringList>{{QStringLiteral("create function perguntas.recusa() returns trigger language plpgsql"),
+                                QStringLiteral("as 'begin raise exception ''recusado''; end'")},
+                               {QStringLiteral("create trigger recusa before %1 on perguntas.db").arg(trigger),
+                                QStringLiteral("for each row execute function perguntas.recusa()")}});
+        Query query(bank.where());
+        for (const QStringList &lines : statements) {
+            setText(query, lines);
+            query.execSql();
+        }
     }
     Table table;
-    table.open(bank.path(), QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
+    table.open(bank.where(), QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
     inserting ? table.append() : table.edit();
     table.setFieldText(QStringLiteral("Pergunta"), QStringLiteral("digitada"));
     if (!id.isEmpty())
@@ -658,25 +685,32 @@ void TestStoreEngine::refusedPostKeepsEverything()
     QCOMPARE(table.state(), inserting ? Table::State::Insert : Table::State::Edit);
     QCOMPARE(table.fieldText(QStringLiteral("Pergunta")), QStringLiteral("digitada"));
     QVERIFY(table.isModified());
-    QCOMPARE(countQuestions(bank.path()), 5);
+    QCOMPARE(countQuestions(bank.where()), 5);
 
     table.cancel();
     QCOMPARE(table.fieldText(QStringLiteral("Pergunta")), QStringLiteral("Pergunta 1"));
 }
 
-void TestStoreEngine::readOnlyFileRefusesPost()
+void TestStoreEngine::readOnlyBankRefusesPost()
 {
-    if (::geteuid() == 0)
+    // A table file that only allows reading; on a server, a connection that only allows reading.
+    if (!testingOnServer() && ::geteuid() == 0)
         QSKIP("file permissions do not stop root from writing");
-    Bank bank = Bank::numbered(1, 2);
-    QFile::setPermissions(bank.file(QStringLiteral("Perguntas.DB")), QFile::ReadOwner);
+    Bank bank(numbered(1, 2));
+    BankLocation where = bank.where();
+    if (testingOnServer())
+        where = BankLocation::server(bank.connection() + QStringLiteral(" options='-c default_transaction_read_only=on'"));
+    else
+        QFile::setPermissions(bank.file(QStringLiteral("Perguntas.DB")), QFile::ReadOwner);
     Table table;
-    table.open(bank.path(), QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
+    table.open(where, QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
     table.append();
     table.setFieldText(QStringLiteral("Id"), QStringLiteral("3"));
     QCOMPARE(errorOf([&] { table.post(); }),
-             QStringLiteral("A tabela não pode ser alterada: o arquivo ou a sua pasta só permite leitura "
-                            "(attempt to write a readonly database)"));
+             onEngine(QStringLiteral("A tabela não pode ser alterada: o arquivo ou a sua pasta só permite leitura "
+                                     "(attempt to write a readonly database)"),
+                      QStringLiteral("A tabela não pode ser alterada: a conexão com o servidor só permite leitura "
+                                     "(cannot execute INSERT in a read-only transaction)")));
     QCOMPARE(table.state(), Table::State::Insert);
     QCOMPARE(table.fieldText(QStringLiteral("Id")), QStringLiteral("3"));
 }
@@ -702,7 +736,7 @@ void TestStoreEngine::findNearest()
                question(3, QStringLiteral("figo")), question(4, QStringLiteral("Abacaxi")),
                question(5, QStringLiteral("cereja")), question(6, QStringLiteral("FIGO"))});
     Table table;
-    table.open(bank.path(), QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
+    table.open(bank.where(), QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
     table.last();
     table.setIndexName(QStringLiteral("IdPergunta"));
     QCOMPARE(table.fieldText(QStringLiteral("Id")), QStringLiteral("6")); // the current record stays
@@ -722,19 +756,28 @@ void TestStoreEngine::findNearest()
 void TestStoreEngine::caseFoldedKeyOfEveryCharacter()
 {
     // Every character of Windows-1252 beside every other, so that a key that took a byte for the
-    // start of another character would show. The key is the hex form of the text in small letters.
+    // start of another character would show. On a folder the key is the hex form of the text in
+    // small letters; on a server, the text in small letters, compared here in the same hex form.
     QString text;
     for (int a = 1; a < 256; ++a)
         for (int b = 1; b < 256; ++b)
             text += fromWin1252(QByteArray(1, char(a)) + char(b));
     const QByteArray expected = text.toLower().toUtf8().toHex().toUpper();
 
-    QTemporaryDir dir;
-    PlainFile file(dir.filePath(QStringLiteral("chaves.db")));
-    const QStringList key =
-        file.rows(QStringLiteral("SELECT %1").arg(caseFoldedKey(QStringLiteral("?1"))), {text});
-    QCOMPARE(key.size(), 1);
-    const QByteArray actual = key[0].toLatin1();
+    QByteArray actual;
+    if (testingOnServer()) {
+        Bank bank; // the server's key is a function of the question table's schema
+        PlainServer server(bank.connection());
+        const QStringList key = server.rows(QStringLiteral("SELECT perguntas.chave($1)"), {text});
+        QCOMPARE(key.size(), 1);
+        actual = key[0].toUtf8().toHex().toUpper();
+    } else {
+        QTemporaryDir dir;
+        PlainFile file(dir.filePath(QStringLiteral("chaves.db")));
+        const QStringList key = file.rows(QStringLiteral("SELECT %1").arg(caseFoldedKey(QStringLiteral("?1"))), {text});
+        QCOMPARE(key.size(), 1);
+        actual = key[0].toLatin1();
+    }
     qsizetype at = 0;
     while (at < actual.size() && at < expected.size() && actual[at] == expected[at])
         ++at;
@@ -765,7 +808,7 @@ void TestStoreEngine::accentedCapitals()
     QFETCH(QString, found);
     Bank bank(accentedRows());
     Table table;
-    table.open(bank.path(), QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
+    table.open(bank.where(), QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
     table.setIndexName(QStringLiteral("IdPergunta"));
     table.findNearest(key);
     QCOMPARE(table.fieldText(QStringLiteral("Pergunta")), found);
@@ -777,44 +820,81 @@ void TestStoreEngine::movesInCaseFoldedOrder()
     // < "... 9" < "água" (twice, in the order stored) < "ébano" < "÷" < "ÿ" < "œuvre".
     Bank bank(accentedRows());
     Table table;
-    table.open(bank.path(), QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
+    table.open(bank.where(), QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
     table.setIndexName(QStringLiteral("IdPergunta"));
     const QStringList order = {"9", "5", "3", "1", "4", "2", "8", "7", "6"};
     QCOMPARE(walkForward(table), order);
     QCOMPARE(walkBackward(table), order);
 }
 
-void TestStoreEngine::textIndexIsSought_data()
+void TestStoreEngine::indexIsSought_data()
 {
-    // The statements by which the cursor seeks in the text index, as it writes them.
-    const QString key = caseFoldedKey(QStringLiteral("\"Pergunta\""));
+    // The statements by which the cursor seeks in its indexes, as it writes them.
     QTest::addColumn<QString>("tail");
+    QTest::addColumn<QString>("arguments"); // on a server, of the prepared statement
     QTest::addColumn<QString>("step");
-    QTest::newRow("nearest") << QStringLiteral("WHERE %1 >= %2 ORDER BY %1, rowid LIMIT 1")
-                                    .arg(key, caseFoldedKey(QStringLiteral("?1")))
-                             << "SEARCH db USING INDEX IdPergunta (<expr>>?)";
-    QTest::newRow("next, same key") << QStringLiteral("WHERE %1 = ?1 AND rowid > ?2 ORDER BY rowid LIMIT 1").arg(key)
-                                    << "SEARCH db USING INDEX IdPergunta (<expr>=? AND rowid>?)";
-    QTest::newRow("prior key") << QStringLiteral("WHERE %1 < ?1 ORDER BY %1 DESC, rowid DESC LIMIT 1").arg(key)
-                               << "SEARCH db USING INDEX IdPergunta (<expr><?)";
+    if (!testingOnServer()) {
+        const QString key = caseFoldedKey(QStringLiteral("\"Pergunta\""));
+        QTest::newRow("nearest") << QStringLiteral("WHERE %1 >= %2 ORDER BY %1, rowid LIMIT 1")
+                                        .arg(key, caseFoldedKey(QStringLiteral("?1")))
+                                 << "" << "SEARCH db USING INDEX IdPergunta (<expr>>?)";
+        QTest::newRow("next, same key") << QStringLiteral("WHERE %1 = ?1 AND rowid > ?2 ORDER BY rowid LIMIT 1").arg(key)
+                                        << "" << "SEARCH db USING INDEX IdPergunta (<expr>=? AND rowid>?)";
+        QTest::newRow("prior key") << QStringLiteral("WHERE %1 < ?1 ORDER BY %1 DESC, rowid DESC LIMIT 1").arg(key)
+                                   << "" << "SEARCH db USING INDEX IdPergunta (<expr><?)";
+        return;
+    }
+    // On a server, a move is one row comparison with (key, linha), matched with the index on both.
+    const QString key = serverCaseFoldedKey(QStringLiteral("\"pergunta\"")) + QStringLiteral(" COLLATE \"C\"");
+    QTest::newRow("nearest") << QStringLiteral("WHERE %1 >= %2 ORDER BY %1, linha LIMIT 1")
+                                    .arg(key, serverCaseFoldedKey(QStringLiteral("$1")))
+                             << "'ban'" << "Index Scan using idpergunta on db";
+    QTest::newRow("next") << QStringLiteral("WHERE (%1, linha) > ($1, $2) ORDER BY %1, linha LIMIT 1").arg(key)
+                          << "'banana', 2" << "Index Scan using idpergunta on db";
+    QTest::newRow("prior") << QStringLiteral("WHERE (%1, linha) < ($1, $2) ORDER BY %1 DESC, linha DESC LIMIT 1").arg(key)
+                           << "'banana', 2" << "Index Scan Backward using idpergunta on db";
+    QTest::newRow("next number") << QStringLiteral("WHERE (\"id\", linha) > ($1, $2) ORDER BY \"id\", linha LIMIT 1")
+                                 << "2, 2" << "Index Scan using idordem on db";
+    QTest::newRow("prior number")
+        << QStringLiteral("WHERE (\"id\", linha) < ($1, $2) ORDER BY \"id\" DESC, linha DESC LIMIT 1")
+        << "2, 2" << "Index Scan Backward using idordem on db";
 }
 
-void TestStoreEngine::textIndexIsSought()
+void TestStoreEngine::indexIsSought()
 {
     QFETCH(QString, tail);
+    QFETCH(QString, arguments);
     QFETCH(QString, step);
-    Bank bank = Bank::numbered(1, 3);
-    PlainFile file(bank.file(QStringLiteral("Perguntas.DB")));
-    // One step, in the index: no scan of the table, no sorting.
-    QCOMPARE(file.rows(QStringLiteral("EXPLAIN QUERY PLAN SELECT rowid, * FROM db ") + tail, {}, 3),
-             QStringList{step});
+    Bank bank(numbered(1, 3));
+    // One step, in the index: no scan of the table, no sorting, no rows read and dropped.
+    if (!testingOnServer()) {
+        PlainFile file(bank.file(QStringLiteral("Perguntas.DB")));
+        QCOMPARE(file.rows(QStringLiteral("EXPLAIN QUERY PLAN SELECT rowid, * FROM db ") + tail, {}, 3),
+                 QStringList{step});
+        return;
+    }
+    // A table this small is read whole unless that is ruled out; what is left must be the seek.
+    PlainServer server(bank.connection());
+    QCOMPARE(server.exec(QStringLiteral("SET enable_seqscan = off; SET enable_bitmapscan = off; SET enable_sort = off;"
+                                        "PREPARE seek AS SELECT linha, * FROM perguntas.db ")
+                         + tail),
+             QString());
+    QStringList plan = server.rows(QStringLiteral("EXPLAIN (COSTS OFF) EXECUTE seek(%1)").arg(arguments));
+    plan.removeIf([](const QString &line) { return line.trimmed().startsWith(QLatin1String("Index Cond:")); });
+    QCOMPARE(plan, (QStringList{QStringLiteral("Limit"), QStringLiteral("  ->  ") + step}));
 }
 
 void TestStoreEngine::plainConnectionWritesTheTable()
 {
-    // The sqlite3 shell knows nothing of the game: its writes must keep the text index whole.
+    // The sqlite3 shell, or psql, knows nothing of the game: its writes must keep the text index
+    // whole.
     Bank bank({question(1, QStringLiteral("banana")), question(2, QStringLiteral("Ébano"))});
-    {
+    if (testingOnServer()) {
+        PlainServer server(bank.connection());
+        QCOMPARE(server.exec(QStringLiteral("INSERT INTO perguntas.db(pergunta, id) VALUES ('ÁGUA', 3);"
+                                            "UPDATE perguntas.db SET pergunta = 'ÓRBITA' WHERE id = 1;")),
+                 QString());
+    } else {
         PlainFile file(bank.file(QStringLiteral("Perguntas.DB")));
         QCOMPARE(file.exec(QStringLiteral("INSERT INTO db(Pergunta, Id) VALUES ('ÁGUA', 3);"
                                           "UPDATE db SET Pergunta = 'ÓRBITA' WHERE Id = 1;")),
@@ -822,27 +902,35 @@ void TestStoreEngine::plainConnectionWritesTheTable()
         QCOMPARE(file.rows(QStringLiteral("PRAGMA integrity_check")), QStringList{QStringLiteral("ok")});
     }
     Table table;
-    table.open(bank.path(), QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
+    table.open(bank.where(), QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
     table.setIndexName(QStringLiteral("IdPergunta"));
     table.findNearest(QStringLiteral("água"));
     QCOMPARE(table.fieldText(QStringLiteral("Id")), QStringLiteral("3"));
     table.findNearest(QStringLiteral("órbita"));
     QCOMPARE(table.fieldText(QStringLiteral("Id")), QStringLiteral("1"));
 
-    // And the engine's writes leave a file the plain connection finds whole.
+    // And the engine's writes leave a table the plain connection finds whole, in the same order:
+    // água < Ânfora < Ébano.
     table.edit();
     table.setFieldText(QStringLiteral("Pergunta"), QStringLiteral("Ânfora"));
     table.post();
+    const QStringList order = {"3", "1", "2"};
+    if (testingOnServer()) {
+        PlainServer server(bank.connection());
+        QCOMPARE(server.rows(QStringLiteral("SELECT id::integer FROM perguntas.db ORDER BY perguntas.chave(pergunta)")),
+                 order);
+        return;
+    }
     PlainFile file(bank.file(QStringLiteral("Perguntas.DB")));
     QCOMPARE(file.rows(QStringLiteral("PRAGMA integrity_check")), QStringList{QStringLiteral("ok")});
-    // água < Ânfora < Ébano
     QCOMPARE(file.rows(QStringLiteral("SELECT CAST(Id AS INTEGER) FROM db ORDER BY %1")
                            .arg(caseFoldedKey(QStringLiteral("Pergunta")))),
-             (QStringList{"3", "1", "2"}));
+             order);
 }
 
 void TestStoreEngine::oldTextIndexIsReplaced()
 {
+    FOLDER_ONLY("table files made by earlier versions of the set-up tool");
     QTemporaryDir dir;
     writeOldQuestionTable(dir.path(), accentedQuestions);
     const QString before = textIndexDefinition(dir.path());
@@ -877,6 +965,7 @@ void TestStoreEngine::oldTextIndexKeptWhileFileCannotChange_data()
 
 void TestStoreEngine::oldTextIndexKeptWhileFileCannotChange()
 {
+    FOLDER_ONLY("table files made by earlier versions of the set-up tool");
     QFETCH(bool, locked);
     if (!locked && ::geteuid() == 0)
         QSKIP("file permissions do not stop root from writing");
@@ -924,13 +1013,13 @@ void TestStoreEngine::searchTermIsOnlyData()
     Bank bank({question(1, QStringLiteral("alfa")), question(2, QStringLiteral("beta")),
                question(3, QStringLiteral("gama"))});
     Table table;
-    table.open(bank.path(), QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
+    table.open(bank.where(), QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
     table.setIndexName(QStringLiteral("IdPergunta"));
     table.findNearest(QStringLiteral("b' OR 1=1; DROP TABLE db; -- %\"_"));
     QCOMPARE(table.fieldText(QStringLiteral("Pergunta")), QStringLiteral("beta")); // "b'" sorts before "be"
     table.findNearest(QStringLiteral("c%' --"));
     QCOMPARE(table.fieldText(QStringLiteral("Pergunta")), QStringLiteral("gama"));
-    QCOMPARE(countQuestions(bank.path()), 3);
+    QCOMPARE(countQuestions(bank.where()), 3);
 
     // While the index is active, moves follow its order.
     table.first();
@@ -944,16 +1033,16 @@ void TestStoreEngine::searchTermIsOnlyData()
 
 void TestStoreEngine::indexChangeEndsEditing()
 {
-    Bank bank = Bank::numbered(1, 3);
+    Bank bank(numbered(1, 3));
     Table table;
-    table.open(bank.path(), QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
+    table.open(bank.where(), QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
 
     // A changed record is posted...
     table.append();
     table.setFieldText(QStringLiteral("Id"), QStringLiteral("4"));
     table.setIndexName(QStringLiteral("IdPergunta"));
     QCOMPARE(table.state(), Table::State::Browse);
-    QCOMPARE(countQuestions(bank.path()), 4);
+    QCOMPARE(countQuestions(bank.where()), 4);
     QCOMPARE(table.fieldText(QStringLiteral("Id")), QStringLiteral("4"));
 
     // ...an untouched one dropped.
@@ -961,16 +1050,16 @@ void TestStoreEngine::indexChangeEndsEditing()
     table.append();
     table.setIndexName(QStringLiteral("IdPergunta"));
     QCOMPARE(table.state(), Table::State::Browse);
-    QCOMPARE(countQuestions(bank.path()), 4);
+    QCOMPARE(countQuestions(bank.where()), 4);
     QCOMPARE(table.fieldText(QStringLiteral("Id")), QStringLiteral("4"));
     QCOMPARE(errorOf([&] { table.post(); }), QStringLiteral("O conjunto de dados não está em modo de edição ou inclusão"));
 }
 
 void TestStoreEngine::signalsFollowChanges()
 {
-    Bank bank = Bank::numbered(1, 3);
+    Bank bank(numbered(1, 3));
     Table table;
-    table.open(bank.path(), QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
+    table.open(bank.where(), QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
     QSignalSpy records(&table, &Table::recordChanged);
     QSignalSpy states(&table, &Table::stateChanged);
 
@@ -992,13 +1081,13 @@ void TestStoreEngine::signalsFollowChanges()
 
 void TestStoreEngine::cursorsShareTheFile()
 {
-    Bank bank = Bank::numbered(1, 3);
+    Bank bank(numbered(1, 3));
     Table editor;
     Table game;
-    editor.open(bank.path(), QStringLiteral("perguntas.db"), questionFields(), QStringLiteral("Id"));
-    game.open(bank.path(), QStringLiteral("Perguntas.DB"), questionFields());
+    editor.open(bank.where(), QStringLiteral("perguntas.db"), questionFields(), QStringLiteral("Id"));
+    game.open(bank.where(), QStringLiteral("Perguntas.DB"), questionFields());
     Table login;
-    login.open(bank.path(), QStringLiteral("inicial.db"), accountFields());
+    login.open(bank.where(), QStringLiteral("inicial.db"), accountFields());
     QCOMPARE(login.fieldText(QStringLiteral("login")), QStringLiteral("Adm"));
     login.edit();
     login.setFieldText(QStringLiteral("Senha"), QStringLiteral("12345678"));
@@ -1008,13 +1097,14 @@ void TestStoreEngine::cursorsShareTheFile()
     editor.append();
     editor.setFieldText(QStringLiteral("Id"), QStringLiteral("4"));
     editor.post();
-    QCOMPARE(countQuestions(bank.path()), 4);
+    QCOMPARE(countQuestions(bank.where()), 4);
     game.last();
     QCOMPARE(game.fieldText(QStringLiteral("Id")), QStringLiteral("4"));
 }
 
 void TestStoreEngine::directoryNameNeedsEscaping()
 {
+    FOLDER_ONLY("the folder's path, in a file URI");
     // Characters that mean something in a file URI must reach the file system unchanged.
     QTemporaryDir root;
     const QString directory = root.filePath(QStringLiteral("dados ?x=1#%41 ação"));
@@ -1040,21 +1130,24 @@ void TestStoreEngine::noStatementStaysOpen_data()
     QTest::newRow("cursor moved and looked around") << "cursor";
 }
 
-// Whatever way a statement ends, it holds no lock on the file afterwards: another program (the
+// Whatever way a statement ends, it holds no lock on the table afterwards: another program (the
 // set-up tool, a second copy of the game) could not write the table until the game closed it.
 void TestStoreEngine::noStatementStaysOpen()
 {
     QFETCH(QString, use);
-    Bank bank = Bank::numbered(1, 5);
-    // Both stay alive while the file is tried: they hold the directory's connection.
-    Query query(bank.path());
+    Bank bank(numbered(1, 5));
+    // Both stay alive while the table is tried: they hold the bank's connection.
+    Query query(bank.where());
     Table table;
     if (use == QLatin1String("open")) {
         query.run(byIdLines, {{QStringLiteral("NUMID"), 2}});
         QCOMPARE(query.asText(QStringLiteral("pergunta")), QStringLiteral("Pergunta 2"));
     } else if (use == QLatin1String("failing")) {
-        setText(query, {QStringLiteral("select json(pergunta) as v from perguntas.db")});
-        QVERIFY(errorOf([&] { query.open(); }).contains(QLatin1String("malformed JSON")));
+        setText(query, {onEngine(QStringLiteral("select json(pergunta) as v from perguntas.db"),
+                                 QStringLiteral("select pergunta::integer as v from perguntas.db"))});
+        const QString error = errorOf([&] { query.open(); });
+        QVERIFY2(error.contains(onEngine(QStringLiteral("malformed JSON"), QStringLiteral("invalid input syntax"))),
+                 qPrintable(error));
     } else if (use == QLatin1String("parameter")) {
         setText(query, byIdLines);
         query.setParameter(QStringLiteral("NUMID"), 2);
@@ -1062,16 +1155,26 @@ void TestStoreEngine::noStatementStaysOpen()
         QCOMPARE(errorOf([&] { query.open(); }), QStringLiteral("O parâmetro 'OUTRO' não foi encontrado"));
     } else if (use == QLatin1String("refused")) {
         setText(query, {QStringLiteral("update perguntas.db set id = 1")});
-        QVERIFY(errorOf([&] { query.execSql(); }).contains(QLatin1String("UNIQUE constraint failed")));
+        const QString error = errorOf([&] { query.execSql(); });
+        QVERIFY2(error.contains(onEngine(QStringLiteral("UNIQUE constraint failed"), QStringLiteral("duplicate key value"))),
+                 qPrintable(error));
     } else {
-        table.open(bank.path(), QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
+        table.open(bank.where(), QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
         table.next();
         QVERIFY(!table.atLast());
         QCOMPARE(table.neighbourText(true, QStringLiteral("Id")), QStringLiteral("3"));
     }
-    PlainFile other(bank.file(QStringLiteral("Perguntas.DB")));
-    QCOMPARE(other.exec(QStringLiteral("BEGIN EXCLUSIVE")), QString());
-    QCOMPARE(other.exec(QStringLiteral("ROLLBACK")), QString());
+    if (testingOnServer()) {
+        // The strongest lock, taken at once or not at all: any transaction left open would hold
+        // at least a share of the table.
+        PlainServer other(bank.connection());
+        QCOMPARE(other.exec(QStringLiteral("BEGIN; LOCK TABLE perguntas.db IN ACCESS EXCLUSIVE MODE NOWAIT; ROLLBACK")),
+                 QString());
+    } else {
+        PlainFile other(bank.file(QStringLiteral("Perguntas.DB")));
+        QCOMPARE(other.exec(QStringLiteral("BEGIN EXCLUSIVE")), QString());
+        QCOMPARE(other.exec(QStringLiteral("ROLLBACK")), QString());
+    }
     // The statement that failed runs again once it is right.
     if (use == QLatin1String("parameter")) {
         setText(query, byIdLines);
@@ -1085,12 +1188,24 @@ void TestStoreEngine::openErrors_data()
 {
     QTest::addColumn<QString>("setup");
     QTest::addColumn<QString>("fileName");
-    QTest::addColumn<QString>("error"); // %1 is the directory
-    QTest::newRow("missing directory") << "nodir" << "Perguntas.DB" << "A pasta não existe: %1/nada";
-    QTest::newRow("missing file") << "" << "Respostas.DB" << "A tabela não existe: %1/Respostas.DB";
-    QTest::newRow("not a database") << "garbage" << "Perguntas.DB" << "%1/Perguntas.DB: O arquivo não é uma tabela de banco de dados (file is not a database)";
-    QTest::newRow("missing field") << "" << "inicial.db" << "O campo 'Pergunta' não foi encontrado na tabela %1/inicial.db";
-    QTest::newRow("empty file") << "empty" << "Perguntas.DB" << "O arquivo %1/Perguntas.DB não tem a tabela db";
+    QTest::addColumn<QString>("error"); // %1 is the folder, or the bank's database
+    QTest::addColumn<bool>("whole");    // otherwise the start of the error, the engine's words after it
+    if (testingOnServer()) {
+        QTest::newRow("missing database") << "nodir" << "Perguntas.DB"
+                                          << "Não foi possível conectar ao servidor PostgreSQL dbname=%1_nada: " << false;
+        QTest::newRow("missing table") << "" << "Respostas.DB" << "A tabela não existe no servidor: respostas.db" << true;
+        QTest::newRow("missing field") << "" << "inicial.db"
+                                       << "O campo 'Pergunta' não foi encontrado na tabela inicial.db" << true;
+        QTest::newRow("table made by hand") << "byhand" << "Perguntas.DB"
+                                            << "A tabela perguntas.db do servidor não tem a coluna linha, que numera os registros"
+                                            << true;
+        return;
+    }
+    QTest::newRow("missing directory") << "nodir" << "Perguntas.DB" << "A pasta não existe: %1/nada" << true;
+    QTest::newRow("missing file") << "" << "Respostas.DB" << "A tabela não existe: %1/Respostas.DB" << true;
+    QTest::newRow("not a database") << "garbage" << "Perguntas.DB" << "%1/Perguntas.DB: O arquivo não é uma tabela de banco de dados (file is not a database)" << true;
+    QTest::newRow("missing field") << "" << "inicial.db" << "O campo 'Pergunta' não foi encontrado na tabela %1/inicial.db" << true;
+    QTest::newRow("empty file") << "empty" << "Perguntas.DB" << "O arquivo %1/Perguntas.DB não tem a tabela db" << true;
 }
 
 void TestStoreEngine::openErrors()
@@ -1098,25 +1213,103 @@ void TestStoreEngine::openErrors()
     QFETCH(QString, setup);
     QFETCH(QString, fileName);
     QFETCH(QString, error);
-    QTemporaryDir dir;
-    if (setup != QLatin1String("nodir") && setup != QLatin1String("")) {
-        QFile file(dir.filePath(QStringLiteral("Perguntas.DB")));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        if (setup == QLatin1String("garbage"))
-            file.write(QByteArray(4096, 'x'));
-    } else if (setup.isEmpty()) {
-        createAccountTable(dir.path(), QStringLiteral("Adm"), QStringLiteral("1234"));
+    QFETCH(bool, whole);
+    ScratchBank bank;
+    const QString dir = bank.folder();
+    BankLocation where = bank.where();
+    if (testingOnServer()) {
+        if (error.contains(QLatin1String("%1")))
+            error = error.arg(bank.database());
+        if (setup == QLatin1String("nodir"))
+            where = BankLocation::server(bank.connection() + QStringLiteral("_nada"));
+        else if (setup == QLatin1String("byhand"))
+            QCOMPARE(PlainServer(bank.connection())
+                         .exec(QStringLiteral("CREATE SCHEMA perguntas; CREATE TABLE perguntas.db (pergunta text,"
+                                              " resp1 text, resp2 text, resp3 text, resp4 text, correta text,"
+                                              " id double precision, foto text)")),
+                     QString());
+        else
+            createAccountTable(where, QStringLiteral("Adm"), QStringLiteral("1234"));
+    } else {
+        error = error.arg(dir);
+        if (setup != QLatin1String("nodir") && setup != QLatin1String("")) {
+            QFile file(bank.file(QStringLiteral("Perguntas.DB")));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            if (setup == QLatin1String("garbage"))
+                file.write(QByteArray(4096, 'x'));
+        } else if (setup.isEmpty()) {
+            createAccountTable(where, QStringLiteral("Adm"), QStringLiteral("1234"));
+        }
+        if (setup == QLatin1String("nodir"))
+            where = BankLocation::folder(bank.file(QStringLiteral("nada")));
+        if (setup == QLatin1String("garbage")) // left out of the connection's statements, and the log says why
+            QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^O arquivo .*/Perguntas.DB fica fora")));
     }
-    const QString directory = setup == QLatin1String("nodir") ? dir.filePath(QStringLiteral("nada")) : dir.path();
-    if (setup == QLatin1String("garbage")) // left out of the connection's statements, and the log says why
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^O arquivo .*/Perguntas.DB fica fora")));
     Table table;
-    QCOMPARE(errorOf([&] { table.open(directory, fileName, questionFields(), QStringLiteral("Id")); }),
-             error.arg(dir.path()));
+    const QString actual = errorOf([&] { table.open(where, fileName, questionFields(), QStringLiteral("Id")); });
+    if (whole)
+        QCOMPARE(actual, error);
+    else
+        QVERIFY2(actual.startsWith(error) && actual.size() > error.size(), qPrintable(actual));
     QVERIFY(!table.isOpen());
-    // Opening never creates a file or a folder.
-    QVERIFY(!QFile::exists(QDir(directory).filePath(QStringLiteral("Respostas.DB"))));
-    QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("nada"))));
+    // Opening never creates a table, a folder or a database.
+    if (testingOnServer()) {
+        QCOMPARE(PlainServer(bank.connection()).rows(QStringLiteral("SELECT pg_catalog.to_regclass('respostas.db') IS NULL")),
+                 QStringList{QStringLiteral("t")});
+        QCOMPARE(PlainServer(QString()).rows(QStringLiteral("SELECT count(*) FROM pg_database WHERE datname = $1"),
+                                             {bank.database() + QStringLiteral("_nada")}),
+                 QStringList{QStringLiteral("0")});
+    } else {
+        QVERIFY(!QFile::exists(bank.file(QStringLiteral("Respostas.DB"))));
+        QVERIFY(!QFile::exists(bank.file(QStringLiteral("nada"))));
+    }
+}
+
+void TestStoreEngine::countFollowsChanges()
+{
+    // The bank keeps its count while the table is unchanged: a change through the game's own
+    // connection, or by another program, is seen at the next count.
+    Bank bank(numbered(1, 30));
+    TableQuestionBank questions(bank.where());
+    QCOMPARE(questions.count(), 30);
+    QCOMPARE(questions.count(), 30);
+    Query(bank.where()).run({QStringLiteral("delete from perguntas.db where id = 30")});
+    QCOMPARE(questions.count(), 29);
+    if (testingOnServer())
+        QCOMPARE(PlainServer(bank.connection()).exec(QStringLiteral("delete from perguntas.db where id in (1, 2)")),
+                 QString());
+    else
+        QCOMPARE(PlainFile(bank.file(QStringLiteral("Perguntas.DB"))).exec(QStringLiteral("delete from db where id in (1, 2)")),
+                 QString());
+    QCOMPARE(questions.count(), 27);
+    Table table;
+    table.open(bank.where(), QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
+    table.append();
+    table.setFieldText(QStringLiteral("Id"), QStringLiteral("31"));
+    table.post();
+    QCOMPARE(questions.count(), 28);
+}
+
+void TestStoreEngine::lostConnectionIsMadeAgain()
+{
+    if (!testingOnServer())
+        QSKIP("only a server has a connection to lose");
+    Bank bank(numbered(1, 5));
+    Query query(bank.where());
+    QCOMPARE(query.run(countLines).asInteger(QStringLiteral("totalsql")), 5);
+    // The server ends the game's connection (restarted, or the network cut): the statement under
+    // way says so, and the next one connects again and runs.
+    QCOMPARE(PlainServer(bank.connection())
+                 .rows(QStringLiteral("SELECT count(pg_terminate_backend(pid)) FROM pg_stat_activity"
+                                      " WHERE datname = current_database() AND pid <> pg_backend_pid()")),
+             QStringList{QStringLiteral("1")});
+    const QString error = errorOf([&] { query.run(countLines); });
+    QVERIFY2(error.startsWith(QStringLiteral("O servidor do banco de perguntas não responde (")), qPrintable(error));
+    QCOMPARE(query.run(countLines).asInteger(QStringLiteral("totalsql")), 5);
+    Table table;
+    table.open(bank.where(), QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
+    table.last();
+    QCOMPARE(table.fieldText(QStringLiteral("Id")), QStringLiteral("5"));
 }
 
 QTEST_GUILESS_MAIN(TestStoreEngine)

@@ -15,11 +15,13 @@ packages=(
   libxlsxwriter-dev    # writes the spreadsheet workbooks that jornada-dados exports
   libminizip-dev       # unzips the .xlsx and .ods workbooks that jornada-dados imports (the zip
                        # library libxlsxwriter itself uses, so that one copy serves both)
+  libpq-dev            # reaches a lab's question bank on a PostgreSQL server
   # run
   qt6-translations-l10n # Portuguese captions of Qt's own buttons
   fonts-urw-base35      # libwmf draws no metafile without these faces
   # tests
   sqlite3
+  postgresql-15 postgresql-common # a throw-away server for the tests on a server (pg_virtualenv)
   desktop-file-utils appstream # validate the installed desktop entry and metadata
   libreoffice-calc-nogui # saves exported workbooks and CSV files again, as a teacher's Calc does
   # fuzz targets: clang, and its runtime libraries (libFuzzer, the sanitizers), which clang only

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs the whole test suite twice under CTest: once as
-# built for use, once with AddressSanitizer and UndefinedBehaviorSanitizer. Runs the tests of
+# built for use, once with AddressSanitizer and UndefinedBehaviorSanitizer. Each run is wrapped in
+# pg_virtualenv, which makes a throw-away PostgreSQL server for the tests on a server (label
+# "servidor") and drops it afterwards; there they must run, not be skipped. Runs the tests of
 # the photos decoded in the background a third time, with ThreadSanitizer. Then builds the
 # libFuzzer targets of fuzz/ with clang and runs each for a short while (JORNADA_FUZZ_SECONDS,
 # 15 by default), so that a reader that starts crashing on its seeds or near them is caught.
@@ -14,14 +16,16 @@ export QT_QPA_PLATFORM=offscreen
 
 cmake -S . -B build-testes -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build-testes -j"$jobs"
-(cd build-testes && ctest --output-on-failure -j"$jobs")
+# -t keeps the throw-away server in a temporary folder even for root, apart from any other.
+export JORNADA_EXIGIR_SERVIDOR=1
+(cd build-testes && pg_virtualenv -t ctest --output-on-failure -j"$jobs")
 
 cmake -S . -B build-testes-asan -DCMAKE_BUILD_TYPE=Debug -DJORNADA_SANITIZE=ON >/dev/null
 cmake --build build-testes-asan -j"$jobs"
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export LSAN_OPTIONS=suppressions=$root/tests/lsan.supp:print_suppressions=0
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
-(cd build-testes-asan && ctest --output-on-failure -j"$jobs")
+(cd build-testes-asan && pg_virtualenv -t ctest --output-on-failure -j"$jobs")
 
 # The tests of the code that decodes photos in the background, with ThreadSanitizer. The
 # suppressions leave out only the calls that Qt's libraries make into the C library.
