@@ -12,6 +12,7 @@
 #include "screens/Unit1.h"
 #include "screens/alterarsenha.h"
 #include "store/AppError.h"
+#include "store/BankInUse.h"
 #include "store/DataDir.h"
 #include "store/QuestionBank.h"
 #include "store/RecordStore.h"
@@ -36,7 +37,7 @@ namespace {
 // What the screens share: the bank and the record of the data directory, the game over them,
 // and the navigator between the screens.
 struct Shared {
-    TableQuestionBank bank{dataDirectory()};
+    TableQuestionBank bank{bankInUse()};
     RecordFileStore record;
     GameSession session{bank, record};
     ScreenNavigator navigator;
@@ -80,6 +81,9 @@ QString createScreens()
         FrmAlterarSenha = new TFrmAlterarSenha(*FrmSenha->TbSenha, navigator);
     } catch (const AppError &e) {
         destroyScreens();
+        const BankLocation bank = bankInUse();
+        if (bank.isServer())
+            return serverReport(bank, e.text());
         return isTableInUse(e) ? tableInUseReport(e.text()) : missingDataReport(e.text());
     }
     return QString();
@@ -143,4 +147,15 @@ QString tableInUseReport(const QString &engineText)
                           "pasta de dados %1.\n\nDetalhe: %2\n\n"
                           "Feche o outro programa (ou espere que ele termine) e abra o jogo de novo.")
         .arg(QDir::toNativeSeparators(dataDirectory()), engineText);
+}
+
+QString serverReport(const BankLocation &server, const QString &engineText)
+{
+    // The folder's remedies (the set-up program, a backup) do not apply: the bank is the lab's.
+    return QStringLiteral("O jogo não pode começar: o banco de perguntas desta máquina fica no %1, que não pôde "
+                          "ser usado.\n\nDetalhe: %2\n\n"
+                          "Confira se o servidor está ligado e se esta máquina chega até ele. O servidor é escolhido "
+                          "pela chave servidor do grupo [banco] em /etc/xdg/jornada/jornada.conf (para todos os "
+                          "usuários) ou em ~/.config/jornada/jornada.conf; sem ela, o jogo usa a pasta de dados.")
+        .arg(server.description(), engineText);
 }

@@ -3,6 +3,7 @@
 // the game session they show and the navigator that shows and hides them.
 #include <QString>
 
+class BankLocation;
 class GameSession;
 class TableQuestionBank;
 class TFrmAlterarSenha;
@@ -42,3 +43,7 @@ QString missingDataReport(const QString &engineText);
 
 // The report for a table that another program held during the whole of start-up's short wait.
 QString tableInUseReport(const QString &engineText);
+
+// The report for a bank on a server that could not be used at start-up: which server (without
+// its password), the engine's reason, and what to check.
+QString serverReport(const BankLocation &server, const QString &engineText);

@@ -11,6 +11,7 @@
 #include "screens/Navigator.h"
 #include "screens/QuestionFit.h"
 #include "store/AppError.h"
+#include "store/BankInUse.h"
 #include "store/DataDir.h"
 #include "store/QuestionBank.h"
 #include "store/QuestionCheck.h"
@@ -63,8 +64,9 @@ TFrmCadastro::TFrmCadastro(Navigator &navigator, QWidget *parent)
     // The table comes first: the bound controls take their field sizes from it.
     TbPerguntas = new Table(this);
     TbPerguntas->setObjectName(QStringLiteral("TbPerguntas"));
-    TbPerguntas->open(dataDirectory(), QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
-    QueryUltimoNum = std::make_unique<Query>(dataDirectory());
+    const BankLocation bank = bankInUse();
+    TbPerguntas->open(bank, QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
+    QueryUltimoNum = std::make_unique<Query>(bank);
 
     // The background picture has the frames and the captions of the controls at these places.
     QWidget *area = content();

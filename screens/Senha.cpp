@@ -5,7 +5,7 @@
 #include "platform/ErrorReport.h"
 #include "platform/PasswordBox.h"
 #include "screens/Navigator.h"
-#include "store/DataDir.h"
+#include "store/BankInUse.h"
 #include "store/TableEngine.h"
 
 #include <QAction>
@@ -76,7 +76,7 @@ TFrmSenha::TFrmSenha(Navigator &navigator, QWidget *parent)
 
     TbSenha = new Table(this);
     TbSenha->setObjectName(QStringLiteral("TbSenha"));
-    TbSenha->open(dataDirectory(), QStringLiteral("inicial.db"), accountFields());
+    TbSenha->open(bankInUse(), QStringLiteral("inicial.db"), accountFields());
 
     connectHandler(BtnOk, &QPushButton::clicked, this, &TFrmSenha::BtnOkClick);
     connectHandler(BtnCancel, &QPushButton::clicked, this, &TFrmSenha::BtnCancelClick);

@@ -3,6 +3,7 @@
 #include "game/GameSession.h"
 #include "app/SetupCommand.h"
 #include "app/Startup.h"
+#include "helpers/Input.h"
 #include "helpers/PlainFile.h"
 #include "helpers/ScriptedDialogs.h"
 #include "helpers/TestData.h"
@@ -19,7 +20,10 @@
 #include "store/AppError.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFile>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -41,6 +45,7 @@ private slots:
     void missingData();
     void damagedRecordFileAtStartUp();
     void bankHeldByAnotherProgramAtStartUp();
+    void serverNotReachedAtStartUp();
     void setupCommandAsTheUserHasIt();
     void instructionsAndBack();
     void leaving();
@@ -278,6 +283,35 @@ void StartupTest::damagedRecordFileAtStartUp()
     // Start-up went on: the next screen's creation step ran.
     QCOMPARE(FrmPerguntas->LblQtePerg->text(), QStringLiteral("1"));
     QCOMPARE(data.recordFileBytes(), QByteArray("Ana\r\nmuitos\r\n"));
+}
+
+void StartupTest::serverNotReachedAtStartUp()
+{
+    // The machine's setting names a server that is not there; the folder, with its bank, is not
+    // looked at. The report names the server, without its password, and what to check.
+    TempDataDir data(25);
+    QTemporaryDir config;
+    const QString socketFolder = config.filePath(QStringLiteral("nenhum"));
+    writeFile(config.filePath(QStringLiteral("jornada/jornada.conf")),
+              QStringLiteral("[banco]\nservidor = \"host='%1' port=5999 password=segredo\"\n").arg(socketFolder).toUtf8());
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, config.path());
+    ScriptedDialogsGuard dialogs;
+
+    QVERIFY(!startUp(StartupOptions{0}));
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, config.filePath(QStringLiteral("vazia")));
+    const QStringList errors = dialogs->texts(Kind::Error);
+    QCOMPARE(errors.size(), 1);
+    const QString &report = errors.first();
+    QVERIFY2(report.startsWith(QStringLiteral("O jogo não pode começar: o banco de perguntas desta máquina fica no "
+                                              "servidor PostgreSQL host='%1' port=5999, que não pôde ser usado.")
+                                   .arg(socketFolder)),
+             qPrintable(report));
+    QVERIFY2(report.contains(QStringLiteral("No such file or directory")), qPrintable(report));
+    QVERIFY(report.contains(QStringLiteral("jornada/jornada.conf")));
+    QVERIFY(!report.contains(QStringLiteral("segredo")));
+    QVERIFY(!report.contains(QStringLiteral("jornada-dados")));
+    for (ScreenWindow *screen : ScreenSet::all())
+        QCOMPARE(screen, nullptr);
 }
 
 void StartupTest::setupCommandAsTheUserHasIt()

@@ -23,6 +23,7 @@
 #include "screens/Fonts.h"
 #include "screens/QuestionFit.h"
 #include "store/AppError.h"
+#include "store/BankInUse.h"
 #include "store/DataDir.h"
 #include "store/PhotoCopies.h"
 #include "store/QuestionExport.h"
@@ -272,6 +273,11 @@ int main(int argc, char *argv[])
         say(QStringLiteral("  -v, --version       Mostra a versão."));
         say(QStringLiteral("  PASTA_DE_DADOS      Pasta a criar, ou de onde importar e exportar (padrão: %1).")
                 .arg(dataDirectory()));
+        say(QString());
+        say(QStringLiteral("Banco de perguntas que o jogo usa nesta máquina: %1.\n"
+                           "(A chave servidor do grupo [banco] de jornada/jornada.conf, em /etc/xdg ou em ~/.config,\n"
+                           "escolhe um servidor PostgreSQL; sem ela, a pasta de dados.)")
+                .arg(bankInUse().description()));
         say(QString());
         say(QStringLiteral(
             "O arquivo tem na primeira linha o cabeçalho com as colunas Pergunta, Resp1, Resp2, Resp3, Resp4,\n"
