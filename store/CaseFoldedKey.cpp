@@ -92,7 +92,7 @@ QString serverCaseFoldExpression(const QString &operand)
 bool serverIndexesCaseFoldedKey(const QString &printedKey, const QString &column)
 {
     // The server prints the function with its schema (no schema is searched on the engine's
-    // connections) and a column of type varchar with its cast to text.
+    // connections), and a column of another text type (varchar) with its cast to text.
     const QString key = printedKey.trimmed();
     for (const QString &operand : {column, column + QStringLiteral("::text"),
                                    QLatin1Char('(') + column + QStringLiteral(")::text")})

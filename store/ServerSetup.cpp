@@ -37,32 +37,31 @@ void createServerQuestionTable(const QString &connection)
 {
     inTransaction(connection, [&](pg_conn *server) {
         refuseExisting(server, connection, QStringLiteral("perguntas.db"));
-        // Texts compare byte by byte (COLLATE "C"), as SQLite compares them on a folder. The
-        // editor's order is (Id, linha) and the search's (the case-folded Pergunta, linha): one
-        // index each, so that every move is one seek. Every statement that changes the table
-        // counts itself in perguntas.mudancas, so that a count of the bank is kept until it
-        // changes.
-        const QString text = QStringLiteral(" COLLATE \"C\"");
+        // Texts are declared as a folder's table files declare them, without a size: the cursor
+        // cuts them to their fields, and a bank copied from a folder keeps what it holds. They
+        // compare byte by byte (COLLATE "C"), as SQLite compares them. The editor's order is
+        // (Id, linha) and the search's (the case-folded Pergunta, linha): one index each, so that
+        // every move is one seek. Every statement that changes the table counts itself in
+        // perguntas.mudancas, so that a count of the bank is kept until it changes.
         runScriptOnServer(server,
-                    QStringLiteral("CREATE SCHEMA IF NOT EXISTS perguntas;"
-                                   "CREATE OR REPLACE FUNCTION perguntas.chave(texto text) RETURNS text"
-                                   " LANGUAGE sql IMMUTABLE STRICT PARALLEL SAFE RETURN %1;"
-                                   "CREATE TABLE perguntas.db ("
-                                   " pergunta varchar(240)%2, resp1 varchar(240)%2, resp2 varchar(240)%2,"
-                                   " resp3 varchar(240)%2, resp4 varchar(240)%2, correta varchar(240)%2,"
-                                   " id double precision, foto varchar(255)%2,"
-                                   " linha bigint GENERATED ALWAYS AS IDENTITY PRIMARY KEY);"
-                                   "CREATE UNIQUE INDEX idnumero ON perguntas.db (id);"
-                                   "CREATE INDEX idordem ON perguntas.db (id, linha);"
-                                   "CREATE INDEX idpergunta ON perguntas.db (%3%2, linha);"
-                                   "CREATE TABLE perguntas.mudancas (total bigint NOT NULL);"
-                                   "INSERT INTO perguntas.mudancas VALUES (0);"
-                                   "CREATE FUNCTION perguntas.contar_mudanca() RETURNS trigger LANGUAGE plpgsql AS"
-                                   " 'BEGIN UPDATE perguntas.mudancas SET total = total + 1; RETURN NULL; END';"
-                                   "CREATE TRIGGER mudanca AFTER INSERT OR UPDATE OR DELETE OR TRUNCATE"
-                                   " ON perguntas.db FOR EACH STATEMENT EXECUTE FUNCTION perguntas.contar_mudanca();")
-                        .arg(serverCaseFoldExpression(QStringLiteral("texto")), text,
-                             serverCaseFoldedKey(QStringLiteral("pergunta"))));
+                          QStringLiteral("CREATE SCHEMA IF NOT EXISTS perguntas;"
+                                         "CREATE OR REPLACE FUNCTION perguntas.chave(texto text) RETURNS text"
+                                         " LANGUAGE sql IMMUTABLE STRICT PARALLEL SAFE RETURN %1;"
+                                         "CREATE TABLE perguntas.db ("
+                                         " pergunta text%2, resp1 text%2, resp2 text%2, resp3 text%2, resp4 text%2,"
+                                         " correta text%2, id double precision, foto text%2,"
+                                         " linha bigint GENERATED ALWAYS AS IDENTITY PRIMARY KEY);"
+                                         "CREATE UNIQUE INDEX idnumero ON perguntas.db (id);"
+                                         "CREATE INDEX idordem ON perguntas.db (id, linha);"
+                                         "CREATE INDEX idpergunta ON perguntas.db (%3%2, linha);"
+                                         "CREATE TABLE perguntas.mudancas (total bigint NOT NULL);"
+                                         "INSERT INTO perguntas.mudancas VALUES (0);"
+                                         "CREATE FUNCTION perguntas.contar_mudanca() RETURNS trigger LANGUAGE plpgsql AS"
+                                         " 'BEGIN UPDATE perguntas.mudancas SET total = total + 1; RETURN NULL; END';"
+                                         "CREATE TRIGGER mudanca AFTER INSERT OR UPDATE OR DELETE OR TRUNCATE"
+                                         " ON perguntas.db FOR EACH STATEMENT EXECUTE FUNCTION perguntas.contar_mudanca();")
+                              .arg(serverCaseFoldExpression(QStringLiteral("texto")), QStringLiteral(" COLLATE \"C\""),
+                                   serverCaseFoldedKey(QStringLiteral("pergunta"))));
     });
 }
 
@@ -71,8 +70,8 @@ void createServerAccountTable(const QString &connection, const QString &login, c
     inTransaction(connection, [&](pg_conn *server) {
         refuseExisting(server, connection, QStringLiteral("inicial.db"));
         runScriptOnServer(server, QStringLiteral("CREATE SCHEMA IF NOT EXISTS inicial;"
-                                           "CREATE TABLE inicial.db (login varchar(10) COLLATE \"C\","
-                                           " senha varchar(7) COLLATE \"C\","
+                                           "CREATE TABLE inicial.db (login text COLLATE \"C\","
+                                           " senha text COLLATE \"C\","
                                            " linha bigint GENERATED ALWAYS AS IDENTITY PRIMARY KEY);"));
         runOnServer(server, QStringLiteral("INSERT INTO inicial.db (login, senha) VALUES ($1, $2)"), {login, password});
     });
