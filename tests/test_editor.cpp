@@ -3,6 +3,7 @@
 #include "app/Screens.h"
 #include "helpers/Input.h"
 #include "helpers/ScriptedDialogs.h"
+#include "helpers/TestBank.h"
 #include "helpers/TestData.h"
 #include "platform/DBEdit.h"
 #include "platform/DBNavigator.h"
@@ -10,6 +11,7 @@
 #include "screens/Inicial.h"
 #include "screens/Perguntas.h"
 #include "screens/Senha.h"
+#include "store/BankInUse.h"
 #include "store/DataDir.h"
 #include "store/TableEngine.h"
 
@@ -66,7 +68,7 @@ void openEditor()
 
 qint32 storedCount()
 {
-    Query q(dataDirectory());
+    Query q(bankInUse());
     q.add(QStringLiteral("select count(*) as n from perguntas.db"));
     q.open();
     return q.asInteger(QStringLiteral("n"));
@@ -74,7 +76,7 @@ qint32 storedCount()
 
 QVariant storedField(qint32 id, const QString &column)
 {
-    Query q(dataDirectory());
+    Query q(bankInUse());
     q.add(QStringLiteral("select * from perguntas.db where id = :NUMID"));
     q.setParameter(QStringLiteral("NUMID"), id);
     q.open();
@@ -83,7 +85,7 @@ QVariant storedField(qint32 id, const QString &column)
 
 void runSql(const QStringList &lines)
 {
-    Query q(dataDirectory());
+    Query q(bankInUse());
     for (const QString &line : lines)
         q.add(line);
     q.execSql();
@@ -163,6 +165,7 @@ class EditorTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void initTestCase();
     void questionProblems_data();
     void questionProblems();
     void opensOnTheFirstQuestion();
@@ -197,6 +200,8 @@ private slots:
     void refusedWriteKeepsTheRecord();
     void numberBoxTakesOnlyNumbers();
 };
+
+void EditorTest::initTestCase() { REQUIRE_TEST_SERVER(); }
 
 void EditorTest::questionProblems_data()
 {
@@ -894,10 +899,11 @@ void EditorTest::leavingWhileEditing()
 void EditorTest::refusedWriteKeepsTheRecord()
 {
     Fixture f(10);
-    // The table file refuses every write, as a read-only one does.
-    for (const char *event : {"insert", "update"})
-        runSql({QStringLiteral("create trigger perguntas.recusa_%1 before %1 on db").arg(QLatin1String(event)),
-                QStringLiteral("begin select raise(abort, 'attempt to write a readonly database'); end")});
+    // The table refuses every write, as a read-only one does.
+    for (const char *change : {"insert", "update"})
+        for (const QStringList &statement : refusingTrigger(QStringLiteral("perguntas"), QLatin1String(change),
+                                                            QStringLiteral("attempt to write a readonly database")))
+            runSql(statement);
     openEditor();
 
     click("BtnIncluir");

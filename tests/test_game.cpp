@@ -4,6 +4,7 @@
 #include "game/QuestionDraw.h"
 #include "helpers/Play.h"
 #include "helpers/ScriptedDialogs.h"
+#include "helpers/TestBank.h"
 #include "helpers/TestData.h"
 #include "screens/Fonts.h"
 #include "screens/Inicial.h"
@@ -32,9 +33,9 @@ const QString Careless = QStringLiteral("Fique mais atento, você errou muitas q
 const QString NoMoreSkips = QStringLiteral("A partir de agora não pode mais pular! Boa sorte!");
 const QString WrongAnswer = QStringLiteral("Resposta incorreta!");
 
-void runSql(const QString &directory, const QStringList &lines)
+void runSql(const BankLocation &where, const QStringList &lines)
 {
-    Query q(directory);
+    Query q(where);
     for (const QString &line : lines)
         q.add(line);
     q.execSql();
@@ -46,6 +47,7 @@ class GameTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void initTestCase();
 
     void scores_data();
     void scores();
@@ -68,6 +70,8 @@ private slots:
     void answerTextsAreComparedExactly();
     void longTextsEndAtAWholeWord();
 };
+
+void GameTest::initTestCase() { REQUIRE_TEST_SERVER(); }
 
 void GameTest::scores_data()
 {
@@ -345,7 +349,7 @@ void GameTest::okWithoutAnswer()
 void GameTest::skipReachesTheLargestNumberAfterDeletions()
 {
     TempDataDir data(25);
-    runSql(data.path(), {QStringLiteral("delete from perguntas.db where id = 4")});
+    runSql(data.where(), {QStringLiteral("delete from perguntas.db where id = 4")});
     ScriptedDialogsGuard dialogs;
     ScreenSet screens;
     SequenceRandomGuard random;
@@ -382,7 +386,7 @@ void GameTest::bankTooSmall()
     QList<QuestionRow> rows;
     for (int id = 16; id <= 20; ++id)
         rows << TempDataDir::sampleQuestion(id, data.photo());
-    insertQuestions(data.path(), rows);
+    insertQuestions(data.where(), rows);
     Play::start(QStringLiteral("Ana"));
     QVERIFY(FrmPerguntas->isVisible());
     QCOMPARE(dialogs->texts(Kind::Error).size(), 2);
@@ -394,7 +398,7 @@ void GameTest::playAfterDeletionsSinceTheLastCount()
     TempDataDir data(25);
     ScriptedDialogsGuard dialogs;
     ScreenSet screens; // counts 25
-    runSql(data.path(), {QStringLiteral("delete from perguntas.db where id > 15")});
+    runSql(data.where(), {QStringLiteral("delete from perguntas.db where id > 15")});
 
     // Play draws from the count of 25, finds the gap, counts again and refuses: no hang, and the
     // question screen does not stay up with an empty game.
@@ -410,7 +414,7 @@ void GameTest::playAfterDeletionsSinceTheLastCount()
     QList<QuestionRow> rows;
     for (int id = 16; id <= 22; ++id)
         rows << TempDataDir::sampleQuestion(id, data.photo());
-    insertQuestions(data.path(), rows);
+    insertQuestions(data.where(), rows);
     Play::start(QStringLiteral("Ana"));
     QVERIFY(FrmPerguntas->isVisible());
     QCOMPARE(FrmPerguntas->LblQtePerg->text(), QStringLiteral("1"));
@@ -447,7 +451,7 @@ void GameTest::playAgainFromTheStartScreenStartsFromZero()
 void GameTest::questionThatCannotBeFullyShown()
 {
     TempDataDir data(20);
-    runSql(data.path(), {QStringLiteral("update perguntas.db set resp4 = null, foto = '/nao/existe.jpg' where id = 2")});
+    runSql(data.where(), {QStringLiteral("update perguntas.db set resp4 = null, foto = '/nao/existe.jpg' where id = 2")});
     ScriptedDialogsGuard dialogs;
     ScreenSet screens;
     SequenceRandomGuard random;
@@ -563,7 +567,7 @@ void GameTest::startScreen()
 void GameTest::answerTextsAreComparedExactly()
 {
     TempDataDir data(20);
-    runSql(data.path(), {QStringLiteral("update perguntas.db set resp1 = 'Tom & Jerry', resp2 = 'tom & jerry', "
+    runSql(data.where(), {QStringLiteral("update perguntas.db set resp1 = 'Tom & Jerry', resp2 = 'tom & jerry', "
                                         "resp3 = 'Tom & Jerry ', correta = 'Tom & Jerry'")});
     ScriptedDialogsGuard dialogs;
     ScreenSet screens;
@@ -591,7 +595,7 @@ void GameTest::longTextsEndAtAWholeWord()
         QStringLiteral("Transformar gás carbônico e água em açúcar e oxigênio usando a luz do Sol durante o dia");
     registerGameFonts();
     TempDataDir data(20);
-    runSql(data.path(), {QStringLiteral("update perguntas.db set pergunta = '%1 ' || cast(id as integer), resp1 = '%2', correta = '%2'")
+    runSql(data.where(), {QStringLiteral("update perguntas.db set pergunta = '%1 ' || cast(id as integer), resp1 = '%2', correta = '%2'")
                              .arg(question, answer)});
     ScriptedDialogsGuard dialogs;
     ScreenSet screens;

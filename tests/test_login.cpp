@@ -3,6 +3,7 @@
 #include "app/Screens.h"
 #include "helpers/Input.h"
 #include "helpers/ScriptedDialogs.h"
+#include "helpers/TestBank.h"
 #include "helpers/TestData.h"
 #include "platform/DBEdit.h"
 #include "platform/PictureBox.h"
@@ -10,6 +11,7 @@
 #include "screens/Perguntas.h"
 #include "screens/Senha.h"
 #include "screens/alterarsenha.h"
+#include "store/BankInUse.h"
 #include "store/DataDir.h"
 #include "store/TableEngine.h"
 
@@ -60,13 +62,13 @@ void changePassword(const QString &current, const QString &newPassword, const QS
 QString storedPassword()
 {
     Table account;
-    account.open(dataDirectory(), QStringLiteral("inicial.db"), accountFields());
+    account.open(bankInUse(), QStringLiteral("inicial.db"), accountFields());
     return account.fieldText(QStringLiteral("Senha"));
 }
 
 void runSql(const QStringList &lines)
 {
-    Query q(dataDirectory());
+    Query q(bankInUse());
     for (const QString &line : lines)
         q.add(line);
     q.execSql();
@@ -78,6 +80,7 @@ class LoginTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void initTestCase();
     void menuPrefillsTheLogin();
     void login_data();
     void login();
@@ -93,6 +96,8 @@ private slots:
     void theSameTypingAlwaysLogsIn();
     void loginWithAPhotoThatCannotBeLoaded();
 };
+
+void LoginTest::initTestCase() { REQUIRE_TEST_SERVER(); }
 
 void LoginTest::menuPrefillsTheLogin()
 {
@@ -257,7 +262,7 @@ void LoginTest::changeWithoutLoggingIn()
     QCOMPARE(storedPassword(), QStringLiteral("x"));
     // The login name is neither asked for nor changed.
     Table account;
-    account.open(dataDirectory(), QStringLiteral("inicial.db"), accountFields());
+    account.open(bankInUse(), QStringLiteral("inicial.db"), accountFields());
     QCOMPARE(account.fieldText(QStringLiteral("Login")), QStringLiteral("Adm"));
     QVERIFY(!FrmCadastro->isVisible());
 }
@@ -309,8 +314,9 @@ void LoginTest::menuClearsTheChangeScreen()
 void LoginTest::refusedWriteKeepsThePassword()
 {
     Fixture f;
-    runSql({QStringLiteral("create trigger inicial.recusa before update on db"),
-            QStringLiteral("begin select raise(abort, 'attempt to write a readonly database'); end")});
+    for (const QStringList &statement : refusingTrigger(QStringLiteral("inicial"), QStringLiteral("update"),
+                                                        QStringLiteral("attempt to write a readonly database")))
+        runSql(statement);
     FrmInicial->CadPer->trigger();
     changePassword(QStringLiteral("1234"), QStringLiteral("nova"), QStringLiteral("nova"));
 

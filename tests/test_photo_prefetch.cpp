@@ -15,6 +15,7 @@
 #include "screens/QuestoesRandom.h"
 #include "screens/Senha.h"
 #include "store/AppError.h"
+#include "store/BankInUse.h"
 #include "store/DataDir.h"
 #include "store/TableEngine.h"
 
@@ -73,7 +74,7 @@ QString errorOf(const std::function<void()> &step)
 
 void runSql(const QString &statement)
 {
-    Query q(dataDirectory());
+    Query q(bankInUse());
     q.add(statement);
     q.execSql();
 }

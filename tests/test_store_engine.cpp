@@ -649,8 +649,8 @@ void TestStoreEngine::refusedPostKeepsEverything_data()
     QTest::addColumn<QString>("error");
     QTest::newRow("insert, repeated Id") << true << "3" << "" << repeated;
     QTest::newRow("edit, repeated Id") << false << "3" << "" << repeated;
-    QTest::newRow("edit refused by the table") << false << "" << "UPDATE" << "A tabela recusou a alteração (recusado)";
-    QTest::newRow("insert refused by the table") << true << "9" << "INSERT" << "A tabela recusou a alteração (recusado)";
+    QTest::newRow("edit refused by the table") << false << "" << "update" << "A tabela recusou a alteração (recusado)";
+    QTest::newRow("insert refused by the table") << true << "9" << "insert" << "A tabela recusou a alteração (recusado)";
 }
 
 void TestStoreEngine::refusedPostKeepsEverything()
@@ -661,13 +661,8 @@ void TestStoreEngine::refusedPostKeepsEverything()
     QFETCH(QString, error);
     Bank bank(numbered(1, 5));
     if (!trigger.isEmpty()) {
-        const QList<QStringList> statements = onEngine(
-            QList<QStringList>{{QStringLiteral("create trigger perguntas.recusa before %1 on db").arg(trigger),
-                                QStringLiteral("begin select raise(abort, 'recusado'); end")}},
-            QList<QStringList>{{QStringLiteral("create function perguntas.recusa() returns trigger language plpgsql"),
-                                QStringLiteral("as 'begin raise exception ''recusado''; end'")},
-                               {QStringLiteral("create trigger recusa before %1 on perguntas.db").arg(trigger),
-                                QStringLiteral("for each row execute function perguntas.recusa()")}});
+        const QList<QStringList> statements =
+            refusingTrigger(QStringLiteral("perguntas"), trigger, QStringLiteral("recusado"));
         Query query(bank.where());
         for (const QStringList &lines : statements) {
             setText(query, lines);

@@ -36,38 +36,72 @@ QString serverUnavailable()
     return why;
 }
 
-ScratchBank::ScratchBank()
+QList<QStringList> refusingTrigger(const QString &schema, const QString &change, const QString &message)
 {
+    const QString name = QStringLiteral("recusa_") + change;
     if (!testingOnServer())
-        return;
+        return {{QStringLiteral("create trigger %1.%2 before %3 on db").arg(schema, name, change),
+                 QStringLiteral("begin select raise(abort, '%1'); end").arg(message)}};
+    return {{QStringLiteral("create function %1.%2() returns trigger language plpgsql").arg(schema, name),
+             QStringLiteral("as 'begin raise exception ''%1''; end'").arg(message)},
+            {QStringLiteral("create trigger %1 before %2 on %3.db").arg(name, change, schema),
+             QStringLiteral("for each row execute function %1.%2()").arg(schema, name)}};
+}
+
+ServerDatabase::ServerDatabase()
+{
     static int made = 0;
-    m_database = QStringLiteral("jornada_teste_%1_%2").arg(::getpid()).arg(++made);
-    // The database the PG* variables name is where databases are made and dropped.
-    PlainServer admin{QString()};
-    // A database in UTF-8 whatever the cluster was made with: the bank's texts are Windows-1252
+    m_name = QStringLiteral("jornada_teste_%1_%2").arg(::getpid()).arg(++made);
+    // The database the PG* variables name is where databases are made and dropped. A database
+    // in UTF-8 whatever the cluster was made with: the bank's texts are Windows-1252
     // characters, which SQL_ASCII would keep as bytes.
-    const QString error = admin.exec(QStringLiteral("CREATE DATABASE %1 TEMPLATE template0 ENCODING 'UTF8'")
-                                         .arg(quotedName(m_database)));
+    PlainServer admin{QString()};
+    const QString error =
+        admin.exec(QStringLiteral("CREATE DATABASE %1 TEMPLATE template0 ENCODING 'UTF8'").arg(quotedName(m_name)));
     if (!error.isEmpty())
         qFatal("the test database could not be made: %s", qPrintable(error));
 }
 
-ScratchBank::~ScratchBank()
+ServerDatabase::~ServerDatabase()
 {
-    if (m_database.isEmpty())
-        return;
     PlainServer admin{QString()};
-    const QString error = admin.exec(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(quotedName(m_database)));
+    const QString error = admin.exec(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(quotedName(m_name)));
     if (!error.isEmpty())
-        qWarning("the test database %s could not be dropped: %s", qPrintable(m_database), qPrintable(error));
+        qWarning("the test database %s could not be dropped: %s", qPrintable(m_name), qPrintable(error));
 }
+
+void ServerDatabase::shut()
+{
+    PlainServer admin{QString()};
+    QCOMPARE(admin.exec(QStringLiteral("ALTER DATABASE %1 ALLOW_CONNECTIONS false").arg(quotedName(m_name))), QString());
+    const QStringList ended = admin.rows(QStringLiteral("SELECT count(pg_terminate_backend(pid)) FROM pg_stat_activity"
+                                                        " WHERE datname = $1"),
+                                         {m_name});
+    QVERIFY2(ended.size() == 1 && !ended[0].startsWith(QLatin1String("error")), qPrintable(ended.join(QLatin1Char(' '))));
+}
+
+void ServerDatabase::open()
+{
+    PlainServer admin{QString()};
+    QCOMPARE(admin.exec(QStringLiteral("ALTER DATABASE %1 ALLOW_CONNECTIONS true").arg(quotedName(m_name))), QString());
+}
+
+ScratchBank::ScratchBank()
+{
+    if (testingOnServer())
+        m_server = std::make_unique<ServerDatabase>();
+}
+
+ScratchBank::~ScratchBank() = default;
 
 BankLocation ScratchBank::where() const
 {
-    return m_database.isEmpty() ? BankLocation::folder(m_dir.path()) : BankLocation::server(connection());
+    return m_server ? BankLocation::server(m_server->connection()) : BankLocation::folder(m_dir.path());
 }
 
-QString ScratchBank::connection() const { return QStringLiteral("dbname=") + m_database; }
+QString ScratchBank::database() const { return m_server ? m_server->name() : QString(); }
+
+QString ScratchBank::connection() const { return m_server ? m_server->connection() : QString(); }
 
 PlainServer::PlainServer(const QString &connection)
     : m_connection(PQconnectdb(connection.toUtf8().constData()))

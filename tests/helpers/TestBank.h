@@ -9,6 +9,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <memory>
+
 struct pg_conn;
 
 bool testingOnServer();
@@ -42,9 +44,34 @@ T onEngine(const T &folder, const T &server)
     return testingOnServer() ? server : folder;
 }
 
-// An empty bank of one test's own: a temporary folder, or on the server a database made for it
-// and dropped with it (with whatever connections are still on it). Either way, folder() is a
-// temporary folder for the test's other files.
+// A database of one test's own on the server, made empty and dropped with it (with whatever
+// connections are still on it).
+class ServerDatabase {
+public:
+    ServerDatabase();
+    ~ServerDatabase();
+    ServerDatabase(const ServerDatabase &) = delete;
+    ServerDatabase &operator=(const ServerDatabase &) = delete;
+
+    QString name() const { return m_name; }
+    QString connection() const { return QStringLiteral("dbname=") + m_name; }
+
+    // While shut, the database takes no connection and the ones it had are ended, as when the
+    // server is down: the game's next statement fails, and so does every attempt to connect
+    // again until it is opened.
+    void shut();
+    void open();
+
+private:
+    QString m_name;
+};
+
+// The statements (each as its lines) that make table db of schema `schema` ("perguntas") refuse
+// every `change` ("insert", "update") with the error `message`, by a trigger of this run's engine.
+QList<QStringList> refusingTrigger(const QString &schema, const QString &change, const QString &message);
+
+// An empty bank of one test's own: a temporary folder, or on the server a database of its own.
+// Either way, folder() is a temporary folder for the test's other files.
 class ScratchBank {
 public:
     ScratchBank();
@@ -56,12 +83,12 @@ public:
     QString folder() const { return m_dir.path(); }
     QString file(const QString &name) const { return m_dir.filePath(name); }
     // On a server: the bank's database, and the connection string for another connection to it.
-    QString database() const { return m_database; }
+    QString database() const;
     QString connection() const;
 
 private:
     QTemporaryDir m_dir;
-    QString m_database; // on a server
+    std::unique_ptr<ServerDatabase> m_server;
 };
 
 // A connection of its own to a bank's database on the server, as psql or another program makes

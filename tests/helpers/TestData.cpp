@@ -1,4 +1,5 @@
 #include "helpers/TestData.h"
+#include "helpers/TestBank.h"
 
 #include "app/Screens.h"
 #include "screens/Inicial.h"
@@ -12,29 +13,46 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QSettings>
 
 TempDataDir::TempDataDir(int questionCount, const QString &password)
 {
     m_oldHome = qgetenv("HOME");
     qputenv("HOME", m_home.path().toLocal8Bit());
     QDir().mkpath(path());
+    // The settings are read from the temporary HOME alone, not from the machine's /etc/xdg:
+    // QSettings fixes its folders at its first use, so they are pointed here each time.
+    const QString config = m_home.filePath(QStringLiteral(".config"));
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, config);
+    QSettings::setPath(QSettings::NativeFormat, QSettings::SystemScope, m_home.filePath(QStringLiteral("sistema")));
+    if (testingOnServer()) {
+        m_server = std::make_unique<ServerDatabase>();
+        QSettings setting(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("jornada"),
+                          QStringLiteral("jornada"));
+        setting.setValue(QStringLiteral("banco/servidor"), m_server->connection());
+    }
 
     m_photo = file(QStringLiteral("foto.jpg"));
     QImage picture(60, 80, QImage::Format_RGB32);
     picture.fill(QColor(40, 120, 200));
     picture.save(m_photo, "JPG");
 
-    createQuestionTable(path());
-    createAccountTable(path(), QStringLiteral("Adm"), password);
+    createQuestionTable(where());
+    createAccountTable(where(), QStringLiteral("Adm"), password);
     QList<QuestionRow> rows;
     for (int id = 1; id <= questionCount; ++id)
         rows << sampleQuestion(id, m_photo);
-    insertQuestions(path(), rows);
+    insertQuestions(where(), rows);
 }
 
 TempDataDir::~TempDataDir()
 {
     qputenv("HOME", m_oldHome);
+}
+
+BankLocation TempDataDir::where() const
+{
+    return m_server ? BankLocation::server(m_server->connection()) : BankLocation::folder(path());
 }
 
 QString TempDataDir::path() const

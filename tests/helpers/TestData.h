@@ -1,13 +1,18 @@
 #pragma once
 // Temporary data directories for tests: HOME points at a temporary folder, whose BDPerguntas
-// holds the two tables, so the program finds them where it always looks.
+// holds the two tables, so the program finds them where it always looks. In a run on a server
+// (TestBank.h) the tables are in a database of the test's own instead, and the user's setting
+// in the temporary HOME names it; BDPerguntas still holds the record file and the photos.
 #include "store/Setup.h"
 
 #include <QList>
 #include <QString>
 #include <QTemporaryDir>
 
+#include <memory>
+
 class ScreenWindow;
+class ServerDatabase;
 
 class TempDataDir {
 public:
@@ -18,6 +23,8 @@ public:
 
     QString path() const;                 // the data directory
     QString file(const QString &name) const;
+    BankLocation where() const;           // where the tables are: the data directory, or the server
+    ServerDatabase *server() const { return m_server.get(); } // on a server, the bank's database
     QString photo() const { return m_photo; } // a small JPEG every question points at
 
     // Question `id` as the sample rows hold it: "Pergunta id", answers "A id".."D id", the
@@ -33,6 +40,7 @@ private:
     QTemporaryDir m_home;
     QByteArray m_oldHome;
     QString m_photo;
+    std::unique_ptr<ServerDatabase> m_server;
 };
 
 // The seven screens, created as start-up creates them, destroyed at the end of the scope.
