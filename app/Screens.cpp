@@ -34,12 +34,13 @@ TFrmAlterarSenha *FrmAlterarSenha = nullptr;
 
 namespace {
 
-// What the screens share: the bank and the record of the data directory, the game over them,
-// and the navigator between the screens.
+// What the screens share: the bank in use and its record, the game over them, and the navigator
+// between the screens.
 struct Shared {
-    TableQuestionBank bank{bankInUse()};
-    RecordFileStore record;
-    GameSession session{bank, record};
+    explicit Shared(const BankLocation &where) : bank(where), record(recordStoreAt(where)), session(bank, *record) {}
+    TableQuestionBank bank;
+    std::unique_ptr<RecordStore> record;
+    GameSession session;
     ScreenNavigator navigator;
 };
 std::unique_ptr<Shared> shared;
@@ -66,7 +67,7 @@ TableQuestionBank &QuestionBankInUse()
 QString createScreens()
 {
     try {
-        shared = std::make_unique<Shared>();
+        shared = std::make_unique<Shared>(bankInUse());
         GameSession &session = shared->session;
         Navigator &navigator = shared->navigator;
         FrmInicial = new TFrmInicial(session, navigator);

@@ -1,8 +1,10 @@
 #include "store/RecordStore.h"
 
 #include "store/AppError.h"
+#include "store/BankLocation.h"
 #include "store/RecordFile.h"
 #include "store/RecordLock.h"
+#include "store/ServerRecord.h"
 
 std::optional<Record> RecordFileStore::read()
 {
@@ -25,4 +27,11 @@ void RecordFileStore::settle(const std::function<std::optional<Record>(const Sto
     }
     if (const std::optional<Record> record = decide(stored))
         WriteRecord(recordFilePath(), record->name, record->points);
+}
+
+std::unique_ptr<RecordStore> recordStoreAt(const BankLocation &where)
+{
+    if (where.isServer())
+        return std::make_unique<ServerRecordStore>(where.connection());
+    return std::make_unique<RecordFileStore>();
 }

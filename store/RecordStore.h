@@ -4,7 +4,10 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
 #include <optional>
+
+class BankLocation;
 
 struct Record {
     QString name;
@@ -37,3 +40,7 @@ public:
     std::optional<Record> read() override;
     void settle(const std::function<std::optional<Record>(const Stored &)> &decide) override;
 };
+
+// The record that goes with the bank at `where`: the record file of the data folder, or the
+// record on the server.
+std::unique_ptr<RecordStore> recordStoreAt(const BankLocation &where);

@@ -110,6 +110,12 @@ PgResult ServerEngine::execute(const QString &text, const QList<QVariant> &value
     return result;
 }
 
+void ServerEngine::command(const QString &sql)
+{
+    reconnectIfBroken();
+    runScriptOnServer(m_server.get(), sql);
+}
+
 std::unique_ptr<EngineStatement> ServerEngine::statement(const QString &sql)
 {
     return std::make_unique<ServerStatement>(*this, sql);

@@ -39,6 +39,9 @@ public:
     // a connection was made anew); the result holds every row. Throws AppError with the
     // server's reason.
     PgResult execute(const QString &text, const QList<QVariant> &values = {});
+    // Runs `sql`, which takes no parameters and is not kept prepared (BEGIN, COMMIT, ROLLBACK).
+    // Throws AppError with the server's reason.
+    void command(const QString &sql);
 
 private:
     explicit ServerEngine(const QString &connection);

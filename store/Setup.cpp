@@ -1,6 +1,7 @@
 #include "store/Setup.h"
 
 #include "store/AppError.h"
+#include "store/ServerRecord.h"
 #include "store/ServerSetup.h"
 #include "store/Sqlite.h"
 #include "store/TableEngine.h"
@@ -217,6 +218,12 @@ void createAccountTable(const BankLocation &where, const QString &login, const Q
         table.run();
         table.exec("COMMIT;");
     });
+}
+
+void createRecordTable(const BankLocation &where)
+{
+    if (where.isServer())
+        createServerRecordTable(where.connection());
 }
 
 QString setAdminPassword(const QString &directory, const QString &password)

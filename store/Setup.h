@@ -24,6 +24,11 @@ void createQuestionTable(const BankLocation &where);
 // the login or the password does not fit its field (10 and 7 Windows-1252 characters).
 void createAccountTable(const BankLocation &where, const QString &login, const QString &password);
 
+// Makes the record's place at `where` with no record: on a server, its table (ServerRecord.h); a
+// folder needs nothing, as its record file is written with the first record. Throws AppError
+// when the server already has the table, or refuses.
+void createRecordTable(const BankLocation &where);
+
 // Sets the administrator's password in inicial.db of `directory`, in one transaction, leaving the
 // login, the questions and the record as they are; a missing account table (or one without its
 // row) is created with the default login. Throws AppError, changing nothing, for a password that
