@@ -9,6 +9,7 @@
 #include "screens/Senha.h"
 #include "screens/Unit1.h"
 #include "screens/alterarsenha.h"
+#include "store/RecordFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -39,6 +40,7 @@ TempDataDir::TempDataDir(int questionCount, const QString &password)
 
     createQuestionTable(where());
     createAccountTable(where(), QStringLiteral("Adm"), password);
+    createRecordTable(where());
     QList<QuestionRow> rows;
     for (int id = 1; id <= questionCount; ++id)
         rows << sampleQuestion(id, m_photo);
@@ -91,15 +93,43 @@ QuestionRow TempDataDir::sampleQuestion(int id, const QString &photo)
 
 void TempDataDir::writeRecordFile(const QByteArray &bytes) const
 {
-    QFile f(file(QStringLiteral("Recorde.txt")));
+    QTemporaryDir scratch;
+    const QString path = m_server ? scratch.filePath(QStringLiteral("Recorde.txt")) : file(QStringLiteral("Recorde.txt"));
+    QFile f(path);
     if (f.open(QIODevice::WriteOnly | QIODevice::Truncate))
         f.write(bytes);
+    f.close();
+    if (!m_server)
+        return;
+    QString name;
+    qint32 points = 0;
+    ReadRecord(path, name, points);
+    PlainServer(m_server->connection())
+        .rows(QStringLiteral("UPDATE recorde.db SET nome = $1, pontos = $2 RETURNING 1"), {name, QString::number(points)});
 }
 
 QByteArray TempDataDir::recordFileBytes() const
 {
-    QFile f(file(QStringLiteral("Recorde.txt")));
+    QTemporaryDir scratch;
+    QString path = file(QStringLiteral("Recorde.txt"));
+    if (m_server) {
+        PlainServer server(m_server->connection());
+        const QStringList name = server.rows(QStringLiteral("SELECT nome FROM recorde.db WHERE nome IS NOT NULL"));
+        const QStringList points = server.rows(QStringLiteral("SELECT pontos FROM recorde.db WHERE nome IS NOT NULL"));
+        if (name.size() != 1 || points.size() != 1)
+            return QByteArray();
+        path = scratch.filePath(QStringLiteral("Recorde.txt"));
+        WriteRecord(path, name[0], points[0].toInt());
+    }
+    QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+bool TempDataDir::recordStored() const
+{
+    if (!m_server)
+        return QFile::exists(file(QStringLiteral("Recorde.txt")));
+    return !recordFileBytes().isEmpty();
 }
 
 ScreenSet::ScreenSet()

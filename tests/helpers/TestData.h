@@ -33,8 +33,12 @@ public:
     static QString correctAnswerOf(int id);
     static QString wrongAnswerOf(int id);
 
+    // The record as the file holds it. On a server, the bytes are read as the game reads a record
+    // file and stored in the server's record, and the server's record is given back as the game
+    // would write it to the file; a record that is not set is no bytes.
     void writeRecordFile(const QByteArray &bytes) const;
     QByteArray recordFileBytes() const;
+    bool recordStored() const; // the file exists; on a server, a record is set
 
 private:
     QTemporaryDir m_home;
