@@ -99,12 +99,12 @@ const ServerEngine::Prepared &ServerEngine::prepare(const QString &text)
     return it->second;
 }
 
-PgResult ServerEngine::execute(const QString &text, const QList<QVariant> &values)
+PgResult ServerEngine::execute(const QString &text, const QList<QVariant> &values, bool binary)
 {
     const QByteArray name = prepare(text).name.toUtf8();
     const PgParameters bound(values);
     PgResult result(PQexecPrepared(m_server.get(), name.constData(), int(values.size()), bound.values.constData(),
-                                   bound.lengths.constData(), bound.formats.constData(), 0));
+                                   bound.lengths.constData(), bound.formats.constData(), binary ? 1 : 0));
     if (!succeeded(result.get()))
         throw AppError(serverErrorText(result.get(), m_server.get()));
     return result;

@@ -36,9 +36,9 @@ public:
     // holds until the next statement is prepared: keep a copy.
     const Prepared &prepare(const QString &text);
     // Runs statement `text` with `values` for its parameters, prepared if it is not (again, after
-    // a connection was made anew); the result holds every row. Throws AppError with the
-    // server's reason.
-    PgResult execute(const QString &text, const QList<QVariant> &values = {});
+    // a connection was made anew); the result holds every row, in text form or, with `binary`,
+    // in the server's binary form (bytes as they are). Throws AppError with the server's reason.
+    PgResult execute(const QString &text, const QList<QVariant> &values = {}, bool binary = false);
     // Runs `sql`, which takes no parameters and is not kept prepared (BEGIN, COMMIT, ROLLBACK).
     // Throws AppError with the server's reason.
     void command(const QString &sql);

@@ -4,6 +4,7 @@
 #include "store/BankLocation.h"
 #include "store/CaseFoldedKey.h"
 #include "store/Libpq.h"
+#include "store/QuestionCheck.h"
 #include "store/Setup.h"
 
 #include <libpq-fe.h>
@@ -42,7 +43,8 @@ void createServerQuestionTable(const QString &connection)
         // compare byte by byte (COLLATE "C"), as SQLite compares them. The editor's order is
         // (Id, linha) and the search's (the case-folded Pergunta, linha): one index each, so that
         // every move is one seek. Every statement that changes the table counts itself in
-        // perguntas.mudancas, so that a count of the bank is kept until it changes.
+        // perguntas.mudancas, so that a count of the bank is kept until it changes. The photos
+        // travel with the bank, in perguntas.fotos (ServerPhotos.h).
         runScriptOnServer(server,
                           QStringLiteral("CREATE SCHEMA IF NOT EXISTS perguntas;"
                                          "CREATE OR REPLACE FUNCTION perguntas.chave(texto text) RETURNS text"
@@ -59,9 +61,12 @@ void createServerQuestionTable(const QString &connection)
                                          "CREATE FUNCTION perguntas.contar_mudanca() RETURNS trigger LANGUAGE plpgsql AS"
                                          " 'BEGIN UPDATE perguntas.mudancas SET total = total + 1; RETURN NULL; END';"
                                          "CREATE TRIGGER mudanca AFTER INSERT OR UPDATE OR DELETE OR TRUNCATE"
-                                         " ON perguntas.db FOR EACH STATEMENT EXECUTE FUNCTION perguntas.contar_mudanca();")
+                                         " ON perguntas.db FOR EACH STATEMENT EXECUTE FUNCTION perguntas.contar_mudanca();"
+                                         "CREATE TABLE perguntas.fotos (nome text%2 PRIMARY KEY, dados bytea NOT NULL"
+                                         " CHECK (octet_length(dados) <= %4));")
                               .arg(serverCaseFoldExpression(QStringLiteral("texto")), QStringLiteral(" COLLATE \"C\""),
-                                   serverCaseFoldedKey(QStringLiteral("pergunta"))));
+                                   serverCaseFoldedKey(QStringLiteral("pergunta")))
+                              .arg(MaxPhotoFileBytes));
     });
 }
 

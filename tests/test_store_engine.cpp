@@ -7,6 +7,8 @@
 #include "helpers/TestBank.h"
 #include "store/AppError.h"
 #include "store/QuestionBank.h"
+#include "store/QuestionCheck.h"
+#include "store/ServerPhotos.h"
 #include "store/Setup.h"
 #include "store/TableEngine.h"
 #include "store/Win1252.h"
@@ -200,6 +202,8 @@ private slots:
     void openErrors();
     void countFollowsChanges();
     void lostConnectionIsMadeAgain();
+    void photosInTheServersBank_data();
+    void photosInTheServersBank();
 };
 
 void TestStoreEngine::initTestCase() { REQUIRE_TEST_SERVER(); }
@@ -1305,6 +1309,46 @@ void TestStoreEngine::lostConnectionIsMadeAgain()
     table.open(bank.where(), QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
     table.last();
     QCOMPARE(table.fieldText(QStringLiteral("Id")), QStringLiteral("5"));
+}
+
+void TestStoreEngine::photosInTheServersBank_data()
+{
+    QTest::addColumn<qint64>("size");
+    QTest::addColumn<QString>("error"); // empty when the photo is stored
+    QTest::newRow("every byte value") << qint64(256 * 3) << "";
+    QTest::newRow("at the limit") << MaxPhotoFileBytes << "";
+    QTest::newRow("above the limit") << MaxPhotoFileBytes + 1
+                                     << "A foto praia.jpg não foi guardada: a foto tem 33 MB, mais do que o limite de 32 MB";
+}
+
+void TestStoreEngine::photosInTheServersBank()
+{
+    QFETCH(qint64, size);
+    QFETCH(QString, error);
+    if (!testingOnServer())
+        QSKIP("a folder keeps its photos as files of its own");
+    Bank bank;
+    QByteArray bytes(size, '\0');
+    for (qint64 i = 0; i < size; ++i)
+        bytes[i] = char(i * 7 + i / 256);
+    ServerPhotos photos(bank.connection());
+    QCOMPARE(errorOf([&] { photos.store(QStringLiteral("praia.jpg"), bytes); }), error);
+    QCOMPARE(photos.contains(QStringLiteral("praia.jpg")), error.isEmpty());
+    if (!error.isEmpty()) {
+        QCOMPARE(errorOf([&] { photos.read(QStringLiteral("praia.jpg")); }),
+                 QStringLiteral("A foto não está no banco de perguntas: praia.jpg"));
+        return;
+    }
+    QVERIFY(photos.read(QStringLiteral("praia.jpg")) == bytes);
+    // A name taken keeps its photo.
+    QCOMPARE(errorOf([&] { photos.store(QStringLiteral("praia.jpg"), QByteArray("outra")); }),
+             QStringLiteral("A foto praia.jpg não foi guardada: o banco já tem uma foto com esse nome"));
+    QVERIFY(photos.read(QStringLiteral("praia.jpg")) == bytes);
+    // The server keeps the limit too, for whatever writes past this program.
+    QVERIFY(PlainServer(bank.connection())
+                .exec(QStringLiteral("INSERT INTO perguntas.fotos VALUES ('grande.jpg', '\\x00'::bytea || repeat('a', %1)::bytea)")
+                          .arg(MaxPhotoFileBytes))
+                .contains(QLatin1String("check constraint")));
 }
 
 QTEST_GUILESS_MAIN(TestStoreEngine)

@@ -1,0 +1,42 @@
+#include "store/ServerPhotos.h"
+
+#include "store/AppError.h"
+#include "store/Libpq.h"
+#include "store/QuestionCheck.h"
+#include "store/ServerEngine.h"
+
+#include <libpq-fe.h>
+
+ServerPhotos::ServerPhotos(const QString &connection) : m_connection(connection) {}
+
+void ServerPhotos::store(const QString &name, const QByteArray &bytes)
+{
+    const QString tooLarge = photoSizeProblem(bytes.size());
+    if (!tooLarge.isEmpty())
+        throw AppError(QStringLiteral("A foto %1 não foi guardada: %2").arg(name, tooLarge));
+    const std::shared_ptr<ServerEngine> server = ServerEngine::forConnection(m_connection);
+    // A photo of that name already there is left as it is, and said so.
+    const PgResult stored = server->execute(QStringLiteral("INSERT INTO perguntas.fotos (nome, dados)"
+                                                           " VALUES (:NOME, :DADOS) ON CONFLICT (nome) DO NOTHING"),
+                                            {name, bytes});
+    if (qstrcmp(PQcmdTuples(stored.get()), "1") != 0)
+        throw AppError(QStringLiteral("A foto %1 não foi guardada: o banco já tem uma foto com esse nome").arg(name));
+}
+
+QByteArray ServerPhotos::read(const QString &name)
+{
+    // The bytes come as they are, not in the text form that would double them on the way.
+    const std::shared_ptr<ServerEngine> server = ServerEngine::forConnection(m_connection);
+    const PgResult found =
+        server->execute(QStringLiteral("SELECT dados FROM perguntas.fotos WHERE nome = :NOME"), {name}, true);
+    if (PQntuples(found.get()) == 0)
+        throw AppError(QStringLiteral("A foto não está no banco de perguntas: %1").arg(name));
+    return QByteArray(PQgetvalue(found.get(), 0, 0), PQgetlength(found.get(), 0, 0));
+}
+
+bool ServerPhotos::contains(const QString &name)
+{
+    const std::shared_ptr<ServerEngine> server = ServerEngine::forConnection(m_connection);
+    return PQntuples(server->execute(QStringLiteral("SELECT 1 FROM perguntas.fotos WHERE nome = :NOME"), {name}).get())
+        == 1;
+}
