@@ -66,13 +66,21 @@ TableQuestionBank &QuestionBankInUse()
 
 QString createScreens()
 {
+    const BankLocation where = bankInUse();
     try {
-        shared = std::make_unique<Shared>(bankInUse());
+        shared = std::make_unique<Shared>(where);
+        // On a server the question table is opened before any screen reads the bank or the
+        // record: a server that cannot be reached stops start-up with one report, rather than
+        // one for the record and one for the tables. A folder's table is opened between the
+        // start screen and the question screen, as it always was.
+        if (where.isServer())
+            shared->bank.open();
         GameSession &session = shared->session;
         Navigator &navigator = shared->navigator;
         FrmInicial = new TFrmInicial(session, navigator);
         runGuarded([] { FrmInicial->FormCreate(); });
-        shared->bank.open();
+        if (!where.isServer())
+            shared->bank.open();
         FrmPerguntas = new TFrmPerguntas(session, navigator);
         runGuarded([] { FrmPerguntas->FormCreate(); });
         FrmCadastro = new TFrmCadastro(navigator);
@@ -82,9 +90,8 @@ QString createScreens()
         FrmAlterarSenha = new TFrmAlterarSenha(*FrmSenha->TbSenha, navigator);
     } catch (const AppError &e) {
         destroyScreens();
-        const BankLocation bank = bankInUse();
-        if (bank.isServer())
-            return serverReport(bank, e.text());
+        if (where.isServer())
+            return serverReport(where, e.text());
         return isTableInUse(e) ? tableInUseReport(e.text()) : missingDataReport(e.text());
     }
     return QString();
