@@ -1,9 +1,14 @@
 #include "platform/Accessibility.h"
 
+#include "platform/AccessibleLineEdit.h"
+#include "platform/Dialogs.h"
 #include "platform/PictureBox.h"
 
+#include <QAccessibleObject>
 #include <QAccessibleWidget>
+#include <QApplication>
 #include <QLabel>
+#include <QLineEdit>
 
 namespace {
 
@@ -45,8 +50,22 @@ public:
     }
 };
 
+// The application as a screen reader names it: by its readable name, not by the stylised title
+// its windows show.
+class ReadableApplication final : public QAccessibleApplication {
+public:
+    QString text(QAccessible::Text t) const override
+    {
+        return t == QAccessible::Name ? Accessibility::ReadableApplicationName : QAccessibleApplication::text(t);
+    }
+};
+
 QAccessibleInterface *composedNameFactory(const QString &, QObject *object)
 {
+    if (object == qApp)
+        return new ReadableApplication;
+    if (auto *box = qobject_cast<QLineEdit *>(object))
+        return new AccessibleLineEdit(box);
     if (auto *box = qobject_cast<PictureBox *>(object))
         return new ComposedName(box, QAccessible::Graphic);
     if (auto *label = qobject_cast<QLabel *>(object); label && composerOf(label))
@@ -77,6 +96,21 @@ void install()
         return true;
     }();
     Q_UNUSED(installed);
+}
+
+QString readableTitle(const QString &caption)
+{
+    // Every caption that names the game starts with the stylised title.
+    static const QString stylised[] = {ApplicationTitle, QStringLiteral("0RB1T4 & CR1ST4L: JORNADA DO SABER")};
+    for (const QString &title : stylised)
+        if (caption.startsWith(title))
+            return ReadableApplicationName + caption.mid(title.size());
+    return caption;
+}
+
+void nameWindow(QWidget *window)
+{
+    window->setAccessibleName(readableTitle(window->windowTitle()));
 }
 
 void describe(QWidget *control, const QString &name, const QString &description)

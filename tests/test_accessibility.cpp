@@ -212,6 +212,7 @@ class AccessibilityTest : public QObject {
 private slots:
 
     void everyControlHasAName();
+    void textBoxesAnswerEveryTextRequest();
     void enterPressesNoButton();
     void startScreen();
     void instructionsScreen();
@@ -252,6 +253,94 @@ void AccessibilityTest::everyControlHasAName()
         auto *label = l.screen->findChild<QLabel *>(QLatin1String(l.label));
         QVERIFY2(label && label->buddy() == l.screen->findChild<QWidget *>(QLatin1String(l.box)), l.box);
     }
+}
+
+// A screen reader asks a text box for the character, word, sentence or line at, before and after
+// any offset, the end included (Ctrl+Left at the end of a name asks for the word there). Every
+// request answers, with a span of the text as the box shows it; the spans at successive offsets
+// tile the text; one attribute run covers it all; a password box shows only its mask.
+void AccessibilityTest::textBoxesAnswerEveryTextRequest()
+{
+    TempDataDir data(25);
+    ScriptedDialogsGuard dialogs;
+    ScreenSet screens;
+    const QString typed = QStringLiteral("Pico da Neblina. É alto?  Sim!");
+    const QAccessible::TextBoundaryType boundaries[] = {
+        QAccessible::CharBoundary, QAccessible::WordBoundary,      QAccessible::SentenceBoundary,
+        QAccessible::LineBoundary, QAccessible::ParagraphBoundary, QAccessible::NoBoundary};
+    int boxes = 0;
+    for (ScreenWindow *screen : ScreenSet::all()) {
+        for (QLineEdit *box : screen->findChildren<QLineEdit *>()) {
+            const QString where = screen->objectName() + QLatin1Char('.') + box->objectName();
+            box->setMaxLength(100);
+            box->setValidator(nullptr);
+            box->setText(typed);
+            // A box bound to a table may keep less of it (the number box keeps a number).
+            const QString held = box->text();
+            QVERIFY2(!held.isEmpty(), qPrintable(where));
+            ++boxes;
+            QAccessibleTextInterface *text = acc(box)->textInterface();
+            QVERIFY2(text, qPrintable(where));
+            const bool masked = box->echoMode() != QLineEdit::Normal;
+            const QString shown = masked ? QString(held.size(), QLatin1Char('*')) : held;
+            const int length = int(shown.size());
+            QCOMPARE(text->characterCount(), length);
+            QCOMPARE(text->text(0, length), shown);
+            QCOMPARE(acc(box)->text(QAccessible::Value), shown);
+            for (QAccessible::TextBoundaryType boundary : boundaries) {
+                QString tiled;
+                int lastEnd = 0;
+                for (int offset = 0; offset <= length; ++offset) {
+                    const QString at = QStringLiteral("%1 boundary %2 offset %3").arg(where).arg(boundary).arg(offset);
+                    int start = -9, end = -9;
+                    const QString piece = text->textAtOffset(offset, boundary, &start, &end);
+                    QVERIFY2(0 <= start && start <= end && end <= length, qPrintable(at));
+                    QCOMPARE(piece, shown.mid(start, end - start));
+                    if (offset < length) {
+                        QVERIFY2(start <= offset && offset < end, qPrintable(at));
+                        if (start == lastEnd) {
+                            tiled += piece;
+                            lastEnd = end;
+                        }
+                    } else if (boundary == QAccessible::CharBoundary) {
+                        QVERIFY2(piece.isEmpty() && start == length, qPrintable(at));
+                    } else {
+                        QVERIFY2(end == length && !piece.isEmpty(), qPrintable(at));
+                    }
+                    // The span before ends where this one starts, the span after starts where it ends.
+                    int bStart = -9, bEnd = -9, aStart = -9, aEnd = -9;
+                    const QString before = text->textBeforeOffset(offset, boundary, &bStart, &bEnd);
+                    const QString after = text->textAfterOffset(offset, boundary, &aStart, &aEnd);
+                    if (start > 0)
+                        QVERIFY2(bEnd == start && before == shown.mid(bStart, bEnd - bStart) && !before.isEmpty(),
+                                 qPrintable(at));
+                    else
+                        QVERIFY2(before.isEmpty(), qPrintable(at));
+                    if (end < length)
+                        QVERIFY2(aStart == end && after == shown.mid(aStart, aEnd - aStart) && !after.isEmpty(),
+                                 qPrintable(at));
+                    else
+                        QVERIFY2(after.isEmpty(), qPrintable(at));
+                }
+                QCOMPARE(tiled, shown);
+            }
+            // Words are words: the second word of the name is "da".
+            if (shown == typed) {
+                int start = 0, end = 0;
+                QCOMPARE(text->textAtOffset(6, QAccessible::WordBoundary, &start, &end), QStringLiteral("da"));
+                QCOMPARE(text->textAtOffset(length, QAccessible::WordBoundary, &start, &end), QStringLiteral("!"));
+                QCOMPARE(text->textAtOffset(3, QAccessible::SentenceBoundary, &start, &end),
+                         QStringLiteral("Pico da Neblina. "));
+            }
+            for (int offset = 0; offset <= length; ++offset) {
+                int start = -9, end = -9;
+                text->attributes(offset, &start, &end);
+                QVERIFY2(start == 0 && end == length, qPrintable(where));
+            }
+        }
+    }
+    // The name, the login, the three password boxes and the editor's fields.
+    QVERIFY(boxes >= 10);
 }
 
 void AccessibilityTest::enterPressesNoButton()
@@ -689,7 +778,7 @@ void AccessibilityTest::wholeGameByKeyboard()
     }
 
     // The wrong answers and the new record were announced as alerts and closed with Enter.
-    const QString title = QStringLiteral("0RB174 & CR157AL: JORNADA DO SABER");
+    const QString title = QStringLiteral("Órbita e Cristal: Jornada do Saber");
     QStringList expected;
     for (int i = 0; i < 5; ++i)
         expected << QStringLiteral("alerta|%1|Resposta incorreta!").arg(title);
@@ -729,7 +818,7 @@ void AccessibilityTest::messageBoxesAreAnnouncedAndAnsweredByKeyboard()
     // An empty name: the warning is an alert, read with its title and text, closed by Enter.
     FrmInicial->BtnJogar->setFocus();
     press(Qt::Key_Space);
-    QCOMPARE(boxes.heard, QStringList{QStringLiteral("alerta|0RB174 & CR157AL: JORNADA DO SABER|"
+    QCOMPARE(boxes.heard, QStringList{QStringLiteral("alerta|Órbita e Cristal: Jornada do Saber|"
                                                      "É necessário digitar um nome para jogar")});
     QVERIFY(!FrmPerguntas->isVisible());
 
