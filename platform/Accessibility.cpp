@@ -26,10 +26,10 @@ private:
     std::function<QString()> m_compose;
 };
 
-const NameComposer *composerOf(const QObject *control)
+NameComposer *composerOf(const QObject *control)
 {
-    for (const QObject *child : control->children())
-        if (auto *composer = dynamic_cast<const NameComposer *>(child))
+    for (QObject *child : control->children())
+        if (auto *composer = dynamic_cast<NameComposer *>(child))
             return composer;
     return nullptr;
 }
@@ -77,6 +77,8 @@ QAccessibleInterface *composedNameFactory(const QString &, QObject *object)
 // control (a label announces its text as soon as it is set) is replaced by one that composes.
 void addComposer(QWidget *control, std::function<QString()> compose)
 {
+    // A later composer takes the place of an earlier one.
+    delete composerOf(control);
     new NameComposer(control, std::move(compose));
     if (QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(control);
         iface && !dynamic_cast<ComposedName *>(iface))

@@ -172,6 +172,9 @@ void TFrmPerguntas::ShowNewGame(const NewGame &game)
 {
     m_prefetch->prefetch(game.photos);
     UncheckAnswers();
+    // Every game starts on its first question, read where the focus lands; the screen would
+    // otherwise give the focus back to where the last game left it.
+    LblPergunta->setFocus();
     ShowQuestion(game.first);
 }
 

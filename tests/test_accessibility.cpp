@@ -515,7 +515,8 @@ void AccessibilityTest::resultsScreen()
     // Every value is read with the caption of its box in the picture.
     using namespace arte::texto;
     checkControls(FrmResult, {
-        {"LblNome", QAccessible::StaticText, resultadoNome + " Bia"},
+        {"LblNome", QAccessible::StaticText,
+         "Resultado de Bia: 15 certas, 5 erradas, 2 não respondidas; pontuação final: 58"},
         {"LblCertas", QAccessible::StaticText, resultadoCertas + " 15"},
         {"LblErradas", QAccessible::StaticText, resultadoErradas + " 5"},
         {"LblNaoResp", QAccessible::StaticText, resultadoNaoRespondidas + " 2"},
@@ -526,10 +527,14 @@ void AccessibilityTest::resultsScreen()
         {"BtnJogarNovamente", QAccessible::Button, "Jogar Novamente"},
     });
 
-    // "Encerrar" has the focus; Tab goes on to "Jogar Novamente" and then through the values.
-    QCOMPARE(focused(), FrmResult->BtnEncerrar);
-    QCOMPARE(tabWalk(9), (QStringList{"BtnJogarNovamente", "LblNome", "LblCertas", "LblErradas", "LblNaoResp",
-                                     "LblPontos", "LblNomeRecord", "LblPontosRecord", "BtnEncerrar"}));
+    // The whole result is heard first; Tab goes on to the buttons and then through the values.
+    QCOMPARE(focused(), FrmResult->LblNome);
+    QCOMPARE(tabWalk(9), (QStringList{"BtnEncerrar", "BtnJogarNovamente", "LblCertas", "LblErradas", "LblNaoResp",
+                                     "LblPontos", "LblNomeRecord", "LblPontosRecord", "LblNome"}));
+    FrmResult->LblCertas->setText(QStringLiteral("1"));
+    FrmResult->LblNaoResp->setText(QStringLiteral("1"));
+    QCOMPARE(nameOf(FrmResult->LblNome),
+             QStringLiteral("Resultado de Bia: 1 certa, 5 erradas, 1 não respondida; pontuação final: 58"));
 
     // An empty value is not read as nothing at all.
     FrmResult->LblPontosRecord->setText(QString());
@@ -789,15 +794,16 @@ void AccessibilityTest::wholeGameByKeyboard()
     QVERIFY(FrmResult->isVisible());
     QVERIFY(!FrmPerguntas->isVisible());
     QVERIFY(bringToFront(FrmResult));
-    QCOMPARE(focused(), FrmResult->BtnEncerrar);
+    QCOMPARE(nameOf(focused()),
+             QStringLiteral("Resultado de Ana: 15 certas, 5 erradas, 1 não respondida; pontuação final: 59"));
     QStringList heard;
     for (int i = 0; i < 7; ++i) {
         press(Qt::Key_Tab);
         if (qobject_cast<QLabel *>(focused()))
             heard << nameOf(focused());
     }
-    QCOMPARE(heard, (QStringList{"Nome: Ana", "Certas: 15", "Erradas: 5", "Não respondidas: 1",
-                                 "Pontuação final: 59", "Recorde atual, nome: Ana"}));
+    QCOMPARE(heard, (QStringList{"Certas: 15", "Erradas: 5", "Não respondidas: 1", "Pontuação final: 59",
+                                 "Recorde atual, nome: Ana"}));
     QCOMPARE(data.recordFileBytes(), QByteArray("Ana\r\n59\r\n"));
 
     // "Jogar Novamente" with the keyboard brings back an empty name box with the focus.
@@ -806,6 +812,21 @@ void AccessibilityTest::wholeGameByKeyboard()
     QVERIFY(bringToFront(FrmInicial));
     QCOMPARE(focused(), FrmInicial->EdtNome);
     QCOMPARE(nameOf(FrmInicial->LblRecordeAtual), QStringLiteral("Recorde Atual: Ana - 59 pontos"));
+
+    // Every later game starts on its first question too: the second after a game that ended with
+    // OK, the third after giving up the second (Enter answers "Sim").
+    for (int game = 2; game <= 3; ++game) {
+        QTest::keyClicks(focused(), QStringLiteral("Bia"));
+        press(Qt::Key_Tab);
+        press(Qt::Key_Space);
+        QVERIFY(bringToFront(FrmPerguntas));
+        QCOMPARE(focused(), FrmPerguntas->LblPergunta);
+        QVERIFY(nameOf(focused()).startsWith(QStringLiteral("Pergunta 1 de 20: ")));
+        QVERIFY(tabTo(FrmPerguntas->BtnDesistir));
+        press(Qt::Key_Space);
+        QVERIFY(bringToFront(FrmInicial));
+        QCOMPARE(focused(), FrmInicial->EdtNome);
+    }
 }
 
 void AccessibilityTest::messageBoxesAreAnnouncedAndAnsweredByKeyboard()
