@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 
 namespace {
 
@@ -87,6 +88,77 @@ void addComposer(QWidget *control, std::function<QString()> compose)
     QAccessible::updateAccessibility(&changed);
 }
 
+QString masked(const QString &text)
+{
+    return QString(text.size(), QLatin1Char('*'));
+}
+
+QAccessible::UpdateHandler nextHandler = nullptr;
+
+// Hands `event` on to the screen reader, as Qt would without a handler of ours.
+void forward(QAccessibleEvent *event)
+{
+    if (nextHandler) {
+        nextHandler(event);
+        return;
+    }
+    const QAccessible::UpdateHandler ours = QAccessible::installUpdateHandler(nullptr);
+    QAccessible::updateAccessibility(event);
+    QAccessible::installUpdateHandler(ours);
+}
+
+// The control whose focus the screen reader was last told of.
+QPointer<QObject> announcedFocus;
+
+// What text boxes tell a screen reader, corrected on the way. A password box reports every
+// change of its text with the real characters, which a screen reader would speak aloud. A box
+// selects its text as Tab enters it, before the screen reader hears of the focus, and drops the
+// selection as the focus leaves, before the screen reader hears of the next control: either
+// would be read out on top of the focus ("selected", "text unselected"), so a selection change
+// counts only on the box that has the focus and whose focus was announced.
+void screenReaderUpdate(QAccessibleEvent *event)
+{
+    if (event->type() == QAccessible::Focus)
+        announcedFocus = event->object();
+    auto *box = qobject_cast<QLineEdit *>(event->object());
+    if (!box) {
+        forward(event);
+        return;
+    }
+    if (event->type() == QAccessible::TextSelectionChanged && (!box->hasFocus() || announcedFocus != box))
+        return;
+    if (box->echoMode() == QLineEdit::Normal) {
+        forward(event);
+        return;
+    }
+    switch (event->type()) {
+    case QAccessible::TextInserted: {
+        const auto *change = static_cast<QAccessibleTextInsertEvent *>(event);
+        QAccessibleTextInsertEvent shown(box, change->changePosition(), masked(change->textInserted()));
+        shown.setCursorPosition(change->cursorPosition());
+        forward(&shown);
+        return;
+    }
+    case QAccessible::TextRemoved: {
+        const auto *change = static_cast<QAccessibleTextRemoveEvent *>(event);
+        QAccessibleTextRemoveEvent shown(box, change->changePosition(), masked(change->textRemoved()));
+        shown.setCursorPosition(change->cursorPosition());
+        forward(&shown);
+        return;
+    }
+    case QAccessible::TextUpdated: {
+        const auto *change = static_cast<QAccessibleTextUpdateEvent *>(event);
+        QAccessibleTextUpdateEvent shown(box, change->changePosition(), masked(change->textRemoved()),
+                                         masked(change->textInserted()));
+        shown.setCursorPosition(change->cursorPosition());
+        forward(&shown);
+        return;
+    }
+    default:
+        forward(event);
+    }
+}
+
 } // namespace
 
 namespace Accessibility {
@@ -95,6 +167,7 @@ void install()
 {
     static const bool installed = [] {
         QAccessible::installFactory(composedNameFactory);
+        nextHandler = QAccessible::installUpdateHandler(screenReaderUpdate);
         return true;
     }();
     Q_UNUSED(installed);

@@ -6,6 +6,7 @@
 #include "platform/ErrorReport.h"
 #include "platform/PhotoPrefetch.h"
 #include "platform/PictureBox.h"
+#include "platform/RadioGroup.h"
 #include "screens/Fonts.h"
 #include "screens/QuestionFit.h"
 #include "screens/Navigator.h"
@@ -76,6 +77,7 @@ TFrmPerguntas::TFrmPerguntas(GameSession &session, Navigator &navigator, QWidget
     setTabOrder(RBResp2, RBResp3);
     setTabOrder(RBResp3, RBResp4);
     setTabOrder(RBResp4, BtnOK);
+    RadioGroup::wrapArrowKeys({RBResp1, RBResp2, RBResp3, RBResp4});
     setTabOrder(BtnOK, BtnPular);
     setTabOrder(BtnPular, ImgPerg);
     setTabOrder(ImgPerg, BtnDesistir);
@@ -166,6 +168,8 @@ void TFrmPerguntas::UncheckAnswers()
         button->setChecked(false);
         button->setAutoExclusive(true);
     }
+    // A question nobody has answered yet is entered at its first answer.
+    RadioGroup::enterAtFirst({RBResp1, RBResp2, RBResp3, RBResp4});
 }
 
 void TFrmPerguntas::ShowNewGame(const NewGame &game)
