@@ -1,7 +1,6 @@
 #include "platform/Accessibility.h"
 
 #include "platform/AccessibleLineEdit.h"
-#include "platform/Dialogs.h"
 #include "platform/PictureBox.h"
 
 #include <QAccessibleObject>
@@ -175,12 +174,13 @@ void install()
 
 QString readableTitle(const QString &caption)
 {
-    // Every caption that names the game starts with the stylised title.
-    static const QString stylised[] = {ApplicationTitle, QStringLiteral("0RB1T4 & CR1ST4L: JORNADA DO SABER")};
-    for (const QString &title : stylised)
-        if (caption.startsWith(title))
-            return ReadableApplicationName + caption.mid(title.size());
-    return caption;
+    // Every caption that names the game starts with the title, spelt in one stylised way or
+    // another ("0RB1T4 & CR1ST4L", "ÓRB174 & CR157AL", ...), and goes on after "JORNADA DO SABER".
+    static const QString end = QStringLiteral(": JORNADA DO SABER");
+    const qsizetype at = caption.indexOf(end);
+    if (at < 0 || !caption.left(at).contains(QLatin1Char('&')))
+        return caption;
+    return ReadableApplicationName + caption.mid(at + end.size());
 }
 
 void nameWindow(QWidget *window)

@@ -100,11 +100,16 @@ void TFrmPerguntas::describeForScreenReaders()
     // The question is read with its number, and is the first tab stop: the player hears it when
     // the screen comes up and can go back to it with Shift+Tab.
     // The whole question, also when the label shows it shortened.
+    // A screen reader says nothing of a label's description, so the first question of a game
+    // also says how to go on from it.
+    static const QString hint = QStringLiteral("Tab leva às alternativas; as setas passam de uma alternativa a outra.");
     Accessibility::nameFromText(LblPergunta, [this](const QString &) {
-        return QStringLiteral("Pergunta %1 de %2: %3").arg(LblQtePerg->text()).arg(QuestionsPerGame).arg(WholeQuestion());
+        QString name = QStringLiteral("Pergunta %1 de %2: %3").arg(LblQtePerg->text()).arg(QuestionsPerGame).arg(WholeQuestion());
+        if (LblQtePerg->text() == QLatin1String("1"))
+            name += (name.back().isPunct() ? QStringLiteral(" ") : QStringLiteral(". ")) + hint;
+        return name;
     });
-    LblPergunta->setAccessibleDescription(
-        QStringLiteral("Tab leva às alternativas; as setas passam de uma alternativa a outra."));
+    LblPergunta->setAccessibleDescription(hint);
     LblPergunta->setFocusPolicy(Qt::TabFocus);
     for (QRadioButton *button : answers()) {
         SetAnswer(button, AnswerOf(button));

@@ -156,12 +156,14 @@ QStringList menuItems(QMainWindow *screen)
 }
 
 // The bank's question on screen, from its number and text as the screen reader reads the
-// question label: "Pergunta 3 de 20: Pergunta 17" is question 17 of the bank.
+// question label: "Pergunta 3 de 20: Pergunta 17" is question 17 of the bank. The first question
+// of a game, and only the first, goes on to say how to reach the answers.
 int questionIdHeard(int *place = nullptr)
 {
-    static const QRegularExpression heard(QStringLiteral("^Pergunta (\\d+) de 20: Pergunta (\\d+)$"));
+    static const QRegularExpression heard(QStringLiteral(
+        "^Pergunta (\\d+) de 20: Pergunta (\\d+)(\\. Tab leva às alternativas; as setas passam de uma alternativa a outra\\.)?$"));
     const auto match = heard.match(nameOf(FrmPerguntas->LblPergunta));
-    if (!match.hasMatch())
+    if (!match.hasMatch() || match.captured(3).isEmpty() != (match.captured(1) != QLatin1String("1")))
         return 0;
     if (place)
         *place = match.captured(1).toInt();
@@ -231,8 +233,14 @@ void AccessibilityTest::everyControlHasAName()
     TempDataDir data(25);
     ScriptedDialogsGuard dialogs;
     ScreenSet screens;
+    // Screens are named as a voice reads them; their captions spell the game's name in digits.
+    QStringList screenNames;
+    for (ScreenWindow *screen : ScreenSet::all())
+        screenNames << nameOf(screen);
+    const QString game = QStringLiteral("Órbita e Cristal: Jornada do Saber");
+    QCOMPARE(screenNames, (QStringList{game, game, game + " - CADASTRO", game + " - RESULTADO", "SENHA SOLICITADA",
+                                       game + " - INSTRUÇÕES", "ALTERAÇÃO DE SENHA"}));
     for (ScreenWindow *screen : ScreenSet::all()) {
-        QVERIFY(!nameOf(screen).isEmpty());
         const QList<QWidget *> controls = controlsOf(screen);
         QVERIFY(!controls.isEmpty());
         for (QWidget *w : controls)
@@ -441,7 +449,9 @@ void AccessibilityTest::questionScreen()
     QVERIFY(first >= 1 && first <= 25);
     checkControls(FrmPerguntas, {
         {"LblQtePerg", QAccessible::StaticText, "Pergunta 1 de 20"},
-        {"LblPergunta", QAccessible::StaticText, QStringLiteral("Pergunta 1 de 20: Pergunta %1").arg(first)},
+        {"LblPergunta", QAccessible::StaticText,
+         QStringLiteral("Pergunta 1 de 20: Pergunta %1. Tab leva às alternativas; as setas passam de uma "
+                        "alternativa a outra.").arg(first)},
         {"RBResp1", QAccessible::RadioButton, QStringLiteral("Alternativa 1 de 4: A %1").arg(first)},
         {"RBResp2", QAccessible::RadioButton, QStringLiteral("Alternativa 2 de 4: B %1").arg(first)},
         {"RBResp3", QAccessible::RadioButton, QStringLiteral("Alternativa 3 de 4: C %1").arg(first)},
