@@ -625,30 +625,38 @@ void AccessibilityTest::editorBrowsing()
         {"BdLocalizar", QAccessible::Button, "Localizar"},
         {"BtnFoto", QAccessible::Button, "Selecionar foto"},
         {"ImgCadastro", QAccessible::Graphic, "Foto: foto.jpg"},
-        {"First", QAccessible::Button, "Primeiro registro"},
-        {"Prior", QAccessible::Button, "Registro anterior"},
-        {"Next", QAccessible::Button, "Próximo registro"},
-        {"Last", QAccessible::Button, "Último registro"},
+        {"First", QAccessible::Button, "Primeiro registro. Mostrando a pergunta número 1: Pergunta 1"},
+        {"Prior", QAccessible::Button, "Registro anterior. Mostrando a pergunta número 1: Pergunta 1"},
+        {"Next", QAccessible::Button, "Próximo registro. Mostrando a pergunta número 1: Pergunta 1"},
+        {"Last", QAccessible::Button, "Último registro. Mostrando a pergunta número 1: Pergunta 1"},
     });
     QCOMPARE(menuItems(FrmCadastro), QStringList{"Voltar|Alt+V"});
-    // While browsing the boxes cannot take the focus: they are read as unavailable, and the
-    // navigator says which question is shown.
-    QVERIFY(acc(FrmCadastro->EdtPerg)->state().disabled);
+    // While browsing the boxes are read-only, not disabled: they take the focus and are read.
+    for (QWidget *box : {(QWidget *)FrmCadastro->EdtPerg, (QWidget *)FrmCadastro->EdtCorreta,
+                         (QWidget *)FrmCadastro->EdtNumero}) {
+        QVERIFY(acc(box)->state().readOnly && !acc(box)->state().editable);
+        QVERIFY(!acc(box)->state().disabled && acc(box)->state().focusable);
+    }
     QCOMPARE(acc(FrmCadastro->EdtPerg)->text(QAccessible::Value), QStringLiteral("Pergunta 1"));
-    auto *next = FrmCadastro->DBNav->button(DBNavigator::Button::Next);
-    QCOMPARE(descriptionOf(next), QStringLiteral("Mostrando a pergunta número 1: Pergunta 1"));
     QCOMPARE(descriptionOf(FrmCadastro->BtnFoto), QStringLiteral("Foto escolhida: ") + data.photo());
 
     // At the first question "First" and "Prior" are disabled and left out.
+    auto *next = FrmCadastro->DBNav->button(DBNavigator::Button::Next);
     next->setFocus();
-    QCOMPARE(tabWalk(7), (QStringList{"Last", "ImgCadastro", "BtnIncluir", "BtnExcluir", "BtnEdit",
-                                     "BdLocalizar", "Next"}));
-    // Space on "Next" moves on, and the navigator says so.
+    QCOMPARE(tabWalk(14), (QStringList{"Last", "EdtPerg", "EdtResp1", "EdtResp2", "EdtResp3", "EdtResp4", "EdtCorreta",
+                                      "EdtNumero", "ImgCadastro", "BtnIncluir", "BtnExcluir", "BtnEdit", "BdLocalizar",
+                                      "Next"}));
+    // Space on "Next" moves on, and the button's name, read out as it changes, says where to.
     press(Qt::Key_Space);
     QCOMPARE(FrmCadastro->EdtNumero->text(), QStringLiteral("2"));
-    QCOMPARE(descriptionOf(next), QStringLiteral("Mostrando a pergunta número 2: Pergunta 2"));
-    QCOMPARE(descriptionOf(FrmCadastro->DBNav->button(DBNavigator::Button::First)),
-             QStringLiteral("Mostrando a pergunta número 2: Pergunta 2"));
+    QCOMPARE(nameOf(next), QStringLiteral("Próximo registro. Mostrando a pergunta número 2: Pergunta 2"));
+    QCOMPARE(nameOf(FrmCadastro->DBNav->button(DBNavigator::Button::First)),
+             QStringLiteral("Primeiro registro. Mostrando a pergunta número 2: Pergunta 2"));
+    // Typing into a browsed box changes nothing.
+    QVERIFY(tabTo(FrmCadastro->EdtResp2));
+    QTest::keyClicks(focused(), QStringLiteral("xyz"));
+    QCOMPARE(FrmCadastro->EdtResp2->text(), QStringLiteral("B 2"));
+    QCOMPARE(FrmCadastro->TbPerguntas->state(), Table::State::Browse);
 }
 
 void AccessibilityTest::editorEditing()
@@ -664,10 +672,11 @@ void AccessibilityTest::editorEditing()
     press(Qt::Key_Space);
     QCOMPARE(focused(), FrmCadastro->EdtPerg);
     QVERIFY(!acc(FrmCadastro->EdtPerg)->state().disabled);
-    QCOMPARE(descriptionOf(FrmCadastro->DBNav->button(DBNavigator::Button::Next)),
-             QStringLiteral("Mostrando a pergunta número 11, ainda sem texto."));
-    QCOMPARE(tabWalk(9), (QStringList{"EdtResp1", "EdtResp2", "EdtResp3", "EdtResp4", "EdtCorreta", "BtnFoto",
-                                     "BtnGravar", "BtnCancelar", "BdLocalizar"}));
+    QCOMPARE(nameOf(FrmCadastro->DBNav->button(DBNavigator::Button::Next)),
+             QStringLiteral("Próximo registro. Mostrando a pergunta número 11, ainda sem texto."));
+    QCOMPARE(tabWalk(10), (QStringList{"EdtResp1", "EdtResp2", "EdtResp3", "EdtResp4", "EdtCorreta", "EdtNumero",
+                                      "BtnFoto", "BtnGravar", "BtnCancelar", "BdLocalizar"}));
+    QVERIFY(acc(FrmCadastro->EdtNumero)->state().readOnly);
 
     // The photo button says which photo was chosen before the question is saved.
     QCOMPARE(descriptionOf(FrmCadastro->BtnFoto), QStringLiteral("Nenhuma foto escolhida."));
@@ -688,8 +697,8 @@ void AccessibilityTest::editorEditing()
     QCOMPARE(dialogs->texts(DialogBackend::Kind::Warn), QStringList());
     QVERIFY(FrmCadastro->ImgCadastro->isVisible());
     QCOMPARE(nameOf(FrmCadastro->ImgCadastro), QStringLiteral("Foto: foto.jpg"));
-    QCOMPARE(descriptionOf(FrmCadastro->DBNav->button(DBNavigator::Button::First)),
-             QStringLiteral("Mostrando a pergunta número 11: Quanto é 2 + 2?"));
+    QCOMPARE(nameOf(FrmCadastro->DBNav->button(DBNavigator::Button::First)),
+             QStringLiteral("Primeiro registro. Mostrando a pergunta número 11: Quanto é 2 + 2?"));
 }
 
 void AccessibilityTest::focusRing()

@@ -142,7 +142,7 @@ void LoginTest::login()
         QCOMPARE(FrmSenha->EdtSenha->text(), password);
         QVERIFY(!FrmCadastro->BtnGravar->isEnabled());
         QVERIFY(!FrmCadastro->BtnCancelar->isEnabled());
-        QVERIFY(!FrmCadastro->EdtPerg->isEnabled());
+        QVERIFY(FrmCadastro->EdtPerg->isReadOnly());
         QVERIFY(!FrmCadastro->BtnFoto->isEnabled());
         QVERIFY(FrmCadastro->BtnIncluir->isEnabled());
         QVERIFY(!FrmCadastro->ImgCadastro->picture().isNull());
