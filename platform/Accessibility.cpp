@@ -1,6 +1,7 @@
 #include "platform/Accessibility.h"
 
 #include "platform/AccessibleLineEdit.h"
+#include "platform/AtspiNameEvents.h"
 #include "platform/PictureBox.h"
 
 #include <QAccessibleObject>
@@ -122,6 +123,7 @@ void screenReaderUpdate(QAccessibleEvent *event)
     auto *box = qobject_cast<QLineEdit *>(event->object());
     if (!box) {
         forward(event);
+        AtspiNameEvents::repeatWithText(event);
         return;
     }
     if (event->type() == QAccessible::TextSelectionChanged && (!box->hasFocus() || announcedFocus != box))
@@ -155,6 +157,7 @@ void screenReaderUpdate(QAccessibleEvent *event)
     }
     default:
         forward(event);
+        AtspiNameEvents::repeatWithText(event);
     }
 }
 
