@@ -8,6 +8,7 @@
 #include "platform/PhotoPrefetch.h"
 #include "platform/PhotoFit.h"
 #include "platform/PictureBox.h"
+#include "platform/Pictures.h"
 #include "screens/Navigator.h"
 #include "screens/QuestionFit.h"
 #include "store/AppError.h"
@@ -185,7 +186,11 @@ void TFrmCadastro::describeForScreenReaders()
     // The photo box is a tab stop that names the file it shows.
     Accessibility::nameFromContent(ImgCadastro, [this] {
         const QString file = ImgCadastro->fileName();
-        return file.isEmpty() ? QStringLiteral("Foto: nenhuma") : QStringLiteral("Foto: ") + QFileInfo(file).fileName();
+        if (file.isEmpty())
+            return QStringLiteral("Foto: nenhuma");
+        const QString name = QFileInfo(file).fileName();
+        const QString shows = pictureDescription(ImgCadastro->picture(), file);
+        return QStringLiteral("Foto: ") + (shows == name ? name : name + QStringLiteral(". ") + shows);
     });
     ImgCadastro->setFocusPolicy(Qt::TabFocus);
     describeRecord();

@@ -6,6 +6,7 @@
 #include "platform/ErrorReport.h"
 #include "platform/PhotoPrefetch.h"
 #include "platform/PictureBox.h"
+#include "platform/Pictures.h"
 #include "platform/RadioGroup.h"
 #include "screens/Fonts.h"
 #include "screens/QuestionFit.h"
@@ -120,11 +121,11 @@ void TFrmPerguntas::describeForScreenReaders()
     Accessibility::describe(BtnPular, QStringLiteral("Pular"),
                             QStringLiteral("Troca esta pergunta por outra sorteada. Vale duas vezes por jogo; "
                                            "cada pulo desconta 1 ponto."));
-    // The question's text is a fair description of its photo.
+    // What the photo shows, as its file describes it, or else its file name.
     Accessibility::nameFromContent(ImgPerg, [this] {
         if (ImgPerg->picture().isNull())
             return QStringLiteral("Pergunta sem foto");
-        return QStringLiteral("Foto da pergunta: %1").arg(WholeQuestion());
+        return QStringLiteral("Foto da pergunta: %1").arg(pictureDescription(ImgPerg->picture(), ImgPerg->fileName()));
     });
     ImgPerg->setFocusPolicy(Qt::TabFocus);
     Accessibility::describe(BtnDesistir, QStringLiteral("Desistir"),
