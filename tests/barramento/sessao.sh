@@ -41,4 +41,4 @@ icewm >/dev/null 2>&1 &
 wm=$!
 # The game draws on the virtual screen, whatever platform the other tests use.
 export QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
-exec dbus-run-session -- "$python" "$here/jogo_no_barramento.py" "$@"
+dbus-run-session -- "$python" "$here/jogo_no_barramento.py" "$@"
