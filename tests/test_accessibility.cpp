@@ -276,6 +276,32 @@ void AccessibilityTest::textBoxesAnswerEveryTextRequest()
     const QAccessible::TextBoundaryType boundaries[] = {
         QAccessible::CharBoundary, QAccessible::WordBoundary,      QAccessible::SentenceBoundary,
         QAccessible::LineBoundary, QAccessible::ParagraphBoundary, QAccessible::NoBoundary};
+    // A screen reader moves the cursor, selects and edits through the same interface; the box's
+    // own limits still hold.
+    QLineEdit *name = FrmInicial->EdtNome;
+    name->setText(QStringLiteral("Ana Maria"));
+    QAccessibleTextInterface *text = acc(name)->textInterface();
+    text->setCursorPosition(3);
+    QCOMPARE(name->cursorPosition(), 3);
+    QCOMPARE(text->cursorPosition(), 3);
+    text->addSelection(4, 9);
+    QCOMPARE(name->selectedText(), QStringLiteral("Maria"));
+    int start = 0, end = 0;
+    QCOMPARE(text->selectionCount(), 1);
+    text->selection(0, &start, &end);
+    QCOMPARE(std::pair(start, end), std::pair(4, 9));
+    text->removeSelection(0);
+    QCOMPARE(text->selectionCount(), 0);
+    QAccessibleEditableTextInterface *editable = acc(name)->editableTextInterface();
+    editable->replaceText(0, 3, QStringLiteral("Bia"));
+    editable->insertText(int(name->text().size()), QStringLiteral(" Souza"));
+    editable->deleteText(3, 9);
+    QCOMPARE(name->text(), QStringLiteral("Bia Souza"));
+    editable->insertText(0, QStringLiteral("😀")); // outside Windows-1252: refused, as typing is
+    editable->insertText(0, QString(30, QLatin1Char('x')));
+    QCOMPARE(name->text(), QString(QString(30, QLatin1Char('x')) + QStringLiteral("Bia Souza")).left(name->maxLength()));
+
+
     int boxes = 0;
     for (ScreenWindow *screen : ScreenSet::all()) {
         for (QLineEdit *box : screen->findChildren<QLineEdit *>()) {
@@ -349,6 +375,7 @@ void AccessibilityTest::textBoxesAnswerEveryTextRequest()
     }
     // The name, the login, the three password boxes and the editor's fields.
     QVERIFY(boxes >= 10);
+
 }
 
 void AccessibilityTest::enterPressesNoButton()
