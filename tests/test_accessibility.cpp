@@ -316,6 +316,9 @@ void AccessibilityTest::textBoxesAnswerEveryTextRequest()
             QAccessibleTextInterface *text = acc(box)->textInterface();
             QVERIFY2(text, qPrintable(where));
             const bool masked = box->echoMode() != QLineEdit::Normal;
+            QCOMPARE(acc(box)->state().passwordEdit, masked);
+            QCOMPARE(acc(box)->state().editable, !box->isReadOnly());
+            QCOMPARE(acc(box)->state().readOnly, box->isReadOnly());
             const QString shown = masked ? QString(held.size(), QLatin1Char('*')) : held;
             const int length = int(shown.size());
             QCOMPARE(text->characterCount(), length);
