@@ -2,6 +2,7 @@
 #include "screens/Fonts.h"
 
 #include "app/Screens.h"
+#include "platform/Accessibility.h"
 #include "platform/Dialogs.h"
 #include "platform/ErrorReport.h"
 #include "screens/Inicial.h"
@@ -70,6 +71,8 @@ void prepareApplication()
 bool startUp(const StartupOptions &options)
 {
     registerAssets();
+    // Before the first window, so that a screen reader meets the game's own interfaces.
+    Accessibility::install();
     showSplash();
     prepareApplication();
 

@@ -12,8 +12,19 @@ class QWidget;
 
 namespace Accessibility {
 
-// Lets screen readers see picture boxes as pictures and ask for composed names; idempotent.
+// The game's name as a voice should read it; the captions spell it in digits and capitals.
+inline const QString ReadableApplicationName = QStringLiteral("Órbita e Cristal: Jornada do Saber");
+
+// Lets screen readers see picture boxes as pictures, text boxes through AccessibleLineEdit, the
+// application by its readable name, and ask for composed names; idempotent. Call it once the
+// application object exists, before the first window shows.
 void install();
+
+// `caption` with the game's stylised title replaced by its readable name.
+QString readableTitle(const QString &caption);
+// Gives `window` the readable form of its caption as its accessible name; call it after setting
+// the caption.
+void nameWindow(QWidget *window);
 
 // Gives `control` a fixed accessible name and, when the name alone does not say what the control
 // does or holds, a description.

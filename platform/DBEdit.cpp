@@ -4,6 +4,7 @@
 #include "platform/Win1252Validator.h"
 #include "store/TableEngine.h"
 
+#include <QApplication>
 #include <QRegularExpressionValidator>
 #include <cmath>
 
@@ -24,9 +25,23 @@ DBEdit::DBEdit(Table *table, const QString &fieldName, QWidget *parent)
     showField();
 }
 
+void DBEdit::keepReadOnly()
+{
+    m_alwaysReadOnly = true;
+    showField();
+}
+
 void DBEdit::showField()
 {
-    setReadOnly(m_table->state() == Table::State::Browse);
+    const bool readOnly = m_alwaysReadOnly || m_table->state() == Table::State::Browse;
+    if (readOnly != isReadOnly() || !testAttribute(Qt::WA_SetPalette)) {
+        setReadOnly(readOnly);
+        // A box that cannot be typed into shows it, with the background of the window around it.
+        QPalette colours = QApplication::palette(this);
+        if (readOnly)
+            colours.setColor(QPalette::Base, colours.color(QPalette::Window));
+        setPalette(colours);
+    }
     // The box being typed into already shows what it wrote; giving it its text back would move
     // the cursor.
     if (m_writing)

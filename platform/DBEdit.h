@@ -12,11 +12,14 @@ public:
     DBEdit(Table *table, const QString &fieldName, QWidget *parent = nullptr);
 
     Table *table() const { return m_table; }
+    // The box is never typed into (a value the system gives); it still takes the focus, so that
+    // a screen reader can read it.
+    void keepReadOnly();
     const QString &fieldName() const { return m_field; }
 
 private slots:
     // Shows the field's current value; while browsing the box is read-only, since there is no
-    // record buffer that typing could go to.
+    // record buffer that typing could go to, but it takes the focus and can be read.
     void showField();
     void writeField(const QString &text);
 
@@ -25,4 +28,5 @@ private:
     QString m_field;
     bool m_showing = false; // set while the box takes its text from the table
     bool m_writing = false; // set while the box's text goes into the table
+    bool m_alwaysReadOnly = false;
 };

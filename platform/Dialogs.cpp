@@ -1,5 +1,6 @@
 #include "platform/Dialogs.h"
 
+#include "platform/Accessibility.h"
 #include "platform/PicturePreviewDialog.h"
 
 #include <QApplication>
@@ -27,6 +28,7 @@ bool messageBox(QMessageBox::Icon icon, const QString &title, const QString &tex
                 QMessageBox::StandardButtons buttons, const QImage *picture = nullptr)
 {
     QMessageBox box(icon, title, text, buttons, activeParent());
+    Accessibility::nameWindow(&box);
     if (picture)
         box.setIconPixmap(QPixmap::fromImage(*picture));
     // A message box sizes itself to its text; widen it so that its title bar shows the whole
@@ -61,6 +63,7 @@ public:
         case Kind::Prompt: {
             QInputDialog dialog(parent ? parent : activeParent());
             dialog.setWindowTitle(title);
+            Accessibility::nameWindow(&dialog);
             dialog.setLabelText(text);
             dialog.setInputMode(QInputDialog::TextInput);
             if (auto *edit = dialog.findChild<QLineEdit *>()) {

@@ -23,8 +23,15 @@ class QSize;
 // whole picture.
 QRect pictureRegion(const QSize &picture, const QSize &visible);
 
+// The description of a photo that a JPEG comment holds, as Qt's own JPEG reader and writer put it:
+// "Description: text", or the whole comment when it is not "Key: value" with a one-word key.
+// Comments that describe nothing ("Key: value" of another key, a program's "Created with ...")
+// give the empty text. UTF-8, or Latin-1 when the bytes are not UTF-8.
+QString descriptionFromComment(const QByteArray &comment);
+
 // JPEG through libjpeg. With a valid `visible`, only pictureRegion() is decoded, and its pixels
-// are those a full decode has there.
+// are those a full decode has there. The first comment that describes the photo becomes the
+// picture's text PictureDescriptionKey.
 QImage decodeJpeg(const QByteArray &data, const QSize &visible);
 // The same from an open file, read as far as the decoder needs it and no further: a file that is
 // not a JPEG fails after its first few kilobytes, whatever its size.

@@ -6,10 +6,12 @@
 // into memory owned outside it.
 #include "platform/PictureDecoders.h"
 
+#include "platform/Pictures.h"
 #include "store/AppError.h"
 
 #include <QByteArray>
 #include <QSize>
+#include <QStringDecoder>
 
 #include <algorithm>
 #include <csetjmp>
@@ -161,10 +163,16 @@ QImage decode(const Source &source, const QSize &visible)
         else
             jpeg_mem_src(&d.cinfo, reinterpret_cast<const unsigned char *>(source.bytes->constData()),
                          static_cast<unsigned long>(source.bytes->size()));
+        // Comments are kept: one may describe the photo, for screen readers.
+        jpeg_save_markers(&d.cinfo, JPEG_COM, 0xFFFF);
         jpeg_read_header(&d.cinfo, TRUE);
     });
     if (!headerRead)
         throw jpegError(d.err);
+    QString description;
+    for (jpeg_saved_marker_ptr m = d.cinfo.marker_list; m != nullptr && description.isEmpty(); m = m->next)
+        description = descriptionFromComment(
+            QByteArray::fromRawData(reinterpret_cast<const char *>(m->data), int(m->data_length)));
     // The size the header gives is judged before the decoder sets up anything for it.
     if (qint64(d.cinfo.image_width) * d.cinfo.image_height > MaxPicturePixels)
         throw AppError(QStringLiteral("Imagem grande demais (%1 x %2 pixels)")
@@ -231,10 +239,28 @@ QImage decode(const Source &source, const QSize &visible)
     });
     if (!decoded)
         throw jpegError(d.err);
+    if (!description.isEmpty())
+        image.setText(PictureDescriptionKey, description);
     return image;
 }
 
 } // namespace
+
+QString descriptionFromComment(const QByteArray &comment)
+{
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    QString text = utf8.decode(comment);
+    if (utf8.hasError())
+        text = QString::fromLatin1(comment);
+    text = text.trimmed();
+    // Qt's rule: "Key: value" when the key is one word, else the whole comment is a description.
+    const qsizetype colon = text.indexOf(QLatin1String(": "));
+    if (colon > 0 && !text.left(colon).contains(QLatin1Char(' ')))
+        return text.left(colon) == PictureDescriptionKey ? text.mid(colon + 2).trimmed() : QString();
+    if (text.startsWith(QLatin1String("Created with ")))
+        return QString();
+    return text;
+}
 
 QImage decodeJpeg(const QByteArray &data, const QSize &visible)
 {

@@ -7,6 +7,7 @@
 #include <QBuffer>
 #include <QByteArray>
 #include <QFile>
+#include <QFileInfo>
 #include <QImageReader>
 #include <QtEndian>
 
@@ -265,6 +266,12 @@ QRect pictureRegion(const QSize &picture, const QSize &visible)
         }
     }
     return QRect(left, top, width, height);
+}
+
+QString pictureDescription(const QImage &picture, const QString &path)
+{
+    const QString described = picture.text(PictureDescriptionKey).simplified();
+    return described.isEmpty() ? QFileInfo(path).fileName() : described;
 }
 
 QImage loadPicture(const QString &path, const QSize &visible)

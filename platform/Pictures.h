@@ -7,6 +7,13 @@
 #include <QSize>
 #include <QString>
 
+// A picture may carry a description of what it shows, for screen readers: the image text under
+// this key (a JPEG comment, a PNG text chunk). Qt's writers store it in the file the same way.
+inline const QString PictureDescriptionKey = QStringLiteral("Description");
+
+// What `picture` shows as its file describes it, or else the file name of `path`.
+QString pictureDescription(const QImage &picture, const QString &path);
+
 // Loads the picture at `path`. An empty path or an unlisted extension fails with
 // "Unknown picture file extension (.xyz)". With a valid `visible` size, a picture larger than it
 // comes back as the region that a box of that size shows when it centres the picture: in each

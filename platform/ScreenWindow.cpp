@@ -1,5 +1,6 @@
 #include "platform/ScreenWindow.h"
 
+#include "platform/Accessibility.h"
 #include "platform/FocusFrame.h"
 #include "platform/PictureBox.h"
 #include "platform/Pictures.h"
@@ -47,6 +48,8 @@ ScreenWindow::ScreenWindow(const QString &objectName, const QString &caption, QS
 {
     setObjectName(objectName);
     setWindowTitle(caption);
+    Accessibility::install();
+    Accessibility::nameWindow(this);
     m_content = new QWidget(this);
     m_content->setObjectName(objectName + QStringLiteral("Content"));
     setCentralWidget(m_content);

@@ -8,6 +8,7 @@
 #include "platform/PhotoPrefetch.h"
 #include "platform/PhotoFit.h"
 #include "platform/PictureBox.h"
+#include "platform/Pictures.h"
 #include "screens/Navigator.h"
 #include "screens/QuestionFit.h"
 #include "store/AppError.h"
@@ -103,7 +104,7 @@ TFrmCadastro::TFrmCadastro(Navigator &navigator, QWidget *parent)
     EdtResp4 = box("EdtResp4", "Resp4", 283, 420);
     EdtCorreta = box("EdtCorreta", "Correta", 318, 420);
     // The number is given by the system, never typed.
-    EdtNumero->setEnabled(false);
+    EdtNumero->keepReadOnly();
 
     ImgCadastro = new PictureBox(area, PictureBox::Placement::Centre);
     ImgCadastro->setObjectName(QStringLiteral("ImgCadastro"));
@@ -146,15 +147,14 @@ void TFrmCadastro::ShowTableState()
     const Table::State state = TbPerguntas->state();
     const bool editing = state != Table::State::Browse;
     const QList<QWidget *> browsing = {BtnIncluir, BtnExcluir, DBNav};
-    const QList<QWidget *> editingOnly = {BtnGravar, BtnCancelar, EdtPerg,    EdtResp1, EdtResp2,
-                                          EdtResp3,  EdtResp4,    EdtCorreta, BtnFoto};
+    // The boxes stay enabled while browsing: read-only, they still take the focus and are read.
+    const QList<QWidget *> editingOnly = {BtnGravar, BtnCancelar, BtnFoto};
     for (QWidget *w : browsing)
         w->setEnabled(!editing);
     for (QWidget *w : editingOnly)
         w->setEnabled(editing);
     // "^" stays usable while editing a stored question, not while inserting a new one.
     BtnEdit->setEnabled(state != Table::State::Insert);
-    EdtNumero->setEnabled(false);
     // The photo chosen while editing is shown once the question is saved.
     ImgCadastro->setVisible(!editing);
 }
@@ -188,12 +188,16 @@ void TFrmCadastro::describeForScreenReaders()
     // The photo box is a tab stop that names the file it shows.
     Accessibility::nameFromContent(ImgCadastro, [this] {
         const QString file = ImgCadastro->fileName();
-        return file.isEmpty() ? QStringLiteral("Foto: nenhuma") : QStringLiteral("Foto: ") + QFileInfo(file).fileName();
+        if (file.isEmpty())
+            return QStringLiteral("Foto: nenhuma");
+        const QString name = QFileInfo(file).fileName();
+        const QString shows = pictureDescription(ImgCadastro->picture(), file);
+        return QStringLiteral("Foto: ") + (shows == name ? name : name + QStringLiteral(". ") + shows);
     });
     ImgCadastro->setFocusPolicy(Qt::TabFocus);
     describeRecord();
-    // While browsing, the boxes cannot take the focus: the navigator's buttons say which
-    // question is shown, and the photo button which photo the question has.
+    // The navigator's buttons say which question is shown, and the photo button which photo the
+    // question has: a screen reader reads the new name of the button just pressed.
     connect(TbPerguntas, &Table::recordChanged, this, &TFrmCadastro::describeRecord);
 }
 
@@ -210,8 +214,10 @@ void TFrmCadastro::describeRecord()
             photo = QStringLiteral("Foto escolhida: ") + path;
     }
     for (auto which : {DBNavigator::Button::First, DBNavigator::Button::Prior, DBNavigator::Button::Next,
-                       DBNavigator::Button::Last})
-        DBNav->button(which)->setAccessibleDescription(shown);
+                       DBNavigator::Button::Last}) {
+        QToolButton *button = DBNav->button(which);
+        button->setAccessibleName(button->property("hint").toString() + QStringLiteral(". ") + shown);
+    }
     BtnFoto->setAccessibleDescription(photo);
 }
 

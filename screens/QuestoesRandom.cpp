@@ -6,6 +6,8 @@
 #include "platform/ErrorReport.h"
 #include "platform/PhotoPrefetch.h"
 #include "platform/PictureBox.h"
+#include "platform/Pictures.h"
+#include "platform/RadioGroup.h"
 #include "screens/Fonts.h"
 #include "screens/QuestionFit.h"
 #include "screens/Navigator.h"
@@ -76,6 +78,7 @@ TFrmPerguntas::TFrmPerguntas(GameSession &session, Navigator &navigator, QWidget
     setTabOrder(RBResp2, RBResp3);
     setTabOrder(RBResp3, RBResp4);
     setTabOrder(RBResp4, BtnOK);
+    RadioGroup::wrapArrowKeys({RBResp1, RBResp2, RBResp3, RBResp4});
     setTabOrder(BtnOK, BtnPular);
     setTabOrder(BtnPular, ImgPerg);
     setTabOrder(ImgPerg, BtnDesistir);
@@ -98,11 +101,16 @@ void TFrmPerguntas::describeForScreenReaders()
     // The question is read with its number, and is the first tab stop: the player hears it when
     // the screen comes up and can go back to it with Shift+Tab.
     // The whole question, also when the label shows it shortened.
+    // A screen reader says nothing of a label's description, so the first question of a game
+    // also says how to go on from it.
+    static const QString hint = QStringLiteral("Tab leva às alternativas; as setas passam de uma alternativa a outra.");
     Accessibility::nameFromText(LblPergunta, [this](const QString &) {
-        return QStringLiteral("Pergunta %1 de %2: %3").arg(LblQtePerg->text()).arg(QuestionsPerGame).arg(WholeQuestion());
+        QString name = QStringLiteral("Pergunta %1 de %2: %3").arg(LblQtePerg->text()).arg(QuestionsPerGame).arg(WholeQuestion());
+        if (LblQtePerg->text() == QLatin1String("1"))
+            name += (name.back().isPunct() ? QStringLiteral(" ") : QStringLiteral(". ")) + hint;
+        return name;
     });
-    LblPergunta->setAccessibleDescription(
-        QStringLiteral("Tab leva às alternativas; as setas passam de uma alternativa a outra."));
+    LblPergunta->setAccessibleDescription(hint);
     LblPergunta->setFocusPolicy(Qt::TabFocus);
     for (QRadioButton *button : answers()) {
         SetAnswer(button, AnswerOf(button));
@@ -113,11 +121,11 @@ void TFrmPerguntas::describeForScreenReaders()
     Accessibility::describe(BtnPular, QStringLiteral("Pular"),
                             QStringLiteral("Troca esta pergunta por outra sorteada. Vale duas vezes por jogo; "
                                            "cada pulo desconta 1 ponto."));
-    // The question's text is a fair description of its photo.
+    // What the photo shows, as its file describes it, or else its file name.
     Accessibility::nameFromContent(ImgPerg, [this] {
         if (ImgPerg->picture().isNull())
             return QStringLiteral("Pergunta sem foto");
-        return QStringLiteral("Foto da pergunta: %1").arg(WholeQuestion());
+        return QStringLiteral("Foto da pergunta: %1").arg(pictureDescription(ImgPerg->picture(), ImgPerg->fileName()));
     });
     ImgPerg->setFocusPolicy(Qt::TabFocus);
     Accessibility::describe(BtnDesistir, QStringLiteral("Desistir"),
@@ -166,12 +174,17 @@ void TFrmPerguntas::UncheckAnswers()
         button->setChecked(false);
         button->setAutoExclusive(true);
     }
+    // A question nobody has answered yet is entered at its first answer.
+    RadioGroup::enterAtFirst({RBResp1, RBResp2, RBResp3, RBResp4});
 }
 
 void TFrmPerguntas::ShowNewGame(const NewGame &game)
 {
     m_prefetch->prefetch(game.photos);
     UncheckAnswers();
+    // Every game starts on its first question, read where the focus lands; the screen would
+    // otherwise give the focus back to where the last game left it.
+    LblPergunta->setFocus();
     ShowQuestion(game.first);
 }
 

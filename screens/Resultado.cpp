@@ -61,6 +61,17 @@ TFrmResult::TFrmResult(GameSession &session, Navigator &navigator, QWidget *pare
         label->setFocusPolicy(Qt::TabFocus);
         *fields[i] = label;
     }
+    // The player's name is where the focus lands when the screen opens: it reads the whole
+    // result, so that the player hears it at once, before Tab goes on to the buttons and then to
+    // each value on its own.
+    Accessibility::nameFromText(LblNome, [this](const QString &name) {
+        const auto count = [](const QLabel *value, const char *one, const char *many) {
+            return value->text() + QLatin1Char(' ') + QString::fromUtf8(value->text() == QLatin1String("1") ? one : many);
+        };
+        return QStringLiteral("Resultado de %1: %2, %3, %4; pontuação final: %5")
+            .arg(name, count(LblCertas, "certa", "certas"), count(LblErradas, "errada", "erradas"),
+                 count(LblNaoResp, "não respondida", "não respondidas"), LblPontos->text());
+    });
 
     BtnEncerrar = new QPushButton(QStringLiteral("Encerrar"), content());
     BtnEncerrar->setObjectName(QStringLiteral("BtnEncerrar"));
@@ -70,15 +81,13 @@ TFrmResult::TFrmResult(GameSession &session, Navigator &navigator, QWidget *pare
     BtnJogarNovamente->setGeometry(240, 400, 121, 25);
     Accessibility::describe(Image1, QStringLiteral("Fundo do resultado final"));
     Accessibility::describe(BtnEncerrar, QStringLiteral("Encerrar"),
-                            QStringLiteral("Fecha o jogo, depois de confirmar. Tab leva ao resultado do jogo."));
+                            QStringLiteral("Fecha o jogo, depois de confirmar."));
     Accessibility::describe(BtnJogarNovamente, QStringLiteral("Jogar Novamente"),
                             QStringLiteral("Volta à tela inicial para um novo jogo."));
-    QWidget *tabOrder[] = {BtnEncerrar, BtnJogarNovamente, LblNome,       LblCertas,
-                           LblErradas,  LblNaoResp,        LblPontos,     LblNomeRecord,
-                           LblPontosRecord};
+    QWidget *tabOrder[] = {LblNome,    BtnEncerrar, BtnJogarNovamente, LblCertas,      LblErradas,
+                           LblNaoResp, LblPontos,   LblNomeRecord,     LblPontosRecord};
     for (size_t i = 0; i + 1 < std::size(tabOrder); ++i)
         setTabOrder(tabOrder[i], tabOrder[i + 1]);
-    BtnEncerrar->setFocus();
 
     connectHandler(BtnEncerrar, &QPushButton::clicked, this, &TFrmResult::BtnEncerrarClick);
     connectHandler(BtnJogarNovamente, &QPushButton::clicked, this, &TFrmResult::BtnJogarNovamenteClick);
@@ -91,6 +100,7 @@ void TFrmResult::ShowResult(const GameResult &result)
     LblNaoResp->setText(QString::number(result.skipped));
     LblPontos->setText(result.pointsShown);
     LblNome->setText(result.playerName);
+    LblNome->setFocus();
     if (result.tooManyWrong)
         Dialogs::inform(QStringLiteral("Fique mais atento, você errou muitas questões!"));
     if (result.newRecord)

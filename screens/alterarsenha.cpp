@@ -36,6 +36,12 @@ QLabel *boxLabel(const QString &name, const QString &text, int y, QWidget *paren
     return label;
 }
 
+// What a screen reader says of every box after its name.
+QString boxDescription()
+{
+    return QStringLiteral("Até %1 caracteres.").arg(PasswordSize);
+}
+
 } // namespace
 
 TFrmAlterarSenha::TFrmAlterarSenha(Table &account, Navigator &navigator, QWidget *parent)
@@ -71,7 +77,7 @@ TFrmAlterarSenha::TFrmAlterarSenha(Table &account, Navigator &navigator, QWidget
         {Label1, EdtSenhaAtual}, {Label2, EdtNovaSenha}, {Label3, EdtConfirmacao}};
     for (const auto &[label, box] : boxes) {
         label->setBuddy(box);
-        Accessibility::describe(box, label->text(), QStringLiteral("Até %1 caracteres.").arg(PasswordSize));
+        Accessibility::describe(box, label->text(), boxDescription());
         limitPassword(box, PasswordSize, LblLimiteSenha);
     }
     Accessibility::describe(BtnAlterarSenha, QStringLiteral("OK"), QStringLiteral("Grava a nova senha."));
@@ -114,17 +120,23 @@ void TFrmAlterarSenha::BtnAlterarSenhaClick()
         return;
     }
     if (!confirmed) {
-        Dialogs::warn(QStringLiteral("A nova senha não é identica a confirmação"));
-        EdtNovaSenha->clear();
-        EdtConfirmacao->clear();
-        EdtNovaSenha->setFocus();
+        EmptyForRetyping({EdtNovaSenha, EdtConfirmacao});
+        Dialogs::warn(QStringLiteral("A nova senha não é idêntica à confirmação"));
         return;
     }
+    EmptyForRetyping({EdtSenhaAtual, EdtNovaSenha, EdtConfirmacao});
     Dialogs::warn(QStringLiteral("Senha não confere"));
-    EdtSenhaAtual->clear();
-    EdtNovaSenha->clear();
-    EdtConfirmacao->clear();
-    EdtSenhaAtual->setFocus();
+}
+
+void TFrmAlterarSenha::EmptyForRetyping(std::initializer_list<QLineEdit *> boxes)
+{
+    for (QLineEdit *box : boxes) {
+        box->clear();
+        box->setAccessibleDescription(QStringLiteral("Vazia: digite de novo. ") + boxDescription());
+        connect(box, &QLineEdit::textEdited, box, [box] { box->setAccessibleDescription(boxDescription()); },
+                Qt::SingleShotConnection);
+    }
+    (*boxes.begin())->setFocus();
 }
 
 void TFrmAlterarSenha::BtnCancelClick()

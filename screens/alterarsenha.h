@@ -2,6 +2,8 @@
 // The password change: the current password, the new one and its confirmation.
 #include "platform/ScreenWindow.h"
 
+#include <initializer_list>
+
 class Navigator;
 class QLabel;
 class QLineEdit;
@@ -32,6 +34,11 @@ public slots:
     void BtnCancelClick();
 
 private:
+    // Empties `boxes` and puts the focus in the first, before the message that says why: when
+    // the message closes, the focus comes back there and a screen reader reads each emptied box
+    // as one to type again, until something is typed in it.
+    void EmptyForRetyping(std::initializer_list<QLineEdit *> boxes);
+
     Table &m_account;
     Navigator &m_navigator;
 };

@@ -156,12 +156,14 @@ QStringList menuItems(QMainWindow *screen)
 }
 
 // The bank's question on screen, from its number and text as the screen reader reads the
-// question label: "Pergunta 3 de 20: Pergunta 17" is question 17 of the bank.
+// question label: "Pergunta 3 de 20: Pergunta 17" is question 17 of the bank. The first question
+// of a game, and only the first, goes on to say how to reach the answers.
 int questionIdHeard(int *place = nullptr)
 {
-    static const QRegularExpression heard(QStringLiteral("^Pergunta (\\d+) de 20: Pergunta (\\d+)$"));
+    static const QRegularExpression heard(QStringLiteral(
+        "^Pergunta (\\d+) de 20: Pergunta (\\d+)(\\. Tab leva às alternativas; as setas passam de uma alternativa a outra\\.)?$"));
     const auto match = heard.match(nameOf(FrmPerguntas->LblPergunta));
-    if (!match.hasMatch())
+    if (!match.hasMatch() || match.captured(3).isEmpty() != (match.captured(1) != QLatin1String("1")))
         return 0;
     if (place)
         *place = match.captured(1).toInt();
@@ -212,6 +214,7 @@ class AccessibilityTest : public QObject {
 private slots:
 
     void everyControlHasAName();
+    void textBoxesAnswerEveryTextRequest();
     void enterPressesNoButton();
     void startScreen();
     void instructionsScreen();
@@ -230,8 +233,14 @@ void AccessibilityTest::everyControlHasAName()
     TempDataDir data(25);
     ScriptedDialogsGuard dialogs;
     ScreenSet screens;
+    // Screens are named as a voice reads them; their captions spell the game's name in digits.
+    QStringList screenNames;
+    for (ScreenWindow *screen : ScreenSet::all())
+        screenNames << nameOf(screen);
+    const QString game = QStringLiteral("Órbita e Cristal: Jornada do Saber");
+    QCOMPARE(screenNames, (QStringList{game, game, game + " - CADASTRO", game + " - RESULTADO", "SENHA SOLICITADA",
+                                       game + " - INSTRUÇÕES", "ALTERAÇÃO DE SENHA"}));
     for (ScreenWindow *screen : ScreenSet::all()) {
-        QVERIFY(!nameOf(screen).isEmpty());
         const QList<QWidget *> controls = controlsOf(screen);
         QVERIFY(!controls.isEmpty());
         for (QWidget *w : controls)
@@ -252,6 +261,124 @@ void AccessibilityTest::everyControlHasAName()
         auto *label = l.screen->findChild<QLabel *>(QLatin1String(l.label));
         QVERIFY2(label && label->buddy() == l.screen->findChild<QWidget *>(QLatin1String(l.box)), l.box);
     }
+}
+
+// A screen reader asks a text box for the character, word, sentence or line at, before and after
+// any offset, the end included (Ctrl+Left at the end of a name asks for the word there). Every
+// request answers, with a span of the text as the box shows it; the spans at successive offsets
+// tile the text; one attribute run covers it all; a password box shows only its mask.
+void AccessibilityTest::textBoxesAnswerEveryTextRequest()
+{
+    TempDataDir data(25);
+    ScriptedDialogsGuard dialogs;
+    ScreenSet screens;
+    const QString typed = QStringLiteral("Pico da Neblina. É alto?  Sim!");
+    const QAccessible::TextBoundaryType boundaries[] = {
+        QAccessible::CharBoundary, QAccessible::WordBoundary,      QAccessible::SentenceBoundary,
+        QAccessible::LineBoundary, QAccessible::ParagraphBoundary, QAccessible::NoBoundary};
+    // A screen reader moves the cursor, selects and edits through the same interface; the box's
+    // own limits still hold.
+    QLineEdit *name = FrmInicial->EdtNome;
+    name->setText(QStringLiteral("Ana Maria"));
+    QAccessibleTextInterface *text = acc(name)->textInterface();
+    text->setCursorPosition(3);
+    QCOMPARE(name->cursorPosition(), 3);
+    QCOMPARE(text->cursorPosition(), 3);
+    text->addSelection(4, 9);
+    QCOMPARE(name->selectedText(), QStringLiteral("Maria"));
+    int start = 0, end = 0;
+    QCOMPARE(text->selectionCount(), 1);
+    text->selection(0, &start, &end);
+    QCOMPARE(std::pair(start, end), std::pair(4, 9));
+    text->removeSelection(0);
+    QCOMPARE(text->selectionCount(), 0);
+    QAccessibleEditableTextInterface *editable = acc(name)->editableTextInterface();
+    editable->replaceText(0, 3, QStringLiteral("Bia"));
+    editable->insertText(int(name->text().size()), QStringLiteral(" Souza"));
+    editable->deleteText(3, 9);
+    QCOMPARE(name->text(), QStringLiteral("Bia Souza"));
+    editable->insertText(0, QStringLiteral("😀")); // outside Windows-1252: refused, as typing is
+    editable->insertText(0, QString(30, QLatin1Char('x')));
+    QCOMPARE(name->text(), QString(QString(30, QLatin1Char('x')) + QStringLiteral("Bia Souza")).left(name->maxLength()));
+
+
+    int boxes = 0;
+    for (ScreenWindow *screen : ScreenSet::all()) {
+        for (QLineEdit *box : screen->findChildren<QLineEdit *>()) {
+            const QString where = screen->objectName() + QLatin1Char('.') + box->objectName();
+            box->setMaxLength(100);
+            box->setValidator(nullptr);
+            box->setText(typed);
+            // A box bound to a table may keep less of it (the number box keeps a number).
+            const QString held = box->text();
+            QVERIFY2(!held.isEmpty(), qPrintable(where));
+            ++boxes;
+            QAccessibleTextInterface *text = acc(box)->textInterface();
+            QVERIFY2(text, qPrintable(where));
+            const bool masked = box->echoMode() != QLineEdit::Normal;
+            QCOMPARE(acc(box)->state().passwordEdit, masked);
+            QCOMPARE(acc(box)->state().editable, !box->isReadOnly());
+            QCOMPARE(acc(box)->state().readOnly, box->isReadOnly());
+            const QString shown = masked ? QString(held.size(), QLatin1Char('*')) : held;
+            const int length = int(shown.size());
+            QCOMPARE(text->characterCount(), length);
+            QCOMPARE(text->text(0, length), shown);
+            QCOMPARE(acc(box)->text(QAccessible::Value), shown);
+            for (QAccessible::TextBoundaryType boundary : boundaries) {
+                QString tiled;
+                int lastEnd = 0;
+                for (int offset = 0; offset <= length; ++offset) {
+                    const QString at = QStringLiteral("%1 boundary %2 offset %3").arg(where).arg(boundary).arg(offset);
+                    int start = -9, end = -9;
+                    const QString piece = text->textAtOffset(offset, boundary, &start, &end);
+                    QVERIFY2(0 <= start && start <= end && end <= length, qPrintable(at));
+                    QCOMPARE(piece, shown.mid(start, end - start));
+                    if (offset < length) {
+                        QVERIFY2(start <= offset && offset < end, qPrintable(at));
+                        if (start == lastEnd) {
+                            tiled += piece;
+                            lastEnd = end;
+                        }
+                    } else if (boundary == QAccessible::CharBoundary) {
+                        QVERIFY2(piece.isEmpty() && start == length, qPrintable(at));
+                    } else {
+                        QVERIFY2(end == length && !piece.isEmpty(), qPrintable(at));
+                    }
+                    // The span before ends where this one starts, the span after starts where it ends.
+                    int bStart = -9, bEnd = -9, aStart = -9, aEnd = -9;
+                    const QString before = text->textBeforeOffset(offset, boundary, &bStart, &bEnd);
+                    const QString after = text->textAfterOffset(offset, boundary, &aStart, &aEnd);
+                    if (start > 0)
+                        QVERIFY2(bEnd == start && before == shown.mid(bStart, bEnd - bStart) && !before.isEmpty(),
+                                 qPrintable(at));
+                    else
+                        QVERIFY2(before.isEmpty(), qPrintable(at));
+                    if (end < length)
+                        QVERIFY2(aStart == end && after == shown.mid(aStart, aEnd - aStart) && !after.isEmpty(),
+                                 qPrintable(at));
+                    else
+                        QVERIFY2(after.isEmpty(), qPrintable(at));
+                }
+                QCOMPARE(tiled, shown);
+            }
+            // Words are words: the second word of the name is "da".
+            if (shown == typed) {
+                int start = 0, end = 0;
+                QCOMPARE(text->textAtOffset(6, QAccessible::WordBoundary, &start, &end), QStringLiteral("da"));
+                QCOMPARE(text->textAtOffset(length, QAccessible::WordBoundary, &start, &end), QStringLiteral("!"));
+                QCOMPARE(text->textAtOffset(3, QAccessible::SentenceBoundary, &start, &end),
+                         QStringLiteral("Pico da Neblina. "));
+            }
+            for (int offset = 0; offset <= length; ++offset) {
+                int start = -9, end = -9;
+                text->attributes(offset, &start, &end);
+                QVERIFY2(start == 0 && end == length, qPrintable(where));
+            }
+        }
+    }
+    // The name, the login, the three password boxes and the editor's fields.
+    QVERIFY(boxes >= 10);
+
 }
 
 void AccessibilityTest::enterPressesNoButton()
@@ -352,14 +479,16 @@ void AccessibilityTest::questionScreen()
     QVERIFY(first >= 1 && first <= 25);
     checkControls(FrmPerguntas, {
         {"LblQtePerg", QAccessible::StaticText, "Pergunta 1 de 20"},
-        {"LblPergunta", QAccessible::StaticText, QStringLiteral("Pergunta 1 de 20: Pergunta %1").arg(first)},
+        {"LblPergunta", QAccessible::StaticText,
+         QStringLiteral("Pergunta 1 de 20: Pergunta %1. Tab leva às alternativas; as setas passam de uma "
+                        "alternativa a outra.").arg(first)},
         {"RBResp1", QAccessible::RadioButton, QStringLiteral("Alternativa 1 de 4: A %1").arg(first)},
         {"RBResp2", QAccessible::RadioButton, QStringLiteral("Alternativa 2 de 4: B %1").arg(first)},
         {"RBResp3", QAccessible::RadioButton, QStringLiteral("Alternativa 3 de 4: C %1").arg(first)},
         {"RBResp4", QAccessible::RadioButton, QStringLiteral("Alternativa 4 de 4: D %1").arg(first)},
         {"BtnOK", QAccessible::Button, "OK"},
         {"BtnPular", QAccessible::Button, "Pular"},
-        {"ImgPerg", QAccessible::Graphic, QStringLiteral("Foto da pergunta: Pergunta %1").arg(first)},
+        {"ImgPerg", QAccessible::Graphic, "Foto da pergunta: Um retângulo azul"},
         {"BtnDesistir", QAccessible::Button, "Desistir"},
     });
     for (QWidget *w : std::initializer_list<QWidget *>{FrmPerguntas->RBResp1, FrmPerguntas->BtnOK,
@@ -393,13 +522,14 @@ void AccessibilityTest::questionScreen()
     QVERIFY(second >= 1 && second <= 25);
     QCOMPARE(nameOf(FrmPerguntas->LblQtePerg), QStringLiteral("Pergunta 2 de 20"));
     QCOMPARE(nameOf(FrmPerguntas->RBResp3), QStringLiteral("Alternativa 3 de 4: C %1").arg(second));
-    QCOMPARE(nameOf(FrmPerguntas->ImgPerg), QStringLiteral("Foto da pergunta: Pergunta %1").arg(second));
+    QCOMPARE(nameOf(FrmPerguntas->ImgPerg), QStringLiteral("Foto da pergunta: Um retângulo azul"));
     // The focus went to the new question. "Pular" is left out once it is disabled; the question
     // announces that it has the focus.
     QCOMPARE(focused(), FrmPerguntas->LblPergunta);
     FrmPerguntas->BtnPular->setEnabled(false);
     QVERIFY(acc(FrmPerguntas->BtnPular)->state().disabled);
-    QCOMPARE(tabWalk(5), (QStringList{"RBResp2", "BtnOK", "ImgPerg", "BtnDesistir", "LblPergunta"}));
+    // The answers are entered at the first again, not where the last question was marked.
+    QCOMPARE(tabWalk(5), (QStringList{"RBResp1", "BtnOK", "ImgPerg", "BtnDesistir", "LblPergunta"}));
     QVERIFY(acc(FrmPerguntas->LblPergunta)->state().focused);
 
     // An answer holding "&" is read as written.
@@ -426,7 +556,8 @@ void AccessibilityTest::resultsScreen()
     // Every value is read with the caption of its box in the picture.
     using namespace arte::texto;
     checkControls(FrmResult, {
-        {"LblNome", QAccessible::StaticText, resultadoNome + " Bia"},
+        {"LblNome", QAccessible::StaticText,
+         "Resultado de Bia: 15 certas, 5 erradas, 2 não respondidas; pontuação final: 58"},
         {"LblCertas", QAccessible::StaticText, resultadoCertas + " 15"},
         {"LblErradas", QAccessible::StaticText, resultadoErradas + " 5"},
         {"LblNaoResp", QAccessible::StaticText, resultadoNaoRespondidas + " 2"},
@@ -437,10 +568,14 @@ void AccessibilityTest::resultsScreen()
         {"BtnJogarNovamente", QAccessible::Button, "Jogar Novamente"},
     });
 
-    // "Encerrar" has the focus; Tab goes on to "Jogar Novamente" and then through the values.
-    QCOMPARE(focused(), FrmResult->BtnEncerrar);
-    QCOMPARE(tabWalk(9), (QStringList{"BtnJogarNovamente", "LblNome", "LblCertas", "LblErradas", "LblNaoResp",
-                                     "LblPontos", "LblNomeRecord", "LblPontosRecord", "BtnEncerrar"}));
+    // The whole result is heard first; Tab goes on to the buttons and then through the values.
+    QCOMPARE(focused(), FrmResult->LblNome);
+    QCOMPARE(tabWalk(9), (QStringList{"BtnEncerrar", "BtnJogarNovamente", "LblCertas", "LblErradas", "LblNaoResp",
+                                     "LblPontos", "LblNomeRecord", "LblPontosRecord", "LblNome"}));
+    FrmResult->LblCertas->setText(QStringLiteral("1"));
+    FrmResult->LblNaoResp->setText(QStringLiteral("1"));
+    QCOMPARE(nameOf(FrmResult->LblNome),
+             QStringLiteral("Resultado de Bia: 1 certa, 5 erradas, 1 não respondida; pontuação final: 58"));
 
     // An empty value is not read as nothing at all.
     FrmResult->LblPontosRecord->setText(QString());
@@ -519,31 +654,39 @@ void AccessibilityTest::editorBrowsing()
         {"BtnCancelar", QAccessible::Button, "Cancelar"},
         {"BdLocalizar", QAccessible::Button, "Localizar"},
         {"BtnFoto", QAccessible::Button, "Selecionar foto"},
-        {"ImgCadastro", QAccessible::Graphic, "Foto: foto.jpg"},
-        {"First", QAccessible::Button, "Primeiro registro"},
-        {"Prior", QAccessible::Button, "Registro anterior"},
-        {"Next", QAccessible::Button, "Próximo registro"},
-        {"Last", QAccessible::Button, "Último registro"},
+        {"ImgCadastro", QAccessible::Graphic, "Foto: foto.jpg. Um retângulo azul"},
+        {"First", QAccessible::Button, "Primeiro registro. Mostrando a pergunta número 1: Pergunta 1"},
+        {"Prior", QAccessible::Button, "Registro anterior. Mostrando a pergunta número 1: Pergunta 1"},
+        {"Next", QAccessible::Button, "Próximo registro. Mostrando a pergunta número 1: Pergunta 1"},
+        {"Last", QAccessible::Button, "Último registro. Mostrando a pergunta número 1: Pergunta 1"},
     });
     QCOMPARE(menuItems(FrmCadastro), QStringList{"Voltar|Alt+V"});
-    // While browsing the boxes cannot take the focus: they are read as unavailable, and the
-    // navigator says which question is shown.
-    QVERIFY(acc(FrmCadastro->EdtPerg)->state().disabled);
+    // While browsing the boxes are read-only, not disabled: they take the focus and are read.
+    for (QWidget *box : {(QWidget *)FrmCadastro->EdtPerg, (QWidget *)FrmCadastro->EdtCorreta,
+                         (QWidget *)FrmCadastro->EdtNumero}) {
+        QVERIFY(acc(box)->state().readOnly && !acc(box)->state().editable);
+        QVERIFY(!acc(box)->state().disabled && acc(box)->state().focusable);
+    }
     QCOMPARE(acc(FrmCadastro->EdtPerg)->text(QAccessible::Value), QStringLiteral("Pergunta 1"));
-    auto *next = FrmCadastro->DBNav->button(DBNavigator::Button::Next);
-    QCOMPARE(descriptionOf(next), QStringLiteral("Mostrando a pergunta número 1: Pergunta 1"));
     QCOMPARE(descriptionOf(FrmCadastro->BtnFoto), QStringLiteral("Foto escolhida: ") + data.photo());
 
     // At the first question "First" and "Prior" are disabled and left out.
+    auto *next = FrmCadastro->DBNav->button(DBNavigator::Button::Next);
     next->setFocus();
-    QCOMPARE(tabWalk(7), (QStringList{"Last", "ImgCadastro", "BtnIncluir", "BtnExcluir", "BtnEdit",
-                                     "BdLocalizar", "Next"}));
-    // Space on "Next" moves on, and the navigator says so.
+    QCOMPARE(tabWalk(14), (QStringList{"Last", "EdtPerg", "EdtResp1", "EdtResp2", "EdtResp3", "EdtResp4", "EdtCorreta",
+                                      "EdtNumero", "ImgCadastro", "BtnIncluir", "BtnExcluir", "BtnEdit", "BdLocalizar",
+                                      "Next"}));
+    // Space on "Next" moves on, and the button's name, read out as it changes, says where to.
     press(Qt::Key_Space);
     QCOMPARE(FrmCadastro->EdtNumero->text(), QStringLiteral("2"));
-    QCOMPARE(descriptionOf(next), QStringLiteral("Mostrando a pergunta número 2: Pergunta 2"));
-    QCOMPARE(descriptionOf(FrmCadastro->DBNav->button(DBNavigator::Button::First)),
-             QStringLiteral("Mostrando a pergunta número 2: Pergunta 2"));
+    QCOMPARE(nameOf(next), QStringLiteral("Próximo registro. Mostrando a pergunta número 2: Pergunta 2"));
+    QCOMPARE(nameOf(FrmCadastro->DBNav->button(DBNavigator::Button::First)),
+             QStringLiteral("Primeiro registro. Mostrando a pergunta número 2: Pergunta 2"));
+    // Typing into a browsed box changes nothing.
+    QVERIFY(tabTo(FrmCadastro->EdtResp2));
+    QTest::keyClicks(focused(), QStringLiteral("xyz"));
+    QCOMPARE(FrmCadastro->EdtResp2->text(), QStringLiteral("B 2"));
+    QCOMPARE(FrmCadastro->TbPerguntas->state(), Table::State::Browse);
 }
 
 void AccessibilityTest::editorEditing()
@@ -559,10 +702,11 @@ void AccessibilityTest::editorEditing()
     press(Qt::Key_Space);
     QCOMPARE(focused(), FrmCadastro->EdtPerg);
     QVERIFY(!acc(FrmCadastro->EdtPerg)->state().disabled);
-    QCOMPARE(descriptionOf(FrmCadastro->DBNav->button(DBNavigator::Button::Next)),
-             QStringLiteral("Mostrando a pergunta número 11, ainda sem texto."));
-    QCOMPARE(tabWalk(9), (QStringList{"EdtResp1", "EdtResp2", "EdtResp3", "EdtResp4", "EdtCorreta", "BtnFoto",
-                                     "BtnGravar", "BtnCancelar", "BdLocalizar"}));
+    QCOMPARE(nameOf(FrmCadastro->DBNav->button(DBNavigator::Button::Next)),
+             QStringLiteral("Próximo registro. Mostrando a pergunta número 11, ainda sem texto."));
+    QCOMPARE(tabWalk(10), (QStringList{"EdtResp1", "EdtResp2", "EdtResp3", "EdtResp4", "EdtCorreta", "EdtNumero",
+                                      "BtnFoto", "BtnGravar", "BtnCancelar", "BdLocalizar"}));
+    QVERIFY(acc(FrmCadastro->EdtNumero)->state().readOnly);
 
     // The photo button says which photo was chosen before the question is saved.
     QCOMPARE(descriptionOf(FrmCadastro->BtnFoto), QStringLiteral("Nenhuma foto escolhida."));
@@ -582,9 +726,9 @@ void AccessibilityTest::editorEditing()
     press(Qt::Key_Space);
     QCOMPARE(dialogs->texts(DialogBackend::Kind::Warn), QStringList());
     QVERIFY(FrmCadastro->ImgCadastro->isVisible());
-    QCOMPARE(nameOf(FrmCadastro->ImgCadastro), QStringLiteral("Foto: foto.jpg"));
-    QCOMPARE(descriptionOf(FrmCadastro->DBNav->button(DBNavigator::Button::First)),
-             QStringLiteral("Mostrando a pergunta número 11: Quanto é 2 + 2?"));
+    QCOMPARE(nameOf(FrmCadastro->ImgCadastro), QStringLiteral("Foto: foto.jpg. Um retângulo azul"));
+    QCOMPARE(nameOf(FrmCadastro->DBNav->button(DBNavigator::Button::First)),
+             QStringLiteral("Primeiro registro. Mostrando a pergunta número 11: Quanto é 2 + 2?"));
 }
 
 void AccessibilityTest::focusRing()
@@ -669,14 +813,18 @@ void AccessibilityTest::wholeGameByKeyboard()
         const bool right = answered < 15;
         const QString wanted = right ? TempDataDir::correctAnswerOf(id) : TempDataDir::wrongAnswerOf(id);
 
+        // Tab enters every question at its first answer, wherever the last one was marked.
         press(Qt::Key_Tab);
-        QVERIFY(qobject_cast<QRadioButton *>(focused()));
+        QCOMPARE(focused(), FrmPerguntas->RBResp1);
         press(Qt::Key_Space);
-        // Up to the first answer, listening on the way, then down.
+        // Down, listening on the way, goes round from the fourth answer to the first; Up from
+        // the first to the fourth.
         auto heardWanted = [&] { return nameOf(focused()).endsWith(QStringLiteral(": ") + wanted); };
-        while (!heardWanted() && answerPlaceHeard() > 1)
+        if (answered == 0) {
             press(Qt::Key_Up);
-        while (!heardWanted() && answerPlaceHeard() < 4)
+            QCOMPARE(answerPlaceHeard(), 4);
+        }
+        for (int moves = 0; moves < 4 && !heardWanted(); ++moves)
             press(Qt::Key_Down);
         QCOMPARE(nameOf(focused()).section(QStringLiteral(": "), 1), wanted);
         QVERIFY(acc(focused())->state().checked);
@@ -689,7 +837,7 @@ void AccessibilityTest::wholeGameByKeyboard()
     }
 
     // The wrong answers and the new record were announced as alerts and closed with Enter.
-    const QString title = QStringLiteral("0RB174 & CR157AL: JORNADA DO SABER");
+    const QString title = QStringLiteral("Órbita e Cristal: Jornada do Saber");
     QStringList expected;
     for (int i = 0; i < 5; ++i)
         expected << QStringLiteral("alerta|%1|Resposta incorreta!").arg(title);
@@ -700,15 +848,16 @@ void AccessibilityTest::wholeGameByKeyboard()
     QVERIFY(FrmResult->isVisible());
     QVERIFY(!FrmPerguntas->isVisible());
     QVERIFY(bringToFront(FrmResult));
-    QCOMPARE(focused(), FrmResult->BtnEncerrar);
+    QCOMPARE(nameOf(focused()),
+             QStringLiteral("Resultado de Ana: 15 certas, 5 erradas, 1 não respondida; pontuação final: 59"));
     QStringList heard;
     for (int i = 0; i < 7; ++i) {
         press(Qt::Key_Tab);
         if (qobject_cast<QLabel *>(focused()))
             heard << nameOf(focused());
     }
-    QCOMPARE(heard, (QStringList{"Nome: Ana", "Certas: 15", "Erradas: 5", "Não respondidas: 1",
-                                 "Pontuação final: 59", "Recorde atual, nome: Ana"}));
+    QCOMPARE(heard, (QStringList{"Certas: 15", "Erradas: 5", "Não respondidas: 1", "Pontuação final: 59",
+                                 "Recorde atual, nome: Ana"}));
     QCOMPARE(data.recordFileBytes(), QByteArray("Ana\r\n59\r\n"));
 
     // "Jogar Novamente" with the keyboard brings back an empty name box with the focus.
@@ -717,6 +866,21 @@ void AccessibilityTest::wholeGameByKeyboard()
     QVERIFY(bringToFront(FrmInicial));
     QCOMPARE(focused(), FrmInicial->EdtNome);
     QCOMPARE(nameOf(FrmInicial->LblRecordeAtual), QStringLiteral("Recorde Atual: Ana - 59 pontos"));
+
+    // Every later game starts on its first question too: the second after a game that ended with
+    // OK, the third after giving up the second (Enter answers "Sim").
+    for (int game = 2; game <= 3; ++game) {
+        QTest::keyClicks(focused(), QStringLiteral("Bia"));
+        press(Qt::Key_Tab);
+        press(Qt::Key_Space);
+        QVERIFY(bringToFront(FrmPerguntas));
+        QCOMPARE(focused(), FrmPerguntas->LblPergunta);
+        QVERIFY(nameOf(focused()).startsWith(QStringLiteral("Pergunta 1 de 20: ")));
+        QVERIFY(tabTo(FrmPerguntas->BtnDesistir));
+        press(Qt::Key_Space);
+        QVERIFY(bringToFront(FrmInicial));
+        QCOMPARE(focused(), FrmInicial->EdtNome);
+    }
 }
 
 void AccessibilityTest::messageBoxesAreAnnouncedAndAnsweredByKeyboard()
@@ -729,7 +893,7 @@ void AccessibilityTest::messageBoxesAreAnnouncedAndAnsweredByKeyboard()
     // An empty name: the warning is an alert, read with its title and text, closed by Enter.
     FrmInicial->BtnJogar->setFocus();
     press(Qt::Key_Space);
-    QCOMPARE(boxes.heard, QStringList{QStringLiteral("alerta|0RB174 & CR157AL: JORNADA DO SABER|"
+    QCOMPARE(boxes.heard, QStringList{QStringLiteral("alerta|Órbita e Cristal: Jornada do Saber|"
                                                      "É necessário digitar um nome para jogar")});
     QVERIFY(!FrmPerguntas->isVisible());
 

@@ -146,11 +146,12 @@ void checkControls(Expect expect)
     QCOMPARE(button("BtnEdit")->isEnabled(), expect != Expect::Inserting);
     QCOMPARE(button("BtnGravar")->isEnabled(), editing);
     QCOMPARE(button("BtnCancelar")->isEnabled(), editing);
+    // The boxes are read-only while browsing, yet enabled: they take the focus to be read.
     for (const char *name : {"EdtPerg", "EdtResp1", "EdtResp2", "EdtResp3", "EdtResp4", "EdtCorreta"})
-        QVERIFY2(box(name)->isEnabled() == editing, name);
+        QVERIFY2(box(name)->isEnabled() && box(name)->isReadOnly() == !editing, name);
     QCOMPARE(button("BtnFoto")->isEnabled(), editing);
     QCOMPARE(FrmCadastro->ImgCadastro->isVisible(), !editing);
-    QVERIFY(!box("EdtNumero")->isEnabled());
+    QVERIFY(box("EdtNumero")->isEnabled() && box("EdtNumero")->isReadOnly());
     QVERIFY(button("BdLocalizar")->isEnabled());
     QVERIFY(FrmCadastro->voltar->isEnabled());
     const Table::State state = FrmCadastro->TbPerguntas->state();

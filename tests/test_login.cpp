@@ -28,7 +28,7 @@ namespace {
 const QString LoginTitle = QStringLiteral("0RB1T4 & CR1ST4L: JORNADA DO SABER");
 const QString Refused = QStringLiteral("Senha inválida!");
 const QString Changed = QStringLiteral("Senha alterada com sucesso!");
-const QString Mismatch = QStringLiteral("A nova senha não é identica a confirmação");
+const QString Mismatch = QStringLiteral("A nova senha não é idêntica à confirmação");
 const QString WrongCurrent = QStringLiteral("Senha não confere");
 
 // A data directory with the account Adm / 1234, the scripted dialogs and the screens. What the
@@ -147,7 +147,7 @@ void LoginTest::login()
         QCOMPARE(FrmSenha->EdtSenha->text(), password);
         QVERIFY(!FrmCadastro->BtnGravar->isEnabled());
         QVERIFY(!FrmCadastro->BtnCancelar->isEnabled());
-        QVERIFY(!FrmCadastro->EdtPerg->isEnabled());
+        QVERIFY(FrmCadastro->EdtPerg->isReadOnly());
         QVERIFY(!FrmCadastro->BtnFoto->isEnabled());
         QVERIFY(FrmCadastro->BtnIncluir->isEnabled());
         QVERIFY(!FrmCadastro->ImgCadastro->picture().isNull());

@@ -1,5 +1,6 @@
 // Picture loading: choice by extension, error texts, JPEG decoding and its cropped decode, and
 // the readers of bitmaps, icons, PNG and GIF. Test JPEGs are made here with libjpeg's compressor.
+#include "platform/PhotoFit.h"
 #include "platform/Pictures.h"
 #include "store/AppError.h"
 
@@ -260,6 +261,8 @@ private slots:
     void cmykJpegComesOutRgb();
     void iconKeepsTransparency();
     void otherKindsAreCutToo();
+    void descriptionTravelsWithThePhoto_data();
+    void descriptionTravelsWithThePhoto();
 
 private:
     QTemporaryDir m_dir;
@@ -629,6 +632,62 @@ void TestPictures::otherKindsAreCutToo()
     QVERIFY(original.save(path, "BMP"));
     const QImage picture = loadPicture(path, QSize(137, 177));
     QCOMPARE(picture, original.copy(82, 13, 137, 177));
+}
+
+// A screen reader names a photo by what its file says it shows: a JPEG comment (as Qt's writer
+// or any other program puts it) or a PNG text chunk; a photo that says nothing, or a file kind
+// with no place for it, is named by its file name. The description survives the cut to the photo
+// box and the fitted copy of a large photo.
+void TestPictures::descriptionTravelsWithThePhoto_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("comment"); // a JPEG comment put in by hand; empty: none
+    QTest::addColumn<QString>("qtText");     // the picture's text as Qt's writer stores it
+    QTest::addColumn<QString>("heard");
+    QTest::newRow("Qt's JPEG writer") << "barco.jpg" << QByteArray() << "Um barco no rio" << "Um barco no rio";
+    QTest::newRow("plain comment") << "barco.jpg" << QByteArray("Barco a vela: ao entardecer") << ""
+                                   << "Barco a vela: ao entardecer";
+    QTest::newRow("Latin-1 comment") << "fruta.jpg" << QByteArray("Ma\xe7\xe3 vermelha") << "" << "Maçã vermelha";
+    QTest::newRow("comment of another key") << "foto1.jpg" << QByteArray("Software: Editor 2") << "" << "foto1.jpg";
+    QTest::newRow("a program's signature") << "foto2.jpg" << QByteArray("Created with GIMP") << "" << "foto2.jpg";
+    QTest::newRow("no comment") << "foto3.jpg" << QByteArray() << "" << "foto3.jpg";
+    QTest::newRow("PNG text") << "mapa.png" << QByteArray() << "Mapa antigo" << "Mapa antigo";
+    QTest::newRow("BMP has no place for it") << "quadro.bmp" << QByteArray() << "Quadro" << "quadro.bmp";
+}
+
+void TestPictures::descriptionTravelsWithThePhoto()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, comment);
+    QFETCH(QString, qtText);
+    QFETCH(QString, heard);
+    const QString path = m_dir.filePath(name);
+    // Larger than twice the photo box, so that the editor offers a fitted copy.
+    QImage picture = syntheticPicture(400, 500);
+    if (!qtText.isEmpty())
+        picture.setText(QStringLiteral("Description"), qtText);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QVERIFY(picture.save(&buffer, QFileInfo(name).suffix().toUpper().toLatin1().constData()));
+    if (!comment.isEmpty()) {
+        // A comment segment right after the start of image: FF FE, its length, its bytes.
+        QByteArray segment("\xff\xfe", 2);
+        segment.append(char((comment.size() + 2) >> 8)).append(char((comment.size() + 2) & 0xff)).append(comment);
+        bytes.insert(2, segment);
+    }
+    QVERIFY(writeFile(path, bytes));
+
+    QCOMPARE(pictureDescription(loadPicture(path, PhotoBoxSize), path), heard);
+    QCOMPARE(pictureDescription(loadPicture(path), path), heard);
+    if (name.endsWith(u".bmp"))
+        return;
+    const std::optional<FittedCopy> copy = fittedCopyOf(path);
+    QVERIFY(copy);
+    const QString copyPath = m_dir.filePath(copy->name);
+    QVERIFY(writeFile(copyPath, copy->bytes));
+    QCOMPARE(pictureDescription(loadPicture(copyPath, PhotoBoxSize), copyPath),
+             heard == name ? copy->name : heard);
 }
 
 QTEST_MAIN(TestPictures)

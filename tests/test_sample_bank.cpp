@@ -529,6 +529,13 @@ void TestSampleBank::question()
         QFAIL(qPrintable(photo + ": " + e.text()));
     }
     QVERIFY(!picture.isNull());
+    // A JPEG says what it shows, for screen readers, without giving the answer away.
+    if (photo.endsWith(u".jpg")) {
+        const QString shows = picture.text(PictureDescriptionKey);
+        QVERIFY2(shows.size() >= 10, qPrintable(photo + " has no description"));
+        const QString right = plainText(fields.at(6));
+        QVERIFY2(right.size() < 4 || !plainText(shows).contains(right), qPrintable(shows));
+    }
     // The photo box shows a picture at its own size; the sample photos are painted to fit it.
     QVERIFY2(picture.width() <= PhotoBox.width() && picture.height() <= PhotoBox.height(),
              qPrintable(QStringLiteral("%1 x %2 is larger than the photo box").arg(picture.width()).arg(picture.height())));

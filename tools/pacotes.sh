@@ -24,6 +24,9 @@ packages=(
   postgresql-15 postgresql-common # a throw-away server for the tests on a server (pg_virtualenv)
   desktop-file-utils appstream # validate the installed desktop entry and metadata
   libreoffice-calc-nogui # saves exported workbooks and CSV files again, as a teacher's Calc does
+  # the screen-reader test: a virtual screen with a window manager, keys typed into it, a D-Bus
+  # session with the accessibility bus, and the client a screen reader uses to read it
+  xvfb icewm xdotool dbus-daemon at-spi2-core python3-pyatspi
   # fuzz targets: clang, and its runtime libraries (libFuzzer, the sanitizers), which clang only
   # recommends
   clang libclang-rt-14-dev

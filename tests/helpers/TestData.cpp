@@ -36,6 +36,8 @@ TempDataDir::TempDataDir(int questionCount, const QString &password)
     m_photo = file(QStringLiteral("foto.jpg"));
     QImage picture(60, 80, QImage::Format_RGB32);
     picture.fill(QColor(40, 120, 200));
+    // Qt's writer keeps the description in a JPEG comment.
+    picture.setText(QStringLiteral("Description"), QStringLiteral("Um retângulo azul"));
     picture.save(m_photo, "JPG");
 
     createQuestionTable(where());

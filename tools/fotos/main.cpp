@@ -74,7 +74,8 @@ Outcome save(const QImage &image, const QString &path, QString *error)
     if (file.open(QIODevice::ReadOnly)) {
         const QImage before = QImage::fromData(file.readAll());
         file.close();
-        if (!before.isNull() && before == QImage::fromData(bytes))
+        const QImage after = QImage::fromData(bytes);
+        if (!before.isNull() && before == after && before.text() == after.text())
             return Outcome::Unchanged;
     }
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.flush()) {
@@ -120,7 +121,11 @@ int main(int argc, char **argv)
             continue;
         const QString path = folder.filePath(QString::fromLatin1(photo.file));
         QString error;
-        switch (save(paintPhoto(photo), path, &error)) {
+        // What the photo shows travels inside the file (a JPEG comment), for screen readers;
+        // BMP and ICO files have no place for it.
+        QImage picture = paintPhoto(photo);
+        picture.setText(QStringLiteral("Description"), QString::fromUtf8(photo.description));
+        switch (save(picture, path, &error)) {
         case Outcome::Written:
             std::printf("%3d  %-9s %s\n", photo.id, photo.file, photo.description);
             ++painted;
