@@ -91,7 +91,7 @@ void ScreenNavigator::showPasswordChange()
     FrmAlterarSenha->Open();
 }
 
-void ScreenNavigator::showEditor()
+void ScreenNavigator::showEditor(const BankLocation &bank)
 {
-    FrmCadastro->OpenEditor();
+    FrmCadastro->OpenEditor(bank);
 }

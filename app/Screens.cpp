@@ -87,7 +87,7 @@ QString createScreens()
         FrmResult = new TFrmResult(session, navigator);
         FrmSenha = new TFrmSenha(navigator);
         FrmInstrucao = new TFrmInstrucao(navigator);
-        FrmAlterarSenha = new TFrmAlterarSenha(*FrmSenha->TbSenha, navigator);
+        FrmAlterarSenha = new TFrmAlterarSenha(FrmSenha->account(), navigator);
     } catch (const AppError &e) {
         destroyScreens();
         if (where.isServer())

@@ -1,6 +1,7 @@
 #pragma once
 // What a screen asks of the others: shown, hidden, or told what the game or the login decided.
 // The application keeps the screens and implements it; a screen knows no other screen.
+class BankLocation;
 class QString;
 struct GameResult;
 struct NewGame;
@@ -34,5 +35,6 @@ public:
     // in it when `focusPassword`.
     virtual void backToLogin(bool focusPassword) = 0;
     virtual void showPasswordChange() = 0;
-    virtual void showEditor() = 0;
+    // The editor, reading and writing the questions at `bank`, as the administrator reaches it.
+    virtual void showEditor(const BankLocation &bank) = 0;
 };

@@ -56,7 +56,7 @@ void setHint(QPushButton *button, const QString &hint)
 TFrmCadastro::TFrmCadastro(Navigator &navigator, QWidget *parent)
     : ScreenWindow(QStringLiteral("FrmCadastro"),
                    QStringLiteral("0RB1T4 & CR1ST4L: JORNADA DO SABER - CADASTRO"), QSize(800, 500), parent),
-      m_navigator(navigator)
+      m_navigator(navigator), m_bank(bankInUse())
 {
     menuBar()->setObjectName(QStringLiteral("MenuCad"));
     voltar = addMenuItem(QStringLiteral("voltar"), QStringLiteral("&Voltar"));
@@ -65,9 +65,8 @@ TFrmCadastro::TFrmCadastro(Navigator &navigator, QWidget *parent)
     // The table comes first: the bound controls take their field sizes from it.
     TbPerguntas = new Table(this);
     TbPerguntas->setObjectName(QStringLiteral("TbPerguntas"));
-    const BankLocation bank = bankInUse();
-    TbPerguntas->open(bank, QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
-    QueryUltimoNum = std::make_unique<Query>(bank);
+    TbPerguntas->open(m_bank, QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
+    QueryUltimoNum = std::make_unique<Query>(m_bank);
 
     // The background picture has the frames and the captions of the controls at these places.
     QWidget *area = content();
@@ -275,6 +274,16 @@ void TFrmCadastro::OpenEditor()
     ShowTableState();
     if (TbPerguntas->state() == Table::State::Browse)
         LoadPhoto();
+}
+
+void TFrmCadastro::OpenEditor(const BankLocation &bank)
+{
+    if (bank != m_bank && TbPerguntas->state() == Table::State::Browse) {
+        TbPerguntas->open(bank, QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
+        QueryUltimoNum = std::make_unique<Query>(bank);
+        m_bank = bank;
+    }
+    OpenEditor();
 }
 
 void TFrmCadastro::DBNavClick()

@@ -2,6 +2,7 @@
 // The question editor: browse, insert, edit, save, cancel, delete and search the question bank,
 // and choose a photo per question.
 #include "platform/ScreenWindow.h"
+#include "store/BankLocation.h"
 #include "store/QuestionCheck.h"
 
 #include <QStringList>
@@ -50,6 +51,10 @@ public:
     // Shows the editor after a successful login, its controls in the state of its table: the
     // browse state, or the editing state when a question is still being inserted or edited.
     void OpenEditor();
+    // The same, the editor reading and writing the questions at `bank` from now on: on a server,
+    // through the administrator's connection that the login made. A question still being
+    // inserted or edited stays on the connection it was started on.
+    void OpenEditor(const BankLocation &bank);
 
 public slots:
     void DBNavClick();
@@ -85,6 +90,7 @@ private:
 
     Navigator &m_navigator;
     QStringList m_fittedCopies; // written during this insert or edit
+    BankLocation m_bank; // where TbPerguntas and QueryUltimoNum are open
     std::unique_ptr<Query> QueryUltimoNum; // the largest number stored
     // Decodes the neighbours' photos so that moving through the bank does not wait for them;
     // stopped when the editor is left.

@@ -5,8 +5,9 @@
 #include "platform/ErrorReport.h"
 #include "platform/PasswordBox.h"
 #include "screens/Navigator.h"
+#include "store/AdminAccount.h"
 #include "store/BankInUse.h"
-#include "store/TableEngine.h"
+#include "store/Fields.h"
 
 #include <QAction>
 #include <QLabel>
@@ -74,13 +75,18 @@ TFrmSenha::TFrmSenha(Navigator &navigator, QWidget *parent)
     // The menu item's caption has no accelerator letter; Alt+A reaches it from the keyboard.
     AlterarSenha1->setShortcut(QKeySequence(Qt::ALT | Qt::Key_A));
 
-    TbSenha = new Table(this);
-    TbSenha->setObjectName(QStringLiteral("TbSenha"));
-    TbSenha->open(bankInUse(), QStringLiteral("inicial.db"), accountFields());
+    m_account = openAdminAccount(bankInUse());
 
     connectHandler(BtnOk, &QPushButton::clicked, this, &TFrmSenha::BtnOkClick);
     connectHandler(BtnCancel, &QPushButton::clicked, this, &TFrmSenha::BtnCancelClick);
     connectHandler(AlterarSenha1, &QAction::triggered, this, &TFrmSenha::Alterarsenha1Click);
+}
+
+TFrmSenha::~TFrmSenha() = default;
+
+AdminAccount &TFrmSenha::account() const
+{
+    return *m_account;
 }
 
 void TFrmSenha::OpenLogin(bool focusPassword)
@@ -94,10 +100,8 @@ void TFrmSenha::OpenLogin(bool focusPassword)
 
 void TFrmSenha::BtnOkClick()
 {
-    // Whole texts, case-sensitive, nothing trimmed.
-    if (EdtSenha->text() == TbSenha->fieldText(QStringLiteral("Senha"))
-        && EdtNome->text() == TbSenha->fieldText(QStringLiteral("Login"))) {
-        m_navigator.showEditor();
+    if (const std::optional<BankLocation> bank = m_account->logIn(EdtNome->text(), EdtSenha->text())) {
+        m_navigator.showEditor(*bank);
         return;
     }
     Dialogs::warn(QStringLiteral("Senha inválida!"), QStringLiteral("0RB1T4 & CR1ST4L: JORNADA DO SABER"));

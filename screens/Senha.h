@@ -1,13 +1,16 @@
 #pragma once
-// The administrator login: a login name and a password checked against the account table.
+// The administrator login: a login name and a password checked against the administrator's
+// account.
 #include "platform/ScreenWindow.h"
 
+#include <memory>
+
+class AdminAccount;
 class Navigator;
 class QAction;
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class Table;
 
 class TFrmSenha : public ScreenWindow {
     Q_OBJECT
@@ -22,8 +25,11 @@ public:
     QPushButton *BtnOk;
     QPushButton *BtnCancel;
     QAction *AlterarSenha1;
-    // The account table; the record it opens on is the administrator's account.
-    Table *TbSenha;
+
+    ~TFrmSenha() override;
+
+    // The administrator's account, opened with the screen; the password change uses it too.
+    AdminAccount &account() const;
 
     // Shows the screen with "Adm" in the user box and an empty password box; the focus goes to
     // the password box when `focusPassword`.
@@ -36,4 +42,5 @@ public slots:
 
 private:
     Navigator &m_navigator;
+    std::unique_ptr<AdminAccount> m_account;
 };

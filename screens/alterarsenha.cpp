@@ -6,7 +6,8 @@
 #include "platform/PasswordBox.h"
 #include "platform/Win1252Validator.h"
 #include "screens/Navigator.h"
-#include "store/TableEngine.h"
+#include "store/AdminAccount.h"
+#include "store/Fields.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -44,7 +45,7 @@ QString boxDescription()
 
 } // namespace
 
-TFrmAlterarSenha::TFrmAlterarSenha(Table &account, Navigator &navigator, QWidget *parent)
+TFrmAlterarSenha::TFrmAlterarSenha(AdminAccount &account, Navigator &navigator, QWidget *parent)
     : ScreenWindow(QStringLiteral("FrmAlterarSenha"), QStringLiteral("ALTERAÇÃO DE SENHA"), QSize(307, 200),
                    parent),
       m_account(account), m_navigator(navigator)
@@ -99,29 +100,17 @@ void TFrmAlterarSenha::Open()
 
 void TFrmAlterarSenha::BtnAlterarSenhaClick()
 {
-    Table *account = &m_account;
-    const bool currentMatches = EdtSenhaAtual->text() == account->fieldText(QStringLiteral("Senha"));
-    const bool confirmed = EdtNovaSenha->text() == EdtConfirmacao->text();
-
-    if (currentMatches && confirmed) {
-        account->edit();
-        try {
-            account->setFieldText(QStringLiteral("Senha"), EdtNovaSenha->text());
-            account->post();
-        } catch (...) {
-            // A refused write must not leave the new password pending in the cursor, where the
-            // next login would take it for the stored one.
-            account->cancel();
-            throw;
-        }
+    // A new password and a confirmation that differ are refused whatever the current password
+    // is, so the account is asked only about a change it may make.
+    if (EdtNovaSenha->text() != EdtConfirmacao->text()) {
+        EmptyForRetyping({EdtNovaSenha, EdtConfirmacao});
+        Dialogs::warn(QStringLiteral("A nova senha não é idêntica à confirmação"));
+        return;
+    }
+    if (m_account.changePassword(EdtSenhaAtual->text(), EdtNovaSenha->text()) == AdminAccount::Change::Changed) {
         close();
         m_navigator.backToLogin(false);
         Dialogs::inform(QStringLiteral("Senha alterada com sucesso!"));
-        return;
-    }
-    if (!confirmed) {
-        EmptyForRetyping({EdtNovaSenha, EdtConfirmacao});
-        Dialogs::warn(QStringLiteral("A nova senha não é idêntica à confirmação"));
         return;
     }
     EmptyForRetyping({EdtSenhaAtual, EdtNovaSenha, EdtConfirmacao});

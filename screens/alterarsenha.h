@@ -4,17 +4,17 @@
 
 #include <initializer_list>
 
+class AdminAccount;
 class Navigator;
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class Table;
 
 class TFrmAlterarSenha : public ScreenWindow {
     Q_OBJECT
 public:
-    // `account` is the login screen's cursor on the account table, on the administrator's record.
-    TFrmAlterarSenha(Table &account, Navigator &navigator, QWidget *parent = nullptr);
+    // `account` is the login screen's: a change takes effect at once for its next login.
+    TFrmAlterarSenha(AdminAccount &account, Navigator &navigator, QWidget *parent = nullptr);
 
     QLabel *Label1;
     QLabel *Label2;
@@ -39,6 +39,6 @@ private:
     // as one to type again, until something is typed in it.
     void EmptyForRetyping(std::initializer_list<QLineEdit *> boxes);
 
-    Table &m_account;
+    AdminAccount &m_account;
     Navigator &m_navigator;
 };

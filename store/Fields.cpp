@@ -1,5 +1,8 @@
 #include "store/Fields.h"
 
+#include "store/AppError.h"
+#include "store/Win1252.h"
+
 const QList<FieldDef> &questionFields()
 {
     static const QList<FieldDef> fields = {
@@ -22,4 +25,12 @@ const QList<FieldDef> &accountFields()
         {QStringLiteral("Senha"), FieldType::String, PasswordSize},
     };
     return fields;
+}
+
+void checkAccountText(const QString &value, const FieldDef &field)
+{
+    if (value.isEmpty() || value.size() > field.size || !fitsWin1252(value))
+        throw AppError(QStringLiteral("%1 inválido: deve ter de 1 a %2 caracteres do Windows-1252")
+                           .arg(field.name)
+                           .arg(field.size));
 }

@@ -23,3 +23,8 @@ const QList<FieldDef> &accountFields();  // Login, Senha
 
 // The characters a password can have: the size of the account's Senha field.
 constexpr int PasswordSize = 7;
+
+// Throws AppError unless `value` is a login or password (`field` of accountFields()) that an
+// account keeps exactly as given, never cut nor changed: 1 to the field's size of Windows-1252
+// characters.
+void checkAccountText(const QString &value, const FieldDef &field);

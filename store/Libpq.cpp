@@ -68,6 +68,52 @@ void ignoreNotice(void *, const char *) {}
 
 } // namespace
 
+namespace {
+
+// A text that libpq made, in the caller's hands, freed by libpq.
+QString takeLibpqText(char *text)
+{
+    const QString copy = QString::fromUtf8(text);
+    PQfreemem(text);
+    return copy;
+}
+
+// What libpq said when it could not quote or encrypt a text: no server was asked.
+AppError libpqRefusal(const pg_conn *connection)
+{
+    return AppError(QStringLiteral("Erro no banco de perguntas (%1)")
+                        .arg(QString::fromUtf8(PQerrorMessage(connection)).trimmed()));
+}
+
+} // namespace
+
+QString escapedIdentifier(pg_conn *connection, const QString &name)
+{
+    const QByteArray utf8 = name.toUtf8();
+    char *escaped = PQescapeIdentifier(connection, utf8.constData(), size_t(utf8.size()));
+    if (!escaped)
+        throw libpqRefusal(connection);
+    return takeLibpqText(escaped);
+}
+
+QString escapedLiteral(pg_conn *connection, const QString &text)
+{
+    const QByteArray utf8 = text.toUtf8();
+    char *escaped = PQescapeLiteral(connection, utf8.constData(), size_t(utf8.size()));
+    if (!escaped)
+        throw libpqRefusal(connection);
+    return takeLibpqText(escaped);
+}
+
+QString encryptedPassword(pg_conn *connection, const QString &password, const QString &role)
+{
+    char *encrypted =
+        PQencryptPasswordConn(connection, password.toUtf8().constData(), role.toUtf8().constData(), nullptr);
+    if (!encrypted)
+        throw libpqRefusal(connection);
+    return takeLibpqText(encrypted);
+}
+
 bool succeeded(const pg_result *result)
 {
     const ExecStatusType status = PQresultStatus(result);
@@ -84,7 +130,7 @@ QString serverErrorText(const pg_result *result, const pg_conn *connection)
     return errorMeaning(QByteArray(state)) + QStringLiteral(" (") + reason + QLatin1Char(')');
 }
 
-PgConnection connectToServer(const QString &connection)
+PgConnection attemptConnection(const QString &connection)
 {
     // The connection string comes between our defaults and what the engine needs: it may change
     // the wait, but not the text encoding.
@@ -92,19 +138,30 @@ PgConnection connectToServer(const QString &connection)
     const char *keywords[] = {"connect_timeout", "dbname", "client_encoding", "fallback_application_name", nullptr};
     const char *values[] = {connectWait, given.constData(), "UTF8", "jornada", nullptr};
     PgConnection server(PQconnectdbParams(keywords, values, 1));
-    const QString where = BankLocation::server(connection).description();
     if (!server)
-        throw AppError(QStringLiteral("Não foi possível conectar ao %1: falta memória").arg(where));
+        throw AppError(QStringLiteral("Não foi possível conectar ao %1: falta memória")
+                           .arg(BankLocation::server(connection).description()));
+    return server;
+}
+
+QString connectionFailureText(const QString &connection, const pg_conn *attempt)
+{
+    return QStringLiteral("Não foi possível conectar ao %1: %2")
+        .arg(BankLocation::server(connection).description(), QString::fromUtf8(PQerrorMessage(attempt)).trimmed());
+}
+
+PgConnection connectToServer(const QString &connection)
+{
+    PgConnection server = attemptConnection(connection);
     if (PQstatus(server.get()) != CONNECTION_OK)
-        throw AppError(QStringLiteral("Não foi possível conectar ao %1: %2")
-                           .arg(where, QString::fromUtf8(PQerrorMessage(server.get())).trimmed()));
-    PQsetNoticeProcessor(server.get(), ignoreNotice, nullptr);
+        throw AppError(connectionFailureText(connection, server.get()));
     setUpSession(server.get());
     return server;
 }
 
 void setUpSession(pg_conn *connection)
 {
+    PQsetNoticeProcessor(connection, ignoreNotice, nullptr);
     // No schema is searched: a table or function that a user could create in a schema of their
     // own never stands in for the bank's.
     runOnServer(connection, QStringLiteral("SELECT pg_catalog.set_config('search_path', '', false),"

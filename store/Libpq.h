@@ -29,6 +29,13 @@ using PgResult = std::unique_ptr<pg_result, PgResultClearer>;
 // for rows that another connection holds. Throws AppError naming the server (without its
 // password) and the reason when it cannot.
 PgConnection connectToServer(const QString &connection);
+// The attempt to connect that connectToServer() makes, handed back whether it succeeded or not,
+// so that the caller can ask libpq how it went (PQstatus, PQconnectionUsedPassword). Its session
+// is not set up. Throws AppError only when memory runs out.
+PgConnection attemptConnection(const QString &connection);
+// The text for the user of a connection to `connection` that failed: the server named (without
+// its password), then libpq's reason.
+QString connectionFailureText(const QString &connection, const pg_conn *attempt);
 // Sets a connection made anew (PQreset) up as connectToServer() does. Throws AppError.
 void setUpSession(pg_conn *connection);
 
@@ -49,6 +56,16 @@ struct PgParameters {
     QList<int> lengths;
     QList<int> formats;
 };
+
+// `name` as an SQL identifier and `text` as an SQL string constant, quoted by libpq for the
+// server of `connection`: for the statements that take no parameters (CREATE ROLE, GRANT).
+// Throws AppError when libpq cannot (a text that is not valid in the connection's encoding).
+QString escapedIdentifier(pg_conn *connection, const QString &name);
+QString escapedLiteral(pg_conn *connection, const QString &text);
+// `password` of role `role` as the server keeps it (SCRAM or MD5, as the server's
+// password_encryption says), made here by libpq: the password itself never reaches the server's
+// statements or logs. Throws AppError.
+QString encryptedPassword(pg_conn *connection, const QString &password, const QString &role);
 
 // Whether `result` holds the outcome of a command that succeeded.
 bool succeeded(const pg_result *result);

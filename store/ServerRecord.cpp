@@ -1,7 +1,6 @@
 #include "store/ServerRecord.h"
 
 #include "store/AppError.h"
-#include "store/BankLocation.h"
 #include "store/Libpq.h"
 #include "store/ServerEngine.h"
 #include "store/Win1252.h"
@@ -33,15 +32,13 @@ void ServerRecordStore::settle(const std::function<std::optional<Record>(const S
     const std::shared_ptr<ServerEngine> server = ServerEngine::forConnection(m_connection);
     server->command(QStringLiteral("BEGIN"));
     try {
+        // The record's two functions are the only way the pupils' role reaches it (ServerSchema.h).
         Stored stored;
-        stored.record = recordIn(server->execute(QStringLiteral("SELECT nome, pontos FROM recorde.db FOR UPDATE")).get());
+        stored.record = recordIn(server->execute(QStringLiteral("SELECT nome, pontos FROM recorde.travar()")).get());
         if (const std::optional<Record> record = decide(stored)) {
             // The name as the record file would keep it: Windows-1252 characters only.
-            const QVariantList values = {fromWin1252(toWin1252(record->name)), record->points};
-            const PgResult updated =
-                server->execute(QStringLiteral("UPDATE recorde.db SET nome = :NOME, pontos = :PONTOS"), values);
-            if (qstrcmp(PQcmdTuples(updated.get()), "0") == 0)
-                server->execute(QStringLiteral("INSERT INTO recorde.db (nome, pontos) VALUES (:NOME, :PONTOS)"), values);
+            server->execute(QStringLiteral("SELECT recorde.gravar(:NOME, :PONTOS)"),
+                            {fromWin1252(toWin1252(record->name)), record->points});
         }
         server->command(QStringLiteral("COMMIT"));
     } catch (...) {
@@ -53,22 +50,4 @@ void ServerRecordStore::settle(const std::function<std::optional<Record>(const S
         }
         throw;
     }
-}
-
-void createServerRecordTable(const QString &connection)
-{
-    const PgConnection server = connectToServer(connection);
-    runScriptOnServer(server.get(), QStringLiteral("BEGIN"));
-    const PgResult found = runOnServer(server.get(), QStringLiteral("SELECT pg_catalog.to_regclass('recorde.db') IS NOT NULL"));
-    if (PQgetvalue(found.get(), 0, 0)[0] == 't')
-        throw AppError(QStringLiteral("A tabela já existe: recorde.db no %1").arg(BankLocation::server(connection).description()));
-    // One row, always there, so that a claim has a row to lock even before the first record;
-    // the index on a constant keeps it the only one.
-    runScriptOnServer(server.get(),
-                      QStringLiteral("CREATE SCHEMA IF NOT EXISTS recorde;"
-                                     "CREATE TABLE recorde.db (nome text COLLATE \"C\", pontos integer,"
-                                     " CHECK ((nome IS NULL) = (pontos IS NULL)));"
-                                     "CREATE UNIQUE INDEX uma_linha ON recorde.db ((true));"
-                                     "INSERT INTO recorde.db VALUES (NULL, NULL);"
-                                     "COMMIT;"));
 }

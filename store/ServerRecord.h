@@ -1,6 +1,7 @@
 #pragma once
 // The record on a server: table db of schema recorde, one row shared by every machine of the lab,
-// its name and points blank while no record has been set. The set-up makes it (Setup.h).
+// its name and points blank while no record has been set, reached through the functions that
+// the set-up makes beside it (ServerSchema.h).
 #include "store/RecordStore.h"
 
 class ServerRecordStore final : public RecordStore {
@@ -17,7 +18,3 @@ public:
 private:
     QString m_connection;
 };
-
-// Creates the record's table on the server of `connection`, with no record. Throws AppError when
-// it is there already, or when the server refuses.
-void createServerRecordTable(const QString &connection);

@@ -2,10 +2,14 @@
 
 #include "store/AppError.h"
 #include "store/BankLocation.h"
-#include "store/CaseFoldedKey.h"
+#include "store/Fields.h"
 #include "store/Libpq.h"
 #include "store/QuestionCheck.h"
+#include "store/ServerSchema.h"
 #include "store/Setup.h"
+#include "store/Win1252.h"
+
+#include <QFile>
 
 #include <libpq-fe.h>
 
@@ -24,12 +28,42 @@ void inTransaction(const QString &connection, const std::function<void(pg_conn *
     runOnServer(server.get(), QStringLiteral("COMMIT"));
 }
 
-void refuseExisting(pg_conn *server, const QString &connection, const QString &table)
+QString serverName(const QString &connection) { return BankLocation::server(connection).description(); }
+
+void refuseExistingTable(pg_conn *server, const QString &connection, const QString &table)
 {
     const PgResult found = runOnServer(server, QStringLiteral("SELECT pg_catalog.to_regclass($1) IS NOT NULL"), {table});
     if (PQgetvalue(found.get(), 0, 0)[0] == 't')
-        throw AppError(QStringLiteral("A tabela já existe: %1 no %2")
-                           .arg(table, BankLocation::server(connection).description()));
+        throw AppError(QStringLiteral("A tabela já existe: %1 no %2").arg(table, serverName(connection)));
+}
+
+void insertRows(pg_conn *server, const QList<QuestionRow> &rows)
+{
+    const auto text = [](const QString &value) { return value.isEmpty() ? QVariant() : QVariant(value); };
+    for (const QuestionRow &row : rows)
+        runOnServer(server,
+                    QStringLiteral("INSERT INTO perguntas.db (pergunta, resp1, resp2, resp3, resp4, correta, id, foto)"
+                                   " VALUES ($1, $2, $3, $4, $5, $6, $7, $8)"),
+                    {text(row.pergunta), text(row.resp1), text(row.resp2), text(row.resp3), text(row.resp4),
+                     text(row.correta), std::isnan(row.id) ? QVariant() : QVariant(row.id), text(row.foto)});
+}
+
+// Stores each photo, read from its file one at a time: a bank's photos together may not fit in
+// memory.
+void insertPhotos(pg_conn *server, const QList<ServerPhotoFile> &photos)
+{
+    for (const ServerPhotoFile &photo : photos) {
+        QFile file(photo.path);
+        if (!file.open(QIODevice::ReadOnly))
+            throw AppError(QStringLiteral("não foi possível ler a foto %1: %2").arg(photo.path, file.errorString()));
+        if (const QString tooLarge = photoSizeProblem(file.size()); !tooLarge.isEmpty())
+            throw AppError(QStringLiteral("%1: %2").arg(tooLarge, photo.path));
+        const QByteArray bytes = file.readAll();
+        if (file.error() != QFileDevice::NoError)
+            throw AppError(QStringLiteral("não foi possível ler a foto %1: %2").arg(photo.path, file.errorString()));
+        runOnServer(server, QStringLiteral("INSERT INTO perguntas.fotos (nome, dados) VALUES ($1, $2)"),
+                    {photo.name, bytes});
+    }
 }
 
 } // namespace
@@ -37,60 +71,62 @@ void refuseExisting(pg_conn *server, const QString &connection, const QString &t
 void createServerQuestionTable(const QString &connection)
 {
     inTransaction(connection, [&](pg_conn *server) {
-        refuseExisting(server, connection, QStringLiteral("perguntas.db"));
-        // Texts are declared as a folder's table files declare them, without a size: the cursor
-        // cuts them to their fields, and a bank copied from a folder keeps what it holds. They
-        // compare byte by byte (COLLATE "C"), as SQLite compares them. The editor's order is
-        // (Id, linha) and the search's (the case-folded Pergunta, linha): one index each, so that
-        // every move is one seek. Every statement that changes the table counts itself in
-        // perguntas.mudancas, so that a count of the bank is kept until it changes. The photos
-        // travel with the bank, in perguntas.fotos (ServerPhotos.h).
-        runScriptOnServer(server,
-                          QStringLiteral("CREATE SCHEMA IF NOT EXISTS perguntas;"
-                                         "CREATE OR REPLACE FUNCTION perguntas.chave(texto text) RETURNS text"
-                                         " LANGUAGE sql IMMUTABLE STRICT PARALLEL SAFE RETURN %1;"
-                                         "CREATE TABLE perguntas.db ("
-                                         " pergunta text%2, resp1 text%2, resp2 text%2, resp3 text%2, resp4 text%2,"
-                                         " correta text%2, id double precision, foto text%2,"
-                                         " linha bigint GENERATED ALWAYS AS IDENTITY PRIMARY KEY);"
-                                         "CREATE UNIQUE INDEX idnumero ON perguntas.db (id);"
-                                         "CREATE INDEX idordem ON perguntas.db (id, linha);"
-                                         "CREATE INDEX idpergunta ON perguntas.db (%3%2, linha);"
-                                         "CREATE TABLE perguntas.mudancas (total bigint NOT NULL);"
-                                         "INSERT INTO perguntas.mudancas VALUES (0);"
-                                         "CREATE FUNCTION perguntas.contar_mudanca() RETURNS trigger LANGUAGE plpgsql AS"
-                                         " 'BEGIN UPDATE perguntas.mudancas SET total = total + 1; RETURN NULL; END';"
-                                         "CREATE TRIGGER mudanca AFTER INSERT OR UPDATE OR DELETE OR TRUNCATE"
-                                         " ON perguntas.db FOR EACH STATEMENT EXECUTE FUNCTION perguntas.contar_mudanca();"
-                                         "CREATE TABLE perguntas.fotos (nome text%2 PRIMARY KEY, dados bytea NOT NULL"
-                                         " CHECK (octet_length(dados) <= %4));")
-                              .arg(serverCaseFoldExpression(QStringLiteral("texto")), QStringLiteral(" COLLATE \"C\""),
-                                   serverCaseFoldedKey(QStringLiteral("pergunta")))
-                              .arg(MaxPhotoFileBytes));
+        refuseExistingTable(server, connection, QStringLiteral("perguntas.db"));
+        makeQuestionSchema(server);
     });
 }
 
-void createServerAccountTable(const QString &connection, const QString &login, const QString &password)
+void createServerRecordTable(const QString &connection)
 {
     inTransaction(connection, [&](pg_conn *server) {
-        refuseExisting(server, connection, QStringLiteral("inicial.db"));
-        runScriptOnServer(server, QStringLiteral("CREATE SCHEMA IF NOT EXISTS inicial;"
-                                           "CREATE TABLE inicial.db (login text COLLATE \"C\","
-                                           " senha text COLLATE \"C\","
-                                           " linha bigint GENERATED ALWAYS AS IDENTITY PRIMARY KEY);"));
-        runOnServer(server, QStringLiteral("INSERT INTO inicial.db (login, senha) VALUES ($1, $2)"), {login, password});
+        refuseExistingTable(server, connection, QStringLiteral("recorde.db"));
+        makeRecordSchema(server);
     });
 }
 
 void insertServerQuestions(const QString &connection, const QList<QuestionRow> &rows)
 {
+    inTransaction(connection, [&](pg_conn *server) { insertRows(server, rows); });
+}
+
+void createServerBank(const QString &connection, const ServerBankContents &contents)
+{
+    checkRoles(contents.roles);
+    if (const std::optional<Record> &record = contents.record;
+        record && (record->points < RecordLimits::lowest || record->points > RecordLimits::highest))
+        throw AppError(QStringLiteral("o recorde de %1 pontos (%2) está fora do que um jogo inteiro pode marcar, de "
+                                      "%3 a %4 pontos; nada foi alterado")
+                           .arg(record->points)
+                           .arg(record->name)
+                           .arg(RecordLimits::lowest)
+                           .arg(RecordLimits::highest));
     inTransaction(connection, [&](pg_conn *server) {
-        const auto text = [](const QString &value) { return value.isEmpty() ? QVariant() : QVariant(value); };
-        for (const QuestionRow &row : rows)
-            runOnServer(server,
-                        QStringLiteral("INSERT INTO perguntas.db (pergunta, resp1, resp2, resp3, resp4, correta, id, foto)"
-                                       " VALUES ($1, $2, $3, $4, $5, $6, $7, $8)"),
-                        {text(row.pergunta), text(row.resp1), text(row.resp2), text(row.resp3), text(row.resp4),
-                         text(row.correta), std::isnan(row.id) ? QVariant() : QVariant(row.id), text(row.foto)});
+        refuseExistingBank(server, serverName(connection));
+        createRoles(server, contents.roles);
+        makeQuestionSchema(server);
+        makeRecordSchema(server);
+        makeAccountSchema(server, contents.roles.administrator);
+        grantRoles(server, contents.roles);
+        insertRows(server, contents.questions);
+        insertPhotos(server, contents.photos);
+        // The name as the record file would keep it: Windows-1252 characters only.
+        if (const std::optional<Record> &record = contents.record)
+            runOnServer(server, QStringLiteral("UPDATE recorde.db SET nome = $1, pontos = $2"),
+                        {fromWin1252(toWin1252(record->name)), record->points});
     });
+}
+
+QString setServerAdminPassword(const QString &connection, const QString &password)
+{
+    checkAccountText(password, accountFields()[1]);
+    QString administrator;
+    inTransaction(connection, [&](pg_conn *server) {
+        const PgResult found = runOnServer(server, QStringLiteral("SELECT inicial.administrador()"));
+        if (PQntuples(found.get()) != 1 || PQgetisnull(found.get(), 0, 0))
+            throw AppError(QStringLiteral("o banco do %1 não diz qual é o papel do administrador (inicial.db está vazia)")
+                               .arg(serverName(connection)));
+        administrator = QString::fromUtf8(PQgetvalue(found.get(), 0, 0));
+        setRolePassword(server, administrator, password);
+    });
+    return administrator;
 }

@@ -1,17 +1,46 @@
 #pragma once
-// The bank's tables on a PostgreSQL server, made as the set-up makes table files in a folder:
-// schema perguntas with table db (the question layout, in lower-case names so that statements
-// name the columns as they do on a folder, texts without a size as in the table files), schema
-// inicial with table db (the account). Each
-// table numbers its rows in column linha, by which a cursor keeps its place. Used through
-// Setup.h, which says what each step does.
+// Making a bank on a PostgreSQL server (the schemas of ServerSchema.h, the roles of
+// ServerRoles.h) and the set-up's other work on it. Used through Setup.h and ServerBank.h, which
+// say what each step is for; each runs in one transaction on a connection of its own, so that a
+// failure leaves the server as it was.
+#include "store/RecordStore.h"
+#include "store/ServerRoles.h"
+
 #include <QList>
 #include <QString>
+
+#include <optional>
 
 struct QuestionRow;
 
 // Throws AppError when the table is there already, or when the server refuses.
 void createServerQuestionTable(const QString &connection);
-void createServerAccountTable(const QString &connection, const QString &login, const QString &password);
+void createServerRecordTable(const QString &connection);
 // Adds `rows` (texts already cut to their fields) in one transaction.
 void insertServerQuestions(const QString &connection, const QList<QuestionRow> &rows);
+
+// A photo for a new bank: stored as `name`, read from the file `path` when it is stored.
+struct ServerPhotoFile {
+    QString name;
+    QString path;
+};
+
+// Everything a new bank on a server holds.
+struct ServerBankContents {
+    ServerRoles roles;
+    QList<QuestionRow> questions; // stored as they are
+    QList<ServerPhotoFile> photos;
+    std::optional<Record> record;
+};
+
+// Makes a whole bank on the server of `connection`, in one transaction: the three schemas, both
+// roles with their rights, and `contents`. Refuses (AppError, nothing changed) a server that has
+// a bank, or either role, already; a record outside what a whole game scores; a photo above the
+// limit of a photo file, or one that cannot be read.
+void createServerBank(const QString &connection, const ServerBankContents &contents);
+
+// Sets the password of the administrator's role of the bank on the server of `connection`, as
+// the role of that connection (which must be the administrator's, or one that may change roles).
+// Throws AppError for a password that the login screen could not take (1 to 7 Windows-1252
+// characters) or when the server refuses. Returns the administrator's role.
+QString setServerAdminPassword(const QString &connection, const QString &password);

@@ -1,7 +1,6 @@
 #include "store/Setup.h"
 
 #include "store/AppError.h"
-#include "store/ServerRecord.h"
 #include "store/ServerSetup.h"
 #include "store/Sqlite.h"
 #include "store/TableEngine.h"
@@ -163,15 +162,6 @@ void createQuestionTable(const BankLocation &where)
 
 namespace {
 
-// A login or password the account table keeps exactly as given: never cut, never changed.
-void checkAccountText(const QString &value, const FieldDef &field)
-{
-    if (value.isEmpty() || value.size() > field.size || !fitsWin1252(value))
-        throw AppError(QStringLiteral("%1 inválido: deve ter de 1 a %2 caracteres do Windows-1252")
-                           .arg(field.name)
-                           .arg(field.size));
-}
-
 // Opens the table file `name` of `directory`, starts a transaction with `begin` and runs `work`
 // on it; a failure rolls everything back.
 template <typename Work>
@@ -202,14 +192,11 @@ auto inTableFile(const QString &directory, const QString &name, const char *begi
 
 } // namespace
 
-void createAccountTable(const BankLocation &where, const QString &login, const QString &password)
+void createAccountTable(const QString &directory, const QString &login, const QString &password)
 {
     const QList<FieldDef> &fields = accountFields();
     checkAccountText(login, fields[0]);
     checkAccountText(password, fields[1]);
-    if (where.isServer())
-        return createServerAccountTable(where.connection(), login, password);
-    const QString directory = where.folderPath();
     createTableFile(directory, QStringLiteral("inicial.db"), [&](TableFile &table) {
         table.exec("BEGIN; CREATE TABLE db(Login TEXT, Senha TEXT);");
         table.prepare("INSERT INTO db(Login, Senha) VALUES (?1, ?2)");
@@ -226,8 +213,11 @@ void createRecordTable(const BankLocation &where)
         createServerRecordTable(where.connection());
 }
 
-QString setAdminPassword(const QString &directory, const QString &password)
+QString setAdminPassword(const BankLocation &where, const QString &password)
 {
+    if (where.isServer())
+        return setServerAdminPassword(where.connection(), password);
+    const QString directory = where.folderPath();
     checkAccountText(password, accountFields()[1]);
     if (!QFileInfo(directory).isDir())
         throw AppError(QStringLiteral("A pasta de dados não existe: %1").arg(directory));

@@ -20,21 +20,24 @@ struct QuestionRow {
 // table is db of schema perguntas: see ServerSetup.h.)
 void createQuestionTable(const BankLocation &where);
 
-// Creates inicial.db at `where` with its one account. Throws AppError if the table exists, or if
-// the login or the password does not fit its field (10 and 7 Windows-1252 characters).
-void createAccountTable(const BankLocation &where, const QString &login, const QString &password);
+// Creates inicial.db in the data folder `directory` with its one account. Throws AppError if the
+// table exists, or if the login or the password does not fit its field (10 and 7 Windows-1252
+// characters). (A server has no such table: its account is a role, made with the whole bank by
+// createServerBank(), ServerSetup.h.)
+void createAccountTable(const QString &directory, const QString &login, const QString &password);
 
 // Makes the record's place at `where` with no record: on a server, its table (ServerRecord.h); a
 // folder needs nothing, as its record file is written with the first record. Throws AppError
 // when the server already has the table, or refuses.
 void createRecordTable(const BankLocation &where);
 
-// Sets the administrator's password in inicial.db of `directory`, in one transaction, leaving the
-// login, the questions and the record as they are; a missing account table (or one without its
-// row) is created with the default login. Throws AppError, changing nothing, for a password that
-// does not fit its field (1 to 7 Windows-1252 characters) or a folder that does not exist.
-// Returns the account's login.
-QString setAdminPassword(const QString &directory, const QString &password);
+// Sets the administrator's password at `where`, leaving the login, the questions and the record
+// as they are. In a folder: in inicial.db, in one transaction; a missing account table (or one
+// without its row) is created with the default login. On a server: the password of the
+// administrator's role (setServerAdminPassword(), ServerSetup.h). Throws AppError, changing
+// nothing, for a password that does not fit its field (1 to 7 Windows-1252 characters), a folder
+// that does not exist, or a server that refuses. Returns the account's login.
+QString setAdminPassword(const BankLocation &where, const QString &password);
 
 // Adds `rows` to Perguntas.DB at `where` in one transaction. Texts are stored as the table engine
 // stores them: cut to the field size, in Windows-1252 characters, an empty text as blank.

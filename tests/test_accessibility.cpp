@@ -248,7 +248,6 @@ void AccessibilityTest::everyControlHasAName()
     }
     // The tables behind the screens go by their names too, for tools that look for them.
     QVERIFY(FrmCadastro->findChild<Table *>(QStringLiteral("TbPerguntas"), Qt::FindDirectChildrenOnly));
-    QVERIFY(FrmSenha->findChild<Table *>(QStringLiteral("TbSenha"), Qt::FindDirectChildrenOnly));
 
     // Each box is labelled by the text beside it, which a screen reader reads with it.
     const struct {

@@ -36,6 +36,21 @@ QString serverUnavailable()
     return why;
 }
 
+ServerRoles testRoles(const QString &password)
+{
+    return {QStringLiteral("Adm"), password, QString::fromLatin1(defaultPupilsRole),
+            QString::fromLatin1(defaultPupilsPassword)};
+}
+
+void dropRoles(const ServerRoles &roles)
+{
+    PlainServer admin{QString()};
+    const QString error = admin.exec(QStringLiteral("DROP ROLE IF EXISTS %1, %2")
+                                         .arg(quotedName(roles.administrator), quotedName(roles.pupils)));
+    if (!error.isEmpty())
+        qFatal("the test roles could not be dropped: %s", qPrintable(error));
+}
+
 QList<QStringList> refusingTrigger(const QString &schema, const QString &change, const QString &message)
 {
     const QString name = QStringLiteral("recusa_") + change;

@@ -3,6 +3,7 @@
 // a folder, and with JORNADA_TESTE_BANCO=servidor (CTest label "servidor") on the PostgreSQL
 // server that the PG* variables name, as pg_virtualenv sets them for the command it runs.
 #include "store/BankLocation.h"
+#include "store/ServerRoles.h"
 
 #include <QString>
 #include <QStringList>
@@ -65,6 +66,14 @@ public:
 private:
     QString m_name;
 };
+
+// The roles of a whole bank made for a test on the server (createServerBank): the administrator
+// Adm with `password`, and the pupils' role that a server's set-up makes by default.
+ServerRoles testRoles(const QString &password = QStringLiteral("1234"));
+// Drops the roles `roles` names, if the server has them. Roles belong to the whole server, not to
+// one database: a test's bank drops its roles with its database, so that the next test's bank can
+// make them again.
+void dropRoles(const ServerRoles &roles);
 
 // The statements (each as its lines) that make table db of schema `schema` ("perguntas") refuse
 // every `change` ("insert", "update") with the error `message`, by a trigger of this run's engine.

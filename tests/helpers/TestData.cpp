@@ -10,6 +10,7 @@
 #include "screens/Unit1.h"
 #include "screens/alterarsenha.h"
 #include "store/RecordFile.h"
+#include "store/ServerSetup.h"
 
 #include <QDir>
 #include <QFile>
@@ -40,18 +41,29 @@ TempDataDir::TempDataDir(int questionCount, const QString &password)
     picture.setText(QStringLiteral("Description"), QStringLiteral("Um retângulo azul"));
     picture.save(m_photo, "JPG");
 
-    createQuestionTable(where());
-    createAccountTable(where(), QStringLiteral("Adm"), password);
-    createRecordTable(where());
     QList<QuestionRow> rows;
     for (int id = 1; id <= questionCount; ++id)
         rows << sampleQuestion(id, m_photo);
+    if (m_server) {
+        ServerBankContents bank;
+        bank.roles = testRoles(password);
+        bank.questions = rows;
+        dropRoles(bank.roles);
+        createServerBank(m_server->connection(), bank);
+        return;
+    }
+    createQuestionTable(where());
+    createAccountTable(path(), QStringLiteral("Adm"), password);
     insertQuestions(where(), rows);
 }
 
 TempDataDir::~TempDataDir()
 {
     qputenv("HOME", m_oldHome);
+    if (m_server) {
+        m_server.reset();
+        dropRoles(testRoles());
+    }
 }
 
 BankLocation TempDataDir::where() const

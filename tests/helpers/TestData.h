@@ -17,7 +17,8 @@ class ServerDatabase;
 class TempDataDir {
 public:
     // A data directory with `questionCount` questions numbered 1..N, each with a small photo,
-    // and the account Adm / `password`.
+    // and the account Adm / `password`. On a server, the whole bank with its roles
+    // (testRoles(`password`)), which go with it.
     explicit TempDataDir(int questionCount = 25, const QString &password = QStringLiteral("1234"));
     ~TempDataDir();
 

@@ -1,0 +1,38 @@
+#pragma once
+// The parts of a bank on a PostgreSQL server, each made by its own statements inside a
+// transaction that the caller holds (ServerSetup.h), so that a bank is made whole or not at all.
+// Each table file of a folder is table db of a schema named after it: perguntas.db, inicial.db,
+// and recorde.db for the record file. The objects belong to the role that makes them; the roles
+// of the game are given their rights afterwards (ServerRoles.h).
+#include <QString>
+
+struct pg_conn;
+
+// Schema perguntas: table db with the question layout (lower-case column names, texts without a
+// size as the table files have them) and column linha, by which a cursor keeps its place; the
+// unique index on id, the editor's order and its text index IdPergunta; the change counter
+// perguntas.mudancas that every change of the table counts itself in; table fotos with the
+// photos' bytes, none above the limit of a photo file.
+void makeQuestionSchema(pg_conn *server);
+
+// Schema recorde: table db with its one row, blank while no record is set, and the only way the
+// pupils' machines change it: recorde.travar() reads the row and holds it for the transaction,
+// recorde.gravar(nome, pontos) writes a record of what a whole game can score (see
+// RecordLimits), never below the one stored.
+void makeRecordSchema(pg_conn *server);
+
+// Schema inicial: table db with the name of the administrator's role, which the password
+// change needs before it connects as that role, and inicial.administrador(), which tells it. No
+// password is kept here: the server keeps the role's.
+void makeAccountSchema(pg_conn *server, const QString &administrator);
+
+// Throws AppError, naming the server as `where` says, when any of the three schemas is there.
+void refuseExistingBank(pg_conn *server, const QString &where);
+
+// What a whole game can score: 20 right answers, or 20 wrong ones and two skips; and the longest
+// name the start screen takes. The server holds the record to these.
+namespace RecordLimits {
+constexpr int lowest = -62;
+constexpr int highest = 100;
+constexpr int nameLength = 20;
+} // namespace RecordLimits
