@@ -30,7 +30,8 @@ const QList<FieldDef> &accountFields()
 void checkAccountText(const QString &value, const FieldDef &field)
 {
     if (value.isEmpty() || value.size() > field.size || !fitsWin1252(value))
-        throw AppError(QStringLiteral("%1 inválido: deve ter de 1 a %2 caracteres do Windows-1252")
-                           .arg(field.name)
+        throw AppError(QStringLiteral("%1: deve ter de 1 a %2 caracteres do Windows-1252")
+                           .arg(field.name == QLatin1String("Senha") ? QStringLiteral("Senha inválida")
+                                                                     : QStringLiteral("%1 inválido").arg(field.name))
                            .arg(field.size));
 }

@@ -114,6 +114,9 @@ public:
     QStringList rows(const QString &sql, const QStringList &parameters = {}, int column = 0);
     // Runs statements that return no rows; the error text, or empty.
     QString exec(const QString &sql);
+    // Runs one statement with `parameters` as texts, or statements without any; the SQLSTATE of
+    // the error that stopped them ("42501"), or empty when they succeeded.
+    QString state(const QString &sql, const QStringList &parameters = {});
 
 private:
     pg_conn *m_connection = nullptr;
