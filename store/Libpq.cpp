@@ -48,7 +48,7 @@ QString errorMeaning(const QByteArray &state)
     if (state.startsWith("28"))
         return QStringLiteral("O servidor recusou o acesso ao banco de perguntas");
     if (state == "42501")
-        return QStringLiteral("Sem permissão para usar a tabela no servidor");
+        return NoPermissionText;
     if (state == "25006")
         return QStringLiteral("A tabela não pode ser alterada: a conexão com o servidor só permite leitura");
     if (state.startsWith("23") || state == "P0001")

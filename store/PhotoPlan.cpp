@@ -18,6 +18,15 @@ bool sameContents(const QString &a, const QString &b)
     }
 }
 
+QString numberedPhotoName(const QString &fileName, int n)
+{
+    if (n == 1)
+        return fileName;
+    const QFileInfo info(fileName);
+    return QStringLiteral("%1-%2%3").arg(info.completeBaseName()).arg(n).arg(
+        info.suffix().isEmpty() ? QString() : QLatin1Char('.') + info.suffix());
+}
+
 PhotoPlan::PhotoPlan(const QString &photoFolder)
     : m_folder(photoFolder), m_canonicalFolder(QFileInfo(photoFolder).canonicalFilePath())
 {
@@ -32,10 +41,7 @@ QString PhotoPlan::place(const QString &source)
     if (!m_canonicalFolder.isEmpty() && info.canonicalPath() == m_canonicalFolder)
         return remember(key, QDir(m_folder).filePath(QFileInfo(key).fileName()));
     for (int n = 1;; ++n) {
-        const QString name = n == 1 ? info.fileName()
-                                    : QStringLiteral("%1-%2%3").arg(info.completeBaseName()).arg(n).arg(
-                                          info.suffix().isEmpty() ? QString() : QLatin1Char('.') + info.suffix());
-        const QString target = QDir(m_folder).filePath(name);
+        const QString target = QDir(m_folder).filePath(numberedPhotoName(info.fileName(), n));
         if (m_taken.contains(target))
             continue;
         if (QFileInfo::exists(target) || QFileInfo(target).isSymLink()) {
@@ -46,6 +52,11 @@ QString PhotoPlan::place(const QString &source)
         m_copies.append({source, target});
         return remember(key, target);
     }
+}
+
+bool PhotoPlan::sameAs(const QString &source, const QString &stored)
+{
+    return QFileInfo(stored).isFile() && sameContents(source, stored);
 }
 
 QString PhotoPlan::remember(const QString &key, const QString &target)

@@ -1,6 +1,7 @@
 #pragma once
 // Where photos go when they are copied into a fotos folder: by the import into a data
-// directory's, by the export into the one it writes beside its file.
+// directory's, by the export into the one it writes beside its file. (On a server the import
+// stores them in the bank: ServerPhotoPlan.h.)
 #include <QHash>
 #include <QList>
 #include <QSet>
@@ -10,18 +11,34 @@
 // their size. False when either cannot be read.
 bool sameContents(const QString &a, const QString &b);
 
+// `fileName` as the n-th photo of that name is stored: itself for n = 1, then "name-2.ext",
+// "name-3.ext", ...
+QString numberedPhotoName(const QString &fileName, int n);
+
+// Where the photos of one import are stored, and under which name, before anything is stored.
+class PhotoPlacer {
+public:
+    virtual ~PhotoPlacer() = default;
+    // What a question names `source` (an existing file) by once it is stored.
+    virtual QString place(const QString &source) = 0;
+    // Whether `source` holds the same picture as `stored`, a question's stored photo.
+    virtual bool sameAs(const QString &source, const QString &stored) = 0;
+};
+
 // The names in one fotos folder of the photos of one import or export: the same file once, under
 // its own name when that is free or already holds the same picture, else under "name-2.ext",
 // "name-3.ext", ... so that no other photo is overwritten. Only plans: the copies are made by the
 // caller.
-class PhotoPlan {
+class PhotoPlan final : public PhotoPlacer {
 public:
     explicit PhotoPlan(const QString &photoFolder);
 
     // The full path under which `source` (an existing file) is stored. A photo already in the
     // folder stays where it is, under its own name (the name of the file a link leads to, not
     // the link's).
-    QString place(const QString &source);
+    QString place(const QString &source) override;
+    // `stored` is a photo file with the bytes of `source`.
+    bool sameAs(const QString &source, const QString &stored) override;
 
     struct Copy {
         QString source, target;

@@ -3,16 +3,20 @@
 #include "store/AppError.h"
 #include "store/Csv.h"
 #include "store/PhotoPlan.h"
+#include "store/ServerPhotos.h"
 #include "store/Setup.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QSaveFile>
+#include <QTemporaryDir>
 #include <QTemporaryFile>
 
 #include <cerrno>
 #include <cmath>
+#include <optional>
 #include <cstring>
 
 #include <fcntl.h>
@@ -160,16 +164,60 @@ private:
     bool m_folderMade = false, m_kept = false;
 };
 
+// The photos of a bank on a server, each written once to a file of its own name in a temporary
+// folder, so that they are copied beside the exported file as a folder's photo files are.
+class ServerPhotoFiles {
+public:
+    explicit ServerPhotoFiles(const BankLocation &bank) : m_connection(bank.connection()) {}
+
+    // The file of photo `name`; empty when the bank has no such photo.
+    QString fileOf(const QString &name)
+    {
+        if (const auto known = m_files.constFind(name); known != m_files.cend())
+            return *known;
+        QString file;
+        ServerPhotos photos(m_connection);
+        if (photos.contains(name)) {
+            if (!m_aside)
+                m_aside.emplace();
+            if (!m_aside->isValid())
+                throw AppError(QStringLiteral("não foi possível criar uma pasta temporária: %1").arg(m_aside->errorString()));
+            // Each in a folder of its own, under the photo's own name (the part after any '/'),
+            // which the copy beside the exported file keeps where it can.
+            const QString folder = m_aside->filePath(QString::number(m_files.size()));
+            QString base = QFileInfo(name).fileName();
+            if (base.isEmpty() || base == QLatin1String("..") || base == QLatin1String("."))
+                base = QStringLiteral("foto");
+            file = QDir(folder).filePath(base);
+            QFile out(file);
+            const QByteArray bytes = photos.read(name);
+            if (!QDir().mkpath(folder) || !out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size()
+                || !out.flush())
+                throw AppError(QStringLiteral("não foi possível gravar a foto %1 numa pasta temporária: %2")
+                                   .arg(name, out.errorString()));
+        }
+        m_files.insert(name, file);
+        return file;
+    }
+
+private:
+    QString m_connection;
+    std::optional<QTemporaryDir> m_aside; // made for the first photo
+    QHash<QString, QString> m_files; // photo name -> file, empty when the bank has none
+};
+
 } // namespace
 
-ExportReport exportQuestions(const QString &folder, const QString &path)
+ExportReport exportQuestions(const BankLocation &bank, const QString &path)
 {
     const bool xlsx = path.endsWith(QLatin1String(".xlsx"), Qt::CaseInsensitive);
     if (!xlsx && !path.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive))
         throw AppError(QStringLiteral("%1: a exportação grava arquivos .csv ou .xlsx; dê um nome terminado em um deles")
                            .arg(path));
-    const QString dataFolder = QDir::cleanPath(QFileInfo(folder).absoluteFilePath());
-    questionBankTable(dataFolder);
+    const BankLocation where =
+        bank.isServer() ? bank : BankLocation::folder(QDir::cleanPath(QFileInfo(bank.folderPath()).absoluteFilePath()));
+    if (!where.isServer())
+        questionBankTable(where.folderPath());
     if (QFileInfo(path).isDir())
         cannotWrite(path, QStringLiteral("é uma pasta"));
     if (!QFileInfo(QFileInfo(path).absolutePath()).isDir())
@@ -177,19 +225,22 @@ ExportReport exportQuestions(const QString &folder, const QString &path)
 
     ExportReport report;
     report.photoFolder = QDir(QFileInfo(path).absolutePath()).filePath(QStringLiteral("fotos"));
-    const QList<QuestionRow> rows = readQuestionTable(dataFolder);
+    const QList<QuestionRow> rows = readQuestionTable(where);
     PhotoPlan plan(report.photoFolder);
+    ServerPhotoFiles fromServer(where);
     QList<QStringList> lines;
     lines.reserve(rows.size());
     for (const QuestionRow &row : rows) {
         QString foto = row.foto;
         if (!foto.isEmpty()) {
-            if (QFileInfo(foto).isFile())
-                foto = QStringLiteral("fotos/") + QFileInfo(plan.place(foto)).fileName();
+            const QString file = where.isServer() ? fromServer.fileOf(foto) : foto;
+            if (QFileInfo(file).isFile())
+                foto = QStringLiteral("fotos/") + QFileInfo(plan.place(file)).fileName();
             else
-                report.warnings << QStringLiteral("pergunta %1: a foto %2 não existe; a coluna Foto ficou com o "
-                                                  "caminho gravado no banco")
-                                       .arg(idText(row.id), foto);
+                report.warnings << QStringLiteral("pergunta %1: a foto %2 não %3; a coluna Foto ficou com o "
+                                                  "nome gravado no banco")
+                                       .arg(idText(row.id), foto,
+                                            where.isServer() ? QStringLiteral("está no banco") : QStringLiteral("existe"));
         }
         lines << QStringList{idText(row.id), row.pergunta, row.resp1, row.resp2, row.resp3, row.resp4, row.correta, foto};
     }

@@ -4,6 +4,8 @@
 #include "store/PhotoCopies.h"
 #include "store/PhotoPlan.h"
 #include "store/QuestionCheck.h"
+#include "store/ServerPhotoPlan.h"
+#include "store/ServerSetup.h"
 #include "store/Setup.h"
 #include "store/Spreadsheet.h"
 
@@ -55,10 +57,10 @@ struct BankIndex {
     QHash<double, QString> photoOfId;
 };
 
-BankIndex indexBank(const QString &folder)
+BankIndex indexBank(const BankLocation &bank)
 {
     BankIndex index;
-    for (const QuestionRow &row : readQuestionTable(folder)) {
+    for (const QuestionRow &row : readQuestionTable(bank)) {
         if (std::isnan(row.id))
             continue;
         index.idOfText.insert(comparedText(row.pergunta), row.id);
@@ -181,10 +183,9 @@ private:
 // all and decide what becomes of each, and, when none has a problem, once more to store them.
 class CsvImport {
 public:
-    CsvImport(ImportMode mode, bool csvText, const BankIndex &bank, const QString &csvFolder,
-              const QString &photoFolder, const PhotoCheck &checkPhoto, const FitCheck &checkFit,
-              const PhotoFitter &fitPhoto)
-        : m_mode(mode), m_csvText(csvText), m_bank(bank), m_csvFolder(csvFolder), m_photos(photoFolder),
+    CsvImport(ImportMode mode, bool csvText, const BankIndex &bank, const QString &csvFolder, PhotoPlacer &photos,
+              const PhotoCheck &checkPhoto, const FitCheck &checkFit, const PhotoFitter &fitPhoto)
+        : m_mode(mode), m_csvText(csvText), m_bank(bank), m_csvFolder(csvFolder), m_photos(photos),
           m_checkPhoto(checkPhoto), m_checkFit(checkFit), m_fitPhoto(fitPhoto)
     {
     }
@@ -194,7 +195,6 @@ public:
     ProblemList changes {QStringLiteral("e mais %1 linhas, não listadas")};
     qint64 questions = 0; // records to store
     int skipped = 0;
-    const QList<PhotoPlan::Copy> &copies() const { return m_photos.copies(); }
     int fittedCopies() const { return m_fittedCount; }
 
     // The first reading: every record checked, the photos planned, the rows to skip chosen.
@@ -403,7 +403,7 @@ private:
             const QString pair = key + QLatin1Char('\n') + replacedPhoto;
             auto same = m_sameAsReplaced.constFind(pair);
             if (same == m_sameAsReplaced.cend())
-                same = m_sameAsReplaced.insert(pair, QFileInfo(replacedPhoto).isFile() && sameContents(source, replacedPhoto));
+                same = m_sameAsReplaced.insert(pair, m_photos.sameAs(source, replacedPhoto));
             if (*same)
                 return replacedPhoto;
         }
@@ -452,7 +452,7 @@ private:
     bool m_csvText;
     const BankIndex &m_bank;
     QString m_csvFolder;
-    PhotoPlan m_photos;
+    PhotoPlacer &m_photos;
     const PhotoCheck &m_checkPhoto;
     const FitCheck &m_checkFit;
     const PhotoFitter &m_fitPhoto;
@@ -471,13 +471,19 @@ private:
 
 } // namespace
 
-ImportReport importQuestions(const QString &csvPath, const QString &folder, ImportMode mode,
+ImportReport importQuestions(const QString &csvPath, const BankLocation &bank, ImportMode mode,
                              const PhotoCheck &checkPhoto, const FitCheck &checkFit, const PhotoFitter &fitPhoto)
 {
     ImportReport report;
-    const QString dataFolder = QDir::cleanPath(QFileInfo(folder).absoluteFilePath());
-    report.table = questionBankTable(dataFolder);
-    report.photoFolder = QDir(dataFolder).filePath(QStringLiteral("fotos"));
+    const BankLocation where =
+        bank.isServer() ? bank : BankLocation::folder(QDir::cleanPath(QFileInfo(bank.folderPath()).absoluteFilePath()));
+    if (where.isServer()) {
+        report.table = QStringLiteral("perguntas.db no %1").arg(where.description());
+        report.photoFolder = QStringLiteral("perguntas.fotos no %1").arg(where.description());
+    } else {
+        report.table = questionBankTable(where.folderPath());
+        report.photoFolder = QDir(where.folderPath()).filePath(QStringLiteral("fotos"));
+    }
 
     QFile file(csvPath);
     if (!QFileInfo::exists(csvPath))
@@ -500,14 +506,21 @@ ImportReport importQuestions(const QString &csvPath, const QString &folder, Impo
     const QString nothingDone = QStringLiteral("\nNada foi importado; o banco de perguntas ficou como estava.");
 
     // 1. Every record checked, against the questions of the bank.
-    BankIndex bank;
+    BankIndex index;
     try {
-        bank = indexBank(dataFolder);
+        index = indexBank(where);
     } catch (const AppError &error) {
         throw AppError(error.text() + nothingDone);
     }
-    CsvImport import(mode, !workbook, bank, QFileInfo(csvPath).absolutePath(), report.photoFolder, checkPhoto,
-                     checkFit, fitPhoto);
+    std::unique_ptr<PhotoPlan> folderPhotos;
+    std::unique_ptr<ServerPhotoPlan> serverPhotos;
+    PhotoPlacer *photoPlan = nullptr;
+    if (where.isServer())
+        photoPlan = (serverPhotos = std::make_unique<ServerPhotoPlan>(where.connection())).get();
+    else
+        photoPlan = (folderPhotos = std::make_unique<PhotoPlan>(report.photoFolder)).get();
+    CsvImport import(mode, !workbook, index, QFileInfo(csvPath).absolutePath(), *photoPlan, checkPhoto, checkFit,
+                     fitPhoto);
     bool anyRecord = false;
     const CsvText csv = read([&](const CsvRecord &record) {
         anyRecord = true;
@@ -526,22 +539,29 @@ ImportReport importQuestions(const QString &csvPath, const QString &folder, Impo
     report.skipped = import.skipped;
     report.photosFitted = import.fittedCopies();
 
-    // 2. The photos, then the questions in one transaction; a failure takes the copies back.
+    // 2. The photos, then the questions in one transaction; a failure takes the copies back. On a
+    // server the photos go into the bank in the questions' transaction.
+    const auto storeRecords = [&](const QuestionWriter &write) {
+        read([&](const CsvRecord &record) { import.store(record, write, report); });
+    };
     try {
-        std::optional<PhotoCopies> photos;
-        if (!import.copies().isEmpty()) {
-            photos.emplace(report.photoFolder);
-            for (const PhotoPlan::Copy &copy : import.copies())
-                photos->copy(copy.source, QFileInfo(copy.target).fileName());
-            photos->sync();
-        }
-        if (import.questions > 0)
-            storeQuestions(dataFolder, [&](const QuestionWriter &write) {
-                read([&](const CsvRecord &record) { import.store(record, write, report); });
-            });
-        if (photos) {
-            photos->commit();
-            report.photosCopied = photos->count();
+        if (serverPhotos) {
+            storeServerQuestions(where.connection(), serverPhotos->stores(), storeRecords);
+            report.photosCopied = int(serverPhotos->stores().size());
+        } else {
+            std::optional<PhotoCopies> photos;
+            if (!folderPhotos->copies().isEmpty()) {
+                photos.emplace(report.photoFolder);
+                for (const PhotoPlan::Copy &copy : folderPhotos->copies())
+                    photos->copy(copy.source, QFileInfo(copy.target).fileName());
+                photos->sync();
+            }
+            if (import.questions > 0)
+                storeQuestions(where.folderPath(), storeRecords);
+            if (photos) {
+                photos->commit();
+                report.photosCopied = photos->count();
+            }
         }
     } catch (const AppError &error) {
         throw AppError(error.text() + nothingDone);

@@ -1,7 +1,9 @@
 #pragma once
-// Importing questions from a CSV file or a workbook into the bank of a data directory: adding new
-// ones, or updating the bank from a file it was exported to. Used by jornada-dados.
+// Importing questions from a CSV file or a workbook into a bank (of a data directory, or on a
+// server): adding new ones, or updating the bank from a file it was exported to. Used by
+// jornada-dados.
 #include "store/AppError.h"
+#include "store/BankLocation.h"
 #include "store/QuestionCheck.h"
 
 #include <QString>
@@ -38,7 +40,7 @@ enum class ImportMode {
 };
 
 struct ImportReport {
-    QString table;        // the full path of Perguntas.DB
+    QString table;        // the full path of Perguntas.DB, or the table on the server
     int added = 0;        // questions added
     double firstId = 0;   // ImportMode::Add: their numbers run from firstId to firstId + added - 1
     int replaced = 0;     // ImportMode::Update: questions replaced
@@ -46,12 +48,12 @@ struct ImportReport {
     int skipped = 0;      // rows not added because the bank or an earlier row has their question
     int photosCopied = 0;
     int photosFitted = 0; // of the photos stored, copies fitted to the photo box in place of the photo
-    QString photoFolder;  // where the photos were copied
+    QString photoFolder;  // where the photos were copied: a folder, or the bank's photos on a server
     QStringList changes;  // "linha N: ...": each row skipped, and (ImportMode::Update) each added or replaced
     QStringList warnings; // "linha N: ...", for questions stored that will not show whole
 };
 
-// Imports the file `csvPath` into the bank of the existing data directory `folder`: a workbook
+// Imports the file `csvPath` into the existing bank at `bank`: a workbook
 // when its name ends in .xlsx or .ods (its first sheet, read by parseSpreadsheet()), else CSV
 // text (read as readCsv() reads it). Either is at most 64 MB.
 //
@@ -62,7 +64,10 @@ struct ImportReport {
 // the CSV file's folder or absolute; the photo is copied into folder/fotos (under a new name when
 // a different file has its name there) and stored by the copy's full path. A photo already in
 // folder/fotos is not copied again, and neither is one (in an update) with the same contents as
-// the photo of the question it replaces, which keeps its stored path. Lines whose fields are all
+// the photo of the question it replaces, which keeps its stored path. On a server the photo is
+// stored in the bank instead (ServerPhotoPlan.h), under its file's name (or a new one when the
+// bank has a different photo of that name), in the questions' transaction, and named so by its
+// question; a photo the bank has with the same bytes is not stored again. Lines whose fields are all
 // empty are skipped. Of CSV text, exactly one leading apostrophe of each field is taken off, as
 // the export puts one before texts a spreadsheet would take for formulas; a workbook's cells are
 // taken as they are.
@@ -79,6 +84,6 @@ struct ImportReport {
 // removed, and AppError says why. `checkFit`, when given, lists what of a question will not show
 // whole; those are warnings, which refuse nothing. `fitPhoto`, when given, is asked for each photo
 // to copy: a photo it fits is stored as its fitted copy, and the photo itself is not copied.
-ImportReport importQuestions(const QString &csvPath, const QString &folder, ImportMode mode,
+ImportReport importQuestions(const QString &csvPath, const BankLocation &bank, ImportMode mode,
                              const PhotoCheck &checkPhoto, const FitCheck &checkFit = {},
                              const PhotoFitter &fitPhoto = {});

@@ -9,6 +9,14 @@
 
 class BankLocation;
 
+// What a whole game can score: 20 right answers, or 20 wrong ones and two skips; and the longest
+// name the start screen takes. A record on a server is held to these by the server itself.
+namespace RecordLimits {
+constexpr int lowest = -62;
+constexpr int highest = 100;
+constexpr int nameLength = 20;
+} // namespace RecordLimits
+
 struct Record {
     QString name;
     qint32 points = 0;

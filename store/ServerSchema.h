@@ -4,6 +4,8 @@
 // Each table file of a folder is table db of a schema named after it: perguntas.db, inicial.db,
 // and recorde.db for the record file. The objects belong to the role that makes them; the roles
 // of the game are given their rights afterwards (ServerRoles.h).
+#include "store/RecordStore.h"
+
 #include <QString>
 
 struct pg_conn;
@@ -28,11 +30,3 @@ void makeAccountSchema(pg_conn *server, const QString &administrator);
 
 // Throws AppError, naming the server as `where` says, when any of the three schemas is there.
 void refuseExistingBank(pg_conn *server, const QString &where);
-
-// What a whole game can score: 20 right answers, or 20 wrong ones and two skips; and the longest
-// name the start screen takes. The server holds the record to these.
-namespace RecordLimits {
-constexpr int lowest = -62;
-constexpr int highest = 100;
-constexpr int nameLength = 20;
-} // namespace RecordLimits

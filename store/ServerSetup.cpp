@@ -89,6 +89,75 @@ void insertServerQuestions(const QString &connection, const QList<QuestionRow> &
     inTransaction(connection, [&](pg_conn *server) { insertRows(server, rows); });
 }
 
+void storeServerQuestions(const QString &connection, const QList<ServerPhotoFile> &photos,
+                          const std::function<void(const QuestionWriter &)> &produce)
+{
+    inTransaction(connection, [&](pg_conn *server) {
+        // Other writers wait (or give up, after the engine's wait) from here on: no two take the
+        // same numbers. The game's reading goes on.
+        runOnServer(server, QStringLiteral("LOCK TABLE perguntas.db IN SHARE ROW EXCLUSIVE MODE"));
+        insertPhotos(server, photos);
+        const PgResult largest = runOnServer(server, QStringLiteral("SELECT floor(max(id)) FROM perguntas.db"));
+        double next = PQgetisnull(largest.get(), 0, 0) ? 1 : serverValue(largest.get(), 0, 0).toDouble() + 1;
+        const auto blankIfEmpty = [](const QString &text) { return text.isEmpty() ? QVariant() : QVariant(text); };
+        const auto bound = [&](const StoredTexts &texts, double id) {
+            QList<QVariant> values;
+            for (const QString &text : texts)
+                values.append(blankIfEmpty(text));
+            values.append(id);
+            return values;
+        };
+        produce([&](const QuestionRow &row) -> StoredRow {
+            StoredTexts texts = storedTexts(row);
+            if (!std::isnan(row.id)) {
+                const PgResult found = runOnServer(server, QStringLiteral("SELECT pergunta, resp1, resp2, resp3, resp4,"
+                                                                          " correta, foto FROM perguntas.db WHERE id = $1"),
+                                                   {row.id});
+                if (PQntuples(found.get()) > 0) {
+                    StoredTexts old;
+                    for (int i = 0; i < 7; ++i)
+                        old[size_t(i)] = serverValue(found.get(), 0, i).toString();
+                    if (sameAsStored(texts, old))
+                        return {row.id, StoredAs::Unchanged};
+                    runOnServer(server,
+                                QStringLiteral("UPDATE perguntas.db SET pergunta = $1, resp1 = $2, resp2 = $3, resp3 = $4,"
+                                               " resp4 = $5, correta = $6, foto = $7 WHERE id = $8"),
+                                bound(texts, row.id));
+                    return {row.id, StoredAs::Replaced};
+                }
+            }
+            runOnServer(server,
+                        QStringLiteral("INSERT INTO perguntas.db (pergunta, resp1, resp2, resp3, resp4, correta, foto, id)"
+                                       " VALUES ($1, $2, $3, $4, $5, $6, $7, $8)"),
+                        bound(texts, next));
+            return {next++, StoredAs::Added};
+        });
+    });
+}
+
+QList<QuestionRow> readServerQuestionTable(const QString &connection)
+{
+    const PgConnection server = connectToServer(connection);
+    const PgResult found = runOnServer(server.get(), QStringLiteral("SELECT pergunta, resp1, resp2, resp3, resp4, correta,"
+                                                                    " id, foto FROM perguntas.db ORDER BY id, linha"));
+    QList<QuestionRow> rows;
+    rows.reserve(PQntuples(found.get()));
+    for (int r = 0; r < PQntuples(found.get()); ++r) {
+        const auto text = [&](int column) { return serverValue(found.get(), r, column).toString(); };
+        QuestionRow row;
+        row.pergunta = text(0);
+        row.resp1 = text(1);
+        row.resp2 = text(2);
+        row.resp3 = text(3);
+        row.resp4 = text(4);
+        row.correta = text(5);
+        row.id = PQgetisnull(found.get(), r, 6) ? std::nan("") : serverValue(found.get(), r, 6).toDouble();
+        row.foto = text(7);
+        rows.append(row);
+    }
+    return rows;
+}
+
 void createServerBank(const QString &connection, const ServerBankContents &contents)
 {
     checkRoles(contents.roles);

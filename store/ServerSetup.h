@@ -5,25 +5,34 @@
 // failure leaves the server as it was.
 #include "store/RecordStore.h"
 #include "store/ServerRoles.h"
+#include "store/Setup.h"
 
 #include <QList>
 #include <QString>
 
 #include <optional>
 
-struct QuestionRow;
-
 // Throws AppError when the table is there already, or when the server refuses.
 void createServerQuestionTable(const QString &connection);
 void createServerRecordTable(const QString &connection);
 // Adds `rows` (texts already cut to their fields) in one transaction.
 void insertServerQuestions(const QString &connection, const QList<QuestionRow> &rows);
+// Every question, in Id order (readQuestionTable()).
+QList<QuestionRow> readServerQuestionTable(const QString &connection);
 
-// A photo for a new bank: stored as `name`, read from the file `path` when it is stored.
+// A photo for a bank: stored as `name`, read from the file `path` when it is stored.
 struct ServerPhotoFile {
     QString name;
     QString path;
 };
+
+// Stores the photos `photos` and the questions that `produce` hands over, in one transaction, as
+// storeQuestions() (Setup.h) stores them in a folder: a row whose id is the number of a question
+// replaces it (or is Unchanged), any other is added, numbered on from the largest Id. The table
+// is held against other writers from before the largest Id is read; every failure, and what
+// `produce` throws, leaves the bank as it was, photos included.
+void storeServerQuestions(const QString &connection, const QList<ServerPhotoFile> &photos,
+                          const std::function<void(const QuestionWriter &)> &produce);
 
 // Everything a new bank on a server holds.
 struct ServerBankContents {

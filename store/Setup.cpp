@@ -324,6 +324,24 @@ QString withLineFeeds(QString text)
 
 } // namespace
 
+StoredTexts storedTexts(const QuestionRow &row)
+{
+    return {fieldText(row.pergunta, 240), fieldText(row.resp1, 240), fieldText(row.resp2, 240),
+            fieldText(row.resp3, 240),    fieldText(row.resp4, 240), fieldText(row.correta, 240),
+            fieldText(row.foto, 255)};
+}
+
+bool sameAsStored(StoredTexts &texts, const StoredTexts &old)
+{
+    bool same = true;
+    for (size_t i = 0; i < texts.size(); ++i) {
+        if (withLineFeeds(old[i]) == withLineFeeds(texts[i]))
+            texts[i] = old[i];
+        same = same && old[i] == texts[i];
+    }
+    return same;
+}
+
 void storeQuestions(const QString &directory, const std::function<void(const QuestionWriter &)> &produce)
 {
     inTableFile(directory, QStringLiteral("Perguntas.DB"), "BEGIN IMMEDIATE", [&](TableFile &table) {
@@ -333,29 +351,20 @@ void storeQuestions(const QString &directory, const std::function<void(const Que
         // Three statements in turn on one connection: the current one is prepared again for each
         // row. A bank import is a few thousand rows; the cost is the disk's, not this.
         produce([&](const QuestionRow &row) -> StoredRow {
-            QString stored[] = {fieldText(row.pergunta, 240), fieldText(row.resp1, 240),
-                                      fieldText(row.resp2, 240),    fieldText(row.resp3, 240),
-                                      fieldText(row.resp4, 240),    fieldText(row.correta, 240),
-                                      fieldText(row.foto, 255)};
+            StoredTexts stored = storedTexts(row);
             if (!std::isnan(row.id)) {
                 table.prepare("SELECT Pergunta, Resp1, Resp2, Resp3, Resp4, Correta, Foto FROM db WHERE Id = ?1");
                 table.bindNumber(1, row.id);
                 if (table.step()) {
-                    // A text that differs from the stored one only in how its lines end stays as
-                    // stored: spreadsheets end the lines inside a cell with LF, whatever they read.
-                    bool same = true;
-                    for (int i = 0; i < 7; ++i) {
-                        const QString old = table.columnText(i);
-                        if (withLineFeeds(old) == withLineFeeds(stored[i]))
-                            stored[i] = old;
-                        same = same && old == stored[i];
-                    }
-                    if (same)
+                    StoredTexts old;
+                    for (int i = 0; i < 7; ++i)
+                        old[size_t(i)] = table.columnText(i);
+                    if (sameAsStored(stored, old))
                         return {row.id, StoredAs::Unchanged};
                     table.prepare("UPDATE db SET Pergunta = ?1, Resp1 = ?2, Resp2 = ?3, Resp3 = ?4, Resp4 = ?5,"
                                   " Correta = ?6, Foto = ?8 WHERE Id = ?7");
                     for (int i = 0; i < 6; ++i)
-                        table.bindText(i + 1, stored[i]);
+                        table.bindText(i + 1, stored[size_t(i)]);
                     table.bindNumber(7, row.id);
                     table.bindText(8, stored[6]);
                     table.run();
@@ -389,9 +398,11 @@ QString existingQuestionTable(const QString &directory)
     return path;
 }
 
-QList<QuestionRow> readQuestionTable(const QString &directory)
+QList<QuestionRow> readQuestionTable(const BankLocation &where)
 {
-    TableFile table(existingQuestionTable(directory));
+    if (where.isServer())
+        return readServerQuestionTable(where.connection());
+    TableFile table(existingQuestionTable(where.folderPath()));
     table.prepare("SELECT Pergunta, Resp1, Resp2, Resp3, Resp4, Correta, Id, Foto FROM db ORDER BY Id");
     QList<QuestionRow> rows;
     while (table.step()) {

@@ -7,6 +7,7 @@
 #include <QList>
 #include <QSet>
 #include <QString>
+#include <array>
 #include <functional>
 
 struct QuestionRow {
@@ -55,6 +56,15 @@ double appendQuestions(const QString &directory, const QList<QuestionRow> &rows)
 using QuestionSink = std::function<void(const QuestionRow &)>;
 double appendQuestions(const QString &directory, const std::function<void(const QuestionSink &)> &produce);
 
+// The texts of a question as a table stores them, in the order Pergunta, Resp1 to Resp4, Correta,
+// Foto: cut to their fields, in Windows-1252 characters.
+using StoredTexts = std::array<QString, 7>;
+StoredTexts storedTexts(const QuestionRow &row);
+// Whether `texts`, about to replace the stored `old`, change nothing. A text that differs from
+// the stored one only in how its lines end (CR LF or LF) takes the stored form first: spreadsheets
+// end the lines inside a cell with LF, whatever they read.
+bool sameAsStored(StoredTexts &texts, const StoredTexts &old);
+
 // What storeQuestions() did with one row.
 enum class StoredAs { Added, Replaced, Unchanged };
 struct StoredRow {
@@ -74,9 +84,9 @@ void storeQuestions(const QString &directory, const std::function<void(const Que
 // teacher how to make the folder, when it has none.
 QString questionBankTable(const QString &folder);
 
-// Every question of Perguntas.DB of `directory` in Id order; a blank text reads as empty, a
-// blank Id as NaN.
-QList<QuestionRow> readQuestionTable(const QString &directory);
+// Every question of Perguntas.DB at `where` in Id order; a blank text reads as empty, a blank Id
+// as NaN.
+QList<QuestionRow> readQuestionTable(const BankLocation &where);
 
 // The photos that the questions of Perguntas.DB of `directory` name, each once.
 QSet<QString> questionPhotos(const QString &directory);

@@ -5,6 +5,10 @@
 const QString TableInUseText =
     QStringLiteral("O banco de perguntas está em uso por outro programa; tente de novo.");
 
+const QString NoPermissionText = QStringLiteral("Sem permissão para usar a tabela no servidor");
+
+bool isNoPermission(const AppError &error) { return error.text().contains(NoPermissionText); }
+
 bool isTableInUse(const AppError &error) { return error.text().contains(TableInUseText); }
 
 namespace tableText {

@@ -10,6 +10,11 @@ extern const QString TableInUseText;
 // Whether `error` is such an error: trying again later may succeed.
 bool isTableInUse(const AppError &error);
 
+// The start of the text of an error of a server that refused the statement to the role the
+// connection is made as: another role (the administrator's) may.
+extern const QString NoPermissionText;
+bool isNoPermission(const AppError &error);
+
 // Texts that the cursor and the statement object share.
 namespace tableText {
 QString closed();       // an operation on a table or statement that is not open

@@ -7,6 +7,8 @@
 //   jornada-dados --atualizar ARQUIVO.csv|.xlsx|.ods [PASTA_DE_DADOS]
 //   jornada-dados --exportar ARQUIVO.csv|ARQUIVO.xlsx [PASTA_DE_DADOS]
 //   jornada-dados --senha [PASTA_DE_DADOS]
+//   jornada-dados --servidor CONEXÃO [--administrador NOME] [--alunos NOME] [--senha-alunos SENHA]
+//   jornada-dados --copiar [PASTA_DE_DADOS] [--servidor CONEXÃO] [--alunos NOME] [--senha-alunos SENHA]
 //   jornada-dados --help | --version
 //
 // Creates PASTA_DE_DADOS (by default the game's own data directory) with Perguntas.DB, filled
@@ -18,6 +20,12 @@
 // import checks every photo with
 // the game's own picture loader. --senha sets the administrator's password alone, read from the
 // terminal (typed twice, not shown) or from one line of standard input.
+//
+// On a PostgreSQL server (--servidor CONEXÃO, a libpq connection string of a role that may create
+// roles and schemas) the bank is made whole, with the administrator's role and the pupils' role
+// (store/ServerRoles.h), from the sample bank or, with --copiar, from a data folder's bank. The
+// import, the export and --senha work on the bank the game uses (the folder, or the server of
+// the machine's setting), on the folder given, or on the server given with --servidor.
 #include "platform/PhotoFit.h"
 #include "platform/Pictures.h"
 #include "screens/Fonts.h"
@@ -28,7 +36,9 @@
 #include "store/PhotoCopies.h"
 #include "store/QuestionExport.h"
 #include "store/QuestionImport.h"
+#include "store/ServerBank.h"
 #include "store/Setup.h"
+#include "store/TableErrors.h"
 
 #include <QCommandLineParser>
 #include <QGuiApplication>
@@ -57,6 +67,55 @@ void sayDone(const DataDirectoryReport &report)
     say(QStringLiteral("%1 a tabela inicial.db com a conta do administrador: login \"%2\", senha \"%3\".")
             .arg(verb, QString::fromLatin1(defaultAdminLogin), QString::fromLatin1(defaultAdminPassword)));
     say(QStringLiteral("O recorde (Recorde.txt) não foi alterado."));
+}
+
+// The line of the machines' setting that points the game at the bank made on the server of
+// `connection`: the same server and database, as the pupils' role. The pupils' password is shown
+// only when it is the documented default; one given on the command line is not repeated.
+QString pupilsSetting(const QString &connection, const ServerRoles &roles, bool usualPassword)
+{
+    const QString setting = printableConnection(connectionAs(connection, roles.pupils, QStringLiteral("x")));
+    return QStringLiteral("servidor=%1 password=%2")
+        .arg(setting, usualPassword ? QString::fromLatin1(defaultPupilsPassword)
+                                      : QStringLiteral("(a senha dada em --senha-alunos)"));
+}
+
+void sayServerRoles(const QString &connection, const ServerBankReport &report, const QString &administratorPassword,
+                    bool usualPupilsPassword)
+{
+    say(QStringLiteral("Papel do administrador: \"%1\", %2. São o \"Usuário\" e a \"Senha\" da tela de senha do "
+                       "jogo; a senha se troca pela tela \"Alterar Senha\".")
+            .arg(report.roles.administrator, administratorPassword));
+    say(QStringLiteral("Papel dos alunos: \"%1\". Ele só lê as perguntas e as fotos e registra o recorde.")
+            .arg(report.roles.pupils));
+    say(QStringLiteral("Em cada máquina do laboratório, ponha no arquivo /etc/xdg/jornada/jornada.conf (troque o "
+                       "host pelo nome do servidor na rede, se preciso):"));
+    say(QStringLiteral("[banco]"));
+    say(pupilsSetting(connection, report.roles, usualPupilsPassword));
+}
+
+void sayServerDone(const QString &connection, const ServerBankReport &report, bool usualPupilsPassword)
+{
+    say(QStringLiteral("Banco de perguntas criado no %1: %2 perguntas, %3 fotos.")
+            .arg(report.server)
+            .arg(report.questions)
+            .arg(report.photos));
+    sayServerRoles(connection, report,
+                   QStringLiteral("com a senha inicial \"%1\"").arg(QString::fromLatin1(defaultAdminPassword)),
+                   usualPupilsPassword);
+}
+
+void sayCopied(const QString &folder, const QString &connection, const ServerBankReport &report,
+               bool usualPupilsPassword)
+{
+    say(QStringLiteral("O banco da pasta %1 foi copiado para o %2: %3 perguntas, %4 fotos, %5.")
+            .arg(folder, report.server)
+            .arg(report.questions)
+            .arg(report.photos)
+            .arg(report.record ? QStringLiteral("o recorde (%1, %2 pontos)").arg(report.record->name).arg(report.record->points)
+                               : QStringLiteral("nenhum recorde")));
+    sayServerRoles(connection, report, QStringLiteral("com a senha da pasta"), usualPupilsPassword);
+    say(QStringLiteral("A pasta não foi alterada."));
 }
 
 // The sample bank this program comes with: where an installation puts it beside the program, or
@@ -116,12 +175,20 @@ void sayImported(const QString &csvPath, const ImportReport &report)
     }
 }
 
-void sayExported(const QString &folder, const QString &path, const ExportReport &report)
+// Where the questions of `bank` came from, as a person is told: "de" the question table of a
+// folder, or "do" bank of a server.
+QString fromBank(const BankLocation &bank)
 {
-    say(QStringLiteral("%1 de %2 para %3.")
+    return bank.isServer() ? QStringLiteral("do banco do %1").arg(bank.description())
+                           : QStringLiteral("de %1").arg(QDir(bank.folderPath()).filePath(QStringLiteral("Perguntas.DB")));
+}
+
+void sayExported(const BankLocation &bank, const QString &path, const ExportReport &report)
+{
+    say(QStringLiteral("%1 %2 para %3.")
             .arg(report.questions == 1 ? QStringLiteral("Exportada 1 pergunta")
                                        : QStringLiteral("Exportadas %1 perguntas").arg(report.questions))
-            .arg(QDir(folder).filePath(QStringLiteral("Perguntas.DB")), path));
+            .arg(fromBank(bank), path));
     say(QStringLiteral("Fotos copiadas para %1: %2.").arg(report.photoFolder).arg(report.photosCopied));
     if (!report.warnings.isEmpty()) {
         say(QStringLiteral("Aviso: estas fotos não foram encontradas e não acompanham o arquivo:"));
@@ -223,7 +290,23 @@ int main(int argc, char *argv[])
                                           QStringLiteral("ARQUIVO"));
     const QCommandLineOption passwordOption(QStringLiteral("senha"),
                                             QStringLiteral("Troca só a senha do administrador."));
+    const QCommandLineOption serverOption(QStringLiteral("servidor"),
+                                          QStringLiteral("O banco num servidor PostgreSQL."), QStringLiteral("CONEXÃO"));
+    const QCommandLineOption copyOption(QStringLiteral("copiar"),
+                                        QStringLiteral("Copia o banco de uma pasta de dados para um servidor."));
+    const QCommandLineOption administratorOption(QStringLiteral("administrador"),
+                                                 QStringLiteral("O papel do administrador no servidor."),
+                                                 QStringLiteral("NOME"));
+    const QCommandLineOption pupilsOption(QStringLiteral("alunos"), QStringLiteral("O papel dos alunos no servidor."),
+                                          QStringLiteral("NOME"));
+    const QCommandLineOption pupilsPasswordOption(QStringLiteral("senha-alunos"),
+                                                  QStringLiteral("A senha do papel dos alunos."), QStringLiteral("SENHA"));
     parser.addOption(passwordOption);
+    parser.addOption(serverOption);
+    parser.addOption(copyOption);
+    parser.addOption(administratorOption);
+    parser.addOption(pupilsOption);
+    parser.addOption(pupilsPasswordOption);
     parser.addOption(replaceOption);
     parser.addOption(sourceOption);
     parser.addOption(importOption);
@@ -239,7 +322,13 @@ int main(int argc, char *argv[])
                                          "     jornada-dados --atualizar ARQUIVO.csv|.xlsx|.ods [PASTA_DE_DADOS]\n"
                                          "     jornada-dados --exportar ARQUIVO.csv|ARQUIVO.xlsx [PASTA_DE_DADOS]\n"
                                          "     jornada-dados --senha [PASTA_DE_DADOS]\n"
-                                         "     jornada-dados --help | --version");
+                                         "     jornada-dados --servidor CONEXÃO [--administrador NOME] [--alunos NOME] "
+                                         "[--senha-alunos SENHA]\n"
+                                         "     jornada-dados --copiar [PASTA_DE_DADOS] [--servidor CONEXÃO] [--alunos NOME] "
+                                         "[--senha-alunos SENHA]\n"
+                                         "     jornada-dados --help | --version\n"
+                                         "(--importar, --atualizar, --exportar e --senha também aceitam --servidor CONEXÃO\n"
+                                         "no lugar da pasta.)");
     if (!parser.parse(app.arguments())) {
         const QStringList unknown = parser.unknownOptionNames();
         complain(unknown.isEmpty() ? parser.errorText()
@@ -256,22 +345,58 @@ int main(int argc, char *argv[])
         say(QString());
         say(QStringLiteral("  --substituir        Substitui as tabelas que já existirem na pasta."));
         say(QStringLiteral("  --origem PASTA      Pasta com perguntas.tsv e fotos/ (padrão: %1).").arg(source));
-        say(QStringLiteral("  --importar ARQUIVO  Acrescenta ao banco de uma pasta de dados que já existe as perguntas\n"
-                           "                      novas de um arquivo CSV ou de uma planilha (.xlsx, .ods), numeradas\n"
-                           "                      depois da maior. Uma pergunta que\n"
-                           "                      o banco já tem (sem diferença de maiúsculas e acentos) é pulada."));
+        say(QStringLiteral("  --importar ARQUIVO  Acrescenta a um banco que já existe as perguntas novas de um arquivo\n"
+                           "                      CSV ou de uma planilha (.xlsx, .ods), numeradas depois da maior. Uma\n"
+                           "                      pergunta que o banco já tem (sem diferença de maiúsculas e acentos) é\n"
+                           "                      pulada. Num servidor, as fotos entram no banco, e a conexão precisa\n"
+                           "                      ser do administrador (--servidor \"... user=Adm\")."));
         say(QStringLiteral("  --atualizar ARQUIVO Atualiza o banco a partir de um arquivo com a coluna Id, como o\n"
                            "                      que --exportar grava: a linha cujo Id é o número de uma pergunta a\n"
                            "                      substitui; as outras são acrescentadas, como em --importar."));
         say(QStringLiteral("  --exportar ARQUIVO  Grava o banco inteiro, em ordem de número, num arquivo CSV (.csv) ou\n"
                            "                      numa planilha do Excel (.xlsx), com as fotos na pasta fotos/ ao lado."));
-        say(QStringLiteral("  --senha             Troca a senha do administrador de uma pasta de dados que já existe,\n"
-                           "                      sem tocar nas perguntas nem no recorde (para quem esqueceu a senha).\n"
+        say(QStringLiteral("  --senha             Troca a senha do administrador de um banco que já existe, sem tocar\n"
+                           "                      nas perguntas nem no recorde (para quem esqueceu a senha). Num\n"
+                           "                      servidor, a do papel do administrador, por uma conexão de quem cuida\n"
+                           "                      do servidor (ou do próprio administrador).\n"
                            "                      A nova senha, de 1 a 7 caracteres, é digitada duas vezes sem\n"
                            "                      aparecer, ou lida de uma linha da entrada padrão."));
+        say(QStringLiteral("  --servidor CONEXÃO  Usa o banco de um servidor PostgreSQL, em vez de uma pasta. CONEXÃO é\n"
+                           "                      uma cadeia de conexão do libpq (\"host=lab dbname=jornada user=ti\",\n"
+                           "                      \"service=jornada\", postgresql://...; a senha pode vir de ~/.pgpass ou\n"
+                           "                      de PGPASSWORD). Sozinha, cria nesse banco de dados, numa transação\n"
+                           "                      só, o banco de perguntas de exemplo com as fotos, o lugar do recorde\n"
+                           "                      e dois papéis (roles): o do administrador, cujo nome e senha são o\n"
+                           "                      \"Usuário\" e a \"Senha\" da tela de senha do jogo (senha inicial\n"
+                           "                      \"%1\"), e o dos alunos, com que as máquinas do laboratório se\n"
+                           "                      conectam: ele só lê as perguntas e as fotos e registra o recorde\n"
+                           "                      (de %2 a %3 pontos, nunca abaixo do que está lá). O banco de dados\n"
+                           "                      passa a aceitar só esses dois papéis, além do dono e dos\n"
+                           "                      superusuários. A conexão precisa de um papel que crie papéis e\n"
+                           "                      esquemas (o dono do banco de dados com CREATEROLE, ou o postgres).\n"
+                           "                      Um servidor que já tenha o banco de perguntas, ou um dos papéis,\n"
+                           "                      fica como está (--substituir não vale para servidores).")
+                .arg(QString::fromLatin1(defaultAdminPassword))
+                .arg(RecordLimits::lowest)
+                .arg(RecordLimits::highest));
+        say(QStringLiteral("  --administrador NOME O papel do administrador (padrão: \"%1\").")
+                .arg(QString::fromLatin1(defaultAdminLogin)));
+        say(QStringLiteral("  --alunos NOME       O papel dos alunos (padrão: \"%1\").").arg(QString::fromLatin1(defaultPupilsRole)));
+        say(QStringLiteral("  --senha-alunos SENHA A senha do papel dos alunos (padrão: \"%1\"). Ela fica na\n"
+                           "                      configuração de cada máquina do laboratório, que os alunos podem ler:\n"
+                           "                      protege o banco de quem está fora do laboratório.")
+                .arg(QString::fromLatin1(defaultPupilsPassword)));
+        say(QStringLiteral("  --copiar            Copia o banco de PASTA_DE_DADOS (padrão: %1)\n"
+                           "                      para o servidor de --servidor (ou o da configuração desta máquina):\n"
+                           "                      as perguntas, as fotos para dentro do banco, o recorde e a conta do\n"
+                           "                      administrador, que vira o papel de mesmo login e senha. A pasta não\n"
+                           "                      é alterada. Tudo ou nada: uma foto que não possa ir (que falte, por\n"
+                           "                      exemplo) impede a cópia, e cada uma é listada.")
+                .arg(dataDirectory()));
         say(QStringLiteral("  -h, --help          Mostra esta ajuda."));
         say(QStringLiteral("  -v, --version       Mostra a versão."));
-        say(QStringLiteral("  PASTA_DE_DADOS      Pasta a criar, ou de onde importar e exportar (padrão: %1).")
+        say(QStringLiteral("  PASTA_DE_DADOS      Pasta a criar (padrão: %1), ou de onde importar e exportar\n"
+                           "                      (padrão: o banco que o jogo usa nesta máquina).")
                 .arg(dataDirectory()));
         say(QString());
         say(QStringLiteral("Banco de perguntas que o jogo usa nesta máquina: %1.\n"
@@ -339,50 +464,115 @@ int main(int argc, char *argv[])
         return 1;
     }
 
-    const QString folder = positional.isEmpty() ? dataDirectory() : positional.first();
     const bool importing = parser.isSet(importOption), updating = parser.isSet(updateOption),
-               exporting = parser.isSet(exportOption), settingPassword = parser.isSet(passwordOption);
-    const int commands = int(importing) + int(updating) + int(exporting) + int(settingPassword);
-    if (commands > 1 || (commands == 1 && (parser.isSet(replaceOption) || parser.isSet(sourceOption)))) {
-        complain(QStringLiteral("--importar, --atualizar, --exportar e --senha não se combinam entre si nem com "
-                                "--substituir ou --origem"));
+               exporting = parser.isSet(exportOption), settingPassword = parser.isSet(passwordOption),
+               copying = parser.isSet(copyOption), serverGiven = parser.isSet(serverOption);
+    const int commands = int(importing) + int(updating) + int(exporting) + int(settingPassword) + int(copying);
+    const auto refuse = [&](const QString &why) {
+        complain(why);
         complain(usage);
         return 1;
-    }
+    };
+    if (commands > 1 || (commands == 1 && (parser.isSet(replaceOption) || parser.isSet(sourceOption))))
+        return refuse(QStringLiteral("--importar, --atualizar, --exportar, --senha e --copiar não se combinam entre si "
+                                     "nem com --substituir ou --origem"));
+    // A server is prepared with its roles, by --servidor alone or by --copiar.
+    const bool preparingServer = (commands == 0 && serverGiven) || copying;
+    if (!preparingServer
+        && (parser.isSet(administratorOption) || parser.isSet(pupilsOption) || parser.isSet(pupilsPasswordOption)))
+        return refuse(QStringLiteral("--administrador, --alunos e --senha-alunos só valem ao preparar um servidor "
+                                     "(--servidor sozinha, ou --copiar)"));
+    if (copying && parser.isSet(administratorOption))
+        return refuse(QStringLiteral("--copiar leva a conta do administrador da pasta: o papel tem o login dela"));
+    if (serverGiven && parser.isSet(replaceOption))
+        return refuse(QStringLiteral("--substituir não vale para um servidor: o banco de perguntas que está lá fica "
+                                     "como está. Para recomeçar, apague antes o banco de dados (DROP DATABASE) e os "
+                                     "dois papéis (DROP ROLE)"));
+    if (serverGiven && !copying && !positional.isEmpty())
+        return refuse(QStringLiteral("dê uma pasta de dados ou --servidor, não os dois"));
+
     try {
-        // What an import killed midway left in this folder is undone first, whatever is asked.
-        if (const int removed = finishInterruptedImports(folder); removed > 0)
-            say(QStringLiteral("Uma importação interrompida foi desfeita: %1 de %2 que nenhuma pergunta usava %3.")
-                    .arg(removed == 1 ? QStringLiteral("1 foto") : QStringLiteral("%1 fotos").arg(removed),
-                         QDir(folder).filePath(QStringLiteral("fotos")),
-                         removed == 1 ? QStringLiteral("foi removida") : QStringLiteral("foram removidas")));
+        if (preparingServer) {
+            const QString connection = serverGiven ? parser.value(serverOption) : bankInUse().connection();
+            if (connection.isEmpty())
+                throw AppError(QStringLiteral("--copiar leva o banco de uma pasta para um servidor, e esta máquina não "
+                                              "usa um: diga qual com --servidor CONEXÃO"));
+            const bool usualPupilsPassword = !parser.isSet(pupilsPasswordOption);
+            const ServerRoles roles{parser.isSet(administratorOption) ? parser.value(administratorOption)
+                                                                      : QString::fromLatin1(defaultAdminLogin),
+                                    QString::fromLatin1(defaultAdminPassword),
+                                    parser.isSet(pupilsOption) ? parser.value(pupilsOption)
+                                                               : QString::fromLatin1(defaultPupilsRole),
+                                    usualPupilsPassword ? QString::fromLatin1(defaultPupilsPassword)
+                                                        : parser.value(pupilsPasswordOption)};
+            if (copying) {
+                const QString folder = positional.isEmpty() ? dataDirectory() : positional.first();
+                sayCopied(folder, connection, copyFolderToServer(folder, connection, roles.pupils, roles.pupilsPassword),
+                          usualPupilsPassword);
+            } else {
+                sayServerDone(connection,
+                              buildServerBank(connection, parser.isSet(sourceOption) ? parser.value(sourceOption) : source,
+                                              roles),
+                              usualPupilsPassword);
+            }
+            return 0;
+        }
+        if (commands == 0) {
+            const QString folder = positional.isEmpty() ? dataDirectory() : positional.first();
+            sayDone(buildDataDirectory(folder, parser.isSet(sourceOption) ? parser.value(sourceOption) : source,
+                                       parser.isSet(replaceOption)));
+            return 0;
+        }
+
+        // The other commands work on the bank the game uses, unless told which.
+        const BankLocation bank = serverGiven            ? BankLocation::server(parser.value(serverOption))
+                                  : !positional.isEmpty() ? BankLocation::folder(positional.first())
+                                                          : bankInUse();
+        // What an import killed midway left in a folder is undone first, whatever is asked.
+        if (!bank.isServer()) {
+            const QString folder = bank.folderPath();
+            if (const int removed = finishInterruptedImports(folder); removed > 0)
+                say(QStringLiteral("Uma importação interrompida foi desfeita: %1 de %2 que nenhuma pergunta usava %3.")
+                        .arg(removed == 1 ? QStringLiteral("1 foto") : QStringLiteral("%1 fotos").arg(removed),
+                             QDir(folder).filePath(QStringLiteral("fotos")),
+                             removed == 1 ? QStringLiteral("foi removida") : QStringLiteral("foram removidas")));
+        }
         if (settingPassword) {
-            const QString login = setAdminPassword(folder, readNewPassword());
-            say(QStringLiteral("Senha do administrador (login \"%1\") alterada em %2.")
-                    .arg(login, QDir(folder).filePath(QStringLiteral("inicial.db"))));
+            const QString login = setAdminPassword(bank, readNewPassword());
+            say(QStringLiteral("Senha do administrador (login \"%1\") alterada %2.")
+                    .arg(login, bank.isServer() ? QStringLiteral("no %1").arg(bank.description())
+                                                : QStringLiteral("em %1").arg(QDir(bank.folderPath()).filePath(
+                                                      QStringLiteral("inicial.db")))));
             say(QStringLiteral("As perguntas e o recorde não foram alterados."));
             return 0;
         }
         if (importing || updating) {
             const QString csvPath = parser.value(importing ? importOption : updateOption);
-            sayImported(csvPath, importQuestions(csvPath, folder, importing ? ImportMode::Add : ImportMode::Update,
+            sayImported(csvPath, importQuestions(csvPath, bank, importing ? ImportMode::Add : ImportMode::Update,
                                                  checkPhoto, QuestionFit::warnings, fitPhoto));
             return 0;
         }
-        if (exporting) {
-            const QString path = parser.value(exportOption);
-            sayExported(folder, path, exportQuestions(folder, path));
-            return 0;
-        }
-        sayDone(buildDataDirectory(folder, parser.isSet(sourceOption) ? parser.value(sourceOption) : source,
-                                   parser.isSet(replaceOption)));
+        const QString path = parser.value(exportOption);
+        sayExported(bank, path, exportQuestions(bank, path));
         return 0;
     } catch (const ImportRefused &refused) {
         complain(refused.text() + QLatin1Char(':'));
         for (const QString &problem : refused.problems())
             std::fputs((problem + QLatin1Char('\n')).toUtf8().constData(), stderr);
+    } catch (const CopyRefused &refused) {
+        complain(refused.text() + QLatin1Char(':'));
+        for (const QString &problem : refused.problems())
+            std::fputs((problem + QLatin1Char('\n')).toUtf8().constData(), stderr);
     } catch (const AppError &error) {
         complain(error.text());
+        if (isNoPermission(error))
+            complain(QStringLiteral("A conexão com o servidor é de um papel que não pode fazer isso (numa máquina do "
+                                    "laboratório, o dos alunos). Dê uma conexão do administrador, ou de quem cuida do "
+                                    "servidor, com --servidor, por exemplo: --servidor \"%1\" (a senha vem de "
+                                    "~/.pgpass, de PGPASSWORD ou de password=...)")
+                         .arg(printableConnection(connectionAs(
+                             serverGiven ? parser.value(serverOption) : bankInUse().connection(),
+                             QString::fromLatin1(defaultAdminLogin), QString()))));
     } catch (const std::exception &error) {
         // Not one of the program's own errors (memory ran out, and the like): the library's words
         // are all there is to tell, so they go in parentheses after a Portuguese lead.
