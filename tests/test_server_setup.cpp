@@ -137,6 +137,7 @@ private slots:
     void refusesWhatIsThere();
     void passwordOnTheServer();
     void exportAndImportOnTheServer();
+    void updateOnTheServer();
     void copiesAFolder();
     void copyRefused_data();
     void copyRefused();
@@ -302,6 +303,36 @@ void ServerSetupTest::exportAndImportOnTheServer()
              QStringList{QString::number(photosBefore.toInt() + 1)});
     QCOMPARE(psql(c, QStringLiteral("SELECT encode(sha256(dados), 'hex') FROM perguntas.fotos WHERE nome = 'nova.bmp'")),
              QStringList{sha256Of(machine.file(QStringLiteral("fotos/nova.bmp")))});
+}
+
+void ServerSetupTest::updateOnTheServer()
+{
+    // The bank exported, one question edited, and the file read back by its Ids: that question is
+    // replaced, the others are the bank's already, photos included, and no photo is stored again.
+    Server server;
+    Machine machine;
+    const QString c = connectionAs(server.connection(), QStringLiteral("Adm"), QStringLiteral("1234"));
+    QCOMPARE(machine.jornadaDados({QStringLiteral("--servidor"), server.connection()}).status, 0);
+    const QList<QuestionRow> sample = readQuestionSource(SampleSource + QStringLiteral("/perguntas.tsv"));
+    const QString exported = machine.file(QStringLiteral("banco.csv"));
+    QCOMPARE(machine.jornadaDados({QStringLiteral("--exportar"), exported, QStringLiteral("--servidor"), c}).status, 0);
+    QFile csv(exported);
+    QVERIFY(csv.open(QIODevice::ReadOnly));
+    QByteArray text = csv.readAll();
+    csv.close();
+    const QByteArray question = "\"" + sample[1].pergunta.toUtf8() + "\"";
+    QCOMPARE(text.count(question), 1);
+    writeFile(exported, text.replace(question, "\"Qual é o maior estado do Brasil?\""));
+    const QString photos = psql(c, QStringLiteral("SELECT count(*) FROM perguntas.fotos")).value(0);
+
+    const Run run = machine.jornadaDados({QStringLiteral("--atualizar"), exported, QStringLiteral("--servidor"), c});
+    QVERIFY2(run.status == 0, qPrintable(run.err));
+    QVERIFY2(run.out.contains(QStringLiteral("Perguntas substituídas: 1; acrescentadas: 0; iguais às do banco: %1.")
+                                  .arg(sample.size() - 1)),
+             qPrintable(run.out));
+    QCOMPARE(psql(c, QStringLiteral("SELECT pergunta, foto FROM perguntas.db WHERE id = 2")),
+             QStringList{QStringLiteral("Qual é o maior estado do Brasil?|") + sample[1].foto});
+    QCOMPARE(psql(c, QStringLiteral("SELECT count(*) FROM perguntas.fotos")), QStringList{photos});
 }
 
 void ServerSetupTest::copiesAFolder()
