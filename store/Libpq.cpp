@@ -26,6 +26,9 @@ constexpr const char *lockWait = "2s";
 // How long connecting waits for a server that does not answer, unless the connection string
 // says otherwise: a lab machine whose server is off must say so, not hang.
 constexpr const char *connectWait = "10";
+// The same for a connection that broke while in use, made again when a window asks the bank for
+// something: the window waits for it, so not for as long.
+constexpr const char *reconnectWait = "3";
 
 // Type numbers of the server's own types (pg_type.oid), fixed since their beginning.
 enum : Oid {
@@ -132,13 +135,13 @@ QString serverErrorText(const pg_result *result, const pg_conn *connection)
     return errorMeaning(QByteArray(state)) + QStringLiteral(" (") + reason + QLatin1Char(')');
 }
 
-PgConnection attemptConnection(const QString &connection)
+PgConnection attemptConnection(const QString &connection, bool again)
 {
     // The connection string comes between our defaults and what the engine needs: it may change
     // the wait, but not the text encoding.
     const QByteArray given = connection.toUtf8();
     const char *keywords[] = {"connect_timeout", "dbname", "client_encoding", "fallback_application_name", nullptr};
-    const char *values[] = {connectWait, given.constData(), "UTF8", "jornada", nullptr};
+    const char *values[] = {again ? reconnectWait : connectWait, given.constData(), "UTF8", "jornada", nullptr};
     PgConnection server(PQconnectdbParams(keywords, values, 1));
     if (!server)
         throw AppError(QStringLiteral("Não foi possível conectar ao %1: falta memória")

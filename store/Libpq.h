@@ -31,8 +31,9 @@ using PgResult = std::unique_ptr<pg_result, PgResultClearer>;
 PgConnection connectToServer(const QString &connection);
 // The attempt to connect that connectToServer() makes, handed back whether it succeeded or not,
 // so that the caller can ask libpq how it went (PQstatus, PQconnectionUsedPassword). Its session
-// is not set up. Throws AppError only when memory runs out.
-PgConnection attemptConnection(const QString &connection);
+// is not set up. `again`: a connection that broke in use, made again, which waits a shorter
+// while for a server that does not answer. Throws AppError only when memory runs out.
+PgConnection attemptConnection(const QString &connection, bool again = false);
 // The text for the user of a connection to `connection` that failed: the server named (without
 // its password), then libpq's reason.
 QString connectionFailureText(const QString &connection, const pg_conn *attempt);

@@ -57,11 +57,12 @@ void ServerEngine::reconnectIfBroken()
 {
     if (PQstatus(m_server.get()) == CONNECTION_OK)
         return;
-    PQreset(m_server.get());
-    if (PQstatus(m_server.get()) != CONNECTION_OK)
-        throw AppError(serverErrorText(nullptr, m_server.get()));
+    PgConnection again = attemptConnection(m_connection, true);
+    if (PQstatus(again.get()) != CONNECTION_OK)
+        throw AppError(serverErrorText(nullptr, again.get()));
+    setUpSession(again.get());
+    m_server = std::move(again);
     ++m_connectionAge;
-    setUpSession(m_server.get());
 }
 
 const ServerEngine::Prepared &ServerEngine::prepare(const QString &text)
