@@ -11,10 +11,11 @@
 // --memoria-base, measure peak memory in a process of their own. The section "servidor" runs on
 // the PostgreSQL server of --servidor (a libpq connection string of a role that may make
 // databases and roles; "" for libpq's defaults, the PG* variables), with a bank of a million
-// questions kept there.
+// questions kept there; its load is played by children in the mode --jogador.
 #include "Banks.h"
 #include "Measure.h"
 #include "Memory.h"
+#include "Players.h"
 #include "RawServer.h"
 #include "RawTable.h"
 #include "ServerBanks.h"
@@ -180,6 +181,7 @@ private:
     void serverStartUp(const KeptServerBank &bank);
     void serverOkClick(const KeptServerBank &bank);
     void serverEditor(const KeptServerBank &bank);
+    void serverLoad(const KeptServerBank &bank);
     // Checks the right answer of the question on screen (the first one when none matches).
     void checkRightAnswer();
     int reps(int fraction = 1) const { return std::max(5, m_n / fraction); }
@@ -797,6 +799,11 @@ void Bench::server()
     serverStartUp(*bank);
     serverOkClick(*bank);
     serverEditor(*bank);
+    if (m_screens) {
+        destroyScreens();
+        m_screens = false;
+    }
+    serverLoad(*bank);
 }
 
 void Bench::serverStartUp(const KeptServerBank &bank)
@@ -978,6 +985,79 @@ void Bench::serverEditor(const KeptServerBank &bank)
     FrmCadastro->hide();
 }
 
+void Bench::serverLoad(const KeptServerBank &bank)
+{
+    constexpr int players = 30;
+    constexpr int seconds = 120;
+    m_report.section(QStringLiteral("Servidor: carga de %1 jogadores ao mesmo tempo (um processo e uma conexão cada, "
+                                    "como o papel dos alunos; uma resposta a cada %2 s, jogos inteiros por %3 s)")
+                         .arg(players)
+                         .arg(AnswerEveryMs / 1000)
+                         .arg(seconds));
+    bank.clearRecord();
+    RawServer owner(bank.owner());
+    const qint64 backend = owner.first("SELECT pg_catalog.pg_backend_pid()").toLongLong();
+    say(QStringLiteral("  %1 jogadores por %2 s...").arg(players).arg(seconds));
+    const LoadResult load = runPlayers(bank.settingFolder(), players, seconds, backend);
+    for (const QString &error : load.errors)
+        m_report.error(QStringLiteral("carga: ") + error);
+    if (load.clicks.isEmpty())
+        return;
+
+    Row typical;
+    typical.what = QStringLiteral("BtnOK->click(), mediana de todos os jogadores");
+    typical.value = median(load.clicks);
+    typical.repetitions = int(load.clicks.size());
+    add(typical, 10);
+    Row slow = typical;
+    slow.what = QStringLiteral("BtnOK->click(), 99º percentil");
+    slow.value = percentile(load.clicks, 0.99);
+    add(slow, 10);
+    Row slowest = typical;
+    slowest.what = QStringLiteral("  o mais lento");
+    slowest.value = percentile(load.clicks, 1);
+    add(slowest);
+
+    // Every claim kept: the record is the best game of all, which claimed it at its end.
+    Row record;
+    record.what = QStringLiteral("Recorde no servidor ao fim (meta: a maior pontuação dos jogos)");
+    record.unit = QStringLiteral("pontos");
+    const QString stored = owner.first("SELECT pontos FROM recorde.db");
+    record.value = stored.isEmpty() ? -1000 : stored.toDouble();
+    record.repetitions = int(load.scores.size());
+    record.goal = Row::Goal::Equal;
+    record.limit = load.scores.isEmpty() ? 0 : *std::max_element(load.scores.begin(), load.scores.end());
+    m_report.add(record);
+
+    const int cores = QThread::idealThreadCount();
+    const auto cpuRow = [&](const QString &who, double cpuSeconds) {
+        Row r;
+        r.what = QStringLiteral("CPU %1: %2 s em %3 s = %4% de um núcleo; parte da máquina (%5 núcleos)")
+                     .arg(who)
+                     .arg(cpuSeconds, 0, 'f', 1)
+                     .arg(load.wallSeconds, 0, 'f', 1)
+                     .arg(100 * cpuSeconds / load.wallSeconds, 0, 'f', 1)
+                     .arg(cores);
+        r.unit = QStringLiteral("%");
+        r.value = 100 * cpuSeconds / (load.wallSeconds * cores);
+        r.repetitions = load.players;
+        m_report.add(r);
+    };
+    if (load.serverCpuSeconds >= 0)
+        cpuRow(QStringLiteral("do servidor (o postmaster e seus processos)"), load.serverCpuSeconds);
+    else
+        m_report.note(QStringLiteral("CPU do servidor na carga não medida: ") + load.serverCpuMissing);
+    cpuRow(QStringLiteral("dos jogadores"), load.playersCpuSeconds);
+    m_report.note(QStringLiteral("Carga: %1 jogos inteiros de %2 jogadores, %3 cliques em OK; o jogador N acerta com "
+                                 "chance de 1/2 (o primeiro) a 1 (o último); as respostas de cada um começam "
+                                 "N × %4 ms / %2 depois do sinal de partida, dado quando todos já estão na tela "
+                                 "inicial.")
+                      .arg(load.scores.size())
+                      .arg(players)
+                      .arg(load.clicks.size())
+                      .arg(AnswerEveryMs));
+}
+
 void Bench::importMemory()
 {
     constexpr int runs = 3;
@@ -1117,6 +1197,8 @@ int main(int argc, char *argv[])
         return playOneGameForMemory();
     if (arguments.contains(QStringLiteral("--memoria-base")))
         return showOneWindowForMemory();
+    if (const qsizetype at = arguments.indexOf(QStringLiteral("--jogador")); at > 0 && at + 5 < arguments.size())
+        return playAsPupil(arguments[at + 1].toInt(), arguments[at + 3].toInt(), arguments[at + 5].toInt());
     if (const qsizetype at = arguments.indexOf(QStringLiteral("--memoria-importacao")); at > 0 && at + 2 < arguments.size())
         return importCsvForMemory(arguments[at + 1], arguments[at + 2]);
     if (const qsizetype at = arguments.indexOf(QStringLiteral("--memoria-leitura")); at > 0 && at + 1 < arguments.size())
