@@ -4,12 +4,9 @@
 #include "store/AppError.h"
 
 #include <QBuffer>
-#include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QImageWriter>
-#include <QSaveFile>
 
 bool wantsFittedCopy(const QSize &size)
 {
@@ -51,28 +48,4 @@ std::optional<FittedCopy> fittedCopyOf(const QString &path)
                            .arg(path, writer.errorString()));
     copy.name = info.completeBaseName() + QStringLiteral("-ajustada.") + (transparent ? u"png"_qs : u"jpg"_qs);
     return copy;
-}
-
-StoredCopy storeFittedCopy(const FittedCopy &copy, const QString &folder)
-{
-    if (!QDir().mkpath(folder))
-        throw AppError(QStringLiteral("Não foi possível criar a pasta das fotos: %1").arg(folder));
-    const QFileInfo name(copy.name);
-    for (int n = 1;; ++n) {
-        const QString candidate = n == 1 ? copy.name
-                                         : QStringLiteral("%1-%2.%3").arg(name.completeBaseName()).arg(n).arg(name.suffix());
-        const QString target = QDir(folder).filePath(candidate);
-        QFile existing(target);
-        if (existing.exists() || QFileInfo(target).isSymLink()) {
-            if (existing.size() == copy.bytes.size() && existing.open(QIODevice::ReadOnly)
-                && existing.readAll() == copy.bytes)
-                return {target, false};
-            continue;
-        }
-        QSaveFile file(target);
-        if (!file.open(QIODevice::WriteOnly) || file.write(copy.bytes) != copy.bytes.size() || !file.commit())
-            throw AppError(QStringLiteral("Não foi possível gravar a cópia ajustada da foto em \"%1\": %2")
-                               .arg(target, file.errorString()));
-        return {target, true};
-    }
 }

@@ -2,7 +2,7 @@
 // Copies of large photos fitted to the photo box. The box shows a photo at its own size, centred:
 // of a phone's 4000 x 3000 photo it shows a few square centimetres of the middle. A photo much
 // larger than the box is offered (by the editor) or given (by the import) a copy that shows
-// whole in it, which is kept in the data directory's photo folder; the original stays as it is.
+// whole in it, which the bank keeps (BankPhotos::keepBytes); the original stays as it is.
 #include <QByteArray>
 #include <QImage>
 #include <QSize>
@@ -32,12 +32,3 @@ struct FittedCopy {
 // The size is read from the file's header first; only a large photo is decoded, through
 // loadPicture(). Throws AppError when it cannot be read.
 std::optional<FittedCopy> fittedCopyOf(const QString &path);
-
-// Writes `copy` into `folder` under its name, or under "name-2.ext", "name-3.ext", ... when a
-// different file has that name; a file with the same bytes is used as it is. Returns the full
-// path, and whether a new file was written. Throws AppError.
-struct StoredCopy {
-    QString path;
-    bool written = false;
-};
-StoredCopy storeFittedCopy(const FittedCopy &copy, const QString &folder);

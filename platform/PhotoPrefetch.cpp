@@ -2,6 +2,7 @@
 
 #include "platform/Pictures.h"
 #include "store/AppError.h"
+#include "store/BankPhotos.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -54,15 +55,37 @@ bool backgroundDecodable(const QString &path)
 }
 
 struct Decoded {
-    FileStamp stamp; // the file as it was before it was read
+    FileStamp stamp; // the file as it was before it was read, when the photo is a file
     QImage picture;
     bool ok = false;
 };
+
+// The photo `foto` read from `photos` and decoded as a box of size `visible` shows it. Throws
+// AppError.
+Decoded decodeFrom(BankPhotos &photos, const QString &foto, QSize visible)
+{
+    // The kind is judged first, as loadPicture judges it, wherever the photo is kept.
+    requireKnownPictureKind(foto);
+    const BankPhoto photo = photos.read(foto);
+    Decoded result;
+    if (photo.file.isEmpty()) {
+        result.picture = decodePicture(photo.bytes, photo.extension, visible);
+    } else {
+        // Stamped before reading: a file changed while it is read never passes for unchanged.
+        result.stamp = stampOf(photo.file);
+        result.picture = loadPicture(photo.file, visible);
+    }
+    result.ok = true;
+    return result;
+}
 
 } // namespace
 
 struct PhotoPrefetch::Shared {
     QSize visible;
+    // The bank's photos, one reader for the worker and one for the thread that takes them. The
+    // worker's is only used by the worker, and replaced only when no worker runs.
+    std::unique_ptr<BankPhotos> backgroundPhotos, photos;
     mutable std::mutex mutex;
     std::condition_variable changed; // a decode ended
     std::deque<QString> waiting;
@@ -83,11 +106,8 @@ struct PhotoPrefetch::Shared {
             lock.unlock();
 
             Decoded result;
-            // Stamped before reading: a file changed while it is read never passes for unchanged.
-            result.stamp = stampOf(path);
             try {
-                result.picture = loadPicture(path, visible);
-                result.ok = true;
+                result = decodeFrom(*backgroundPhotos, path, visible);
             } catch (const AppError &error) {
                 // Reported to the user when the photo is taken, by decoding it again there; the
                 // log says now why the photo was not ready, in case it is never taken.
@@ -108,9 +128,17 @@ struct PhotoPrefetch::Shared {
     }
 };
 
-PhotoPrefetch::PhotoPrefetch(QSize visible) : d(std::make_unique<Shared>())
+PhotoPrefetch::PhotoPrefetch(QSize visible, const BankLocation &bank) : d(std::make_unique<Shared>())
 {
     d->visible = visible;
+    useBank(bank);
+}
+
+void PhotoPrefetch::useBank(const BankLocation &bank)
+{
+    stop();
+    d->backgroundPhotos = bankPhotos(bank, PhotoThread::Other);
+    d->photos = bankPhotos(bank);
 }
 
 PhotoPrefetch::~PhotoPrefetch()
@@ -160,17 +188,14 @@ QImage PhotoPrefetch::take(const QString &path)
         // (No path is ever decoded in the background: `decoding` is empty when none is.)
         d->changed.wait(lock, [&] { return path.isEmpty() || d->decoding != path; });
         if (const auto it = d->done.constFind(path); it != d->done.cend()) {
-            if (it->ok && it->stamp == stampOf(path))
+            if (it->ok && (!d->photos->changesInPlace() || it->stamp == stampOf(path)))
                 return it->picture;
             d->done.erase(it);
         }
         // Not started yet: it is decoded here instead.
         d->waiting.erase(std::remove(d->waiting.begin(), d->waiting.end(), path), d->waiting.end());
     }
-    Decoded result;
-    result.stamp = stampOf(path);
-    result.picture = loadPicture(path, d->visible);
-    result.ok = true;
+    const Decoded result = decodeFrom(*d->photos, path, d->visible);
     // Kept until the next list leaves it out: the editor lists the photo on screen with its
     // neighbours, so that moving back to it costs nothing.
     std::unique_lock lock(d->mutex);

@@ -1,14 +1,17 @@
 #pragma once
-// Photos decoded before they are shown. A screen hands in the photos it will show next, in the
-// order it will show them; a background thread of its own decodes them one at a time, as a
-// picture box of the given size shows them (loadPicture with that visible size), while the
-// player reads. Taking a photo gives the decoded picture when the file is still the one that was
-// read (same size, modification and change times, same file), and otherwise decodes it there and
-// then with loadPicture, errors included: a photo that failed in the background is decoded again
+// Photos decoded before they are shown. A screen hands in the photos it will show next (the
+// questions' Foto, read from their bank by BankPhotos), in the order it will show them; a
+// background thread of its own decodes them one at a time, as a picture box of the given size
+// shows them (loadPicture or decodePicture with that visible size), while the player reads.
+// Taking a photo gives the decoded picture when it is still the one that was read (a file: same
+// size, modification and change times, same file; a server's photo never changes), and
+// otherwise reads and decodes it there and then, errors included: a photo that failed in the background is decoded again
 // when it is taken, so that its error is reported then, never before.
 //
 // Metafiles (EMF, WMF) are only decoded when taken: their libraries are not known to be safe to
 // run beside one another.
+#include "store/BankLocation.h"
+
 #include <QImage>
 #include <QSize>
 #include <QString>
@@ -18,12 +21,14 @@
 
 class PhotoPrefetch {
 public:
-    explicit PhotoPrefetch(QSize visible);
+    PhotoPrefetch(QSize visible, const BankLocation &bank);
     // Stops: waits for the decode under way, if any, and no other.
     ~PhotoPrefetch();
     PhotoPrefetch(const PhotoPrefetch &) = delete;
     PhotoPrefetch &operator=(const PhotoPrefetch &) = delete;
 
+    // Reads the photos of `bank` from now on, after stop().
+    void useBank(const BankLocation &bank);
     // Decodes `paths` in the background, in this order, in place of whatever was handed in before;
     // pictures decoded earlier are kept only when among `paths`. Empty paths are passed over.
     void prefetch(const QStringList &paths);

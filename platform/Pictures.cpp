@@ -311,6 +311,13 @@ QImage loadPicture(const QString &path, const QSize &visible)
     }
 }
 
+void requireKnownPictureKind(const QString &path)
+{
+    const QString extension = extensionOf(path);
+    if (kindOf(extension) == Kind::Unknown)
+        unknownExtension(extension);
+}
+
 QImage decodePicture(const QByteArray &data, const QString &extension, const QSize &visible)
 {
     const QString bare = extension.startsWith(u'.') ? extension.mid(1) : extension;

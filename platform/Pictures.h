@@ -22,6 +22,9 @@ QString pictureDescription(const QImage &picture, const QString &path);
 // cut to that region.
 QImage loadPicture(const QString &path, const QSize &visible = QSize());
 
+// Throws loadPicture()'s error for a `path` whose extension names no picture kind it reads.
+void requireKnownPictureKind(const QString &path);
+
 // The same from bytes already in memory (resources), with the extension given apart.
 QImage decodePicture(const QByteArray &data, const QString &extension,
                      const QSize &visible = QSize());

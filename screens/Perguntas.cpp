@@ -108,7 +108,8 @@ TFrmCadastro::TFrmCadastro(Navigator &navigator, QWidget *parent)
     ImgCadastro = new PictureBox(area, PictureBox::Placement::Centre);
     ImgCadastro->setObjectName(QStringLiteral("ImgCadastro"));
     ImgCadastro->setGeometry(610, 108, 137, 177);
-    Prefetch = std::make_unique<PhotoPrefetch>(ImgCadastro->size());
+    Prefetch = std::make_unique<PhotoPrefetch>(ImgCadastro->size(), m_bank);
+    m_photos = bankPhotos(m_bank);
     BtnFoto = barButton(QStringLiteral("BtnFoto"), QStringLiteral("Selecionar foto"), {610, 305, 137, 26}, area);
 
     describeForScreenReaders();
@@ -281,6 +282,8 @@ void TFrmCadastro::OpenEditor(const BankLocation &bank)
     if (bank != m_bank && TbPerguntas->state() == Table::State::Browse) {
         TbPerguntas->open(bank, QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
         QueryUltimoNum = std::make_unique<Query>(bank);
+        Prefetch->useBank(bank);
+        m_photos = bankPhotos(bank);
         m_bank = bank;
     }
     OpenEditor();
@@ -326,7 +329,7 @@ void TFrmCadastro::BtnGravarClick()
     // 2. A refused write ends here, the record still being inserted or edited.
     const QStringList shortened = QuestionFit::warnings(fields);
     TbPerguntas->post();
-    DropFittedCopies(fields.foto);
+    ForgetKeptPhotos(fields.foto);
     // 3. Back to browsing, with the photo of the question just saved. Saved all the same, a text
     // that the question screen shows shortened is a warning (said first: the photo may fail).
     ShowTableState();
@@ -341,7 +344,7 @@ void TFrmCadastro::BtnGravarClick()
 void TFrmCadastro::BtnCancelarClick()
 {
     TbPerguntas->cancel();
-    DropFittedCopies();
+    ForgetKeptPhotos();
     ShowTableState();
     LoadPhoto();
 }
@@ -415,40 +418,43 @@ QString TFrmCadastro::PhotoToStore(const QString &path)
     try {
         copy = fittedCopyOf(path);
     } catch (const AppError &) {
-        return path; // the photo box says why it cannot be shown
+        // Kept as chosen: the photo box says why it cannot be shown.
     }
-    if (!copy)
-        return path;
-    const QString question =
-        QStringLiteral("Esta foto tem %1 x %2 pixels, e o quadro da foto mostra só os %3 x %4 pixels do meio dela, "
-                       "em tamanho real.\n\nGuardar na pasta de fotos uma cópia reduzida, que aparece inteira no quadro "
-                       "como ao lado? A foto original não é alterada.\n\nCom \"Não\", a pergunta fica com a foto "
-                       "original.")
-            .arg(copy->original.width())
-            .arg(copy->original.height())
-            .arg(PhotoBoxSize.width())
-            .arg(PhotoBoxSize.height());
-    if (!Dialogs::confirmPicture(question, copy->picture))
-        return path;
-    const StoredCopy stored = storeFittedCopy(*copy, QDir(dataDirectory()).filePath(QStringLiteral("fotos")));
-    if (stored.written)
-        m_fittedCopies << stored.path;
-    if (stored.path.size() > TbPerguntas->fieldSize(QStringLiteral("Foto")) || !fitsWin1252(stored.path)) {
-        Dialogs::warn(QStringLiteral("A cópia reduzida não pode ser usada: o caminho dela não cabe no banco de "
-                                     "perguntas:\n%1\n\nA pergunta fica com a foto original.")
-                          .arg(stored.path));
-        DropFittedCopies(path);
-        return path;
+    if (copy) {
+        const QString question =
+            QStringLiteral("Esta foto tem %1 x %2 pixels, e o quadro da foto mostra só os %3 x %4 pixels do meio dela, "
+                           "em tamanho real.\n\nGuardar com as fotos do banco de perguntas uma cópia reduzida, que "
+                           "aparece inteira no quadro como ao lado? A foto original não é alterada.\n\nCom \"Não\", a "
+                           "pergunta fica com a foto original.")
+                .arg(copy->original.width())
+                .arg(copy->original.height())
+                .arg(PhotoBoxSize.width())
+                .arg(PhotoBoxSize.height());
+        if (Dialogs::confirmPicture(question, copy->picture)) {
+            const KeptPhoto kept = m_photos->keepBytes(copy->name, copy->bytes);
+            if (kept.stored)
+                m_keptPhotos << kept.foto;
+            if (kept.foto.size() <= TbPerguntas->fieldSize(QStringLiteral("Foto")) && fitsWin1252(kept.foto))
+                return kept.foto;
+            Dialogs::warn(QStringLiteral("A cópia reduzida não pode ser usada: o caminho dela não cabe no banco de "
+                                         "perguntas:\n%1\n\nA pergunta fica com a foto original.")
+                              .arg(kept.foto));
+            ForgetKeptPhotos();
+        }
     }
-    return stored.path;
+    // On a folder the question names the file where it is; a server keeps a copy of its bytes.
+    const KeptPhoto kept = m_photos->keepFile(path);
+    if (kept.stored)
+        m_keptPhotos << kept.foto;
+    return kept.foto;
 }
 
-void TFrmCadastro::DropFittedCopies(const QString &kept)
+void TFrmCadastro::ForgetKeptPhotos(const QString &used)
 {
-    for (const QString &copy : std::as_const(m_fittedCopies))
-        if (copy != kept)
-            QFile::remove(copy);
-    m_fittedCopies.clear();
+    for (const QString &photo : std::as_const(m_keptPhotos))
+        if (photo != used)
+            m_photos->forget(photo);
+    m_keptPhotos.clear();
 }
 
 void TFrmCadastro::voltarClick()

@@ -3,6 +3,7 @@
 // and choose a photo per question.
 #include "platform/ScreenWindow.h"
 #include "store/BankLocation.h"
+#include "store/BankPhotos.h"
 #include "store/QuestionCheck.h"
 
 #include <QStringList>
@@ -81,15 +82,18 @@ private:
     void LoadPhoto();
     void PrefetchNeighbours();
     QuestionFields CurrentFields() const;
-    // The photo to store for `path`: a copy fitted to the photo box when the photo is much larger
-    // than the box and the administrator wants one, else `path` itself.
+    // The Foto to store for the photo file `path`, kept by the bank: a copy fitted to the photo
+    // box when the photo is much larger than the box and the administrator wants one, else the
+    // photo itself. Throws AppError when the bank cannot keep it.
     QString PhotoToStore(const QString &path);
     // Removes the fitted copies made during this insert or edit that the question does not keep:
     // all of them when it is cancelled, all but `kept` when it is saved.
-    void DropFittedCopies(const QString &kept = QString());
+    // Takes away the photos stored during this insert or edit, but `used`.
+    void ForgetKeptPhotos(const QString &used = QString());
 
     Navigator &m_navigator;
-    QStringList m_fittedCopies; // written during this insert or edit
+    QStringList m_keptPhotos; // stored during this insert or edit
+    std::unique_ptr<BankPhotos> m_photos; // of m_bank
     BankLocation m_bank; // where TbPerguntas and QueryUltimoNum are open
     std::unique_ptr<Query> QueryUltimoNum; // the largest number stored
     // Decodes the neighbours' photos so that moving through the bank does not wait for them;

@@ -5,6 +5,7 @@
 #include "platform/Dialogs.h"
 #include "platform/ErrorReport.h"
 #include "platform/PhotoPrefetch.h"
+#include "store/BankInUse.h"
 #include "platform/PictureBox.h"
 #include "platform/Pictures.h"
 #include "platform/RadioGroup.h"
@@ -83,7 +84,7 @@ TFrmPerguntas::TFrmPerguntas(GameSession &session, Navigator &navigator, QWidget
     setTabOrder(BtnPular, ImgPerg);
     setTabOrder(ImgPerg, BtnDesistir);
 
-    m_prefetch = std::make_unique<PhotoPrefetch>(ImgPerg->size());
+    m_prefetch = std::make_unique<PhotoPrefetch>(ImgPerg->size(), bankInUse());
 
     connectHandler(BtnOK, &QPushButton::clicked, this, &TFrmPerguntas::BtnOKClick);
     connectHandler(BtnPular, &QPushButton::clicked, this, &TFrmPerguntas::BtnPularClick);

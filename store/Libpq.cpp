@@ -1,5 +1,7 @@
 #include "store/Libpq.h"
 
+#include "store/ServerSchema.h"
+
 #include "store/AppError.h"
 #include "store/BankLocation.h"
 #include "store/TableErrors.h"
@@ -156,6 +158,11 @@ PgConnection connectToServer(const QString &connection)
     if (PQstatus(server.get()) != CONNECTION_OK)
         throw AppError(connectionFailureText(connection, server.get()));
     setUpSession(server.get());
+    try {
+        refuseUnknownServer(server.get(), BankLocation::server(connection).description());
+    } catch (const AppError &refused) {
+        throw AppError(QStringLiteral("Não é possível usar ") + refused.text());
+    }
     return server;
 }
 

@@ -41,6 +41,11 @@ std::shared_ptr<ServerEngine> ServerEngine::forConnection(const QString &connect
     return engine;
 }
 
+std::shared_ptr<ServerEngine> ServerEngine::ownConnection(const QString &connection)
+{
+    return std::shared_ptr<ServerEngine>(new ServerEngine(connection));
+}
+
 ServerEngine::ServerEngine(const QString &connection)
     : m_connection(connection), m_server(connectToServer(connection))
 {

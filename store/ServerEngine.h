@@ -15,6 +15,10 @@ public:
     // The engine of `connection`, connected on first use. Throws AppError when the server cannot
     // be reached or refuses the connection.
     static std::shared_ptr<ServerEngine> forConnection(const QString &connection);
+    // An engine of `connection` of its own, shared with no other caller: for another thread than
+    // the one using forConnection(), which keeps one engine per connection string for its thread.
+    // Connects at once. Throws AppError as forConnection().
+    static std::shared_ptr<ServerEngine> ownConnection(const QString &connection);
     ~ServerEngine() override;
     ServerEngine(const ServerEngine &) = delete;
     ServerEngine &operator=(const ServerEngine &) = delete;

@@ -38,10 +38,30 @@ void makeQuestionSchema(pg_conn *server)
                                      " ON perguntas.db FOR EACH STATEMENT EXECUTE FUNCTION perguntas.contar_mudanca();"
                                      "CREATE TABLE perguntas.fotos (nome text%2 PRIMARY KEY, dados bytea NOT NULL"
                                      " CHECK (octet_length(dados) <= %4));"
-                                     "REVOKE ALL ON ALL FUNCTIONS IN SCHEMA perguntas FROM PUBLIC;")
+                                     "REVOKE ALL ON ALL FUNCTIONS IN SCHEMA perguntas FROM PUBLIC;"
+                                     "COMMENT ON SCHEMA perguntas IS %5;")
                           .arg(serverCaseFoldExpression(QStringLiteral("texto")), QStringLiteral(" COLLATE \"C\""),
                                serverCaseFoldedKey(QStringLiteral("pergunta")))
-                          .arg(MaxPhotoFileBytes));
+                          .arg(MaxPhotoFileBytes)
+                          .arg(escapedLiteral(server, BankSchemaMark)));
+}
+
+void refuseUnknownServer(pg_conn *server, const QString &where)
+{
+    // perguntas.chave() is an SQL-standard function body, which version 14 brought.
+    if (PQserverVersion(server) < 140000)
+        throw AppError(QStringLiteral("o %1 é um PostgreSQL %2, e o jogo precisa da versão 14 ou mais nova")
+                           .arg(where, QString::fromUtf8(PQparameterStatus(server, "server_version"))));
+    const PgResult mark = runOnServer(server, QStringLiteral("SELECT pg_catalog.obj_description(oid, 'pg_namespace')"
+                                                             " FROM pg_catalog.pg_namespace WHERE nspname = 'perguntas'"));
+    if (PQntuples(mark.get()) != 1 || PQgetisnull(mark.get(), 0, 0))
+        return;
+    const QString found = QString::fromUtf8(PQgetvalue(mark.get(), 0, 0));
+    if (found.startsWith(BankSchemaMarkStart) && found != BankSchemaMark)
+        throw AppError(QStringLiteral("o banco de perguntas do %1 é de outra versão do jogo (\"%2\"), que este programa "
+                                      "não conhece: ele conhece \"%3\". Use o programa da versão que preparou o "
+                                      "banco, ou prepare outro banco com jornada-dados --servidor")
+                           .arg(where, found, BankSchemaMark));
 }
 
 void makeRecordSchema(pg_conn *server)

@@ -28,5 +28,14 @@ void makeRecordSchema(pg_conn *server);
 // password is kept here: the server keeps the role's.
 void makeAccountSchema(pg_conn *server, const QString &administrator);
 
+// What the bank's layout is, kept as the comment of schema perguntas: a program that finds a
+// comment of the game that is not its own refuses the bank rather than misread it.
+inline const QString BankSchemaMarkStart = QStringLiteral("Jornada do Saber: banco de perguntas");
+inline const QString BankSchemaMark = BankSchemaMarkStart + QStringLiteral(", versão 1");
+
+// Throws AppError, naming the server as `where` says, for a PostgreSQL older than the bank
+// needs, or a bank marked as another version of it.
+void refuseUnknownServer(pg_conn *server, const QString &where);
+
 // Throws AppError, naming the server as `where` says, when any of the three schemas is there.
 void refuseExistingBank(pg_conn *server, const QString &where);

@@ -187,7 +187,7 @@ void EditorTableErrorsTest::refusedBankKeepsWhatWasTyped()
     for (const char *name : {"EdtResp1", "EdtResp2", "EdtResp3", "EdtResp4"})
         box(name)->setText(QLatin1String(name));
     box("EdtCorreta")->setText(QStringLiteral("EdtResp2"));
-    FrmCadastro->TbPerguntas->setFieldText(QStringLiteral("Foto"), data.photo());
+    FrmCadastro->TbPerguntas->setFieldText(QStringLiteral("Foto"), data.foto());
     hold();
     button("BtnGravar")->click();
     QVERIFY2(lastError().contains(why), qPrintable(lastError()));

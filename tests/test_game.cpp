@@ -386,7 +386,7 @@ void GameTest::bankTooSmall()
     // Once the bank holds 20, Play counts again and the game starts.
     QList<QuestionRow> rows;
     for (int id = 16; id <= 20; ++id)
-        rows << TempDataDir::sampleQuestion(id, data.photo());
+        rows << TempDataDir::sampleQuestion(id, data.foto());
     insertQuestions(data.where(), rows);
     Play::start(QStringLiteral("Ana"));
     QVERIFY(FrmPerguntas->isVisible());
@@ -414,7 +414,7 @@ void GameTest::playAfterDeletionsSinceTheLastCount()
     // Questions added again: the next Play counts and starts.
     QList<QuestionRow> rows;
     for (int id = 16; id <= 22; ++id)
-        rows << TempDataDir::sampleQuestion(id, data.photo());
+        rows << TempDataDir::sampleQuestion(id, data.foto());
     insertQuestions(data.where(), rows);
     Play::start(QStringLiteral("Ana"));
     QVERIFY(FrmPerguntas->isVisible());

@@ -91,6 +91,7 @@ private slots:
     void installedSetupBuildsAPlayableDataDirectory();
     void launcherCreatesAMissingDataDirectoryThenBecomesTheGame();
     void launcherLeavesWhateverIsAlreadyThere();
+    void launcherMakesNoFolderForABankOnAServer();
     void launcherStartsTheGameWhenTheDirectoryCannotBeMade();
 
 private:
@@ -286,6 +287,8 @@ LauncherRun TestInstall::runLauncher(const QString &launcher, const QString &hom
     QProcess process;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("HOME"), home);
+    // The user's settings are those of this HOME.
+    environment.remove(QStringLiteral("XDG_CONFIG_HOME"));
     process.setProcessEnvironment(environment);
     process.start(launcher, arguments);
     LauncherRun result;
@@ -338,6 +341,25 @@ void TestInstall::launcherCreatesAMissingDataDirectoryThenBecomesTheGame()
     for (const QString &argument : arguments)
         expected << QLatin1Char('[') + argument + QLatin1Char(']');
     QCOMPARE(gameLog(launcher), expected);
+}
+
+// A lab machine's game reads its bank from the server its settings name: the launcher goes
+// straight to the game, and no data folder appears in the user's HOME.
+void TestInstall::launcherMakesNoFolderForABankOnAServer()
+{
+    QTemporaryDir scratch;
+    const QString launcher = scratchInstallation(scratch, QDir(m_prefix).filePath(QStringLiteral("share/jornada/exemplo")));
+    const QString home = scratch.filePath(QStringLiteral("aluno"));
+    QVERIFY(QDir().mkpath(home + QStringLiteral("/.config/jornada")));
+    QFile setting(home + QStringLiteral("/.config/jornada/jornada.conf"));
+    QVERIFY(setting.open(QIODevice::WriteOnly));
+    setting.write("[banco]\nservidor=host=servidor-da-sala dbname=jornada user=jornada_alunos\n");
+    setting.close();
+
+    const LauncherRun launch = runLauncher(launcher, home, {});
+    QVERIFY2(launch.status == 0, qPrintable(launch.errors));
+    QVERIFY(!QFileInfo::exists(home + QStringLiteral("/BDPerguntas")));
+    QCOMPARE(gameLog(launcher), QStringList{QString::number(launch.pid)});
 }
 
 void TestInstall::launcherLeavesWhateverIsAlreadyThere()

@@ -148,7 +148,7 @@ void PhotoPrefetchTest::decodesAsTheBoxShows()
     const QString bmp = m_dir.filePath(QStringLiteral("quartos.bmp"));
     QVERIFY(image.save(bmp, "BMP"));
 
-    PhotoPrefetch prefetch(Box);
+    PhotoPrefetch prefetch(Box, BankLocation::folder(QDir::tempPath()));
     // A photo listed twice is decoded once; a metafile only when it is shown.
     const QString metafile = m_dir.filePath(QStringLiteral("desenho.emf"));
     prefetch.prefetch({path, bmp, QString(), path, metafile});
@@ -183,7 +183,7 @@ void PhotoPrefetchTest::photoChangedOnDiskIsReadAgain()
     for (const QString &path : {renamed, rewritten, deleted})
         writePhoto(path, Qt::red);
 
-    PhotoPrefetch prefetch(Box);
+    PhotoPrefetch prefetch(Box, BankLocation::folder(QDir::tempPath()));
     prefetch.prefetch({renamed, rewritten, deleted});
     waitForPrefetch(prefetch);
 
@@ -216,7 +216,7 @@ void PhotoPrefetchTest::failureIsReportedWhenTaken()
     file.close();
     const QString missing = m_dir.filePath(QStringLiteral("nao-existe.jpg"));
 
-    PhotoPrefetch prefetch(Box);
+    PhotoPrefetch prefetch(Box, BankLocation::folder(QDir::tempPath()));
     // Nothing is thrown while they are decoded in the background.
     prefetch.prefetch({damaged, missing});
     waitForPrefetch(prefetch);
@@ -245,7 +245,7 @@ void PhotoPrefetchTest::stopWaitsForTheDecodeUnderWayOnly()
         QVERIFY(QFile::copy(first, paths.last()));
     }
 
-    PhotoPrefetch prefetch(Box);
+    PhotoPrefetch prefetch(Box, BankLocation::folder(QDir::tempPath()));
     prefetch.prefetch(paths);
     QTRY_VERIFY_WITH_TIMEOUT(prefetch.decodedInBackground() >= 1, 60000);
     const int before = prefetch.decodedInBackground();

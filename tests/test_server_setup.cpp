@@ -183,6 +183,19 @@ void ServerSetupTest::preparesAServer()
              plainRoles);
     QVERIFY(logsIn(c, QStringLiteral("Adm"), QStringLiteral("1234")));
     QVERIFY(logsIn(c, QStringLiteral("jornada_alunos"), QStringLiteral("Segredo9")));
+
+    // The bank says which layout it has; one marked as another version of the game is refused
+    // with both versions named, never read as this one.
+    QCOMPARE(psql(c, QStringLiteral("SELECT obj_description('perguntas'::regnamespace, 'pg_namespace')")),
+             QStringList{QStringLiteral("Jornada do Saber: banco de perguntas, versão 1")});
+    QCOMPARE(PlainServer(c).exec(QStringLiteral("COMMENT ON SCHEMA perguntas IS 'Jornada do Saber: banco de perguntas, versão 2'")),
+             QString());
+    const Run newer = machine.jornadaDados({QStringLiteral("--servidor"), c, QStringLiteral("--exportar"),
+                                            machine.file(QStringLiteral("banco.csv"))});
+    QCOMPARE(newer.status, 1);
+    QVERIFY2(newer.err.contains(QStringLiteral("é de outra versão do jogo (\"Jornada do Saber: banco de perguntas, "
+                                               "versão 2\"), que este programa não conhece")),
+             qPrintable(newer.err));
 }
 
 void ServerSetupTest::refusesWhatIsThere_data()

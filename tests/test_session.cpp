@@ -281,7 +281,7 @@ void SessionTest::drawsTwentyDistinctQuestionsThatExist()
         // The first question is the first drawn, and every photo of the game is handed on.
         QVERIFY(drawn.contains(game.first.id));
         QCOMPARE(game.first.place, 1);
-        QCOMPARE(game.photos, QStringList(20, data.photo()));
+        QCOMPARE(game.photos, QStringList(20, data.foto()));
     }
 }
 
@@ -574,7 +574,7 @@ void SessionTest::questionsAsShownAndJudged()
     QCOMPARE(question.place, 1);
     QVERIFY(question.readable);
     QCOMPARE(question.pergunta, QStringLiteral("Pergunta 7"));
-    QCOMPARE(question.foto, data.photo());
+    QCOMPARE(question.foto, data.foto());
     QCOMPARE(question.problems, problems);
     QVERIFY(question.canSkip);
 
@@ -621,7 +621,7 @@ void SessionTest::bankTooSmallChangesNothing()
     QCOMPARE(s.game.state().PlayerName, QString());
     QCOMPARE(s.game.state().QuestionCount, 19);
     // A 20th question added: the next start counts again and plays.
-    insertQuestions(data.where(), {TempDataDir::sampleQuestion(20, data.photo())});
+    insertQuestions(data.where(), {TempDataDir::sampleQuestion(20, data.foto())});
     QCOMPARE(s.game.start(QStringLiteral("Ana")).first.place, 1);
     QCOMPARE(s.game.state().PlayerName, QStringLiteral("Ana"));
     QCOMPARE(BankTooSmallMessage(1).contains(QStringLiteral("apenas 1 pergunta,")), true);
@@ -642,7 +642,7 @@ void SessionTest::skips()
     QCOMPARE(skipped->question.place, 1);
     QVERIFY(skipped->question.canSkip);
     // A question added meanwhile is counted by the skip, and can be its replacement.
-    insertQuestions(data.where(), {TempDataDir::sampleQuestion(26, data.photo())});
+    insertQuestions(data.where(), {TempDataDir::sampleQuestion(26, data.foto())});
     random->next << 25;
     skipped = s.game.skip();
     QVERIFY(skipped && skipped->lastSkip);

@@ -9,7 +9,8 @@ bash tools/pacotes.sh
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=OFF >/dev/null
 cmake --build build -j"$(nproc)" --target jornada jornada-dados
 
-if [[ ! -e "$HOME/BDPerguntas" ]]; then
+# A machine whose settings name a server for the bank keeps no data folder.
+if [[ $(build/tools/jornada-dados --banco-em-uso) != servidor* ]] && [[ ! -e "$HOME/BDPerguntas" ]]; then
   build/tools/jornada-dados
 fi
 exec build/jornada

@@ -312,6 +312,9 @@ int main(int argc, char *argv[])
     parser.addOption(importOption);
     parser.addOption(updateOption);
     parser.addOption(exportOption);
+    const QCommandLineOption bankInUseOption(QStringLiteral("banco-em-uso"),
+                                             QStringLiteral("Diz qual banco de perguntas o jogo usa nesta máquina."));
+    parser.addOption(bankInUseOption);
     parser.addOption(helpOption);
     parser.addOption(versionOption);
     parser.addPositionalArgument(QStringLiteral("PASTA_DE_DADOS"),
@@ -393,6 +396,8 @@ int main(int argc, char *argv[])
                            "                      é alterada. Tudo ou nada: uma foto que não possa ir (que falte, por\n"
                            "                      exemplo) impede a cópia, e cada uma é listada.")
                 .arg(dataDirectory()));
+        say(QStringLiteral("  --banco-em-uso      Diz qual banco o jogo usa nesta máquina, numa linha: \"pasta CAMINHO\"\n"
+                           "                      ou \"servidor PostgreSQL CONEXÃO\" (sem a senha)."));
         say(QStringLiteral("  -h, --help          Mostra esta ajuda."));
         say(QStringLiteral("  -v, --version       Mostra a versão."));
         say(QStringLiteral("  PASTA_DE_DADOS      Pasta a criar (padrão: %1), ou de onde importar e exportar\n"
@@ -451,6 +456,10 @@ int main(int argc, char *argv[])
             "com novas.csv assim:\n"
             "  Pergunta;Resp1;Resp2;Resp3;Resp4;Correta;Foto\n"
             "  Qual é a capital do Brasil?;Rio de Janeiro;Brasília;Salvador;São Paulo;B;fotos/brasilia.jpg"));
+        return 0;
+    }
+    if (parser.isSet(bankInUseOption)) {
+        say(bankInUse().description());
         return 0;
     }
     if (parser.isSet(versionOption)) {

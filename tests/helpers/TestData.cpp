@@ -43,9 +43,10 @@ TempDataDir::TempDataDir(int questionCount, const QString &password)
 
     QList<QuestionRow> rows;
     for (int id = 1; id <= questionCount; ++id)
-        rows << sampleQuestion(id, m_photo);
+        rows << sampleQuestion(id, foto());
     if (m_server) {
         ServerBankContents bank;
+        bank.photos = {{foto(), m_photo}};
         bank.roles = testRoles(password);
         bank.questions = rows;
         dropRoles(bank.roles);

@@ -26,7 +26,10 @@ public:
     QString file(const QString &name) const;
     BankLocation where() const;           // where the tables are: the data directory, or the server
     ServerDatabase *server() const { return m_server.get(); } // on a server, the bank's database
-    QString photo() const { return m_photo; } // a small JPEG every question points at
+    QString photo() const { return m_photo; } // the file of a small JPEG every question shows
+    // What every question's Foto holds: the file's path on a folder, the photo's name in the bank
+    // on a server.
+    QString foto() const { return m_server ? QStringLiteral("foto.jpg") : m_photo; }
 
     // Question `id` as the sample rows hold it: "Pergunta id", answers "A id".."D id", the
     // correct one chosen by id.
