@@ -15,8 +15,9 @@
 
 namespace {
 
-// The comment on schema perguntas that marks a bank as whole: written in the transaction that
-// fills it, it names what the bank holds.
+// The comment on the bank's database that marks it as whole: written in the transaction that
+// fills it, it names what the bank holds. (The comment of schema perguntas is the layout's, which
+// the set-up writes and the game checks.)
 QString keptMark(int count)
 {
     return QStringLiteral("jornada-bench: %1 perguntas, fotos no banco (NN.jpg), formato 1").arg(count);
@@ -57,14 +58,21 @@ bool databaseExists(pg_conn *server, const QString &database)
         == 1;
 }
 
-// Whether the database of `connection` holds a whole bank of `count` questions of this format.
+// Whether the database of `connection` holds a whole bank of `count` questions of this format,
+// in the layout of this version of the game. Asked on a plain connection: the game's own refuses
+// a bank of another version, which is to be made again here.
 bool holdsWholeBank(const QString &connection, int count)
 {
-    const PgConnection bank = connectToServer(connection);
-    const PgResult mark =
-        runOnServer(bank.get(), QStringLiteral("SELECT pg_catalog.obj_description(n.oid, 'pg_namespace')"
-                                               " FROM pg_catalog.pg_namespace n WHERE n.nspname = 'perguntas'"));
-    return PQntuples(mark.get()) == 1 && QString::fromUtf8(PQgetvalue(mark.get(), 0, 0)) == keptMark(count);
+    const PgConnection bank = attemptConnection(connection);
+    if (PQstatus(bank.get()) != CONNECTION_OK)
+        throw AppError(connectionFailureText(connection, bank.get()));
+    const PgResult marks = runOnServer(
+        bank.get(), QStringLiteral("SELECT pg_catalog.shobj_description(d.oid, 'pg_database'),"
+                                   " (SELECT pg_catalog.obj_description(n.oid, 'pg_namespace')"
+                                   "  FROM pg_catalog.pg_namespace n WHERE n.nspname = 'perguntas')"
+                                   " FROM pg_catalog.pg_database d WHERE d.datname = pg_catalog.current_database()"));
+    return PQntuples(marks.get()) == 1 && QString::fromUtf8(PQgetvalue(marks.get(), 0, 0)) == keptMark(count)
+        && QString::fromUtf8(PQgetvalue(marks.get(), 0, 1)) == BankSchemaMark;
 }
 
 // The questions of Banks.h, numbered 1 to `count`, made on the server by one statement: the
@@ -156,7 +164,8 @@ std::unique_ptr<KeptServerBank> KeptServerBank::kept(const QString &connection, 
     grantRoles(into, roles);
     storePhotos(into);
     fillQuestions(into, count);
-    runOnServer(into, QStringLiteral("COMMENT ON SCHEMA perguntas IS %1").arg(escapedLiteral(into, keptMark(count))));
+    runOnServer(into, QStringLiteral("COMMENT ON DATABASE %1 IS %2")
+                          .arg(escapedIdentifier(into, database), escapedLiteral(into, keptMark(count))));
     runOnServer(into, QStringLiteral("COMMIT"));
     // What the server's own upkeep does to a table in use, done now: the planner's statistics and
     // the map of rows every transaction sees.
