@@ -142,6 +142,13 @@ std::optional<Row> ServerTable::seek(Seek how, const Row *from, const QVariant &
 
 Order ServerTable::indexOrder(const QString &indexName)
 {
+    // Asked of the server's catalog once per index while the table is open: the editor's search
+    // asks at every search, and the catalog query costs more than the search itself. An index
+    // made or dropped meanwhile changes nothing that the order's statements need: the order is
+    // the key expression, which the server evaluates with or without the index.
+    const QString known = indexName.toLower();
+    if (const auto found = m_indexOrders.constFind(known); found != m_indexOrders.cend())
+        return *found;
     // The index's first key: a column (with the index's collation where it is not the column's
     // own), or an expression, as the server prints it.
     PgResult found = m_engine->execute(
@@ -173,6 +180,7 @@ Order ServerTable::indexOrder(const QString &indexName)
     if (order.column.isEmpty())
         throw AppError(QStringLiteral("O índice %1 não começa por um campo").arg(indexName));
     order.indexName = serverValue(found.get(), 0, 0).toString();
+    m_indexOrders.insert(known, order);
     return order;
 }
 

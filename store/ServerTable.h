@@ -4,6 +4,8 @@
 // seeks on an index of (key, linha), one row each.
 #include "store/TableRows.h"
 
+#include <QHash>
+
 #include <memory>
 
 class ServerEngine;
@@ -31,4 +33,5 @@ private:
     QString m_key;       // the order's key expression
     QString m_soughtKey; // the key of a value sought, bound as :CHAVE
     QString m_selection; // linha, key, fields
+    QHash<QString, Order> m_indexOrders; // by the index's name in lower case
 };
