@@ -25,7 +25,12 @@ public:
     void remove(qint64 rowid) override;
 
 private:
+    // The first row of the selection from the table with `tail` (WHERE ... ORDER BY ... LIMIT 1).
     std::optional<Row> fetch(const QString &tail, const QList<QVariant> &parameters = {}) const;
+    // The row that `tail` gives, or else the one that `otherwise` gives, in one statement.
+    std::optional<Row> fetchEither(const QString &tail, const QString &otherwise,
+                                   const QList<QVariant> &parameters = {}) const;
+    std::optional<Row> firstRow(const QString &sql, const QList<QVariant> &parameters) const;
 
     std::shared_ptr<ServerEngine> m_engine;
     QString m_from;      // "schema".db
