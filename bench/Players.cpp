@@ -22,6 +22,7 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <limits>
 #include <memory>
 #include <sys/resource.h>
 #include <unistd.h>
@@ -97,6 +98,11 @@ double serverTreeSeconds(qint64 postmaster)
     return ticks / tick;
 }
 
+QString playerName(int index)
+{
+    return QStringLiteral("Aluno %1").arg(index + 1);
+}
+
 QString joined(const QList<double> &values)
 {
     QStringList texts;
@@ -127,11 +133,12 @@ int playAsPupil(int index, int total, int seconds)
     QElapsedTimer clock;
     clock.start();
     QRandomGenerator random(quint32(index + 1));
-    const double rightChance = 0.5 + 0.5 * index / std::max(1, total - 1);
+    const double rightChance = 0.5 + 0.4 * index / std::max(1, total - 1);
     const int games = (seconds * 1000 + GameMs - 1) / GameMs;
     qint64 slot = qint64(index) * AnswerEveryMs / std::max(1, total);
     QList<double> clicks;
     QStringList scores;
+    int claims = 0;
     QString failure;
     waitUntil(clock, slot);
     for (int game = 0; game < games && failure.isEmpty(); ++game) {
@@ -139,7 +146,7 @@ int playAsPupil(int index, int total, int seconds)
             FrmResult->BtnJogarNovamente->click();
             settle();
         }
-        FrmInicial->EdtNome->setText(QStringLiteral("Aluno %1").arg(index + 1));
+        FrmInicial->EdtNome->setText(playerName(index));
         FrmInicial->BtnJogar->click();
         settle();
         for (int question = 0; question < QuestionsPerGame; ++question) {
@@ -167,11 +174,15 @@ int playAsPupil(int index, int total, int seconds)
             failure = QStringLiteral("o jogo %1 não chegou ao fim").arg(game + 1);
         else
             scores << QString::number(Game().state().GamePoints);
+        // A game that took the record holds itself as the record.
+        const TGameState &state = Game().state();
+        if (state.RecordName == state.PlayerName && state.RecordPoints == state.GamePoints)
+            ++claims;
     }
     if (dialogs->errors > 0)
         failure = QStringLiteral("%1 erro(s); o último: %2").arg(dialogs->errors).arg(dialogs->lastError);
-    std::printf("cliques=%s\npontos=%s\ncpu_s=%.4f\n", joined(clicks).toUtf8().constData(),
-                scores.join(QLatin1Char(',')).toUtf8().constData(), cpuSeconds() - cpuAtStart);
+    std::printf("cliques=%s\npontos=%s\nrecordes=%d\ncpu_s=%.4f\n", joined(clicks).toUtf8().constData(),
+                scores.join(QLatin1Char(',')).toUtf8().constData(), claims, cpuSeconds() - cpuAtStart);
     if (!failure.isEmpty())
         std::printf("erro=%s\n", failure.simplified().toUtf8().constData());
     std::fflush(stdout);
@@ -267,6 +278,7 @@ LoadResult runPlayers(const QString &settingFolder, int players, int seconds, qi
             result.serverCpuMissing = QStringLiteral("o postmaster terminou durante a carga");
     }
 
+    QList<int> bestOf(players, std::numeric_limits<int>::min());
     for (int i = 0; i < players; ++i) {
         QProcess &child = *children[size_t(i)];
         const QStringList lines = QString::fromUtf8(child.readAllStandardOutput()).split(QLatin1Char('\n'));
@@ -276,8 +288,12 @@ LoadResult runPlayers(const QString &settingFolder, int players, int seconds, qi
                 for (const QString &click : value.split(QLatin1Char(','), Qt::SkipEmptyParts))
                     result.clicks << click.toDouble();
             else if (line.startsWith(QLatin1String("pontos=")))
-                for (const QString &score : value.split(QLatin1Char(','), Qt::SkipEmptyParts))
+                for (const QString &score : value.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
                     result.scores << score.toInt();
+                    bestOf[i] = std::max(bestOf[i], score.toInt());
+                }
+            else if (line.startsWith(QLatin1String("recordes=")))
+                result.claims += value.toInt();
             else if (line.startsWith(QLatin1String("cpu_s=")))
                 result.playersCpuSeconds += value.toDouble();
             else if (line.startsWith(QLatin1String("erro=")))
@@ -289,5 +305,9 @@ LoadResult runPlayers(const QString &settingFolder, int players, int seconds, qi
                                  .arg(child.exitCode())
                                  .arg(QString::fromUtf8(child.readAllStandardError()).simplified().left(400));
     }
+    const int best = *std::max_element(bestOf.begin(), bestOf.end());
+    for (int i = 0; i < players; ++i)
+        if (bestOf[i] == best)
+            result.best << playerName(i);
     return result;
 }

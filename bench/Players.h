@@ -12,15 +12,18 @@ constexpr int AnswerEveryMs = 2000;
 // setting names, says "pronto" and waits for a line on standard input; then plays whole games,
 // answering every AnswerEveryMs, from N * AnswerEveryMs / TOTAL ms on so that the players' answers
 // are spread over the interval, until S seconds of play are done (the last game finished).
-// Player N gives the right answer with a chance from 1/2 (the first) to 1 (the last), so that the
-// games end with scores of all kinds. Prints the time of each OK click, the points of each game
-// and the processor time it used while playing.
+// Player N gives the right answer with a chance from 1/2 (the first) to 9/10 (the last), so that
+// the games end with scores of all kinds and the best of them is no foregone 100: the record
+// rises claim by claim. Prints the time of each OK click, the points of each game, how many of
+// them took the record, and the processor time it used while playing.
 int playAsPupil(int index, int total, int seconds);
 
 struct LoadResult {
     int players = 0;
     QList<double> clicks; // ms, every OK click of every player
     QList<int> scores;    // the points of every finished game
+    int claims = 0;       // games that took the record (a tie takes it too)
+    QStringList best;     // the names of the players who finished a game with the best score
     double wallSeconds = 0;        // from the start of play to the last player's end
     double playersCpuSeconds = 0;  // the players' processor time while playing
     double serverCpuSeconds = -1;  // the server's processes' over the same span; -1 when not seen

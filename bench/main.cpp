@@ -1018,12 +1018,18 @@ void Bench::serverLoad(const KeptServerBank &bank)
     slowest.value = percentile(load.clicks, 1);
     add(slowest);
 
-    // Every claim kept: the record is the best game of all, which claimed it at its end.
+    // Every claim kept: the record is the best game of all, which claimed it at its end, in the
+    // name of a player who finished a game with that score.
     Row record;
     record.what = QStringLiteral("Recorde no servidor ao fim (meta: a maior pontuação dos jogos)");
     record.unit = QStringLiteral("pontos");
     const QString stored = owner.first("SELECT pontos FROM recorde.db");
+    const QString holder = owner.first("SELECT nome FROM recorde.db");
     record.value = stored.isEmpty() ? -1000 : stored.toDouble();
+    if (!load.best.contains(holder))
+        m_report.error(QStringLiteral("carga: o recorde está em nome de \"%1\", que não terminou um jogo com a maior "
+                                      "pontuação (%2)")
+                           .arg(holder, load.best.join(QStringLiteral(", "))));
     record.repetitions = int(load.scores.size());
     record.goal = Row::Goal::Equal;
     record.limit = load.scores.isEmpty() ? 0 : *std::max_element(load.scores.begin(), load.scores.end());
@@ -1048,13 +1054,14 @@ void Bench::serverLoad(const KeptServerBank &bank)
     else
         m_report.note(QStringLiteral("CPU do servidor na carga não medida: ") + load.serverCpuMissing);
     cpuRow(QStringLiteral("dos jogadores"), load.playersCpuSeconds);
-    m_report.note(QStringLiteral("Carga: %1 jogos inteiros de %2 jogadores, %3 cliques em OK; o jogador N acerta com "
-                                 "chance de 1/2 (o primeiro) a 1 (o último); as respostas de cada um começam "
-                                 "N × %4 ms / %2 depois do sinal de partida, dado quando todos já estão na tela "
-                                 "inicial.")
+    m_report.note(QStringLiteral("Carga: %1 jogos inteiros de %2 jogadores, %3 cliques em OK, %4 jogos tomaram o "
+                                 "recorde (o empate também toma); o jogador N acerta com chance de 1/2 (o primeiro) "
+                                 "a 9/10 (o último); as respostas de cada um começam N × %5 ms / %2 depois do sinal "
+                                 "de partida, dado quando todos já estão na tela inicial.")
                       .arg(load.scores.size())
                       .arg(players)
                       .arg(load.clicks.size())
+                      .arg(load.claims)
                       .arg(AnswerEveryMs));
 }
 
