@@ -199,3 +199,19 @@ QStringList searchTerms()
                                              QString::fromUtf8(subjects[i]).toLower());
     return terms;
 }
+
+QStringList questionOpenings()
+{
+    QStringList texts;
+    for (const char *opening : openings)
+        texts << QString::fromUtf8(opening);
+    return texts;
+}
+
+QStringList questionSubjects()
+{
+    QStringList texts;
+    for (const char *subject : subjects)
+        texts << QString::fromUtf8(subject);
+    return texts;
+}

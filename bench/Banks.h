@@ -48,3 +48,8 @@ constexpr int KeptPhotoNames = 20;
 
 // Search terms that start questions of the generated banks, for the editor's search.
 QStringList searchTerms();
+
+// What a generated question is made of: "<opening> <subject> (questão N)?", with the answers
+// "Alternativa A da pergunta N" to "Alternativa D da pergunta N", one of them the right one.
+QStringList questionOpenings();
+QStringList questionSubjects();

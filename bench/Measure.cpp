@@ -2,6 +2,7 @@
 
 #include <QElapsedTimer>
 #include <algorithm>
+#include <cmath>
 
 double median(QList<double> values)
 {
@@ -10,6 +11,15 @@ double median(QList<double> values)
     std::sort(values.begin(), values.end());
     const qsizetype n = values.size();
     return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+double percentile(QList<double> values, double share)
+{
+    if (values.isEmpty())
+        return 0;
+    std::sort(values.begin(), values.end());
+    const auto rank = qsizetype(std::ceil(share * double(values.size())));
+    return values[std::clamp<qsizetype>(rank - 1, 0, values.size() - 1)];
 }
 
 namespace {
@@ -70,6 +80,8 @@ bool Row::met() const
         return baselineValue > 0 && value / baselineValue <= limit;
     case Goal::BelowAndRatioAtMost:
         return value < limit && baselineValue > 0 && value / baselineValue <= ratioLimit;
+    case Goal::Equal:
+        return value == limit;
     }
     return false;
 }
@@ -125,6 +137,8 @@ QString goalText(const Row &row)
         return QStringLiteral("≤ %1× base").arg(row.limit);
     case Row::Goal::BelowAndRatioAtMost:
         return QStringLiteral("< %1 %2, ≤ %3×").arg(row.limit).arg(row.unit).arg(row.ratioLimit);
+    case Row::Goal::Equal:
+        return QStringLiteral("= %1 %2").arg(row.limit).arg(row.unit);
     }
     return QString();
 }

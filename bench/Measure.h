@@ -27,6 +27,9 @@ QList<double> timesMs(int repetitions, const Timed &measured);
 double medianMs(int repetitions, const Timed &measured);
 
 double median(QList<double> values);
+// The nearest-rank percentile: the smallest of `values` that at least `share` (0 to 1) of them do
+// not exceed.
+double percentile(QList<double> values, double share);
 
 // One line of the table: a measurement beside the baseline measured in the same run.
 struct Row {
@@ -35,6 +38,7 @@ struct Row {
         Below,       // value < limit
         RatioAtMost, // value / baseline <= limit
         BelowAndRatioAtMost, // value < limit and value / baseline <= ratioLimit
+        Equal,       // value == limit: a count or a score that must come out exactly
     };
 
     QString what;

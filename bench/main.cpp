@@ -2,16 +2,23 @@
 // the editor, and how much memory a whole game takes; every figure beside a baseline measured
 // in the same run, and the target it is held to.
 //
-//   jornada-bench [-n REPETIÇÕES] [--secoes inicio,fotos,ok,editor,memoria,importacao]
+//   jornada-bench [-n REPETIÇÕES] [--secoes inicio,fotos,ok,editor,memoria,importacao,servidor]
+//                 [--servidor CONEXÃO]
 //   jornada-bench --foto-12mp CAMINHO   (only writes the camera-size photo used by the measurements)
 //
 // Runs on the offscreen platform unless QT_QPA_PLATFORM says otherwise. The banks live in
 // temporary folders; HOME is pointed at each in turn. Two child modes, --memoria and
-// --memoria-base, measure peak memory in a process of their own.
+// --memoria-base, measure peak memory in a process of their own. The section "servidor" runs on
+// the PostgreSQL server of --servidor (a libpq connection string of a role that may make
+// databases and roles; "" for libpq's defaults, the PG* variables), with a bank of a million
+// questions kept there; its load is played by children in the mode --jogador.
 #include "Banks.h"
 #include "Measure.h"
 #include "Memory.h"
+#include "Players.h"
+#include "RawServer.h"
 #include "RawTable.h"
+#include "ServerBanks.h"
 #include "SilentDialogs.h"
 
 #include "app/Screens.h"
@@ -27,6 +34,8 @@
 #include "screens/QuestoesRandom.h"
 #include "screens/Splash.h"
 #include "store/AppError.h"
+#include "store/BankLocation.h"
+#include "store/CaseFoldedKey.h"
 #include "store/QuestionBank.h"
 #include "store/TableEngine.h"
 
@@ -47,6 +56,7 @@
 
 #include <array>
 #include <cstdio>
+#include <optional>
 
 static void registerAssets()
 {
@@ -83,15 +93,20 @@ void showAndPaint(QWidget *window)
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
-// What every start-up must do at the least: seven windows with a label each, and the bank
-// opened and counted.
-void bareStartUp(const QString &directory, std::array<QMainWindow *, 7> &windows)
+// Seven windows with a label each: the screens of a start-up at the least.
+void makeWindows(std::array<QMainWindow *, 7> &windows)
 {
     for (QMainWindow *&window : windows) {
         window = new QMainWindow;
         window->setCentralWidget(new QLabel(QStringLiteral("Jornada do Saber")));
         window->setFixedSize(784, 461);
     }
+}
+
+// What every start-up must do at the least: the windows, and the bank opened and counted.
+void bareStartUp(const QString &directory, std::array<QMainWindow *, 7> &windows)
+{
+    makeWindows(windows);
     RawTable raw(directory);
     raw.first("SELECT count(id) FROM db");
 }
@@ -101,6 +116,18 @@ void deleteWindows(std::array<QMainWindow *, 7> &windows)
     for (QMainWindow *&window : windows) {
         delete window;
         window = nullptr;
+    }
+}
+
+// Runs a step of the screens as their own handlers run it: a problem is reported (here, counted
+// as an error of the row) and the measurement goes on.
+void guarded(const std::function<void()> &step)
+{
+    try {
+        step();
+    } catch (const AppError &e) {
+        ++dialogs->errors;
+        dialogs->lastError = e.text();
     }
 }
 
@@ -118,8 +145,8 @@ const Bank &made(std::unique_ptr<Bank> &bank, const QString &name, const std::fu
 
 class Bench {
 public:
-    Bench(int repetitions, double prepareMs, const QString &cacheFolder)
-        : m_n(repetitions), m_prepareMs(prepareMs), m_cacheFolder(cacheFolder)
+    Bench(int repetitions, double prepareMs, const QString &cacheFolder, const std::optional<QString> &server)
+        : m_n(repetitions), m_prepareMs(prepareMs), m_cacheFolder(cacheFolder), m_server(server)
     {
     }
     ~Bench()
@@ -137,6 +164,7 @@ public:
     void editorOn(const Bank &bank, const QString &size);
     void memory();
     void importMemory();
+    void server();
     const Report &report() const { return m_report; }
 
 private:
@@ -148,6 +176,12 @@ private:
     // Reports an error that a measurement ran into, and fails the run.
     void checkErrors(const QString &what);
     void createScreensOn(const Bank &bank);
+    void createScreensOn(const KeptServerBank &bank);
+    // The rows of the server section, on the bank of a million kept there.
+    void serverStartUp(const KeptServerBank &bank);
+    void serverOkClick(const KeptServerBank &bank);
+    void serverEditor(const KeptServerBank &bank);
+    void serverLoad(const KeptServerBank &bank);
     // Checks the right answer of the question on screen (the first one when none matches).
     void checkRightAnswer();
     int reps(int fraction = 1) const { return std::max(5, m_n / fraction); }
@@ -155,6 +189,7 @@ private:
     int m_n;
     double m_prepareMs;
     QString m_cacheFolder; // where the bank of a million is kept between runs
+    std::optional<QString> m_server; // the connection of --servidor
     Report m_report;
     QTemporaryDir m_photoDir;
     // The photo and the banks are made when first needed, so that a run of some sections only
@@ -186,6 +221,17 @@ void Bench::checkErrors(const QString &what)
 }
 
 void Bench::createScreensOn(const Bank &bank)
+{
+    if (m_screens)
+        destroyScreens();
+    bank.use();
+    const QString fatal = createScreens();
+    if (!fatal.isEmpty())
+        throw AppError(fatal);
+    m_screens = true;
+}
+
+void Bench::createScreensOn(const KeptServerBank &bank)
 {
     if (m_screens)
         destroyScreens();
@@ -326,6 +372,23 @@ void Bench::defineBaselines()
                             QStringLiteral("processo filho que só lê o mesmo arquivo CSV inteiro na memória"));
     m_report.defineBaseline(QStringLiteral("janela mínima"),
                             QStringLiteral("processo filho com uma QMainWindow e um QLabel, mostrada e pintada"));
+    m_report.defineBaseline(QStringLiteral("janelas+conexão"),
+                            QStringLiteral("7 QMainWindow com um QLabel cada, criadas, mais uma conexão nova ao "
+                                           "servidor pelo libpq, como o papel dos alunos, e SELECT count(id) FROM "
+                                           "perguntas.db"));
+    m_report.defineBaseline(QStringLiteral("count no servidor"),
+                            QStringLiteral("SELECT count(id) FROM perguntas.db, preparado, direto pelo libpq numa "
+                                           "conexão aberta"));
+    m_report.defineBaseline(QStringLiteral("20 buscas no serv."),
+                            QStringLiteral("20 buscas SELECT id FROM perguntas.db WHERE id >= $1 ORDER BY id LIMIT 1 "
+                                           "com números sorteados, preparadas, direto pelo libpq"));
+    m_report.defineBaseline(QStringLiteral("linha+foto no serv."),
+                            QStringLiteral("SELECT da pergunta pelo Id e SELECT dos bytes da foto em perguntas.fotos, "
+                                           "direto pelo libpq, mais decodePicture(bytes, 137×177)"));
+    m_report.defineBaseline(QStringLiteral("busca no servidor"),
+                            QStringLiteral("a mesma busca pelo índice (id / a chave de pergunta sem maiúsculas, e "
+                                           "linha; LIMIT 1), preparada, direto pelo libpq como o administrador, "
+                                           "lendo todas as colunas"));
 }
 
 Row Bench::compare(const QString &what, int repetitions, const Timed &measured, const QString &baselineKey,
@@ -703,6 +766,305 @@ void Bench::editorOn(const Bank &bank, const QString &size)
     FrmCadastro->hide();
 }
 
+void Bench::server()
+{
+    if (!m_server) {
+        const QString why = QStringLiteral("Seção servidor pulada: falta --servidor CONEXÃO (um servidor PostgreSQL "
+                                           "e um papel que possa criar bancos e papéis; sob pg_virtualenv, "
+                                           "--servidor '' basta).");
+        say(QStringLiteral("  ") + why);
+        m_report.note(why);
+        return;
+    }
+    if (m_screens) {
+        destroyScreens();
+        m_screens = false;
+    }
+    std::unique_ptr<KeptServerBank> bank;
+    QElapsedTimer timer;
+    timer.start();
+    try {
+        bank = KeptServerBank::kept(*m_server, 1000000);
+    } catch (const AppError &e) {
+        const QString why = QStringLiteral("Seção servidor pulada: %1").arg(e.text());
+        say(QStringLiteral("  ") + why);
+        m_report.error(why);
+        return;
+    }
+    say(QStringLiteral("  banco de 1.000.000 no %1 %2 em %3 ms")
+            .arg(BankLocation::server(bank->owner()).description(),
+                 bank->madeNow() ? QStringLiteral("criado") : QStringLiteral("encontrado"))
+            .arg(timer.elapsed()));
+    // From here on the game's setting names the server: this section runs after every other.
+    serverStartUp(*bank);
+    serverOkClick(*bank);
+    serverEditor(*bank);
+    if (m_screens) {
+        destroyScreens();
+        m_screens = false;
+    }
+    serverLoad(*bank);
+}
+
+void Bench::serverStartUp(const KeptServerBank &bank)
+{
+    m_report.section(QStringLiteral("Servidor PostgreSQL local, 1.000.000 de perguntas, fotos do exemplo no banco: "
+                                    "o início e o sorteio, como o papel dos alunos"));
+    if (m_screens) {
+        destroyScreens();
+        m_screens = false;
+    }
+    bank.use();
+    std::array<QMainWindow *, 7> windows {};
+    std::unique_ptr<RawServer> connected;
+    add(compare(QStringLiteral("createScreens, servidor, 1.000.000 perguntas"), reps(4),
+                {[] {
+                     if (!createScreens().isEmpty())
+                         throw AppError(QStringLiteral("as tabelas do servidor não abriram"));
+                 },
+                 // A new connection and a count at every start, as a lab machine starting.
+                 {}, [] { destroyScreens(); }},
+                QStringLiteral("janelas+conexão"),
+                {[&] {
+                     makeWindows(windows);
+                     connected = std::make_unique<RawServer>(bank.pupils());
+                     connected->first("SELECT count(id) FROM perguntas.db");
+                 },
+                 {},
+                 [&] {
+                     deleteWindows(windows);
+                     connected.reset();
+                 }}),
+        150);
+
+    createScreensOn(bank);
+    RawServer raw(bank.pupils());
+    add(compare(QStringLiteral("  CountQuestions, servidor"), reps(),
+                {[] { QuestionBankInUse().count(); }, [] { QuestionBankInUse().forgetCount(); }},
+                QStringLiteral("count no servidor"), {[&] { raw.first("SELECT count(id) FROM perguntas.db"); }}));
+    add(compare(QStringLiteral("  CountQuestions, tabela inalterada desde a última"), reps(),
+                {[] { QuestionBankInUse().count(); }}, QStringLiteral("count no servidor"),
+                {[&] { raw.first("SELECT count(id) FROM perguntas.db"); }}));
+    QRandomGenerator random(3);
+    const int questions = bank.questions();
+    const auto twentySeeks = [&] {
+        for (int i = 0; i < QuestionsPerGame; ++i)
+            raw.first("SELECT id FROM perguntas.db WHERE id >= $1 ORDER BY id LIMIT 1", 1 + random.bounded(questions));
+    };
+    TGameState drawn;
+    drawn.QuestionCount = questions;
+    add(compare(QStringLiteral("  DrawQuestions, servidor"), reps(),
+                {[&] { DrawQuestions(QuestionBankInUse(), drawn); }}, QStringLiteral("20 buscas no serv."),
+                {twentySeeks}),
+        5);
+    add(compare(QStringLiteral("  um jogo novo: o sorteio, as fotos pedidas e a 1ª pergunta"), reps(),
+                {[] { guarded([] { FrmPerguntas->ShowNewGame(Game().playAgain()); }); }, {},
+                 [] { FrmPerguntas->ResetForNewGame(); }},
+                QStringLiteral("20 buscas no serv."), {twentySeeks}));
+}
+
+void Bench::serverOkClick(const KeptServerBank &bank)
+{
+    m_report.section(QStringLiteral("Servidor: clique em OK com uma resposta marcada (conferir, contar, próxima "
+                                    "pergunta com a foto do banco)"));
+    constexpr int rounds = 10;
+    const int clicks = std::max(5, 10 * reps() / rounds);
+    const int decodes = std::max(2, reps() / rounds);
+    QList<double> click, clickAndPaint, leastWork;
+    RawServer raw(bank.pupils());
+    const auto photosDecoded = [] {
+        while (!FrmPerguntas->photoPrefetch().idle())
+            QThread::msleep(5);
+    };
+    for (int round = 0; round < rounds; ++round) {
+        createScreensOn(bank);
+        FrmPerguntas->showScreen();
+        settle();
+        photosDecoded();
+        int read = 0;
+        // As in the section "ok": one of the first 19 questions each click, and a new game, its
+        // photos decoded, before the 20th.
+        const auto answer = [&] {
+            if (Game().state().CurrentIndex == QuestionsPerGame - 1) {
+                guarded([] { FrmPerguntas->ShowNewGame(Game().start(QStringLiteral("Medida"))); });
+                photosDecoded();
+            }
+            checkRightAnswer();
+        };
+        const Timed least {[&] {
+            const qint32 id = Game().state().DrawnIds[read++ % QuestionsPerGame];
+            const QString photo = raw.first("SELECT id, pergunta, resp1, resp2, resp3, resp4, correta, foto "
+                                            "FROM perguntas.db WHERE id = $1",
+                                            id, 7);
+            decodePicture(raw.firstBytes("SELECT dados FROM perguntas.fotos WHERE nome = $1", photo),
+                          QStringLiteral("jpg"), PhotoBox);
+        }};
+        click += timesMs(clicks, {[] { FrmPerguntas->BtnOK->click(); }, answer, settle});
+        clickAndPaint += timesMs(clicks, {[] {
+                                              FrmPerguntas->BtnOK->click();
+                                              settle();
+                                          },
+                                          answer});
+        leastWork += timesMs(decodes, least);
+        FrmPerguntas->hide();
+        checkErrors(QStringLiteral("BtnOK->click(), servidor"));
+    }
+    const auto row = [&](const QString &what, const QList<double> &times) {
+        Row r;
+        r.what = what;
+        r.value = median(times);
+        r.repetitions = int(times.size());
+        r.baseline = QStringLiteral("linha+foto no serv.");
+        r.baselineValue = median(leastWork);
+        return r;
+    };
+    add(row(QStringLiteral("BtnOK->click(), servidor, 1.000.000 perguntas"), click), 3);
+    add(row(QStringLiteral("  o mesmo e a tela repintada"), clickAndPaint));
+}
+
+void Bench::serverEditor(const KeptServerBank &bank)
+{
+    m_report.section(QStringLiteral("Servidor: editor com 1.000.000 perguntas, como o administrador (cada clique "
+                                    "recarrega a foto)"));
+    createScreensOn(bank);
+    // What the login hands the editor: the bank reached as the administrator's role.
+    guarded([&] { FrmCadastro->OpenEditor(BankLocation::server(bank.administrator())); });
+    settle();
+    Table *table = FrmCadastro->TbPerguntas;
+    RawServer raw(bank.administrator());
+    const int last = bank.questions();
+    const QByteArray columns =
+        "SELECT linha, id, pergunta, resp1, resp2, resp3, resp4, correta, foto FROM perguntas.db ";
+
+    struct Case {
+        QString name;
+        DBNavigator::Button which;
+        std::function<void()> before;
+        QByteArray baseline;
+        std::function<QVariant()> parameter;
+    };
+    int id = 1;
+    const Case cases[] = {
+        {QStringLiteral("Primeiro"), DBNavigator::Button::First, [&] { table->last(); settle(); },
+         columns + "ORDER BY id, linha LIMIT 1", {}},
+        {QStringLiteral("Próximo"), DBNavigator::Button::Next, settle,
+         columns + "WHERE id > $1 ORDER BY id, linha LIMIT 1", [&] { return QVariant(id++); }},
+        {QStringLiteral("Último"), DBNavigator::Button::Last, [&] { table->first(); settle(); },
+         columns + "ORDER BY id DESC, linha DESC LIMIT 1", {}},
+        {QStringLiteral("Anterior"), DBNavigator::Button::Prior, settle,
+         columns + "WHERE id < $1 ORDER BY id DESC, linha DESC LIMIT 1", [&] { return QVariant(last - id++); }},
+    };
+    for (const Case &c : cases) {
+        if (c.which == DBNavigator::Button::Next)
+            table->first();
+        if (c.which == DBNavigator::Button::Prior)
+            table->last();
+        QToolButton *button = FrmCadastro->DBNav->button(c.which);
+        add(compare(QStringLiteral("DBNav: ") + c.name, reps(), {[button] { button->click(); }, c.before},
+                    QStringLiteral("busca no servidor"),
+                    {[&] { raw.first(c.baseline.constData(), c.parameter ? c.parameter() : QVariant()); }}),
+            2);
+    }
+
+    const QStringList terms = searchTerms();
+    int asked = 0, sought = 0;
+    const QString key = serverCaseFoldedKey(QStringLiteral("pergunta")) + QStringLiteral(" COLLATE \"C\"");
+    const QByteArray nearest = columns
+        + QStringLiteral("WHERE %1 >= %2 ORDER BY %1, linha LIMIT 1")
+              .arg(key, serverCaseFoldedKey(QStringLiteral("$1")))
+              .toUtf8();
+    add(compare(QStringLiteral("Localizar (termo respondido no pedido)"), reps(),
+                {[] { FrmCadastro->BdLocalizar->click(); },
+                 [&] {
+                     dialogs->promptAnswer = terms[asked++ % terms.size()];
+                     settle();
+                 }},
+                QStringLiteral("busca no servidor"),
+                {[&] { raw.first(nearest.constData(), terms[sought++ % terms.size()]); }}),
+        2);
+    FrmCadastro->hide();
+}
+
+void Bench::serverLoad(const KeptServerBank &bank)
+{
+    constexpr int players = 30;
+    constexpr int seconds = 120;
+    m_report.section(QStringLiteral("Servidor: carga de %1 jogadores ao mesmo tempo (um processo e uma conexão cada, "
+                                    "como o papel dos alunos; uma resposta a cada %2 s, jogos inteiros por %3 s)")
+                         .arg(players)
+                         .arg(AnswerEveryMs / 1000)
+                         .arg(seconds));
+    bank.clearRecord();
+    RawServer owner(bank.owner());
+    const qint64 backend = owner.first("SELECT pg_catalog.pg_backend_pid()").toLongLong();
+    say(QStringLiteral("  %1 jogadores por %2 s...").arg(players).arg(seconds));
+    const LoadResult load = runPlayers(bank.settingFolder(), players, seconds, backend);
+    for (const QString &error : load.errors)
+        m_report.error(QStringLiteral("carga: ") + error);
+    if (load.clicks.isEmpty())
+        return;
+
+    Row typical;
+    typical.what = QStringLiteral("BtnOK->click(), mediana de todos os jogadores");
+    typical.value = median(load.clicks);
+    typical.repetitions = int(load.clicks.size());
+    add(typical, 10);
+    Row slow = typical;
+    slow.what = QStringLiteral("BtnOK->click(), 99º percentil");
+    slow.value = percentile(load.clicks, 0.99);
+    add(slow, 10);
+    Row slowest = typical;
+    slowest.what = QStringLiteral("  o mais lento");
+    slowest.value = percentile(load.clicks, 1);
+    add(slowest);
+
+    // Every claim kept: the record is the best game of all, which claimed it at its end, in the
+    // name of a player who finished a game with that score.
+    Row record;
+    record.what = QStringLiteral("Recorde no servidor ao fim (meta: a maior pontuação dos jogos)");
+    record.unit = QStringLiteral("pontos");
+    const QString stored = owner.first("SELECT pontos FROM recorde.db");
+    const QString holder = owner.first("SELECT nome FROM recorde.db");
+    record.value = stored.isEmpty() ? -1000 : stored.toDouble();
+    if (!load.best.contains(holder))
+        m_report.error(QStringLiteral("carga: o recorde está em nome de \"%1\", que não terminou um jogo com a maior "
+                                      "pontuação (%2)")
+                           .arg(holder, load.best.join(QStringLiteral(", "))));
+    record.repetitions = int(load.scores.size());
+    record.goal = Row::Goal::Equal;
+    record.limit = load.scores.isEmpty() ? 0 : *std::max_element(load.scores.begin(), load.scores.end());
+    m_report.add(record);
+
+    const int cores = QThread::idealThreadCount();
+    const auto cpuRow = [&](const QString &who, double cpuSeconds) {
+        Row r;
+        r.what = QStringLiteral("CPU %1: %2 s em %3 s = %4% de um núcleo; parte da máquina (%5 núcleos)")
+                     .arg(who)
+                     .arg(cpuSeconds, 0, 'f', 1)
+                     .arg(load.wallSeconds, 0, 'f', 1)
+                     .arg(100 * cpuSeconds / load.wallSeconds, 0, 'f', 1)
+                     .arg(cores);
+        r.unit = QStringLiteral("%");
+        r.value = 100 * cpuSeconds / (load.wallSeconds * cores);
+        r.repetitions = load.players;
+        m_report.add(r);
+    };
+    if (load.serverCpuSeconds >= 0)
+        cpuRow(QStringLiteral("do servidor (o postmaster e seus processos)"), load.serverCpuSeconds);
+    else
+        m_report.note(QStringLiteral("CPU do servidor na carga não medida: ") + load.serverCpuMissing);
+    cpuRow(QStringLiteral("dos jogadores"), load.playersCpuSeconds);
+    m_report.note(QStringLiteral("Carga: %1 jogos inteiros de %2 jogadores, %3 cliques em OK, %4 jogos tomaram o "
+                                 "recorde (o empate também toma); o jogador N acerta com chance de 1/2 (o primeiro) "
+                                 "a 9/10 (o último); as respostas de cada um começam N × %5 ms / %2 depois do sinal "
+                                 "de partida, dado quando todos já estão na tela inicial.")
+                      .arg(load.scores.size())
+                      .arg(players)
+                      .arg(load.clicks.size())
+                      .arg(load.claims)
+                      .arg(AnswerEveryMs));
+}
+
 void Bench::importMemory()
 {
     constexpr int runs = 3;
@@ -811,9 +1173,10 @@ int parseRepetitions(const QStringList &arguments)
     return ok && n > 0 ? n : -1;
 }
 
-const QStringList AllSections = {QStringLiteral("inicio"), QStringLiteral("fotos"), QStringLiteral("ok"),
-                                 QStringLiteral("editor"), QStringLiteral("memoria"),
-                                 QStringLiteral("importacao")};
+const QStringList AllSections = {QStringLiteral("inicio"),  QStringLiteral("fotos"),
+                                 QStringLiteral("ok"),      QStringLiteral("editor"),
+                                 QStringLiteral("memoria"), QStringLiteral("importacao"),
+                                 QStringLiteral("servidor")};
 
 // The sections named after --secoes (comma-separated), or all; empty when a name is unknown.
 QStringList parseSections(const QStringList &arguments)
@@ -841,6 +1204,8 @@ int main(int argc, char *argv[])
         return playOneGameForMemory();
     if (arguments.contains(QStringLiteral("--memoria-base")))
         return showOneWindowForMemory();
+    if (const qsizetype at = arguments.indexOf(QStringLiteral("--jogador")); at > 0 && at + 5 < arguments.size())
+        return playAsPupil(arguments[at + 1].toInt(), arguments[at + 3].toInt(), arguments[at + 5].toInt());
     if (const qsizetype at = arguments.indexOf(QStringLiteral("--memoria-importacao")); at > 0 && at + 2 < arguments.size())
         return importCsvForMemory(arguments[at + 1], arguments[at + 2]);
     if (const qsizetype at = arguments.indexOf(QStringLiteral("--memoria-leitura")); at > 0 && at + 1 < arguments.size())
@@ -852,10 +1217,14 @@ int main(int argc, char *argv[])
     }
     const int repetitions = parseRepetitions(arguments);
     const QStringList sections = parseSections(arguments);
-    if (repetitions < 0 || sections.isEmpty()) {
-        say(QStringLiteral("Uso: jornada-bench [-n REPETIÇÕES] [--secoes %1]").arg(AllSections.join(QLatin1Char(','))));
+    const qsizetype serverAt = arguments.indexOf(QStringLiteral("--servidor"));
+    if (repetitions < 0 || sections.isEmpty() || (serverAt >= 0 && serverAt + 1 >= arguments.size())) {
+        say(QStringLiteral("Uso: jornada-bench [-n REPETIÇÕES] [--secoes %1] [--servidor CONEXÃO]")
+                .arg(AllSections.join(QLatin1Char(','))));
         return 2;
     }
+    const std::optional<QString> server =
+        serverAt >= 0 ? std::optional<QString>(arguments[serverAt + 1]) : std::nullopt;
 
     dialogs = new SilentDialogs;
     setDialogBackend(std::unique_ptr<DialogBackend>(dialogs));
@@ -871,12 +1240,14 @@ int main(int argc, char *argv[])
 
     int missed = 0;
     {
-        Bench bench(repetitions, prepareMs, cacheFolder);
+        Bench bench(repetitions, prepareMs, cacheFolder, server);
         const std::pair<QString, void (Bench::*)()> steps[] = {
             {QStringLiteral("inicio"), &Bench::startUp}, {QStringLiteral("fotos"), &Bench::photos},
             {QStringLiteral("ok"), &Bench::okClick},     {QStringLiteral("editor"), &Bench::editor},
             {QStringLiteral("memoria"), &Bench::memory},
             {QStringLiteral("importacao"), &Bench::importMemory},
+            // Last: from it on, the game's setting names the server.
+            {QStringLiteral("servidor"), &Bench::server},
         };
         try {
             bench.defineBaselines();

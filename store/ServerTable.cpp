@@ -66,8 +66,24 @@ void ServerTable::setOrder(const Order &order)
 
 std::optional<Row> ServerTable::fetch(const QString &tail, const QList<QVariant> &parameters) const
 {
-    PgResult result =
-        m_engine->execute(QStringLiteral("SELECT %1 FROM %2 %3").arg(m_selection, m_from, tail), parameters);
+    return firstRow(QStringLiteral("SELECT %1 FROM %2 %3").arg(m_selection, m_from, tail), parameters);
+}
+
+std::optional<Row> ServerTable::fetchEither(const QString &tail, const QString &otherwise,
+                                            const QList<QVariant> &parameters) const
+{
+    // Each branch is one seek; a number after the selection says which branch a row came from,
+    // and the first branch's row wins. The statement's own order by that number, not the order
+    // in which the server happens to run the branches, decides.
+    return firstRow(QStringLiteral("(SELECT %1, 1 FROM %2 %3) UNION ALL (SELECT %1, 2 FROM %2 %4) ORDER BY %5 LIMIT 1")
+                        .arg(m_selection, m_from, tail, otherwise)
+                        .arg(columns().size() + 3),
+                    parameters);
+}
+
+std::optional<Row> ServerTable::firstRow(const QString &sql, const QList<QVariant> &parameters) const
+{
+    PgResult result = m_engine->execute(sql, parameters);
     if (PQntuples(result.get()) == 0)
         return std::nullopt;
     Row row;
@@ -86,7 +102,9 @@ std::optional<Row> ServerTable::byRowid(qint64 rowid) const
 
 // Every move is one seek in the index of (key, linha): a row comparison from the current
 // position, which the server matches with that index. Blank keys come first, as on a folder;
-// they are a run of their own, in linha order, since the server would sort them last.
+// they are a run of their own, in linha order, since the server would sort them last. A move
+// that may cross from that run to the keyed rows, or back, asks for both in one statement: a
+// round trip to the server costs far more than a second seek in it.
 std::optional<Row> ServerTable::seek(Seek how, const Row *from, const QVariant &nearestKey) const
 {
     if (!m_order.byKey()) {
@@ -111,37 +129,35 @@ std::optional<Row> ServerTable::seek(Seek how, const Row *from, const QVariant &
     const QString keyed = QStringLiteral("WHERE %1 IS NOT NULL").arg(k);
     switch (how) {
     case Seek::First:
-        if (auto row = fetch(firstBlank))
-            return row;
-        return fetch(keyed + up);
+        return fetchEither(firstBlank, keyed + up);
     case Seek::Last:
-        if (auto row = fetch(keyed + down))
-            return row;
-        return fetch(lastBlank);
+        return fetchEither(keyed + down, lastBlank);
     case Seek::Nearest:
         return fetch(QStringLiteral("WHERE %1 >= %2").arg(k, m_soughtKey) + up, {nearestKey});
     case Seek::Next:
-        if (from->key.isNull()) {
-            if (auto row = fetch(QStringLiteral("WHERE %1 IS NULL AND linha > :LINHA ORDER BY linha LIMIT 1").arg(k),
-                                 {from->rowid}))
-                return row;
-            return fetch(keyed + up);
-        }
+        if (from->key.isNull())
+            return fetchEither(QStringLiteral("WHERE %1 IS NULL AND linha > :LINHA ORDER BY linha LIMIT 1").arg(k),
+                               keyed + up, {from->rowid});
         return fetch(QStringLiteral("WHERE (%1, linha) > (:CHAVE, :LINHA)").arg(k) + up, {from->key, from->rowid});
     case Seek::Prior:
         if (from->key.isNull())
             return fetch(QStringLiteral("WHERE %1 IS NULL AND linha < :LINHA ORDER BY linha DESC LIMIT 1").arg(k),
                          {from->rowid});
-        if (auto row = fetch(QStringLiteral("WHERE (%1, linha) < (:CHAVE, :LINHA)").arg(k) + down,
-                             {from->key, from->rowid}))
-            return row;
-        return fetch(lastBlank);
+        return fetchEither(QStringLiteral("WHERE (%1, linha) < (:CHAVE, :LINHA)").arg(k) + down, lastBlank,
+                           {from->key, from->rowid});
     }
     return std::nullopt;
 }
 
 Order ServerTable::indexOrder(const QString &indexName)
 {
+    // Asked of the server's catalog once per index while the table is open: the editor's search
+    // asks at every search, and the catalog query costs more than the search itself. An index
+    // made or dropped meanwhile changes nothing that the order's statements need: the order is
+    // the key expression, which the server evaluates with or without the index.
+    const QString known = indexName.toLower();
+    if (const auto found = m_indexOrders.constFind(known); found != m_indexOrders.cend())
+        return *found;
     // The index's first key: a column (with the index's collation where it is not the column's
     // own), or an expression, as the server prints it.
     PgResult found = m_engine->execute(
@@ -173,6 +189,7 @@ Order ServerTable::indexOrder(const QString &indexName)
     if (order.column.isEmpty())
         throw AppError(QStringLiteral("O índice %1 não começa por um campo").arg(indexName));
     order.indexName = serverValue(found.get(), 0, 0).toString();
+    m_indexOrders.insert(known, order);
     return order;
 }
 

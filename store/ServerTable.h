@@ -4,6 +4,8 @@
 // seeks on an index of (key, linha), one row each.
 #include "store/TableRows.h"
 
+#include <QHash>
+
 #include <memory>
 
 class ServerEngine;
@@ -23,7 +25,12 @@ public:
     void remove(qint64 rowid) override;
 
 private:
+    // The first row of the selection from the table with `tail` (WHERE ... ORDER BY ... LIMIT 1).
     std::optional<Row> fetch(const QString &tail, const QList<QVariant> &parameters = {}) const;
+    // The row that `tail` gives, or else the one that `otherwise` gives, in one statement.
+    std::optional<Row> fetchEither(const QString &tail, const QString &otherwise,
+                                   const QList<QVariant> &parameters = {}) const;
+    std::optional<Row> firstRow(const QString &sql, const QList<QVariant> &parameters) const;
 
     std::shared_ptr<ServerEngine> m_engine;
     QString m_from;      // "schema".db
@@ -31,4 +38,5 @@ private:
     QString m_key;       // the order's key expression
     QString m_soughtKey; // the key of a value sought, bound as :CHAVE
     QString m_selection; // linha, key, fields
+    QHash<QString, Order> m_indexOrders; // by the index's name in lower case
 };

@@ -166,6 +166,7 @@ private slots:
     void conversions();
 
     void movesInIdOrder();
+    void movesThroughBlankIdsAlone();
     void movesInStorageOrder();
     void appendPostCancel();
     void editPostCancel();
@@ -400,6 +401,22 @@ void TestStoreEngine::movesInIdOrder()
     table.next();
     QCOMPARE(table.fieldText(QStringLiteral("Id")), QStringLiteral("30"));
     QVERIFY(table.atLast());
+}
+
+void TestStoreEngine::movesThroughBlankIdsAlone()
+{
+    // No record has a number: every end of the order is in the run of blank ones.
+    const double blank = std::nan("");
+    Bank bank({question(blank, QStringLiteral("sem número 1")), question(blank, QStringLiteral("sem número 2"))});
+    Table table;
+    table.open(bank.where(), QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
+    table.last();
+    QCOMPARE(table.fieldText(QStringLiteral("Pergunta")), QStringLiteral("sem número 2"));
+    QVERIFY(table.atLast());
+    table.first();
+    QCOMPARE(table.fieldText(QStringLiteral("Pergunta")), QStringLiteral("sem número 1"));
+    QVERIFY(table.atFirst());
+    QCOMPARE(walkForward(table), (QStringList{QString(), QString()}));
 }
 
 void TestStoreEngine::movesInStorageOrder()
