@@ -226,6 +226,7 @@ private slots:
     void photoChosenThenCancelledIsNotStored();
     void largePhotoOffersAFittedCopy_data();
     void largePhotoOffersAFittedCopy();
+    void fittedCopyKeptBeforeOutlivesACancelledEdit();
     void photoPathLimits_data();
     void photoPathLimits();
     void photoThatCannotBeLoaded_data();
@@ -803,6 +804,35 @@ void EditorTest::largePhotoOffersAFittedCopy()
         QVERIFY(middle.blue() > 200 && middle.red() < 60);
         QCOMPARE(top.red() > 200 && top.blue() < 60, wanted);
     }
+}
+
+// The same large photo fitted again names the copy kept for another question, and an edit cancelled
+// after it leaves that copy in the bank.
+void EditorTest::fittedCopyKeptBeforeOutlivesACancelledEdit()
+{
+    Fixture f(3);
+    openEditor();
+    QImage large(1200, 900, QImage::Format_RGB32);
+    large.fill(Qt::red);
+    const QString original = f.data.file(QStringLiteral("grande.png"));
+    QVERIFY(large.save(original, "PNG"));
+    const auto chooseFitted = [&] {
+        click("BtnEdit");
+        f.dialogs->answerText(original);
+        f.dialogs->answerYes();
+        click("BtnFoto");
+    };
+    chooseFitted();
+    click("BtnGravar");
+    const QString copy = storedField(1, QStringLiteral("Foto")).toString();
+    QVERIFY(copy.endsWith(QLatin1String("grande-ajustada.jpg")));
+
+    navButton("Next")->click();
+    chooseFitted();
+    QCOMPARE(FrmCadastro->TbPerguntas->fieldText(QStringLiteral("Foto")), copy);
+    click("BtnCancelar");
+    QVERIFY(bankHasPhoto(f.data, copy));
+    QCOMPARE(storedField(1, QStringLiteral("Foto")).toString(), copy);
 }
 
 void EditorTest::photoPathLimits_data()
