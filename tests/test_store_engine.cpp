@@ -1322,10 +1322,11 @@ void TestStoreEngine::lostConnectionIsMadeAgain()
     QCOMPARE(query.run(countLines).asInteger(QStringLiteral("totalsql")), 5);
     // The server ends the game's connection (restarted, or the network cut): the statement under
     // way says so, and the next one connects again and runs.
-    QCOMPARE(PlainServer(bank.connection())
-                 .rows(QStringLiteral("SELECT count(pg_terminate_backend(pid)) FROM pg_stat_activity"
-                                      " WHERE datname = current_database() AND pid <> pg_backend_pid()")),
-             QStringList{QStringLiteral("1")});
+    // (A connection of the set-up that has just closed may still be listed, and ended too.)
+    const QStringList ended = PlainServer(bank.connection())
+                                  .rows(QStringLiteral("SELECT count(pg_terminate_backend(pid)) FROM pg_stat_activity"
+                                                       " WHERE datname = current_database() AND pid <> pg_backend_pid()"));
+    QVERIFY2(ended.size() == 1 && ended[0].toInt() >= 1, qPrintable(ended.join(u',')));
     const QString error = errorOf([&] { query.run(countLines); });
     QVERIFY2(error.startsWith(QStringLiteral("O servidor do banco de perguntas não responde (")), qPrintable(error));
     QCOMPARE(query.run(countLines).asInteger(QStringLiteral("totalsql")), 5);
