@@ -1,6 +1,7 @@
 #include "store/ServerPhotos.h"
 
 #include "store/AppError.h"
+#include "store/BankPhotos.h"
 #include "store/Libpq.h"
 #include "store/QuestionCheck.h"
 #include "store/ServerEngine.h"
@@ -25,13 +26,7 @@ void ServerPhotos::store(const QString &name, const QByteArray &bytes)
 
 QByteArray ServerPhotos::read(const QString &name)
 {
-    // The bytes come as they are, not in the text form that would double them on the way.
-    const std::shared_ptr<ServerEngine> server = ServerEngine::forConnection(m_connection);
-    const PgResult found =
-        server->execute(QStringLiteral("SELECT dados FROM perguntas.fotos WHERE nome = :NOME"), {name}, true);
-    if (PQntuples(found.get()) == 0)
-        throw AppError(QStringLiteral("A foto não está no banco de perguntas: %1").arg(name));
-    return QByteArray(PQgetvalue(found.get(), 0, 0), PQgetlength(found.get(), 0, 0));
+    return bankPhotos(BankLocation::server(m_connection))->read(name).bytes;
 }
 
 bool ServerPhotos::contains(const QString &name)
