@@ -11,12 +11,12 @@
 #include "screens/Senha.h"
 #include "screens/Unit1.h"
 #include "screens/alterarsenha.h"
-#include "store/AppError.h"
-#include "store/BankInUse.h"
-#include "store/DataDir.h"
-#include "store/QuestionBank.h"
-#include "store/RecordStore.h"
-#include "store/TableEngine.h"
+#include "store/core/AppError.h"
+#include "store/core/BankInUse.h"
+#include "store/core/DataDir.h"
+#include "store/bank/QuestionBank.h"
+#include "store/bank/RecordStore.h"
+#include "store/tables/TableEngine.h"
 
 #include <QCoreApplication>
 #include <QDir>

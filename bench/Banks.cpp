@@ -1,7 +1,7 @@
 #include "Banks.h"
 
-#include "store/AppError.h"
-#include "store/Setup.h"
+#include "store/core/AppError.h"
+#include "store/folder/Setup.h"
 
 #include <QDir>
 #include <QFile>

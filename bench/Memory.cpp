@@ -7,9 +7,9 @@
 #include "screens/Inicial.h"
 #include "screens/QuestoesRandom.h"
 #include "screens/Resultado.h"
-#include "store/AppError.h"
-#include "store/QuestionImport.h"
-#include "store/Setup.h"
+#include "store/core/AppError.h"
+#include "store/exchange/QuestionImport.h"
+#include "store/folder/Setup.h"
 
 #include <QApplication>
 #include <QFile>

@@ -1,6 +1,6 @@
 #include "RawServer.h"
 
-#include "store/AppError.h"
+#include "store/core/AppError.h"
 
 #include <libpq-fe.h>
 

@@ -1,7 +1,7 @@
 #pragma once
 // The bank on a server read straight through libpq, on a connection of its own: the least work
 // that the game's operations on a server could do, which the measurements are set beside.
-#include "store/Libpq.h"
+#include "store/server/Libpq.h"
 
 #include <QByteArray>
 #include <QHash>

@@ -1,6 +1,6 @@
 #include "RawTable.h"
 
-#include "store/AppError.h"
+#include "store/core/AppError.h"
 
 #include <QFile>
 

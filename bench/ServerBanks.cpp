@@ -2,11 +2,11 @@
 
 #include "Banks.h"
 
-#include "store/AppError.h"
-#include "store/BankLocation.h"
-#include "store/Libpq.h"
-#include "store/ServerRoles.h"
-#include "store/ServerSchema.h"
+#include "store/core/AppError.h"
+#include "store/core/BankLocation.h"
+#include "store/server/Libpq.h"
+#include "store/server/ServerRoles.h"
+#include "store/server/ServerSchema.h"
 
 #include <QFile>
 #include <QSettings>

@@ -33,11 +33,11 @@
 #include "screens/Perguntas.h"
 #include "screens/QuestoesRandom.h"
 #include "screens/Splash.h"
-#include "store/AppError.h"
-#include "store/BankLocation.h"
-#include "store/CaseFoldedKey.h"
-#include "store/QuestionBank.h"
-#include "store/TableEngine.h"
+#include "store/core/AppError.h"
+#include "store/core/BankLocation.h"
+#include "store/folder/CaseFoldedKey.h"
+#include "store/bank/QuestionBank.h"
+#include "store/tables/TableEngine.h"
 
 #include <QApplication>
 #include <QDir>

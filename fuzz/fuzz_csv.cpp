@@ -1,7 +1,7 @@
 // libFuzzer target for the CSV reader of the question import (store/Csv.h): any bytes are read
 // without a fault, the line numbers make sense, and whatever was read is written back by
 // csvLine() into text that reads back to the same records.
-#include "store/Csv.h"
+#include "store/exchange/Csv.h"
 
 #include <cstdint>
 #include <cstdlib>

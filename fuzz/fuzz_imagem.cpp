@@ -4,7 +4,7 @@
 #include "FuzzSupport.h"
 
 #include "platform/Pictures.h"
-#include "store/AppError.h"
+#include "store/core/AppError.h"
 
 #include <cstdlib>
 

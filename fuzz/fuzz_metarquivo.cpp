@@ -6,7 +6,7 @@
 
 #include "platform/PictureDecoders.h"
 #include "platform/metafile/MetafileLibraries.h"
-#include "store/AppError.h"
+#include "store/core/AppError.h"
 
 #include <cstdlib>
 #include <cstring>

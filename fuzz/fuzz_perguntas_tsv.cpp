@@ -1,8 +1,8 @@
 // The sample bank's question source (data/perguntas.tsv format), as jornada-dados reads it.
 #include "FuzzSupport.h"
 
-#include "store/AppError.h"
-#include "store/Setup.h"
+#include "store/core/AppError.h"
+#include "store/folder/Setup.h"
 
 #include <cstdlib>
 

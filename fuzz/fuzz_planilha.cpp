@@ -3,7 +3,7 @@
 // rows come in order with their fields kept as Csv.h says.
 #include "FuzzSupport.h"
 
-#include "store/Spreadsheet.h"
+#include "store/exchange/Spreadsheet.h"
 
 #include <algorithm>
 #include <cstdlib>

@@ -3,8 +3,8 @@
 #include "FuzzSupport.h"
 
 #include "game/GameSession.h"
-#include "store/AppError.h"
-#include "store/RecordFile.h"
+#include "store/core/AppError.h"
+#include "store/folder/RecordFile.h"
 
 #include <cstdlib>
 

@@ -2,8 +2,8 @@
 // read and moved through with the table engine as the editor and the question screen do.
 #include "FuzzSupport.h"
 
-#include "store/AppError.h"
-#include "store/TableEngine.h"
+#include "store/core/AppError.h"
+#include "store/tables/TableEngine.h"
 
 #include <QDir>
 #include <QFile>

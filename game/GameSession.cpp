@@ -1,9 +1,9 @@
 #include "game/GameSession.h"
 
 #include "game/QuestionDraw.h"
-#include "store/AppError.h"
-#include "store/QuestionBank.h"
-#include "store/RecordStore.h"
+#include "store/core/AppError.h"
+#include "store/bank/QuestionBank.h"
+#include "store/bank/RecordStore.h"
 
 #include <QDebug>
 

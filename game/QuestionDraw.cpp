@@ -1,8 +1,8 @@
 #include "game/QuestionDraw.h"
 
 #include "platform/Random.h"
-#include "store/AppError.h"
-#include "store/QuestionBank.h"
+#include "store/core/AppError.h"
+#include "store/bank/QuestionBank.h"
 
 #include <algorithm>
 #include <cmath>

@@ -2,7 +2,7 @@
 
 #include "platform/ErrorReport.h"
 #include "platform/Win1252Validator.h"
-#include "store/TableEngine.h"
+#include "store/tables/TableEngine.h"
 
 #include <QApplication>
 #include <QRegularExpressionValidator>

@@ -1,7 +1,7 @@
 #include "platform/DBNavigator.h"
 
 #include "platform/ErrorReport.h"
-#include "store/TableEngine.h"
+#include "store/tables/TableEngine.h"
 
 #include <QStyle>
 #include <QToolButton>

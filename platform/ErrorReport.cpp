@@ -1,7 +1,7 @@
 #include "platform/ErrorReport.h"
 
 #include "platform/Dialogs.h"
-#include "store/AppError.h"
+#include "store/core/AppError.h"
 
 bool runGuarded(const std::function<void()> &step)
 {

@@ -1,7 +1,7 @@
 #include "platform/MetafileProcess.h"
 
 #include "platform/formats/PictureLimits.h"
-#include "store/AppError.h"
+#include "store/core/AppError.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,7 +1,7 @@
 #include "platform/PhotoFit.h"
 
 #include "platform/Pictures.h"
-#include "store/AppError.h"
+#include "store/core/AppError.h"
 
 #include <QBuffer>
 #include <QFileInfo>

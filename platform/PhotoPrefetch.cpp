@@ -1,8 +1,8 @@
 #include "platform/PhotoPrefetch.h"
 
 #include "platform/Pictures.h"
-#include "store/AppError.h"
-#include "store/BankPhotos.h"
+#include "store/core/AppError.h"
+#include "store/bank/BankPhotos.h"
 
 #include <QFile>
 #include <QFileInfo>

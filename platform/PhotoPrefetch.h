@@ -10,7 +10,7 @@
 //
 // Metafiles (EMF, WMF) are only decoded when taken: their libraries are not known to be safe to
 // run beside one another.
-#include "store/BankLocation.h"
+#include "store/core/BankLocation.h"
 
 #include <QImage>
 #include <QSize>

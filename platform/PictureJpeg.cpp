@@ -7,7 +7,7 @@
 #include "platform/PictureDecoders.h"
 
 #include "platform/Pictures.h"
-#include "store/AppError.h"
+#include "store/core/AppError.h"
 
 #include <QByteArray>
 #include <QSize>

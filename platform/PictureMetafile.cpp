@@ -4,7 +4,7 @@
 
 #include "platform/MetafileProcess.h"
 #include "platform/formats/EmfHeader.h"
-#include "store/AppError.h"
+#include "store/core/AppError.h"
 
 #include <QByteArray>
 #include <QDir>

@@ -3,8 +3,8 @@
 #include "platform/Accessibility.h"
 #include "platform/PictureBox.h"
 #include "platform/Pictures.h"
-#include "store/AppError.h"
-#include "store/DataDir.h"
+#include "store/core/AppError.h"
+#include "store/core/DataDir.h"
 
 #include <QFileDialog>
 #include <QGridLayout>

@@ -1,8 +1,8 @@
 #include "platform/Pictures.h"
 
 #include "platform/PictureDecoders.h"
-#include "store/AppError.h"
-#include "store/Handles.h"
+#include "store/core/AppError.h"
+#include "store/core/Handles.h"
 
 #include <QBuffer>
 #include <QByteArray>

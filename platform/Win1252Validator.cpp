@@ -1,6 +1,6 @@
 #include "platform/Win1252Validator.h"
 
-#include "store/Win1252.h"
+#include "store/core/Win1252.h"
 
 QValidator::State Win1252Validator::validate(QString &input, int &) const
 {

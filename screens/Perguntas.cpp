@@ -11,13 +11,13 @@
 #include "platform/Pictures.h"
 #include "screens/Navigator.h"
 #include "screens/QuestionFit.h"
-#include "store/AppError.h"
-#include "store/BankInUse.h"
-#include "store/DataDir.h"
-#include "store/QuestionBank.h"
-#include "store/QuestionCheck.h"
-#include "store/TableEngine.h"
-#include "store/Win1252.h"
+#include "store/core/AppError.h"
+#include "store/core/BankInUse.h"
+#include "store/core/DataDir.h"
+#include "store/bank/QuestionBank.h"
+#include "store/bank/QuestionCheck.h"
+#include "store/tables/TableEngine.h"
+#include "store/core/Win1252.h"
 
 #include <QAction>
 #include <QDebug>

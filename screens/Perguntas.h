@@ -2,9 +2,9 @@
 // The question editor: browse, insert, edit, save, cancel, delete and search the question bank,
 // and choose a photo per question.
 #include "platform/ScreenWindow.h"
-#include "store/BankLocation.h"
-#include "store/BankPhotos.h"
-#include "store/QuestionCheck.h"
+#include "store/core/BankLocation.h"
+#include "store/bank/BankPhotos.h"
+#include "store/bank/QuestionCheck.h"
 
 #include <QStringList>
 #include <memory>

@@ -1,7 +1,7 @@
 #include "screens/QuestionFit.h"
 
 #include "screens/Fonts.h"
-#include "store/QuestionCheck.h"
+#include "store/bank/QuestionCheck.h"
 
 #include <QFontMetrics>
 

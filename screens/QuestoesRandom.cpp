@@ -5,14 +5,14 @@
 #include "platform/Dialogs.h"
 #include "platform/ErrorReport.h"
 #include "platform/PhotoPrefetch.h"
-#include "store/BankInUse.h"
+#include "store/core/BankInUse.h"
 #include "platform/PictureBox.h"
 #include "platform/Pictures.h"
 #include "platform/RadioGroup.h"
 #include "screens/Fonts.h"
 #include "screens/QuestionFit.h"
 #include "screens/Navigator.h"
-#include "store/AppError.h"
+#include "store/core/AppError.h"
 
 #include <QLabel>
 #include <QPushButton>

@@ -7,7 +7,7 @@
 #include "platform/PictureBox.h"
 #include "screens/Fonts.h"
 #include "screens/Navigator.h"
-#include "store/AppError.h"
+#include "store/core/AppError.h"
 
 #include <QLabel>
 #include <QPushButton>

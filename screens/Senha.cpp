@@ -5,9 +5,9 @@
 #include "platform/ErrorReport.h"
 #include "platform/PasswordBox.h"
 #include "screens/Navigator.h"
-#include "store/AdminAccount.h"
-#include "store/BankInUse.h"
-#include "store/Fields.h"
+#include "store/bank/AdminAccount.h"
+#include "store/core/BankInUse.h"
+#include "store/tables/Fields.h"
 
 #include <QAction>
 #include <QLabel>

@@ -6,8 +6,8 @@
 #include "platform/PasswordBox.h"
 #include "platform/Win1252Validator.h"
 #include "screens/Navigator.h"
-#include "store/AdminAccount.h"
-#include "store/Fields.h"
+#include "store/bank/AdminAccount.h"
+#include "store/tables/Fields.h"
 
 #include <QLabel>
 #include <QLineEdit>

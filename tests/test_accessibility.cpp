@@ -19,7 +19,7 @@
 #include "screens/Senha.h"
 #include "screens/Unit1.h"
 #include "screens/alterarsenha.h"
-#include "store/TableEngine.h"
+#include "store/tables/TableEngine.h"
 #include "tools/arte/Texts.h"
 
 #include <QAccessible>

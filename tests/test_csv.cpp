@@ -1,8 +1,8 @@
 // CSV files: the reader and writer on their own, and the import and export of jornada-dados,
 // run as the program itself.
 #include "helpers/Input.h"
-#include "store/Csv.h"
-#include "store/Setup.h"
+#include "store/exchange/Csv.h"
+#include "store/folder/Setup.h"
 
 #include <QDir>
 #include <QFile>

@@ -11,9 +11,9 @@
 #include "screens/Inicial.h"
 #include "screens/Perguntas.h"
 #include "screens/Senha.h"
-#include "store/BankInUse.h"
-#include "store/DataDir.h"
-#include "store/TableEngine.h"
+#include "store/core/BankInUse.h"
+#include "store/core/DataDir.h"
+#include "store/tables/TableEngine.h"
 
 #include <QAction>
 #include <QFile>

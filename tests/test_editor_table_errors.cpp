@@ -9,7 +9,7 @@
 #include "screens/Inicial.h"
 #include "screens/Perguntas.h"
 #include "screens/Senha.h"
-#include "store/TableEngine.h"
+#include "store/tables/TableEngine.h"
 
 #include <QAction>
 #include <QDir>

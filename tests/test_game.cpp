@@ -12,7 +12,7 @@
 #include "screens/QuestoesRandom.h"
 #include "screens/Resultado.h"
 #include "screens/Senha.h"
-#include "store/TableEngine.h"
+#include "store/tables/TableEngine.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -10,7 +10,7 @@
 #include "screens/Inicial.h"
 #include "screens/QuestoesRandom.h"
 #include "screens/Resultado.h"
-#include "store/TableEngine.h"
+#include "store/tables/TableEngine.h"
 
 #include <QLabel>
 #include <QLineEdit>

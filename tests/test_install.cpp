@@ -3,7 +3,7 @@
 // installed sample bank alone, a data directory that the game's table engine opens, and the
 // launcher of the menu entry creating a missing data directory, and only a missing one, before it
 // hands over to the game.
-#include "store/TableEngine.h"
+#include "store/tables/TableEngine.h"
 
 #include <QDir>
 #include <QDirIterator>

@@ -14,10 +14,10 @@
 #include "screens/Perguntas.h"
 #include "screens/QuestoesRandom.h"
 #include "screens/Senha.h"
-#include "store/AppError.h"
-#include "store/BankInUse.h"
-#include "store/DataDir.h"
-#include "store/TableEngine.h"
+#include "store/core/AppError.h"
+#include "store/core/BankInUse.h"
+#include "store/core/DataDir.h"
+#include "store/tables/TableEngine.h"
 
 #include <QDir>
 #include <QFile>

@@ -2,7 +2,7 @@
 // the readers of bitmaps, icons, PNG and GIF. Test JPEGs are made here with libjpeg's compressor.
 #include "platform/PhotoFit.h"
 #include "platform/Pictures.h"
-#include "store/AppError.h"
+#include "store/core/AppError.h"
 
 #include "helpers/Descriptors.h"
 

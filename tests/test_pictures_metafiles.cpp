@@ -3,7 +3,7 @@
 #include "platform/PictureDecoders.h"
 #include "platform/Pictures.h"
 #include "platform/metafile/MetafileLibraries.h"
-#include "store/AppError.h"
+#include "store/core/AppError.h"
 
 #include <QDir>
 #include <QElapsedTimer>

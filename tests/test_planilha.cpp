@@ -1,6 +1,6 @@
 // Workbooks read as records: .xlsx files written by libxlsxwriter or entry by entry, .ods files
 // written as XML, and files that are damaged or hostile.
-#include "store/Spreadsheet.h"
+#include "store/exchange/Spreadsheet.h"
 
 #include <QElapsedTimer>
 #include <QFile>

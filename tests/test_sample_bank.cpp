@@ -18,10 +18,10 @@
 #include "screens/Fonts.h"
 #include "screens/Perguntas.h"
 #include "screens/QuestionFit.h"
-#include "store/AppError.h"
-#include "store/Setup.h"
-#include "store/TableEngine.h"
-#include "store/Win1252.h"
+#include "store/core/AppError.h"
+#include "store/folder/Setup.h"
+#include "store/tables/TableEngine.h"
+#include "store/core/Win1252.h"
 
 #include <QTemporaryDir>
 

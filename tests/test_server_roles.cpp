@@ -3,12 +3,12 @@
 // server checks them. Every statement runs on a real server, as the role it is about.
 #include "helpers/TestBank.h"
 #include "helpers/TestData.h"
-#include "store/AdminAccount.h"
-#include "store/AppError.h"
-#include "store/QuestionBank.h"
-#include "store/RecordStore.h"
-#include "store/ServerPhotos.h"
-#include "store/TableEngine.h"
+#include "store/bank/AdminAccount.h"
+#include "store/core/AppError.h"
+#include "store/bank/QuestionBank.h"
+#include "store/bank/RecordStore.h"
+#include "store/server/ServerPhotos.h"
+#include "store/tables/TableEngine.h"
 
 #include <QTest>
 

@@ -3,10 +3,10 @@
 // import and the export on the server; a data folder's bank copied into a server, or refused
 // whole.
 #include "helpers/TestBank.h"
-#include "store/BankLocation.h"
-#include "store/Fields.h"
-#include "store/Setup.h"
-#include "store/TableEngine.h"
+#include "store/core/BankLocation.h"
+#include "store/tables/Fields.h"
+#include "store/folder/Setup.h"
+#include "store/tables/TableEngine.h"
 
 #include <QCryptographicHash>
 #include <QDir>

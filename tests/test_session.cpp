@@ -9,13 +9,13 @@
 #include "helpers/TestBank.h"
 #include "helpers/TestData.h"
 #include "platform/Random.h"
-#include "store/BankInUse.h"
-#include "store/DataDir.h"
-#include "store/QuestionBank.h"
-#include "store/RecordFile.h"
-#include "store/RecordLock.h"
-#include "store/RecordStore.h"
-#include "store/TableEngine.h"
+#include "store/core/BankInUse.h"
+#include "store/core/DataDir.h"
+#include "store/bank/QuestionBank.h"
+#include "store/folder/RecordFile.h"
+#include "store/folder/RecordLock.h"
+#include "store/bank/RecordStore.h"
+#include "store/tables/TableEngine.h"
 
 #include <QDir>
 #include <QHash>

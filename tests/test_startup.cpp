@@ -17,7 +17,7 @@
 #include "screens/Splash.h"
 #include "screens/Unit1.h"
 #include "screens/alterarsenha.h"
-#include "store/AppError.h"
+#include "store/core/AppError.h"
 
 #include <QAction>
 #include <QDir>

@@ -1,9 +1,9 @@
 // Where the bank is: the machine's setting that chooses a server, what a person is told of it
 // (never its password), and how a statement's named parameters reach a server. No server is
 // needed for these.
-#include "store/BankInUse.h"
-#include "store/DataDir.h"
-#include "store/ServerSql.h"
+#include "store/core/BankInUse.h"
+#include "store/core/DataDir.h"
+#include "store/server/ServerSql.h"
 
 #include <QDir>
 #include <QFile>

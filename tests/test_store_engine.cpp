@@ -5,13 +5,13 @@
 #include "helpers/Input.h"
 #include "helpers/PlainFile.h"
 #include "helpers/TestBank.h"
-#include "store/AppError.h"
-#include "store/QuestionBank.h"
-#include "store/QuestionCheck.h"
-#include "store/ServerPhotos.h"
-#include "store/Setup.h"
-#include "store/TableEngine.h"
-#include "store/Win1252.h"
+#include "store/core/AppError.h"
+#include "store/bank/QuestionBank.h"
+#include "store/bank/QuestionCheck.h"
+#include "store/server/ServerPhotos.h"
+#include "store/folder/Setup.h"
+#include "store/tables/TableEngine.h"
+#include "store/core/Win1252.h"
 
 #include <QDir>
 #include <QFile>

@@ -2,9 +2,9 @@
 // write never costs the record already on disk nor leaves a file open; the owner of a file
 // descriptor that the record file uses.
 #include "helpers/Descriptors.h"
-#include "store/AppError.h"
-#include "store/Handles.h"
-#include "store/RecordFile.h"
+#include "store/core/AppError.h"
+#include "store/core/Handles.h"
+#include "store/folder/RecordFile.h"
 
 #include <QDir>
 #include <QFile>

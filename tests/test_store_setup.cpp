@@ -1,9 +1,9 @@
 // Building a data directory from a question source: reading the source, the tables and photos
 // it makes, and refusing to replace tables unless asked.
 #include "helpers/Input.h"
-#include "store/AppError.h"
-#include "store/Setup.h"
-#include "store/TableEngine.h"
+#include "store/core/AppError.h"
+#include "store/folder/Setup.h"
+#include "store/tables/TableEngine.h"
 
 #include <QCoreApplication>
 #include <QDir>

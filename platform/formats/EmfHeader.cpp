@@ -1,7 +1,7 @@
 #include "platform/formats/EmfHeader.h"
 
 #include "platform/formats/PictureLimits.h"
-#include "store/AppError.h"
+#include "store/core/AppError.h"
 
 #include <QtEndian>
 

@@ -7,7 +7,7 @@
 #include "platform/formats/Dib.h"
 #include "platform/formats/EmfHeader.h"
 #include "platform/formats/PictureLimits.h"
-#include "store/AppError.h"
+#include "store/core/AppError.h"
 
 #include <QtEndian>
 

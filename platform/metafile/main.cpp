@@ -5,7 +5,7 @@
 #include "platform/MetafileProcess.h"
 #include "platform/formats/PictureLimits.h"
 #include "platform/metafile/MetafileLibraries.h"
-#include "store/AppError.h"
+#include "store/core/AppError.h"
 
 #include <QByteArray>
 

@@ -1,6 +1,6 @@
 #include "helpers/Input.h"
 
-#include "store/AppError.h"
+#include "store/core/AppError.h"
 
 #include <QApplication>
 #include <QDir>

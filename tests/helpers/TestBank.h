@@ -2,8 +2,8 @@
 // Where tests keep their banks. A test program over the table engine runs twice under CTest: on
 // a folder, and with JORNADA_TESTE_BANCO=servidor (CTest label "servidor") on the PostgreSQL
 // server that the PG* variables name, as pg_virtualenv sets them for the command it runs.
-#include "store/BankLocation.h"
-#include "store/ServerRoles.h"
+#include "store/core/BankLocation.h"
+#include "store/server/ServerRoles.h"
 
 #include <QString>
 #include <QStringList>

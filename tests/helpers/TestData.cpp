@@ -9,8 +9,8 @@
 #include "screens/Senha.h"
 #include "screens/Unit1.h"
 #include "screens/alterarsenha.h"
-#include "store/RecordFile.h"
-#include "store/ServerSetup.h"
+#include "store/folder/RecordFile.h"
+#include "store/server/ServerSetup.h"
 
 #include <QDir>
 #include <QFile>

@@ -3,7 +3,7 @@
 // holds the two tables, so the program finds them where it always looks. In a run on a server
 // (TestBank.h) the tables are in a database of the test's own instead, and the user's setting
 // in the temporary HOME names it; BDPerguntas still holds the record file and the photos.
-#include "store/Setup.h"
+#include "store/folder/Setup.h"
 
 #include <QList>
 #include <QString>

@@ -1,0 +1,37 @@
+#include "store/bank/RecordStore.h"
+
+#include "store/core/AppError.h"
+#include "store/core/BankLocation.h"
+#include "store/folder/RecordFile.h"
+#include "store/folder/RecordLock.h"
+#include "store/server/ServerRecord.h"
+
+std::optional<Record> RecordFileStore::read()
+{
+    // Read into a temporary, so that a damaged file does not half-fill a record.
+    Record record;
+    if (!ReadRecord(recordFilePath(), record.name, record.points))
+        return std::nullopt;
+    return record;
+}
+
+void RecordFileStore::settle(const std::function<std::optional<Record>(const Stored &)> &decide)
+{
+    const RecordLock lock(recordFilePath());
+    Stored stored;
+    try {
+        stored.record = read();
+    } catch (const AppError &e) {
+        // Handed to `decide`, which says what stands for the record and tells the player.
+        stored.readError = e.text();
+    }
+    if (const std::optional<Record> record = decide(stored))
+        WriteRecord(recordFilePath(), record->name, record->points);
+}
+
+std::unique_ptr<RecordStore> recordStoreAt(const BankLocation &where)
+{
+    if (where.isServer())
+        return std::make_unique<ServerRecordStore>(where.connection());
+    return std::make_unique<RecordFileStore>();
+}

@@ -1,0 +1,259 @@
+#include "store/exchange/QuestionExport.h"
+
+#include "store/core/AppError.h"
+#include "store/exchange/Csv.h"
+#include "store/bank/PhotoPlan.h"
+#include "store/server/ServerPhotos.h"
+#include "store/folder/Setup.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QSaveFile>
+#include <QTemporaryDir>
+#include <QTemporaryFile>
+
+#include <cerrno>
+#include <cmath>
+#include <optional>
+#include <cstring>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <xlsxwriter.h>
+
+namespace {
+
+const QStringList &header()
+{
+    static const QStringList names = {
+        QStringLiteral("Id"),    QStringLiteral("Pergunta"), QStringLiteral("Resp1"),   QStringLiteral("Resp2"),
+        QStringLiteral("Resp3"), QStringLiteral("Resp4"),    QStringLiteral("Correta"), QStringLiteral("Foto"),
+    };
+    return names;
+}
+
+// Excel's own limit on the rows of a sheet.
+constexpr qsizetype MaxXlsxRows = 1048576;
+
+QString idText(double id)
+{
+    if (std::isnan(id))
+        return QString();
+    return id == std::floor(id) && std::abs(id) < 1e15 ? QString::number(qint64(id)) : QString::number(id, 'g', 17);
+}
+
+[[noreturn]] void cannotWrite(const QString &path, const QString &why)
+{
+    throw AppError(QStringLiteral("não foi possível gravar %1: %2").arg(path, why));
+}
+
+void writeCsv(const QString &path, const QList<QStringList> &lines)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        cannotWrite(path, file.errorString());
+    file.write(QByteArrayLiteral("\xEF\xBB\xBF"));
+    // The header and every text quoted; the Id, a number, not.
+    file.write(csvLine(header(), ';', ~quint64(0)));
+    for (const QStringList &line : lines) {
+        QStringList fields = {line.front()};
+        for (qsizetype i = 1; i < line.size(); ++i)
+            fields << csvFormulaGuarded(line[i]);
+        file.write(csvLine(fields, ';', ~quint64(1)));
+    }
+    if (!file.commit())
+        cannotWrite(path, file.errorString());
+}
+
+// The mode a new file gets: what the user's umask leaves of rw-rw-rw-.
+mode_t newFileMode()
+{
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
+void writeXlsx(const QString &path, const QList<QStringList> &lines)
+{
+    if (lines.size() + 1 > MaxXlsxRows)
+        throw AppError(QStringLiteral("o banco tem %1 perguntas, mais do que cabe numa planilha .xlsx (%2 linhas); "
+                                      "exporte para .csv")
+                           .arg(lines.size())
+                           .arg(MaxXlsxRows - 1));
+    // libxlsxwriter writes to a name of its own: a temporary file beside the target, put in place
+    // once complete and on the disk.
+    QTemporaryFile aside(QFileInfo(path).absolutePath() + QStringLiteral("/.exportacao-XXXXXX.xlsx"));
+    if (!aside.open())
+        cannotWrite(path, aside.errorString());
+    aside.close();
+    const QByteArray asideName = QFile::encodeName(aside.fileName());
+
+    lxw_workbook *book = workbook_new(asideName.constData());
+    if (!book)
+        cannotWrite(path, QStringLiteral("a planilha não pôde ser criada"));
+    lxw_worksheet *sheet = workbook_add_worksheet(book, "Perguntas");
+    lxw_format *text = workbook_add_format(book);
+    format_set_num_format(text, "@");
+    // The columns are text, so that what a teacher types in a new row stays as typed too.
+    const double widths[] = {8, 60, 25, 25, 25, 25, 25, 30};
+    for (lxw_col_t c = 0; c < 8; ++c)
+        worksheet_set_column(sheet, c, c, widths[c], text);
+    worksheet_freeze_panes(sheet, 1, 0);
+    lxw_error error = LXW_NO_ERROR;
+    const auto put = [&](lxw_row_t row, const QStringList &cells) {
+        for (qsizetype c = 0; c < cells.size() && error == LXW_NO_ERROR; ++c)
+            if (!cells[c].isEmpty())
+                error = worksheet_write_string(sheet, row, lxw_col_t(c), cells[c].toUtf8().constData(), text);
+    };
+    put(0, header());
+    for (qsizetype r = 0; r < lines.size(); ++r)
+        put(lxw_row_t(r + 1), lines[r]);
+    const lxw_error closed = workbook_close(book);
+    if (error == LXW_NO_ERROR)
+        error = closed;
+    if (error != LXW_NO_ERROR)
+        cannotWrite(path, QString::fromUtf8(lxw_strerror(error)));
+
+    const int fd = ::open(asideName.constData(), O_RDONLY | O_CLOEXEC);
+    const bool synced = fd >= 0 && ::fsync(fd) == 0;
+    if (fd >= 0)
+        ::close(fd);
+    struct stat existing {};
+    const mode_t mode = ::stat(QFile::encodeName(path).constData(), &existing) == 0 ? existing.st_mode & 07777
+                                                                                   : newFileMode();
+    if (!synced || ::chmod(asideName.constData(), mode) != 0
+        || ::rename(asideName.constData(), QFile::encodeName(path).constData()) != 0)
+        cannotWrite(path, QString::fromLocal8Bit(std::strerror(errno)));
+    aside.setAutoRemove(false);
+}
+
+// The photos copied for one export, removed again unless it succeeds.
+class ExportedPhotos {
+public:
+    explicit ExportedPhotos(const QString &folder) : m_folder(folder) {}
+    ~ExportedPhotos()
+    {
+        if (m_kept)
+            return;
+        for (const QString &made : m_made)
+            QFile::remove(made);
+        if (m_folderMade)
+            QDir().rmdir(m_folder);
+    }
+    void copy(const QString &source, const QString &target)
+    {
+        if (!QFileInfo(m_folder).isDir()) {
+            if (!QDir().mkpath(m_folder))
+                cannotWrite(m_folder, QStringLiteral("a pasta das fotos não pôde ser criada"));
+            m_folderMade = true;
+        }
+        QFile file(source);
+        if (!file.copy(target))
+            cannotWrite(target, file.errorString());
+        m_made << target;
+    }
+    int count() const { return int(m_made.size()); }
+    void keep() { m_kept = true; }
+
+private:
+    QString m_folder;
+    QStringList m_made;
+    bool m_folderMade = false, m_kept = false;
+};
+
+// The photos of a bank on a server, each written once to a file of its own name in a temporary
+// folder, so that they are copied beside the exported file as a folder's photo files are.
+class ServerPhotoFiles {
+public:
+    explicit ServerPhotoFiles(const BankLocation &bank) : m_connection(bank.connection()) {}
+
+    // The file of photo `name`; empty when the bank has no such photo.
+    QString fileOf(const QString &name)
+    {
+        if (const auto known = m_files.constFind(name); known != m_files.cend())
+            return *known;
+        QString file;
+        ServerPhotos photos(m_connection);
+        if (photos.contains(name)) {
+            if (!m_aside)
+                m_aside.emplace();
+            if (!m_aside->isValid())
+                throw AppError(QStringLiteral("não foi possível criar uma pasta temporária: %1").arg(m_aside->errorString()));
+            // Each in a folder of its own, under the photo's own name (the part after any '/'),
+            // which the copy beside the exported file keeps where it can.
+            const QString folder = m_aside->filePath(QString::number(m_files.size()));
+            QString base = QFileInfo(name).fileName();
+            if (base.isEmpty() || base == QLatin1String("..") || base == QLatin1String("."))
+                base = QStringLiteral("foto");
+            file = QDir(folder).filePath(base);
+            QFile out(file);
+            const QByteArray bytes = photos.read(name);
+            if (!QDir().mkpath(folder) || !out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size()
+                || !out.flush())
+                throw AppError(QStringLiteral("não foi possível gravar a foto %1 numa pasta temporária: %2")
+                                   .arg(name, out.errorString()));
+        }
+        m_files.insert(name, file);
+        return file;
+    }
+
+private:
+    QString m_connection;
+    std::optional<QTemporaryDir> m_aside; // made for the first photo
+    QHash<QString, QString> m_files; // photo name -> file, empty when the bank has none
+};
+
+} // namespace
+
+ExportReport exportQuestions(const BankLocation &bank, const QString &path)
+{
+    const bool xlsx = path.endsWith(QLatin1String(".xlsx"), Qt::CaseInsensitive);
+    if (!xlsx && !path.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive))
+        throw AppError(QStringLiteral("%1: a exportação grava arquivos .csv ou .xlsx; dê um nome terminado em um deles")
+                           .arg(path));
+    const BankLocation where =
+        bank.isServer() ? bank : BankLocation::folder(QDir::cleanPath(QFileInfo(bank.folderPath()).absoluteFilePath()));
+    if (!where.isServer())
+        questionBankTable(where.folderPath());
+    if (QFileInfo(path).isDir())
+        cannotWrite(path, QStringLiteral("é uma pasta"));
+    if (!QFileInfo(QFileInfo(path).absolutePath()).isDir())
+        cannotWrite(path, QStringLiteral("a pasta %1 não existe").arg(QFileInfo(path).absolutePath()));
+
+    ExportReport report;
+    report.photoFolder = QDir(QFileInfo(path).absolutePath()).filePath(QStringLiteral("fotos"));
+    const QList<QuestionRow> rows = readQuestionTable(where);
+    PhotoPlan plan(report.photoFolder);
+    ServerPhotoFiles fromServer(where);
+    QList<QStringList> lines;
+    lines.reserve(rows.size());
+    for (const QuestionRow &row : rows) {
+        QString foto = row.foto;
+        if (!foto.isEmpty()) {
+            const QString file = where.isServer() ? fromServer.fileOf(foto) : foto;
+            if (QFileInfo(file).isFile())
+                foto = QStringLiteral("fotos/") + QFileInfo(plan.place(file)).fileName();
+            else
+                report.warnings << QStringLiteral("pergunta %1: a foto %2 não %3; a coluna Foto ficou com o "
+                                                  "nome gravado no banco")
+                                       .arg(idText(row.id), foto,
+                                            where.isServer() ? QStringLiteral("está no banco") : QStringLiteral("existe"));
+        }
+        lines << QStringList{idText(row.id), row.pergunta, row.resp1, row.resp2, row.resp3, row.resp4, row.correta, foto};
+    }
+
+    ExportedPhotos photos(report.photoFolder);
+    for (const PhotoPlan::Copy &copy : plan.copies())
+        photos.copy(copy.source, copy.target);
+    if (xlsx)
+        writeXlsx(path, lines);
+    else
+        writeCsv(path, lines);
+    photos.keep();
+    report.questions = int(rows.size());
+    report.photosCopied = photos.count();
+    return report;
+}

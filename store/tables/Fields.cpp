@@ -1,0 +1,37 @@
+#include "store/tables/Fields.h"
+
+#include "store/core/AppError.h"
+#include "store/core/Win1252.h"
+
+const QList<FieldDef> &questionFields()
+{
+    static const QList<FieldDef> fields = {
+        {QStringLiteral("Pergunta"), FieldType::String, 240},
+        {QStringLiteral("Resp1"), FieldType::String, 240},
+        {QStringLiteral("Resp2"), FieldType::String, 240},
+        {QStringLiteral("Resp3"), FieldType::String, 240},
+        {QStringLiteral("Resp4"), FieldType::String, 240},
+        {QStringLiteral("Correta"), FieldType::String, 240},
+        {QStringLiteral("Id"), FieldType::Number, 0},
+        {QStringLiteral("Foto"), FieldType::String, 255},
+    };
+    return fields;
+}
+
+const QList<FieldDef> &accountFields()
+{
+    static const QList<FieldDef> fields = {
+        {QStringLiteral("Login"), FieldType::String, 10},
+        {QStringLiteral("Senha"), FieldType::String, PasswordSize},
+    };
+    return fields;
+}
+
+void checkAccountText(const QString &value, const FieldDef &field)
+{
+    if (value.isEmpty() || value.size() > field.size || !fitsWin1252(value))
+        throw AppError(QStringLiteral("%1: deve ter de 1 a %2 caracteres do Windows-1252")
+                           .arg(field.name == QLatin1String("Senha") ? QStringLiteral("Senha inválida")
+                                                                     : QStringLiteral("%1 inválido").arg(field.name))
+                           .arg(field.size));
+}
