@@ -91,7 +91,7 @@ void ScreenNavigator::showPasswordChange()
     FrmAlterarSenha->Open();
 }
 
-void ScreenNavigator::showEditor(const BankLocation &bank)
+void ScreenNavigator::showEditor(std::shared_ptr<Bank> bank)
 {
-    FrmCadastro->OpenEditor(bank);
+    FrmCadastro->OpenEditor(std::move(bank));
 }

@@ -16,5 +16,5 @@ public:
     void showLogin() override;
     void backToLogin(bool focusPassword) override;
     void showPasswordChange() override;
-    void showEditor(const BankLocation &bank) override;
+    void showEditor(std::shared_ptr<Bank> bank) override;
 };

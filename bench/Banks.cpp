@@ -1,7 +1,10 @@
 #include "Banks.h"
 
+#include "store/bank/AdminAccount.h"
 #include "store/core/AppError.h"
-#include "store/folder/Setup.h"
+#include "store/folder/FolderSetup.h"
+#include "store/folder/DataFolder.h"
+#include "store/kinds/OpenBank.h"
 
 #include <QDir>
 #include <QFile>
@@ -32,19 +35,19 @@ QString answerText(int id, int option)
 
 } // namespace
 
-QString Bank::directory() const
+QString BenchBank::directory() const
 {
     return QDir(home()).filePath(QStringLiteral("BDPerguntas"));
 }
 
-void Bank::use() const
+void BenchBank::use() const
 {
     qputenv("HOME", QFile::encodeName(home()));
 }
 
-std::unique_ptr<Bank> Bank::sample()
+std::unique_ptr<BenchBank> BenchBank::sample()
 {
-    std::unique_ptr<Bank> bank(new Bank);
+    std::unique_ptr<BenchBank> bank(new BenchBank);
     const DataDirectoryReport report = buildDataDirectory(
         bank->directory(), QStringLiteral(JORNADA_SOURCE_DIR "/data"), false);
     bank->m_questions = report.questions;
@@ -56,7 +59,7 @@ namespace {
 void fillBank(const QString &dir, int count, const QStringList &photos)
 {
     QDir().mkpath(dir);
-    createQuestionTable(dir);
+    openBank(dir)->createQuestionTable();
     createAccountTable(dir, QString::fromLatin1(defaultAdminLogin), QString::fromLatin1(defaultAdminPassword));
 
     // A fixed seed: every run measures the same banks.
@@ -80,7 +83,7 @@ void fillBank(const QString &dir, int count, const QStringList &photos)
         row.foto = photos.at(id % photos.size());
         rows.append(row);
         if (rows.size() == chunk || id == count) {
-            insertQuestions(dir, rows);
+            openBank(dir)->insertQuestions(rows);
             rows.clear();
         }
     }
@@ -94,17 +97,17 @@ QString keptMark(int count)
 
 } // namespace
 
-std::unique_ptr<Bank> Bank::generated(int count, const QStringList &photos)
+std::unique_ptr<BenchBank> BenchBank::generated(int count, const QStringList &photos)
 {
-    std::unique_ptr<Bank> bank(new Bank);
+    std::unique_ptr<BenchBank> bank(new BenchBank);
     fillBank(bank->directory(), count, photos);
     bank->m_questions = count;
     return bank;
 }
 
-std::unique_ptr<Bank> Bank::kept(int count, const QString &folder)
+std::unique_ptr<BenchBank> BenchBank::kept(int count, const QString &folder)
 {
-    std::unique_ptr<Bank> bank(new Bank);
+    std::unique_ptr<BenchBank> bank(new BenchBank);
     bank->m_kept = folder;
     bank->m_questions = count;
     QDir dir(folder);
@@ -137,7 +140,7 @@ std::unique_ptr<Bank> Bank::kept(int count, const QString &folder)
     return bank;
 }
 
-void Bank::usePhotos(const QString &folder) const
+void BenchBank::usePhotos(const QString &folder) const
 {
     const QString link = QDir(home()).filePath(QStringLiteral("fotos"));
     if (QFileInfo(link).symLinkTarget() == QFileInfo(folder).absoluteFilePath())

@@ -7,17 +7,17 @@
 #include <QTemporaryDir>
 #include <memory>
 
-class Bank {
+class BenchBank {
 public:
     // The sample bank, built as jornada-dados builds it: its questions and real photos.
-    static std::unique_ptr<Bank> sample();
+    static std::unique_ptr<BenchBank> sample();
     // `count` generated questions numbered 1..count; question n points at photos[n % size].
-    static std::unique_ptr<Bank> generated(int count, const QStringList &photos);
+    static std::unique_ptr<BenchBank> generated(int count, const QStringList &photos);
     // `count` generated questions kept in `folder` between runs: made there the first time (or
     // again when the folder does not hold a whole bank of that size), and only opened after that.
     // Question n points at `folder`/fotos/NN.jpg, NN = n % 20; "fotos" is a link to a folder of
     // 20 such photos, at first copies of sample photos, which usePhotos() turns elsewhere.
-    static std::unique_ptr<Bank> kept(int count, const QString &folder);
+    static std::unique_ptr<BenchBank> kept(int count, const QString &folder);
     // Points the photos of a kept bank at `folder` (holding 00.jpg to 19.jpg).
     void usePhotos(const QString &folder) const;
 
@@ -28,7 +28,7 @@ public:
     void use() const;
 
 private:
-    Bank() = default;
+    BenchBank() = default;
     QTemporaryDir m_home;
     QString m_kept; // the folder of a kept bank, used instead of m_home
     int m_questions = 0;

@@ -9,7 +9,8 @@
 #include "screens/Resultado.h"
 #include "store/core/AppError.h"
 #include "store/exchange/QuestionImport.h"
-#include "store/folder/Setup.h"
+#include "store/folder/FolderSetup.h"
+#include "store/kinds/OpenBank.h"
 
 #include <QApplication>
 #include <QFile>
@@ -111,8 +112,8 @@ int showOneWindowForMemory()
 int importCsvForMemory(const QString &csv, const QString &folder)
 {
     try {
-        createQuestionTable(folder);
-        importQuestions(csv, folder, ImportMode::Add, [](const QString &) {});
+        openBank(folder)->createQuestionTable();
+        importQuestions(csv, *openBank(folder), ImportMode::Add, [](const QString &) {});
     } catch (const ImportRefused &) {
         // A refusal is a whole reading of the file too: its cost is the one measured.
     } catch (const AppError &error) {

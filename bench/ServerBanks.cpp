@@ -2,6 +2,7 @@
 
 #include "Banks.h"
 
+#include "store/server/Conninfo.h"
 #include "store/core/AppError.h"
 #include "store/core/BankLocation.h"
 #include "store/server/Libpq.h"

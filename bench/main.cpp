@@ -33,9 +33,11 @@
 #include "screens/Perguntas.h"
 #include "screens/QuestoesRandom.h"
 #include "screens/Splash.h"
+#include "store/kinds/OpenBank.h"
 #include "store/core/AppError.h"
 #include "store/core/BankLocation.h"
 #include "store/folder/CaseFoldedKey.h"
+#include "store/server/ServerKey.h"
 #include "store/bank/QuestionBank.h"
 #include "store/tables/TableEngine.h"
 
@@ -132,7 +134,7 @@ void guarded(const std::function<void()> &step)
 }
 
 // Makes a bank the first time it is asked for, saying how long that took.
-const Bank &made(std::unique_ptr<Bank> &bank, const QString &name, const std::function<std::unique_ptr<Bank>()> &make)
+const BenchBank &made(std::unique_ptr<BenchBank> &bank, const QString &name, const std::function<std::unique_ptr<BenchBank>()> &make)
 {
     if (!bank) {
         QElapsedTimer timer;
@@ -161,7 +163,7 @@ public:
     void photos();
     void okClick();
     void editor();
-    void editorOn(const Bank &bank, const QString &size);
+    void editorOn(const BenchBank &bank, const QString &size);
     void memory();
     void importMemory();
     void server();
@@ -175,7 +177,7 @@ private:
     void add(Row row, double limit = 0, Row::Goal goal = Row::Goal::Below);
     // Reports an error that a measurement ran into, and fails the run.
     void checkErrors(const QString &what);
-    void createScreensOn(const Bank &bank);
+    void createScreensOn(const BenchBank &bank);
     void createScreensOn(const KeptServerBank &bank);
     // The rows of the server section, on the bank of a million kept there.
     void serverStartUp(const KeptServerBank &bank);
@@ -196,16 +198,16 @@ private:
     // makes what those use.
     const QString &cameraPhoto();
     const QString &smoothPhoto(); // the same size with little grain: far less data to decode
-    const Bank &sample();
-    const Bank &tenThousand();
-    const Bank &hundredThousand();
-    const Bank &hundredThousandCamera();
+    const BenchBank &sample();
+    const BenchBank &tenThousand();
+    const BenchBank &hundredThousand();
+    const BenchBank &hundredThousandCamera();
     // The bank of a million, kept in the cache folder, with the sample photos or the 12 MP one.
-    const Bank &million();
-    const Bank &millionCamera();
+    const BenchBank &million();
+    const BenchBank &millionCamera();
 
     QString m_cameraPhoto, m_smoothPhoto;
-    std::unique_ptr<Bank> m_sample, m_tenThousand, m_hundredThousand, m_hundredThousandCamera, m_million;
+    std::unique_ptr<BenchBank> m_sample, m_tenThousand, m_hundredThousand, m_hundredThousandCamera, m_million;
     bool m_screens = false;
 };
 
@@ -220,7 +222,7 @@ void Bench::checkErrors(const QString &what)
     dialogs->errors = 0;
 }
 
-void Bench::createScreensOn(const Bank &bank)
+void Bench::createScreensOn(const BenchBank &bank)
 {
     if (m_screens)
         destroyScreens();
@@ -296,38 +298,38 @@ const QString &Bench::smoothPhoto()
     return madePhoto(m_smoothPhoto, m_photoDir, QStringLiteral("lisa-12mp.jpg"), 2);
 }
 
-const Bank &Bench::sample()
+const BenchBank &Bench::sample()
 {
-    return made(m_sample, QStringLiteral("de exemplo"), [] { return Bank::sample(); });
+    return made(m_sample, QStringLiteral("de exemplo"), [] { return BenchBank::sample(); });
 }
 
-const Bank &Bench::tenThousand()
+const BenchBank &Bench::tenThousand()
 {
-    return made(m_tenThousand, QStringLiteral("de 10.000"), [] { return Bank::generated(10000, samplePhotos()); });
+    return made(m_tenThousand, QStringLiteral("de 10.000"), [] { return BenchBank::generated(10000, samplePhotos()); });
 }
 
-const Bank &Bench::hundredThousand()
+const BenchBank &Bench::hundredThousand()
 {
     return made(m_hundredThousand, QStringLiteral("de 100.000"),
-                [] { return Bank::generated(100000, samplePhotos()); });
+                [] { return BenchBank::generated(100000, samplePhotos()); });
 }
 
-const Bank &Bench::hundredThousandCamera()
+const BenchBank &Bench::hundredThousandCamera()
 {
     const QString photo = cameraPhoto();
     return made(m_hundredThousandCamera, QStringLiteral("de 100.000 com a foto de 12 MP"),
-                [&] { return Bank::generated(100000, {photo}); });
+                [&] { return BenchBank::generated(100000, {photo}); });
 }
 
-const Bank &Bench::million()
+const BenchBank &Bench::million()
 {
-    const Bank &bank = made(m_million, QStringLiteral("de 1.000.000 (guardado em %1)").arg(m_cacheFolder),
-                            [&] { return Bank::kept(1000000, QDir(m_cacheFolder).filePath(QStringLiteral("banco-1000000"))); });
+    const BenchBank &bank = made(m_million, QStringLiteral("de 1.000.000 (guardado em %1)").arg(m_cacheFolder),
+                            [&] { return BenchBank::kept(1000000, QDir(m_cacheFolder).filePath(QStringLiteral("banco-1000000"))); });
     bank.usePhotos(QDir(bank.home()).filePath(QStringLiteral("fotos-exemplo")));
     return bank;
 }
 
-const Bank &Bench::millionCamera()
+const BenchBank &Bench::millionCamera()
 {
     // Every photo name of the bank leads to the 12 MP photo.
     const QString folder = m_photoDir.filePath(QStringLiteral("camera"));
@@ -336,7 +338,7 @@ const Bank &Bench::millionCamera()
         for (int i = 0; i < KeptPhotoNames; ++i)
             QFile::link(cameraPhoto(), QDir(folder).filePath(QStringLiteral("%1.jpg").arg(i, 2, 10, QLatin1Char('0'))));
     }
-    const Bank &bank = million();
+    const BenchBank &bank = million();
     bank.usePhotos(folder);
     return bank;
 }
@@ -443,7 +445,7 @@ void Bench::startUp()
     m_report.section(QStringLiteral("Início: createScreens() (telas, tabelas, recorde, contagem, sorteio, "
                                     "primeira pergunta)"));
     struct Case {
-        const Bank *bank;
+        const BenchBank *bank;
         QString name;
         double target;
         int fraction;
@@ -548,7 +550,7 @@ void Bench::photos()
                     {[&] { loadPicture(photo); }}));
     }
 
-    for (const Bank *bank : {&hundredThousandCamera(), &millionCamera()}) {
+    for (const BenchBank *bank : {&hundredThousandCamera(), &millionCamera()}) {
         createScreensOn(*bank);
         shown = 0;
         add(compare(QStringLiteral("ShowQuestion, foto 12 MP granulada (4000×3000), %1 perguntas")
@@ -581,7 +583,7 @@ void Bench::okClick()
     m_report.section(QStringLiteral("Clique em OK com uma resposta marcada (conferir, contar, próxima pergunta "
                                     "com foto)"));
     struct Case {
-        const Bank *bank;
+        const BenchBank *bank;
         QString name;
         double target;
         QList<double> click, clickAndPaint, leastWork;
@@ -707,7 +709,7 @@ void Bench::editor()
     FrmCadastro->hide();
 }
 
-void Bench::editorOn(const Bank &bank, const QString &size)
+void Bench::editorOn(const BenchBank &bank, const QString &size)
 {
     m_report.section(QStringLiteral("Editor com %1 perguntas (cada clique recarrega a foto)").arg(size));
     createScreensOn(bank);
@@ -792,7 +794,7 @@ void Bench::server()
         return;
     }
     say(QStringLiteral("  banco de 1.000.000 no %1 %2 em %3 ms")
-            .arg(BankLocation::server(bank->owner()).description(),
+            .arg(openBank(BankLocation::server(bank->owner()))->description(),
                  bank->madeNow() ? QStringLiteral("criado") : QStringLiteral("encontrado"))
             .arg(timer.elapsed()));
     // From here on the game's setting names the server: this section runs after every other.
@@ -928,7 +930,7 @@ void Bench::serverEditor(const KeptServerBank &bank)
                                     "recarrega a foto)"));
     createScreensOn(bank);
     // What the login hands the editor: the bank reached as the administrator's role.
-    guarded([&] { FrmCadastro->OpenEditor(BankLocation::server(bank.administrator())); });
+    guarded([&] { FrmCadastro->OpenEditor(openBank(BankLocation::server(bank.administrator()))); });
     settle();
     Table *table = FrmCadastro->TbPerguntas;
     RawServer raw(bank.administrator());

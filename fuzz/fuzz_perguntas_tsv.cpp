@@ -2,7 +2,8 @@
 #include "FuzzSupport.h"
 
 #include "store/core/AppError.h"
-#include "store/folder/Setup.h"
+#include "store/folder/FolderSetup.h"
+#include "store/bank/QuestionSource.h"
 
 #include <cstdlib>
 

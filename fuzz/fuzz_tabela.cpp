@@ -3,6 +3,7 @@
 #include "FuzzSupport.h"
 
 #include "store/core/AppError.h"
+#include "store/kinds/OpenBank.h"
 #include "store/tables/TableEngine.h"
 
 #include <QDir>
@@ -21,7 +22,7 @@ void readFields(const Table &table)
 void browse(const QString &directory)
 {
     Table table;
-    table.open(directory, QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
+    table.open(*openBank(directory), QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
     // Forward through at most a few dozen records, back to the first, then by the text index.
     for (int i = 0; i < 40 && table.hasRecord(); ++i) {
         readFields(table);
@@ -43,13 +44,13 @@ void browse(const QString &directory)
 
 void runStatements(const QString &directory)
 {
-    Query count(directory);
+    Query count(openBank(directory));
     count.add(QStringLiteral("select count(p.id) as totalsql"));
     count.add(QStringLiteral("from perguntas.db p"));
     count.open();
     const qint32 total = count.asInteger(QStringLiteral("totalsql"));
 
-    Query question(directory);
+    Query question(openBank(directory));
     question.add(QStringLiteral("select id,pergunta,resp1,resp2,resp3,resp4,correta,foto"));
     question.add(QStringLiteral("from perguntas.db"));
     question.add(QStringLiteral("where id = :NUMID"));

@@ -30,7 +30,7 @@ QString ShownRecordName(const QString &name)
 
 qint32 PointsFor(qint32 right, qint32 wrong, qint32 skipped)
 {
-    return right * 5 - wrong * 3 - skipped;
+    return GameRules::points(right, wrong, skipped);
 }
 
 GameSession::GameSession(QuestionBank &bank, RecordStore &record) : m_bank(bank), m_record(record) {}

@@ -1,11 +1,13 @@
 #pragma once
 // The state of one game. It belongs to the GameSession that plays the game; the screens see it
 // only through what the session returns.
+#include "store/core/GameRules.h"
+
 #include <QString>
 #include <array>
 
-constexpr int QuestionsPerGame = 20;
-constexpr int SkipLimit = 2;
+constexpr int QuestionsPerGame = GameRules::questionsPerGame;
+constexpr int SkipLimit = GameRules::skipLimit;
 
 struct TGameState {
     QString PlayerName;

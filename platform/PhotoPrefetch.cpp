@@ -2,6 +2,7 @@
 
 #include "platform/Pictures.h"
 #include "store/core/AppError.h"
+#include "store/bank/Bank.h"
 #include "store/bank/BankPhotos.h"
 
 #include <QFile>
@@ -128,17 +129,17 @@ struct PhotoPrefetch::Shared {
     }
 };
 
-PhotoPrefetch::PhotoPrefetch(QSize visible, const BankLocation &bank) : d(std::make_unique<Shared>())
+PhotoPrefetch::PhotoPrefetch(QSize visible, const Bank &bank) : d(std::make_unique<Shared>())
 {
     d->visible = visible;
     useBank(bank);
 }
 
-void PhotoPrefetch::useBank(const BankLocation &bank)
+void PhotoPrefetch::useBank(const Bank &bank)
 {
     stop();
-    d->backgroundPhotos = bankPhotos(bank, PhotoThread::Other);
-    d->photos = bankPhotos(bank);
+    d->backgroundPhotos = bank.photos(PhotoThread::Other);
+    d->photos = bank.photos(PhotoThread::Screens);
 }
 
 PhotoPrefetch::~PhotoPrefetch()

@@ -10,7 +10,6 @@
 //
 // Metafiles (EMF, WMF) are only decoded when taken: their libraries are not known to be safe to
 // run beside one another.
-#include "store/core/BankLocation.h"
 
 #include <QImage>
 #include <QSize>
@@ -19,16 +18,18 @@
 #include <memory>
 #include <thread>
 
+class Bank;
+
 class PhotoPrefetch {
 public:
-    PhotoPrefetch(QSize visible, const BankLocation &bank);
+    PhotoPrefetch(QSize visible, const Bank &bank);
     // Stops: waits for the decode under way, if any, and no other.
     ~PhotoPrefetch();
     PhotoPrefetch(const PhotoPrefetch &) = delete;
     PhotoPrefetch &operator=(const PhotoPrefetch &) = delete;
 
     // Reads the photos of `bank` from now on, after stop().
-    void useBank(const BankLocation &bank);
+    void useBank(const Bank &bank);
     // Decodes `paths` in the background, in this order, in place of whatever was handed in before;
     // pictures decoded earlier are kept only when among `paths`. Empty paths are passed over.
     void prefetch(const QStringList &paths);

@@ -7,6 +7,7 @@
 #include "platform/PictureBox.h"
 #include "platform/Win1252Validator.h"
 #include "screens/Navigator.h"
+#include "store/core/GameRules.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -57,7 +58,7 @@ TFrmInicial::TFrmInicial(GameSession &session, Navigator &navigator, QWidget *pa
     EdtNome = new QLineEdit(area);
     EdtNome->setObjectName(QStringLiteral("EdtNome"));
     EdtNome->setGeometry(16, 374, 230, 26);
-    EdtNome->setMaxLength(20);
+    EdtNome->setMaxLength(GameRules::playerNameLength);
     // The name may become the record holder's, which the record file keeps in Windows-1252.
     EdtNome->setValidator(new Win1252Validator(EdtNome));
 
@@ -82,9 +83,11 @@ void TFrmInicial::describeForScreenReaders()
 {
     Accessibility::describe(Image1, QStringLiteral("Arte do título: Jornada do Saber"));
     Accessibility::describe(EdtNome, QStringLiteral("Nome do jogador"),
-                            QStringLiteral("Digite seu nome, com até 20 caracteres, e vá com Tab até o botão Jogar."));
+                            QStringLiteral("Digite seu nome, com até %1 caracteres, e vá com Tab até o botão Jogar.")
+                                .arg(GameRules::playerNameLength));
     Label1->setBuddy(EdtNome);
-    Accessibility::describe(BtnJogar, QStringLiteral("Jogar"), QStringLiteral("Começa um jogo de 20 perguntas."));
+    Accessibility::describe(BtnJogar, QStringLiteral("Jogar"),
+                            QStringLiteral("Começa um jogo de %1 perguntas.").arg(GameRules::questionsPerGame));
     // The record line is read with its caption, and Tab reaches it after "Jogar".
     Accessibility::nameFromText(LblRecordeAtual, [this](const QString &line) {
         return Label2->text() + QLatin1Char(' ') + line;

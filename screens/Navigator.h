@@ -1,7 +1,9 @@
 #pragma once
 // What a screen asks of the others: shown, hidden, or told what the game or the login decided.
 // The application keeps the screens and implements it; a screen knows no other screen.
-class BankLocation;
+#include <memory>
+
+class Bank;
 class QString;
 struct GameResult;
 struct NewGame;
@@ -36,5 +38,5 @@ public:
     virtual void backToLogin(bool focusPassword) = 0;
     virtual void showPasswordChange() = 0;
     // The editor, reading and writing the questions at `bank`, as the administrator reaches it.
-    virtual void showEditor(const BankLocation &bank) = 0;
+    virtual void showEditor(std::shared_ptr<Bank> bank) = 0;
 };

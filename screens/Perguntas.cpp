@@ -12,8 +12,7 @@
 #include "screens/Navigator.h"
 #include "screens/QuestionFit.h"
 #include "store/core/AppError.h"
-#include "store/core/BankInUse.h"
-#include "store/core/DataDir.h"
+#include "store/bank/Bank.h"
 #include "store/bank/QuestionBank.h"
 #include "store/bank/QuestionCheck.h"
 #include "store/tables/TableEngine.h"
@@ -53,10 +52,10 @@ void setHint(QPushButton *button, const QString &hint)
 
 } // namespace
 
-TFrmCadastro::TFrmCadastro(Navigator &navigator, QWidget *parent)
+TFrmCadastro::TFrmCadastro(std::shared_ptr<Bank> bank, Navigator &navigator, QWidget *parent)
     : ScreenWindow(QStringLiteral("FrmCadastro"),
                    QStringLiteral("0RB1T4 & CR1ST4L: JORNADA DO SABER - CADASTRO"), QSize(800, 500), parent),
-      m_navigator(navigator), m_bank(bankInUse())
+      m_navigator(navigator), m_bank(std::move(bank))
 {
     menuBar()->setObjectName(QStringLiteral("MenuCad"));
     voltar = addMenuItem(QStringLiteral("voltar"), QStringLiteral("&Voltar"));
@@ -65,7 +64,7 @@ TFrmCadastro::TFrmCadastro(Navigator &navigator, QWidget *parent)
     // The table comes first: the bound controls take their field sizes from it.
     TbPerguntas = new Table(this);
     TbPerguntas->setObjectName(QStringLiteral("TbPerguntas"));
-    TbPerguntas->open(m_bank, QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
+    TbPerguntas->open(*m_bank, QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
     QueryUltimoNum = std::make_unique<Query>(m_bank);
 
     // The background picture has the frames and the captions of the controls at these places.
@@ -108,8 +107,8 @@ TFrmCadastro::TFrmCadastro(Navigator &navigator, QWidget *parent)
     ImgCadastro = new PictureBox(area, PictureBox::Placement::Centre);
     ImgCadastro->setObjectName(QStringLiteral("ImgCadastro"));
     ImgCadastro->setGeometry(610, 108, 137, 177);
-    Prefetch = std::make_unique<PhotoPrefetch>(ImgCadastro->size(), m_bank);
-    m_photos = bankPhotos(m_bank);
+    Prefetch = std::make_unique<PhotoPrefetch>(ImgCadastro->size(), *m_bank);
+    m_photos = m_bank->photos(PhotoThread::Screens);
     BtnFoto = barButton(QStringLiteral("BtnFoto"), QStringLiteral("Selecionar foto"), {610, 305, 137, 26}, area);
 
     describeForScreenReaders();
@@ -277,14 +276,14 @@ void TFrmCadastro::OpenEditor()
         LoadPhoto();
 }
 
-void TFrmCadastro::OpenEditor(const BankLocation &bank)
+void TFrmCadastro::OpenEditor(std::shared_ptr<Bank> bank)
 {
-    if (bank != m_bank && TbPerguntas->state() == Table::State::Browse) {
-        TbPerguntas->open(bank, QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
+    if (!bank->sameAs(*m_bank) && TbPerguntas->state() == Table::State::Browse) {
+        TbPerguntas->open(*bank, QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
         QueryUltimoNum = std::make_unique<Query>(bank);
-        Prefetch->useBank(bank);
-        m_photos = bankPhotos(bank);
-        m_bank = bank;
+        Prefetch->useBank(*bank);
+        m_photos = bank->photos(PhotoThread::Screens);
+        m_bank = std::move(bank);
     }
     OpenEditor();
 }

@@ -2,13 +2,13 @@
 // The question editor: browse, insert, edit, save, cancel, delete and search the question bank,
 // and choose a photo per question.
 #include "platform/ScreenWindow.h"
-#include "store/core/BankLocation.h"
 #include "store/bank/BankPhotos.h"
 #include "store/bank/QuestionCheck.h"
 
 #include <QStringList>
 #include <memory>
 
+class Bank;
 class DBEdit;
 class Navigator;
 class DBNavigator;
@@ -22,7 +22,8 @@ class Table;
 class TFrmCadastro : public ScreenWindow {
     Q_OBJECT
 public:
-    explicit TFrmCadastro(Navigator &navigator, QWidget *parent = nullptr);
+    // The editor of the questions of `bank`, the bank in use, until a login hands it another.
+    TFrmCadastro(std::shared_ptr<Bank> bank, Navigator &navigator, QWidget *parent = nullptr);
 
     PictureBox *Image1;
     QAction *voltar;
@@ -55,7 +56,7 @@ public:
     // The same, the editor reading and writing the questions at `bank` from now on: on a server,
     // through the administrator's connection that the login made. A question still being
     // inserted or edited stays on the connection it was started on.
-    void OpenEditor(const BankLocation &bank);
+    void OpenEditor(std::shared_ptr<Bank> bank);
 
 public slots:
     void DBNavClick();
@@ -94,7 +95,7 @@ private:
     Navigator &m_navigator;
     QStringList m_keptPhotos; // stored during this insert or edit
     std::unique_ptr<BankPhotos> m_photos; // of m_bank
-    BankLocation m_bank; // where TbPerguntas and QueryUltimoNum are open
+    std::shared_ptr<Bank> m_bank; // where TbPerguntas and QueryUltimoNum are open
     std::unique_ptr<Query> QueryUltimoNum; // the largest number stored
     // Decodes the neighbours' photos so that moving through the bank does not wait for them;
     // stopped when the editor is left.

@@ -5,7 +5,6 @@
 #include "platform/Dialogs.h"
 #include "platform/ErrorReport.h"
 #include "platform/PhotoPrefetch.h"
-#include "store/core/BankInUse.h"
 #include "platform/PictureBox.h"
 #include "platform/Pictures.h"
 #include "platform/RadioGroup.h"
@@ -22,7 +21,7 @@
 // ---------------------------------------------------------------------------------------------
 // The screen
 
-TFrmPerguntas::TFrmPerguntas(GameSession &session, Navigator &navigator, QWidget *parent)
+TFrmPerguntas::TFrmPerguntas(GameSession &session, const Bank &bank, Navigator &navigator, QWidget *parent)
     : ScreenWindow(QStringLiteral("FrmPerguntas"), QStringLiteral("ÓRBITA & CRISTAL: JORNADA DO SABER"),
                    QSize(800, 500), parent),
       m_session(session), m_navigator(navigator)
@@ -84,7 +83,7 @@ TFrmPerguntas::TFrmPerguntas(GameSession &session, Navigator &navigator, QWidget
     setTabOrder(BtnPular, ImgPerg);
     setTabOrder(ImgPerg, BtnDesistir);
 
-    m_prefetch = std::make_unique<PhotoPrefetch>(ImgPerg->size(), bankInUse());
+    m_prefetch = std::make_unique<PhotoPrefetch>(ImgPerg->size(), bank);
 
     connectHandler(BtnOK, &QPushButton::clicked, this, &TFrmPerguntas::BtnOKClick);
     connectHandler(BtnPular, &QPushButton::clicked, this, &TFrmPerguntas::BtnPularClick);

@@ -6,6 +6,7 @@
 #include <array>
 #include <memory>
 
+class Bank;
 class GameSession;
 class Navigator;
 class PhotoPrefetch;
@@ -19,7 +20,8 @@ struct QuestionView;
 class TFrmPerguntas : public ScreenWindow {
     Q_OBJECT
 public:
-    TFrmPerguntas(GameSession &session, Navigator &navigator, QWidget *parent = nullptr);
+    // Plays the game of `session`, the photos read from `bank`.
+    TFrmPerguntas(GameSession &session, const Bank &bank, Navigator &navigator, QWidget *parent = nullptr);
     ~TFrmPerguntas() override;
 
     PictureBox *Image1;

@@ -6,7 +6,7 @@
 #include "platform/PasswordBox.h"
 #include "screens/Navigator.h"
 #include "store/bank/AdminAccount.h"
-#include "store/core/BankInUse.h"
+#include "store/bank/Bank.h"
 #include "store/tables/Fields.h"
 
 #include <QAction>
@@ -29,9 +29,9 @@ QLabel *fieldLabel(const QString &name, const QString &text, const QRect &geomet
 
 } // namespace
 
-TFrmSenha::TFrmSenha(Navigator &navigator, QWidget *parent)
+TFrmSenha::TFrmSenha(AdminAccount &account, Navigator &navigator, QWidget *parent)
     : ScreenWindow(QStringLiteral("FrmSenha"), QStringLiteral("SENHA SOLICITADA"), QSize(212, 191), parent),
-      m_navigator(navigator)
+      m_account(account), m_navigator(navigator)
 {
     menuBar()->setObjectName(QStringLiteral("MainMenu1"));
     AlterarSenha1 = addMenuItem(QStringLiteral("AlterarSenha1"), QStringLiteral("Alterar Senha"));
@@ -75,19 +75,12 @@ TFrmSenha::TFrmSenha(Navigator &navigator, QWidget *parent)
     // The menu item's caption has no accelerator letter; Alt+A reaches it from the keyboard.
     AlterarSenha1->setShortcut(QKeySequence(Qt::ALT | Qt::Key_A));
 
-    m_account = openAdminAccount(bankInUse());
-
     connectHandler(BtnOk, &QPushButton::clicked, this, &TFrmSenha::BtnOkClick);
     connectHandler(BtnCancel, &QPushButton::clicked, this, &TFrmSenha::BtnCancelClick);
     connectHandler(AlterarSenha1, &QAction::triggered, this, &TFrmSenha::Alterarsenha1Click);
 }
 
 TFrmSenha::~TFrmSenha() = default;
-
-AdminAccount &TFrmSenha::account() const
-{
-    return *m_account;
-}
 
 void TFrmSenha::OpenLogin(bool focusPassword)
 {
@@ -100,8 +93,8 @@ void TFrmSenha::OpenLogin(bool focusPassword)
 
 void TFrmSenha::BtnOkClick()
 {
-    if (const std::optional<BankLocation> bank = m_account->logIn(EdtNome->text(), EdtSenha->text())) {
-        m_navigator.showEditor(*bank);
+    if (std::shared_ptr<Bank> bank = m_account.logIn(EdtNome->text(), EdtSenha->text())) {
+        m_navigator.showEditor(std::move(bank));
         return;
     }
     Dialogs::warn(QStringLiteral("Senha inválida!"), QStringLiteral("0RB1T4 & CR1ST4L: JORNADA DO SABER"));

@@ -3,8 +3,6 @@
 // account.
 #include "platform/ScreenWindow.h"
 
-#include <memory>
-
 class AdminAccount;
 class Navigator;
 class QAction;
@@ -15,7 +13,8 @@ class QPushButton;
 class TFrmSenha : public ScreenWindow {
     Q_OBJECT
 public:
-    explicit TFrmSenha(Navigator &navigator, QWidget *parent = nullptr);
+    // Checks logins against `account`, the administrator's account of the bank in use.
+    TFrmSenha(AdminAccount &account, Navigator &navigator, QWidget *parent = nullptr);
 
     QLabel *Label1;
     QLabel *Label2;
@@ -28,9 +27,6 @@ public:
 
     ~TFrmSenha() override;
 
-    // The administrator's account, opened with the screen; the password change uses it too.
-    AdminAccount &account() const;
-
     // Shows the screen with "Adm" in the user box and an empty password box; the focus goes to
     // the password box when `focusPassword`.
     void OpenLogin(bool focusPassword = true);
@@ -41,6 +37,6 @@ public slots:
     void Alterarsenha1Click();
 
 private:
+    AdminAccount &m_account;
     Navigator &m_navigator;
-    std::unique_ptr<AdminAccount> m_account;
 };

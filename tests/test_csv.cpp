@@ -2,7 +2,8 @@
 // run as the program itself.
 #include "helpers/Input.h"
 #include "store/exchange/Csv.h"
-#include "store/folder/Setup.h"
+#include "store/folder/FolderSetup.h"
+#include "store/kinds/OpenBank.h"
 
 #include <QDir>
 #include <QFile>
@@ -72,12 +73,12 @@ QStringList texts(const QuestionRow &r)
 
 // A data directory with a question bank of `count` questions numbered 1..count, whose photo is
 // fotos/velha.bmp, and a folder for the CSV files beside it.
-class Bank {
+class CsvBank {
 public:
-    explicit Bank(int count = 2)
+    explicit CsvBank(int count = 2)
     {
         QDir().mkpath(data());
-        createQuestionTable(data());
+        openBank(data())->createQuestionTable();
         writePicture(photo(QStringLiteral("velha.bmp")), Qt::darkRed);
         QList<QuestionRow> rows;
         for (int id = 1; id <= count; ++id) {
@@ -92,7 +93,7 @@ public:
             row.foto = photo(QStringLiteral("velha.bmp"));
             rows << row;
         }
-        insertQuestions(data(), rows);
+        openBank(data())->insertQuestions(rows);
     }
     QString data() const { return m_dir.filePath(QStringLiteral("dados")); }
     QString photo(const QString &name) const { return m_dir.filePath(QStringLiteral("dados/fotos/") + name); }
@@ -308,7 +309,7 @@ void CsvTest::importsHandMadeFiles()
     QFETCH(QString, file);
     QFETCH(QList<QStringList>, questions);
     QFETCH(QStringList, photos);
-    Bank bank(2);
+    CsvBank bank(2);
 
     const Run run = jornadaDados({QStringLiteral("--importar"), QDir(TestData).filePath(file), bank.data()});
     QVERIFY2(run.status == 0, qPrintable(run.err));
@@ -413,7 +414,7 @@ void CsvTest::refusesWholeFile()
 {
     QFETCH(QByteArray, csv);
     QFETCH(QStringList, problems);
-    Bank bank(3);
+    CsvBank bank(3);
     writePicture(bank.csv(QStringLiteral("boa.bmp")), Qt::green);
     writeFile(bank.csv(QStringLiteral("quebrada.bmp")), "BM isto não é uma imagem");
     QDir().mkpath(bank.csv(QStringLiteral("pasta.jpg")));
@@ -455,7 +456,7 @@ void CsvTest::refusesWholeFile()
 void CsvTest::importWarnsOfTextsShownShortened()
 {
     // Imported whole all the same; the report names the line and the text the screen shortens.
-    Bank bank(1);
+    CsvBank bank(1);
     writePicture(bank.csv(QStringLiteral("azul.bmp")), Qt::blue);
     const QByteArray longAnswer =
         "Salvador, a primeira capital do Brasil, fundada por Tom\xC3\xA9 de Sousa no ano de 1549";
@@ -473,7 +474,7 @@ void CsvTest::importWarnsOfTextsShownShortened()
 
 void CsvTest::photoNamesNeverOverwrite()
 {
-    Bank bank(1);
+    CsvBank bank(1);
     // The bank already has a different azul.bmp and the same verde.bmp as the spreadsheet's.
     writePicture(bank.csv(QStringLiteral("azul.bmp")), Qt::blue);
     writePicture(bank.csv(QStringLiteral("sub/azul.bmp")), Qt::cyan);
@@ -510,7 +511,7 @@ void CsvTest::photoNamesNeverOverwrite()
 // (its red frame at the top); the spreadsheet's own file is neither copied nor changed.
 void CsvTest::largePhotosAreStoredFitted()
 {
-    Bank bank(1);
+    CsvBank bank(1);
     QImage framed(1200, 900, QImage::Format_RGB32);
     framed.fill(Qt::red);
     for (int y = 225; y < 675; ++y)
@@ -537,7 +538,7 @@ void CsvTest::largePhotosAreStoredFitted()
 
 void CsvTest::exportThenImportGivesTheSameBank()
 {
-    Bank bank(0);
+    CsvBank bank(0);
     writePicture(bank.photo(QStringLiteral("a.bmp")), Qt::red);
     const QList<QStringList> questions = {
         {u"Ponto e vírgula; vírgula, e \"aspas\"?"_qs, " antes", "depois ", "1", "2", "2"},
@@ -552,7 +553,7 @@ void CsvTest::exportThenImportGivesTheSameBank()
         const QStringList &q = questions[i];
         rows << QuestionRow{double(i + 1), q[0], q[1], q[2], q[3], q[4], q[5], bank.photo(QStringLiteral("a.bmp"))};
     }
-    insertQuestions(bank.data(), rows);
+    openBank(bank.data())->insertQuestions(rows);
     const QString csv = bank.csv(QStringLiteral("banco.csv"));
     QDir().mkpath(QFileInfo(csv).path());
 
@@ -564,7 +565,7 @@ void CsvTest::exportThenImportGivesTheSameBank()
     QVERIFY(bytes.contains("\"'=HYPERLINK(\"\"http://x\"\";\"\"clique\"\")\";\"'+55\";\"'-5 graus\";\"'@soma\";\"''aspas'\";"));
 
     QTemporaryDir other;
-    createQuestionTable(other.path());
+    openBank(other.path())->createQuestionTable();
     const Run imported = jornadaDados({QStringLiteral("--importar"), csv, other.path()});
     QVERIFY2(imported.status == 0, qPrintable(imported.err));
     const QList<QuestionRow> back = readQuestionTable(other.path());
@@ -579,7 +580,7 @@ void CsvTest::exportThenImportGivesTheSameBank()
 
 void CsvTest::exportReplacesANamedFileWhole()
 {
-    Bank bank(2);
+    CsvBank bank(2);
     const QString csv = bank.csv(QStringLiteral("banco.csv"));
     writeFile(csv, QByteArray(5000, 'v'));
     const Run run = jornadaDados({QStringLiteral("--exportar"), csv, bank.data()});
@@ -618,7 +619,7 @@ void CsvTest::roundTripChangesNothing()
 {
     QFETCH(QString, file);
     QFETCH(QString, savedAs);
-    Bank bank(0);
+    CsvBank bank(0);
     QTemporaryDir elsewhere;
     writePicture(bank.photo(QStringLiteral("a.bmp")), Qt::red);
     writePicture(elsewhere.filePath(QStringLiteral("b.bmp")), Qt::blue);
@@ -634,7 +635,7 @@ void CsvTest::roundTripChangesNothing()
         const QString photo = i % 2 ? elsewhere.filePath(QStringLiteral("b.bmp")) : bank.photo(QStringLiteral("a.bmp"));
         rows << QuestionRow{double(i + 1) * 3, q[0], q[1], q[2], q[3], q[4], q[5], photo};
     }
-    insertQuestions(bank.data(), rows);
+    openBank(bank.data())->insertQuestions(rows);
     const QString exported = bank.csv(file);
     QDir().mkpath(QFileInfo(exported).path());
     const Run out = jornadaDados({QStringLiteral("--exportar"), exported, bank.data()});
@@ -685,7 +686,7 @@ void CsvTest::roundTripChangesNothing()
     QTemporaryDir other;
     const QString carried = other.filePath(QStringLiteral("pendrive"));
     QVERIFY(QDir().rename(QFileInfo(exported).path(), carried));
-    createQuestionTable(other.path());
+    openBank(other.path())->createQuestionTable();
     const Run there = jornadaDados({QStringLiteral("--importar"), QDir(carried).filePath(file), other.path()});
     QVERIFY2(there.status == 0, qPrintable(there.err));
     const QList<QuestionRow> copied = readQuestionTable(other.path());
@@ -701,7 +702,7 @@ void CsvTest::roundTripChangesNothing()
 // on an earlier line, is skipped whatever its case and accents, and its photo is not copied.
 void CsvTest::doubleImportSkipsEveryRow()
 {
-    Bank bank(2);
+    CsvBank bank(2);
     writePicture(bank.csv(QStringLiteral("nova.bmp")), Qt::green);
     writePicture(bank.csv(QStringLiteral("pulada.bmp")), Qt::blue);
     writeFile(bank.csv(QStringLiteral("novas.csv")),
@@ -730,7 +731,7 @@ void CsvTest::doubleImportSkipsEveryRow()
 // added, and the report says what became of each line.
 void CsvTest::updateByIdChangesOnlyThatQuestion()
 {
-    Bank bank(3);
+    CsvBank bank(3);
     const QList<QuestionRow> before = readQuestionTable(bank.data());
     writePicture(bank.csv(QStringLiteral("nova.bmp")), Qt::green);
     writeFile(bank.csv(QStringLiteral("banco.csv")),
@@ -758,7 +759,7 @@ void CsvTest::updateByIdChangesOnlyThatQuestion()
 
 void CsvTest::lockedTableIsLeftAsItWas()
 {
-    Bank bank(2);
+    CsvBank bank(2);
     writePicture(bank.csv(QStringLiteral("nova.bmp")), Qt::green);
     writeFile(bank.csv(QStringLiteral("novas.csv")), Header + "Q?;a;b;c;d;a;nova.bmp\n");
 
@@ -778,7 +779,7 @@ void CsvTest::lockedTableIsLeftAsItWas()
 
 void CsvTest::failureMidwayIsUndone()
 {
-    Bank bank(2);
+    CsvBank bank(2);
     // The table refuses the second new question, after the first has been added.
     sqlite3 *db = nullptr;
     QCOMPARE(sqlite3_open(QFile::encodeName(bank.data() + QStringLiteral("/Perguntas.DB")).constData(), &db), SQLITE_OK);
@@ -804,7 +805,7 @@ void CsvTest::failureMidwayIsUndone()
 // left, whole, cut short or empty, and the bank is as it was.
 void CsvTest::photoThatCannotBeWrittenLeavesNothing()
 {
-    Bank bank(2);
+    CsvBank bank(2);
     QImage large(270, 340, QImage::Format_RGB32); // some 360 KB as a bitmap, small enough to be copied as it is
     large.fill(Qt::blue);
     QDir().mkpath(QFileInfo(bank.csv(QString())).path());
@@ -833,7 +834,7 @@ void CsvTest::photoThatCannotBeWrittenLeavesNothing()
 // left without a question, no question names a missing photo, and the photos there before stay.
 void CsvTest::killedImportLeavesNothingBehind()
 {
-    const auto prepare = [](Bank &bank) {
+    const auto prepare = [](CsvBank &bank) {
         QByteArray csv = Header;
         for (int i = 0; i < 30; ++i) {
             QImage picture(200, 200, QImage::Format_RGB32);
@@ -844,7 +845,7 @@ void CsvTest::killedImportLeavesNothingBehind()
         }
         writeFile(bank.csv(QStringLiteral("novas.csv")), csv);
     };
-    const auto importing = [](const Bank &bank) {
+    const auto importing = [](const CsvBank &bank) {
         auto *process = new QProcess;
         process->start(QStringLiteral(JORNADA_DADOS),
                        {QStringLiteral("--importar"), bank.csv(QStringLiteral("novas.csv")), bank.data()});
@@ -853,7 +854,7 @@ void CsvTest::killedImportLeavesNothingBehind()
     // How long a whole import takes here, so that the kills fall all along it.
     qint64 whole = 0;
     {
-        Bank bank(2);
+        CsvBank bank(2);
         prepare(bank);
         QElapsedTimer clock;
         clock.start();
@@ -864,7 +865,7 @@ void CsvTest::killedImportLeavesNothingBehind()
     }
     constexpr int Kills = 12;
     for (int k = 0; k < Kills; ++k) {
-        Bank bank(2);
+        CsvBank bank(2);
         prepare(bank);
         std::unique_ptr<QProcess> process(importing(bank));
         QVERIFY(process->waitForStarted());
@@ -892,7 +893,7 @@ void CsvTest::killedImportLeavesNothingBehind()
 // question names, and a name that now holds some other file than the copy.
 void CsvTest::cleanUpRemovesOnlyWhatAnImportMade()
 {
-    Bank bank(2);
+    CsvBank bank(2);
     const auto inode = [](const QString &path) {
         struct stat info {};
         return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? QByteArray::number(qulonglong(info.st_ino))
@@ -924,7 +925,7 @@ void CsvTest::refusesWrongUse()
     QCOMPARE(noBank.status, 1);
     QVERIFY(noBank.err.contains(QStringLiteral("não tem o banco de perguntas")));
 
-    Bank bank(1);
+    CsvBank bank(1);
     const Run noFile = jornadaDados({QStringLiteral("--importar"), bank.csv(QStringLiteral("nao-ha.csv")), bank.data()});
     QCOMPARE(noFile.status, 1);
     QVERIFY2(noFile.err.contains(QStringLiteral("nao-ha.csv não existe")), qPrintable(noFile.err));

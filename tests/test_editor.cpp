@@ -68,7 +68,7 @@ void openEditor()
 
 qint32 storedCount()
 {
-    Query q(bankInUse());
+    Query q(openBank(bankInUse()));
     q.add(QStringLiteral("select count(*) as n from perguntas.db"));
     q.open();
     return q.asInteger(QStringLiteral("n"));
@@ -76,7 +76,7 @@ qint32 storedCount()
 
 QVariant storedField(qint32 id, const QString &column)
 {
-    Query q(bankInUse());
+    Query q(openBank(bankInUse()));
     q.add(QStringLiteral("select * from perguntas.db where id = :NUMID"));
     q.setParameter(QStringLiteral("NUMID"), id);
     q.open();
@@ -85,7 +85,7 @@ QVariant storedField(qint32 id, const QString &column)
 
 void runSql(const QStringList &lines)
 {
-    Query q(bankInUse());
+    Query q(openBank(bankInUse()));
     for (const QString &line : lines)
         q.add(line);
     q.execSql();

@@ -35,7 +35,7 @@ const QString WrongAnswer = QStringLiteral("Resposta incorreta!");
 
 void runSql(const BankLocation &where, const QStringList &lines)
 {
-    Query q(where);
+    Query q(openBank(where));
     for (const QString &line : lines)
         q.add(line);
     q.execSql();
@@ -387,7 +387,7 @@ void GameTest::bankTooSmall()
     QList<QuestionRow> rows;
     for (int id = 16; id <= 20; ++id)
         rows << TempDataDir::sampleQuestion(id, data.foto());
-    insertQuestions(data.where(), rows);
+    data.bank()->insertQuestions(rows);
     Play::start(QStringLiteral("Ana"));
     QVERIFY(FrmPerguntas->isVisible());
     QCOMPARE(dialogs->texts(Kind::Error).size(), 2);
@@ -415,7 +415,7 @@ void GameTest::playAfterDeletionsSinceTheLastCount()
     QList<QuestionRow> rows;
     for (int id = 16; id <= 22; ++id)
         rows << TempDataDir::sampleQuestion(id, data.foto());
-    insertQuestions(data.where(), rows);
+    data.bank()->insertQuestions(rows);
     Play::start(QStringLiteral("Ana"));
     QVERIFY(FrmPerguntas->isVisible());
     QCOMPARE(FrmPerguntas->LblQtePerg->text(), QStringLiteral("1"));

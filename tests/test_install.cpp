@@ -3,6 +3,7 @@
 // installed sample bank alone, a data directory that the game's table engine opens, and the
 // launcher of the menu entry creating a missing data directory, and only a missing one, before it
 // hands over to the game.
+#include "store/kinds/OpenBank.h"
 #include "store/tables/TableEngine.h"
 
 #include <QDir>
@@ -241,7 +242,7 @@ void TestInstall::installedSetupBuildsAPlayableDataDirectory()
     const int expected = questionsIn(sampleBank + QStringLiteral("/perguntas.tsv"));
     QVERIFY(expected >= 20);
     Table questions;
-    questions.open(folder, QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
+    questions.open(*openBank(folder), QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
     int count = 0;
     for (questions.first(); questions.hasRecord(); questions.next()) {
         ++count;
@@ -254,7 +255,7 @@ void TestInstall::installedSetupBuildsAPlayableDataDirectory()
     QCOMPARE(count, expected);
 
     Table accounts;
-    accounts.open(folder, QStringLiteral("inicial.db"), accountFields());
+    accounts.open(*openBank(folder), QStringLiteral("inicial.db"), accountFields());
     QCOMPARE(accounts.fieldText(QStringLiteral("Login")), QStringLiteral("Adm"));
 }
 

@@ -11,6 +11,7 @@
 #include "screens/Perguntas.h"
 #include "screens/Senha.h"
 #include "screens/alterarsenha.h"
+#include "store/server/Conninfo.h"
 #include "store/core/BankInUse.h"
 #include "store/core/DataDir.h"
 #include "store/tables/TableEngine.h"
@@ -65,15 +66,15 @@ void changePassword(const QString &current, const QString &newPassword, const QS
 bool storedPasswordIs(const QString &password)
 {
     const BankLocation bank = bankInUse();
-    if (!bank.isServer()) {
+    if (bank.kind() == BankLocation::Kind::Folder) {
         Table account;
-        account.open(bank, QStringLiteral("inicial.db"), accountFields());
+        account.open(*openBank(bank), QStringLiteral("inicial.db"), accountFields());
         return account.fieldText(QStringLiteral("Senha")) == password;
     }
     // libpq would take an empty password for none, and look for one elsewhere.
     if (password.isEmpty())
         return false;
-    PGconn *server = PQconnectdb(connectionAs(bank.connection(), QStringLiteral("Adm"), password).toUtf8().constData());
+    PGconn *server = PQconnectdb(connectionAs(bank.text(), QStringLiteral("Adm"), password).toUtf8().constData());
     const bool accepted = PQstatus(server) == CONNECTION_OK;
     PQfinish(server);
     return accepted;
@@ -81,7 +82,7 @@ bool storedPasswordIs(const QString &password)
 
 void runSql(const QStringList &lines)
 {
-    Query q(bankInUse());
+    Query q(openBank(bankInUse()));
     for (const QString &line : lines)
         q.add(line);
     q.execSql();

@@ -14,6 +14,7 @@
 #include "screens/Perguntas.h"
 #include "screens/QuestoesRandom.h"
 #include "screens/Senha.h"
+#include "store/kinds/OpenBank.h"
 #include "store/core/AppError.h"
 #include "store/core/BankInUse.h"
 #include "store/core/DataDir.h"
@@ -74,7 +75,7 @@ QString errorOf(const std::function<void()> &step)
 
 void runSql(const QString &statement)
 {
-    Query q(bankInUse());
+    Query q(openBank(bankInUse()));
     q.add(statement);
     q.execSql();
 }
@@ -148,7 +149,7 @@ void PhotoPrefetchTest::decodesAsTheBoxShows()
     const QString bmp = m_dir.filePath(QStringLiteral("quartos.bmp"));
     QVERIFY(image.save(bmp, "BMP"));
 
-    PhotoPrefetch prefetch(Box, BankLocation::folder(QDir::tempPath()));
+    PhotoPrefetch prefetch(Box, *openBank(BankLocation::folder(QDir::tempPath())));
     // A photo listed twice is decoded once; a metafile only when it is shown.
     const QString metafile = m_dir.filePath(QStringLiteral("desenho.emf"));
     prefetch.prefetch({path, bmp, QString(), path, metafile});
@@ -183,7 +184,7 @@ void PhotoPrefetchTest::photoChangedOnDiskIsReadAgain()
     for (const QString &path : {renamed, rewritten, deleted})
         writePhoto(path, Qt::red);
 
-    PhotoPrefetch prefetch(Box, BankLocation::folder(QDir::tempPath()));
+    PhotoPrefetch prefetch(Box, *openBank(BankLocation::folder(QDir::tempPath())));
     prefetch.prefetch({renamed, rewritten, deleted});
     waitForPrefetch(prefetch);
 
@@ -216,7 +217,7 @@ void PhotoPrefetchTest::failureIsReportedWhenTaken()
     file.close();
     const QString missing = m_dir.filePath(QStringLiteral("nao-existe.jpg"));
 
-    PhotoPrefetch prefetch(Box, BankLocation::folder(QDir::tempPath()));
+    PhotoPrefetch prefetch(Box, *openBank(BankLocation::folder(QDir::tempPath())));
     // Nothing is thrown while they are decoded in the background.
     prefetch.prefetch({damaged, missing});
     waitForPrefetch(prefetch);
@@ -245,7 +246,7 @@ void PhotoPrefetchTest::stopWaitsForTheDecodeUnderWayOnly()
         QVERIFY(QFile::copy(first, paths.last()));
     }
 
-    PhotoPrefetch prefetch(Box, BankLocation::folder(QDir::tempPath()));
+    PhotoPrefetch prefetch(Box, *openBank(BankLocation::folder(QDir::tempPath())));
     prefetch.prefetch(paths);
     QTRY_VERIFY_WITH_TIMEOUT(prefetch.decodedInBackground() >= 1, 60000);
     const int before = prefetch.decodedInBackground();

@@ -19,7 +19,8 @@
 #include "screens/Perguntas.h"
 #include "screens/QuestionFit.h"
 #include "store/core/AppError.h"
-#include "store/folder/Setup.h"
+#include "store/folder/DataFolder.h"
+#include "store/kinds/OpenBank.h"
 #include "store/tables/TableEngine.h"
 #include "store/core/Win1252.h"
 
@@ -556,7 +557,7 @@ void TestSampleBank::installedBankPassesTheEditorCheck()
     QCOMPARE(report.questions, readSource().questions.size());
 
     Table table;
-    table.open(folder, QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
+    table.open(*openBank(folder), QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
     int seen = 0;
     for (table.first(); table.hasRecord(); table.next()) {
         auto field = [&](const char *name) { return table.fieldText(QLatin1String(name)); };

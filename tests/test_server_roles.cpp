@@ -3,6 +3,7 @@
 // server checks them. Every statement runs on a real server, as the role it is about.
 #include "helpers/TestBank.h"
 #include "helpers/TestData.h"
+#include "store/server/Conninfo.h"
 #include "store/bank/AdminAccount.h"
 #include "store/core/AppError.h"
 #include "store/bank/QuestionBank.h"
@@ -203,15 +204,15 @@ void ServerRolesTest::pupilsPlayThroughTheStore()
     Lab lab;
     ServerPhotos(lab.as(Administrator)).store(QStringLiteral("azul.jpg"), QByteArray("\xff\xd8 azul"));
     const BankLocation machine = lab.bankAs(Pupils);
-    TableQuestionBank bank(machine);
+    TableQuestionBank bank(openBank(machine));
     bank.open();
     QCOMPARE(bank.count(), 5);
     QCOMPARE(bank.question(2).pergunta, QStringLiteral("Pergunta 2"));
-    QCOMPARE(ServerPhotos(machine.connection()).read(QStringLiteral("azul.jpg")), QByteArray("\xff\xd8 azul"));
-    QVERIFY(errorOf([&] { ServerPhotos(machine.connection()).store(QStringLiteral("b.jpg"), QByteArray("b")); })
+    QCOMPARE(ServerPhotos(machine.text()).read(QStringLiteral("azul.jpg")), QByteArray("\xff\xd8 azul"));
+    QVERIFY(errorOf([&] { ServerPhotos(machine.text()).store(QStringLiteral("b.jpg"), QByteArray("b")); })
                 .startsWith(QStringLiteral("Sem permissão")));
 
-    const std::unique_ptr<RecordStore> record = recordStoreAt(machine);
+    const std::unique_ptr<RecordStore> record = openBank(machine)->record();
     record->settle([](const RecordStore::Stored &stored) {
         return stored.record ? std::nullopt : std::optional<Record>(Record{QStringLiteral("Bia"), 84});
     });
@@ -249,12 +250,12 @@ void ServerRolesTest::logIn()
     QFETCH(bool, accepted);
     Lab lab;
     // The account as a lab machine has it: the pupils' connection, and nothing else.
-    const std::unique_ptr<AdminAccount> account = openAdminAccount(lab.bankAs(Pupils));
-    const std::optional<BankLocation> editor = account->logIn(login, password);
-    QCOMPARE(editor.has_value(), accepted);
+    const std::unique_ptr<AdminAccount> account = openBank(lab.bankAs(Pupils))->account();
+    const std::shared_ptr<Bank> editor = account->logIn(login, password);
+    QCOMPARE(editor != nullptr, accepted);
     if (!accepted)
         return;
-    Query who(*editor);
+    Query who(editor);
     who.add(QStringLiteral("select current_user as quem"));
     who.open();
     QCOMPARE(who.asText(QStringLiteral("quem")), QStringLiteral("Adm"));
@@ -263,8 +264,8 @@ void ServerRolesTest::logIn()
 void ServerRolesTest::editorWritesAsTheAdministrator()
 {
     Lab lab;
-    const std::unique_ptr<AdminAccount> account = openAdminAccount(lab.bankAs(Pupils));
-    const std::optional<BankLocation> editor = account->logIn(QStringLiteral("Adm"), QStringLiteral("1234"));
+    const std::unique_ptr<AdminAccount> account = openBank(lab.bankAs(Pupils))->account();
+    const std::shared_ptr<Bank> editor = account->logIn(QStringLiteral("Adm"), QStringLiteral("1234"));
     QVERIFY(editor);
     Table questions;
     questions.open(*editor, QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
@@ -276,7 +277,7 @@ void ServerRolesTest::editorWritesAsTheAdministrator()
 
     // The same cursor on the pupils' connection cannot.
     Table machine;
-    machine.open(lab.bankAs(Pupils), QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
+    machine.open(*openBank(lab.bankAs(Pupils)), QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
     machine.edit();
     machine.setFieldText(QStringLiteral("Pergunta"), QStringLiteral("Outra"));
     QVERIFY(errorOf([&] { machine.post(); }).startsWith(QStringLiteral("Sem permissão")));
@@ -285,7 +286,7 @@ void ServerRolesTest::editorWritesAsTheAdministrator()
 void ServerRolesTest::passwordChangeKeepsOnlyTheServersHash()
 {
     Lab lab;
-    const std::unique_ptr<AdminAccount> account = openAdminAccount(lab.bankAs(Pupils));
+    const std::unique_ptr<AdminAccount> account = openBank(lab.bankAs(Pupils))->account();
     QCOMPARE(account->changePassword(QStringLiteral("errada"), QStringLiteral("nova")), AdminAccount::Change::WrongPassword);
     QCOMPARE(account->changePassword(QStringLiteral("1234"), QStringLiteral("Nova'7")), AdminAccount::Change::Changed);
     QVERIFY(!account->logIn(QStringLiteral("Adm"), QStringLiteral("1234")));
@@ -307,7 +308,7 @@ void ServerRolesTest::unreachableServerIsNoRefusal()
 {
     // A server that cannot be reached is an error to report, not a wrong password.
     Lab lab;
-    const std::unique_ptr<AdminAccount> account = openAdminAccount(lab.bankAs(Pupils));
+    const std::unique_ptr<AdminAccount> account = openBank(lab.bankAs(Pupils))->account();
     lab.data.server()->shut();
     QVERIFY(!errorOf([&] { account->logIn(QStringLiteral("Adm"), QStringLiteral("1234")); }).isEmpty());
     QVERIFY(!errorOf([&] { account->changePassword(QStringLiteral("1234"), QStringLiteral("nova")); }).isEmpty());

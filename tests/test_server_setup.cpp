@@ -3,9 +3,12 @@
 // import and the export on the server; a data folder's bank copied into a server, or refused
 // whole.
 #include "helpers/TestBank.h"
+#include "store/server/Conninfo.h"
 #include "store/core/BankLocation.h"
 #include "store/tables/Fields.h"
-#include "store/folder/Setup.h"
+#include "store/folder/FolderSetup.h"
+#include "store/bank/QuestionSource.h"
+#include "store/kinds/OpenBank.h"
 #include "store/tables/TableEngine.h"
 
 #include <QCryptographicHash>
@@ -403,7 +406,7 @@ void ServerSetupTest::copyRefused()
         writeFile(QDir(folder).filePath(QStringLiteral("Recorde.txt")), "Ana\r\n" + damage.mid(7).toUtf8() + "\r\n");
     } else if (damage == QLatin1String("password")) {
         Table account;
-        account.open(BankLocation::folder(folder), QStringLiteral("inicial.db"), accountFields());
+        account.open(*openBank(BankLocation::folder(folder)), QStringLiteral("inicial.db"), accountFields());
         account.edit();
         account.setFieldText(QStringLiteral("Senha"), QString());
         account.post();

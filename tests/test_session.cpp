@@ -9,6 +9,7 @@
 #include "helpers/TestBank.h"
 #include "helpers/TestData.h"
 #include "platform/Random.h"
+#include "store/kinds/OpenBank.h"
 #include "store/core/BankInUse.h"
 #include "store/core/DataDir.h"
 #include "store/bank/QuestionBank.h"
@@ -33,7 +34,7 @@ namespace {
 
 void runSql(const BankLocation &where, const QString &statement)
 {
-    Query(where).run({statement});
+    Query(openBank(where)).run({statement});
 }
 
 // A change made by another program: its own SQLite connection to the file.
@@ -77,7 +78,7 @@ private:
 
 // A session over the tables and the record of a bank, as the program makes it.
 struct Session {
-    explicit Session(const BankLocation &where) : bank(where), record(recordStoreAt(where)), game(bank, *record)
+    explicit Session(const BankLocation &where) : bank(openBank(where)), record(openBank(where)->record()), game(bank, *record)
     {
         bank.open();
     }
@@ -372,7 +373,7 @@ void SessionTest::countFollowsEveryChange()
     // The count is kept while the table does not change; every kind of change is seen.
     TempDataDir data(30);
     {
-        TableQuestionBank bank(data.where());
+        TableQuestionBank bank(data.bank());
         QCOMPARE(bank.count(), 30);
         // Through this program's connection.
         runSql(data.where(), QStringLiteral("delete from perguntas.db where id = 30"));
@@ -395,12 +396,12 @@ void SessionTest::countFollowsEveryChange()
     }
     // While no connection was open, and then on a connection opened anew.
     runSqlElsewhere(data.path(), "delete from db where id = 3");
-    QCOMPARE(TableQuestionBank(data.path()).count(), 25);
+    QCOMPARE(TableQuestionBank(openBank(data.path())).count(), 25);
     // Another bank, in another directory, keeps a count of its own.
     TempDataDir second(22);
-    TableQuestionBank other(second.path());
+    TableQuestionBank other(openBank(second.path()));
     QCOMPARE(other.count(), 22);
-    QCOMPARE(TableQuestionBank(data.path()).count(), 25);
+    QCOMPARE(TableQuestionBank(openBank(data.path())).count(), 25);
 }
 
 void SessionTest::drawIsEvenOverABankWithGaps()
@@ -415,7 +416,7 @@ void SessionTest::drawIsEvenOverABankWithGaps()
             existing.insert(id);
     QCOMPARE(existing.size(), 107);
 
-    TableQuestionBank bank(data.where());
+    TableQuestionBank bank(data.bank());
     TGameState state;
     state.QuestionCount = bank.count();
     SequenceRandomGuard random; // a fixed sequence: the same figures on every run
@@ -485,7 +486,7 @@ void SessionTest::clockSeededDrawsShowNoPattern()
 
     // What a player sees: on a bank of 25, a game never opens as the one before it did.
     TempDataDir data(25);
-    TableQuestionBank bank(data.where());
+    TableQuestionBank bank(data.bank());
     TGameState state;
     state.QuestionCount = bank.count();
     auto previousSource = setRandomSource(makeClockSeededRandom(clock));
@@ -621,7 +622,7 @@ void SessionTest::bankTooSmallChangesNothing()
     QCOMPARE(s.game.state().PlayerName, QString());
     QCOMPARE(s.game.state().QuestionCount, 19);
     // A 20th question added: the next start counts again and plays.
-    insertQuestions(data.where(), {TempDataDir::sampleQuestion(20, data.foto())});
+    data.bank()->insertQuestions({TempDataDir::sampleQuestion(20, data.foto())});
     QCOMPARE(s.game.start(QStringLiteral("Ana")).first.place, 1);
     QCOMPARE(s.game.state().PlayerName, QStringLiteral("Ana"));
     QCOMPARE(BankTooSmallMessage(1).contains(QStringLiteral("apenas 1 pergunta,")), true);
@@ -642,7 +643,7 @@ void SessionTest::skips()
     QCOMPARE(skipped->question.place, 1);
     QVERIFY(skipped->question.canSkip);
     // A question added meanwhile is counted by the skip, and can be its replacement.
-    insertQuestions(data.where(), {TempDataDir::sampleQuestion(26, data.foto())});
+    data.bank()->insertQuestions({TempDataDir::sampleQuestion(26, data.foto())});
     random->next << 25;
     skipped = s.game.skip();
     QVERIFY(skipped && skipped->lastSkip);

@@ -18,6 +18,7 @@
 #include "screens/Unit1.h"
 #include "screens/alterarsenha.h"
 #include "store/core/AppError.h"
+#include "store/kinds/OpenBank.h"
 
 #include <QAction>
 #include <QDir>
@@ -349,7 +350,9 @@ void StartupTest::setupCommandAsTheUserHasIt()
     QCOMPARE(setupCommand(root.filePath(QStringLiteral("empty")), path), QStringLiteral("jornada-dados"));
 
     // The report names the command; the test program has no set-up program beside it.
-    QVERIFY(missingDataReport(QStringLiteral("x"))
+    QVERIFY(openBank(root.filePath(QStringLiteral("nenhuma")))
+                ->cannotStartReport(AppError(QStringLiteral("x")), setupCommand(QCoreApplication::applicationDirPath(),
+                                                                               qEnvironmentVariable("PATH")))
                 .endsWith(QStringLiteral("execute o comando:\n\njornada-dados")));
 }
 

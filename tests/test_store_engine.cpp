@@ -5,11 +5,14 @@
 #include "helpers/Input.h"
 #include "helpers/PlainFile.h"
 #include "helpers/TestBank.h"
+#include "store/folder/CaseFoldedKey.h"
+#include "store/server/ServerKey.h"
 #include "store/core/AppError.h"
 #include "store/bank/QuestionBank.h"
 #include "store/bank/QuestionCheck.h"
 #include "store/server/ServerPhotos.h"
-#include "store/folder/Setup.h"
+#include "store/folder/FolderSetup.h"
+#include "store/kinds/OpenBank.h"
 #include "store/tables/TableEngine.h"
 #include "store/core/Win1252.h"
 
@@ -33,15 +36,15 @@ QuestionRow question(double id, const QString &text)
 }
 
 // A bank whose question table holds `rows`, in that storage order.
-class Bank : public ScratchBank {
+class FilledBank : public ScratchBank {
 public:
-    explicit Bank(const QList<QuestionRow> &rows = {})
+    explicit FilledBank(const QList<QuestionRow> &rows = {})
     {
-        createQuestionTable(where());
+        openBank(where())->createQuestionTable();
         // A server's bank has no account table: its account is a role of the server.
         if (!testingOnServer())
             createAccountTable(folder(), QStringLiteral("Adm"), QStringLiteral("1234"));
-        insertQuestions(where(), rows);
+        openBank(where())->insertQuestions(rows);
     }
 };
 
@@ -68,7 +71,7 @@ const QStringList maxLines = {QStringLiteral("select max(id) as ultimo"), QStrin
 
 int countQuestions(const BankLocation &where)
 {
-    Query query(where);
+    Query query(openBank(where));
     setText(query, countLines);
     query.execSql();
     query.open();
@@ -213,11 +216,11 @@ void TestStoreEngine::initTestCase() { REQUIRE_TEST_SERVER(); }
 
 void TestStoreEngine::countStatement()
 {
-    Bank bank(numbered(1, 10));
+    FilledBank bank(numbered(1, 10));
     QCOMPARE(countQuestions(bank.where()), 10);
 
     Table table;
-    table.open(bank.where(), QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
+    table.open(*bank.bank(), QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
     moveToId(table, QStringLiteral("3"));
     table.remove();
     QCOMPARE(countQuestions(bank.where()), 9);
@@ -231,8 +234,8 @@ void TestStoreEngine::countStatement()
 
 void TestStoreEngine::questionByIdStatement()
 {
-    Bank bank(numbered(1, 5));
-    Query query(bank.where());
+    FilledBank bank(numbered(1, 5));
+    Query query(bank.bank());
     setText(query, byIdLines);
     QCOMPARE(query.text(), byIdLines);
     query.setParameter(QStringLiteral("NUMID"), 4);
@@ -254,7 +257,7 @@ void TestStoreEngine::questionByIdStatement()
     query.setParameter(QStringLiteral("NUMID"), 2);
     query.open();
     QCOMPARE(query.asText(QStringLiteral("Pergunta")), QStringLiteral("Pergunta 2"));
-    Query change(bank.where());
+    Query change(bank.bank());
     change.add(QStringLiteral("update perguntas.db set pergunta = 'Outra' where id = 2"));
     change.execSql();
     query.open();
@@ -272,14 +275,14 @@ void TestStoreEngine::questionByIdStatement()
 
 void TestStoreEngine::largestIdStatement()
 {
-    Bank bank(numbered(1, 10));
-    Query query(bank.where());
+    FilledBank bank(numbered(1, 10));
+    Query query(bank.bank());
     setText(query, maxLines);
     query.open();
     QCOMPARE(query.asInteger(QStringLiteral("ULTIMO")), 10);
 
-    Bank empty;
-    Query onEmpty(empty.where());
+    FilledBank empty;
+    Query onEmpty(empty.bank());
     setText(onEmpty, maxLines);
     onEmpty.open();
     QVERIFY(!onEmpty.isEmpty()); // max() gives one row, with no value
@@ -312,8 +315,8 @@ void TestStoreEngine::statementErrors()
 {
     QFETCH(QStringList, lines);
     QFETCH(QString, error);
-    Bank bank(numbered(1, 3));
-    Query query(bank.where());
+    FilledBank bank(numbered(1, 3));
+    Query query(bank.bank());
     setText(query, lines);
     QCOMPARE(errorOf([&] { query.open(); }), error);
     QVERIFY(!query.isOpen());
@@ -322,7 +325,7 @@ void TestStoreEngine::statementErrors()
     // A bank that is not there: a folder that does not exist, a database the server does not have.
     const BankLocation nowhere = onEngine(BankLocation::folder(bank.file(QStringLiteral("nada"))),
                                           BankLocation::server(bank.connection() + QStringLiteral("_nada")));
-    Query lost(nowhere);
+    Query lost(openBank(nowhere));
     setText(lost, countLines);
     const QString lostError = errorOf([&] { lost.open(); });
     if (testingOnServer()) {
@@ -356,8 +359,8 @@ void TestStoreEngine::conversions()
     QFETCH(QString, expression);
     QFETCH(QString, text);
     QFETCH(QString, integerOrError);
-    Bank bank;
-    Query query(bank.where());
+    FilledBank bank;
+    Query query(bank.bank());
     setText(query, {QStringLiteral("select %1 as valor").arg(expression)});
     query.open();
     QCOMPARE(query.asText(QStringLiteral("Valor")), text);
@@ -374,11 +377,11 @@ void TestStoreEngine::movesInIdOrder()
 {
     // Stored out of order, with gaps and two records without a number.
     const double blank = std::nan("");
-    Bank bank({question(7, QStringLiteral("sete")), question(blank, QStringLiteral("sem número 1")),
+    FilledBank bank({question(7, QStringLiteral("sete")), question(blank, QStringLiteral("sem número 1")),
                question(2, QStringLiteral("dois")), question(30, QStringLiteral("trinta")),
                question(blank, QStringLiteral("sem número 2")), question(11, QStringLiteral("onze"))});
     Table table;
-    table.open(bank.where(), QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
+    table.open(*bank.bank(), QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
     QCOMPARE(table.fieldText(QStringLiteral("Pergunta")), QStringLiteral("sem número 1")); // opens on the first
 
     const QStringList order = {QString(), QString(), QStringLiteral("2"), QStringLiteral("7"),
@@ -407,9 +410,9 @@ void TestStoreEngine::movesThroughBlankIdsAlone()
 {
     // No record has a number: every end of the order is in the run of blank ones.
     const double blank = std::nan("");
-    Bank bank({question(blank, QStringLiteral("sem número 1")), question(blank, QStringLiteral("sem número 2"))});
+    FilledBank bank({question(blank, QStringLiteral("sem número 1")), question(blank, QStringLiteral("sem número 2"))});
     Table table;
-    table.open(bank.where(), QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
+    table.open(*bank.bank(), QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
     table.last();
     QCOMPARE(table.fieldText(QStringLiteral("Pergunta")), QStringLiteral("sem número 2"));
     QVERIFY(table.atLast());
@@ -421,19 +424,19 @@ void TestStoreEngine::movesThroughBlankIdsAlone()
 
 void TestStoreEngine::movesInStorageOrder()
 {
-    Bank bank({question(7, QStringLiteral("sete")), question(2, QStringLiteral("dois")),
+    FilledBank bank({question(7, QStringLiteral("sete")), question(2, QStringLiteral("dois")),
                question(30, QStringLiteral("trinta"))});
     Table table;
-    table.open(bank.where(), QStringLiteral("Perguntas.DB"), questionFields());
+    table.open(*bank.bank(), QStringLiteral("Perguntas.DB"), questionFields());
     QCOMPARE(walkForward(table), (QStringList{"7", "2", "30"}));
     QCOMPARE(walkBackward(table), (QStringList{"7", "2", "30"}));
 }
 
 void TestStoreEngine::appendPostCancel()
 {
-    Bank bank(numbered(1, 10));
+    FilledBank bank(numbered(1, 10));
     Table table;
-    table.open(bank.where(), QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
+    table.open(*bank.bank(), QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
     moveToId(table, QStringLiteral("4"));
 
     // Cancel: nothing stored, the record current before is current again.
@@ -462,7 +465,7 @@ void TestStoreEngine::appendPostCancel()
     QCOMPARE(table.fieldText(QStringLiteral("Id")), QStringLiteral("10"));
 
     // Fields left untouched hold no value.
-    Query query(bank.where());
+    Query query(bank.bank());
     setText(query, byIdLines);
     query.setParameter(QStringLiteral("NUMID"), 11);
     query.open();
@@ -471,9 +474,9 @@ void TestStoreEngine::appendPostCancel()
     QVERIFY(query.value(QStringLiteral("foto")).isNull());
 
     // Cancel on an empty table leaves it without a record.
-    Bank empty;
+    FilledBank empty;
     Table none;
-    none.open(empty.where(), QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
+    none.open(*empty.bank(), QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
     none.append();
     none.cancel();
     QVERIFY(!none.hasRecord());
@@ -481,9 +484,9 @@ void TestStoreEngine::appendPostCancel()
 
 void TestStoreEngine::editPostCancel()
 {
-    Bank bank(numbered(1, 3));
+    FilledBank bank(numbered(1, 3));
     Table table;
-    table.open(bank.where(), QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
+    table.open(*bank.bank(), QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
     table.next();
 
     table.edit();
@@ -498,7 +501,7 @@ void TestStoreEngine::editPostCancel()
     table.setFieldText(QStringLiteral("Resp4"), QStringLiteral("Quarta"));
     table.post();
     QCOMPARE(table.fieldText(QStringLiteral("Id")), QStringLiteral("2"));
-    Query query(bank.where());
+    Query query(bank.bank());
     setText(query, byIdLines);
     query.setParameter(QStringLiteral("NUMID"), 2);
     query.open();
@@ -517,10 +520,10 @@ void TestStoreEngine::postBesideAnotherCursor()
 {
     // The editor and the game hold separate cursors on one table, and the sqlite3 shell may
     // change it too: a post writes only what its own edit set.
-    Bank bank(numbered(1, 3));
+    FilledBank bank(numbered(1, 3));
     Table editor, other;
-    editor.open(bank.where(), QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
-    other.open(bank.where(), QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
+    editor.open(*bank.bank(), QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
+    other.open(*bank.bank(), QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
     editor.next();
     other.next();
 
@@ -530,7 +533,7 @@ void TestStoreEngine::postBesideAnotherCursor()
     other.setFieldText(QStringLiteral("Resp2"), QStringLiteral("segunda"));
     other.post();
     editor.post();
-    Query query(bank.where());
+    Query query(bank.bank());
     setText(query, byIdLines);
     query.setParameter(QStringLiteral("NUMID"), 2);
     query.open();
@@ -544,7 +547,7 @@ void TestStoreEngine::postBesideAnotherCursor()
     other.remove();
     QCOMPARE(errorOf([&] { editor.post(); }), QStringLiteral("O registro não foi encontrado ou foi alterado por outro usuário"));
     QCOMPARE(countQuestions(bank.where()), 2);
-    Query lost(bank.where());
+    Query lost(bank.bank());
     setText(lost, {QStringLiteral("select count(*) as n from perguntas.db where pergunta = 'perdida'")});
     lost.open();
     QCOMPARE(lost.asInteger(QStringLiteral("n")), 0);
@@ -552,8 +555,8 @@ void TestStoreEngine::postBesideAnotherCursor()
 
 void TestStoreEngine::repeatedColumnNameReadsTheFirst()
 {
-    Bank bank(numbered(1, 3));
-    Query query(bank.where());
+    FilledBank bank(numbered(1, 3));
+    Query query(bank.bank());
     setText(query, {QStringLiteral("select id, pergunta as ID from perguntas.db where id = 2")});
     query.open();
     QCOMPARE(query.asInteger(QStringLiteral("id")), 2);
@@ -561,9 +564,9 @@ void TestStoreEngine::repeatedColumnNameReadsTheFirst()
 
 void TestStoreEngine::editOnEmptyTableAppends()
 {
-    Bank bank;
+    FilledBank bank;
     Table table;
-    table.open(bank.where(), QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
+    table.open(*bank.bank(), QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
     QVERIFY(!table.hasRecord());
     QCOMPARE(table.fieldText(QStringLiteral("Pergunta")), QString());
     table.edit();
@@ -595,9 +598,9 @@ void TestStoreEngine::fieldTextRules()
     QFETCH(QString, field);
     QFETCH(QString, typed);
     QFETCH(QString, read);
-    Bank bank(numbered(1, 1));
+    FilledBank bank(numbered(1, 1));
     Table table;
-    table.open(bank.where(), QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
+    table.open(*bank.bank(), QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
     table.edit();
     const QString error = errorOf([&] { table.setFieldText(field, typed); });
     if (!error.isEmpty()) {
@@ -608,7 +611,7 @@ void TestStoreEngine::fieldTextRules()
     table.post();
     QCOMPARE(table.fieldText(field), read);
     // Read back from the file by a statement, to see what was stored.
-    Query query(bank.where());
+    Query query(bank.bank());
     setText(query, {QStringLiteral("select %1 as v from perguntas.db").arg(field)});
     query.open();
     QCOMPARE(query.asText(QStringLiteral("v")), read);
@@ -616,9 +619,9 @@ void TestStoreEngine::fieldTextRules()
 
 void TestStoreEngine::setOutsideEditing()
 {
-    Bank bank(numbered(1, 2));
+    FilledBank bank(numbered(1, 2));
     Table table;
-    table.open(bank.where(), QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
+    table.open(*bank.bank(), QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
     const QString notEditing = QStringLiteral("O conjunto de dados não está em modo de edição ou inclusão");
     QCOMPARE(errorOf([&] { table.setFieldText(QStringLiteral("Pergunta"), QStringLiteral("x")); }), notEditing);
     QCOMPARE(errorOf([&] { table.post(); }), notEditing);
@@ -649,9 +652,9 @@ void TestStoreEngine::remove()
     QFETCH(int, count);
     QFETCH(QString, removed);
     QFETCH(QString, currentAfter);
-    Bank bank(numbered(1, count));
+    FilledBank bank(numbered(1, count));
     Table table;
-    table.open(bank.where(), QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
+    table.open(*bank.bank(), QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
     moveToId(table, removed);
     table.remove();
     QCOMPARE(countQuestions(bank.where()), count - 1);
@@ -682,18 +685,18 @@ void TestStoreEngine::refusedPostKeepsEverything()
     QFETCH(QString, id);
     QFETCH(QString, trigger);
     QFETCH(QString, error);
-    Bank bank(numbered(1, 5));
+    FilledBank bank(numbered(1, 5));
     if (!trigger.isEmpty()) {
         const QList<QStringList> statements =
             refusingTrigger(QStringLiteral("perguntas"), trigger, QStringLiteral("recusado"));
-        Query query(bank.where());
+        Query query(bank.bank());
         for (const QStringList &lines : statements) {
             setText(query, lines);
             query.execSql();
         }
     }
     Table table;
-    table.open(bank.where(), QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
+    table.open(*bank.bank(), QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
     inserting ? table.append() : table.edit();
     table.setFieldText(QStringLiteral("Pergunta"), QStringLiteral("digitada"));
     if (!id.isEmpty())
@@ -714,14 +717,14 @@ void TestStoreEngine::readOnlyBankRefusesPost()
     // A table file that only allows reading; on a server, a connection that only allows reading.
     if (!testingOnServer() && ::geteuid() == 0)
         QSKIP("file permissions do not stop root from writing");
-    Bank bank(numbered(1, 2));
+    FilledBank bank(numbered(1, 2));
     BankLocation where = bank.where();
     if (testingOnServer())
         where = BankLocation::server(bank.connection() + QStringLiteral(" options='-c default_transaction_read_only=on'"));
     else
         QFile::setPermissions(bank.file(QStringLiteral("Perguntas.DB")), QFile::ReadOwner);
     Table table;
-    table.open(where, QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
+    table.open(*openBank(where), QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
     table.append();
     table.setFieldText(QStringLiteral("Id"), QStringLiteral("3"));
     QCOMPARE(errorOf([&] { table.post(); }),
@@ -750,11 +753,11 @@ void TestStoreEngine::findNearest()
 {
     QFETCH(QString, key);
     QFETCH(QString, found);
-    Bank bank({question(1, QStringLiteral("banana")), question(2, QStringLiteral("Damasco")),
+    FilledBank bank({question(1, QStringLiteral("banana")), question(2, QStringLiteral("Damasco")),
                question(3, QStringLiteral("figo")), question(4, QStringLiteral("Abacaxi")),
                question(5, QStringLiteral("cereja")), question(6, QStringLiteral("FIGO"))});
     Table table;
-    table.open(bank.where(), QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
+    table.open(*bank.bank(), QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
     table.last();
     table.setIndexName(QStringLiteral("IdPergunta"));
     QCOMPARE(table.fieldText(QStringLiteral("Id")), QStringLiteral("6")); // the current record stays
@@ -784,7 +787,7 @@ void TestStoreEngine::caseFoldedKeyOfEveryCharacter()
 
     QByteArray actual;
     if (testingOnServer()) {
-        Bank bank; // the server's key is a function of the question table's schema
+        FilledBank bank; // the server's key is a function of the question table's schema
         PlainServer server(bank.connection());
         const QStringList key = server.rows(QStringLiteral("SELECT perguntas.chave($1)"), {text});
         QCOMPARE(key.size(), 1);
@@ -824,9 +827,9 @@ void TestStoreEngine::accentedCapitals()
 {
     QFETCH(QString, key);
     QFETCH(QString, found);
-    Bank bank(accentedRows());
+    FilledBank bank(accentedRows());
     Table table;
-    table.open(bank.where(), QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
+    table.open(*bank.bank(), QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
     table.setIndexName(QStringLiteral("IdPergunta"));
     table.findNearest(key);
     QCOMPARE(table.fieldText(QStringLiteral("Pergunta")), found);
@@ -836,9 +839,9 @@ void TestStoreEngine::movesInCaseFoldedOrder()
 {
     // In small letters and byte order, accented letters after z: "caçapava" < "pergunta número 8"
     // < "... 9" < "água" (twice, in the order stored) < "ébano" < "÷" < "ÿ" < "œuvre".
-    Bank bank(accentedRows());
+    FilledBank bank(accentedRows());
     Table table;
-    table.open(bank.where(), QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
+    table.open(*bank.bank(), QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
     table.setIndexName(QStringLiteral("IdPergunta"));
     const QStringList order = {"9", "5", "3", "1", "4", "2", "8", "7", "6"};
     QCOMPARE(walkForward(table), order);
@@ -883,7 +886,7 @@ void TestStoreEngine::indexIsSought()
     QFETCH(QString, tail);
     QFETCH(QString, arguments);
     QFETCH(QString, step);
-    Bank bank(numbered(1, 3));
+    FilledBank bank(numbered(1, 3));
     // One step, in the index: no scan of the table, no sorting, no rows read and dropped.
     if (!testingOnServer()) {
         PlainFile file(bank.file(QStringLiteral("Perguntas.DB")));
@@ -906,7 +909,7 @@ void TestStoreEngine::plainConnectionWritesTheTable()
 {
     // The sqlite3 shell, or psql, knows nothing of the game: its writes must keep the text index
     // whole.
-    Bank bank({question(1, QStringLiteral("banana")), question(2, QStringLiteral("Ébano"))});
+    FilledBank bank({question(1, QStringLiteral("banana")), question(2, QStringLiteral("Ébano"))});
     if (testingOnServer()) {
         PlainServer server(bank.connection());
         QCOMPARE(server.exec(QStringLiteral("INSERT INTO perguntas.db(pergunta, id) VALUES ('ÁGUA', 3);"
@@ -920,7 +923,7 @@ void TestStoreEngine::plainConnectionWritesTheTable()
         QCOMPARE(file.rows(QStringLiteral("PRAGMA integrity_check")), QStringList{QStringLiteral("ok")});
     }
     Table table;
-    table.open(bank.where(), QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
+    table.open(*bank.bank(), QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
     table.setIndexName(QStringLiteral("IdPergunta"));
     table.findNearest(QStringLiteral("água"));
     QCOMPARE(table.fieldText(QStringLiteral("Id")), QStringLiteral("3"));
@@ -955,7 +958,7 @@ void TestStoreEngine::oldTextIndexIsReplaced()
     QVERIFY2(before.contains(QLatin1String("NOCASE")), qPrintable(before));
 
     Table table;
-    table.open(dir.path(), QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
+    table.open(*openBank(dir.path()), QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
     table.setIndexName(QStringLiteral("IdPergunta"));
     table.findNearest(QStringLiteral("ÁGUA"));
     QCOMPARE(table.fieldText(QStringLiteral("Pergunta")), QStringLiteral("água"));
@@ -1004,7 +1007,7 @@ void TestStoreEngine::oldTextIndexKeptWhileFileCannotChange()
 
         // The table opens and searches in the old order, which ignores the case of A-Z only.
         Table table;
-        table.open(dir.path(), QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
+        table.open(*openBank(dir.path()), QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
         table.setIndexName(QStringLiteral("IdPergunta"));
         table.findNearest(QStringLiteral("BAN"));
         QCOMPARE(table.fieldText(QStringLiteral("Pergunta")), QStringLiteral("banana"));
@@ -1019,7 +1022,7 @@ void TestStoreEngine::oldTextIndexKeptWhileFileCannotChange()
 
     // Once the file can change, the next opening replaces the index.
     Table table;
-    table.open(dir.path(), QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
+    table.open(*openBank(dir.path()), QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
     table.setIndexName(QStringLiteral("IdPergunta"));
     table.findNearest(QStringLiteral("ÁGUA"));
     QCOMPARE(table.fieldText(QStringLiteral("Pergunta")), QStringLiteral("água"));
@@ -1028,10 +1031,10 @@ void TestStoreEngine::oldTextIndexKeptWhileFileCannotChange()
 
 void TestStoreEngine::searchTermIsOnlyData()
 {
-    Bank bank({question(1, QStringLiteral("alfa")), question(2, QStringLiteral("beta")),
+    FilledBank bank({question(1, QStringLiteral("alfa")), question(2, QStringLiteral("beta")),
                question(3, QStringLiteral("gama"))});
     Table table;
-    table.open(bank.where(), QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
+    table.open(*bank.bank(), QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
     table.setIndexName(QStringLiteral("IdPergunta"));
     table.findNearest(QStringLiteral("b' OR 1=1; DROP TABLE db; -- %\"_"));
     QCOMPARE(table.fieldText(QStringLiteral("Pergunta")), QStringLiteral("beta")); // "b'" sorts before "be"
@@ -1051,9 +1054,9 @@ void TestStoreEngine::searchTermIsOnlyData()
 
 void TestStoreEngine::indexChangeEndsEditing()
 {
-    Bank bank(numbered(1, 3));
+    FilledBank bank(numbered(1, 3));
     Table table;
-    table.open(bank.where(), QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
+    table.open(*bank.bank(), QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
 
     // A changed record is posted...
     table.append();
@@ -1075,9 +1078,9 @@ void TestStoreEngine::indexChangeEndsEditing()
 
 void TestStoreEngine::signalsFollowChanges()
 {
-    Bank bank(numbered(1, 3));
+    FilledBank bank(numbered(1, 3));
     Table table;
-    table.open(bank.where(), QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
+    table.open(*bank.bank(), QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
     QSignalSpy records(&table, &Table::recordChanged);
     QSignalSpy states(&table, &Table::stateChanged);
 
@@ -1099,14 +1102,14 @@ void TestStoreEngine::signalsFollowChanges()
 
 void TestStoreEngine::cursorsShareTheFile()
 {
-    Bank bank(numbered(1, 3));
+    FilledBank bank(numbered(1, 3));
     Table editor;
     Table game;
-    editor.open(bank.where(), QStringLiteral("perguntas.db"), questionFields(), QStringLiteral("Id"));
-    game.open(bank.where(), QStringLiteral("Perguntas.DB"), questionFields());
+    editor.open(*bank.bank(), QStringLiteral("perguntas.db"), questionFields(), QStringLiteral("Id"));
+    game.open(*bank.bank(), QStringLiteral("Perguntas.DB"), questionFields());
     if (!testingOnServer()) {
         Table login;
-        login.open(bank.where(), QStringLiteral("inicial.db"), accountFields());
+        login.open(*bank.bank(), QStringLiteral("inicial.db"), accountFields());
         QCOMPARE(login.fieldText(QStringLiteral("login")), QStringLiteral("Adm"));
         login.edit();
         login.setFieldText(QStringLiteral("Senha"), QStringLiteral("12345678"));
@@ -1129,10 +1132,10 @@ void TestStoreEngine::directoryNameNeedsEscaping()
     QTemporaryDir root;
     const QString directory = root.filePath(QStringLiteral("dados ?x=1#%41 ação"));
     QVERIFY(QDir().mkpath(directory));
-    createQuestionTable(directory);
-    insertQuestions(directory, {question(1, QStringLiteral("um")), question(2, QStringLiteral("dois"))});
+    openBank(directory)->createQuestionTable();
+    openBank(directory)->insertQuestions({question(1, QStringLiteral("um")), question(2, QStringLiteral("dois"))});
     Table table;
-    table.open(directory, QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
+    table.open(*openBank(directory), QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
     table.last();
     QCOMPARE(table.fieldText(QStringLiteral("Pergunta")), QStringLiteral("dois"));
     QCOMPARE(countQuestions(directory), 2);
@@ -1155,9 +1158,9 @@ void TestStoreEngine::noStatementStaysOpen_data()
 void TestStoreEngine::noStatementStaysOpen()
 {
     QFETCH(QString, use);
-    Bank bank(numbered(1, 5));
+    FilledBank bank(numbered(1, 5));
     // Both stay alive while the table is tried: they hold the bank's connection.
-    Query query(bank.where());
+    Query query(bank.bank());
     Table table;
     if (use == QLatin1String("open")) {
         query.run(byIdLines, {{QStringLiteral("NUMID"), 2}});
@@ -1179,7 +1182,7 @@ void TestStoreEngine::noStatementStaysOpen()
         QVERIFY2(error.contains(onEngine(QStringLiteral("UNIQUE constraint failed"), QStringLiteral("duplicate key value"))),
                  qPrintable(error));
     } else {
-        table.open(bank.where(), QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
+        table.open(*bank.bank(), QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
         table.next();
         QVERIFY(!table.atLast());
         QCOMPARE(table.neighbourText(true, QStringLiteral("Id")), QStringLiteral("3"));
@@ -1269,7 +1272,7 @@ void TestStoreEngine::openErrors()
             QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^O arquivo .*/Perguntas.DB fica fora")));
     }
     Table table;
-    const QString actual = errorOf([&] { table.open(where, fileName, questionFields(), QStringLiteral("Id")); });
+    const QString actual = errorOf([&] { table.open(*openBank(where), fileName, questionFields(), QStringLiteral("Id")); });
     if (whole)
         QCOMPARE(actual, error);
     else
@@ -1292,11 +1295,11 @@ void TestStoreEngine::countFollowsChanges()
 {
     // The bank keeps its count while the table is unchanged: a change through the game's own
     // connection, or by another program, is seen at the next count.
-    Bank bank(numbered(1, 30));
-    TableQuestionBank questions(bank.where());
+    FilledBank bank(numbered(1, 30));
+    TableQuestionBank questions(bank.bank());
     QCOMPARE(questions.count(), 30);
     QCOMPARE(questions.count(), 30);
-    Query(bank.where()).run({QStringLiteral("delete from perguntas.db where id = 30")});
+    Query(bank.bank()).run({QStringLiteral("delete from perguntas.db where id = 30")});
     QCOMPARE(questions.count(), 29);
     if (testingOnServer())
         QCOMPARE(PlainServer(bank.connection()).exec(QStringLiteral("delete from perguntas.db where id in (1, 2)")),
@@ -1306,7 +1309,7 @@ void TestStoreEngine::countFollowsChanges()
                  QString());
     QCOMPARE(questions.count(), 27);
     Table table;
-    table.open(bank.where(), QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
+    table.open(*bank.bank(), QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
     table.append();
     table.setFieldText(QStringLiteral("Id"), QStringLiteral("31"));
     table.post();
@@ -1317,8 +1320,8 @@ void TestStoreEngine::lostConnectionIsMadeAgain()
 {
     if (!testingOnServer())
         QSKIP("only a server has a connection to lose");
-    Bank bank(numbered(1, 5));
-    Query query(bank.where());
+    FilledBank bank(numbered(1, 5));
+    Query query(bank.bank());
     QCOMPARE(query.run(countLines).asInteger(QStringLiteral("totalsql")), 5);
     // The server ends the game's connection (restarted, or the network cut): the statement under
     // way says so, and the next one connects again and runs.
@@ -1331,7 +1334,7 @@ void TestStoreEngine::lostConnectionIsMadeAgain()
     QVERIFY2(error.startsWith(QStringLiteral("O servidor do banco de perguntas não responde (")), qPrintable(error));
     QCOMPARE(query.run(countLines).asInteger(QStringLiteral("totalsql")), 5);
     Table table;
-    table.open(bank.where(), QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
+    table.open(*bank.bank(), QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
     table.last();
     QCOMPARE(table.fieldText(QStringLiteral("Id")), QStringLiteral("5"));
 }
@@ -1352,7 +1355,7 @@ void TestStoreEngine::photosInTheServersBank()
     QFETCH(QString, error);
     if (!testingOnServer())
         QSKIP("a folder keeps its photos as files of its own");
-    Bank bank;
+    FilledBank bank;
     QByteArray bytes(size, '\0');
     for (qint64 i = 0; i < size; ++i)
         bytes[i] = char(i * 7 + i / 256);

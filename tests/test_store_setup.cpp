@@ -1,8 +1,12 @@
 // Building a data directory from a question source: reading the source, the tables and photos
 // it makes, and refusing to replace tables unless asked.
 #include "helpers/Input.h"
+#include "store/folder/CaseFoldedKey.h"
 #include "store/core/AppError.h"
-#include "store/folder/Setup.h"
+#include "store/folder/FolderSetup.h"
+#include "store/folder/DataFolder.h"
+#include "store/bank/QuestionSource.h"
+#include "store/kinds/OpenBank.h"
 #include "store/tables/TableEngine.h"
 
 #include <QCoreApplication>
@@ -188,7 +192,7 @@ void TestStoreSetup::buildsDataDirectory()
              QStringLiteral("CREATE INDEX IdPergunta ON db(%1)").arg(caseFoldedKey(QStringLiteral("\"Pergunta\""))));
 
     Table questions;
-    questions.open(folder, QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
+    questions.open(*openBank(folder), QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
     QCOMPARE(questions.fieldText(QStringLiteral("Id")), QStringLiteral("1"));
     QCOMPARE(questions.fieldText(QStringLiteral("Pergunta")), QStringLiteral("Quantos lados tem um triângulo?"));
     const QString photo = questions.fieldText(QStringLiteral("Foto"));
@@ -204,7 +208,7 @@ void TestStoreSetup::buildsDataDirectory()
     QCOMPARE(questions.fieldText(QStringLiteral("Id")), QStringLiteral("1"));
 
     Table account;
-    account.open(folder, QStringLiteral("inicial.db"), accountFields());
+    account.open(*openBank(folder), QStringLiteral("inicial.db"), accountFields());
     QCOMPARE(account.fieldText(QStringLiteral("Login")), QStringLiteral("Adm"));
     QCOMPARE(account.fieldText(QStringLiteral("Senha")), QStringLiteral("1234"));
     QVERIFY(account.atLast());
@@ -218,14 +222,14 @@ void TestStoreSetup::refusesToReplaceTables()
     writeFile(folder.filePath(QStringLiteral("Recorde.txt")), "Ana\r\n85\r\n");
     {
         Table account;
-        account.open(folder.path(), QStringLiteral("inicial.db"), accountFields());
+        account.open(*openBank(folder.path()), QStringLiteral("inicial.db"), accountFields());
         account.edit();
         account.setFieldText(QStringLiteral("Senha"), QStringLiteral("nova"));
         account.post();
     }
     const auto password = [&] {
         Table account;
-        account.open(folder.path(), QStringLiteral("inicial.db"), accountFields());
+        account.open(*openBank(folder.path()), QStringLiteral("inicial.db"), accountFields());
         return account.fieldText(QStringLiteral("Senha"));
     };
 

@@ -30,14 +30,18 @@
 #include "platform/Pictures.h"
 #include "screens/Fonts.h"
 #include "screens/QuestionFit.h"
+#include "store/bank/AdminAccount.h"
+#include "store/bank/Bank.h"
 #include "store/core/AppError.h"
 #include "store/core/BankInUse.h"
 #include "store/core/DataDir.h"
-#include "store/folder/PhotoCopies.h"
 #include "store/exchange/QuestionExport.h"
 #include "store/exchange/QuestionImport.h"
-#include "store/server/ServerBank.h"
-#include "store/folder/Setup.h"
+#include "store/folder/DataFolder.h"
+#include "store/kinds/FolderToServer.h"
+#include "store/kinds/OpenBank.h"
+#include "store/server/Conninfo.h"
+#include "store/server/NewServerBank.h"
 #include "store/tables/TableErrors.h"
 
 #include <QCommandLineParser>
@@ -175,20 +179,12 @@ void sayImported(const QString &csvPath, const ImportReport &report)
     }
 }
 
-// Where the questions of `bank` came from, as a person is told: "de" the question table of a
-// folder, or "do" bank of a server.
-QString fromBank(const BankLocation &bank)
-{
-    return bank.isServer() ? QStringLiteral("do banco do %1").arg(bank.description())
-                           : QStringLiteral("de %1").arg(QDir(bank.folderPath()).filePath(QStringLiteral("Perguntas.DB")));
-}
-
-void sayExported(const BankLocation &bank, const QString &path, const ExportReport &report)
+void sayExported(const Bank &bank, const QString &path, const ExportReport &report)
 {
     say(QStringLiteral("%1 %2 para %3.")
             .arg(report.questions == 1 ? QStringLiteral("Exportada 1 pergunta")
                                        : QStringLiteral("Exportadas %1 perguntas").arg(report.questions))
-            .arg(fromBank(bank), path));
+            .arg(bank.questionsPlace(), path));
     say(QStringLiteral("Fotos copiadas para %1: %2.").arg(report.photoFolder).arg(report.photosCopied));
     if (!report.warnings.isEmpty()) {
         say(QStringLiteral("Aviso: estas fotos não foram encontradas e não acompanham o arquivo:"));
@@ -407,7 +403,7 @@ int main(int argc, char *argv[])
         say(QStringLiteral("Banco de perguntas que o jogo usa nesta máquina: %1.\n"
                            "(A chave servidor do grupo [banco] de jornada/jornada.conf, em /etc/xdg ou em ~/.config,\n"
                            "escolhe um servidor PostgreSQL; sem ela, a pasta de dados.)")
-                .arg(bankInUse().description()));
+                .arg(openBank(bankInUse())->description()));
         say(QString());
         say(QStringLiteral(
             "O arquivo tem na primeira linha o cabeçalho com as colunas Pergunta, Resp1, Resp2, Resp3, Resp4,\n"
@@ -459,7 +455,7 @@ int main(int argc, char *argv[])
         return 0;
     }
     if (parser.isSet(bankInUseOption)) {
-        say(bankInUse().description());
+        say(openBank(bankInUse())->description());
         return 0;
     }
     if (parser.isSet(versionOption)) {
@@ -502,7 +498,7 @@ int main(int argc, char *argv[])
 
     try {
         if (preparingServer) {
-            const QString connection = serverGiven ? parser.value(serverOption) : bankInUse().connection();
+            const QString connection = serverGiven ? parser.value(serverOption) : serverInUse();
             if (connection.isEmpty())
                 throw AppError(QStringLiteral("--copiar leva o banco de uma pasta para um servidor, e esta máquina não "
                                               "usa um: diga qual com --servidor CONEXÃO"));
@@ -534,35 +530,26 @@ int main(int argc, char *argv[])
         }
 
         // The other commands work on the bank the game uses, unless told which.
-        const BankLocation bank = serverGiven            ? BankLocation::server(parser.value(serverOption))
-                                  : !positional.isEmpty() ? BankLocation::folder(positional.first())
-                                                          : bankInUse();
+        const std::shared_ptr<Bank> bank = openBank(serverGiven            ? BankLocation::server(parser.value(serverOption))
+                                                    : !positional.isEmpty() ? BankLocation::folder(positional.first())
+                                                                            : bankInUse());
         // What an import killed midway left in a folder is undone first, whatever is asked.
-        if (!bank.isServer()) {
-            const QString folder = bank.folderPath();
-            if (const int removed = finishInterruptedImports(folder); removed > 0)
-                say(QStringLiteral("Uma importação interrompida foi desfeita: %1 de %2 que nenhuma pergunta usava %3.")
-                        .arg(removed == 1 ? QStringLiteral("1 foto") : QStringLiteral("%1 fotos").arg(removed),
-                             QDir(folder).filePath(QStringLiteral("fotos")),
-                             removed == 1 ? QStringLiteral("foi removida") : QStringLiteral("foram removidas")));
-        }
+        if (const QString finished = bank->finishInterruptedImports(); !finished.isEmpty())
+            say(finished);
         if (settingPassword) {
-            const QString login = setAdminPassword(bank, readNewPassword());
-            say(QStringLiteral("Senha do administrador (login \"%1\") alterada %2.")
-                    .arg(login, bank.isServer() ? QStringLiteral("no %1").arg(bank.description())
-                                                : QStringLiteral("em %1").arg(QDir(bank.folderPath()).filePath(
-                                                      QStringLiteral("inicial.db")))));
+            const QString login = bank->setAdminPassword(readNewPassword());
+            say(QStringLiteral("Senha do administrador (login \"%1\") alterada %2.").arg(login, bank->accountPlace()));
             say(QStringLiteral("As perguntas e o recorde não foram alterados."));
             return 0;
         }
         if (importing || updating) {
             const QString csvPath = parser.value(importing ? importOption : updateOption);
-            sayImported(csvPath, importQuestions(csvPath, bank, importing ? ImportMode::Add : ImportMode::Update,
+            sayImported(csvPath, importQuestions(csvPath, *bank, importing ? ImportMode::Add : ImportMode::Update,
                                                  checkPhoto, QuestionFit::warnings, fitPhoto));
             return 0;
         }
         const QString path = parser.value(exportOption);
-        sayExported(bank, path, exportQuestions(bank, path));
+        sayExported(*bank, path, exportQuestions(*bank, path));
         return 0;
     } catch (const ImportRefused &refused) {
         complain(refused.text() + QLatin1Char(':'));
@@ -580,7 +567,7 @@ int main(int argc, char *argv[])
                                     "servidor, com --servidor, por exemplo: --servidor \"%1\" (a senha vem de "
                                     "~/.pgpass, de PGPASSWORD ou de password=...)")
                          .arg(printableConnection(connectionAs(
-                             serverGiven ? parser.value(serverOption) : bankInUse().connection(),
+                             serverGiven ? parser.value(serverOption) : serverInUse(),
                              QString::fromLatin1(defaultAdminLogin), QString()))));
     } catch (const std::exception &error) {
         // Not one of the program's own errors (memory ran out, and the like): the library's words

@@ -8,7 +8,6 @@
 // An object serves one thread. On a server, the screens' thread reads through the connection its
 // tables use; another thread (one decoding photos in the background) has a connection of its
 // own. Either is made on first use, and made again after it broke.
-#include "store/core/BankLocation.h"
 
 #include <QByteArray>
 #include <QString>
@@ -36,6 +35,12 @@ public:
     // The photo that a question's `foto` names. Throws AppError when the bank has no such photo
     // or cannot be reached (a folder's file is opened only by whoever reads it).
     virtual BankPhoto read(const QString &foto) = 0;
+    // Whether the bank has the photo that `foto` names (a folder: a file there). Throws AppError
+    // when the bank cannot be reached.
+    virtual bool has(const QString &foto) = 0;
+    // What a person is told of a photo that `foto` names and the bank does not have: "a foto X não
+    // existe", "a foto X não está no banco".
+    virtual QString missing(const QString &foto) const = 0;
     // Whether a photo read now may differ from one read before under the same name: a folder's
     // file may be changed in place, a server's photo never is (a photo is stored under a name no
     // other photo has).
@@ -55,9 +60,5 @@ public:
 
 enum class PhotoThread { Screens, Other };
 
-// The photos of `bank`, for use on `thread`.
-std::unique_ptr<BankPhotos> bankPhotos(const BankLocation &bank, PhotoThread thread = PhotoThread::Screens);
-
-// Writes `bytes` into `folder` as `name`, or as "name-2.ext", ... when a different file has that
-// name; a file with the same bytes is used as it is. Throws AppError.
-KeptPhoto keepInFolder(const QString &folder, const QString &name, const QByteArray &bytes);
+// The kind of picture a photo is, from its name: its extension in small letters ("jpg").
+QString photoExtension(const QString &foto);

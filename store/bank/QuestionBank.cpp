@@ -1,15 +1,16 @@
 #include "store/bank/QuestionBank.h"
 
-#include "store/core/BankLocation.h"
 #include "store/tables/Engine.h"
-#include "store/tables/TableEngine.h"
+#include "store/tables/Fields.h"
+#include "store/tables/Query.h"
+#include "store/tables/Table.h"
 
 struct TableQuestionBank::Private {
-    explicit Private(const BankLocation &where)
-        : where(where), counting(where), question(where), seeking(where), photo(where)
+    explicit Private(const std::shared_ptr<const EngineSource> &bank)
+        : bank(bank), counting(bank), question(bank), seeking(bank), photo(bank)
     {
     }
-    BankLocation where;
+    std::shared_ptr<const EngineSource> bank;
     std::shared_ptr<Engine> engine; // reached at the first count, as the statements reach it
     Table table; // held open while the bank is in use
     Query counting; // the count
@@ -23,14 +24,17 @@ struct TableQuestionBank::Private {
     bool known = false;
 };
 
-TableQuestionBank::TableQuestionBank(const BankLocation &where) : d(std::make_unique<Private>(where)) {}
+TableQuestionBank::TableQuestionBank(std::shared_ptr<const EngineSource> bank)
+    : d(std::make_unique<Private>(bank))
+{
+}
 
 TableQuestionBank::~TableQuestionBank() = default;
 
 void TableQuestionBank::open()
 {
     d->table.setObjectName(QStringLiteral("TbPerguntas"));
-    d->table.open(d->where, QStringLiteral("Perguntas.DB"), questionFields());
+    d->table.open(*d->bank, QStringLiteral("Perguntas.DB"), questionFields());
 }
 
 void TableQuestionBank::forgetCount()
@@ -41,7 +45,7 @@ void TableQuestionBank::forgetCount()
 qint32 TableQuestionBank::count()
 {
     if (!d->engine)
-        d->engine = Engine::of(d->where);
+        d->engine = d->bank->engine();
     const std::optional<QVariantList> version = d->engine->changeMark(QStringLiteral("Perguntas.DB"));
     if (d->known && version && d->version == *version)
         return d->count;

@@ -7,7 +7,7 @@
 #include <memory>
 #include <optional>
 
-class BankLocation;
+class EngineSource;
 class Query;
 
 // One question as stored; every text as typed, blank fields empty.
@@ -38,12 +38,12 @@ public:
     virtual QString photoOf(qint32 number) = 0;
 };
 
-// The bank of the tables at a location (a folder or a server), read through the table engine's
+// The bank of the tables of a bank (a folder or a server), read through the table engine's
 // statements. A count is kept while the question table is unchanged: counting walks the whole
 // index, and a game counts at every answer.
 class TableQuestionBank final : public QuestionBank {
 public:
-    explicit TableQuestionBank(const BankLocation &where);
+    explicit TableQuestionBank(std::shared_ptr<const EngineSource> bank);
     ~TableQuestionBank() override;
 
     // Opens the question table and checks its fields, so that a bank that is missing or not a

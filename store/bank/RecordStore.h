@@ -1,20 +1,20 @@
 #pragma once
 // The record: the best score so far and its holder, shared by every copy of the game on the
 // same data.
+#include "store/core/GameRules.h"
+
 #include <QString>
 
 #include <functional>
 #include <memory>
 #include <optional>
 
-class BankLocation;
-
-// What a whole game can score: 20 right answers, or 20 wrong ones and two skips; and the longest
-// name the start screen takes. A record on a server is held to these by the server itself.
+// What a record can be: what a whole game scores, and a name the start screen takes. A record on
+// a server is held to these by the server itself.
 namespace RecordLimits {
-constexpr int lowest = -62;
-constexpr int highest = 100;
-constexpr int nameLength = 20;
+constexpr int lowest = GameRules::lowestScore;
+constexpr int highest = GameRules::highestScore;
+constexpr int nameLength = GameRules::playerNameLength;
 } // namespace RecordLimits
 
 struct Record {
@@ -41,14 +41,3 @@ public:
     // when the new record cannot be written (after deciding).
     virtual void settle(const std::function<std::optional<Record>(const Stored &)> &decide) = 0;
 };
-
-// The record file Recorde.txt of the data directory, settled under its lock.
-class RecordFileStore final : public RecordStore {
-public:
-    std::optional<Record> read() override;
-    void settle(const std::function<std::optional<Record>(const Stored &)> &decide) override;
-};
-
-// The record that goes with the bank at `where`: the record file of the data folder, or the
-// record on the server.
-std::unique_ptr<RecordStore> recordStoreAt(const BankLocation &where);

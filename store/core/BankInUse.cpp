@@ -4,26 +4,40 @@
 
 #include <QSettings>
 
-BankLocation bankInUse()
-{
-    // QSettings looks in the user's folder first and then in the system's (~/.config, then
-    // /etc/xdg): the machine-wide setting of a lab, which one user may override. The native
-    // format is what names the file jornada.conf on Linux (the INI format would name it
-    // jornada.ini); its text is INI all the same.
-    QSettings settings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("jornada"),
-                       QStringLiteral("jornada"));
-    return bankChosenBy(settings);
-}
+namespace {
 
-BankLocation bankChosenBy(QSettings &settings)
+// The connection string that `settings` give as [banco] servidor; empty when none.
+QString serverSetting(QSettings &settings)
 {
     // A connection string with a comma (a list of hosts) comes back from the INI reader as a list.
     const QVariant value = settings.value(QStringLiteral("banco/servidor"));
-    const QString connection = (value.typeId() == QMetaType::QStringList
-                                    ? value.toStringList().join(QLatin1Char(','))
-                                    : value.toString())
-                                   .trimmed();
-    if (connection.isEmpty())
-        return BankLocation::folder(dataDirectory());
-    return BankLocation::server(connection);
+    return (value.typeId() == QMetaType::QStringList ? value.toStringList().join(QLatin1Char(',')) : value.toString())
+        .trimmed();
+}
+
+// QSettings looks in the user's folder first and then in the system's (~/.config, then
+// /etc/xdg): the machine-wide setting of a lab, which one user may override. The native format is
+// what names the file jornada.conf on Linux (the INI format would name it jornada.ini); its text
+// is INI all the same.
+QString serverSettingNow()
+{
+    QSettings settings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("jornada"),
+                       QStringLiteral("jornada"));
+    return serverSetting(settings);
+}
+
+} // namespace
+
+BankLocation bankInUse()
+{
+    const QString connection = serverSettingNow();
+    return connection.isEmpty() ? BankLocation::folder(dataDirectory()) : BankLocation::server(connection);
+}
+
+QString serverInUse() { return serverSettingNow(); }
+
+BankLocation bankChosenBy(QSettings &settings)
+{
+    const QString connection = serverSetting(settings);
+    return connection.isEmpty() ? BankLocation::folder(dataDirectory()) : BankLocation::server(connection);
 }

@@ -9,6 +9,8 @@ class QSettings;
 
 // The bank in use, as the settings say now.
 BankLocation bankInUse();
+// The connection string of the server the settings name now; empty when they name none.
+QString serverInUse();
 
 // The bank that `settings` choose: the server when [banco] servidor holds a connection string,
 // otherwise the data folder (dataDirectory()). A blank value is no setting.

@@ -3,8 +3,8 @@
 #include "store/core/AppError.h"
 #include "store/exchange/Csv.h"
 #include "store/bank/PhotoPlan.h"
-#include "store/server/ServerPhotos.h"
-#include "store/folder/Setup.h"
+#include "store/bank/Bank.h"
+#include "store/bank/BankPhotos.h"
 
 #include <QDir>
 #include <QFile>
@@ -164,60 +164,61 @@ private:
     bool m_folderMade = false, m_kept = false;
 };
 
-// The photos of a bank on a server, each written once to a file of its own name in a temporary
-// folder, so that they are copied beside the exported file as a folder's photo files are.
-class ServerPhotoFiles {
+// The photos of a bank, each as a file: a folder's photo file as it is; a photo the bank keeps as
+// bytes written once to a file of its own name in a temporary folder, so that it is copied beside
+// the exported file as a photo file is.
+class PhotoFiles {
 public:
-    explicit ServerPhotoFiles(const BankLocation &bank) : m_connection(bank.connection()) {}
+    explicit PhotoFiles(const Bank &bank) : m_photos(bank.photos(PhotoThread::Screens)) {}
 
-    // The file of photo `name`; empty when the bank has no such photo.
-    QString fileOf(const QString &name)
+    // The file of the photo `foto` names; empty when the bank has no such photo, and `missing`
+    // then says so.
+    QString fileOf(const QString &foto, QString &missing)
     {
-        if (const auto known = m_files.constFind(name); known != m_files.cend())
-            return *known;
-        QString file;
-        ServerPhotos photos(m_connection);
-        if (photos.contains(name)) {
-            if (!m_aside)
-                m_aside.emplace();
-            if (!m_aside->isValid())
-                throw AppError(QStringLiteral("não foi possível criar uma pasta temporária: %1").arg(m_aside->errorString()));
-            // Each in a folder of its own, under the photo's own name (the part after any '/'),
-            // which the copy beside the exported file keeps where it can.
-            const QString folder = m_aside->filePath(QString::number(m_files.size()));
-            QString base = QFileInfo(name).fileName();
-            if (base.isEmpty() || base == QLatin1String("..") || base == QLatin1String("."))
-                base = QStringLiteral("foto");
-            file = QDir(folder).filePath(base);
-            QFile out(file);
-            const QByteArray bytes = photos.read(name);
-            if (!QDir().mkpath(folder) || !out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size()
-                || !out.flush())
-                throw AppError(QStringLiteral("não foi possível gravar a foto %1 numa pasta temporária: %2")
-                                   .arg(name, out.errorString()));
+        if (!m_photos->has(foto)) {
+            missing = m_photos->missing(foto);
+            return QString();
         }
-        m_files.insert(name, file);
+        const BankPhoto photo = m_photos->read(foto);
+        if (!photo.file.isEmpty())
+            return photo.file;
+        if (const auto known = m_files.constFind(foto); known != m_files.cend())
+            return *known;
+        if (!m_aside)
+            m_aside.emplace();
+        if (!m_aside->isValid())
+            throw AppError(QStringLiteral("não foi possível criar uma pasta temporária: %1").arg(m_aside->errorString()));
+        // Each in a folder of its own, under the photo's own name (the part after any '/'),
+        // which the copy beside the exported file keeps where it can.
+        const QString folder = m_aside->filePath(QString::number(m_files.size()));
+        QString base = QFileInfo(foto).fileName();
+        if (base.isEmpty() || base == QLatin1String("..") || base == QLatin1String("."))
+            base = QStringLiteral("foto");
+        const QString file = QDir(folder).filePath(base);
+        QFile out(file);
+        if (!QDir().mkpath(folder) || !out.open(QIODevice::WriteOnly) || out.write(photo.bytes) != photo.bytes.size()
+            || !out.flush())
+            throw AppError(QStringLiteral("não foi possível gravar a foto %1 numa pasta temporária: %2")
+                               .arg(foto, out.errorString()));
+        m_files.insert(foto, file);
         return file;
     }
 
 private:
-    QString m_connection;
+    std::unique_ptr<BankPhotos> m_photos;
     std::optional<QTemporaryDir> m_aside; // made for the first photo
-    QHash<QString, QString> m_files; // photo name -> file, empty when the bank has none
+    QHash<QString, QString> m_files;       // photo name -> its file aside
 };
 
 } // namespace
 
-ExportReport exportQuestions(const BankLocation &bank, const QString &path)
+ExportReport exportQuestions(const Bank &bank, const QString &path)
 {
     const bool xlsx = path.endsWith(QLatin1String(".xlsx"), Qt::CaseInsensitive);
     if (!xlsx && !path.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive))
         throw AppError(QStringLiteral("%1: a exportação grava arquivos .csv ou .xlsx; dê um nome terminado em um deles")
                            .arg(path));
-    const BankLocation where =
-        bank.isServer() ? bank : BankLocation::folder(QDir::cleanPath(QFileInfo(bank.folderPath()).absoluteFilePath()));
-    if (!where.isServer())
-        questionBankTable(where.folderPath());
+    const QList<QuestionRow> rows = bank.readQuestions();
     if (QFileInfo(path).isDir())
         cannotWrite(path, QStringLiteral("é uma pasta"));
     if (!QFileInfo(QFileInfo(path).absolutePath()).isDir())
@@ -225,22 +226,20 @@ ExportReport exportQuestions(const BankLocation &bank, const QString &path)
 
     ExportReport report;
     report.photoFolder = QDir(QFileInfo(path).absolutePath()).filePath(QStringLiteral("fotos"));
-    const QList<QuestionRow> rows = readQuestionTable(where);
     PhotoPlan plan(report.photoFolder);
-    ServerPhotoFiles fromServer(where);
+    PhotoFiles files(bank);
     QList<QStringList> lines;
     lines.reserve(rows.size());
     for (const QuestionRow &row : rows) {
         QString foto = row.foto;
         if (!foto.isEmpty()) {
-            const QString file = where.isServer() ? fromServer.fileOf(foto) : foto;
-            if (QFileInfo(file).isFile())
+            QString missing;
+            const QString file = files.fileOf(foto, missing);
+            if (!file.isEmpty())
                 foto = QStringLiteral("fotos/") + QFileInfo(plan.place(file)).fileName();
             else
-                report.warnings << QStringLiteral("pergunta %1: a foto %2 não %3; a coluna Foto ficou com o "
-                                                  "nome gravado no banco")
-                                       .arg(idText(row.id), foto,
-                                            where.isServer() ? QStringLiteral("está no banco") : QStringLiteral("existe"));
+                report.warnings << QStringLiteral("pergunta %1: %2; a coluna Foto ficou com o nome gravado no banco")
+                                       .arg(idText(row.id), missing);
         }
         lines << QStringList{idText(row.id), row.pergunta, row.resp1, row.resp2, row.resp3, row.resp4, row.correta, foto};
     }

@@ -2,10 +2,11 @@
 // Exporting a bank (of a data directory or on a server) to a file a spreadsheet opens, with the
 // photos beside it, so that the file can be edited and imported back, on this computer or
 // another. Used by jornada-dados.
-#include "store/core/BankLocation.h"
 
 #include <QString>
 #include <QStringList>
+
+class Bank;
 
 struct ExportReport {
     int questions = 0;
@@ -26,4 +27,4 @@ struct ExportReport {
 // written aside and put in place only when complete, so an existing file at that path is replaced
 // whole or not at all; when that fails, the photos copied for it are removed again. Throws
 // AppError, in Portuguese.
-ExportReport exportQuestions(const BankLocation &bank, const QString &path);
+ExportReport exportQuestions(const Bank &bank, const QString &path);

@@ -1,12 +1,10 @@
 #include "store/exchange/QuestionImport.h"
 
-#include "store/exchange/Csv.h"
-#include "store/folder/PhotoCopies.h"
+#include "store/bank/Bank.h"
 #include "store/bank/PhotoPlan.h"
 #include "store/bank/QuestionCheck.h"
-#include "store/server/ServerPhotoPlan.h"
-#include "store/server/ServerSetup.h"
-#include "store/folder/Setup.h"
+#include "store/bank/QuestionWrites.h"
+#include "store/exchange/Csv.h"
 #include "store/exchange/Spreadsheet.h"
 
 #include <QDir>
@@ -57,10 +55,10 @@ struct BankIndex {
     QHash<double, QString> photoOfId;
 };
 
-BankIndex indexBank(const BankLocation &bank)
+BankIndex indexBank(const Bank &bank)
 {
     BankIndex index;
-    for (const QuestionRow &row : readQuestionTable(bank)) {
+    for (const QuestionRow &row : bank.readQuestions()) {
         if (std::isnan(row.id))
             continue;
         index.idOfText.insert(comparedText(row.pergunta), row.id);
@@ -471,19 +469,13 @@ private:
 
 } // namespace
 
-ImportReport importQuestions(const QString &csvPath, const BankLocation &bank, ImportMode mode,
-                             const PhotoCheck &checkPhoto, const FitCheck &checkFit, const PhotoFitter &fitPhoto)
+ImportReport importQuestions(const QString &csvPath, const Bank &bank, ImportMode mode, const PhotoCheck &checkPhoto,
+                             const FitCheck &checkFit, const PhotoFitter &fitPhoto)
 {
     ImportReport report;
-    const BankLocation where =
-        bank.isServer() ? bank : BankLocation::folder(QDir::cleanPath(QFileInfo(bank.folderPath()).absoluteFilePath()));
-    if (where.isServer()) {
-        report.table = QStringLiteral("perguntas.db no %1").arg(where.description());
-        report.photoFolder = QStringLiteral("perguntas.fotos no %1").arg(where.description());
-    } else {
-        report.table = questionBankTable(where.folderPath());
-        report.photoFolder = QDir(where.folderPath()).filePath(QStringLiteral("fotos"));
-    }
+    const std::unique_ptr<QuestionWrites> writes = bank.questionWrites();
+    report.table = writes->table();
+    report.photoFolder = writes->photoPlace();
 
     QFile file(csvPath);
     if (!QFileInfo::exists(csvPath))
@@ -508,19 +500,12 @@ ImportReport importQuestions(const QString &csvPath, const BankLocation &bank, I
     // 1. Every record checked, against the questions of the bank.
     BankIndex index;
     try {
-        index = indexBank(where);
+        index = indexBank(bank);
     } catch (const AppError &error) {
         throw AppError(error.text() + nothingDone);
     }
-    std::unique_ptr<PhotoPlan> folderPhotos;
-    std::unique_ptr<ServerPhotoPlan> serverPhotos;
-    PhotoPlacer *photoPlan = nullptr;
-    if (where.isServer())
-        photoPlan = (serverPhotos = std::make_unique<ServerPhotoPlan>(where.connection())).get();
-    else
-        photoPlan = (folderPhotos = std::make_unique<PhotoPlan>(report.photoFolder)).get();
-    CsvImport import(mode, !workbook, index, QFileInfo(csvPath).absolutePath(), *photoPlan, checkPhoto, checkFit,
-                     fitPhoto);
+    CsvImport import(mode, !workbook, index, QFileInfo(csvPath).absolutePath(), writes->photoPlan(), checkPhoto,
+                     checkFit, fitPhoto);
     bool anyRecord = false;
     const CsvText csv = read([&](const CsvRecord &record) {
         anyRecord = true;
@@ -539,30 +524,12 @@ ImportReport importQuestions(const QString &csvPath, const BankLocation &bank, I
     report.skipped = import.skipped;
     report.photosFitted = import.fittedCopies();
 
-    // 2. The photos, then the questions in one transaction; a failure takes the copies back. On a
-    // server the photos go into the bank in the questions' transaction.
+    // 2. The photos, then the questions in one transaction; a failure takes the photos back.
     const auto storeRecords = [&](const QuestionWriter &write) {
         read([&](const CsvRecord &record) { import.store(record, write, report); });
     };
     try {
-        if (serverPhotos) {
-            storeServerQuestions(where.connection(), serverPhotos->stores(), storeRecords);
-            report.photosCopied = int(serverPhotos->stores().size());
-        } else {
-            std::optional<PhotoCopies> photos;
-            if (!folderPhotos->copies().isEmpty()) {
-                photos.emplace(report.photoFolder);
-                for (const PhotoPlan::Copy &copy : folderPhotos->copies())
-                    photos->copy(copy.source, QFileInfo(copy.target).fileName());
-                photos->sync();
-            }
-            if (import.questions > 0)
-                storeQuestions(where.folderPath(), storeRecords);
-            if (photos) {
-                photos->commit();
-                report.photosCopied = photos->count();
-            }
-        }
+        report.photosCopied = writes->store(storeRecords, import.questions > 0);
     } catch (const AppError &error) {
         throw AppError(error.text() + nothingDone);
     }

@@ -3,13 +3,14 @@
 // server): adding new ones, or updating the bank from a file it was exported to. Used by
 // jornada-dados.
 #include "store/core/AppError.h"
-#include "store/core/BankLocation.h"
 #include "store/bank/QuestionCheck.h"
 
 #include <QString>
 #include <QStringList>
 #include <functional>
 #include <optional>
+
+class Bank;
 
 // The import refused the file: every problem found, each "linha N: ...", N being the line of the
 // file where the record starts (the header is line 1).
@@ -84,6 +85,6 @@ struct ImportReport {
 // removed, and AppError says why. `checkFit`, when given, lists what of a question will not show
 // whole; those are warnings, which refuse nothing. `fitPhoto`, when given, is asked for each photo
 // to copy: a photo it fits is stored as its fitted copy, and the photo itself is not copied.
-ImportReport importQuestions(const QString &csvPath, const BankLocation &bank, ImportMode mode,
+ImportReport importQuestions(const QString &csvPath, const Bank &bank, ImportMode mode,
                              const PhotoCheck &checkPhoto, const FitCheck &checkFit = {},
                              const PhotoFitter &fitPhoto = {});

@@ -18,18 +18,6 @@ QString caseFoldedKey(const QString &operand);
 // `column`.
 bool indexesCaseFoldedKey(const QString &definition, const QString &column);
 
-// On a server the key is the text with every capital of Windows-1252 made small, compared byte
-// by byte (COLLATE "C"): the same order as caseFoldedKey(), since both are the small letters'
-// UTF-8 bytes in order. It is the function perguntas.chave, which the server's set-up defines
-// (ServerSetup.h) and the question table's text index IdPergunta is made on.
-QString serverCaseFoldedKey(const QString &operand); // "perguntas".chave(operand)
-// The body of that function: translate() of `operand` from every capital of Windows-1252 that
-// has a small letter to that small letter.
-QString serverCaseFoldExpression(const QString &operand);
-// Whether `printedKey`, the first key of an index as the server prints it
-// (pg_get_indexdef), is serverCaseFoldedKey() of `column`.
-bool serverIndexesCaseFoldedKey(const QString &printedKey, const QString &column);
-
 // Tables made by earlier versions of the set-up tool index Pergunta under NOCASE, which ignores
 // the case of A-Z but not of À or Ç. Every such index of table db of `schema` (one of
 // `textColumns` under NOCASE, neither unique nor partial) is replaced by the same-named index on

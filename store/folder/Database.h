@@ -36,6 +36,8 @@ public:
     Database(const Database &) = delete;
     Database &operator=(const Database &) = delete;
 
+    // The connection itself, for the statements on it.
+    sqlite3 *connection() const { return m_db.get(); }
     // The last error on the connection, for the user (see sqliteErrorText).
     QString errorText() const;
 

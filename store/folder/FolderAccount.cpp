@@ -1,17 +1,18 @@
 #include "store/folder/FolderAccount.h"
 
+#include "store/bank/Bank.h"
 #include "store/tables/Fields.h"
 
-FolderAccount::FolderAccount(const QString &folder) : m_folder(BankLocation::folder(folder))
+FolderAccount::FolderAccount(std::shared_ptr<Bank> bank) : m_bank(std::move(bank))
 {
-    m_account.open(m_folder, QStringLiteral("inicial.db"), accountFields());
+    m_account.open(*m_bank, QStringLiteral("inicial.db"), accountFields());
 }
 
-std::optional<BankLocation> FolderAccount::logIn(const QString &login, const QString &password)
+std::shared_ptr<Bank> FolderAccount::logIn(const QString &login, const QString &password)
 {
     if (password == m_account.fieldText(QStringLiteral("Senha")) && login == m_account.fieldText(QStringLiteral("Login")))
-        return m_folder;
-    return std::nullopt;
+        return m_bank;
+    return nullptr;
 }
 
 AdminAccount::Change FolderAccount::changePassword(const QString &current, const QString &replacement)

@@ -9,13 +9,14 @@
 
 class FolderAccount final : public AdminAccount {
 public:
-    // Opens the account table of `folder`. Throws AppError when it cannot.
-    explicit FolderAccount(const QString &folder);
+    // Opens the account table of the folder of `bank`. Throws AppError when it cannot. A login
+    // hands the same bank on: the administrator reaches the folder as anyone does.
+    explicit FolderAccount(std::shared_ptr<Bank> bank);
 
-    std::optional<BankLocation> logIn(const QString &login, const QString &password) override;
+    std::shared_ptr<Bank> logIn(const QString &login, const QString &password) override;
     Change changePassword(const QString &current, const QString &replacement) override;
 
 private:
-    BankLocation m_folder;
+    std::shared_ptr<Bank> m_bank;
     Table m_account;
 };

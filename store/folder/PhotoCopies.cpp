@@ -1,7 +1,7 @@
 #include "store/folder/PhotoCopies.h"
 
 #include "store/core/AppError.h"
-#include "store/folder/Setup.h"
+#include "store/folder/FolderSetup.h"
 
 #include <QDir>
 #include <QFile>

@@ -6,7 +6,7 @@
 
 #include <sqlite3.h>
 
-Statement::Statement(Database &db, const QString &sql) : m_db(db), m_cached(db.takeCached(sql))
+Statement::Statement(Database &db, const QString &sql) : m_connection(db.connection()), m_cached(db.takeCached(sql))
 {
     if (m_cached) {
         m_statement = m_cached->statement.get();
@@ -14,6 +14,11 @@ Statement::Statement(Database &db, const QString &sql) : m_db(db), m_cached(db.t
         m_own = db.prepare(sql);
         m_statement = m_own.get();
     }
+}
+
+Statement::Statement(sqlite3 *connection, const QString &sql)
+    : m_connection(connection), m_own(prepareStatement(connection, sql.toUtf8())), m_statement(m_own.get())
+{
 }
 
 Statement::~Statement()
@@ -52,8 +57,10 @@ void Statement::bind(int index, const QVariant &value)
     }
     }
     if (rc != SQLITE_OK)
-        throw AppError(m_db.errorText());
+        throw AppError(sqliteErrorText(m_connection));
 }
+
+void Statement::reset() { sqlite3_reset(m_statement); }
 
 int Statement::parameterCount() const { return sqlite3_bind_parameter_count(m_statement); }
 
@@ -70,7 +77,7 @@ bool Statement::step()
         return true;
     if (rc == SQLITE_DONE)
         return false;
-    throw AppError(m_db.errorText());
+    throw AppError(sqliteErrorText(m_connection));
 }
 
 QVariant Statement::value(int column) const

@@ -16,6 +16,9 @@ class Statement final : public EngineStatement {
 public:
     // Throws AppError when the text cannot be prepared.
     Statement(Database &db, const QString &sql);
+    // A statement of its own on `connection`, a connection to one table file (the set-up's),
+    // which must outlive it.
+    Statement(sqlite3 *connection, const QString &sql);
     ~Statement() override;
     Statement(const Statement &) = delete;
     Statement &operator=(const Statement &) = delete;
@@ -35,11 +38,13 @@ public:
     int columnCount() const override;
     QString columnName(int column) const override;
 
+    // Makes the statement ready to run again, with the values bound to it kept.
+    void reset();
     // Whether running the statement leaves every file as it was.
     bool isReadOnly() const override;
 
 private:
-    Database &m_db;
+    sqlite3 *m_connection; // for the texts of its errors
     Database::CachedStatement *m_cached = nullptr;
     SqliteStatement m_own; // a nested use's statement
     sqlite3_stmt *m_statement = nullptr;

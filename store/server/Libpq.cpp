@@ -3,7 +3,7 @@
 #include "store/server/ServerSchema.h"
 
 #include "store/core/AppError.h"
-#include "store/core/BankLocation.h"
+#include "store/server/Conninfo.h"
 #include "store/tables/TableErrors.h"
 
 #include <libpq-fe.h>
@@ -145,14 +145,14 @@ PgConnection attemptConnection(const QString &connection, bool again)
     PgConnection server(PQconnectdbParams(keywords, values, 1));
     if (!server)
         throw AppError(QStringLiteral("Não foi possível conectar ao %1: falta memória")
-                           .arg(BankLocation::server(connection).description()));
+                           .arg(serverDescription(connection)));
     return server;
 }
 
 QString connectionFailureText(const QString &connection, const pg_conn *attempt)
 {
     return QStringLiteral("Não foi possível conectar ao %1: %2")
-        .arg(BankLocation::server(connection).description(), QString::fromUtf8(PQerrorMessage(attempt)).trimmed());
+        .arg(serverDescription(connection), QString::fromUtf8(PQerrorMessage(attempt)).trimmed());
 }
 
 PgConnection connectToServer(const QString &connection)
@@ -162,7 +162,7 @@ PgConnection connectToServer(const QString &connection)
         throw AppError(connectionFailureText(connection, server.get()));
     setUpSession(server.get());
     try {
-        refuseUnknownServer(server.get(), BankLocation::server(connection).description());
+        refuseUnknownServer(server.get(), serverDescription(connection));
     } catch (const AppError &refused) {
         throw AppError(QStringLiteral("Não é possível usar ") + refused.text());
     }

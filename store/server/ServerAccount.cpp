@@ -1,8 +1,10 @@
 #include "store/server/ServerAccount.h"
 
 #include "store/core/AppError.h"
+#include "store/server/Conninfo.h"
 #include "store/tables/Fields.h"
 #include "store/server/Libpq.h"
+#include "store/server/ServerBank.h"
 #include "store/server/ServerEngine.h"
 #include "store/server/ServerRoles.h"
 
@@ -28,7 +30,7 @@ PgConnection connectWithPassword(const QString &as)
         throw AppError(QStringLiteral("O %1 deixou entrar sem pedir a senha, e por isso não pode conferir a do "
                                       "administrador. Quem cuida do servidor deve exigir senha desta máquina no "
                                       "pg_hba.conf (método scram-sha-256).")
-                           .arg(BankLocation::server(as).description()));
+                           .arg(serverDescription(as)));
     setUpSession(attempt.get());
     return attempt;
 }
@@ -47,14 +49,14 @@ QString ServerAccount::administrator()
     return QString::fromUtf8(PQgetvalue(found.get(), 0, 0));
 }
 
-std::optional<BankLocation> ServerAccount::logIn(const QString &login, const QString &password)
+std::shared_ptr<Bank> ServerAccount::logIn(const QString &login, const QString &password)
 {
     if (password.isEmpty() || login != administrator())
-        return std::nullopt;
+        return nullptr;
     const QString as = connectionAs(m_connection, login, password);
     if (!connectWithPassword(as))
-        return std::nullopt;
-    return BankLocation::server(as);
+        return nullptr;
+    return std::make_shared<ServerBank>(as);
 }
 
 AdminAccount::Change ServerAccount::changePassword(const QString &current, const QString &replacement)

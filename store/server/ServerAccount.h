@@ -15,7 +15,7 @@ public:
     // An empty password is never the role's: libpq would take it for none given and look for one
     // on this machine (PGPASSWORD, ~/.pgpass). A server that lets the role in without asking for
     // its password cannot check a login, and says so (AppError).
-    std::optional<BankLocation> logIn(const QString &login, const QString &password) override;
+    std::shared_ptr<Bank> logIn(const QString &login, const QString &password) override;
     // The server refuses an empty password for the same reason, and so does this (AppError).
     Change changePassword(const QString &current, const QString &replacement) override;
 

@@ -1,145 +1,103 @@
 #include "store/server/ServerBank.h"
 
+#include "store/bank/QuestionWrites.h"
 #include "store/core/AppError.h"
-#include "store/core/BankLocation.h"
-#include "store/tables/Fields.h"
-#include "store/bank/PhotoPlan.h"
-#include "store/bank/QuestionCheck.h"
-#include "store/folder/RecordFile.h"
+#include "store/server/Conninfo.h"
+#include "store/server/ServerAccount.h"
+#include "store/server/ServerEngine.h"
+#include "store/server/ServerPhotoPlan.h"
+#include "store/server/ServerPhotos.h"
+#include "store/server/ServerRecord.h"
 #include "store/server/ServerSetup.h"
-#include "store/folder/Setup.h"
-#include "store/tables/Table.h"
-
-#include <QDir>
-#include <QFileInfo>
-#include <QHash>
-#include <QSet>
-
-#include <cmath>
 
 namespace {
 
-// The names photos are stored under in one new bank: a file's own name while it is free, else
-// "name-2.ext", "name-3.ext", ...; the same file always under the one name.
-class PhotoNames {
+// An import into a bank on a server: the photos go into the bank in the questions' transaction.
+class ServerWrites final : public QuestionWrites {
 public:
-    QString nameOf(const QString &file)
+    explicit ServerWrites(const QString &connection) : m_connection(connection), m_plan(connection) {}
+
+    QString table() const override
     {
-        const QString key = QFileInfo(file).canonicalFilePath();
-        if (const auto known = m_byFile.constFind(key); known != m_byFile.cend())
-            return *known;
-        QString name = QFileInfo(file).fileName();
-        for (int n = 2; m_taken.contains(name); ++n)
-            name = numberedPhotoName(QFileInfo(file).fileName(), n);
-        m_taken.insert(name);
-        m_byFile.insert(key, name);
-        m_photos.append({name, file});
-        return name;
+        return QStringLiteral("perguntas.db no %1").arg(serverDescription(m_connection));
     }
-    const QList<ServerPhotoFile> &photos() const { return m_photos; }
+    QString photoPlace() const override
+    {
+        return QStringLiteral("perguntas.fotos no %1").arg(serverDescription(m_connection));
+    }
+    PhotoPlacer &photoPlan() override { return m_plan; }
+
+    int store(const std::function<void(const QuestionWriter &)> &produce, bool) override
+    {
+        storeServerQuestions(m_connection, m_plan.stores(), produce);
+        return int(m_plan.stores().size());
+    }
 
 private:
-    QHash<QString, QString> m_byFile; // canonical path -> name
-    QSet<QString> m_taken;
-    QList<ServerPhotoFile> m_photos;
+    QString m_connection;
+    ServerPhotoPlan m_plan;
 };
-
-// Why the file `path` cannot go into a bank as a photo; empty when it can.
-QString photoFileProblem(const QString &path)
-{
-    const QFileInfo info(path);
-    if (!info.exists())
-        return QStringLiteral("a foto não existe: %1").arg(path);
-    if (!info.isFile())
-        return QStringLiteral("a foto não é um arquivo: %1").arg(path);
-    if (!info.isReadable())
-        return QStringLiteral("não há permissão para ler a foto: %1").arg(path);
-    if (const QString tooLarge = photoSizeProblem(info.size()); !tooLarge.isEmpty())
-        return QStringLiteral("%1: %2").arg(tooLarge, path);
-    return QString();
-}
-
-ServerBankReport made(const QString &connection, const ServerBankContents &contents)
-{
-    createServerBank(connection, contents);
-    ServerBankReport report;
-    report.server = BankLocation::server(connection).description();
-    report.questions = int(contents.questions.size());
-    report.photos = int(contents.photos.size());
-    report.record = contents.record;
-    report.roles = {contents.roles.administrator, QString(), contents.roles.pupils, QString()};
-    return report;
-}
-
-QString questionName(double id)
-{
-    return std::isnan(id) ? QStringLiteral("sem número") : QString::number(qint64(id));
-}
 
 } // namespace
 
-ServerBankReport buildServerBank(const QString &connection, const QString &source, const ServerRoles &roles)
+ServerBank::ServerBank(const QString &connection) : m_connection(connection) {}
+
+QString ServerBank::description() const { return serverDescription(m_connection); }
+
+bool ServerBank::sameAs(const Bank &other) const
 {
-    checkRoles(roles);
-    const QDir sourceDir(source);
-    ServerBankContents contents;
-    contents.roles = roles;
-    contents.questions = readQuestionSource(sourceDir.filePath(QStringLiteral("perguntas.tsv")));
-    PhotoNames names;
-    for (QuestionRow &row : contents.questions) {
-        const QString file = sourceDir.filePath(QStringLiteral("fotos/") + row.foto);
-        if (const QString problem = photoFileProblem(file); !problem.isEmpty())
-            throw AppError(QStringLiteral("pergunta %1: %2").arg(row.id).arg(problem));
-        row.foto = names.nameOf(file);
-    }
-    contents.photos = names.photos();
-    return made(connection, contents);
+    const auto *server = dynamic_cast<const ServerBank *>(&other);
+    return server && server->m_connection == m_connection;
 }
 
-ServerBankReport copyFolderToServer(const QString &folder, const QString &connection, const QString &pupils,
-                                    const QString &pupilsPassword)
+std::shared_ptr<Engine> ServerBank::engine() const { return ServerEngine::forConnection(m_connection); }
+
+std::unique_ptr<RecordStore> ServerBank::record() const { return std::make_unique<ServerRecordStore>(m_connection); }
+
+std::unique_ptr<AdminAccount> ServerBank::account() const { return std::make_unique<ServerAccount>(m_connection); }
+
+std::unique_ptr<BankPhotos> ServerBank::photos(PhotoThread thread) const
 {
-    const QString dataFolder = QDir::cleanPath(QFileInfo(folder).absoluteFilePath());
-    questionBankTable(dataFolder);
-    ServerBankContents contents;
-    {
-        // The account the login screen would read: the record the table opens on.
-        Table account;
-        account.open(BankLocation::folder(dataFolder), QStringLiteral("inicial.db"), accountFields());
-        contents.roles = {account.fieldText(QStringLiteral("Login")), account.fieldText(QStringLiteral("Senha")), pupils,
-                          pupilsPassword};
-    }
-    if (contents.roles.administratorPassword.isEmpty())
-        throw AppError(QStringLiteral("a senha do administrador da pasta %1 está vazia, e um servidor não deixa entrar "
-                                      "sem senha; troque-a antes com: jornada-dados --senha \"%1\"")
-                           .arg(dataFolder));
-    checkRoles(contents.roles);
-
-    Record record;
-    const QString recordFile = QDir(dataFolder).filePath(QStringLiteral("Recorde.txt"));
-    try {
-        if (ReadRecord(recordFile, record.name, record.points))
-            contents.record = record;
-    } catch (const AppError &error) {
-        throw AppError(QStringLiteral("o recorde %1 não pôde ser lido (%2); nada foi copiado").arg(recordFile, error.text()));
-    }
-
-    contents.questions = readQuestionTable(dataFolder);
-    PhotoNames names;
-    QStringList problems;
-    for (QuestionRow &row : contents.questions) {
-        if (row.foto.isEmpty())
-            continue;
-        if (const QString problem = photoFileProblem(row.foto); !problem.isEmpty())
-            problems << QStringLiteral("pergunta %1: %2").arg(questionName(row.id), problem);
-        else
-            row.foto = names.nameOf(row.foto);
-    }
-    if (!problems.isEmpty())
-        throw CopyRefused(QStringLiteral("o banco da pasta %1 não foi copiado: estas fotos não podem ir para o servidor "
-                                         "(corrija-as no editor e copie de novo)")
-                              .arg(dataFolder),
-                          problems);
-    contents.photos = names.photos();
-    return made(connection, contents);
+    return std::make_unique<ServerBankPhotos>(m_connection, thread);
 }
+
+QString ServerBank::cannotStartReport(const AppError &error, const QString &) const
+{
+    // The folder's remedies (the set-up program, a backup) do not apply: the bank is the lab's.
+    return QStringLiteral("O jogo não pode começar: o banco de perguntas desta máquina fica no %1, que não pôde "
+                          "ser usado.\n\nDetalhe: %2\n\n"
+                          "Confira se o servidor está ligado e se esta máquina chega até ele. O servidor é escolhido "
+                          "pela chave servidor do grupo [banco] em /etc/xdg/jornada/jornada.conf (para todos os "
+                          "usuários) ou em ~/.config/jornada/jornada.conf; sem ela, o jogo usa a pasta de dados.")
+        .arg(description(), error.text());
+}
+
+void ServerBank::createQuestionTable() const { createServerQuestionTable(m_connection); }
+
+void ServerBank::createRecordPlace() const { createServerRecordTable(m_connection); }
+
+QString ServerBank::setAdminPassword(const QString &password) const
+{
+    return setServerAdminPassword(m_connection, password);
+}
+
+QString ServerBank::accountPlace() const { return QStringLiteral("no %1").arg(description()); }
+
+void ServerBank::insertQuestions(const QList<QuestionRow> &rows) const
+{
+    QList<QuestionRow> stored;
+    stored.reserve(rows.size());
+    for (QuestionRow row : rows) {
+        for (QString *text : {&row.pergunta, &row.resp1, &row.resp2, &row.resp3, &row.resp4, &row.correta})
+            *text = storedFieldText(*text, 240);
+        row.foto = storedFieldText(row.foto, 255);
+        stored.append(row);
+    }
+    insertServerQuestions(m_connection, stored);
+}
+
+QList<QuestionRow> ServerBank::readQuestions() const { return readServerQuestionTable(m_connection); }
+
+QString ServerBank::questionsPlace() const { return QStringLiteral("do banco do %1").arg(description()); }
+
+std::unique_ptr<QuestionWrites> ServerBank::questionWrites() const { return std::make_unique<ServerWrites>(m_connection); }

@@ -1,7 +1,7 @@
 #include "store/server/ServerSchema.h"
 
 #include "store/core/AppError.h"
-#include "store/folder/CaseFoldedKey.h"
+#include "store/server/ServerKey.h"
 #include "store/server/Libpq.h"
 #include "store/bank/QuestionCheck.h"
 

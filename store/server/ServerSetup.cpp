@@ -1,12 +1,12 @@
 #include "store/server/ServerSetup.h"
 
 #include "store/core/AppError.h"
-#include "store/core/BankLocation.h"
+#include "store/server/Conninfo.h"
 #include "store/tables/Fields.h"
 #include "store/server/Libpq.h"
 #include "store/bank/QuestionCheck.h"
 #include "store/server/ServerSchema.h"
-#include "store/folder/Setup.h"
+#include "store/bank/Question.h"
 #include "store/core/Win1252.h"
 
 #include <QFile>
@@ -28,7 +28,7 @@ void inTransaction(const QString &connection, const std::function<void(pg_conn *
     runOnServer(server.get(), QStringLiteral("COMMIT"));
 }
 
-QString serverName(const QString &connection) { return BankLocation::server(connection).description(); }
+QString serverName(const QString &connection) { return serverDescription(connection); }
 
 void refuseExistingTable(pg_conn *server, const QString &connection, const QString &table)
 {

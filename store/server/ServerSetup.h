@@ -5,7 +5,7 @@
 // failure leaves the server as it was.
 #include "store/bank/RecordStore.h"
 #include "store/server/ServerRoles.h"
-#include "store/folder/Setup.h"
+#include "store/bank/Question.h"
 
 #include <QList>
 #include <QString>

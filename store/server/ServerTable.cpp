@@ -1,7 +1,7 @@
 #include "store/server/ServerTable.h"
 
 #include "store/core/AppError.h"
-#include "store/folder/CaseFoldedKey.h"
+#include "store/server/ServerKey.h"
 #include "store/tables/Engine.h"
 #include "store/server/ServerEngine.h"
 #include "store/tables/TableErrors.h"

@@ -13,7 +13,6 @@
 #include <memory>
 #include <optional>
 
-class BankLocation;
 class TableRows;
 
 // One use of one statement text: bind values, step through the rows, read their columns.
@@ -43,9 +42,6 @@ public:
 
 class Engine {
 public:
-    // The engine of `where`, shared by every table and statement on it while one of them holds
-    // it. Throws AppError when the folder does not exist or the server cannot be reached.
-    static std::shared_ptr<Engine> of(const BankLocation &where);
     virtual ~Engine() = default;
 
     // A use of the statement `sql`, which names tables as "perguntas.db" (the table file's stem
@@ -60,6 +56,17 @@ public:
     // A value that is different after any change to table `fileName`, by this program or any
     // other; nothing when the engine cannot tell now, and what was read must be read again.
     virtual std::optional<QVariantList> changeMark(const QString &fileName) = 0;
+};
+
+// Whatever reaches an engine: a bank, for the cursor and the statement object. The kinds of bank
+// live above this room, so the tables know them only through this.
+class EngineSource {
+public:
+    virtual ~EngineSource() = default;
+    // The engine that holds the bank, shared by every table and statement on it while one of
+    // them holds it. Throws AppError when the folder does not exist or the server cannot be
+    // reached.
+    virtual std::shared_ptr<Engine> engine() const = 0;
 };
 
 // The name under which statements reach table file `fileName`: its stem in lower case

@@ -1,7 +1,6 @@
 #include "store/tables/Query.h"
 
 #include "store/core/AppError.h"
-#include "store/core/BankLocation.h"
 #include "store/tables/Engine.h"
 #include "store/tables/TableErrors.h"
 #include "store/tables/Values.h"
@@ -14,8 +13,8 @@
 #include <limits>
 
 struct Query::Private {
-    explicit Private(const BankLocation &where) : where(where) {}
-    BankLocation where;
+    explicit Private(std::shared_ptr<const EngineSource> bank) : bank(std::move(bank)) {}
+    std::shared_ptr<const EngineSource> bank;
     std::shared_ptr<Engine> engine;
     QStringList lines;
     QList<QPair<QString, qint32>> parameters;
@@ -29,7 +28,7 @@ struct Query::Private {
     std::unique_ptr<EngineStatement> statement()
     {
         if (!engine)
-            engine = Engine::of(where);
+            engine = bank->engine();
         return engine->statement(sql());
     }
     QString sql() const { return lines.join(QLatin1Char('\n')); }
@@ -72,7 +71,7 @@ struct Query::Private {
     }
 };
 
-Query::Query(const BankLocation &where) : d(std::make_unique<Private>(where)) {}
+Query::Query(std::shared_ptr<const EngineSource> bank) : d(std::make_unique<Private>(std::move(bank))) {}
 
 Query::~Query() = default;
 

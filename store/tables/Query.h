@@ -7,7 +7,7 @@
 #include <memory>
 #include <utility>
 
-class BankLocation;
+class EngineSource;
 
 // One SQL statement on the bank at a location (a folder or a server). The statement is rebuilt before every use:
 // close, clear the text, add its lines, set parameters, run, open, read columns of the first row.
@@ -15,7 +15,7 @@ class Query {
 public:
     // The engine is reached at the statement's first use: a folder that does not exist, or a
     // server that cannot be reached, is an error of that use.
-    explicit Query(const BankLocation &where);
+    explicit Query(std::shared_ptr<const EngineSource> bank);
     ~Query();
 
     // The whole rebuild in one call: close, new text, the parameters (name without the colon),

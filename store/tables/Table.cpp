@@ -1,7 +1,6 @@
 #include "store/tables/Table.h"
 
 #include "store/core/AppError.h"
-#include "store/core/BankLocation.h"
 #include "store/tables/Engine.h"
 #include "store/tables/TableErrors.h"
 #include "store/tables/TableRows.h"
@@ -60,11 +59,11 @@ Table::Table(QObject *parent) : QObject(parent), d(std::make_unique<Private>()) 
 
 Table::~Table() = default;
 
-void Table::open(const BankLocation &where, const QString &fileName, const QList<FieldDef> &fields,
+void Table::open(const EngineSource &bank, const QString &fileName, const QList<FieldDef> &fields,
                  const QString &orderField)
 {
     auto p = std::make_unique<Private>();
-    p->engine = Engine::of(where);
+    p->engine = bank.engine();
     p->rows = p->engine->openTable(fileName, fields);
 
     Order order;

@@ -2,7 +2,7 @@
 // The table cursor of the table engine (see TableEngine.h).
 #include "store/tables/Fields.h"
 
-class BankLocation;
+class EngineSource;
 
 #include <QList>
 #include <QObject>
@@ -27,7 +27,7 @@ public:
     // versions of the set-up tool), is first replaced by the same-named index on caseFoldedKey()
     // of that field; while the file cannot be changed (read-only, or locked by another program)
     // it is kept as it is.
-    void open(const BankLocation &where, const QString &fileName, const QList<FieldDef> &fields,
+    void open(const EngineSource &bank, const QString &fileName, const QList<FieldDef> &fields,
               const QString &orderField = QString());
     bool isOpen() const;
 

@@ -1,6 +1,6 @@
 #pragma once
-// Tables and statements over the bank, wherever it is (BankLocation.h): a data folder or a
-// PostgreSQL server. Callers name a table by its file name (Perguntas.DB, inicial.db) and write
+// Tables and statements over a bank, wherever it is (Bank.h): a data folder or a PostgreSQL
+// server. Callers name a table by its file name (Perguntas.DB, inicial.db) and write
 // statements such as "select count(p.id) as totalsql from perguntas.db p", which run as written
 // on either.
 //
@@ -11,13 +11,11 @@
 //
 // Every operation that fails throws AppError with a text for the user.
 //
-// The pieces: the field layouts (Fields.h), the search key of the text index (CaseFoldedKey.h),
-// the cursor (Table.h), the statement object (Query.h) and the texts of errors that callers
-// test for (TableErrors.h). Below them, and known to them alone, the engine (Engine.h) with its
-// two kinds: SQLite (SqliteEngine.h over Database.h and Statement.h) and the server
+// The pieces: the field layouts (Fields.h), the cursor (Table.h), the statement object (Query.h)
+// and the texts of errors that callers test for (TableErrors.h). Below them, the engine
+// interface (Engine.h), which each kind of bank implements in its own room: SQLite in
+// store/folder (SqliteEngine.h over Database.h and Statement.h), the server in store/server
 // (ServerEngine.h over Libpq.h).
-#include "store/core/BankLocation.h"
-#include "store/folder/CaseFoldedKey.h"
 #include "store/tables/Fields.h"
 #include "store/tables/Query.h"
 #include "store/tables/Table.h"

@@ -2,7 +2,9 @@
 // Where tests keep their banks. A test program over the table engine runs twice under CTest: on
 // a folder, and with JORNADA_TESTE_BANCO=servidor (CTest label "servidor") on the PostgreSQL
 // server that the PG* variables name, as pg_virtualenv sets them for the command it runs.
+#include "store/bank/Bank.h"
 #include "store/core/BankLocation.h"
+#include "store/kinds/OpenBank.h"
 #include "store/server/ServerRoles.h"
 
 #include <QString>
@@ -89,6 +91,7 @@ public:
     ScratchBank &operator=(const ScratchBank &) = delete;
 
     BankLocation where() const;
+    std::shared_ptr<Bank> bank() const { return openBank(where()); }
     QString folder() const { return m_dir.path(); }
     QString file(const QString &name) const { return m_dir.filePath(name); }
     // On a server: the bank's database, and the connection string for another connection to it.

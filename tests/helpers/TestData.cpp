@@ -53,9 +53,9 @@ TempDataDir::TempDataDir(int questionCount, const QString &password)
         createServerBank(m_server->connection(), bank);
         return;
     }
-    createQuestionTable(where());
+    bank()->createQuestionTable();
     createAccountTable(path(), QStringLiteral("Adm"), password);
-    insertQuestions(where(), rows);
+    bank()->insertQuestions(rows);
 }
 
 TempDataDir::~TempDataDir()

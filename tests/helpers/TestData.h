@@ -3,7 +3,10 @@
 // holds the two tables, so the program finds them where it always looks. In a run on a server
 // (TestBank.h) the tables are in a database of the test's own instead, and the user's setting
 // in the temporary HOME names it; BDPerguntas still holds the record file and the photos.
-#include "store/folder/Setup.h"
+#include "store/bank/Bank.h"
+#include "store/core/BankLocation.h"
+#include "store/folder/FolderSetup.h"
+#include "store/kinds/OpenBank.h"
 
 #include <QList>
 #include <QString>
@@ -25,6 +28,7 @@ public:
     QString path() const;                 // the data directory
     QString file(const QString &name) const;
     BankLocation where() const;           // where the tables are: the data directory, or the server
+    std::shared_ptr<Bank> bank() const { return openBank(where()); }
     ServerDatabase *server() const { return m_server.get(); } // on a server, the bank's database
     QString photo() const { return m_photo; } // the file of a small JPEG every question shows
     // What every question's Foto holds: the file's path on a folder, the photo's name in the bank

@@ -1,23 +1,21 @@
-#include "store/bank/RecordStore.h"
+#include "store/folder/RecordFileStore.h"
 
 #include "store/core/AppError.h"
-#include "store/core/BankLocation.h"
 #include "store/folder/RecordFile.h"
 #include "store/folder/RecordLock.h"
-#include "store/server/ServerRecord.h"
 
 std::optional<Record> RecordFileStore::read()
 {
     // Read into a temporary, so that a damaged file does not half-fill a record.
     Record record;
-    if (!ReadRecord(recordFilePath(), record.name, record.points))
+    if (!ReadRecord(m_path, record.name, record.points))
         return std::nullopt;
     return record;
 }
 
 void RecordFileStore::settle(const std::function<std::optional<Record>(const Stored &)> &decide)
 {
-    const RecordLock lock(recordFilePath());
+    const RecordLock lock(m_path);
     Stored stored;
     try {
         stored.record = read();
@@ -26,12 +24,5 @@ void RecordFileStore::settle(const std::function<std::optional<Record>(const Sto
         stored.readError = e.text();
     }
     if (const std::optional<Record> record = decide(stored))
-        WriteRecord(recordFilePath(), record->name, record->points);
-}
-
-std::unique_ptr<RecordStore> recordStoreAt(const BankLocation &where)
-{
-    if (where.isServer())
-        return std::make_unique<ServerRecordStore>(where.connection());
-    return std::make_unique<RecordFileStore>();
+        WriteRecord(m_path, record->name, record->points);
 }

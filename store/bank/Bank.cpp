@@ -1,0 +1,3 @@
+#include "store/bank/Bank.h"
+
+Bank::~Bank() = default;
