@@ -1,0 +1,3 @@
+// In order: the application chooses the kind of bank.
+#include "store/kinds/OpenBank.h"
+#include "screens/Inicial.h"

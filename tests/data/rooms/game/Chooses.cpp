@@ -1,0 +1,2 @@
+// Planted: the game choosing a kind.
+#include "store/kinds/OpenBank.h"

@@ -1,0 +1,3 @@
+#pragma once
+// Planted: a low room reaching up.
+#include "store/bank/Bank.h"

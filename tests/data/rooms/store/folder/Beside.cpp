@@ -1,0 +1,3 @@
+// Planted: one backend naming the other.
+#include "store/folder/FolderBank.h"
+#include "store/server/ServerBank.h"
