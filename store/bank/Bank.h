@@ -4,7 +4,9 @@
 // Each kind of bank supplies all of it in a backend of its own (a data folder: store/folder; a
 // PostgreSQL server: store/server), and openBank() (store/kinds) is the one place that picks the
 // backend for a location. Nothing else asks which kind a bank is: what differs between kinds is
-// a service of this interface, so that a new kind supplies it or fails to compile.
+// a service of this interface, so that a new kind supplies it or fails to compile. A new service
+// that each kind keeps its own way (the games a bank keeps, say) is added here, and each backend
+// supplies it.
 #include "store/bank/Question.h"
 #include "store/tables/Engine.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 // Making a bank on a PostgreSQL server (the schemas of ServerSchema.h, the roles of
-// ServerRoles.h) and the set-up's other work on it. Used through Setup.h and ServerBank.h, which
+// ServerRoles.h) and the set-up's other work on it. Used through ServerBank.h and NewServerBank.h, which
 // say what each step is for; each runs in one transaction on a connection of its own, so that a
 // failure leaves the server as it was.
 #include "store/bank/RecordStore.h"
@@ -17,7 +17,7 @@ void createServerQuestionTable(const QString &connection);
 void createServerRecordTable(const QString &connection);
 // Adds `rows` (texts already cut to their fields) in one transaction.
 void insertServerQuestions(const QString &connection, const QList<QuestionRow> &rows);
-// Every question, in Id order (readQuestionTable()).
+// Every question, in Id order (Bank::readQuestions()).
 QList<QuestionRow> readServerQuestionTable(const QString &connection);
 
 // A photo for a bank: stored as `name`, read from the file `path` when it is stored.
@@ -27,7 +27,7 @@ struct ServerPhotoFile {
 };
 
 // Stores the photos `photos` and the questions that `produce` hands over, in one transaction, as
-// storeQuestions() (Setup.h) stores them in a folder: a row whose id is the number of a question
+// storeQuestions() (FolderSetup.h) stores them in a folder: a row whose id is the number of a question
 // replaces it (or is Unchanged), any other is added, numbered on from the largest Id. The table
 // is held against other writers from before the largest Id is read; every failure, and what
 // `produce` throws, leaves the bank as it was, photos included.
