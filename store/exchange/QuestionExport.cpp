@@ -172,25 +172,30 @@ public:
     explicit PhotoFiles(const Bank &bank) : m_photos(bank.photos(PhotoThread::Screens)) {}
 
     // The file of the photo `foto` names; empty when the bank has no such photo, and `missing`
-    // then says so.
+    // then says so. Each photo is asked of the bank once.
     QString fileOf(const QString &foto, QString &missing)
     {
-        if (!m_photos->has(foto)) {
+        auto known = m_files.constFind(foto);
+        if (known == m_files.cend())
+            known = m_files.insert(foto, m_photos->has(foto) ? fileFor(foto, m_photos->read(foto)) : QString());
+        if (known->isEmpty())
             missing = m_photos->missing(foto);
-            return QString();
-        }
-        const BankPhoto photo = m_photos->read(foto);
+        return *known;
+    }
+
+private:
+    // The file that holds `photo`: its own, or one written aside with its bytes.
+    QString fileFor(const QString &foto, const BankPhoto &photo)
+    {
         if (!photo.file.isEmpty())
             return photo.file;
-        if (const auto known = m_files.constFind(foto); known != m_files.cend())
-            return *known;
         if (!m_aside)
             m_aside.emplace();
         if (!m_aside->isValid())
             throw AppError(QStringLiteral("não foi possível criar uma pasta temporária: %1").arg(m_aside->errorString()));
         // Each in a folder of its own, under the photo's own name (the part after any '/'),
         // which the copy beside the exported file keeps where it can.
-        const QString folder = m_aside->filePath(QString::number(m_files.size()));
+        const QString folder = m_aside->filePath(QString::number(m_written++));
         QString base = QFileInfo(foto).fileName();
         if (base.isEmpty() || base == QLatin1String("..") || base == QLatin1String("."))
             base = QStringLiteral("foto");
@@ -200,14 +205,13 @@ public:
             || !out.flush())
             throw AppError(QStringLiteral("não foi possível gravar a foto %1 numa pasta temporária: %2")
                                .arg(foto, out.errorString()));
-        m_files.insert(foto, file);
         return file;
     }
 
-private:
     std::unique_ptr<BankPhotos> m_photos;
     std::optional<QTemporaryDir> m_aside; // made for the first photo
-    QHash<QString, QString> m_files;       // photo name -> its file aside
+    int m_written = 0;                     // photos written aside
+    QHash<QString, QString> m_files;       // photo name -> its file, empty when the bank has none
 };
 
 } // namespace
