@@ -1,9 +1,10 @@
-// Where the bank is: the machine's setting that chooses a server, what a person is told of it
-// (never its password), and how a statement's named parameters reach a server. No server is
-// needed for these.
+// Where the bank is: the machine's setting that chooses a server, which bank is the same as
+// another, where a folder keeps its record, what a person is told of a bank (never its password),
+// and how a statement's named parameters reach a server. No server is needed for these.
 #include "store/kinds/OpenBank.h"
 #include "store/core/BankInUse.h"
 #include "store/core/DataDir.h"
+#include "store/bank/RecordStore.h"
 #include "store/server/ServerSql.h"
 
 #include <QDir>
@@ -18,6 +19,9 @@ class TestStoreBank : public QObject {
 private slots:
     void settingChoosesTheBank_data();
     void settingChoosesTheBank();
+    void sameBankOnlyWhenReachedTheSameWay_data();
+    void sameBankOnlyWhenReachedTheSameWay();
+    void folderKeepsItsRecordInItself();
     void descriptionHidesThePassword_data();
     void descriptionHidesThePassword();
     void namedParametersAreNumbered_data();
@@ -68,10 +72,72 @@ void TestStoreBank::settingChoosesTheBank()
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, userDir.path());
 
     const BankLocation chosen = bankInUse();
-    QCOMPARE((chosen.kind() == BankLocation::Kind::Server), !server.isEmpty());
-    QCOMPARE((chosen.kind() == BankLocation::Kind::Server ? chosen.text() : QString()), server);
-    if (server.isEmpty())
-        QCOMPARE(chosen.text(), dataDirectory());
+    QCOMPARE(chosen, server.isEmpty() ? BankLocation::folder(dataDirectory()) : BankLocation::server(server));
+    QCOMPARE(serverInUse(), server);
+}
+
+void TestStoreBank::sameBankOnlyWhenReachedTheSameWay_data()
+{
+    // The editor opens its table again only for a bank that is not the one it has open. Each
+    // bank is a folder's path, or a server's connection after "servidor:".
+    QTest::addColumn<QString>("first");
+    QTest::addColumn<QString>("second");
+    QTest::addColumn<bool>("same");
+    const QString lab = QStringLiteral("host=lab dbname=jornada user=Adm password=1234");
+    QTest::newRow("one folder") << "/d/BDPerguntas" << "/d/BDPerguntas" << true;
+    QTest::newRow("two folders") << "/d/BDPerguntas" << "/e/BDPerguntas" << false;
+    QTest::newRow("one server, one role") << "servidor:" + lab << "servidor:" + lab << true;
+    QTest::newRow("one server, another role") << "servidor:" + lab
+                                              << "servidor:host=lab dbname=jornada user=jornada_alunos" << false;
+    QTest::newRow("a folder and a server of the same text") << lab << "servidor:" + lab << false;
+}
+
+void TestStoreBank::sameBankOnlyWhenReachedTheSameWay()
+{
+    QFETCH(QString, first);
+    QFETCH(QString, second);
+    QFETCH(bool, same);
+    const auto bank = [](const QString &text) {
+        const QString server = QStringLiteral("servidor:");
+        return openBank(text.startsWith(server) ? BankLocation::server(text.mid(server.size()))
+                                                : BankLocation::folder(text));
+    };
+    QCOMPARE(bank(first)->sameAs(*bank(second)), same);
+    QCOMPARE(bank(second)->sameAs(*bank(first)), same);
+}
+
+void TestStoreBank::folderKeepsItsRecordInItself()
+{
+    // The data folder of HOME has a record; a bank in another folder has its own, and settling it
+    // leaves the data folder's alone.
+    QTemporaryDir home, other;
+    const QByteArray oldHome = qgetenv("HOME");
+    qputenv("HOME", QFile::encodeName(home.path()));
+    QVERIFY(QDir(home.path()).mkpath(QStringLiteral("BDPerguntas")));
+    const QByteArray homeRecord = "Ana\r\n50\r\n";
+    const auto write = [](const QString &path, const QByteArray &bytes) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    };
+    write(dataFile(QStringLiteral("Recorde.txt")), homeRecord);
+    write(QDir(other.path()).filePath(QStringLiteral("Recorde.txt")), "Bia\r\n70\r\n");
+
+    const std::unique_ptr<RecordStore> record = openBank(BankLocation::folder(other.path()))->record();
+    const std::optional<Record> read = record->read();
+    QVERIFY(read);
+    QCOMPARE(read->name, QStringLiteral("Bia"));
+    QCOMPARE(read->points, 70);
+    record->settle([](const RecordStore::Stored &stored) -> std::optional<Record> {
+        return Record{QStringLiteral("Carla"), stored.record->points + 20};
+    });
+    QFile kept(QDir(other.path()).filePath(QStringLiteral("Recorde.txt")));
+    QVERIFY(kept.open(QIODevice::ReadOnly));
+    QCOMPARE(kept.readAll(), QByteArray("Carla\r\n90\r\n"));
+    QFile untouched(dataFile(QStringLiteral("Recorde.txt")));
+    QVERIFY(untouched.open(QIODevice::ReadOnly));
+    QCOMPARE(untouched.readAll(), homeRecord);
+    qputenv("HOME", oldHome);
 }
 
 void TestStoreBank::descriptionHidesThePassword_data()
