@@ -62,6 +62,7 @@ private slots:
     void okWithoutAnswer();
     void skipReachesTheLargestNumberAfterDeletions();
     void bankTooSmall();
+    void theNextGameBuiltFindsTheBankLetGo();
     void playAfterDeletionsSinceTheLastCount();
     void playAgainFromTheStartScreenStartsFromZero();
     void questionThatCannotBeFullyShown();
@@ -393,6 +394,29 @@ void GameTest::bankTooSmall()
     QVERIFY(jornada().FrmPerguntas()->isVisible());
     QCOMPARE(dialogs->texts(Kind::Error).size(), 2);
     QCOMPARE(BankTooSmallMessage(1).contains(QStringLiteral("1 pergunta,")), true);
+}
+
+void GameTest::theNextGameBuiltFindsTheBankLetGo()
+{
+    // A game built, played and destroyed, as in one run of the program, takes its screens with it
+    // and lets go of the bank: the next one opens it, reads the record the first set and takes it.
+    TempDataDir data(30);
+    ScriptedDialogsGuard dialogs;
+    SequenceRandomGuard random;
+    {
+        ScreenSet screens;
+        Play::game(QStringLiteral("Ana"), 20, 0);
+        QVERIFY(jornada().FrmResult()->isVisible());
+    }
+    QCOMPARE(screenWindowsAlive(), QList<ScreenWindow *>());
+
+    ScreenSet screens;
+    QCOMPARE(screens.fatalReport, QString());
+    QCOMPARE(jornada().FrmInicial()->LblRecordeAtual->text(), QStringLiteral("Ana - 100 pontos"));
+    Play::game(QStringLiteral("Bia"), 20, 0);
+    QVERIFY(jornada().FrmResult()->isVisible());
+    QCOMPARE(data.recordFileBytes(), QByteArray("Bia\r\n100\r\n"));
+    QVERIFY(dialogs->texts(Kind::Error).isEmpty());
 }
 
 void GameTest::playAfterDeletionsSinceTheLastCount()

@@ -62,10 +62,17 @@ void StartupTest::startUpCreatesEveryScreenHidden()
     std::unique_ptr<Jornada> started = startUp(StartupOptions{0});
     QVERIFY(started);
     QCOMPARE(FrmSplash, nullptr); // gone after the pause
-    for (ScreenWindow *screen : ScreenSet::screensOf(*started)) {
-        QVERIFY(screen);
-        QVERIFY2(!screen->isVisible(), qPrintable(screen->objectName()));
+    // Each screen under its instance name, hidden.
+    const QStringList names = {"FrmInicial", "FrmPerguntas", "FrmCadastro", "FrmResult",
+                               "FrmSenha",   "FrmInstrucao", "FrmAlterarSenha"};
+    const QList<ScreenWindow *> screens = ScreenSet::screensOf(*started);
+    QCOMPARE(screens.size(), names.size());
+    for (qsizetype i = 0; i < screens.size(); ++i) {
+        QVERIFY2(screens[i], qPrintable(names[i]));
+        QCOMPARE(screens[i]->objectName(), names[i]);
+        QVERIFY2(!screens[i]->isVisible(), qPrintable(names[i]));
     }
+    QCOMPARE(screenWindowsAlive().size(), screens.size());
     // The creation steps ran: the record line, and the first game drawn and shown.
     QCOMPARE(started->FrmInicial()->LblRecordeAtual->text(), QStringLiteral("Ana - 85 pontos"));
     QCOMPARE(started->game().state().QuestionCount, 25);
@@ -75,6 +82,10 @@ void StartupTest::startUpCreatesEveryScreenHidden()
     QVERIFY(!started->FrmPerguntas()->ImgPerg->picture().isNull());
     QVERIFY(dialogs->shown.isEmpty());
     QCOMPARE(QCoreApplication::applicationName(), QStringLiteral("0RB174 & CR157AL: JORNADA DO SABER"));
+
+    // The game takes its screens with it.
+    started.reset();
+    QCOMPARE(screenWindowsAlive(), QList<ScreenWindow *>());
 }
 
 void StartupTest::screensHaveTheirCaptionsSizesAndMenus_data()
