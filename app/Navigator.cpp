@@ -1,6 +1,6 @@
 #include "app/Navigator.h"
 
-#include "app/Screens.h"
+#include "app/Jornada.h"
 #include "game/GameSession.h"
 #include "platform/Dialogs.h"
 #include "screens/Inicial.h"
@@ -13,8 +13,8 @@
 
 void ScreenNavigator::showGame(const NewGame &game)
 {
-    FrmPerguntas->showScreen();
-    FrmPerguntas->ShowNewGame(game);
+    m_screens.FrmPerguntas()->showScreen();
+    m_screens.FrmPerguntas()->ShowNewGame(game);
 }
 
 void ScreenNavigator::showResult(const GameResult &result)
@@ -23,75 +23,75 @@ void ScreenNavigator::showResult(const GameResult &result)
     // memory.
     if (!result.recordReadError.isEmpty())
         Dialogs::error(result.recordReadError);
-    FrmPerguntas->hide();
-    FrmResult->showScreen();
-    FrmResult->ShowResult(result);
+    m_screens.FrmPerguntas()->hide();
+    m_screens.FrmResult()->showScreen();
+    m_screens.FrmResult()->ShowResult(result);
 }
 
 void ScreenNavigator::backToStartAfterGivingUp()
 {
-    FrmInicial->showScreen();
-    FrmCadastro->close();
-    FrmResult->close();
-    FrmInicial->ReadyForNextPlayer();
+    m_screens.FrmInicial()->showScreen();
+    m_screens.FrmCadastro()->close();
+    m_screens.FrmResult()->close();
+    m_screens.FrmInicial()->ReadyForNextPlayer();
 }
 
 void ScreenNavigator::backToStartForAnotherGame()
 {
     // The results screen stays open behind the start screen.
-    FrmInicial->showScreen();
-    FrmPerguntas->ResetForNewGame();
-    FrmInicial->ReadyForNextPlayer();
+    m_screens.FrmInicial()->showScreen();
+    m_screens.FrmPerguntas()->ResetForNewGame();
+    m_screens.FrmInicial()->ReadyForNextPlayer();
 }
 
 void ScreenNavigator::loadGameAhead(const NewGame &game)
 {
-    FrmPerguntas->ShowNewGame(game);
+    m_screens.FrmPerguntas()->ShowNewGame(game);
 }
 
 void ScreenNavigator::showRecordLine(const QString &line)
 {
-    FrmInicial->ShowRecordLine(line);
+    m_screens.FrmInicial()->ShowRecordLine(line);
 }
 
 void ScreenNavigator::closeAll()
 {
     // Closing the start screen, fifth, ends the program once the running handler returns; the
     // password change screen is left as it is.
-    FrmPerguntas->close();
-    FrmCadastro->close();
-    FrmResult->close();
-    FrmSenha->close();
-    FrmInicial->close();
-    FrmInstrucao->close();
+    m_screens.FrmPerguntas()->close();
+    m_screens.FrmCadastro()->close();
+    m_screens.FrmResult()->close();
+    m_screens.FrmSenha()->close();
+    m_screens.FrmInicial()->close();
+    m_screens.FrmInstrucao()->close();
 }
 
 void ScreenNavigator::showStart()
 {
-    FrmInicial->showScreen();
+    m_screens.FrmInicial()->showScreen();
 }
 
 void ScreenNavigator::showInstructions()
 {
-    FrmInstrucao->showScreen();
+    m_screens.FrmInstrucao()->showScreen();
 }
 
 void ScreenNavigator::showLogin()
 {
-    FrmSenha->OpenLogin();
+    m_screens.FrmSenha()->OpenLogin();
 }
 
 void ScreenNavigator::backToLogin(bool focusPassword)
 {
-    FrmSenha->OpenLogin(focusPassword);
+    m_screens.FrmSenha()->OpenLogin(focusPassword);
 }
 
 void ScreenNavigator::showPasswordChange()
 {
-    FrmAlterarSenha->Open();
+    m_screens.FrmAlterarSenha()->Open();
 }
 
 void ScreenNavigator::showEditor(std::shared_ptr<Bank> bank)
 {
-    FrmCadastro->OpenEditor(std::move(bank));
+    m_screens.FrmCadastro()->OpenEditor(std::move(bank));
 }

@@ -1,9 +1,14 @@
 #pragma once
-// Shows and hides the screens of the set, and passes between them what one tells another.
+// Shows and hides the screens of the game, and passes between them what one tells another.
 #include "screens/Navigator.h"
+
+class Jornada;
 
 class ScreenNavigator final : public Navigator {
 public:
+    // Works on the screens that `screens` holds, which outlives the navigator.
+    explicit ScreenNavigator(const Jornada &screens) : m_screens(screens) {}
+
     void showGame(const NewGame &game) override;
     void showResult(const GameResult &result) override;
     void backToStartAfterGivingUp() override;
@@ -17,4 +22,7 @@ public:
     void backToLogin(bool focusPassword) override;
     void showPasswordChange() override;
     void showEditor(std::shared_ptr<Bank> bank) override;
+
+private:
+    const Jornada &m_screens;
 };

@@ -1,7 +1,7 @@
 #include "app/Startup.h"
 #include "screens/Fonts.h"
 
-#include "app/Screens.h"
+#include "app/Jornada.h"
 #include "platform/Accessibility.h"
 #include "platform/Dialogs.h"
 #include "platform/ErrorReport.h"
@@ -68,7 +68,7 @@ void prepareApplication()
     registerGameFonts();
 }
 
-bool startUp(const StartupOptions &options)
+std::unique_ptr<Jornada> startUp(const StartupOptions &options)
 {
     registerAssets();
     // Before the first window, so that a screen reader meets the game's own interfaces.
@@ -76,29 +76,32 @@ bool startUp(const StartupOptions &options)
     showSplash();
     prepareApplication();
 
-    const QString fatal = createScreens();
-    if (!fatal.isEmpty()) {
+    QString fatal;
+    std::unique_ptr<Jornada> jornada = Jornada::create(fatal);
+    if (!jornada) {
         delete FrmSplash;
         FrmSplash = nullptr;
         Dialogs::error(fatal);
-        return false;
+        return nullptr;
     }
 
     // Blocking: nothing is handled or repainted meanwhile.
     QThread::msleep(options.pauseMs);
     delete FrmSplash;
     FrmSplash = nullptr;
-    return true;
+    return jornada;
 }
 
 int runJornada(int argc, char *argv[])
 {
     JornadaApplication app(argc, argv);
     app.setQuitOnLastWindowClosed(false);
-    if (!startUp())
+    std::unique_ptr<Jornada> jornada = startUp();
+    if (!jornada)
         return 1;
-    FrmInicial->showScreen();
+    jornada->FrmInicial()->showScreen();
     const int status = app.exec();
-    destroyScreens();
+    // The screens, and with them the bank's tables, go before the application.
+    jornada.reset();
     return status;
 }

@@ -1,7 +1,7 @@
 #include "Memory.h"
 
 #include "SilentDialogs.h"
-#include "app/Screens.h"
+#include "app/Jornada.h"
 #include "app/Startup.h"
 #include "game/GameSession.h"
 #include "screens/Inicial.h"
@@ -68,32 +68,33 @@ int playOneGameForMemory()
     setDialogBackend(std::unique_ptr<DialogBackend>(dialogs));
 
     // The program's own start-up, without its pause.
-    if (!startUp(StartupOptions {0}))
+    std::unique_ptr<Jornada> jornada = startUp(StartupOptions {0});
+    if (!jornada)
         return printPeak(QStringLiteral("início: ") + dialogs->lastError);
-    FrmInicial->showScreen();
+    jornada->FrmInicial()->showScreen();
     settle();
 
-    FrmInicial->EdtNome->setText(QStringLiteral("Medida"));
-    FrmInicial->BtnJogar->click();
+    jornada->FrmInicial()->EdtNome->setText(QStringLiteral("Medida"));
+    jornada->FrmInicial()->BtnJogar->click();
     settle();
     for (int question = 0; question < QuestionsPerGame; ++question) {
         // Right and wrong answers in turn, as a player would give them.
-        QRadioButton *const buttons[] = {FrmPerguntas->RBResp1, FrmPerguntas->RBResp2,
-                                         FrmPerguntas->RBResp3, FrmPerguntas->RBResp4};
+        const TFrmPerguntas *screen = jornada->FrmPerguntas();
+        QRadioButton *const buttons[] = {screen->RBResp1, screen->RBResp2, screen->RBResp3, screen->RBResp4};
         QRadioButton *choice = buttons[question % 4];
         if (question % 2 == 0)
             for (QRadioButton *b : buttons)
-                if (TFrmPerguntas::AnswerOf(b) == Game().state().CorrectAnswer)
+                if (TFrmPerguntas::AnswerOf(b) == jornada->game().state().CorrectAnswer)
                     choice = b;
         choice->setChecked(true);
-        FrmPerguntas->BtnOK->click();
+        jornada->FrmPerguntas()->BtnOK->click();
         settle();
     }
-    const bool ended = FrmResult->isVisible() && Game().state().CurrentIndex == QuestionsPerGame;
+    const bool ended = jornada->FrmResult()->isVisible() && jornada->game().state().CurrentIndex == QuestionsPerGame;
     const int status = printPeak(dialogs->errors ? dialogs->lastError
                                  : ended       ? QString()
                                                : QStringLiteral("o jogo não chegou ao fim"));
-    destroyScreens();
+    jornada.reset();
     return status;
 }
 

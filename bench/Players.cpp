@@ -1,7 +1,7 @@
 #include "Players.h"
 
 #include "SilentDialogs.h"
-#include "app/Screens.h"
+#include "app/Jornada.h"
 #include "app/Startup.h"
 #include "game/GameSession.h"
 #include "screens/Inicial.h"
@@ -117,11 +117,12 @@ int playAsPupil(int index, int total, int seconds)
 {
     auto *dialogs = new SilentDialogs;
     setDialogBackend(std::unique_ptr<DialogBackend>(dialogs));
-    if (!startUp(StartupOptions {0})) {
+    std::unique_ptr<Jornada> jornada = startUp(StartupOptions {0});
+    if (!jornada) {
         std::printf("erro=início: %s\n", dialogs->lastError.toUtf8().constData());
         return 1;
     }
-    FrmInicial->showScreen();
+    jornada->FrmInicial()->showScreen();
     settle();
     std::printf("pronto\n");
     std::fflush(stdout);
@@ -143,39 +144,39 @@ int playAsPupil(int index, int total, int seconds)
     waitUntil(clock, slot);
     for (int game = 0; game < games && failure.isEmpty(); ++game) {
         if (game > 0) {
-            FrmResult->BtnJogarNovamente->click();
+            jornada->FrmResult()->BtnJogarNovamente->click();
             settle();
         }
-        FrmInicial->EdtNome->setText(playerName(index));
-        FrmInicial->BtnJogar->click();
+        jornada->FrmInicial()->EdtNome->setText(playerName(index));
+        jornada->FrmInicial()->BtnJogar->click();
         settle();
         for (int question = 0; question < QuestionsPerGame; ++question) {
             slot += AnswerEveryMs;
             waitUntil(clock, slot);
-            QRadioButton *const buttons[] = {FrmPerguntas->RBResp1, FrmPerguntas->RBResp2, FrmPerguntas->RBResp3,
-                                             FrmPerguntas->RBResp4};
+            const TFrmPerguntas *screen = jornada->FrmPerguntas();
+            QRadioButton *const buttons[] = {screen->RBResp1, screen->RBResp2, screen->RBResp3, screen->RBResp4};
             const bool right = random.generateDouble() < rightChance;
             const int wrongAt = random.bounded(3);
             int wrongSeen = 0;
             QRadioButton *choice = buttons[0];
             for (QRadioButton *b : buttons) {
-                const bool isRight = TFrmPerguntas::AnswerOf(b) == Game().state().CorrectAnswer;
+                const bool isRight = TFrmPerguntas::AnswerOf(b) == jornada->game().state().CorrectAnswer;
                 if (isRight == right && (right || wrongSeen++ == wrongAt))
                     choice = b;
             }
             choice->setChecked(true);
             QElapsedTimer click;
             click.start();
-            FrmPerguntas->BtnOK->click();
+            jornada->FrmPerguntas()->BtnOK->click();
             clicks << double(click.nsecsElapsed()) / 1e6;
             settle();
         }
-        if (!FrmResult->isVisible() || Game().state().CurrentIndex != QuestionsPerGame)
+        if (!jornada->FrmResult()->isVisible() || jornada->game().state().CurrentIndex != QuestionsPerGame)
             failure = QStringLiteral("o jogo %1 não chegou ao fim").arg(game + 1);
         else
-            scores << QString::number(Game().state().GamePoints);
+            scores << QString::number(jornada->game().state().GamePoints);
         // A game that took the record holds itself as the record.
-        const TGameState &state = Game().state();
+        const TGameState &state = jornada->game().state();
         if (state.RecordName == state.PlayerName && state.RecordPoints == state.GamePoints)
             ++claims;
     }
@@ -186,7 +187,7 @@ int playAsPupil(int index, int total, int seconds)
     if (!failure.isEmpty())
         std::printf("erro=%s\n", failure.simplified().toUtf8().constData());
     std::fflush(stdout);
-    destroyScreens();
+    jornada.reset();
     return failure.isEmpty() ? 0 : 1;
 }
 

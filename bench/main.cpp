@@ -21,7 +21,7 @@
 #include "ServerBanks.h"
 #include "SilentDialogs.h"
 
-#include "app/Screens.h"
+#include "app/Jornada.h"
 #include "app/Startup.h"
 #include "game/GameSession.h"
 #include "game/QuestionDraw.h"
@@ -154,8 +154,7 @@ public:
     ~Bench()
     {
         // The screens hold the banks' tables open: they go first.
-        if (m_screens)
-            destroyScreens();
+        m_jornada.reset();
     }
 
     void defineBaselines();
@@ -208,7 +207,7 @@ private:
 
     QString m_cameraPhoto, m_smoothPhoto;
     std::unique_ptr<BenchBank> m_sample, m_tenThousand, m_hundredThousand, m_hundredThousandCamera, m_million;
-    bool m_screens = false;
+    std::unique_ptr<Jornada> m_jornada; // the game the measurements run on, when one is built
 };
 
 void Bench::checkErrors(const QString &what)
@@ -224,33 +223,31 @@ void Bench::checkErrors(const QString &what)
 
 void Bench::createScreensOn(const BenchBank &bank)
 {
-    if (m_screens)
-        destroyScreens();
+    m_jornada.reset();
     bank.use();
-    const QString fatal = createScreens();
-    if (!fatal.isEmpty())
+    QString fatal;
+    m_jornada = Jornada::create(fatal);
+    if (!m_jornada)
         throw AppError(fatal);
-    m_screens = true;
 }
 
 void Bench::createScreensOn(const KeptServerBank &bank)
 {
-    if (m_screens)
-        destroyScreens();
+    m_jornada.reset();
     bank.use();
-    const QString fatal = createScreens();
-    if (!fatal.isEmpty())
+    QString fatal;
+    m_jornada = Jornada::create(fatal);
+    if (!m_jornada)
         throw AppError(fatal);
-    m_screens = true;
 }
 
 void Bench::checkRightAnswer()
 {
-    QRadioButton *const buttons[] = {FrmPerguntas->RBResp1, FrmPerguntas->RBResp2, FrmPerguntas->RBResp3,
-                                     FrmPerguntas->RBResp4};
+    const TFrmPerguntas *screen = m_jornada->FrmPerguntas();
+    QRadioButton *const buttons[] = {screen->RBResp1, screen->RBResp2, screen->RBResp3, screen->RBResp4};
     QRadioButton *choice = buttons[0];
     for (QRadioButton *b : buttons)
-        if (TFrmPerguntas::AnswerOf(b) == Game().state().CorrectAnswer)
+        if (TFrmPerguntas::AnswerOf(b) == m_jornada->game().state().CorrectAnswer)
             choice = b;
     choice->setChecked(true);
 }
@@ -457,19 +454,18 @@ void Bench::startUp()
         {&million(), QStringLiteral("1.000.000 perguntas"), 80, 4},
     };
     for (const Case &c : cases) {
-        if (m_screens) {
-            destroyScreens();
-            m_screens = false;
-        }
+        m_jornada.reset();
         c.bank->use();
         std::array<QMainWindow *, 7> windows {};
         add(compare(QStringLiteral("createScreens, ") + c.name, reps(c.fraction),
-                    {[] {
-                         if (!createScreens().isEmpty())
+                    {[this] {
+                         QString fatal;
+                         m_jornada = Jornada::create(fatal);
+                         if (!m_jornada)
                              throw AppError(QStringLiteral("as tabelas não abriram"));
                      },
                      // Counted as at the program's start, not kept from the last round.
-                     {}, [] { destroyScreens(); }},
+                     {}, [this] { m_jornada.reset(); }},
                     QStringLiteral("janelas+count"),
                     {[&] { bareStartUp(c.bank->directory(), windows); }, {}, [&] { deleteWindows(windows); }}),
             c.target);
@@ -477,10 +473,11 @@ void Bench::startUp()
         // The game's own steps inside it, on screens made once.
         createScreensOn(*c.bank);
         RawTable raw(c.bank->directory());
-        add(compare(QStringLiteral("  CountQuestions, ") + c.name, reps(), {[] { QuestionBankInUse().count(); }, [] { QuestionBankInUse().forgetCount(); }},
+        add(compare(QStringLiteral("  CountQuestions, ") + c.name, reps(),
+                    {[this] { m_jornada->questionBank().count(); }, [this] { m_jornada->questionBank().forgetCount(); }},
                     QStringLiteral("count cru"), {[&] { raw.first("SELECT count(id) FROM db"); }}));
         add(compare(QStringLiteral("  CountQuestions, tabela inalterada desde a última"), reps(),
-                    {[] { QuestionBankInUse().count(); }}, QStringLiteral("count cru"),
+                    {[this] { m_jornada->questionBank().count(); }}, QStringLiteral("count cru"),
                     {[&] { raw.first("SELECT count(id) FROM db"); }}));
         QRandomGenerator random(3);
         const int questions = c.bank->questions();
@@ -489,7 +486,7 @@ void Bench::startUp()
         TGameState drawn;
         drawn.QuestionCount = questions;
         Row draw = compare(QStringLiteral("  DrawQuestions, ") + c.name, reps(),
-                           {[&] { DrawQuestions(QuestionBankInUse(), drawn); }},
+                           {[&] { DrawQuestions(m_jornada->questionBank(), drawn); }},
                            QStringLiteral("20 buscas"), {[&] {
                                for (int i = 0; i < QuestionsPerGame; ++i)
                                    raw.first("SELECT id FROM db WHERE id >= ?1 ORDER BY id LIMIT 1",
@@ -499,8 +496,8 @@ void Bench::startUp()
             draw.ratioLimit = 30;
         add(draw, questions >= 1000000 ? 2 : 0, Row::Goal::BelowAndRatioAtMost);
         add(compare(QStringLiteral("  um jogo novo: o sorteio, as fotos pedidas e a 1ª pergunta"), reps(),
-                    {[] { FrmPerguntas->ShowNewGame(Game().playAgain()); }, {},
-                     [] { FrmPerguntas->ResetForNewGame(); }},
+                    {[this] { m_jornada->FrmPerguntas()->ShowNewGame(m_jornada->game().playAgain()); }, {},
+                     [this] { m_jornada->FrmPerguntas()->ResetForNewGame(); }},
                     QStringLiteral("20 buscas"), {[&] {
                         for (int i = 0; i < QuestionsPerGame; ++i)
                             raw.first("SELECT id FROM db WHERE id >= ?1 ORDER BY id LIMIT 1",
@@ -527,14 +524,14 @@ void Bench::photos()
     }
     int shown = 0, decoded = 0;
     // A question read from the bank, as the game reads it, and shown.
-    const auto showQuestion = [](qint32 id) {
-        const StoredQuestion stored = QuestionBankInUse().question(id);
+    const auto showQuestion = [this](qint32 id) {
+        const StoredQuestion stored = m_jornada->questionBank().question(id);
         QuestionView view;
         view.id = id;
         view.pergunta = stored.pergunta;
         view.answers = stored.answers;
         view.foto = stored.foto;
-        FrmPerguntas->ShowQuestion(view);
+        m_jornada->FrmPerguntas()->ShowQuestion(view);
     };
     add(compare(QStringLiteral("ShowQuestion, fotos JPEG do exemplo (137×177)"), reps(),
                 {[&] { showQuestion(ids[shown++ % ids.size()]); }}, QStringLiteral("decod. completa"),
@@ -555,7 +552,7 @@ void Bench::photos()
         shown = 0;
         add(compare(QStringLiteral("ShowQuestion, foto 12 MP granulada (4000×3000), %1 perguntas")
                         .arg(QLocale(QLocale::Portuguese, QLocale::Brazil).toString(bank->questions())),
-                    reps(), {[&] { showQuestion(Game().state().DrawnIds[shown++ % QuestionsPerGame]); }},
+                    reps(), {[&] { showQuestion(m_jornada->game().state().DrawnIds[shown++ % QuestionsPerGame]); }},
                     QStringLiteral("decod. completa"), {[&] { loadPicture(cameraPhoto()); }}),
             0.25, Row::Goal::RatioAtMost);
     }
@@ -603,11 +600,11 @@ void Bench::okClick()
     for (int round = 0; round < rounds; ++round) {
         for (Case &c : cases) {
             createScreensOn(*c.bank);
-            FrmPerguntas->showScreen();
+            m_jornada->FrmPerguntas()->showScreen();
             settle();
             // The photos of the game are decoded while the player reads the first question.
-            const auto photosDecoded = [] {
-                while (!FrmPerguntas->photoPrefetch().idle())
+            const auto photosDecoded = [this] {
+                while (!m_jornada->FrmPerguntas()->photoPrefetch().idle())
                     QThread::msleep(5);
             };
             photosDecoded();
@@ -616,29 +613,29 @@ void Bench::okClick()
             // The game never reaches its end here: each click answers one of the first 19
             // questions, and a new game, its photos decoded, is started before the 20th.
             auto answer = [&] {
-                if (Game().state().CurrentIndex == QuestionsPerGame - 1) {
-                    FrmPerguntas->ShowNewGame(Game().start(QStringLiteral("Medida")));
+                if (m_jornada->game().state().CurrentIndex == QuestionsPerGame - 1) {
+                    m_jornada->FrmPerguntas()->ShowNewGame(m_jornada->game().start(QStringLiteral("Medida")));
                     photosDecoded();
                 }
                 checkRightAnswer();
             };
             const Timed leastWork {[&] {
-                const qint32 id = Game().state().DrawnIds[read++ % QuestionsPerGame];
+                const qint32 id = m_jornada->game().state().DrawnIds[read++ % QuestionsPerGame];
                 loadPicture(raw.first("SELECT id, pergunta, resp1, resp2, resp3, resp4, correta, foto FROM db "
                                       "WHERE id = ?1",
                                       id, 7),
                             PhotoBox);
             }};
-            const Timed click {[] { FrmPerguntas->BtnOK->click(); }, answer, settle};
-            const Timed clickAndPaint {[] {
-                                           FrmPerguntas->BtnOK->click();
+            const Timed click {[this] { m_jornada->FrmPerguntas()->BtnOK->click(); }, answer, settle};
+            const Timed clickAndPaint {[this] {
+                                           m_jornada->FrmPerguntas()->BtnOK->click();
                                            settle();
                                        },
                                        answer};
             c.click += timesMs(clicks, click);
             c.clickAndPaint += timesMs(clicks, clickAndPaint);
             c.leastWork += timesMs(decodes, leastWork);
-            FrmPerguntas->hide();
+            m_jornada->FrmPerguntas()->hide();
             checkErrors(QStringLiteral("BtnOK->click(), ") + c.name);
         }
     }
@@ -689,33 +686,33 @@ void Bench::editor()
     // to it are decoded meanwhile.
     m_report.section(QStringLiteral("Editor com 1.000.000 perguntas e fotos de 12 MP"));
     createScreensOn(millionCamera());
-    FrmCadastro->OpenEditor();
+    m_jornada->FrmCadastro()->OpenEditor();
     settle();
-    FrmCadastro->TbPerguntas->first();
+    m_jornada->FrmCadastro()->TbPerguntas->first();
     RawTable raw(millionCamera().directory());
     int id = 1;
-    const auto look = [] {
+    const auto look = [this] {
         settle();
-        while (!FrmCadastro->photoPrefetch().idle())
+        while (!m_jornada->FrmCadastro()->photoPrefetch().idle())
             QThread::msleep(5);
     };
-    QToolButton *next = FrmCadastro->DBNav->button(DBNavigator::Button::Next);
+    QToolButton *next = m_jornada->FrmCadastro()->DBNav->button(DBNavigator::Button::Next);
     add(compare(QStringLiteral("DBNav: Próximo, fotos 12 MP"), reps(), {[next] { next->click(); }, look},
                 QStringLiteral("busca+foto"), {[&] {
                     loadPicture(raw.first("SELECT rowid, * FROM db WHERE Id > ?1 ORDER BY Id LIMIT 1", id++, 8),
                                 PhotoBox);
                 }}),
         2);
-    FrmCadastro->hide();
+    m_jornada->FrmCadastro()->hide();
 }
 
 void Bench::editorOn(const BenchBank &bank, const QString &size)
 {
     m_report.section(QStringLiteral("Editor com %1 perguntas (cada clique recarrega a foto)").arg(size));
     createScreensOn(bank);
-    FrmCadastro->OpenEditor();
+    m_jornada->FrmCadastro()->OpenEditor();
     settle();
-    Table *table = FrmCadastro->TbPerguntas;
+    Table *table = m_jornada->FrmCadastro()->TbPerguntas;
     RawTable raw(bank.directory());
     const int last = bank.questions();
 
@@ -742,7 +739,7 @@ void Bench::editorOn(const BenchBank &bank, const QString &size)
             table->first();
         if (c.which == DBNavigator::Button::Prior)
             table->last();
-        QToolButton *button = FrmCadastro->DBNav->button(c.which);
+        QToolButton *button = m_jornada->FrmCadastro()->DBNav->button(c.which);
         add(compare(QStringLiteral("DBNav: ") + c.name, reps(), {[button] { button->click(); }, c.before},
                     QStringLiteral("busca crua"), {c.baseline}),
             1);
@@ -756,7 +753,7 @@ void Bench::editorOn(const BenchBank &bank, const QString &size)
                                        .arg(key, caseFoldedKey(QStringLiteral("?1")))
                                        .toUtf8();
     add(compare(QStringLiteral("Localizar (termo respondido no pedido)"), reps(),
-                {[] { FrmCadastro->BdLocalizar->click(); },
+                {[this] { m_jornada->FrmCadastro()->BdLocalizar->click(); },
                  [&] {
                      dialogs->promptAnswer = terms[asked++ % terms.size()];
                      settle();
@@ -765,7 +762,7 @@ void Bench::editorOn(const BenchBank &bank, const QString &size)
                     raw.first(nearestText.constData(), terms[sought++ % terms.size()]);
                 }}),
         1);
-    FrmCadastro->hide();
+    m_jornada->FrmCadastro()->hide();
 }
 
 void Bench::server()
@@ -778,10 +775,7 @@ void Bench::server()
         m_report.note(why);
         return;
     }
-    if (m_screens) {
-        destroyScreens();
-        m_screens = false;
-    }
+    m_jornada.reset();
     std::unique_ptr<KeptServerBank> bank;
     QElapsedTimer timer;
     timer.start();
@@ -801,10 +795,7 @@ void Bench::server()
     serverStartUp(*bank);
     serverOkClick(*bank);
     serverEditor(*bank);
-    if (m_screens) {
-        destroyScreens();
-        m_screens = false;
-    }
+    m_jornada.reset();
     serverLoad(*bank);
 }
 
@@ -812,20 +803,19 @@ void Bench::serverStartUp(const KeptServerBank &bank)
 {
     m_report.section(QStringLiteral("Servidor PostgreSQL local, 1.000.000 de perguntas, fotos do exemplo no banco: "
                                     "o início e o sorteio, como o papel dos alunos"));
-    if (m_screens) {
-        destroyScreens();
-        m_screens = false;
-    }
+    m_jornada.reset();
     bank.use();
     std::array<QMainWindow *, 7> windows {};
     std::unique_ptr<RawServer> connected;
     add(compare(QStringLiteral("createScreens, servidor, 1.000.000 perguntas"), reps(4),
-                {[] {
-                     if (!createScreens().isEmpty())
+                {[this] {
+                     QString fatal;
+                     m_jornada = Jornada::create(fatal);
+                     if (!m_jornada)
                          throw AppError(QStringLiteral("as tabelas do servidor não abriram"));
                  },
                  // A new connection and a count at every start, as a lab machine starting.
-                 {}, [] { destroyScreens(); }},
+                 {}, [this] { m_jornada.reset(); }},
                 QStringLiteral("janelas+conexão"),
                 {[&] {
                      makeWindows(windows);
@@ -842,10 +832,10 @@ void Bench::serverStartUp(const KeptServerBank &bank)
     createScreensOn(bank);
     RawServer raw(bank.pupils());
     add(compare(QStringLiteral("  CountQuestions, servidor"), reps(),
-                {[] { QuestionBankInUse().count(); }, [] { QuestionBankInUse().forgetCount(); }},
+                {[this] { m_jornada->questionBank().count(); }, [this] { m_jornada->questionBank().forgetCount(); }},
                 QStringLiteral("count no servidor"), {[&] { raw.first("SELECT count(id) FROM perguntas.db"); }}));
     add(compare(QStringLiteral("  CountQuestions, tabela inalterada desde a última"), reps(),
-                {[] { QuestionBankInUse().count(); }}, QStringLiteral("count no servidor"),
+                {[this] { m_jornada->questionBank().count(); }}, QStringLiteral("count no servidor"),
                 {[&] { raw.first("SELECT count(id) FROM perguntas.db"); }}));
     QRandomGenerator random(3);
     const int questions = bank.questions();
@@ -856,12 +846,15 @@ void Bench::serverStartUp(const KeptServerBank &bank)
     TGameState drawn;
     drawn.QuestionCount = questions;
     add(compare(QStringLiteral("  DrawQuestions, servidor"), reps(),
-                {[&] { DrawQuestions(QuestionBankInUse(), drawn); }}, QStringLiteral("20 buscas no serv."),
+                {[&] { DrawQuestions(m_jornada->questionBank(), drawn); }}, QStringLiteral("20 buscas no serv."),
                 {twentySeeks}),
         5);
     add(compare(QStringLiteral("  um jogo novo: o sorteio, as fotos pedidas e a 1ª pergunta"), reps(),
-                {[] { guarded([] { FrmPerguntas->ShowNewGame(Game().playAgain()); }); }, {},
-                 [] { FrmPerguntas->ResetForNewGame(); }},
+                {[this] {
+                     guarded([this] { m_jornada->FrmPerguntas()->ShowNewGame(m_jornada->game().playAgain()); });
+                 },
+                 {},
+                 [this] { m_jornada->FrmPerguntas()->ResetForNewGame(); }},
                 QStringLiteral("20 buscas no serv."), {twentySeeks}));
 }
 
@@ -874,41 +867,43 @@ void Bench::serverOkClick(const KeptServerBank &bank)
     const int decodes = std::max(2, reps() / rounds);
     QList<double> click, clickAndPaint, leastWork;
     RawServer raw(bank.pupils());
-    const auto photosDecoded = [] {
-        while (!FrmPerguntas->photoPrefetch().idle())
+    const auto photosDecoded = [this] {
+        while (!m_jornada->FrmPerguntas()->photoPrefetch().idle())
             QThread::msleep(5);
     };
     for (int round = 0; round < rounds; ++round) {
         createScreensOn(bank);
-        FrmPerguntas->showScreen();
+        m_jornada->FrmPerguntas()->showScreen();
         settle();
         photosDecoded();
         int read = 0;
         // As in the section "ok": one of the first 19 questions each click, and a new game, its
         // photos decoded, before the 20th.
         const auto answer = [&] {
-            if (Game().state().CurrentIndex == QuestionsPerGame - 1) {
-                guarded([] { FrmPerguntas->ShowNewGame(Game().start(QStringLiteral("Medida"))); });
+            if (m_jornada->game().state().CurrentIndex == QuestionsPerGame - 1) {
+                guarded([this] {
+                    m_jornada->FrmPerguntas()->ShowNewGame(m_jornada->game().start(QStringLiteral("Medida")));
+                });
                 photosDecoded();
             }
             checkRightAnswer();
         };
         const Timed least {[&] {
-            const qint32 id = Game().state().DrawnIds[read++ % QuestionsPerGame];
+            const qint32 id = m_jornada->game().state().DrawnIds[read++ % QuestionsPerGame];
             const QString photo = raw.first("SELECT id, pergunta, resp1, resp2, resp3, resp4, correta, foto "
                                             "FROM perguntas.db WHERE id = $1",
                                             id, 7);
             decodePicture(raw.firstBytes("SELECT dados FROM perguntas.fotos WHERE nome = $1", photo),
                           QStringLiteral("jpg"), PhotoBox);
         }};
-        click += timesMs(clicks, {[] { FrmPerguntas->BtnOK->click(); }, answer, settle});
-        clickAndPaint += timesMs(clicks, {[] {
-                                              FrmPerguntas->BtnOK->click();
+        click += timesMs(clicks, {[this] { m_jornada->FrmPerguntas()->BtnOK->click(); }, answer, settle});
+        clickAndPaint += timesMs(clicks, {[this] {
+                                              m_jornada->FrmPerguntas()->BtnOK->click();
                                               settle();
                                           },
                                           answer});
         leastWork += timesMs(decodes, least);
-        FrmPerguntas->hide();
+        m_jornada->FrmPerguntas()->hide();
         checkErrors(QStringLiteral("BtnOK->click(), servidor"));
     }
     const auto row = [&](const QString &what, const QList<double> &times) {
@@ -930,9 +925,9 @@ void Bench::serverEditor(const KeptServerBank &bank)
                                     "recarrega a foto)"));
     createScreensOn(bank);
     // What the login hands the editor: the bank reached as the administrator's role.
-    guarded([&] { FrmCadastro->OpenEditor(openBank(BankLocation::server(bank.administrator()))); });
+    guarded([&] { m_jornada->FrmCadastro()->OpenEditor(openBank(BankLocation::server(bank.administrator()))); });
     settle();
-    Table *table = FrmCadastro->TbPerguntas;
+    Table *table = m_jornada->FrmCadastro()->TbPerguntas;
     RawServer raw(bank.administrator());
     const int last = bank.questions();
     const QByteArray columns =
@@ -961,7 +956,7 @@ void Bench::serverEditor(const KeptServerBank &bank)
             table->first();
         if (c.which == DBNavigator::Button::Prior)
             table->last();
-        QToolButton *button = FrmCadastro->DBNav->button(c.which);
+        QToolButton *button = m_jornada->FrmCadastro()->DBNav->button(c.which);
         add(compare(QStringLiteral("DBNav: ") + c.name, reps(), {[button] { button->click(); }, c.before},
                     QStringLiteral("busca no servidor"),
                     {[&] { raw.first(c.baseline.constData(), c.parameter ? c.parameter() : QVariant()); }}),
@@ -976,7 +971,7 @@ void Bench::serverEditor(const KeptServerBank &bank)
               .arg(key, serverCaseFoldedKey(QStringLiteral("$1")))
               .toUtf8();
     add(compare(QStringLiteral("Localizar (termo respondido no pedido)"), reps(),
-                {[] { FrmCadastro->BdLocalizar->click(); },
+                {[this] { m_jornada->FrmCadastro()->BdLocalizar->click(); },
                  [&] {
                      dialogs->promptAnswer = terms[asked++ % terms.size()];
                      settle();
@@ -984,7 +979,7 @@ void Bench::serverEditor(const KeptServerBank &bank)
                 QStringLiteral("busca no servidor"),
                 {[&] { raw.first(nearest.constData(), terms[sought++ % terms.size()]); }}),
         2);
-    FrmCadastro->hide();
+    m_jornada->FrmCadastro()->hide();
 }
 
 void Bench::serverLoad(const KeptServerBank &bank)
@@ -1127,10 +1122,7 @@ void Bench::importMemory()
 
 void Bench::memory()
 {
-    if (m_screens) {
-        destroyScreens();
-        m_screens = false;
-    }
+    m_jornada.reset();
     m_report.section(QStringLiteral("Memória: pico de um processo filho que inicia e joga um jogo inteiro "
                                     "(1.000.000 perguntas, fotos de 12 MP decodificadas de antemão)"));
     const QString home = millionCamera().home();

@@ -2,7 +2,7 @@
 // roles, descriptions and states; the order in which Tab moves the focus; the focus ring; a whole
 // game played with the keyboard alone; and message boxes. The interfaces are asked directly, as
 // the desktop's accessibility bridge asks them; the offscreen platform has no bridge to notify.
-#include "app/Screens.h"
+#include "app/Jornada.h"
 #include "game/GameSession.h"
 #include "helpers/Input.h"
 #include "helpers/Play.h"
@@ -162,7 +162,7 @@ int questionIdHeard(int *place = nullptr)
 {
     static const QRegularExpression heard(QStringLiteral(
         "^Pergunta (\\d+) de 20: Pergunta (\\d+)(\\. Tab leva às alternativas; as setas passam de uma alternativa a outra\\.)?$"));
-    const auto match = heard.match(nameOf(FrmPerguntas->LblPergunta));
+    const auto match = heard.match(nameOf(jornada().FrmPerguntas()->LblPergunta));
     if (!match.hasMatch() || match.captured(3).isEmpty() != (match.captured(1) != QLatin1String("1")))
         return 0;
     if (place)
@@ -235,27 +235,30 @@ void AccessibilityTest::everyControlHasAName()
     ScreenSet screens;
     // Screens are named as a voice reads them; their captions spell the game's name in digits.
     QStringList screenNames;
-    for (ScreenWindow *screen : ScreenSet::all())
+    for (ScreenWindow *screen : screens.all())
         screenNames << nameOf(screen);
     const QString game = QStringLiteral("Órbita e Cristal: Jornada do Saber");
     QCOMPARE(screenNames, (QStringList{game, game, game + " - CADASTRO", game + " - RESULTADO", "SENHA SOLICITADA",
                                        game + " - INSTRUÇÕES", "ALTERAÇÃO DE SENHA"}));
-    for (ScreenWindow *screen : ScreenSet::all()) {
+    for (ScreenWindow *screen : screens.all()) {
         const QList<QWidget *> controls = controlsOf(screen);
         QVERIFY(!controls.isEmpty());
         for (QWidget *w : controls)
             QVERIFY2(!nameOf(w).isEmpty(), qPrintable(screen->objectName() + QLatin1Char('.') + w->objectName()));
     }
     // The tables behind the screens go by their names too, for tools that look for them.
-    QVERIFY(FrmCadastro->findChild<Table *>(QStringLiteral("TbPerguntas"), Qt::FindDirectChildrenOnly));
+    QVERIFY(jornada().FrmCadastro()->findChild<Table *>(QStringLiteral("TbPerguntas"), Qt::FindDirectChildrenOnly));
 
     // Each box is labelled by the text beside it, which a screen reader reads with it.
     const struct {
         QWidget *screen;
         const char *label, *box;
-    } labelled[] = {{FrmInicial, "Label1", "EdtNome"},          {FrmSenha, "Label1", "EdtNome"},
-                    {FrmSenha, "Label2", "EdtSenha"},           {FrmAlterarSenha, "Label1", "EdtSenhaAtual"},
-                    {FrmAlterarSenha, "Label2", "EdtNovaSenha"}, {FrmAlterarSenha, "Label3", "EdtConfirmacao"}};
+    } labelled[] = {{jornada().FrmInicial(), "Label1", "EdtNome"},
+                    {jornada().FrmSenha(), "Label1", "EdtNome"},
+                    {jornada().FrmSenha(), "Label2", "EdtSenha"},
+                    {jornada().FrmAlterarSenha(), "Label1", "EdtSenhaAtual"},
+                    {jornada().FrmAlterarSenha(), "Label2", "EdtNovaSenha"},
+                    {jornada().FrmAlterarSenha(), "Label3", "EdtConfirmacao"}};
     for (const auto &l : labelled) {
         auto *label = l.screen->findChild<QLabel *>(QLatin1String(l.label));
         QVERIFY2(label && label->buddy() == l.screen->findChild<QWidget *>(QLatin1String(l.box)), l.box);
@@ -277,7 +280,7 @@ void AccessibilityTest::textBoxesAnswerEveryTextRequest()
         QAccessible::LineBoundary, QAccessible::ParagraphBoundary, QAccessible::NoBoundary};
     // A screen reader moves the cursor, selects and edits through the same interface; the box's
     // own limits still hold.
-    QLineEdit *name = FrmInicial->EdtNome;
+    QLineEdit *name = jornada().FrmInicial()->EdtNome;
     name->setText(QStringLiteral("Ana Maria"));
     QAccessibleTextInterface *text = acc(name)->textInterface();
     text->setCursorPosition(3);
@@ -302,7 +305,7 @@ void AccessibilityTest::textBoxesAnswerEveryTextRequest()
 
 
     int boxes = 0;
-    for (ScreenWindow *screen : ScreenSet::all()) {
+    for (ScreenWindow *screen : screens.all()) {
         for (QLineEdit *box : screen->findChildren<QLineEdit *>()) {
             const QString where = screen->objectName() + QLatin1Char('.') + box->objectName();
             box->setMaxLength(100);
@@ -385,7 +388,7 @@ void AccessibilityTest::enterPressesNoButton()
     TempDataDir data(25);
     ScriptedDialogsGuard dialogs;
     ScreenSet screens;
-    for (ScreenWindow *screen : ScreenSet::all()) {
+    for (ScreenWindow *screen : screens.all()) {
         screen->showScreen();
         for (QPushButton *button : screen->findChildren<QPushButton *>()) {
             if (!button->isEnabled())
@@ -407,40 +410,41 @@ void AccessibilityTest::startScreen()
     data.writeRecordFile("Ana\r\n85\r\n");
     ScriptedDialogsGuard dialogs;
     ScreenSet screens;
-    QVERIFY(bringToFront(FrmInicial));
+    QVERIFY(bringToFront(jornada().FrmInicial()));
 
-    checkControls(FrmInicial, {
+    checkControls(jornada().FrmInicial(), {
         {"EdtNome", QAccessible::EditableText, "Nome do jogador"},
         {"BtnJogar", QAccessible::Button, "Jogar"},
         {"Label1", QAccessible::StaticText, "Digite seu nome:"},
         {"LblRecordeAtual", QAccessible::StaticText, "Recorde Atual: Ana - 85 pontos"},
         {"Image1", QAccessible::Graphic, "Arte do título: Jornada do Saber"},
     });
-    QVERIFY(!descriptionOf(FrmInicial->EdtNome).isEmpty());
+    QVERIFY(!descriptionOf(jornada().FrmInicial()->EdtNome).isEmpty());
     // The caption of the name box is its label.
-    const auto labelled = acc(FrmInicial->EdtNome)->relations(QAccessible::Label);
+    const auto labelled = acc(jornada().FrmInicial()->EdtNome)->relations(QAccessible::Label);
     QCOMPARE(labelled.size(), 1);
-    QCOMPARE(labelled.first().first->object(), FrmInicial->Label1);
-    QCOMPARE(menuItems(FrmInicial), (QStringList{"Cadastrar Novas Perguntas|Alt+C", "Instruções|Alt+I", "Sair|Alt+S"}));
+    QCOMPARE(labelled.first().first->object(), jornada().FrmInicial()->Label1);
+    QCOMPARE(menuItems(jornada().FrmInicial()),
+             (QStringList{"Cadastrar Novas Perguntas|Alt+C", "Instruções|Alt+I", "Sair|Alt+S"}));
 
     // The name box has the focus, and Tab goes to "Jogar", then to the record line.
-    QCOMPARE(focused(), FrmInicial->EdtNome);
-    QVERIFY(acc(FrmInicial->EdtNome)->state().focused);
+    QCOMPARE(focused(), jornada().FrmInicial()->EdtNome);
+    QVERIFY(acc(jornada().FrmInicial()->EdtNome)->state().focused);
     QCOMPARE(tabWalk(3), (QStringList{"BtnJogar", "LblRecordeAtual", "EdtNome"}));
     QCOMPARE(tabWalk(2, Qt::ShiftModifier), (QStringList{"LblRecordeAtual", "BtnJogar"}));
-    QVERIFY(acc(FrmInicial->LblRecordeAtual)->state().focusable);
-    QVERIFY(!acc(FrmInicial->Label1)->state().focusable);
+    QVERIFY(acc(jornada().FrmInicial()->LblRecordeAtual)->state().focusable);
+    QVERIFY(!acc(jornada().FrmInicial()->Label1)->state().focusable);
 
     // A new record line is read at once with its caption.
-    FrmInicial->ShowRecordLine(QStringLiteral("Bia - 90 pontos"));
-    QCOMPARE(nameOf(FrmInicial->LblRecordeAtual), QStringLiteral("Recorde Atual: Bia - 90 pontos"));
+    jornada().FrmInicial()->ShowRecordLine(QStringLiteral("Bia - 90 pontos"));
+    QCOMPARE(nameOf(jornada().FrmInicial()->LblRecordeAtual), QStringLiteral("Recorde Atual: Bia - 90 pontos"));
 
     // The menu is reached with Alt and the item's letter.
     press(Qt::Key_I, Qt::AltModifier);
-    QVERIFY(FrmInstrucao->isVisible());
+    QVERIFY(jornada().FrmInstrucao()->isVisible());
     press(Qt::Key_C, Qt::AltModifier);
-    QVERIFY(FrmSenha->isVisible());
-    QCOMPARE(FrmSenha->EdtNome->text(), QStringLiteral("Adm"));
+    QVERIFY(jornada().FrmSenha()->isVisible());
+    QCOMPARE(jornada().FrmSenha()->EdtNome->text(), QStringLiteral("Adm"));
 }
 
 void AccessibilityTest::instructionsScreen()
@@ -448,21 +452,21 @@ void AccessibilityTest::instructionsScreen()
     TempDataDir data(25);
     ScriptedDialogsGuard dialogs;
     ScreenSet screens;
-    FrmInicial->MnuInstClick();
-    QVERIFY(bringToFront(FrmInstrucao));
+    jornada().FrmInicial()->MnuInstClick();
+    QVERIFY(bringToFront(jornada().FrmInstrucao()));
 
     // The rules painted on the picture are its description, and the picture has the focus as the
     // screen comes up, so they are read at once.
-    QCOMPARE(focused(), FrmInstrucao->Image1);
-    QAccessibleInterface *picture = acc(FrmInstrucao->Image1);
+    QCOMPARE(focused(), jornada().FrmInstrucao()->Image1);
+    QAccessibleInterface *picture = acc(jornada().FrmInstrucao()->Image1);
     QCOMPARE(picture->role(), QAccessible::Graphic);
     QCOMPARE(picture->text(QAccessible::Name), QStringLiteral("Instruções"));
     QCOMPARE(picture->text(QAccessible::Description), arte::texto::regras.join(QLatin1Char('\n')));
     QCOMPARE(tabWalk(1), QStringList{"Image1"});
-    QCOMPARE(menuItems(FrmInstrucao), QStringList{"Voltar|Alt+V"});
+    QCOMPARE(menuItems(jornada().FrmInstrucao()), QStringList{"Voltar|Alt+V"});
 
     press(Qt::Key_V, Qt::AltModifier);
-    QVERIFY(!FrmInstrucao->isVisible());
+    QVERIFY(!jornada().FrmInstrucao()->isVisible());
 }
 
 void AccessibilityTest::questionScreen()
@@ -472,11 +476,11 @@ void AccessibilityTest::questionScreen()
     ScreenSet screens;
     SequenceRandomGuard random;
     Play::start(QStringLiteral("Ana"));
-    QVERIFY(bringToFront(FrmPerguntas));
+    QVERIFY(bringToFront(jornada().FrmPerguntas()));
 
     const int first = questionIdHeard();
     QVERIFY(first >= 1 && first <= 25);
-    checkControls(FrmPerguntas, {
+    checkControls(jornada().FrmPerguntas(), {
         {"LblQtePerg", QAccessible::StaticText, "Pergunta 1 de 20"},
         {"LblPergunta", QAccessible::StaticText,
          QStringLiteral("Pergunta 1 de 20: Pergunta %1. Tab leva às alternativas; as setas passam de uma "
@@ -490,55 +494,56 @@ void AccessibilityTest::questionScreen()
         {"ImgPerg", QAccessible::Graphic, "Foto da pergunta: Um retângulo azul"},
         {"BtnDesistir", QAccessible::Button, "Desistir"},
     });
-    for (QWidget *w : std::initializer_list<QWidget *>{FrmPerguntas->RBResp1, FrmPerguntas->BtnOK,
-                                                       FrmPerguntas->BtnPular, FrmPerguntas->BtnDesistir})
+    const TFrmPerguntas *questions = jornada().FrmPerguntas();
+    for (QWidget *w : std::initializer_list<QWidget *>{questions->RBResp1, questions->BtnOK, questions->BtnPular,
+                                                       questions->BtnDesistir})
         QVERIFY2(!descriptionOf(w).isEmpty(), qPrintable(w->objectName()));
-    QVERIFY(!acc(FrmPerguntas->RBResp1)->state().checked);
-    QVERIFY(acc(FrmPerguntas->RBResp1)->state().checkable);
+    QVERIFY(!acc(jornada().FrmPerguntas()->RBResp1)->state().checked);
+    QVERIFY(acc(jornada().FrmPerguntas()->RBResp1)->state().checkable);
 
     // The question is read first; the four answers are one stop, then the buttons and the photo.
-    QCOMPARE(focused(), FrmPerguntas->LblPergunta);
+    QCOMPARE(focused(), jornada().FrmPerguntas()->LblPergunta);
     QCOMPARE(tabWalk(6), (QStringList{"RBResp1", "BtnOK", "BtnPular", "ImgPerg", "BtnDesistir", "LblPergunta"}));
     // The arrows go from answer to answer; Space marks one.
-    QVERIFY(tabTo(FrmPerguntas->RBResp1));
+    QVERIFY(tabTo(jornada().FrmPerguntas()->RBResp1));
     press(Qt::Key_Space);
-    QVERIFY(acc(FrmPerguntas->RBResp1)->state().checked);
+    QVERIFY(acc(jornada().FrmPerguntas()->RBResp1)->state().checked);
     press(Qt::Key_Down);
-    QCOMPARE(focused(), FrmPerguntas->RBResp2);
-    QVERIFY(FrmPerguntas->RBResp2->isChecked());
-    QVERIFY(!acc(FrmPerguntas->RBResp1)->state().checked);
+    QCOMPARE(focused(), jornada().FrmPerguntas()->RBResp2);
+    QVERIFY(jornada().FrmPerguntas()->RBResp2->isChecked());
+    QVERIFY(!acc(jornada().FrmPerguntas()->RBResp1)->state().checked);
     QCOMPARE(tabWalk(1, Qt::ShiftModifier), QStringList{"LblPergunta"});
     QCOMPARE(tabWalk(2), (QStringList{"RBResp2", "BtnOK"}));
 
     // After OK the names follow the next question. The labels' names are composed, never set:
     // a label with a name of its own would not tell screen readers that its text changed.
     press(Qt::Key_Space);
-    QVERIFY(FrmPerguntas->LblQtePerg->accessibleName().isEmpty());
-    QVERIFY(FrmPerguntas->LblPergunta->accessibleName().isEmpty());
+    QVERIFY(jornada().FrmPerguntas()->LblQtePerg->accessibleName().isEmpty());
+    QVERIFY(jornada().FrmPerguntas()->LblPergunta->accessibleName().isEmpty());
     int place = 0;
     const int second = questionIdHeard(&place);
     QCOMPARE(place, 2);
     QVERIFY(second >= 1 && second <= 25);
-    QCOMPARE(nameOf(FrmPerguntas->LblQtePerg), QStringLiteral("Pergunta 2 de 20"));
-    QCOMPARE(nameOf(FrmPerguntas->RBResp3), QStringLiteral("Alternativa 3 de 4: C %1").arg(second));
-    QCOMPARE(nameOf(FrmPerguntas->ImgPerg), QStringLiteral("Foto da pergunta: Um retângulo azul"));
+    QCOMPARE(nameOf(jornada().FrmPerguntas()->LblQtePerg), QStringLiteral("Pergunta 2 de 20"));
+    QCOMPARE(nameOf(jornada().FrmPerguntas()->RBResp3), QStringLiteral("Alternativa 3 de 4: C %1").arg(second));
+    QCOMPARE(nameOf(jornada().FrmPerguntas()->ImgPerg), QStringLiteral("Foto da pergunta: Um retângulo azul"));
     // The focus went to the new question. "Pular" is left out once it is disabled; the question
     // announces that it has the focus.
-    QCOMPARE(focused(), FrmPerguntas->LblPergunta);
-    FrmPerguntas->BtnPular->setEnabled(false);
-    QVERIFY(acc(FrmPerguntas->BtnPular)->state().disabled);
+    QCOMPARE(focused(), jornada().FrmPerguntas()->LblPergunta);
+    jornada().FrmPerguntas()->BtnPular->setEnabled(false);
+    QVERIFY(acc(jornada().FrmPerguntas()->BtnPular)->state().disabled);
     // The answers are entered at the first again, not where the last question was marked.
     QCOMPARE(tabWalk(5), (QStringList{"RBResp1", "BtnOK", "ImgPerg", "BtnDesistir", "LblPergunta"}));
-    QVERIFY(acc(FrmPerguntas->LblPergunta)->state().focused);
+    QVERIFY(acc(jornada().FrmPerguntas()->LblPergunta)->state().focused);
 
     // An answer holding "&" is read as written.
     QuestionView ampersand;
     ampersand.answers = {QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c"), QStringLiteral("Tom & Jerry")};
-    FrmPerguntas->ShowQuestion(ampersand);
-    QCOMPARE(nameOf(FrmPerguntas->RBResp4), QStringLiteral("Alternativa 4 de 4: Tom & Jerry"));
+    jornada().FrmPerguntas()->ShowQuestion(ampersand);
+    QCOMPARE(nameOf(jornada().FrmPerguntas()->RBResp4), QStringLiteral("Alternativa 4 de 4: Tom & Jerry"));
     // A question with no photo says so.
-    FrmPerguntas->ImgPerg->clear();
-    QCOMPARE(nameOf(FrmPerguntas->ImgPerg), QStringLiteral("Pergunta sem foto"));
+    jornada().FrmPerguntas()->ImgPerg->clear();
+    QCOMPARE(nameOf(jornada().FrmPerguntas()->ImgPerg), QStringLiteral("Pergunta sem foto"));
 }
 
 void AccessibilityTest::resultsScreen()
@@ -549,12 +554,12 @@ void AccessibilityTest::resultsScreen()
     ScreenSet screens;
     SequenceRandomGuard random;
     Play::game(QStringLiteral("Bia"), 15, 5, 2); // 75 - 15 - 2 = 58 points
-    QVERIFY(FrmResult->isVisible());
-    QVERIFY(bringToFront(FrmResult));
+    QVERIFY(jornada().FrmResult()->isVisible());
+    QVERIFY(bringToFront(jornada().FrmResult()));
 
     // Every value is read with the caption of its box in the picture.
     using namespace arte::texto;
-    checkControls(FrmResult, {
+    checkControls(jornada().FrmResult(), {
         {"LblNome", QAccessible::StaticText,
          "Resultado de Bia: 15 certas, 5 erradas, 2 não respondidas; pontuação final: 58"},
         {"LblCertas", QAccessible::StaticText, resultadoCertas + " 15"},
@@ -568,19 +573,19 @@ void AccessibilityTest::resultsScreen()
     });
 
     // The whole result is heard first; Tab goes on to the buttons and then through the values.
-    QCOMPARE(focused(), FrmResult->LblNome);
+    QCOMPARE(focused(), jornada().FrmResult()->LblNome);
     QCOMPARE(tabWalk(9), (QStringList{"BtnEncerrar", "BtnJogarNovamente", "LblCertas", "LblErradas", "LblNaoResp",
                                      "LblPontos", "LblNomeRecord", "LblPontosRecord", "LblNome"}));
-    FrmResult->LblCertas->setText(QStringLiteral("1"));
-    FrmResult->LblNaoResp->setText(QStringLiteral("1"));
-    QCOMPARE(nameOf(FrmResult->LblNome),
+    jornada().FrmResult()->LblCertas->setText(QStringLiteral("1"));
+    jornada().FrmResult()->LblNaoResp->setText(QStringLiteral("1"));
+    QCOMPARE(nameOf(jornada().FrmResult()->LblNome),
              QStringLiteral("Resultado de Bia: 1 certa, 5 erradas, 1 não respondida; pontuação final: 58"));
 
     // An empty value is not read as nothing at all.
-    FrmResult->LblPontosRecord->setText(QString());
-    for (QLabel *value : FrmResult->findChildren<QLabel *>())
+    jornada().FrmResult()->LblPontosRecord->setText(QString());
+    for (QLabel *value : jornada().FrmResult()->findChildren<QLabel *>())
         QVERIFY(value->accessibleName().isEmpty());
-    QCOMPARE(nameOf(FrmResult->LblPontosRecord), QStringLiteral("Recorde atual, pontos: não consta"));
+    QCOMPARE(nameOf(jornada().FrmResult()->LblPontosRecord), QStringLiteral("Recorde atual, pontos: não consta"));
 }
 
 void AccessibilityTest::loginScreens()
@@ -588,44 +593,45 @@ void AccessibilityTest::loginScreens()
     TempDataDir data(25);
     ScriptedDialogsGuard dialogs;
     ScreenSet screens;
-    FrmInicial->CadPerClick();
-    QVERIFY(bringToFront(FrmSenha));
+    jornada().FrmInicial()->CadPerClick();
+    QVERIFY(bringToFront(jornada().FrmSenha()));
 
-    checkControls(FrmSenha, {
+    checkControls(jornada().FrmSenha(), {
         {"EdtNome", QAccessible::EditableText, "Usuário"},
         {"EdtSenha", QAccessible::EditableText, "Senha"},
         {"BtnOk", QAccessible::Button, "OK"},
         {"BtnCancel", QAccessible::Button, "Cancelar"},
     });
-    QVERIFY(acc(FrmSenha->EdtSenha)->state().passwordEdit);
-    QVERIFY(!acc(FrmSenha->EdtNome)->state().passwordEdit);
-    QCOMPARE(acc(FrmSenha->EdtSenha)->relations(QAccessible::Label).value(0).first->object(), FrmSenha->Label2);
-    QCOMPARE(menuItems(FrmSenha), QStringList{"Alterar Senha|Alt+A"});
+    QVERIFY(acc(jornada().FrmSenha()->EdtSenha)->state().passwordEdit);
+    QVERIFY(!acc(jornada().FrmSenha()->EdtNome)->state().passwordEdit);
+    QCOMPARE(acc(jornada().FrmSenha()->EdtSenha)->relations(QAccessible::Label).value(0).first->object(),
+             jornada().FrmSenha()->Label2);
+    QCOMPARE(menuItems(jornada().FrmSenha()), QStringList{"Alterar Senha|Alt+A"});
 
     // The password has the focus; Tab goes on to "OK", as the screen reads top to bottom.
-    QCOMPARE(focused(), FrmSenha->EdtSenha);
+    QCOMPARE(focused(), jornada().FrmSenha()->EdtSenha);
     QCOMPARE(tabWalk(4), (QStringList{"BtnOk", "BtnCancel", "EdtNome", "EdtSenha"}));
 
     // A login typed and confirmed with the keyboard alone opens the editor.
     QTest::keyClicks(focused(), QStringLiteral("1234"));
-    QVERIFY(tabTo(FrmSenha->BtnOk));
+    QVERIFY(tabTo(jornada().FrmSenha()->BtnOk));
     press(Qt::Key_Space);
-    QVERIFY(FrmCadastro->isVisible());
+    QVERIFY(jornada().FrmCadastro()->isVisible());
 
     // Alt+A opens the password change, whose boxes are read by their captions.
-    QVERIFY(bringToFront(FrmSenha));
+    QVERIFY(bringToFront(jornada().FrmSenha()));
     press(Qt::Key_A, Qt::AltModifier);
-    QVERIFY(FrmAlterarSenha->isVisible());
-    QVERIFY(bringToFront(FrmAlterarSenha));
-    checkControls(FrmAlterarSenha, {
+    QVERIFY(jornada().FrmAlterarSenha()->isVisible());
+    QVERIFY(bringToFront(jornada().FrmAlterarSenha()));
+    checkControls(jornada().FrmAlterarSenha(), {
         {"EdtSenhaAtual", QAccessible::EditableText, "Senha atual"},
         {"EdtNovaSenha", QAccessible::EditableText, "Nova senha"},
         {"EdtConfirmacao", QAccessible::EditableText, "Confirmar senha"},
         {"BtnAlterarSenha", QAccessible::Button, "OK"},
         {"BtnCancel", QAccessible::Button, "Cancelar"},
     });
-    QVERIFY(acc(FrmAlterarSenha->EdtNovaSenha)->state().passwordEdit);
-    QCOMPARE(focused(), FrmAlterarSenha->EdtSenhaAtual);
+    QVERIFY(acc(jornada().FrmAlterarSenha()->EdtNovaSenha)->state().passwordEdit);
+    QCOMPARE(focused(), jornada().FrmAlterarSenha()->EdtSenhaAtual);
     QCOMPARE(tabWalk(5), (QStringList{"EdtNovaSenha", "EdtConfirmacao", "BtnAlterarSenha", "BtnCancel",
                                      "EdtSenhaAtual"}));
 }
@@ -635,10 +641,10 @@ void AccessibilityTest::editorBrowsing()
     TempDataDir data(10);
     ScriptedDialogsGuard dialogs;
     ScreenSet screens;
-    FrmCadastro->OpenEditor();
-    QVERIFY(bringToFront(FrmCadastro));
+    jornada().FrmCadastro()->OpenEditor();
+    QVERIFY(bringToFront(jornada().FrmCadastro()));
 
-    checkControls(FrmCadastro, {
+    checkControls(jornada().FrmCadastro(), {
         {"EdtNumero", QAccessible::EditableText, "Número da pergunta"},
         {"EdtPerg", QAccessible::EditableText, "Pergunta"},
         {"EdtResp1", QAccessible::EditableText, "Resposta 1"},
@@ -659,33 +665,33 @@ void AccessibilityTest::editorBrowsing()
         {"Next", QAccessible::Button, "Próximo registro. Mostrando a pergunta número 1: Pergunta 1"},
         {"Last", QAccessible::Button, "Último registro. Mostrando a pergunta número 1: Pergunta 1"},
     });
-    QCOMPARE(menuItems(FrmCadastro), QStringList{"Voltar|Alt+V"});
+    QCOMPARE(menuItems(jornada().FrmCadastro()), QStringList{"Voltar|Alt+V"});
     // While browsing the boxes are read-only, not disabled: they take the focus and are read.
-    for (QWidget *box : {(QWidget *)FrmCadastro->EdtPerg, (QWidget *)FrmCadastro->EdtCorreta,
-                         (QWidget *)FrmCadastro->EdtNumero}) {
+    for (QWidget *box : {(QWidget *)jornada().FrmCadastro()->EdtPerg, (QWidget *)jornada().FrmCadastro()->EdtCorreta,
+                         (QWidget *)jornada().FrmCadastro()->EdtNumero}) {
         QVERIFY(acc(box)->state().readOnly && !acc(box)->state().editable);
         QVERIFY(!acc(box)->state().disabled && acc(box)->state().focusable);
     }
-    QCOMPARE(acc(FrmCadastro->EdtPerg)->text(QAccessible::Value), QStringLiteral("Pergunta 1"));
-    QCOMPARE(descriptionOf(FrmCadastro->BtnFoto), QStringLiteral("Foto escolhida: ") + data.photo());
+    QCOMPARE(acc(jornada().FrmCadastro()->EdtPerg)->text(QAccessible::Value), QStringLiteral("Pergunta 1"));
+    QCOMPARE(descriptionOf(jornada().FrmCadastro()->BtnFoto), QStringLiteral("Foto escolhida: ") + data.photo());
 
     // At the first question "First" and "Prior" are disabled and left out.
-    auto *next = FrmCadastro->DBNav->button(DBNavigator::Button::Next);
+    auto *next = jornada().FrmCadastro()->DBNav->button(DBNavigator::Button::Next);
     next->setFocus();
     QCOMPARE(tabWalk(14), (QStringList{"Last", "EdtPerg", "EdtResp1", "EdtResp2", "EdtResp3", "EdtResp4", "EdtCorreta",
                                       "EdtNumero", "ImgCadastro", "BtnIncluir", "BtnExcluir", "BtnEdit", "BdLocalizar",
                                       "Next"}));
     // Space on "Next" moves on, and the button's name, read out as it changes, says where to.
     press(Qt::Key_Space);
-    QCOMPARE(FrmCadastro->EdtNumero->text(), QStringLiteral("2"));
+    QCOMPARE(jornada().FrmCadastro()->EdtNumero->text(), QStringLiteral("2"));
     QCOMPARE(nameOf(next), QStringLiteral("Próximo registro. Mostrando a pergunta número 2: Pergunta 2"));
-    QCOMPARE(nameOf(FrmCadastro->DBNav->button(DBNavigator::Button::First)),
+    QCOMPARE(nameOf(jornada().FrmCadastro()->DBNav->button(DBNavigator::Button::First)),
              QStringLiteral("Primeiro registro. Mostrando a pergunta número 2: Pergunta 2"));
     // Typing into a browsed box changes nothing.
-    QVERIFY(tabTo(FrmCadastro->EdtResp2));
+    QVERIFY(tabTo(jornada().FrmCadastro()->EdtResp2));
     QTest::keyClicks(focused(), QStringLiteral("xyz"));
-    QCOMPARE(FrmCadastro->EdtResp2->text(), QStringLiteral("B 2"));
-    QCOMPARE(FrmCadastro->TbPerguntas->state(), Table::State::Browse);
+    QCOMPARE(jornada().FrmCadastro()->EdtResp2->text(), QStringLiteral("B 2"));
+    QCOMPARE(jornada().FrmCadastro()->TbPerguntas->state(), Table::State::Browse);
 }
 
 void AccessibilityTest::editorEditing()
@@ -693,40 +699,40 @@ void AccessibilityTest::editorEditing()
     TempDataDir data(10);
     ScriptedDialogsGuard dialogs;
     ScreenSet screens;
-    FrmCadastro->OpenEditor();
-    QVERIFY(bringToFront(FrmCadastro));
+    jornada().FrmCadastro()->OpenEditor();
+    QVERIFY(bringToFront(jornada().FrmCadastro()));
 
     // "+" with the keyboard: the focus goes to the question box and Tab runs through the fields.
-    FrmCadastro->BtnIncluir->setFocus();
+    jornada().FrmCadastro()->BtnIncluir->setFocus();
     press(Qt::Key_Space);
-    QCOMPARE(focused(), FrmCadastro->EdtPerg);
-    QVERIFY(!acc(FrmCadastro->EdtPerg)->state().disabled);
-    QCOMPARE(nameOf(FrmCadastro->DBNav->button(DBNavigator::Button::Next)),
+    QCOMPARE(focused(), jornada().FrmCadastro()->EdtPerg);
+    QVERIFY(!acc(jornada().FrmCadastro()->EdtPerg)->state().disabled);
+    QCOMPARE(nameOf(jornada().FrmCadastro()->DBNav->button(DBNavigator::Button::Next)),
              QStringLiteral("Próximo registro. Mostrando a pergunta número 11, ainda sem texto."));
     QCOMPARE(tabWalk(10), (QStringList{"EdtResp1", "EdtResp2", "EdtResp3", "EdtResp4", "EdtCorreta", "EdtNumero",
                                       "BtnFoto", "BtnGravar", "BtnCancelar", "BdLocalizar"}));
-    QVERIFY(acc(FrmCadastro->EdtNumero)->state().readOnly);
+    QVERIFY(acc(jornada().FrmCadastro()->EdtNumero)->state().readOnly);
 
     // The photo button says which photo was chosen before the question is saved.
-    QCOMPARE(descriptionOf(FrmCadastro->BtnFoto), QStringLiteral("Nenhuma foto escolhida."));
+    QCOMPARE(descriptionOf(jornada().FrmCadastro()->BtnFoto), QStringLiteral("Nenhuma foto escolhida."));
     dialogs->answerText(data.photo());
-    FrmCadastro->BtnFoto->setFocus();
+    jornada().FrmCadastro()->BtnFoto->setFocus();
     press(Qt::Key_Space);
-    QCOMPARE(descriptionOf(FrmCadastro->BtnFoto), QStringLiteral("Foto escolhida: ") + data.photo());
+    QCOMPARE(descriptionOf(jornada().FrmCadastro()->BtnFoto), QStringLiteral("Foto escolhida: ") + data.photo());
 
     // A question typed and saved with the keyboard alone.
-    FrmCadastro->EdtPerg->setFocus();
+    jornada().FrmCadastro()->EdtPerg->setFocus();
     for (const QString &text : {QStringLiteral("Quanto é 2 + 2?"), QStringLiteral("3"), QStringLiteral("4"),
                                 QStringLiteral("5"), QStringLiteral("22"), QStringLiteral("4")}) {
         typeText(focused(), text);
         press(Qt::Key_Tab);
     }
-    QVERIFY(tabTo(FrmCadastro->BtnGravar));
+    QVERIFY(tabTo(jornada().FrmCadastro()->BtnGravar));
     press(Qt::Key_Space);
     QCOMPARE(dialogs->texts(DialogBackend::Kind::Warn), QStringList());
-    QVERIFY(FrmCadastro->ImgCadastro->isVisible());
-    QCOMPARE(nameOf(FrmCadastro->ImgCadastro), QStringLiteral("Foto: foto.jpg. Um retângulo azul"));
-    QCOMPARE(nameOf(FrmCadastro->DBNav->button(DBNavigator::Button::First)),
+    QVERIFY(jornada().FrmCadastro()->ImgCadastro->isVisible());
+    QCOMPARE(nameOf(jornada().FrmCadastro()->ImgCadastro), QStringLiteral("Foto: foto.jpg. Um retângulo azul"));
+    QCOMPARE(nameOf(jornada().FrmCadastro()->DBNav->button(DBNavigator::Button::First)),
              QStringLiteral("Primeiro registro. Mostrando a pergunta número 11: Quanto é 2 + 2?"));
 }
 
@@ -735,17 +741,18 @@ void AccessibilityTest::focusRing()
     TempDataDir data(25);
     ScriptedDialogsGuard dialogs;
     ScreenSet screens;
-    QVERIFY(bringToFront(FrmInicial));
-    auto *ring = FrmInicial->findChild<FocusFrame *>();
+    QVERIFY(bringToFront(jornada().FrmInicial()));
+    auto *ring = jornada().FrmInicial()->findChild<FocusFrame *>();
     QVERIFY(ring);
 
     // Around the focused control, as far as the window shows it.
-    FrmInicial->BtnJogar->setFocus();
-    const QRect button(FrmInicial->BtnJogar->mapTo(FrmInicial, QPoint(0, 0)), FrmInicial->BtnJogar->size());
+    jornada().FrmInicial()->BtnJogar->setFocus();
+    const QPushButton *play = jornada().FrmInicial()->BtnJogar;
+    const QRect button(play->mapTo(jornada().FrmInicial(), QPoint(0, 0)), play->size());
     const int out = FocusFrame::Outside;
     QCOMPARE(ring->ringRect(), button.adjusted(-out, -out, out, out));
     // Painted in yellow between two dark lines, over whatever lies under it.
-    const QImage shot = FrmInicial->grab().toImage();
+    const QImage shot = jornada().FrmInicial()->grab().toImage();
     const int y = button.center().y();
     QCOMPARE(QColor(shot.pixel(button.left() - out, y)), QColor(0x1a, 0x1a, 0x1a));
     QCOMPARE(QColor(shot.pixel(button.left() - out + 1, y)), QColor(0xff, 0xcc, 0x00));
@@ -760,20 +767,20 @@ void AccessibilityTest::focusRing()
     QCOMPARE(QColor(shot.pixel(x, button.bottom())), QColor(0x1a, 0x1a, 0x1a));
 
     // It moves with the focus, and only the active window shows one.
-    QTest::keyClick(FrmInicial, Qt::Key_Tab);
-    const QRect line(FrmInicial->LblRecordeAtual->mapTo(FrmInicial, QPoint(0, 0)),
-                     FrmInicial->LblRecordeAtual->size());
+    QTest::keyClick(jornada().FrmInicial(), Qt::Key_Tab);
+    const QRect line(jornada().FrmInicial()->LblRecordeAtual->mapTo(jornada().FrmInicial(), QPoint(0, 0)),
+                     jornada().FrmInicial()->LblRecordeAtual->size());
     QCOMPARE(ring->ringRect(), line.adjusted(-out, -out, out, out));
-    FrmInicial->MnuInstClick();
-    QVERIFY(bringToFront(FrmInstrucao));
+    jornada().FrmInicial()->MnuInstClick();
+    QVERIFY(bringToFront(jornada().FrmInstrucao()));
     QVERIFY(ring->ringRect().isEmpty());
     // A picture larger than the area that shows it gets its ring along that area's edges: under
     // the menu bar, at the window's sides and bottom.
-    const QRect instructions = FrmInstrucao->findChild<FocusFrame *>()->ringRect();
-    QCOMPARE(instructions.top(), FrmInstrucao->content()->y() - out);
+    const QRect instructions = jornada().FrmInstrucao()->findChild<FocusFrame *>()->ringRect();
+    QCOMPARE(instructions.top(), jornada().FrmInstrucao()->content()->y() - out);
     QCOMPARE(instructions.left(), 0);
-    QCOMPARE(instructions.right(), FrmInstrucao->width() - 1);
-    QCOMPARE(instructions.bottom(), FrmInstrucao->height() - 1);
+    QCOMPARE(instructions.right(), jornada().FrmInstrucao()->width() - 1);
+    QCOMPARE(instructions.bottom(), jornada().FrmInstrucao()->height() - 1);
 }
 
 void AccessibilityTest::wholeGameByKeyboard()
@@ -784,37 +791,37 @@ void AccessibilityTest::wholeGameByKeyboard()
     MessageBoxListener boxes;
 
     // The name, then Tab to "Jogar" and Space.
-    QVERIFY(bringToFront(FrmInicial));
-    QCOMPARE(focused(), FrmInicial->EdtNome);
+    QVERIFY(bringToFront(jornada().FrmInicial()));
+    QCOMPARE(focused(), jornada().FrmInicial()->EdtNome);
     QTest::keyClicks(focused(), QStringLiteral("Ana"));
     press(Qt::Key_Tab);
     QCOMPARE(nameOf(focused()), QStringLiteral("Jogar"));
     press(Qt::Key_Space);
-    QVERIFY(bringToFront(FrmPerguntas));
+    QVERIFY(bringToFront(jornada().FrmPerguntas()));
 
     // Each question: hear it, Tab into the answers, go with the arrows to the wanted one, mark it
     // with Space, Tab to OK and press Space. One skip comes first; 15 right answers, then 5 wrong.
-    QCOMPARE(focused(), FrmPerguntas->LblPergunta);
+    QCOMPARE(focused(), jornada().FrmPerguntas()->LblPergunta);
     int place = 0;
     const int skipped = questionIdHeard(&place);
     QVERIFY(skipped > 0);
-    QVERIFY(tabTo(FrmPerguntas->BtnPular));
+    QVERIFY(tabTo(jornada().FrmPerguntas()->BtnPular));
     press(Qt::Key_Space);
-    QCOMPARE(focused(), FrmPerguntas->LblPergunta);
-    QCOMPARE(FrmPerguntas->BtnPular->isEnabled(), true);
+    QCOMPARE(focused(), jornada().FrmPerguntas()->LblPergunta);
+    QCOMPARE(jornada().FrmPerguntas()->BtnPular->isEnabled(), true);
 
     for (int answered = 0; answered < 20; ++answered) {
-        QVERIFY(tabTo(FrmPerguntas->LblPergunta, true));
+        QVERIFY(tabTo(jornada().FrmPerguntas()->LblPergunta, true));
         const int id = questionIdHeard(&place);
-        QVERIFY2(id > 0, qPrintable(nameOf(FrmPerguntas->LblPergunta)));
+        QVERIFY2(id > 0, qPrintable(nameOf(jornada().FrmPerguntas()->LblPergunta)));
         QCOMPARE(place, answered + 1);
-        QCOMPARE(nameOf(FrmPerguntas->LblQtePerg), QStringLiteral("Pergunta %1 de 20").arg(answered + 1));
+        QCOMPARE(nameOf(jornada().FrmPerguntas()->LblQtePerg), QStringLiteral("Pergunta %1 de 20").arg(answered + 1));
         const bool right = answered < 15;
         const QString wanted = right ? TempDataDir::correctAnswerOf(id) : TempDataDir::wrongAnswerOf(id);
 
         // Tab enters every question at its first answer, wherever the last one was marked.
         press(Qt::Key_Tab);
-        QCOMPARE(focused(), FrmPerguntas->RBResp1);
+        QCOMPARE(focused(), jornada().FrmPerguntas()->RBResp1);
         press(Qt::Key_Space);
         // Down, listening on the way, goes round from the fourth answer to the first; Up from
         // the first to the fourth.
@@ -828,11 +835,11 @@ void AccessibilityTest::wholeGameByKeyboard()
         QCOMPARE(nameOf(focused()).section(QStringLiteral(": "), 1), wanted);
         QVERIFY(acc(focused())->state().checked);
         press(Qt::Key_Tab);
-        QCOMPARE(focused(), FrmPerguntas->BtnOK);
+        QCOMPARE(focused(), jornada().FrmPerguntas()->BtnOK);
         press(Qt::Key_Space);
         // The next question is read at once: the focus goes to it.
         if (answered < 19)
-            QCOMPARE(focused(), FrmPerguntas->LblPergunta);
+            QCOMPARE(focused(), jornada().FrmPerguntas()->LblPergunta);
     }
 
     // The wrong answers and the new record were announced as alerts and closed with Enter.
@@ -844,9 +851,9 @@ void AccessibilityTest::wholeGameByKeyboard()
     QCOMPARE(boxes.heard, expected);
 
     // The results, heard one Tab after another: 75 - 15 - 1 = 59 points.
-    QVERIFY(FrmResult->isVisible());
-    QVERIFY(!FrmPerguntas->isVisible());
-    QVERIFY(bringToFront(FrmResult));
+    QVERIFY(jornada().FrmResult()->isVisible());
+    QVERIFY(!jornada().FrmPerguntas()->isVisible());
+    QVERIFY(bringToFront(jornada().FrmResult()));
     QCOMPARE(nameOf(focused()),
              QStringLiteral("Resultado de Ana: 15 certas, 5 erradas, 1 não respondida; pontuação final: 59"));
     QStringList heard;
@@ -860,11 +867,11 @@ void AccessibilityTest::wholeGameByKeyboard()
     QCOMPARE(data.recordFileBytes(), QByteArray("Ana\r\n59\r\n"));
 
     // "Jogar Novamente" with the keyboard brings back an empty name box with the focus.
-    QVERIFY(tabTo(FrmResult->BtnJogarNovamente));
+    QVERIFY(tabTo(jornada().FrmResult()->BtnJogarNovamente));
     press(Qt::Key_Space);
-    QVERIFY(bringToFront(FrmInicial));
-    QCOMPARE(focused(), FrmInicial->EdtNome);
-    QCOMPARE(nameOf(FrmInicial->LblRecordeAtual), QStringLiteral("Recorde Atual: Ana - 59 pontos"));
+    QVERIFY(bringToFront(jornada().FrmInicial()));
+    QCOMPARE(focused(), jornada().FrmInicial()->EdtNome);
+    QCOMPARE(nameOf(jornada().FrmInicial()->LblRecordeAtual), QStringLiteral("Recorde Atual: Ana - 59 pontos"));
 
     // Every later game starts on its first question too: the second after a game that ended with
     // OK, the third after giving up the second (Enter answers "Sim").
@@ -872,13 +879,13 @@ void AccessibilityTest::wholeGameByKeyboard()
         QTest::keyClicks(focused(), QStringLiteral("Bia"));
         press(Qt::Key_Tab);
         press(Qt::Key_Space);
-        QVERIFY(bringToFront(FrmPerguntas));
-        QCOMPARE(focused(), FrmPerguntas->LblPergunta);
+        QVERIFY(bringToFront(jornada().FrmPerguntas()));
+        QCOMPARE(focused(), jornada().FrmPerguntas()->LblPergunta);
         QVERIFY(nameOf(focused()).startsWith(QStringLiteral("Pergunta 1 de 20: ")));
-        QVERIFY(tabTo(FrmPerguntas->BtnDesistir));
+        QVERIFY(tabTo(jornada().FrmPerguntas()->BtnDesistir));
         press(Qt::Key_Space);
-        QVERIFY(bringToFront(FrmInicial));
-        QCOMPARE(focused(), FrmInicial->EdtNome);
+        QVERIFY(bringToFront(jornada().FrmInicial()));
+        QCOMPARE(focused(), jornada().FrmInicial()->EdtNome);
     }
 }
 
@@ -886,22 +893,22 @@ void AccessibilityTest::messageBoxesAreAnnouncedAndAnsweredByKeyboard()
 {
     TempDataDir data(25);
     ScreenSet screens;
-    QVERIFY(bringToFront(FrmInicial));
+    QVERIFY(bringToFront(jornada().FrmInicial()));
     MessageBoxListener boxes;
 
     // An empty name: the warning is an alert, read with its title and text, closed by Enter.
-    FrmInicial->BtnJogar->setFocus();
+    jornada().FrmInicial()->BtnJogar->setFocus();
     press(Qt::Key_Space);
     QCOMPARE(boxes.heard, QStringList{QStringLiteral("alerta|Órbita e Cristal: Jornada do Saber|"
                                                      "É necessário digitar um nome para jogar")});
-    QVERIFY(!FrmPerguntas->isVisible());
+    QVERIFY(!jornada().FrmPerguntas()->isVisible());
 
     // "&Sair" through the menu: Escape answers No, and the program goes on.
     boxes.answerWith(Qt::Key_Escape);
     press(Qt::Key_S, Qt::AltModifier);
     QCOMPARE(boxes.heard.size(), 2);
     QCOMPARE(boxes.heard.last().section(QLatin1Char('|'), 2), QStringLiteral("Tem certeza que deseja sair?"));
-    QVERIFY(FrmInicial->isVisible());
+    QVERIFY(jornada().FrmInicial()->isVisible());
 }
 
 QTEST_MAIN(AccessibilityTest)

@@ -1,6 +1,6 @@
 // The question editor driven through its controls, with scripted dialogs: numbering, the browse
 // and editing states, save checks, delete, search, photos, leaving while editing, refused writes.
-#include "app/Screens.h"
+#include "app/Jornada.h"
 #include "helpers/Input.h"
 #include "helpers/ScriptedDialogs.h"
 #include "helpers/TestBank.h"
@@ -40,17 +40,18 @@ struct Fixture {
 
 QPushButton *button(const char *name)
 {
-    return FrmCadastro->findChild<QPushButton *>(QLatin1String(name));
+    return jornada().FrmCadastro()->findChild<QPushButton *>(QLatin1String(name));
 }
 
 DBEdit *box(const char *name)
 {
-    return FrmCadastro->findChild<DBEdit *>(QLatin1String(name));
+    return jornada().FrmCadastro()->findChild<DBEdit *>(QLatin1String(name));
 }
 
 QToolButton *navButton(const char *name)
 {
-    return FrmCadastro->findChild<DBNavigator *>(QStringLiteral("DBNav"))->findChild<QToolButton *>(QLatin1String(name));
+    return jornada().FrmCadastro()->findChild<DBNavigator *>(QStringLiteral("DBNav"))->findChild<QToolButton *>(
+        QLatin1String(name));
 }
 
 void click(const char *name)
@@ -61,9 +62,9 @@ void click(const char *name)
 // The way in: the start screen's menu, then the login with the right password.
 void openEditor()
 {
-    FrmInicial->CadPer->trigger();
-    FrmSenha->EdtSenha->setText(QStringLiteral("1234"));
-    FrmSenha->BtnOk->click();
+    jornada().FrmInicial()->CadPer->trigger();
+    jornada().FrmSenha()->EdtSenha->setText(QStringLiteral("1234"));
+    jornada().FrmSenha()->BtnOk->click();
 }
 
 qint32 storedCount()
@@ -161,7 +162,7 @@ QString bankPicture(const TempDataDir &data, const QString &name, const QColor &
 
 bool showsRed()
 {
-    const QImage &p = FrmCadastro->ImgCadastro->picture();
+    const QImage &p = jornada().FrmCadastro()->ImgCadastro->picture();
     if (p.isNull())
         return false;
     const QColor c = p.pixelColor(p.width() / 2, p.height() / 2);
@@ -176,7 +177,7 @@ void checkControls(Expect expect)
     const bool editing = expect != Expect::Browse;
     QCOMPARE(button("BtnIncluir")->isEnabled(), !editing);
     QCOMPARE(button("BtnExcluir")->isEnabled(), !editing);
-    QCOMPARE(FrmCadastro->DBNav->isEnabled(), !editing);
+    QCOMPARE(jornada().FrmCadastro()->DBNav->isEnabled(), !editing);
     QCOMPARE(button("BtnEdit")->isEnabled(), expect != Expect::Inserting);
     QCOMPARE(button("BtnGravar")->isEnabled(), editing);
     QCOMPARE(button("BtnCancelar")->isEnabled(), editing);
@@ -184,11 +185,11 @@ void checkControls(Expect expect)
     for (const char *name : {"EdtPerg", "EdtResp1", "EdtResp2", "EdtResp3", "EdtResp4", "EdtCorreta"})
         QVERIFY2(box(name)->isEnabled() && box(name)->isReadOnly() == !editing, name);
     QCOMPARE(button("BtnFoto")->isEnabled(), editing);
-    QCOMPARE(FrmCadastro->ImgCadastro->isVisible(), !editing);
+    QCOMPARE(jornada().FrmCadastro()->ImgCadastro->isVisible(), !editing);
     QVERIFY(box("EdtNumero")->isEnabled() && box("EdtNumero")->isReadOnly());
     QVERIFY(button("BdLocalizar")->isEnabled());
-    QVERIFY(FrmCadastro->voltar->isEnabled());
-    const Table::State state = FrmCadastro->TbPerguntas->state();
+    QVERIFY(jornada().FrmCadastro()->voltar->isEnabled());
+    const Table::State state = jornada().FrmCadastro()->TbPerguntas->state();
     QCOMPARE(state, expect == Expect::Browse      ? Table::State::Browse
                     : expect == Expect::Inserting ? Table::State::Insert
                                                   : Table::State::Edit);
@@ -289,13 +290,13 @@ void EditorTest::opensOnTheFirstQuestion()
 {
     Fixture f(10);
     openEditor();
-    QVERIFY(FrmCadastro->isVisible());
+    QVERIFY(jornada().FrmCadastro()->isVisible());
     QVERIFY(f.dialogs->shown.isEmpty());
     checkControls(Expect::Browse);
     QCOMPARE(box("EdtNumero")->text(), QStringLiteral("1"));
     QCOMPARE(box("EdtPerg")->text(), QStringLiteral("Pergunta 1"));
     QCOMPARE(box("EdtCorreta")->text(), TempDataDir::correctAnswerOf(1));
-    QVERIFY(!FrmCadastro->ImgCadastro->picture().isNull());
+    QVERIFY(!jornada().FrmCadastro()->ImgCadastro->picture().isNull());
     for (const char *name : {"EdtPerg", "EdtResp1", "EdtResp2", "EdtResp3", "EdtResp4", "EdtCorreta"})
         QCOMPARE(box(name)->maxLength(), 240);
     // Hints are kept but not shown.
@@ -436,7 +437,7 @@ void EditorTest::insertThenCancelStoresNothing()
     // The record that was current before "+" is shown again.
     QCOMPARE(box("EdtNumero")->text(), QStringLiteral("10"));
     QCOMPARE(box("EdtPerg")->text(), QStringLiteral("Pergunta 10"));
-    QVERIFY(!FrmCadastro->ImgCadastro->picture().isNull());
+    QVERIFY(!jornada().FrmCadastro()->ImgCadastro->picture().isNull());
 
     click("BtnIncluir");
     QCOMPARE(box("EdtNumero")->text(), QStringLiteral("11"));
@@ -459,7 +460,7 @@ void EditorTest::insertAndSave()
          QStringLiteral("4"));
     f.dialogs->answerText(red);
     click("BtnFoto");
-    QVERIFY(!FrmCadastro->ImgCadastro->isVisible());
+    QVERIFY(!jornada().FrmCadastro()->ImgCadastro->isVisible());
     click("BtnGravar");
 
     QCOMPARE(f.dialogs->texts(Kind::Warn), QStringList());
@@ -582,7 +583,7 @@ void EditorTest::deleteAnsweredYesOrNo()
     Fixture f(10);
     openEditor();
     goTo(position);
-    FrmCadastro->ImgCadastro->clear(); // to see that the photo is loaded again
+    jornada().FrmCadastro()->ImgCadastro->clear(); // to see that the photo is loaded again
     yes ? f.dialogs->answerYes() : f.dialogs->answerNo();
     click("BtnExcluir");
 
@@ -594,7 +595,7 @@ void EditorTest::deleteAnsweredYesOrNo()
     QCOMPARE(storedField(position, QStringLiteral("Id")).isNull(), yes);
     QCOMPARE(box("EdtNumero")->text(), shownAfter);
     checkControls(Expect::Browse);
-    QVERIFY(!FrmCadastro->ImgCadastro->picture().isNull());
+    QVERIFY(!jornada().FrmCadastro()->ImgCadastro->picture().isNull());
 }
 
 void EditorTest::deleteOnEmptyBank()
@@ -602,7 +603,7 @@ void EditorTest::deleteOnEmptyBank()
     Fixture f(0);
     openEditor();
     QVERIFY(f.dialogs->shown.isEmpty()); // an empty bank has no photo to load, and that is no error
-    QVERIFY(FrmCadastro->ImgCadastro->picture().isNull());
+    QVERIFY(jornada().FrmCadastro()->ImgCadastro->picture().isNull());
     click("BtnExcluir");
     QCOMPARE(f.dialogs->texts(), QStringList{QStringLiteral("Não há pergunta para excluir.")});
     QCOMPARE(f.dialogs->shown[0].kind, Kind::Warn);
@@ -682,7 +683,7 @@ void EditorTest::searchShowsThePhotoOfTheQuestionFound()
     click("BdLocalizar");
     QCOMPARE(box("EdtNumero")->text(), QStringLiteral("5"));
     QVERIFY(showsRed());
-    QCOMPARE(FrmCadastro->ImgCadastro->fileName(), red);
+    QCOMPARE(jornada().FrmCadastro()->ImgCadastro->fileName(), red);
     // And away from it again: a search that lands elsewhere drops it.
     f.dialogs->answerText(QStringLiteral("Pergunta 7"));
     click("BdLocalizar");
@@ -731,11 +732,11 @@ void EditorTest::photoChosenThenCancelledIsNotStored()
     click("BtnEdit");
     f.dialogs->answerText(red);
     click("BtnFoto");
-    QCOMPARE(FrmCadastro->TbPerguntas->fieldText(QStringLiteral("Foto")), keptFoto(red));
+    QCOMPARE(jornada().FrmCadastro()->TbPerguntas->fieldText(QStringLiteral("Foto")), keptFoto(red));
     QVERIFY(bankHasPhoto(f.data, keptFoto(red)));
     click("BtnCancelar");
     QCOMPARE(storedField(1, QStringLiteral("Foto")).toString(), f.data.foto());
-    QCOMPARE(FrmCadastro->TbPerguntas->fieldText(QStringLiteral("Foto")), f.data.foto());
+    QCOMPARE(jornada().FrmCadastro()->TbPerguntas->fieldText(QStringLiteral("Foto")), f.data.foto());
     QVERIFY(!showsRed());
     // A server takes back the photo it stored for the edit; a folder's file was never its own.
     QCOMPARE(bankHasPhoto(f.data, keptFoto(red)), !testingOnServer());
@@ -744,8 +745,8 @@ void EditorTest::photoChosenThenCancelledIsNotStored()
     click("BtnEdit");
     f.dialogs->answerCancel();
     click("BtnFoto");
-    QCOMPARE(FrmCadastro->TbPerguntas->fieldText(QStringLiteral("Foto")), f.data.foto());
-    QVERIFY(!FrmCadastro->TbPerguntas->isModified());
+    QCOMPARE(jornada().FrmCadastro()->TbPerguntas->fieldText(QStringLiteral("Foto")), f.data.foto());
+    QVERIFY(!jornada().FrmCadastro()->TbPerguntas->isModified());
 }
 
 void EditorTest::largePhotoOffersAFittedCopy_data()
@@ -798,7 +799,7 @@ void EditorTest::largePhotoOffersAFittedCopy()
     QCOMPARE(bankHasPhoto(f.data, keptFoto(original)), !testingOnServer() || (saved && !wanted));
     QCOMPARE(readFile(original), originalBytes);
     if (saved) {
-        const QImage shown = FrmCadastro->ImgCadastro->picture();
+        const QImage shown = jornada().FrmCadastro()->ImgCadastro->picture();
         QCOMPARE(shown.size(), QSize(137, 177));
         const QColor top = shown.pixelColor(68, 4), middle = shown.pixelColor(68, 88);
         QVERIFY(middle.blue() > 200 && middle.red() < 60);
@@ -829,7 +830,7 @@ void EditorTest::fittedCopyKeptBeforeOutlivesACancelledEdit()
 
     navButton("Next")->click();
     chooseFitted();
-    QCOMPARE(FrmCadastro->TbPerguntas->fieldText(QStringLiteral("Foto")), copy);
+    QCOMPARE(jornada().FrmCadastro()->TbPerguntas->fieldText(QStringLiteral("Foto")), copy);
     click("BtnCancelar");
     QVERIFY(bankHasPhoto(f.data, copy));
     QCOMPARE(storedField(1, QStringLiteral("Foto")).toString(), copy);
@@ -870,7 +871,8 @@ void EditorTest::photoPathLimits()
     f.dialogs->answerText(path);
     click("BtnFoto");
     QCOMPARE(f.dialogs->texts(Kind::Warn).size(), accepted ? 0 : 1);
-    QCOMPARE(FrmCadastro->TbPerguntas->fieldText(QStringLiteral("Foto")), accepted ? keptFoto(path) : f.data.foto());
+    QCOMPARE(jornada().FrmCadastro()->TbPerguntas->fieldText(QStringLiteral("Foto")),
+             accepted ? keptFoto(path) : f.data.foto());
     checkControls(Expect::Editing);
     if (accepted) {
         // Stored whole (the file does not exist, which loading the photo then reports).
@@ -913,22 +915,22 @@ void EditorTest::photoThatCannotBeLoaded()
     QCOMPARE(storedField(10, QStringLiteral("Foto")).toString(), keptFoto(path));
     QCOMPARE(f.dialogs->texts(Kind::Error).size(), 1);
     checkControls(Expect::Browse);
-    QVERIFY(FrmCadastro->ImgCadastro->picture().isNull());
+    QVERIFY(jornada().FrmCadastro()->ImgCadastro->picture().isNull());
 
     // Moving away and back: the other photos load, this one is reported again.
     navButton("Prior")->click();
-    QVERIFY(!FrmCadastro->ImgCadastro->picture().isNull());
+    QVERIFY(!jornada().FrmCadastro()->ImgCadastro->picture().isNull());
     QCOMPARE(f.dialogs->texts(Kind::Error).size(), 1);
     navButton("Next")->click();
     QCOMPARE(f.dialogs->texts(Kind::Error).size(), 2);
-    QVERIFY(FrmCadastro->ImgCadastro->picture().isNull());
+    QVERIFY(jornada().FrmCadastro()->ImgCadastro->picture().isNull());
     // Still usable: choose a good photo and save.
     click("BtnEdit");
     f.dialogs->answerText(f.data.photo());
     click("BtnFoto");
     click("BtnGravar");
     QCOMPARE(f.dialogs->texts(Kind::Error).size(), 2);
-    QVERIFY(!FrmCadastro->ImgCadastro->picture().isNull());
+    QVERIFY(!jornada().FrmCadastro()->ImgCadastro->picture().isNull());
 }
 
 void EditorTest::leavingWhileEditing_data()
@@ -945,14 +947,14 @@ void EditorTest::leavingWhileEditing()
     openEditor();
     click(inserting ? "BtnIncluir" : "BtnEdit");
     box("EdtPerg")->setText(QStringLiteral("Pela metade"));
-    FrmCadastro->voltar->trigger();
-    QVERIFY(!FrmCadastro->isVisible());
-    QVERIFY(FrmInicial->isVisible());
+    jornada().FrmCadastro()->voltar->trigger();
+    QVERIFY(!jornada().FrmCadastro()->isVisible());
+    QVERIFY(jornada().FrmInicial()->isVisible());
     QCOMPARE(storedCount(), 10);
 
     // Opening again shows the question still being written, ready for "OK" or "X".
     openEditor();
-    QVERIFY(FrmCadastro->isVisible());
+    QVERIFY(jornada().FrmCadastro()->isVisible());
     QVERIFY(f.dialogs->shown.isEmpty());
     checkControls(inserting ? Expect::Inserting : Expect::Editing);
     QCOMPARE(box("EdtPerg")->text(), QStringLiteral("Pela metade"));
@@ -961,10 +963,10 @@ void EditorTest::leavingWhileEditing()
     checkControls(Expect::Browse);
     QCOMPARE(box("EdtPerg")->text(), QStringLiteral("Pergunta 1"));
     QCOMPARE(storedCount(), 10);
-    QVERIFY(!FrmCadastro->ImgCadastro->picture().isNull());
+    QVERIFY(!jornada().FrmCadastro()->ImgCadastro->picture().isNull());
 
     // And after leaving in the browse state, the next opening is in the browse state.
-    FrmCadastro->voltar->trigger();
+    jornada().FrmCadastro()->voltar->trigger();
     openEditor();
     checkControls(Expect::Browse);
 }

@@ -1,6 +1,6 @@
 // The question editor over a bank that refuses it: held by another program, on a full disk, in a
 // read-only folder. Every refusal is told, keeps what was typed and leaves the table as it was.
-#include "app/Screens.h"
+#include "app/Jornada.h"
 #include "helpers/PlainFile.h"
 #include "helpers/ScriptedDialogs.h"
 #include "helpers/TestData.h"
@@ -82,17 +82,17 @@ private:
 
 QPushButton *button(const char *name)
 {
-    return FrmCadastro->findChild<QPushButton *>(QLatin1String(name));
+    return jornada().FrmCadastro()->findChild<QPushButton *>(QLatin1String(name));
 }
 
 DBEdit *box(const char *name)
 {
-    return FrmCadastro->findChild<DBEdit *>(QLatin1String(name));
+    return jornada().FrmCadastro()->findChild<DBEdit *>(QLatin1String(name));
 }
 
 QToolButton *navButton(DBNavigator::Button which)
 {
-    return FrmCadastro->DBNav->button(which);
+    return jornada().FrmCadastro()->DBNav->button(which);
 }
 
 // Every row of the bank, as a second program reads it.
@@ -139,10 +139,10 @@ void EditorTableErrorsTest::refusedBankKeepsWhatWasTyped()
     ScriptedDialogsGuard dialogs;
     ScreenSet screens;
     QCOMPARE(screens.fatalReport, QString());
-    FrmInicial->CadPer->trigger();
-    FrmSenha->EdtSenha->setText(QStringLiteral("1234"));
-    FrmSenha->BtnOk->click();
-    QVERIFY(FrmCadastro->isVisible());
+    jornada().FrmInicial()->CadPer->trigger();
+    jornada().FrmSenha()->EdtSenha->setText(QStringLiteral("1234"));
+    jornada().FrmSenha()->BtnOk->click();
+    QVERIFY(jornada().FrmCadastro()->isVisible());
     navButton(DBNavigator::Button::Next)->click();
     QCOMPARE(box("EdtNumero")->text(), QStringLiteral("2"));
     dialogs->shown.clear();
@@ -174,7 +174,7 @@ void EditorTableErrorsTest::refusedBankKeepsWhatWasTyped()
     button("BtnGravar")->click();
     QCOMPARE(dialogs->texts(Kind::Error).size(), 1);
     QVERIFY2(lastError().contains(why), qPrintable(lastError()));
-    QCOMPARE(FrmCadastro->TbPerguntas->state(), Table::State::Edit);
+    QCOMPARE(jornada().FrmCadastro()->TbPerguntas->state(), Table::State::Edit);
     QCOMPARE(box("EdtPerg")->text(), QStringLiteral("Pergunta 2 revista"));
     letGo();
     button("BtnCancelar")->click();
@@ -187,11 +187,11 @@ void EditorTableErrorsTest::refusedBankKeepsWhatWasTyped()
     for (const char *name : {"EdtResp1", "EdtResp2", "EdtResp3", "EdtResp4"})
         box(name)->setText(QLatin1String(name));
     box("EdtCorreta")->setText(QStringLiteral("EdtResp2"));
-    FrmCadastro->TbPerguntas->setFieldText(QStringLiteral("Foto"), data.foto());
+    jornada().FrmCadastro()->TbPerguntas->setFieldText(QStringLiteral("Foto"), data.foto());
     hold();
     button("BtnGravar")->click();
     QVERIFY2(lastError().contains(why), qPrintable(lastError()));
-    QCOMPARE(FrmCadastro->TbPerguntas->state(), Table::State::Insert);
+    QCOMPARE(jornada().FrmCadastro()->TbPerguntas->state(), Table::State::Insert);
     QCOMPARE(box("EdtNumero")->text(), number);
     QCOMPARE(box("EdtPerg")->text(), QStringLiteral("Qual é a capital do Brasil?"));
     QCOMPARE(box("EdtCorreta")->text(), QStringLiteral("EdtResp2"));

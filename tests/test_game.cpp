@@ -1,5 +1,5 @@
 // Whole games played through the screens' controls, with scripted dialogs.
-#include "app/Screens.h"
+#include "app/Jornada.h"
 #include "game/GameSession.h"
 #include "game/QuestionDraw.h"
 #include "helpers/Play.h"
@@ -62,6 +62,7 @@ private slots:
     void okWithoutAnswer();
     void skipReachesTheLargestNumberAfterDeletions();
     void bankTooSmall();
+    void theNextGameBuiltFindsTheBankLetGo();
     void playAfterDeletionsSinceTheLastCount();
     void playAgainFromTheStartScreenStartsFromZero();
     void questionThatCannotBeFullyShown();
@@ -101,14 +102,14 @@ void GameTest::scores()
 
     Play::game(QStringLiteral("Ana"), right, wrong, skips);
 
-    QVERIFY(FrmResult->isVisible());
-    QVERIFY(!FrmPerguntas->isVisible());
-    QCOMPARE(Game().state().GamePoints, points);
-    QCOMPARE(FrmResult->LblCertas->text(), QString::number(right));
-    QCOMPARE(FrmResult->LblErradas->text(), QString::number(wrong));
-    QCOMPARE(FrmResult->LblNaoResp->text(), QString::number(skips));
-    QCOMPARE(FrmResult->LblPontos->text(), shown);
-    QCOMPARE(FrmResult->LblNome->text(), QStringLiteral("Ana"));
+    QVERIFY(jornada().FrmResult()->isVisible());
+    QVERIFY(!jornada().FrmPerguntas()->isVisible());
+    QCOMPARE(jornada().game().state().GamePoints, points);
+    QCOMPARE(jornada().FrmResult()->LblCertas->text(), QString::number(right));
+    QCOMPARE(jornada().FrmResult()->LblErradas->text(), QString::number(wrong));
+    QCOMPARE(jornada().FrmResult()->LblNaoResp->text(), QString::number(skips));
+    QCOMPARE(jornada().FrmResult()->LblPontos->text(), shown);
+    QCOMPARE(jornada().FrmResult()->LblNome->text(), QStringLiteral("Ana"));
     QCOMPARE(dialogs->texts(Kind::Warn).count(WrongAnswer), wrong);
     QCOMPARE(dialogs->texts().contains(Careless), points < 0);
     QVERIFY(dialogs->texts(Kind::Error).isEmpty());
@@ -128,11 +129,11 @@ void GameTest::recordTieIsANewRecord()
 
     QVERIFY(dialogs->texts(Kind::Inform).contains(NewRecord));
     QCOMPARE(data.recordFileBytes(), QByteArray("Bia\r\n100\r\n"));
-    QCOMPARE(FrmResult->LblNomeRecord->text(), QStringLiteral("Bia"));
-    QCOMPARE(FrmResult->LblPontosRecord->text(), QStringLiteral("100"));
-    QCOMPARE(Game().state().RecordName, QStringLiteral("Bia"));
+    QCOMPARE(jornada().FrmResult()->LblNomeRecord->text(), QStringLiteral("Bia"));
+    QCOMPARE(jornada().FrmResult()->LblPontosRecord->text(), QStringLiteral("100"));
+    QCOMPARE(jornada().game().state().RecordName, QStringLiteral("Bia"));
     // The start screen's record line waits for play again.
-    QCOMPARE(FrmInicial->LblRecordeAtual->text(), QStringLiteral("Ana - 100 pontos"));
+    QCOMPARE(jornada().FrmInicial()->LblRecordeAtual->text(), QStringLiteral("Ana - 100 pontos"));
 }
 
 void GameTest::lowerScoreKeepsTheRecord()
@@ -147,8 +148,8 @@ void GameTest::lowerScoreKeepsTheRecord()
 
     QVERIFY(!dialogs->texts().contains(NewRecord));
     QCOMPARE(data.recordFileBytes(), QByteArray("Ana\r\n85\r\n"));
-    QCOMPARE(FrmResult->LblNomeRecord->text(), QStringLiteral("Ana"));
-    QCOMPARE(FrmResult->LblPontosRecord->text(), QStringLiteral("85"));
+    QCOMPARE(jornada().FrmResult()->LblNomeRecord->text(), QStringLiteral("Ana"));
+    QCOMPARE(jornada().FrmResult()->LblPontosRecord->text(), QStringLiteral("85"));
 }
 
 // A record file written by something else may hold a name of any length: it is read whole, but the
@@ -162,12 +163,12 @@ void GameTest::longRecordNameIsShownCut()
     SequenceRandomGuard random;
 
     const QString shown = QString(23, QChar(0xC7)) + QChar(0x2026);
-    QCOMPARE(Game().state().RecordName, QString(1'000'000, QChar(0xC7)));
-    QCOMPARE(FrmInicial->LblRecordeAtual->text(), shown + QStringLiteral(" - 85 pontos"));
+    QCOMPARE(jornada().game().state().RecordName, QString(1'000'000, QChar(0xC7)));
+    QCOMPARE(jornada().FrmInicial()->LblRecordeAtual->text(), shown + QStringLiteral(" - 85 pontos"));
 
     Play::game(QStringLiteral("Bia"), 15, 5); // 60 points: the record stays
-    QCOMPARE(FrmResult->LblNomeRecord->text(), shown);
-    QCOMPARE(Game().state().RecordName.size(), 1'000'000);
+    QCOMPARE(jornada().FrmResult()->LblNomeRecord->text(), shown);
+    QCOMPARE(jornada().game().state().RecordName.size(), 1'000'000);
 }
 
 void GameTest::negativeGameWithoutRecordFile()
@@ -180,8 +181,8 @@ void GameTest::negativeGameWithoutRecordFile()
     Play::game(QStringLiteral("Caio"), 0, 20);
 
     QVERIFY(!dialogs->texts().contains(NewRecord));
-    QCOMPARE(FrmResult->LblNomeRecord->text(), QString());
-    QCOMPARE(FrmResult->LblPontosRecord->text(), QString());
+    QCOMPARE(jornada().FrmResult()->LblNomeRecord->text(), QString());
+    QCOMPARE(jornada().FrmResult()->LblPontosRecord->text(), QString());
     QVERIFY(!data.recordStored());
 }
 
@@ -202,8 +203,8 @@ void GameTest::unreadableRecordFileAtTheEnd()
 
     QCOMPARE(dialogs->texts(Kind::Error), QStringList{QStringLiteral("Invalid numeric input")});
     // The game still ends, against the record held in memory (Ana, 85), which 100 beats.
-    QVERIFY(FrmResult->isVisible());
-    QCOMPARE(FrmResult->LblPontos->text(), QStringLiteral("100"));
+    QVERIFY(jornada().FrmResult()->isVisible());
+    QCOMPARE(jornada().FrmResult()->LblPontos->text(), QStringLiteral("100"));
     QVERIFY(dialogs->texts().contains(NewRecord));
     QCOMPARE(data.recordFileBytes(), QByteArray("Bia\r\n100\r\n"));
 }
@@ -216,20 +217,21 @@ void GameTest::numberLabelRunsOneToTwentyAndSkipsDoNotMoveIt()
     SequenceRandomGuard random;
 
     Play::start(QStringLiteral("Ana"));
-    QStringList seen{FrmPerguntas->LblQtePerg->text()};
+    QStringList seen{jornada().FrmPerguntas()->LblQtePerg->text()};
     for (int i = 0; i < 19; ++i) {
         if (i == 4 || i == 19 - 1) {
             Play::skip();
-            QCOMPARE(FrmPerguntas->LblQtePerg->text(), seen.last());
+            QCOMPARE(jornada().FrmPerguntas()->LblQtePerg->text(), seen.last());
         }
         Play::answer(i % 2 == 0);
-        seen << FrmPerguntas->LblQtePerg->text();
+        seen << jornada().FrmPerguntas()->LblQtePerg->text();
     }
     QStringList expected;
     for (int n = 1; n <= 20; ++n)
         expected << QString::number(n);
     QCOMPARE(seen, expected);
-    QCOMPARE(Game().state().RightCount + Game().state().WrongCount, Game().state().CurrentIndex);
+    const TGameState &state = jornada().game().state();
+    QCOMPARE(state.RightCount + state.WrongCount, state.CurrentIndex);
 }
 
 void GameTest::skipLimit()
@@ -243,35 +245,35 @@ void GameTest::skipLimit()
     Play::answerButton(true)->setChecked(true);
     Play::skip();
     QVERIFY(dialogs->shown.isEmpty());
-    QVERIFY(FrmPerguntas->BtnPular->isEnabled());
+    QVERIFY(jornada().FrmPerguntas()->BtnPular->isEnabled());
     QVERIFY(!Play::answerButton(true)->isChecked() && !Play::answerButton(false)->isChecked());
     Play::skip();
     QCOMPARE(dialogs->texts(Kind::Inform), QStringList{NoMoreSkips});
-    QVERIFY(!FrmPerguntas->BtnPular->isEnabled());
+    QVERIFY(!jornada().FrmPerguntas()->BtnPular->isEnabled());
     // Even asked directly, a third skip is not made.
-    const QString question = FrmPerguntas->LblPergunta->text();
-    FrmPerguntas->BtnPularClick();
-    QCOMPARE(Game().state().SkippedCount, 2);
-    QCOMPARE(FrmPerguntas->LblPergunta->text(), question);
-    QCOMPARE(Game().state().SkippedCount, 2);
-    QCOMPARE(Game().state().CurrentIndex, 0);
+    const QString question = jornada().FrmPerguntas()->LblPergunta->text();
+    jornada().FrmPerguntas()->BtnPularClick();
+    QCOMPARE(jornada().game().state().SkippedCount, 2);
+    QCOMPARE(jornada().FrmPerguntas()->LblPergunta->text(), question);
+    QCOMPARE(jornada().game().state().SkippedCount, 2);
+    QCOMPARE(jornada().game().state().CurrentIndex, 0);
 
     // Play again enables it for the next game.
     for (int i = 0; i < 20; ++i)
         Play::answer(true);
-    QCOMPARE(FrmResult->LblNaoResp->text(), QStringLiteral("2"));
-    FrmResult->BtnJogarNovamente->click();
-    QVERIFY(FrmPerguntas->BtnPular->isEnabled());
-    QCOMPARE(Game().state().SkippedCount, 0);
+    QCOMPARE(jornada().FrmResult()->LblNaoResp->text(), QStringLiteral("2"));
+    jornada().FrmResult()->BtnJogarNovamente->click();
+    QVERIFY(jornada().FrmPerguntas()->BtnPular->isEnabled());
+    QCOMPARE(jornada().game().state().SkippedCount, 0);
 
     // And so does give up.
     Play::start(QStringLiteral("Bia"));
     Play::skip();
     Play::skip();
-    QVERIFY(!FrmPerguntas->BtnPular->isEnabled());
+    QVERIFY(!jornada().FrmPerguntas()->BtnPular->isEnabled());
     dialogs->answerYes();
-    FrmPerguntas->BtnDesistir->click();
-    QVERIFY(FrmPerguntas->BtnPular->isEnabled());
+    jornada().FrmPerguntas()->BtnDesistir->click();
+    QVERIFY(jornada().FrmPerguntas()->BtnPular->isEnabled());
 }
 
 void GameTest::giveUp()
@@ -281,39 +283,39 @@ void GameTest::giveUp()
     ScreenSet screens;
     SequenceRandomGuard random;
 
-    FrmInicial->showScreen();
+    jornada().FrmInicial()->showScreen();
     Play::start(QStringLiteral("Ana"));
     Play::answer(true);
     Play::answer(false);
     Play::skip();
-    const TGameState before = Game().state();
-    const QString question = FrmPerguntas->LblPergunta->text();
+    const TGameState before = jornada().game().state();
+    const QString question = jornada().FrmPerguntas()->LblPergunta->text();
 
     dialogs->answerNo();
-    FrmPerguntas->BtnDesistir->click();
+    jornada().FrmPerguntas()->BtnDesistir->click();
     QCOMPARE(dialogs->shown.last().kind, Kind::Confirm);
     QCOMPARE(dialogs->shown.last().text, QStringLiteral("Tem certeza que deseja desistir?"));
-    QVERIFY(FrmPerguntas->isVisible());
-    QCOMPARE(Game().state().RightCount, before.RightCount);
-    QCOMPARE(Game().state().WrongCount, before.WrongCount);
-    QCOMPARE(Game().state().SkippedCount, before.SkippedCount);
-    QCOMPARE(Game().state().CurrentIndex, before.CurrentIndex);
-    QCOMPARE(FrmPerguntas->LblPergunta->text(), question);
-    QCOMPARE(FrmInicial->EdtNome->text(), QStringLiteral("Ana"));
+    QVERIFY(jornada().FrmPerguntas()->isVisible());
+    QCOMPARE(jornada().game().state().RightCount, before.RightCount);
+    QCOMPARE(jornada().game().state().WrongCount, before.WrongCount);
+    QCOMPARE(jornada().game().state().SkippedCount, before.SkippedCount);
+    QCOMPARE(jornada().game().state().CurrentIndex, before.CurrentIndex);
+    QCOMPARE(jornada().FrmPerguntas()->LblPergunta->text(), question);
+    QCOMPARE(jornada().FrmInicial()->EdtNome->text(), QStringLiteral("Ana"));
 
     // The editor, open beside the game, goes too, and a start screen put away comes back.
-    FrmCadastro->showScreen();
-    FrmInicial->hide();
+    jornada().FrmCadastro()->showScreen();
+    jornada().FrmInicial()->hide();
     dialogs->answerYes();
-    FrmPerguntas->BtnDesistir->click();
-    QVERIFY(!FrmPerguntas->isVisible());
-    QVERIFY(!FrmCadastro->isVisible());
-    QVERIFY(FrmInicial->isVisible());
-    QCOMPARE(Game().state().RightCount, 0);
-    QCOMPARE(Game().state().WrongCount, 0);
-    QCOMPARE(Game().state().SkippedCount, 0);
-    QCOMPARE(Game().state().CurrentIndex, 0);
-    QCOMPARE(FrmInicial->EdtNome->text(), QString());
+    jornada().FrmPerguntas()->BtnDesistir->click();
+    QVERIFY(!jornada().FrmPerguntas()->isVisible());
+    QVERIFY(!jornada().FrmCadastro()->isVisible());
+    QVERIFY(jornada().FrmInicial()->isVisible());
+    QCOMPARE(jornada().game().state().RightCount, 0);
+    QCOMPARE(jornada().game().state().WrongCount, 0);
+    QCOMPARE(jornada().game().state().SkippedCount, 0);
+    QCOMPARE(jornada().game().state().CurrentIndex, 0);
+    QCOMPARE(jornada().FrmInicial()->EdtNome->text(), QString());
     QVERIFY(!data.recordStored());
 }
 
@@ -325,26 +327,26 @@ void GameTest::okWithoutAnswer()
     SequenceRandomGuard random;
 
     Play::start(QStringLiteral("Ana"));
-    const QString question = FrmPerguntas->LblPergunta->text();
-    FrmPerguntas->BtnOK->click();
+    const QString question = jornada().FrmPerguntas()->LblPergunta->text();
+    jornada().FrmPerguntas()->BtnOK->click();
     QCOMPARE(dialogs->texts(Kind::Warn), QStringList{QStringLiteral("É necessário escolher uma alternativa")});
-    QCOMPARE(Game().state().CurrentIndex, 0);
-    QCOMPARE(Game().state().RightCount + Game().state().WrongCount, 0);
-    QCOMPARE(FrmPerguntas->LblPergunta->text(), question);
+    QCOMPARE(jornada().game().state().CurrentIndex, 0);
+    QCOMPARE(jornada().game().state().RightCount + jornada().game().state().WrongCount, 0);
+    QCOMPARE(jornada().FrmPerguntas()->LblPergunta->text(), question);
     Play::answer(true);
-    QCOMPARE(Game().state().RightCount, 1);
-    QCOMPARE(FrmPerguntas->LblQtePerg->text(), QStringLiteral("2"));
+    QCOMPARE(jornada().game().state().RightCount, 1);
+    QCOMPARE(jornada().FrmPerguntas()->LblQtePerg->text(), QStringLiteral("2"));
     // The next question starts with no answer chosen: "OK" at once is refused again.
-    FrmPerguntas->BtnOK->click();
+    jornada().FrmPerguntas()->BtnOK->click();
     QCOMPARE(dialogs->texts(Kind::Warn).size(), 2);
-    QCOMPARE(Game().state().CurrentIndex, 1);
+    QCOMPARE(jornada().game().state().CurrentIndex, 1);
 
     // After the answers were unchecked for the next question, they are still one group: checking
     // one unchecks the other.
-    FrmPerguntas->RBResp1->click();
-    FrmPerguntas->RBResp3->click();
-    QVERIFY(!FrmPerguntas->RBResp1->isChecked());
-    QVERIFY(FrmPerguntas->RBResp3->isChecked());
+    jornada().FrmPerguntas()->RBResp1->click();
+    jornada().FrmPerguntas()->RBResp3->click();
+    QVERIFY(!jornada().FrmPerguntas()->RBResp1->isChecked());
+    QVERIFY(jornada().FrmPerguntas()->RBResp3->isChecked());
 }
 
 void GameTest::skipReachesTheLargestNumberAfterDeletions()
@@ -358,11 +360,11 @@ void GameTest::skipReachesTheLargestNumberAfterDeletions()
     Play::start(QStringLiteral("Ana"));
     random->next.enqueue(24); // the last of the numbers 1 to 25
     Play::skip();
-    QCOMPARE(Game().state().CandidateId, 25);
-    QCOMPARE(FrmPerguntas->LblPergunta->text(), QStringLiteral("Pergunta 25"));
+    QCOMPARE(jornada().game().state().CandidateId, 25);
+    QCOMPARE(jornada().FrmPerguntas()->LblPergunta->text(), QStringLiteral("Pergunta 25"));
     random->next << 3 << 4; // number 4 is a gap, so the next number drawn counts: 5
     Play::skip();
-    QCOMPARE(Game().state().CandidateId, 5);
+    QCOMPARE(jornada().game().state().CandidateId, 5);
     QVERIFY(random->next.isEmpty());
     QVERIFY(dialogs->texts(Kind::Error).isEmpty());
 }
@@ -381,7 +383,7 @@ void GameTest::bankTooSmall()
 
     Play::start(QStringLiteral("Ana"));
     QCOMPARE(dialogs->texts(Kind::Error), (QStringList{refusal, refusal}));
-    QVERIFY(!FrmPerguntas->isVisible());
+    QVERIFY(!jornada().FrmPerguntas()->isVisible());
 
     // Once the bank holds 20, Play counts again and the game starts.
     QList<QuestionRow> rows;
@@ -389,9 +391,32 @@ void GameTest::bankTooSmall()
         rows << TempDataDir::sampleQuestion(id, data.foto());
     data.bank()->insertQuestions(rows);
     Play::start(QStringLiteral("Ana"));
-    QVERIFY(FrmPerguntas->isVisible());
+    QVERIFY(jornada().FrmPerguntas()->isVisible());
     QCOMPARE(dialogs->texts(Kind::Error).size(), 2);
     QCOMPARE(BankTooSmallMessage(1).contains(QStringLiteral("1 pergunta,")), true);
+}
+
+void GameTest::theNextGameBuiltFindsTheBankLetGo()
+{
+    // A game built, played and destroyed, as in one run of the program, takes its screens with it
+    // and lets go of the bank: the next one opens it, reads the record the first set and takes it.
+    TempDataDir data(30);
+    ScriptedDialogsGuard dialogs;
+    SequenceRandomGuard random;
+    {
+        ScreenSet screens;
+        Play::game(QStringLiteral("Ana"), 20, 0);
+        QVERIFY(jornada().FrmResult()->isVisible());
+    }
+    QCOMPARE(screenWindowsAlive(), QList<ScreenWindow *>());
+
+    ScreenSet screens;
+    QCOMPARE(screens.fatalReport, QString());
+    QCOMPARE(jornada().FrmInicial()->LblRecordeAtual->text(), QStringLiteral("Ana - 100 pontos"));
+    Play::game(QStringLiteral("Bia"), 20, 0);
+    QVERIFY(jornada().FrmResult()->isVisible());
+    QCOMPARE(data.recordFileBytes(), QByteArray("Bia\r\n100\r\n"));
+    QVERIFY(dialogs->texts(Kind::Error).isEmpty());
 }
 
 void GameTest::playAfterDeletionsSinceTheLastCount()
@@ -403,13 +428,13 @@ void GameTest::playAfterDeletionsSinceTheLastCount()
 
     // Play draws from the count of 25, finds the gap, counts again and refuses: no hang, and the
     // question screen does not stay up with an empty game.
-    FrmInicial->showScreen();
+    jornada().FrmInicial()->showScreen();
     Play::start(QStringLiteral("Ana"));
     QCOMPARE(dialogs->texts(Kind::Error),
              QStringList{QStringLiteral("O banco de perguntas tem apenas 15 perguntas, mas um jogo precisa de 20 "
                                         "perguntas diferentes. Cadastre mais perguntas para poder jogar.")});
-    QVERIFY(!FrmPerguntas->isVisible());
-    QVERIFY(FrmInicial->isVisible());
+    QVERIFY(!jornada().FrmPerguntas()->isVisible());
+    QVERIFY(jornada().FrmInicial()->isVisible());
 
     // Questions added again: the next Play counts and starts.
     QList<QuestionRow> rows;
@@ -417,8 +442,8 @@ void GameTest::playAfterDeletionsSinceTheLastCount()
         rows << TempDataDir::sampleQuestion(id, data.foto());
     data.bank()->insertQuestions(rows);
     Play::start(QStringLiteral("Ana"));
-    QVERIFY(FrmPerguntas->isVisible());
-    QCOMPARE(FrmPerguntas->LblQtePerg->text(), QStringLiteral("1"));
+    QVERIFY(jornada().FrmPerguntas()->isVisible());
+    QCOMPARE(jornada().FrmPerguntas()->LblQtePerg->text(), QStringLiteral("1"));
     QCOMPARE(dialogs->texts(Kind::Error).size(), 1);
 }
 
@@ -435,16 +460,16 @@ void GameTest::playAgainFromTheStartScreenStartsFromZero()
     Play::skip();
     for (int i = 0; i < 10; ++i)
         Play::answer(true);
-    QVERIFY(!FrmPerguntas->BtnPular->isEnabled());
+    QVERIFY(!jornada().FrmPerguntas()->BtnPular->isEnabled());
     Play::game(QStringLiteral("Bia"), 20, 0);
-    QCOMPARE(FrmResult->LblCertas->text(), QStringLiteral("20"));
-    QCOMPARE(FrmResult->LblNaoResp->text(), QStringLiteral("0"));
-    QCOMPARE(FrmResult->LblPontos->text(), QStringLiteral("100"));
+    QCOMPARE(jornada().FrmResult()->LblCertas->text(), QStringLiteral("20"));
+    QCOMPARE(jornada().FrmResult()->LblNaoResp->text(), QStringLiteral("0"));
+    QCOMPARE(jornada().FrmResult()->LblPontos->text(), QStringLiteral("100"));
     QCOMPARE(data.recordFileBytes(), QByteArray("Bia\r\n100\r\n"));
 
     // And straight from the results screen, without "Jogar Novamente".
     Play::game(QStringLiteral("Caio"), 20, 0);
-    QCOMPARE(FrmResult->LblPontos->text(), QStringLiteral("100"));
+    QCOMPARE(jornada().FrmResult()->LblPontos->text(), QStringLiteral("100"));
     QCOMPARE(data.recordFileBytes(), QByteArray("Caio\r\n100\r\n"));
     QVERIFY(dialogs->texts(Kind::Error).isEmpty());
 }
@@ -461,10 +486,10 @@ void GameTest::questionThatCannotBeFullyShown()
     Play::start(QStringLiteral("Ana"));
     int right = 0;
     for (int i = 0; i < 20; ++i) {
-        const bool broken = Game().state().DrawnIds[Game().state().CurrentIndex] == 2;
+        const bool broken = jornada().game().state().DrawnIds[jornada().game().state().CurrentIndex] == 2;
         if (broken) {
-            QCOMPARE(FrmPerguntas->LblPergunta->text(), QStringLiteral("Pergunta 2"));
-            QCOMPARE(FrmPerguntas->RBResp4->text(), QString());
+            QCOMPARE(jornada().FrmPerguntas()->LblPergunta->text(), QStringLiteral("Pergunta 2"));
+            QCOMPARE(jornada().FrmPerguntas()->RBResp4->text(), QString());
         }
         Play::answer(true);
         ++right;
@@ -473,9 +498,9 @@ void GameTest::questionThatCannotBeFullyShown()
     QCOMPARE(errors.size(), 1);
     QVERIFY(errors.first().contains(QStringLiteral("resp4")));
     QVERIFY(errors.first().contains(QStringLiteral("/nao/existe.jpg")));
-    QCOMPARE(Game().state().RightCount, 20);
-    QVERIFY(FrmResult->isVisible());
-    QCOMPARE(FrmResult->LblPontos->text(), QStringLiteral("100"));
+    QCOMPARE(jornada().game().state().RightCount, 20);
+    QVERIFY(jornada().FrmResult()->isVisible());
+    QCOMPARE(jornada().FrmResult()->LblPontos->text(), QStringLiteral("100"));
 }
 
 void GameTest::playAgain()
@@ -484,40 +509,42 @@ void GameTest::playAgain()
     ScriptedDialogsGuard dialogs;
     ScreenSet screens;
     SequenceRandomGuard random;
-    QCOMPARE(FrmInicial->LblRecordeAtual->text(), QStringLiteral("Não consta"));
+    QCOMPARE(jornada().FrmInicial()->LblRecordeAtual->text(), QStringLiteral("Não consta"));
 
     // A game with negative points sets no record; the record line keeps "Não consta".
     Play::game(QStringLiteral("Ana"), 0, 20);
-    FrmResult->BtnJogarNovamente->click();
-    QCOMPARE(FrmInicial->LblRecordeAtual->text(), QStringLiteral("Não consta"));
-    QVERIFY(FrmInicial->isVisible());
-    QVERIFY(FrmResult->isVisible()); // stays open behind the start screen
-    QCOMPARE(FrmInicial->EdtNome->text(), QString());
+    jornada().FrmResult()->BtnJogarNovamente->click();
+    QCOMPARE(jornada().FrmInicial()->LblRecordeAtual->text(), QStringLiteral("Não consta"));
+    QVERIFY(jornada().FrmInicial()->isVisible());
+    QVERIFY(jornada().FrmResult()->isVisible()); // stays open behind the start screen
+    QCOMPARE(jornada().FrmInicial()->EdtNome->text(), QString());
 
     Play::game(QStringLiteral("Bia"), 18, 2);
-    QCOMPARE(FrmResult->LblPontos->text(), QStringLiteral("84"));
+    QCOMPARE(jornada().FrmResult()->LblPontos->text(), QStringLiteral("84"));
     // Play again draws a new game and loads its first question into the hidden question screen:
     // the draw's first position is 6, the seventh question.
     random->next << 6 << 0 << 1 << 2 << 3 << 4 << 5 << 7 << 8 << 9 << 10 << 11 << 12 << 13 << 14 << 15 << 16 << 17
                  << 18 << 19;
-    FrmResult->BtnJogarNovamente->click();
-    QCOMPARE(FrmInicial->LblRecordeAtual->text(), QStringLiteral("Bia - 84 pontos"));
-    QCOMPARE(FrmPerguntas->LblPergunta->text(), QStringLiteral("Pergunta 7"));
-    QCOMPARE(Game().state().CurrentIndex, 0);
+    jornada().FrmResult()->BtnJogarNovamente->click();
+    QCOMPARE(jornada().FrmInicial()->LblRecordeAtual->text(), QStringLiteral("Bia - 84 pontos"));
+    QCOMPARE(jornada().FrmPerguntas()->LblPergunta->text(), QStringLiteral("Pergunta 7"));
+    QCOMPARE(jornada().game().state().CurrentIndex, 0);
 
     // Play again with an empty name: refused, counters stay at 0.
-    FrmInicial->BtnJogar->click();
+    jornada().FrmInicial()->BtnJogar->click();
     QCOMPARE(dialogs->texts(Kind::Warn).last(), QStringLiteral("É necessário digitar um nome para jogar"));
-    QCOMPARE(Game().state().RightCount + Game().state().WrongCount + Game().state().SkippedCount, 0);
+    const TGameState &state = jornada().game().state();
+    QCOMPARE(state.RightCount + state.WrongCount + state.SkippedCount, 0);
     QVERIFY(dialogs->texts(Kind::Error).isEmpty());
 
     // Finish answered No changes nothing; Yes closes six screens.
     dialogs->answerNo();
-    FrmResult->BtnEncerrar->click();
-    QVERIFY(FrmResult->isVisible());
+    jornada().FrmResult()->BtnEncerrar->click();
+    QVERIFY(jornada().FrmResult()->isVisible());
     dialogs->answerYes();
-    FrmResult->BtnEncerrar->click();
-    for (QWidget *w : QList<QWidget *>{FrmPerguntas, FrmCadastro, FrmResult, FrmSenha, FrmInicial})
+    jornada().FrmResult()->BtnEncerrar->click();
+    for (QWidget *w : QList<QWidget *>{jornada().FrmPerguntas(), jornada().FrmCadastro(), jornada().FrmResult(),
+                                       jornada().FrmSenha(), jornada().FrmInicial()})
         QVERIFY2(!w->isVisible(), qPrintable(w->objectName()));
 }
 
@@ -529,38 +556,38 @@ void GameTest::startScreen()
     ScreenSet screens;
     SequenceRandomGuard random;
 
-    QCOMPARE(FrmInicial->LblRecordeAtual->text(), QStringLiteral("Ana - 85 pontos"));
-    QCOMPARE(FrmInicial->EdtNome->maxLength(), 20);
-    QVERIFY(!FrmInicial->BtnJogar->isDefault() && !FrmInicial->BtnJogar->autoDefault());
+    QCOMPARE(jornada().FrmInicial()->LblRecordeAtual->text(), QStringLiteral("Ana - 85 pontos"));
+    QCOMPARE(jornada().FrmInicial()->EdtNome->maxLength(), 20);
+    QVERIFY(!jornada().FrmInicial()->BtnJogar->isDefault() && !jornada().FrmInicial()->BtnJogar->autoDefault());
 
-    FrmInicial->showScreen();
+    jornada().FrmInicial()->showScreen();
     Play::start(QString());
     QCOMPARE(dialogs->texts(), QStringList{QStringLiteral("É necessário digitar um nome para jogar")});
-    QVERIFY(!FrmPerguntas->isVisible());
+    QVERIFY(!jornada().FrmPerguntas()->isVisible());
 
     Play::start(QStringLiteral("   "));
-    QVERIFY(FrmPerguntas->isVisible());
-    QCOMPARE(Game().state().PlayerName, QStringLiteral("   "));
-    QCOMPARE(FrmPerguntas->LblQtePerg->text(), QStringLiteral("1"));
+    QVERIFY(jornada().FrmPerguntas()->isVisible());
+    QCOMPARE(jornada().game().state().PlayerName, QStringLiteral("   "));
+    QCOMPARE(jornada().FrmPerguntas()->LblQtePerg->text(), QStringLiteral("1"));
 
     // Characters that the record file cannot hold cannot be typed.
-    FrmInicial->EdtNome->clear();
-    FrmInicial->EdtNome->insert(QStringLiteral("Zoë"));
-    FrmInicial->EdtNome->insert(QStringLiteral(" 😀"));
-    FrmInicial->EdtNome->insert(QStringLiteral("Ł"));
-    QCOMPARE(FrmInicial->EdtNome->text(), QStringLiteral("Zoë"));
+    jornada().FrmInicial()->EdtNome->clear();
+    jornada().FrmInicial()->EdtNome->insert(QStringLiteral("Zoë"));
+    jornada().FrmInicial()->EdtNome->insert(QStringLiteral(" 😀"));
+    jornada().FrmInicial()->EdtNome->insert(QStringLiteral("Ł"));
+    QCOMPARE(jornada().FrmInicial()->EdtNome->text(), QStringLiteral("Zoë"));
 
     // The login screen comes up with "Adm" and an empty password, whatever was there before.
-    FrmSenha->EdtNome->setText(QStringLiteral("outro"));
-    FrmSenha->EdtSenha->setText(QStringLiteral("xyz"));
-    FrmInicial->CadPer->trigger();
-    QVERIFY(FrmSenha->isVisible());
-    QCOMPARE(FrmSenha->EdtNome->text(), QStringLiteral("Adm"));
-    QCOMPARE(FrmSenha->EdtSenha->text(), QString());
+    jornada().FrmSenha()->EdtNome->setText(QStringLiteral("outro"));
+    jornada().FrmSenha()->EdtSenha->setText(QStringLiteral("xyz"));
+    jornada().FrmInicial()->CadPer->trigger();
+    QVERIFY(jornada().FrmSenha()->isVisible());
+    QCOMPARE(jornada().FrmSenha()->EdtNome->text(), QStringLiteral("Adm"));
+    QCOMPARE(jornada().FrmSenha()->EdtSenha->text(), QString());
 
     dialogs->answerNo();
-    FrmInicial->Sair->trigger();
-    QVERIFY(FrmInicial->isVisible());
+    jornada().FrmInicial()->Sair->trigger();
+    QVERIFY(jornada().FrmInicial()->isVisible());
     QCOMPARE(dialogs->shown.last().kind, Kind::Confirm);
     QCOMPARE(dialogs->shown.last().text, QStringLiteral("Tem certeza que deseja sair?"));
 }
@@ -575,15 +602,15 @@ void GameTest::answerTextsAreComparedExactly()
     SequenceRandomGuard random;
 
     Play::start(QStringLiteral("Ana"));
-    QCOMPARE(TFrmPerguntas::AnswerOf(FrmPerguntas->RBResp1), QStringLiteral("Tom & Jerry"));
-    FrmPerguntas->RBResp2->setChecked(true); // differs in case
-    FrmPerguntas->BtnOK->click();
-    FrmPerguntas->RBResp3->setChecked(true); // a trailing blank
-    FrmPerguntas->BtnOK->click();
-    FrmPerguntas->RBResp1->setChecked(true);
-    FrmPerguntas->BtnOK->click();
-    QCOMPARE(Game().state().WrongCount, 2);
-    QCOMPARE(Game().state().RightCount, 1);
+    QCOMPARE(TFrmPerguntas::AnswerOf(jornada().FrmPerguntas()->RBResp1), QStringLiteral("Tom & Jerry"));
+    jornada().FrmPerguntas()->RBResp2->setChecked(true); // differs in case
+    jornada().FrmPerguntas()->BtnOK->click();
+    jornada().FrmPerguntas()->RBResp3->setChecked(true); // a trailing blank
+    jornada().FrmPerguntas()->BtnOK->click();
+    jornada().FrmPerguntas()->RBResp1->setChecked(true);
+    jornada().FrmPerguntas()->BtnOK->click();
+    QCOMPARE(jornada().game().state().WrongCount, 2);
+    QCOMPARE(jornada().game().state().RightCount, 1);
 }
 
 void GameTest::longTextsEndAtAWholeWord()
@@ -611,7 +638,7 @@ void GameTest::longTextsEndAtAWholeWord()
         const QString kept = shown.chopped(1);
         return whole.startsWith(kept) && kept.size() > 20 && !whole.at(kept.size()).isLetterOrNumber();
     };
-    QRadioButton *button = FrmPerguntas->RBResp1;
+    QRadioButton *button = jornada().FrmPerguntas()->RBResp1;
     QVERIFY2(endsAtAWord(button->text(), answer), qPrintable(button->text()));
     QStyleOptionButton option;
     option.initFrom(button);
@@ -619,16 +646,16 @@ void GameTest::longTextsEndAtAWholeWord()
     QVERIFY2(button->fontMetrics().horizontalAdvance(button->text()) <= room, qPrintable(QString::number(room)));
     QVERIFY(button->accessibleName().endsWith(answer));
 
-    QLabel *label = FrmPerguntas->LblPergunta;
-    const QString whole = question + QLatin1Char(' ') + QString::number(Game().state().DrawnIds[0]);
+    QLabel *label = jornada().FrmPerguntas()->LblPergunta;
+    const QString whole = question + QLatin1Char(' ') + QString::number(jornada().game().state().DrawnIds[0]);
     QVERIFY2(endsAtAWord(label->text(), whole), qPrintable(label->text()));
     QVERIFY(label->heightForWidth(label->width()) <= label->height());
     const QString labelName = QAccessible::queryAccessibleInterface(label)->text(QAccessible::Name);
     QVERIFY2(labelName.startsWith(QStringLiteral("Pergunta 1 de 20: ") + whole + QLatin1Char('.')), qPrintable(labelName));
 
     button->setChecked(true);
-    FrmPerguntas->BtnOK->click();
-    QCOMPARE(Game().state().RightCount, 1);
+    jornada().FrmPerguntas()->BtnOK->click();
+    QCOMPARE(jornada().game().state().RightCount, 1);
 }
 
 QTEST_MAIN(GameTest)

@@ -1,7 +1,7 @@
 // Games whose question bank fails under them: held by another program, or damaged mid-game. After
 // every step the counters must agree with the number on the screen, and no answer may be counted
 // for a question the player cannot see.
-#include "app/Screens.h"
+#include "app/Jornada.h"
 #include "game/GameSession.h"
 #include "helpers/PlainFile.h"
 #include "helpers/Play.h"
@@ -29,13 +29,13 @@ namespace {
 // The question on screen, from its text ("Pergunta 7"); 0 when none is shown.
 int questionOnScreen()
 {
-    const QString text = FrmPerguntas->LblPergunta->text();
+    const QString text = jornada().FrmPerguntas()->LblPergunta->text();
     return text.startsWith(QLatin1String("Pergunta ")) ? text.mid(9).toInt() : 0;
 }
 
 bool answersEnabled()
 {
-    for (QRadioButton *b : FrmPerguntas->findChildren<QRadioButton *>())
+    for (QRadioButton *b : jornada().FrmPerguntas()->findChildren<QRadioButton *>())
         if (!b->isEnabled())
             return false;
     return true;
@@ -44,8 +44,9 @@ bool answersEnabled()
 // The agreement that must hold at every moment of a game.
 void checkConsistent()
 {
-    QCOMPARE(Game().state().RightCount + Game().state().WrongCount, Game().state().CurrentIndex);
-    QCOMPARE(FrmPerguntas->LblQtePerg->text(), QString::number(Game().state().CurrentIndex + 1));
+    const TGameState &state = jornada().game().state();
+    QCOMPARE(state.RightCount + state.WrongCount, state.CurrentIndex);
+    QCOMPARE(jornada().FrmPerguntas()->LblQtePerg->text(), QString::number(state.CurrentIndex + 1));
 }
 
 // Another program writing to the bank: it holds the whole file until release() or the end.
@@ -97,7 +98,7 @@ void GameTableErrorsTest::playRefusedWhileTheBankIsHeld()
     ScriptedDialogsGuard dialogs;
     ScreenSet screens;
     SequenceRandomGuard random;
-    FrmInicial->showScreen();
+    jornada().FrmInicial()->showScreen();
     {
         BankHeld held(data);
         Play::start(QStringLiteral("Ana"));
@@ -105,20 +106,20 @@ void GameTableErrorsTest::playRefusedWhileTheBankIsHeld()
         QCOMPARE(dialogs->shown.last().kind, Kind::Error);
         QVERIFY2(dialogs->shown.last().text.contains(TableInUseText), qPrintable(dialogs->shown.last().text));
         QVERIFY(dialogs->shown.last().text.contains(QLatin1String("database is locked")));
-        QVERIFY(!FrmPerguntas->isVisible());
-        QVERIFY(FrmInicial->isVisible());
+        QVERIFY(!jornada().FrmPerguntas()->isVisible());
+        QVERIFY(jornada().FrmInicial()->isVisible());
     }
     // Once the other program lets go, "Jogar" starts a game as usual.
     Play::start(QStringLiteral("Ana"));
     QCOMPARE(dialogs->shown.size(), 1);
-    QVERIFY(FrmPerguntas->isVisible());
-    QCOMPARE(FrmPerguntas->LblQtePerg->text(), QStringLiteral("1"));
+    QVERIFY(jornada().FrmPerguntas()->isVisible());
+    QCOMPARE(jornada().FrmPerguntas()->LblQtePerg->text(), QStringLiteral("1"));
     QVERIFY(questionOnScreen() >= 1 && questionOnScreen() <= 30);
     // A game of 20 right answers scores what 20 right answers give, and no more.
     for (int i = 0; i < 20; ++i)
         Play::answer(true);
-    QVERIFY(FrmResult->isVisible());
-    QCOMPARE(FrmResult->LblPontos->text(), QStringLiteral("100"));
+    QVERIFY(jornada().FrmResult()->isVisible());
+    QCOMPARE(jornada().FrmResult()->LblPontos->text(), QStringLiteral("100"));
     QCOMPARE(data.recordFileBytes(), QByteArray("Ana\r\n100\r\n"));
 }
 
@@ -128,7 +129,7 @@ void GameTableErrorsTest::heldMidGameCountsNothingUnseen()
     ScriptedDialogsGuard dialogs;
     ScreenSet screens;
     SequenceRandomGuard random;
-    FrmInicial->showScreen();
+    jornada().FrmInicial()->showScreen();
     Play::start(QStringLiteral("Bia"));
     QSet<int> seen{questionOnScreen()};
     for (int i = 0; i < 4; ++i) {
@@ -136,34 +137,35 @@ void GameTableErrorsTest::heldMidGameCountsNothingUnseen()
         seen.insert(questionOnScreen());
     }
     const int fifth = questionOnScreen();
-    QCOMPARE(FrmPerguntas->LblQtePerg->text(), QStringLiteral("5"));
+    QCOMPARE(jornada().FrmPerguntas()->LblQtePerg->text(), QStringLiteral("5"));
     {
         BankHeld held(data);
         // The fifth answer counts; the sixth question cannot be read, and nothing of the fifth
         // stays on the screen to be answered again.
         Play::answer(false);
         checkConsistent();
-        QCOMPARE(Game().state().CurrentIndex, 5);
-        QCOMPARE(Game().state().WrongCount, 1);
+        QCOMPARE(jornada().game().state().CurrentIndex, 5);
+        QCOMPARE(jornada().game().state().WrongCount, 1);
         QCOMPARE(dialogs->texts(Kind::Error).size(), 1);
         QVERIFY(dialogs->texts(Kind::Error).last().contains(TableInUseText));
-        QCOMPARE(FrmPerguntas->LblQtePerg->text(), QStringLiteral("6"));
+        QCOMPARE(jornada().FrmPerguntas()->LblQtePerg->text(), QStringLiteral("6"));
         QCOMPARE(questionOnScreen(), 0);
-        QVERIFY(FrmPerguntas->LblPergunta->text().contains(QLatin1String("Clique em \"OK\" para tentar de novo")));
+        QVERIFY(jornada().FrmPerguntas()->LblPergunta->text().contains(
+            QLatin1String("Clique em \"OK\" para tentar de novo")));
         QVERIFY(!answersEnabled());
         QVERIFY(Play::answerButton(true) == nullptr);
 
         // "OK" again only tries to read it, and counts nothing.
-        FrmPerguntas->BtnOK->click();
+        jornada().FrmPerguntas()->BtnOK->click();
         checkConsistent();
-        QCOMPARE(Game().state().CurrentIndex, 5);
+        QCOMPARE(jornada().game().state().CurrentIndex, 5);
         QCOMPARE(dialogs->texts(Kind::Error).size(), 2);
         QCOMPARE(dialogs->texts(Kind::Warn), QStringList{QStringLiteral("Resposta incorreta!")});
     }
     // Free again: "OK" shows the sixth question, a new one, and counts nothing.
-    FrmPerguntas->BtnOK->click();
+    jornada().FrmPerguntas()->BtnOK->click();
     checkConsistent();
-    QCOMPARE(Game().state().CurrentIndex, 5);
+    QCOMPARE(jornada().game().state().CurrentIndex, 5);
     QCOMPARE(dialogs->texts(Kind::Error).size(), 2);
     QVERIFY(answersEnabled());
     QVERIFY(questionOnScreen() != 0);
@@ -178,9 +180,9 @@ void GameTableErrorsTest::heldMidGameCountsNothingUnseen()
             checkConsistent();
     }
     QCOMPARE(seen.size(), 20);
-    QVERIFY(FrmResult->isVisible());
-    QCOMPARE(FrmResult->LblCertas->text(), QStringLiteral("19"));
-    QCOMPARE(FrmResult->LblErradas->text(), QStringLiteral("1"));
+    QVERIFY(jornada().FrmResult()->isVisible());
+    QCOMPARE(jornada().FrmResult()->LblCertas->text(), QStringLiteral("19"));
+    QCOMPARE(jornada().FrmResult()->LblErradas->text(), QStringLiteral("1"));
     QCOMPARE(data.recordFileBytes(), QByteArray("Bia\r\n92\r\n"));
 }
 
@@ -190,17 +192,17 @@ void GameTableErrorsTest::heldOnTheLastAnswerStillEndsTheGame()
     ScriptedDialogsGuard dialogs;
     ScreenSet screens;
     SequenceRandomGuard random;
-    FrmInicial->showScreen();
+    jornada().FrmInicial()->showScreen();
     Play::start(QStringLiteral("Caio"));
     for (int i = 0; i < 19; ++i)
         Play::answer(true);
-    QCOMPARE(FrmPerguntas->LblQtePerg->text(), QStringLiteral("20"));
+    QCOMPARE(jornada().FrmPerguntas()->LblQtePerg->text(), QStringLiteral("20"));
     BankHeld held(data);
     Play::answer(true);
-    QCOMPARE(Game().state().CurrentIndex, 20);
-    QVERIFY(!FrmPerguntas->isVisible());
-    QVERIFY(FrmResult->isVisible());
-    QCOMPARE(FrmResult->LblPontos->text(), QStringLiteral("100"));
+    QCOMPARE(jornada().game().state().CurrentIndex, 20);
+    QVERIFY(!jornada().FrmPerguntas()->isVisible());
+    QVERIFY(jornada().FrmResult()->isVisible());
+    QCOMPARE(jornada().FrmResult()->LblPontos->text(), QStringLiteral("100"));
     QCOMPARE(data.recordFileBytes(), QByteArray("Caio\r\n100\r\n"));
     // The bank's refusal was told; nothing else went wrong.
     QCOMPARE(dialogs->texts(Kind::Error).size(), 1);
@@ -213,14 +215,14 @@ void GameTableErrorsTest::skipWhileHeldCostsNothing()
     ScriptedDialogsGuard dialogs;
     ScreenSet screens;
     SequenceRandomGuard random;
-    FrmInicial->showScreen();
+    jornada().FrmInicial()->showScreen();
     Play::start(QStringLiteral("Davi"));
     Play::answer(true);
     const int second = questionOnScreen();
     {
         BankHeld held(data);
         Play::skip();
-        QCOMPARE(Game().state().SkippedCount, 0);
+        QCOMPARE(jornada().game().state().SkippedCount, 0);
         QCOMPARE(questionOnScreen(), second);
         QVERIFY(answersEnabled());
         checkConsistent();
@@ -229,8 +231,8 @@ void GameTableErrorsTest::skipWhileHeldCostsNothing()
     // Both skips are still there afterwards.
     Play::skip();
     Play::skip();
-    QCOMPARE(Game().state().SkippedCount, 2);
-    QVERIFY(!FrmPerguntas->BtnPular->isEnabled());
+    QCOMPARE(jornada().game().state().SkippedCount, 2);
+    QVERIFY(!jornada().FrmPerguntas()->BtnPular->isEnabled());
 }
 
 void GameTableErrorsTest::damagedMidGameStillEnds()
@@ -239,7 +241,7 @@ void GameTableErrorsTest::damagedMidGameStillEnds()
     ScriptedDialogsGuard dialogs;
     ScreenSet screens;
     SequenceRandomGuard random;
-    FrmInicial->showScreen();
+    jornada().FrmInicial()->showScreen();
     Play::start(QStringLiteral("Eva"));
     for (int i = 0; i < 17; ++i)
         Play::answer(true);
@@ -248,7 +250,7 @@ void GameTableErrorsTest::damagedMidGameStillEnds()
     overwriteStart(data.file(QStringLiteral("Perguntas.DB")), QByteArray(100, 'x'));
     Play::answer(true);
     checkConsistent();
-    QCOMPARE(Game().state().CurrentIndex, 18);
+    QCOMPARE(jornada().game().state().CurrentIndex, 18);
     QCOMPARE(questionOnScreen(), 0);
     const QStringList errors = dialogs->texts(Kind::Error);
     QCOMPARE(errors.size(), 1);
@@ -257,16 +259,16 @@ void GameTableErrorsTest::damagedMidGameStillEnds()
 
     // The two questions left can never be read: each "OK" says so, and the game cannot be
     // finished by answering what is not there. Giving up still works.
-    FrmPerguntas->BtnOK->click();
-    FrmPerguntas->BtnOK->click();
+    jornada().FrmPerguntas()->BtnOK->click();
+    jornada().FrmPerguntas()->BtnOK->click();
     checkConsistent();
-    QCOMPARE(Game().state().CurrentIndex, 18);
+    QCOMPARE(jornada().game().state().CurrentIndex, 18);
     QCOMPARE(dialogs->texts(Kind::Error).size(), 3);
-    QVERIFY(FrmPerguntas->isVisible());
+    QVERIFY(jornada().FrmPerguntas()->isVisible());
     dialogs->answerYes();
-    FrmPerguntas->BtnDesistir->click();
-    QVERIFY(!FrmPerguntas->isVisible());
-    QVERIFY(FrmInicial->isVisible());
+    jornada().FrmPerguntas()->BtnDesistir->click();
+    QVERIFY(!jornada().FrmPerguntas()->isVisible());
+    QVERIFY(jornada().FrmInicial()->isVisible());
     QVERIFY(!QFile::exists(data.file(QStringLiteral("Recorde.txt"))));
 }
 

@@ -1,6 +1,6 @@
 // The administrator login and the password change, driven through their controls with scripted
 // dialogs.
-#include "app/Screens.h"
+#include "app/Jornada.h"
 #include "helpers/Input.h"
 #include "helpers/ScriptedDialogs.h"
 #include "helpers/TestBank.h"
@@ -46,19 +46,19 @@ struct Fixture {
 
 void logIn(const QString &name, const QString &password)
 {
-    FrmInicial->CadPer->trigger();
-    FrmSenha->EdtNome->setText(name);
-    FrmSenha->EdtSenha->setText(password);
-    FrmSenha->BtnOk->click();
+    jornada().FrmInicial()->CadPer->trigger();
+    jornada().FrmSenha()->EdtNome->setText(name);
+    jornada().FrmSenha()->EdtSenha->setText(password);
+    jornada().FrmSenha()->BtnOk->click();
 }
 
 void changePassword(const QString &current, const QString &newPassword, const QString &confirmation)
 {
-    FrmSenha->AlterarSenha1->trigger();
-    FrmAlterarSenha->EdtSenhaAtual->setText(current);
-    FrmAlterarSenha->EdtNovaSenha->setText(newPassword);
-    FrmAlterarSenha->EdtConfirmacao->setText(confirmation);
-    FrmAlterarSenha->BtnAlterarSenha->click();
+    jornada().FrmSenha()->AlterarSenha1->trigger();
+    jornada().FrmAlterarSenha()->EdtSenhaAtual->setText(current);
+    jornada().FrmAlterarSenha()->EdtNovaSenha->setText(newPassword);
+    jornada().FrmAlterarSenha()->EdtConfirmacao->setText(confirmation);
+    jornada().FrmAlterarSenha()->BtnAlterarSenha->click();
 }
 
 // Whether `password` is the administrator's as stored: in a folder, the account table's, read
@@ -117,14 +117,14 @@ void LoginTest::initTestCase() { REQUIRE_TEST_SERVER(); }
 void LoginTest::menuPrefillsTheLogin()
 {
     Fixture f;
-    FrmInicial->showScreen();
-    FrmSenha->EdtSenha->setText(QStringLiteral("velha"));
-    FrmInicial->CadPer->trigger();
-    QVERIFY(FrmSenha->isVisible());
-    QCOMPARE(FrmSenha->EdtNome->text(), QStringLiteral("Adm"));
-    QCOMPARE(FrmSenha->EdtSenha->text(), QString());
-    QCOMPARE(FrmSenha->EdtSenha->echoMode(), QLineEdit::Password);
-    QVERIFY(FrmInicial->isVisible());
+    jornada().FrmInicial()->showScreen();
+    jornada().FrmSenha()->EdtSenha->setText(QStringLiteral("velha"));
+    jornada().FrmInicial()->CadPer->trigger();
+    QVERIFY(jornada().FrmSenha()->isVisible());
+    QCOMPARE(jornada().FrmSenha()->EdtNome->text(), QStringLiteral("Adm"));
+    QCOMPARE(jornada().FrmSenha()->EdtSenha->text(), QString());
+    QCOMPARE(jornada().FrmSenha()->EdtSenha->echoMode(), QLineEdit::Password);
+    QVERIFY(jornada().FrmInicial()->isVisible());
 }
 
 void LoginTest::login_data()
@@ -153,40 +153,40 @@ void LoginTest::login()
     Fixture f;
     logIn(name, password);
 
-    QCOMPARE(FrmCadastro->isVisible(), accepted);
+    QCOMPARE(jornada().FrmCadastro()->isVisible(), accepted);
     if (accepted) {
         // The editor is shown in the browse state; the login screen stays as typed.
         QVERIFY(f.dialogs->shown.isEmpty());
-        QVERIFY(FrmSenha->isVisible());
-        QCOMPARE(FrmSenha->EdtNome->text(), name);
-        QCOMPARE(FrmSenha->EdtSenha->text(), password);
-        QVERIFY(!FrmCadastro->BtnGravar->isEnabled());
-        QVERIFY(!FrmCadastro->BtnCancelar->isEnabled());
-        QVERIFY(FrmCadastro->EdtPerg->isReadOnly());
-        QVERIFY(!FrmCadastro->BtnFoto->isEnabled());
-        QVERIFY(FrmCadastro->BtnIncluir->isEnabled());
-        QVERIFY(!FrmCadastro->ImgCadastro->picture().isNull());
+        QVERIFY(jornada().FrmSenha()->isVisible());
+        QCOMPARE(jornada().FrmSenha()->EdtNome->text(), name);
+        QCOMPARE(jornada().FrmSenha()->EdtSenha->text(), password);
+        QVERIFY(!jornada().FrmCadastro()->BtnGravar->isEnabled());
+        QVERIFY(!jornada().FrmCadastro()->BtnCancelar->isEnabled());
+        QVERIFY(jornada().FrmCadastro()->EdtPerg->isReadOnly());
+        QVERIFY(!jornada().FrmCadastro()->BtnFoto->isEnabled());
+        QVERIFY(jornada().FrmCadastro()->BtnIncluir->isEnabled());
+        QVERIFY(!jornada().FrmCadastro()->ImgCadastro->picture().isNull());
     } else {
         QCOMPARE(f.dialogs->shown.size(), 1);
         QCOMPARE(f.dialogs->shown[0].kind, Kind::Warn);
         QCOMPARE(f.dialogs->shown[0].text, Refused);
         QCOMPARE(f.dialogs->shown[0].title, LoginTitle);
-        QVERIFY(!FrmSenha->isVisible());
-        QCOMPARE(FrmSenha->EdtNome->text(), QString());
-        QCOMPARE(FrmSenha->EdtSenha->text(), QString());
+        QVERIFY(!jornada().FrmSenha()->isVisible());
+        QCOMPARE(jornada().FrmSenha()->EdtNome->text(), QString());
+        QCOMPARE(jornada().FrmSenha()->EdtSenha->text(), QString());
     }
 }
 
 void LoginTest::loginCancel()
 {
     Fixture f;
-    FrmInicial->CadPer->trigger();
-    FrmSenha->EdtSenha->setText(QStringLiteral("12"));
-    FrmSenha->BtnCancel->click();
-    QVERIFY(!FrmSenha->isVisible());
-    QCOMPARE(FrmSenha->EdtNome->text(), QString());
-    QCOMPARE(FrmSenha->EdtSenha->text(), QString());
-    QVERIFY(!FrmCadastro->isVisible());
+    jornada().FrmInicial()->CadPer->trigger();
+    jornada().FrmSenha()->EdtSenha->setText(QStringLiteral("12"));
+    jornada().FrmSenha()->BtnCancel->click();
+    QVERIFY(!jornada().FrmSenha()->isVisible());
+    QCOMPARE(jornada().FrmSenha()->EdtNome->text(), QString());
+    QCOMPARE(jornada().FrmSenha()->EdtSenha->text(), QString());
+    QVERIFY(!jornada().FrmCadastro()->isVisible());
     QVERIFY(f.dialogs->shown.isEmpty());
 }
 
@@ -221,7 +221,7 @@ void LoginTest::passwordChange()
     QFETCH(QStringList, boxesAfter);
     QFETCH(QString, stored);
     Fixture f;
-    FrmInicial->CadPer->trigger();
+    jornada().FrmInicial()->CadPer->trigger();
     changePassword(current, newPassword, confirmation);
 
     QCOMPARE(f.dialogs->texts(), QStringList{message});
@@ -229,39 +229,39 @@ void LoginTest::passwordChange()
     QCOMPARE(f.dialogs->shown[0].title, ApplicationTitle);
     QVERIFY(storedPasswordIs(stored));
     if (boxesAfter.isEmpty()) {
-        QVERIFY(!FrmAlterarSenha->isVisible());
-        QVERIFY(FrmSenha->isVisible());
-        QCOMPARE(FrmSenha->EdtNome->text(), QStringLiteral("Adm"));
-        QCOMPARE(FrmSenha->EdtSenha->text(), QString());
+        QVERIFY(!jornada().FrmAlterarSenha()->isVisible());
+        QVERIFY(jornada().FrmSenha()->isVisible());
+        QCOMPARE(jornada().FrmSenha()->EdtNome->text(), QStringLiteral("Adm"));
+        QCOMPARE(jornada().FrmSenha()->EdtSenha->text(), QString());
     } else {
-        QVERIFY(FrmAlterarSenha->isVisible());
-        QCOMPARE(FrmAlterarSenha->EdtSenhaAtual->text(), boxesAfter[0]);
-        QCOMPARE(FrmAlterarSenha->EdtNovaSenha->text(), boxesAfter[1]);
-        QCOMPARE(FrmAlterarSenha->EdtConfirmacao->text(), boxesAfter[2]);
+        QVERIFY(jornada().FrmAlterarSenha()->isVisible());
+        QCOMPARE(jornada().FrmAlterarSenha()->EdtSenhaAtual->text(), boxesAfter[0]);
+        QCOMPARE(jornada().FrmAlterarSenha()->EdtNovaSenha->text(), boxesAfter[1]);
+        QCOMPARE(jornada().FrmAlterarSenha()->EdtConfirmacao->text(), boxesAfter[2]);
     }
 
     // The next login takes the stored password, and only it.
     f.dialogs->shown.clear();
     logIn(QStringLiteral("Adm"), stored == QLatin1String("1234") ? newPassword : QStringLiteral("1234"));
-    QVERIFY(!FrmCadastro->isVisible());
+    QVERIFY(!jornada().FrmCadastro()->isVisible());
     QCOMPARE(f.dialogs->texts(), QStringList{Refused});
     logIn(QStringLiteral("Adm"), stored);
-    QVERIFY(FrmCadastro->isVisible());
+    QVERIFY(jornada().FrmCadastro()->isVisible());
 }
 
 void LoginTest::emptyNewPasswordIsAccepted()
 {
     FOLDER_ONLY("an empty password, which a server never takes");
     Fixture f;
-    FrmInicial->CadPer->trigger();
+    jornada().FrmInicial()->CadPer->trigger();
     changePassword(QStringLiteral("1234"), QString(), QString());
     QCOMPARE(f.dialogs->texts(), QStringList{Changed});
     QVERIFY(storedPasswordIs(QString()));
 
     logIn(QStringLiteral("Adm"), QStringLiteral("1234"));
-    QVERIFY(!FrmCadastro->isVisible());
+    QVERIFY(!jornada().FrmCadastro()->isVisible());
     logIn(QStringLiteral("Adm"), QString());
-    QVERIFY(FrmCadastro->isVisible());
+    QVERIFY(jornada().FrmCadastro()->isVisible());
     QCOMPARE(f.dialogs->texts(), (QStringList{Changed, Refused}));
 
     // And the empty password is the current one for the next change.
@@ -274,45 +274,45 @@ void LoginTest::emptyNewPasswordIsRefusedOnAServer()
     if (!testingOnServer())
         QSKIP("a folder takes an empty password");
     Fixture f;
-    FrmInicial->CadPer->trigger();
+    jornada().FrmInicial()->CadPer->trigger();
     changePassword(QStringLiteral("1234"), QString(), QString());
     QCOMPARE(f.dialogs->texts(Kind::Error),
              QStringList{QStringLiteral("No servidor, a senha do administrador não pode ficar vazia: o servidor não deixa "
                                         "entrar sem senha. A senha não foi alterada.")});
     QCOMPARE(f.dialogs->texts(Kind::Inform), QStringList());
-    QVERIFY(FrmAlterarSenha->isVisible());
+    QVERIFY(jornada().FrmAlterarSenha()->isVisible());
     QVERIFY(storedPasswordIs(QStringLiteral("1234")));
     // Nor does an empty password log in, whatever this machine's PGPASSWORD holds.
     logIn(QStringLiteral("Adm"), QString());
-    QVERIFY(!FrmCadastro->isVisible());
+    QVERIFY(!jornada().FrmCadastro()->isVisible());
 }
 
 void LoginTest::changeWithoutLoggingIn()
 {
     Fixture f;
-    FrmInicial->CadPer->trigger();
-    FrmSenha->EdtNome->setText(QStringLiteral("qualquer"));
+    jornada().FrmInicial()->CadPer->trigger();
+    jornada().FrmSenha()->EdtNome->setText(QStringLiteral("qualquer"));
     changePassword(QStringLiteral("1234"), QStringLiteral("x"), QStringLiteral("x"));
     QVERIFY(storedPasswordIs(QStringLiteral("x")));
-    QVERIFY(!FrmCadastro->isVisible());
+    QVERIFY(!jornada().FrmCadastro()->isVisible());
     // The login name is neither asked for nor changed.
     logIn(QStringLiteral("Adm"), QStringLiteral("x"));
-    QVERIFY(FrmCadastro->isVisible());
+    QVERIFY(jornada().FrmCadastro()->isVisible());
 }
 
 void LoginTest::changeCancel()
 {
     Fixture f;
-    FrmInicial->CadPer->trigger();
-    FrmSenha->EdtNome->setText(QStringLiteral("outro"));
-    FrmSenha->EdtSenha->setText(QStringLiteral("abc"));
-    FrmSenha->AlterarSenha1->trigger();
-    FrmAlterarSenha->EdtSenhaAtual->setText(QStringLiteral("1234"));
-    FrmAlterarSenha->BtnCancel->click();
-    QVERIFY(!FrmAlterarSenha->isVisible());
-    QVERIFY(FrmSenha->isVisible());
-    QCOMPARE(FrmSenha->EdtNome->text(), QStringLiteral("Adm"));
-    QCOMPARE(FrmSenha->EdtSenha->text(), QString());
+    jornada().FrmInicial()->CadPer->trigger();
+    jornada().FrmSenha()->EdtNome->setText(QStringLiteral("outro"));
+    jornada().FrmSenha()->EdtSenha->setText(QStringLiteral("abc"));
+    jornada().FrmSenha()->AlterarSenha1->trigger();
+    jornada().FrmAlterarSenha()->EdtSenhaAtual->setText(QStringLiteral("1234"));
+    jornada().FrmAlterarSenha()->BtnCancel->click();
+    QVERIFY(!jornada().FrmAlterarSenha()->isVisible());
+    QVERIFY(jornada().FrmSenha()->isVisible());
+    QCOMPARE(jornada().FrmSenha()->EdtNome->text(), QStringLiteral("Adm"));
+    QCOMPARE(jornada().FrmSenha()->EdtSenha->text(), QString());
     QVERIFY(storedPasswordIs(QStringLiteral("1234")));
     QVERIFY(f.dialogs->shown.isEmpty());
 }
@@ -320,28 +320,28 @@ void LoginTest::changeCancel()
 void LoginTest::menuClearsTheChangeScreen()
 {
     Fixture f;
-    FrmInicial->CadPer->trigger();
+    jornada().FrmInicial()->CadPer->trigger();
     changePassword(QStringLiteral("1234"), QStringLiteral("a"), QStringLiteral("b"));
-    FrmAlterarSenha->EdtNovaSenha->setText(QStringLiteral("c"));
-    FrmSenha->AlterarSenha1->trigger();
-    QCOMPARE(FrmAlterarSenha->EdtSenhaAtual->text(), QString());
-    QCOMPARE(FrmAlterarSenha->EdtNovaSenha->text(), QString());
-    QCOMPARE(FrmAlterarSenha->EdtConfirmacao->text(), QString());
-    for (QLineEdit *box : {FrmAlterarSenha->EdtSenhaAtual, FrmAlterarSenha->EdtNovaSenha,
-                           FrmAlterarSenha->EdtConfirmacao}) {
+    jornada().FrmAlterarSenha()->EdtNovaSenha->setText(QStringLiteral("c"));
+    jornada().FrmSenha()->AlterarSenha1->trigger();
+    QCOMPARE(jornada().FrmAlterarSenha()->EdtSenhaAtual->text(), QString());
+    QCOMPARE(jornada().FrmAlterarSenha()->EdtNovaSenha->text(), QString());
+    QCOMPARE(jornada().FrmAlterarSenha()->EdtConfirmacao->text(), QString());
+    for (QLineEdit *box : {jornada().FrmAlterarSenha()->EdtSenhaAtual, jornada().FrmAlterarSenha()->EdtNovaSenha,
+                           jornada().FrmAlterarSenha()->EdtConfirmacao}) {
         QCOMPARE(box->maxLength(), 7);
         QCOMPARE(box->echoMode(), QLineEdit::Password);
     }
     // Every password box, the login's too, masks each character with '*', whatever the style's
     // own mask; the other boxes show their text.
-    for (QLineEdit *box : {FrmAlterarSenha->EdtSenhaAtual, FrmAlterarSenha->EdtNovaSenha,
-                           FrmAlterarSenha->EdtConfirmacao, FrmSenha->EdtSenha}) {
+    for (QLineEdit *box : {jornada().FrmAlterarSenha()->EdtSenhaAtual, jornada().FrmAlterarSenha()->EdtNovaSenha,
+                           jornada().FrmAlterarSenha()->EdtConfirmacao, jornada().FrmSenha()->EdtSenha}) {
         box->setText(QStringLiteral("a1é"));
         QCOMPARE(box->displayText(), QStringLiteral("***"));
         QCOMPARE(box->text(), QStringLiteral("a1é"));
     }
-    FrmSenha->EdtNome->setText(QStringLiteral("Adm"));
-    QCOMPARE(FrmSenha->EdtNome->displayText(), QStringLiteral("Adm"));
+    jornada().FrmSenha()->EdtNome->setText(QStringLiteral("Adm"));
+    QCOMPARE(jornada().FrmSenha()->EdtNome->displayText(), QStringLiteral("Adm"));
 }
 
 void LoginTest::refusedWriteKeepsThePassword()
@@ -351,18 +351,18 @@ void LoginTest::refusedWriteKeepsThePassword()
     for (const QStringList &statement : refusingTrigger(QStringLiteral("inicial"), QStringLiteral("update"),
                                                         QStringLiteral("attempt to write a readonly database")))
         runSql(statement);
-    FrmInicial->CadPer->trigger();
+    jornada().FrmInicial()->CadPer->trigger();
     changePassword(QStringLiteral("1234"), QStringLiteral("nova"), QStringLiteral("nova"));
 
     QCOMPARE(f.dialogs->texts(Kind::Error).size(), 1);
     QCOMPARE(f.dialogs->texts(Kind::Inform), QStringList());
-    QVERIFY(FrmAlterarSenha->isVisible());
+    QVERIFY(jornada().FrmAlterarSenha()->isVisible());
     QVERIFY(storedPasswordIs(QStringLiteral("1234")));
     // The refused password is not taken for the stored one either.
     logIn(QStringLiteral("Adm"), QStringLiteral("nova"));
-    QVERIFY(!FrmCadastro->isVisible());
+    QVERIFY(!jornada().FrmCadastro()->isVisible());
     logIn(QStringLiteral("Adm"), QStringLiteral("1234"));
-    QVERIFY(FrmCadastro->isVisible());
+    QVERIFY(jornada().FrmCadastro()->isVisible());
 }
 
 void LoginTest::boxesRefuseCharactersTheTableCannotKeep()
@@ -370,18 +370,18 @@ void LoginTest::boxesRefuseCharactersTheTableCannotKeep()
     // A character outside Windows-1252 would be stored as '?', and the password typed would
     // never match again.
     Fixture f;
-    FrmInicial->CadPer->trigger();
-    FrmSenha->AlterarSenha1->trigger();
-    for (QLineEdit *box : {FrmAlterarSenha->EdtNovaSenha, FrmAlterarSenha->EdtConfirmacao}) {
+    jornada().FrmInicial()->CadPer->trigger();
+    jornada().FrmSenha()->AlterarSenha1->trigger();
+    for (QLineEdit *box : {jornada().FrmAlterarSenha()->EdtNovaSenha, jornada().FrmAlterarSenha()->EdtConfirmacao}) {
         box->setFocus();
         typeText(box, QStringLiteral("aλb€"));
         QCOMPARE(box->text(), QStringLiteral("ab€"));
     }
-    FrmAlterarSenha->EdtSenhaAtual->setText(QStringLiteral("1234"));
-    FrmAlterarSenha->BtnAlterarSenha->click();
+    jornada().FrmAlterarSenha()->EdtSenhaAtual->setText(QStringLiteral("1234"));
+    jornada().FrmAlterarSenha()->BtnAlterarSenha->click();
     QVERIFY(storedPasswordIs(QStringLiteral("ab€")));
     logIn(QStringLiteral("Adm"), QStringLiteral("ab€"));
-    QVERIFY(FrmCadastro->isVisible());
+    QVERIFY(jornada().FrmCadastro()->isVisible());
 }
 
 void LoginTest::theSameTypingAlwaysLogsIn()
@@ -389,15 +389,15 @@ void LoginTest::theSameTypingAlwaysLogsIn()
     // A password typed longer than the table keeps is cut alike in every box, the login's
     // included, and each box that stops taking characters says so while it has the focus.
     Fixture f;
-    FrmInicial->CadPer->trigger();
-    FrmSenha->AlterarSenha1->trigger();
-    QVERIFY(QTest::qWaitForWindowActive(FrmAlterarSenha));
-    QLabel *sign = FrmAlterarSenha->LblLimiteSenha;
-    FrmAlterarSenha->EdtSenhaAtual->setFocus();
-    typeText(FrmAlterarSenha->EdtSenhaAtual, QStringLiteral("1234"));
+    jornada().FrmInicial()->CadPer->trigger();
+    jornada().FrmSenha()->AlterarSenha1->trigger();
+    QVERIFY(QTest::qWaitForWindowActive(jornada().FrmAlterarSenha()));
+    QLabel *sign = jornada().FrmAlterarSenha()->LblLimiteSenha;
+    jornada().FrmAlterarSenha()->EdtSenhaAtual->setFocus();
+    typeText(jornada().FrmAlterarSenha()->EdtSenhaAtual, QStringLiteral("1234"));
     QVERIFY(!sign->isVisible());
-    QCOMPARE(FrmAlterarSenha->EdtSenhaAtual->accessibleDescription(), QStringLiteral("Até 7 caracteres."));
-    for (QLineEdit *box : {FrmAlterarSenha->EdtNovaSenha, FrmAlterarSenha->EdtConfirmacao}) {
+    QCOMPARE(jornada().FrmAlterarSenha()->EdtSenhaAtual->accessibleDescription(), QStringLiteral("Até 7 caracteres."));
+    for (QLineEdit *box : {jornada().FrmAlterarSenha()->EdtNovaSenha, jornada().FrmAlterarSenha()->EdtConfirmacao}) {
         box->setFocus();
         QVERIFY(!sign->isVisible());
         typeText(box, QStringLiteral("Escola2026"));
@@ -415,23 +415,24 @@ void LoginTest::theSameTypingAlwaysLogsIn()
         QVERIFY(sign->isVisible());
     }
     // The sign belongs to the box with the focus.
-    FrmAlterarSenha->BtnAlterarSenha->setFocus();
+    jornada().FrmAlterarSenha()->BtnAlterarSenha->setFocus();
     QVERIFY(!sign->isVisible());
-    FrmAlterarSenha->EdtNovaSenha->setFocus();
+    jornada().FrmAlterarSenha()->EdtNovaSenha->setFocus();
     QVERIFY(sign->isVisible());
-    FrmAlterarSenha->EdtSenhaAtual->setFocus();
+    jornada().FrmAlterarSenha()->EdtSenhaAtual->setFocus();
     QVERIFY(!sign->isVisible());
-    FrmAlterarSenha->BtnAlterarSenha->click();
+    jornada().FrmAlterarSenha()->BtnAlterarSenha->click();
     QCOMPARE(f.dialogs->texts(), QStringList{Changed});
     QVERIFY(storedPasswordIs(QStringLiteral("Escola2")));
 
-    FrmSenha->EdtSenha->setFocus();
-    QVERIFY(FrmSenha->EdtSenha->accessibleDescription().contains(QStringLiteral("até 7 caracteres")));
-    typeText(FrmSenha->EdtSenha, QStringLiteral("Escola2026"));
-    QVERIFY(FrmSenha->LblLimiteSenha->isVisible());
-    QVERIFY(FrmSenha->LblLimiteSenha->parentWidget()->rect().contains(FrmSenha->LblLimiteSenha->geometry()));
-    FrmSenha->BtnOk->click();
-    QVERIFY(FrmCadastro->isVisible());
+    jornada().FrmSenha()->EdtSenha->setFocus();
+    QVERIFY(jornada().FrmSenha()->EdtSenha->accessibleDescription().contains(QStringLiteral("até 7 caracteres")));
+    typeText(jornada().FrmSenha()->EdtSenha, QStringLiteral("Escola2026"));
+    QVERIFY(jornada().FrmSenha()->LblLimiteSenha->isVisible());
+    const QLabel *limit = jornada().FrmSenha()->LblLimiteSenha;
+    QVERIFY(limit->parentWidget()->rect().contains(limit->geometry()));
+    jornada().FrmSenha()->BtnOk->click();
+    QVERIFY(jornada().FrmCadastro()->isVisible());
 }
 
 void LoginTest::loginWithAPhotoThatCannotBeLoaded()
@@ -444,9 +445,9 @@ void LoginTest::loginWithAPhotoThatCannotBeLoaded()
     dialogs->shown.clear();
     logIn(QStringLiteral("Adm"), QStringLiteral("1234"));
     // The editor is shown in the browse state, and the photo's failure is reported.
-    QVERIFY(FrmCadastro->isVisible());
-    QVERIFY(!FrmCadastro->BtnGravar->isEnabled());
-    QVERIFY(FrmCadastro->BtnIncluir->isEnabled());
+    QVERIFY(jornada().FrmCadastro()->isVisible());
+    QVERIFY(!jornada().FrmCadastro()->BtnGravar->isEnabled());
+    QVERIFY(jornada().FrmCadastro()->BtnIncluir->isEnabled());
     QCOMPARE(dialogs->texts(Kind::Error), QStringList{QStringLiteral("Unknown picture file extension (.)")});
 }
 

@@ -1,7 +1,7 @@
 // Photos decoded in the background before they are shown: on their own, in a game and in the
 // editor. What is shown must always be what the file on disk holds when it is shown, errors
 // included, and stopping never waits for more than the decode under way.
-#include "app/Screens.h"
+#include "app/Jornada.h"
 #include "game/GameSession.h"
 #include "helpers/Play.h"
 #include "helpers/ScriptedDialogs.h"
@@ -272,20 +272,20 @@ void PhotoPrefetchTest::gameShowsPhotosReplacedAfterTheDraw()
     for (int i = 0; i < 20; ++i)
         random->next << i; // questions 1 to 20, in order
     Play::start(QStringLiteral("Ana"));
-    QCOMPARE(Game().state().DrawnIds[1], 2);
-    waitForPrefetch(FrmPerguntas->photoPrefetch());
-    QCOMPARE(centreOf(FrmPerguntas->ImgPerg->picture()), QColor(Qt::red));
+    QCOMPARE(jornada().game().state().DrawnIds[1], 2);
+    waitForPrefetch(jornada().FrmPerguntas()->photoPrefetch());
+    QCOMPARE(centreOf(jornada().FrmPerguntas()->ImgPerg->picture()), QColor(Qt::red));
 
     // Questions 2 and 3 get new photos after they were decoded; 4 keeps its own.
     writePhoto(photoOf(folder, 2), Qt::blue);
     writePhoto(photoOf(folder, 3), Qt::green, QSize(280, 400));
     Play::answer(true);
-    QCOMPARE(FrmPerguntas->LblPergunta->text(), QStringLiteral("Pergunta 2"));
-    QCOMPARE(centreOf(FrmPerguntas->ImgPerg->picture()), QColor(Qt::blue));
+    QCOMPARE(jornada().FrmPerguntas()->LblPergunta->text(), QStringLiteral("Pergunta 2"));
+    QCOMPARE(centreOf(jornada().FrmPerguntas()->ImgPerg->picture()), QColor(Qt::blue));
     Play::answer(true);
-    QCOMPARE(centreOf(FrmPerguntas->ImgPerg->picture()), QColor(Qt::green));
+    QCOMPARE(centreOf(jornada().FrmPerguntas()->ImgPerg->picture()), QColor(Qt::green));
     Play::answer(true);
-    QCOMPARE(centreOf(FrmPerguntas->ImgPerg->picture()), QColor(Qt::red));
+    QCOMPARE(centreOf(jornada().FrmPerguntas()->ImgPerg->picture()), QColor(Qt::red));
     QVERIFY(dialogs->texts(Kind::Error).isEmpty());
 }
 
@@ -304,7 +304,7 @@ void PhotoPrefetchTest::gameReportsABadPhotoAtItsQuestion()
     for (int i = 0; i < 20; ++i)
         random->next << (i + 20) % 25; // questions 21 to 25, then 1 to 15: number 3 comes eighth
     Play::start(QStringLiteral("Ana"));
-    waitForPrefetch(FrmPerguntas->photoPrefetch());
+    waitForPrefetch(jornada().FrmPerguntas()->photoPrefetch());
     // Decoded in the background and failed, yet nothing is said before its question.
     for (int place = 1; place < 8; ++place) {
         QVERIFY(dialogs->texts(Kind::Error).isEmpty());
@@ -315,10 +315,10 @@ void PhotoPrefetchTest::gameReportsABadPhotoAtItsQuestion()
     QVERIFY2(errors.first().startsWith(QStringLiteral("A foto da 8ª pergunta deste jogo (a de número 3 no banco de "
                                                       "perguntas) não pôde ser mostrada.\n")),
              qPrintable(errors.first()));
-    QVERIFY(FrmPerguntas->ImgPerg->picture().isNull());
+    QVERIFY(jornada().FrmPerguntas()->ImgPerg->picture().isNull());
     // The game goes on with the question, and the next photo is shown.
     Play::answer(true);
-    QCOMPARE(centreOf(FrmPerguntas->ImgPerg->picture()), QColor(Qt::red));
+    QCOMPARE(centreOf(jornada().FrmPerguntas()->ImgPerg->picture()), QColor(Qt::red));
     QCOMPARE(dialogs->texts(Kind::Error).size(), 1);
 }
 
@@ -336,15 +336,15 @@ void PhotoPrefetchTest::skipAndEndOfGame()
     writePhoto(photoOf(folder, 24), Qt::blue);
     random->next << 23;
     Play::skip();
-    QCOMPARE(Game().state().CandidateId, 24);
-    QCOMPARE(FrmPerguntas->LblPergunta->text(), QStringLiteral("Pergunta 24"));
-    QCOMPARE(centreOf(FrmPerguntas->ImgPerg->picture()), QColor(Qt::blue));
+    QCOMPARE(jornada().game().state().CandidateId, 24);
+    QCOMPARE(jornada().FrmPerguntas()->LblPergunta->text(), QStringLiteral("Pergunta 24"));
+    QCOMPARE(centreOf(jornada().FrmPerguntas()->ImgPerg->picture()), QColor(Qt::blue));
 
     for (int i = 0; i < 20; ++i)
         Play::answer(true);
-    QCOMPARE(Game().state().CurrentIndex, QuestionsPerGame);
+    QCOMPARE(jornada().game().state().CurrentIndex, QuestionsPerGame);
     // Nothing is left to decode for a game that is over.
-    QVERIFY(FrmPerguntas->photoPrefetch().idle());
+    QVERIFY(jornada().FrmPerguntas()->photoPrefetch().idle());
     QVERIFY(dialogs->texts(Kind::Error).isEmpty());
 }
 
@@ -365,7 +365,7 @@ void PhotoPrefetchTest::programEndsDuringAPrefetch()
     {
         ScreenSet screens;
         Play::start(QStringLiteral("Ana"));
-        QVERIFY(!FrmPerguntas->photoPrefetch().idle());
+        QVERIFY(!jornada().FrmPerguntas()->photoPrefetch().idle());
     }
     QVERIFY(dialogs->texts(Kind::Error).isEmpty());
 }
@@ -377,30 +377,30 @@ void PhotoPrefetchTest::editorMovesThroughPrefetchedPhotos()
     ScriptedDialogsGuard dialogs;
     ScreenSet screens;
     dialogs->shown.clear();
-    FrmInicial->CadPer->trigger();
-    FrmSenha->EdtSenha->setText(QStringLiteral("1234"));
-    FrmSenha->BtnOk->click();
-    QVERIFY(FrmCadastro->isVisible());
-    PhotoPrefetch &prefetch = FrmCadastro->photoPrefetch();
-    QToolButton *next = FrmCadastro->DBNav->button(DBNavigator::Button::Next);
+    jornada().FrmInicial()->CadPer->trigger();
+    jornada().FrmSenha()->EdtSenha->setText(QStringLiteral("1234"));
+    jornada().FrmSenha()->BtnOk->click();
+    QVERIFY(jornada().FrmCadastro()->isVisible());
+    PhotoPrefetch &prefetch = jornada().FrmCadastro()->photoPrefetch();
+    QToolButton *next = jornada().FrmCadastro()->DBNav->button(DBNavigator::Button::Next);
 
     // The next question's photo was decoded while the first was shown: moving shows that one.
     waitForPrefetch(prefetch);
     const int decoded = prefetch.decodedInBackground();
     QVERIFY(decoded >= 1);
     next->click();
-    QCOMPARE(FrmCadastro->TbPerguntas->fieldText(QStringLiteral("Id")), QStringLiteral("2"));
-    QCOMPARE(FrmCadastro->ImgCadastro->picture().cacheKey(), prefetch.take(photoOf(folder, 2)).cacheKey());
+    QCOMPARE(jornada().FrmCadastro()->TbPerguntas->fieldText(QStringLiteral("Id")), QStringLiteral("2"));
+    QCOMPARE(jornada().FrmCadastro()->ImgCadastro->picture().cacheKey(), prefetch.take(photoOf(folder, 2)).cacheKey());
 
     // Replaced after it was decoded: the new one is shown.
     waitForPrefetch(prefetch);
     writePhoto(photoOf(folder, 3), Qt::blue);
     next->click();
-    QCOMPARE(centreOf(FrmCadastro->ImgCadastro->picture()), QColor(Qt::blue));
+    QCOMPARE(centreOf(jornada().FrmCadastro()->ImgCadastro->picture()), QColor(Qt::blue));
     QVERIFY(dialogs->texts(Kind::Error).isEmpty());
 
     // Leaving the editor stops it.
-    FrmCadastro->voltarClick();
+    jornada().FrmCadastro()->voltarClick();
     QVERIFY(prefetch.idle());
 }
 

@@ -1,5 +1,5 @@
 // Start-up, the screen set, the instructions screen and the error report.
-#include "app/Screens.h"
+#include "app/Jornada.h"
 #include "game/GameSession.h"
 #include "app/SetupCommand.h"
 #include "app/Startup.h"
@@ -59,21 +59,33 @@ void StartupTest::startUpCreatesEveryScreenHidden()
     data.writeRecordFile("Ana\r\n85\r\n");
     ScriptedDialogsGuard dialogs;
 
-    QVERIFY(startUp(StartupOptions{0}));
+    std::unique_ptr<Jornada> started = startUp(StartupOptions{0});
+    QVERIFY(started);
     QCOMPARE(FrmSplash, nullptr); // gone after the pause
-    for (ScreenWindow *screen : ScreenSet::all()) {
-        QVERIFY(screen);
-        QVERIFY2(!screen->isVisible(), qPrintable(screen->objectName()));
+    // Each screen under its instance name, hidden.
+    const QStringList names = {"FrmInicial", "FrmPerguntas", "FrmCadastro", "FrmResult",
+                               "FrmSenha",   "FrmInstrucao", "FrmAlterarSenha"};
+    const QList<ScreenWindow *> screens = ScreenSet::screensOf(*started);
+    QCOMPARE(screens.size(), names.size());
+    for (qsizetype i = 0; i < screens.size(); ++i) {
+        QVERIFY2(screens[i], qPrintable(names[i]));
+        QCOMPARE(screens[i]->objectName(), names[i]);
+        QVERIFY2(!screens[i]->isVisible(), qPrintable(names[i]));
     }
+    QCOMPARE(screenWindowsAlive().size(), screens.size());
     // The creation steps ran: the record line, and the first game drawn and shown.
-    QCOMPARE(FrmInicial->LblRecordeAtual->text(), QStringLiteral("Ana - 85 pontos"));
-    QCOMPARE(Game().state().QuestionCount, 25);
-    QCOMPARE(FrmPerguntas->LblQtePerg->text(), QStringLiteral("1"));
-    QCOMPARE(FrmPerguntas->LblPergunta->text(), QStringLiteral("Pergunta %1").arg(Game().state().DrawnIds[0]));
-    QVERIFY(!FrmPerguntas->ImgPerg->picture().isNull());
+    QCOMPARE(started->FrmInicial()->LblRecordeAtual->text(), QStringLiteral("Ana - 85 pontos"));
+    QCOMPARE(started->game().state().QuestionCount, 25);
+    QCOMPARE(started->FrmPerguntas()->LblQtePerg->text(), QStringLiteral("1"));
+    QCOMPARE(started->FrmPerguntas()->LblPergunta->text(),
+             QStringLiteral("Pergunta %1").arg(started->game().state().DrawnIds[0]));
+    QVERIFY(!started->FrmPerguntas()->ImgPerg->picture().isNull());
     QVERIFY(dialogs->shown.isEmpty());
     QCOMPARE(QCoreApplication::applicationName(), QStringLiteral("0RB174 & CR157AL: JORNADA DO SABER"));
-    destroyScreens();
+
+    // The game takes its screens with it.
+    started.reset();
+    QCOMPARE(screenWindowsAlive(), QList<ScreenWindow *>());
 }
 
 void StartupTest::screensHaveTheirCaptionsSizesAndMenus_data()
@@ -109,7 +121,7 @@ void StartupTest::screensHaveTheirCaptionsSizesAndMenus()
     ScreenSet screens;
 
     ScreenWindow *screen = nullptr;
-    for (ScreenWindow *s : ScreenSet::all())
+    for (ScreenWindow *s : screens.all())
         if (s->objectName() == name)
             screen = s;
     QVERIFY(screen);
@@ -158,26 +170,26 @@ void StartupTest::controlsHaveTheirSizes()
         Qt::Alignment alignment;
         bool wraps;
     } controls[] = {
-        {FrmPerguntas, "LblQtePerg", {65, 62}, 37, true, centre, false},
-        {FrmPerguntas, "LblPergunta", {433, 77}, 13, true, Qt::AlignLeft | Qt::AlignTop, true},
-        {FrmPerguntas, "RBResp1", {425, 17}, 12, false, {}, false},
-        {FrmPerguntas, "RBResp4", {425, 17}, 12, false, {}, false},
-        {FrmPerguntas, "ImgPerg", {137, 177}, -1, false, {}, false},
-        {FrmResult, "LblNome", {233, 35}, 24, true, left, false},
-        {FrmResult, "LblCertas", {73, 41}, 29, true, centre, false},
-        {FrmResult, "LblErradas", {68, 41}, 29, true, centre, false},
-        {FrmResult, "LblNaoResp", {71, 41}, 29, true, centre, false},
-        {FrmResult, "LblPontos", {112, 49}, 37, true, centre, false},
-        {FrmResult, "LblNomeRecord", {233, 35}, 24, true, left, false},
-        {FrmResult, "LblPontosRecord", {71, 41}, 29, true, centre, false},
-        {FrmResult, "BtnJogarNovamente", {121, 25}, -1, false, {}, false},
-        {FrmResult, "BtnEncerrar", {121, 25}, -1, false, {}, false},
-        {FrmInicial, "Label2", {380, 20}, 0, true, {}, false},
-        {FrmInicial, "LblRecordeAtual", {380, 22}, 0, false, {}, false},
-        {FrmSenha, "Label1", {56, 24}, -1, false, right, false},
-        {FrmSenha, "Label2", {56, 24}, -1, false, right, false},
-        {FrmAlterarSenha, "Label1", {112, 24}, -1, false, right, false},
-        {FrmAlterarSenha, "Label3", {112, 24}, -1, false, right, false},
+        {jornada().FrmPerguntas(), "LblQtePerg", {65, 62}, 37, true, centre, false},
+        {jornada().FrmPerguntas(), "LblPergunta", {433, 77}, 13, true, Qt::AlignLeft | Qt::AlignTop, true},
+        {jornada().FrmPerguntas(), "RBResp1", {425, 17}, 12, false, {}, false},
+        {jornada().FrmPerguntas(), "RBResp4", {425, 17}, 12, false, {}, false},
+        {jornada().FrmPerguntas(), "ImgPerg", {137, 177}, -1, false, {}, false},
+        {jornada().FrmResult(), "LblNome", {233, 35}, 24, true, left, false},
+        {jornada().FrmResult(), "LblCertas", {73, 41}, 29, true, centre, false},
+        {jornada().FrmResult(), "LblErradas", {68, 41}, 29, true, centre, false},
+        {jornada().FrmResult(), "LblNaoResp", {71, 41}, 29, true, centre, false},
+        {jornada().FrmResult(), "LblPontos", {112, 49}, 37, true, centre, false},
+        {jornada().FrmResult(), "LblNomeRecord", {233, 35}, 24, true, left, false},
+        {jornada().FrmResult(), "LblPontosRecord", {71, 41}, 29, true, centre, false},
+        {jornada().FrmResult(), "BtnJogarNovamente", {121, 25}, -1, false, {}, false},
+        {jornada().FrmResult(), "BtnEncerrar", {121, 25}, -1, false, {}, false},
+        {jornada().FrmInicial(), "Label2", {380, 20}, 0, true, {}, false},
+        {jornada().FrmInicial(), "LblRecordeAtual", {380, 22}, 0, false, {}, false},
+        {jornada().FrmSenha(), "Label1", {56, 24}, -1, false, right, false},
+        {jornada().FrmSenha(), "Label2", {56, 24}, -1, false, right, false},
+        {jornada().FrmAlterarSenha(), "Label1", {112, 24}, -1, false, right, false},
+        {jornada().FrmAlterarSenha(), "Label3", {112, 24}, -1, false, right, false},
     };
     for (const auto &c : controls) {
         auto *widget = c.screen->findChild<QWidget *>(QLatin1String(c.control));
@@ -195,8 +207,8 @@ void StartupTest::controlsHaveTheirSizes()
         }
     }
     // Texts from the bank and the record file are shown as typed, never read as markup.
-    for (QLabel *label : {FrmPerguntas->LblPergunta, FrmResult->LblNome, FrmResult->LblNomeRecord,
-                          FrmInicial->LblRecordeAtual})
+    for (QLabel *label : {jornada().FrmPerguntas()->LblPergunta, jornada().FrmResult()->LblNome,
+                          jornada().FrmResult()->LblNomeRecord, jornada().FrmInicial()->LblRecordeAtual})
         QCOMPARE(label->textFormat(), Qt::PlainText);
 }
 
@@ -238,8 +250,8 @@ void StartupTest::missingData()
     QCOMPARE(errors.size(), 1);
     QVERIFY2(errors.first().contains(expected), qPrintable(errors.first()));
     QVERIFY2(errors.first().endsWith(QStringLiteral("\n\n") + command), qPrintable(errors.first()));
-    for (ScreenWindow *screen : ScreenSet::all())
-        QCOMPARE(screen, nullptr);
+    // The screens built before the table failed are gone.
+    QCOMPARE(screenWindowsAlive(), QList<ScreenWindow *>());
     QCOMPARE(FrmSplash, nullptr);
     // The game never creates tables or folders.
     QCOMPARE(QDir(data.path()).entryList(QDir::Files), before);
@@ -261,15 +273,14 @@ void StartupTest::bankHeldByAnotherProgramAtStartUp()
     QVERIFY(errors.first().contains(QStringLiteral("database is locked")));
     // Setting the folder up again would not help, and would replace the bank.
     QVERIFY(!errors.first().contains(QStringLiteral("jornada-dados")));
-    for (ScreenWindow *screen : ScreenSet::all())
-        QCOMPARE(screen, nullptr);
+    // The screens built before the table failed are gone.
+    QCOMPARE(screenWindowsAlive(), QList<ScreenWindow *>());
 
     // Once the other program lets go, the game starts.
     QCOMPARE(other.exec(QStringLiteral("COMMIT")), QString());
     dialogs->shown.clear();
     QVERIFY(startUp(StartupOptions{0}));
     QCOMPARE(dialogs->shown.size(), 0);
-    destroyScreens();
 }
 
 void StartupTest::damagedRecordFileAtStartUp()
@@ -280,9 +291,9 @@ void StartupTest::damagedRecordFileAtStartUp()
     ScreenSet screens;
 
     QCOMPARE(dialogs->texts(Kind::Error), QStringList{QStringLiteral("Invalid numeric input")});
-    QCOMPARE(FrmInicial->LblRecordeAtual->text(), QString());
+    QCOMPARE(jornada().FrmInicial()->LblRecordeAtual->text(), QString());
     // Start-up went on: the next screen's creation step ran.
-    QCOMPARE(FrmPerguntas->LblQtePerg->text(), QStringLiteral("1"));
+    QCOMPARE(jornada().FrmPerguntas()->LblQtePerg->text(), QStringLiteral("1"));
     QCOMPARE(data.recordFileBytes(), QByteArray("Ana\r\nmuitos\r\n"));
 }
 
@@ -311,8 +322,8 @@ void StartupTest::serverNotReachedAtStartUp()
     QVERIFY(report.contains(QStringLiteral("jornada/jornada.conf")));
     QVERIFY(!report.contains(QStringLiteral("segredo")));
     QVERIFY(!report.contains(QStringLiteral("jornada-dados")));
-    for (ScreenWindow *screen : ScreenSet::all())
-        QCOMPARE(screen, nullptr);
+    // The screens built before the table failed are gone.
+    QCOMPARE(screenWindowsAlive(), QList<ScreenWindow *>());
 }
 
 void StartupTest::setupCommandAsTheUserHasIt()
@@ -362,16 +373,16 @@ void StartupTest::instructionsAndBack()
     ScriptedDialogsGuard dialogs;
     ScreenSet screens;
 
-    FrmInicial->showScreen();
-    FrmInicial->EdtNome->setText(QStringLiteral("Ana"));
-    FrmInicial->MnuInst->trigger();
-    QVERIFY(FrmInstrucao->isVisible());
-    QVERIFY(FrmInicial->isVisible()); // stays open behind
-    FrmInstrucao->MnuVoltar->trigger();
-    QVERIFY(!FrmInstrucao->isVisible());
-    QVERIFY(FrmInicial->isVisible());
-    QCOMPARE(FrmInicial->EdtNome->text(), QStringLiteral("Ana"));
-    QCOMPARE(FrmInicial->LblRecordeAtual->text(), QStringLiteral("Não consta"));
+    jornada().FrmInicial()->showScreen();
+    jornada().FrmInicial()->EdtNome->setText(QStringLiteral("Ana"));
+    jornada().FrmInicial()->MnuInst->trigger();
+    QVERIFY(jornada().FrmInstrucao()->isVisible());
+    QVERIFY(jornada().FrmInicial()->isVisible()); // stays open behind
+    jornada().FrmInstrucao()->MnuVoltar->trigger();
+    QVERIFY(!jornada().FrmInstrucao()->isVisible());
+    QVERIFY(jornada().FrmInicial()->isVisible());
+    QCOMPARE(jornada().FrmInicial()->EdtNome->text(), QStringLiteral("Ana"));
+    QCOMPARE(jornada().FrmInicial()->LblRecordeAtual->text(), QStringLiteral("Não consta"));
 }
 
 void StartupTest::leaving()
@@ -379,18 +390,19 @@ void StartupTest::leaving()
     TempDataDir data(25);
     ScriptedDialogsGuard dialogs;
     ScreenSet screens;
-    FrmInicial->showScreen();
+    jornada().FrmInicial()->showScreen();
 
     // Closing another screen only hides it; it keeps its contents.
-    FrmSenha->showScreen();
-    FrmSenha->EdtNome->setText(QStringLiteral("Adm"));
-    FrmSenha->close();
-    QVERIFY(!FrmSenha->isVisible());
-    QCOMPARE(FrmSenha->EdtNome->text(), QStringLiteral("Adm"));
+    jornada().FrmSenha()->showScreen();
+    jornada().FrmSenha()->EdtNome->setText(QStringLiteral("Adm"));
+    jornada().FrmSenha()->close();
+    QVERIFY(!jornada().FrmSenha()->isVisible());
+    QCOMPARE(jornada().FrmSenha()->EdtNome->text(), QStringLiteral("Adm"));
 
     // The window system cannot close a screen: only the screens' own buttons and menus do.
-    FrmPerguntas->showScreen();
-    for (ScreenWindow *screen : {static_cast<ScreenWindow *>(FrmPerguntas), static_cast<ScreenWindow *>(FrmInicial)}) {
+    jornada().FrmPerguntas()->showScreen();
+    for (ScreenWindow *screen :
+         {static_cast<ScreenWindow *>(jornada().FrmPerguntas()), static_cast<ScreenWindow *>(jornada().FrmInicial())}) {
         QCloseEvent fromWindowSystem;
         QSpontaneKeyEvent::setSpontaneous(&fromWindowSystem);
         // Delivered straight to the screen: sendEvent would clear the window-system mark.
@@ -398,12 +410,12 @@ void StartupTest::leaving()
         QVERIFY(!fromWindowSystem.isAccepted());
         QVERIFY(screen->isVisible());
     }
-    FrmPerguntas->close();
+    jornada().FrmPerguntas()->close();
 
     // "Sair" answered Yes closes the main screen and asks the event loop to stop with status 0.
     QTimer::singleShot(0, [&] {
         dialogs->answerYes();
-        FrmInicial->Sair->trigger();
+        jornada().FrmInicial()->Sair->trigger();
     });
     QTimer giveUp;
     giveUp.setSingleShot(true);
@@ -411,7 +423,7 @@ void StartupTest::leaving()
     giveUp.start(5000);
     const int status = QCoreApplication::exec();
     QCOMPARE(status, 0);
-    QVERIFY(!FrmInicial->isVisible());
+    QVERIFY(!jornada().FrmInicial()->isVisible());
 }
 
 void StartupTest::errorReport()

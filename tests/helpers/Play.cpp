@@ -1,7 +1,7 @@
 #include "helpers/Play.h"
 
 #include "helpers/TestData.h"
-#include "app/Screens.h"
+#include "app/Jornada.h"
 #include "screens/Inicial.h"
 #include "screens/QuestoesRandom.h"
 
@@ -36,21 +36,21 @@ namespace Play {
 
 void start(const QString &name)
 {
-    FrmInicial->EdtNome->setText(name);
-    FrmInicial->BtnJogar->click();
+    jornada().FrmInicial()->EdtNome->setText(name);
+    jornada().FrmInicial()->BtnJogar->click();
 }
 
 QRadioButton *answerButton(bool right)
 {
     // The question on screen says which it is ("Pergunta 7"); its right answer is known from the
     // bank the test wrote, never from the game's own state.
-    const QString question = FrmPerguntas->LblPergunta->text();
+    const QString question = jornada().FrmPerguntas()->LblPergunta->text();
     const QString prefix = QStringLiteral("Pergunta ");
     if (!question.startsWith(prefix))
         return nullptr;
     const int id = question.mid(prefix.size()).toInt();
     const QString wanted = TempDataDir::correctAnswerOf(id);
-    for (auto *b : FrmPerguntas->findChildren<QRadioButton *>())
+    for (auto *b : jornada().FrmPerguntas()->findChildren<QRadioButton *>())
         if ((TFrmPerguntas::AnswerOf(b) == wanted) == right)
             return b;
     return nullptr;
@@ -60,12 +60,12 @@ void answer(bool right)
 {
     if (QRadioButton *b = answerButton(right))
         b->setChecked(true);
-    FrmPerguntas->BtnOK->click();
+    jornada().FrmPerguntas()->BtnOK->click();
 }
 
 void skip()
 {
-    FrmPerguntas->BtnPular->click();
+    jornada().FrmPerguntas()->BtnPular->click();
 }
 
 void game(const QString &name, int right, int wrong, int skips)

@@ -1,7 +1,7 @@
 #include "helpers/TestData.h"
 #include "helpers/TestBank.h"
 
-#include "app/Screens.h"
+#include "app/Jornada.h"
 #include "screens/Inicial.h"
 #include "screens/Perguntas.h"
 #include "screens/QuestoesRandom.h"
@@ -12,6 +12,7 @@
 #include "store/folder/RecordFile.h"
 #include "store/server/ServerSetup.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -147,17 +148,47 @@ bool TempDataDir::recordStored() const
     return !recordFileBytes().isEmpty();
 }
 
-ScreenSet::ScreenSet()
+namespace {
+ScreenSet *currentScreenSet = nullptr;
+} // namespace
+
+ScreenSet::ScreenSet() : m_jornada(Jornada::create(fatalReport)), m_previous(currentScreenSet)
 {
-    fatalReport = createScreens();
+    currentScreenSet = this;
 }
 
 ScreenSet::~ScreenSet()
 {
-    destroyScreens();
+    m_jornada.reset();
+    currentScreenSet = m_previous;
 }
 
-QList<ScreenWindow *> ScreenSet::all()
+QList<ScreenWindow *> ScreenSet::all() const
 {
-    return {FrmInicial, FrmPerguntas, FrmCadastro, FrmResult, FrmSenha, FrmInstrucao, FrmAlterarSenha};
+    if (!m_jornada)
+        qFatal("No screens: the tables did not open (%s)", qPrintable(fatalReport));
+    return screensOf(*m_jornada);
+}
+
+QList<ScreenWindow *> ScreenSet::screensOf(const Jornada &jornada)
+{
+    return {jornada.FrmInicial(), jornada.FrmPerguntas(), jornada.FrmCadastro(),    jornada.FrmResult(),
+            jornada.FrmSenha(),   jornada.FrmInstrucao(), jornada.FrmAlterarSenha()};
+}
+
+Jornada &jornada()
+{
+    if (!currentScreenSet || !currentScreenSet->m_jornada)
+        qFatal("No game: no ScreenSet alive, or its tables did not open (%s)",
+               currentScreenSet ? qPrintable(currentScreenSet->fatalReport) : "");
+    return *currentScreenSet->m_jornada;
+}
+
+QList<ScreenWindow *> screenWindowsAlive()
+{
+    QList<ScreenWindow *> screens;
+    for (QWidget *window : QApplication::topLevelWidgets())
+        if (auto *screen = qobject_cast<ScreenWindow *>(window))
+            screens << screen;
+    return screens;
 }

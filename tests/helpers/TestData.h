@@ -14,6 +14,7 @@
 
 #include <memory>
 
+class Jornada;
 class ScreenWindow;
 class ServerDatabase;
 
@@ -55,13 +56,30 @@ private:
     std::unique_ptr<ServerDatabase> m_server;
 };
 
-// The seven screens, created as start-up creates them, destroyed at the end of the scope.
+// The game with its seven screens, built over the bank in use as start-up builds it, destroyed at
+// the end of the scope. jornada() reaches the one built last of those still alive.
 class ScreenSet {
 public:
     ScreenSet();
     ~ScreenSet();
+    ScreenSet(const ScreenSet &) = delete;
+    ScreenSet &operator=(const ScreenSet &) = delete;
+
     QString fatalReport; // empty when every table opened
 
-    // The seven screens, in the order start-up creates them.
-    static QList<ScreenWindow *> all();
+    // The seven screens, in the order the game creates them.
+    QList<ScreenWindow *> all() const;
+    static QList<ScreenWindow *> screensOf(const Jornada &jornada);
+
+private:
+    std::unique_ptr<Jornada> m_jornada;
+    ScreenSet *m_previous;
+
+    friend Jornada &jornada();
 };
+
+// The game of the current ScreenSet; a test without one, or whose game could not be built, ends.
+Jornada &jornada();
+
+// The screens that exist now, wherever they came from: none once a game is destroyed.
+QList<ScreenWindow *> screenWindowsAlive();
