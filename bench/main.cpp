@@ -528,7 +528,7 @@ void Bench::photos()
     int shown = 0, decoded = 0;
     // A question read from the bank, as the game reads it, and shown.
     const auto showQuestion = [](qint32 id) {
-        const StoredQuestion stored = QuestionBankInUse().question(id);
+        const Question stored = QuestionBankInUse().question(id).value_or(Question());
         QuestionView view;
         view.id = id;
         view.pergunta = stored.pergunta;

@@ -256,11 +256,12 @@ void TFrmCadastro::PrefetchNeighbours()
     Prefetch->prefetch(paths);
 }
 
-QuestionFields TFrmCadastro::CurrentFields() const
+Question TFrmCadastro::CurrentFields() const
 {
-    auto field = [this](const char *name) { return TbPerguntas->fieldText(QLatin1String(name)); };
-    return {field("Pergunta"), field("Resp1"), field("Resp2"), field("Resp3"),
-            field("Resp4"),    field("Correta"), field("Foto")};
+    Question question;
+    for (QuestionColumn column : QuestionTexts)
+        question.text(column) = TbPerguntas->fieldText(questionField(column).name);
+    return question;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -318,7 +319,7 @@ void TFrmCadastro::BtnEditClick()
 void TFrmCadastro::BtnGravarClick()
 {
     // 1. A question the game cannot play is not saved; everything typed stays for completing.
-    const QuestionFields fields = CurrentFields();
+    const Question fields = CurrentFields();
     const QStringList problems = questionProblems(fields);
     if (!problems.isEmpty()) {
         Dialogs::warn(NotSavedIntro + QStringLiteral("\n- ") + problems.join(QStringLiteral(";\n- "))

@@ -29,16 +29,16 @@
 
 namespace {
 
-QuestionRow question(double id, const QString &text)
+Question question(double id, const QString &text)
 {
-    return {id, text, QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C"), QStringLiteral("D"),
+    return {id, text, {QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C"), QStringLiteral("D")},
             QStringLiteral("A"), QStringLiteral("/fotos/%1.jpg").arg(text)};
 }
 
 // A bank whose question table holds `rows`, in that storage order.
 class FilledBank : public ScratchBank {
 public:
-    explicit FilledBank(const QList<QuestionRow> &rows = {})
+    explicit FilledBank(const QList<Question> &rows = {})
     {
         openBank(where())->createQuestionTable();
         // A server's bank has no account table: its account is a role of the server.
@@ -48,9 +48,9 @@ public:
     }
 };
 
-QList<QuestionRow> numbered(int from, int to)
+QList<Question> numbered(int from, int to)
 {
-    QList<QuestionRow> rows;
+    QList<Question> rows;
     for (int id = from; id <= to; ++id)
         rows.append(question(id, QStringLiteral("Pergunta %1").arg(id)));
     return rows;
@@ -139,11 +139,11 @@ QString textIndexDefinition(const QString &directory)
 }
 
 // Texts that differ in the case of accented letters, ligatures and Ÿ; two are equal but for case.
-QList<QuestionRow> accentedRows()
+QList<Question> accentedRows()
 {
     const QStringList texts = {"água", "ÉBANO", "Pergunta número 9", "ÁGUA", "Pergunta NÚMERO 8",
                                "œuvre", "Ÿ", "÷ dividir", "caçapava, straße"};
-    QList<QuestionRow> rows;
+    QList<Question> rows;
     for (int i = 0; i < texts.size(); ++i)
         rows.append(question(i + 1, texts[i]));
     return rows;
