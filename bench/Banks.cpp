@@ -66,19 +66,16 @@ void fillBank(const QString &dir, int count, const QStringList &photos)
     QRandomGenerator random(20240601);
     // Stored 50,000 at a time, so that a bank of a million never sits whole in memory.
     constexpr int chunk = 50000;
-    QList<QuestionRow> rows;
+    QList<Question> rows;
     rows.reserve(std::min(count, chunk));
     for (int id = 1; id <= count; ++id) {
-        QuestionRow row;
+        Question row;
         row.id = id;
         row.pergunta = QStringLiteral("%1 %2 (questão %3)?")
                            .arg(QString::fromUtf8(openings[random.bounded(int(std::size(openings)))]),
                                 QString::fromUtf8(subjects[random.bounded(int(std::size(subjects)))]))
                            .arg(id);
-        row.resp1 = answerText(id, 0);
-        row.resp2 = answerText(id, 1);
-        row.resp3 = answerText(id, 2);
-        row.resp4 = answerText(id, 3);
+        row.answers = {answerText(id, 0), answerText(id, 1), answerText(id, 2), answerText(id, 3)};
         row.correta = answerText(id, random.bounded(4));
         row.foto = photos.at(id % photos.size());
         rows.append(row);

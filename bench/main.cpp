@@ -525,7 +525,7 @@ void Bench::photos()
     int shown = 0, decoded = 0;
     // A question read from the bank, as the game reads it, and shown.
     const auto showQuestion = [this](qint32 id) {
-        const StoredQuestion stored = m_jornada->questionBank().question(id);
+        const Question stored = m_jornada->questionBank().question(id).value_or(Question());
         QuestionView view;
         view.id = id;
         view.pergunta = stored.pergunta;

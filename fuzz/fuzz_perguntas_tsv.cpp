@@ -5,6 +5,7 @@
 #include "store/folder/FolderSetup.h"
 #include "store/bank/QuestionSource.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
@@ -17,14 +18,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QString path = fuzz::writeScratch(QStringLiteral("perguntas.tsv"), data, size);
     try {
-        const QList<QuestionRow> rows = readQuestionSource(path);
+        const QList<Question> rows = readQuestionSource(path);
         // What it accepts is what the game's draw relies on: ids 1..N, every field filled.
         for (qsizetype i = 0; i < rows.size(); ++i) {
-            const QuestionRow &row = rows[i];
+            const Question &row = rows[i];
             if (int(row.id) != i + 1 || row.pergunta.isEmpty() || row.foto.isEmpty())
                 std::abort();
-            if (row.correta != row.resp1 && row.correta != row.resp2 && row.correta != row.resp3
-                && row.correta != row.resp4)
+            if (std::find(row.answers.begin(), row.answers.end(), row.correta) == row.answers.end())
                 std::abort();
         }
     } catch (const AppError &) {

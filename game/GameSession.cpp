@@ -181,14 +181,15 @@ QuestionView GameSession::unreadQuestion(qint32 id)
 
 QuestionView GameSession::questionAt(qint32 id)
 {
-    StoredQuestion stored;
+    std::optional<Question> found;
     try {
-        stored = m_bank.question(id);
+        found = m_bank.question(id);
     } catch (const AppError &e) {
         QuestionView view = unreadQuestion(id);
         view.problems << unreadQuestionMessage(e.text());
         return view;
     }
+    const Question stored = found.value_or(Question());
     m_pending.reset();
     m_state.CorrectAnswer = stored.correta;
     m_answers = stored.answers;
@@ -201,21 +202,21 @@ QuestionView GameSession::questionAt(qint32 id)
     view.foto = stored.foto;
     view.canSkip = m_state.SkippedCount < SkipLimit;
 
+    // The blank texts, named in the message as the game has always named them: Pergunta, then the
+    // others in lower case.
     QStringList blank;
-    const std::pair<const char *, const QString *> fields[] = {
-        {"Pergunta", &stored.pergunta}, {"resp1", &stored.answers[0]}, {"resp2", &stored.answers[1]},
-        {"resp3", &stored.answers[2]},  {"resp4", &stored.answers[3]}, {"correta", &stored.correta},
-        {"foto", &stored.foto}};
-    for (const auto &[column, value] : fields)
-        if (value->isEmpty())
-            blank << QLatin1String(column);
-    if (!stored.found)
+    for (QuestionColumn column : QuestionTexts)
+        if (stored.text(column).isEmpty()) {
+            const QString &name = questionField(column).name;
+            blank << (column == QuestionColumn::Pergunta ? name : name.toLower());
+        }
+    if (!found)
         view.problems << QStringLiteral("A pergunta número %1 não existe no banco de perguntas.").arg(id);
     else if (!blank.isEmpty())
         view.problems << QStringLiteral("A pergunta número %1 tem campos em branco: %2.")
                              .arg(id)
                              .arg(blank.join(QStringLiteral(", ")));
-    if (stored.found && !stored.correta.isEmpty()
+    if (found && !stored.correta.isEmpty()
         && std::find(stored.answers.begin(), stored.answers.end(), stored.correta) == stored.answers.end())
         view.problems << QStringLiteral("A resposta correta da pergunta número %1 não é nenhuma das "
                                         "quatro alternativas: ela não pode ser acertada.")

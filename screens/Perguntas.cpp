@@ -88,19 +88,19 @@ TFrmCadastro::TFrmCadastro(std::shared_ptr<Bank> bank, Navigator &navigator, QWi
     setHint(BtnGravar, QStringLiteral("Gravar"));
     setHint(BtnCancelar, QStringLiteral("Cancelar"));
 
-    auto box = [&](const char *name, const char *field, int y, int width) {
-        auto *edit = new DBEdit(TbPerguntas, QLatin1String(field), area);
+    auto box = [&](const char *name, QuestionColumn column, int y, int width) {
+        auto *edit = new DBEdit(TbPerguntas, questionField(column).name, area);
         edit->setObjectName(QLatin1String(name));
         edit->setGeometry(158, y, width, 24);
         return edit;
     };
-    EdtNumero = box("EdtNumero", "Id", 108, 60);
-    EdtPerg = box("EdtPerg", "Pergunta", 143, 420);
-    EdtResp1 = box("EdtResp1", "Resp1", 178, 420);
-    EdtResp2 = box("EdtResp2", "Resp2", 213, 420);
-    EdtResp3 = box("EdtResp3", "Resp3", 248, 420);
-    EdtResp4 = box("EdtResp4", "Resp4", 283, 420);
-    EdtCorreta = box("EdtCorreta", "Correta", 318, 420);
+    EdtNumero = box("EdtNumero", QuestionColumn::Id, 108, 60);
+    EdtPerg = box("EdtPerg", QuestionColumn::Pergunta, 143, 420);
+    EdtResp1 = box("EdtResp1", QuestionColumn::Resp1, 178, 420);
+    EdtResp2 = box("EdtResp2", QuestionColumn::Resp2, 213, 420);
+    EdtResp3 = box("EdtResp3", QuestionColumn::Resp3, 248, 420);
+    EdtResp4 = box("EdtResp4", QuestionColumn::Resp4, 283, 420);
+    EdtCorreta = box("EdtCorreta", QuestionColumn::Correta, 318, 420);
     // The number is given by the system, never typed.
     EdtNumero->keepReadOnly();
 
@@ -256,11 +256,12 @@ void TFrmCadastro::PrefetchNeighbours()
     Prefetch->prefetch(paths);
 }
 
-QuestionFields TFrmCadastro::CurrentFields() const
+Question TFrmCadastro::CurrentFields() const
 {
-    auto field = [this](const char *name) { return TbPerguntas->fieldText(QLatin1String(name)); };
-    return {field("Pergunta"), field("Resp1"), field("Resp2"), field("Resp3"),
-            field("Resp4"),    field("Correta"), field("Foto")};
+    Question question;
+    for (QuestionColumn column : QuestionTexts)
+        question.text(column) = TbPerguntas->fieldText(questionField(column).name);
+    return question;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -318,7 +319,7 @@ void TFrmCadastro::BtnEditClick()
 void TFrmCadastro::BtnGravarClick()
 {
     // 1. A question the game cannot play is not saved; everything typed stays for completing.
-    const QuestionFields fields = CurrentFields();
+    const Question fields = CurrentFields();
     const QStringList problems = questionProblems(fields);
     if (!problems.isEmpty()) {
         Dialogs::warn(NotSavedIntro + QStringLiteral("\n- ") + problems.join(QStringLiteral(";\n- "))

@@ -82,7 +82,7 @@ private:
     // photos of the questions next to it decoded in the background.
     void LoadPhoto();
     void PrefetchNeighbours();
-    QuestionFields CurrentFields() const;
+    Question CurrentFields() const;
     // The Foto to store for the photo file `path`, kept by the bank: a copy fitted to the photo
     // box when the photo is much larger than the box and the administrator wants one, else the
     // photo itself. Throws AppError when the bank cannot keep it.

@@ -59,17 +59,16 @@ QString shownAnswer(const QString &text)
     return shortened(text, fits, metrics, AnswerTextWidth);
 }
 
-QStringList warnings(const QuestionFields &question)
+QStringList warnings(const Question &question)
 {
     QStringList found;
     const QString shown = shownQuestion(question.pergunta);
     if (shown != question.pergunta)
         found << QStringLiteral("a pergunta não cabe no seu quadro da tela de perguntas e aparece encurtada: \"%1\"")
                      .arg(shown);
-    const QString answers[] = {question.resp1, question.resp2, question.resp3, question.resp4};
-    for (int i = 0; i < 4; ++i) {
-        const QString answer = shownAnswer(answers[i]);
-        if (answer != answers[i])
+    for (size_t i = 0; i < question.answers.size(); ++i) {
+        const QString answer = shownAnswer(question.answers[i]);
+        if (answer != question.answers[i])
             found << QStringLiteral("a resposta %1 não cabe numa linha do seu botão e aparece encurtada: \"%2\"")
                          .arg(i + 1)
                          .arg(answer);

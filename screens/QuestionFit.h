@@ -8,7 +8,7 @@
 #include <QString>
 #include <QStringList>
 
-struct QuestionFields;
+struct Question;
 
 namespace QuestionFit {
 
@@ -29,6 +29,6 @@ QString shownAnswer(const QString &text);
 
 // One warning in Portuguese for each text of `question` that the question screen shows
 // shortened; empty when everything fits.
-QStringList warnings(const QuestionFields &question);
+QStringList warnings(const Question &question);
 
 } // namespace QuestionFit

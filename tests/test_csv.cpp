@@ -66,9 +66,9 @@ QStringList problemLines(const QString &err)
     return lines;
 }
 
-QStringList texts(const QuestionRow &r)
+QStringList texts(const Question &r)
 {
-    return {r.pergunta, r.resp1, r.resp2, r.resp3, r.resp4, r.correta};
+    return {r.pergunta, r.answers[0], r.answers[1], r.answers[2], r.answers[3], r.correta};
 }
 
 // A data directory with a question bank of `count` questions numbered 1..count, whose photo is
@@ -80,15 +80,13 @@ public:
         QDir().mkpath(data());
         openBank(data())->createQuestionTable();
         writePicture(photo(QStringLiteral("velha.bmp")), Qt::darkRed);
-        QList<QuestionRow> rows;
+        QList<Question> rows;
         for (int id = 1; id <= count; ++id) {
-            QuestionRow row;
+            Question row;
             row.id = id;
             row.pergunta = QStringLiteral("Pergunta %1").arg(id);
-            row.resp1 = QStringLiteral("um");
-            row.resp2 = QStringLiteral("dois");
-            row.resp3 = QStringLiteral("três");
-            row.resp4 = QStringLiteral("quatro");
+            row.answers = {QStringLiteral("um"), QStringLiteral("dois"), QStringLiteral("três"),
+                           QStringLiteral("quatro")};
             row.correta = QStringLiteral("dois");
             row.foto = photo(QStringLiteral("velha.bmp"));
             rows << row;
@@ -315,11 +313,11 @@ void CsvTest::importsHandMadeFiles()
     QVERIFY2(run.status == 0, qPrintable(run.err));
     QVERIFY2(run.out.contains(QStringLiteral("com os números 3 a %1").arg(2 + questions.size())), qPrintable(run.out));
 
-    const QList<QuestionRow> rows = readQuestionTable(bank.data());
+    const QList<Question> rows = readQuestionTable(bank.data());
     QCOMPARE(rows.size(), 2 + questions.size());
     QCOMPARE(texts(rows[0]), QStringList({"Pergunta 1", "um", "dois", u"três"_qs, "quatro", "dois"}));
     for (int i = 0; i < questions.size(); ++i) {
-        const QuestionRow &row = rows[2 + i];
+        const Question &row = rows[2 + i];
         QCOMPARE(row.id, double(3 + i));
         QCOMPARE(texts(row), questions[i]);
         QCOMPARE(row.foto, bank.photo(photos[i]));
@@ -424,7 +422,7 @@ void CsvTest::refusesWholeFile()
     QFile::link(bank.csv(QStringLiteral("laco.jpg")), bank.csv(QStringLiteral("laco.jpg")));
     QFile::link(bank.csv(QStringLiteral("nada.jpg")), bank.csv(QStringLiteral("perdida.jpg")));
     writeFile(bank.csv(QStringLiteral("novas.csv")), csv);
-    const QList<QuestionRow> before = readQuestionTable(bank.data());
+    const QList<Question> before = readQuestionTable(bank.data());
 
     const bool update = QByteArray(QTest::currentDataTag()).startsWith("update:");
     const Run run = jornadaDados({update ? QStringLiteral("--atualizar") : QStringLiteral("--importar"),
@@ -446,7 +444,7 @@ void CsvTest::refusesWholeFile()
     if (QByteArray(QTest::currentDataTag()).startsWith("a fault on each"))
         QVERIFY2(run.err.contains(u"\ne mais 700 problemas em outras linhas, não listados\n"_qs), qPrintable(run.err));
 
-    const QList<QuestionRow> after = readQuestionTable(bank.data());
+    const QList<Question> after = readQuestionTable(bank.data());
     QCOMPARE(after.size(), before.size());
     for (int i = 0; i < after.size(); ++i)
         QCOMPARE(texts(after[i]), texts(before[i]));
@@ -467,9 +465,9 @@ void CsvTest::importWarnsOfTextsShownShortened()
     const QStringList warned = run.out.split(QLatin1Char('\n')).filter(QStringLiteral("linha "));
     QCOMPARE(warned.size(), 1);
     QVERIFY2(warned[0].startsWith(QStringLiteral("linha 3: a resposta 2 não cabe")), qPrintable(run.out));
-    const QList<QuestionRow> rows = readQuestionTable(bank.data());
+    const QList<Question> rows = readQuestionTable(bank.data());
     QCOMPARE(rows.size(), 3);
-    QCOMPARE(rows[2].resp2, QString::fromUtf8(longAnswer));
+    QCOMPARE(rows[2].answers[1], QString::fromUtf8(longAnswer));
 }
 
 void CsvTest::photoNamesNeverOverwrite()
@@ -493,7 +491,7 @@ void CsvTest::photoNamesNeverOverwrite()
     QVERIFY2(run.status == 0, qPrintable(run.err));
     QVERIFY2(run.out.contains(QStringLiteral(": 2.")), qPrintable(run.out)); // two copies made
 
-    const QList<QuestionRow> rows = readQuestionTable(bank.data());
+    const QList<Question> rows = readQuestionTable(bank.data());
     QCOMPARE(rows.size(), 7);
     QCOMPARE(rows[6].foto, bank.photo(QStringLiteral("velha.bmp")));
     QCOMPARE(rows[1].foto, bank.photo(QStringLiteral("azul-2.bmp")));
@@ -527,7 +525,7 @@ void CsvTest::largePhotosAreStoredFitted()
     QVERIFY2(run.status == 0, qPrintable(run.err));
     QVERIFY2(run.out.contains(u"guardadas como cópias ajustadas ao quadro: 1;"_qs), qPrintable(run.out));
     QCOMPARE(bank.photoFiles(), QStringList({"pequena.bmp", "praia-ajustada.jpg", "velha.bmp"}));
-    const QList<QuestionRow> rows = readQuestionTable(bank.data());
+    const QList<Question> rows = readQuestionTable(bank.data());
     QCOMPARE(rows[1].foto, bank.photo(QStringLiteral("praia-ajustada.jpg")));
     QCOMPARE(rows[2].foto, rows[1].foto);
     const QImage stored(rows[1].foto);
@@ -548,10 +546,10 @@ void CsvTest::exportThenImportGivesTheSameBank()
         {"=HYPERLINK(\"http://x\";\"clique\")", "+55", "-5 graus", "@soma", "'aspas'", "-5 graus"},
         {"''dois", "'", "a", "b", "c", "'"},
     };
-    QList<QuestionRow> rows;
+    QList<Question> rows;
     for (int i = 0; i < questions.size(); ++i) {
         const QStringList &q = questions[i];
-        rows << QuestionRow{double(i + 1), q[0], q[1], q[2], q[3], q[4], q[5], bank.photo(QStringLiteral("a.bmp"))};
+        rows << Question{double(i + 1), q[0], {q[1], q[2], q[3], q[4]}, q[5], bank.photo(QStringLiteral("a.bmp"))};
     }
     openBank(bank.data())->insertQuestions(rows);
     const QString csv = bank.csv(QStringLiteral("banco.csv"));
@@ -568,7 +566,7 @@ void CsvTest::exportThenImportGivesTheSameBank()
     openBank(other.path())->createQuestionTable();
     const Run imported = jornadaDados({QStringLiteral("--importar"), csv, other.path()});
     QVERIFY2(imported.status == 0, qPrintable(imported.err));
-    const QList<QuestionRow> back = readQuestionTable(other.path());
+    const QList<Question> back = readQuestionTable(other.path());
     QCOMPARE(back.size(), questions.size());
     for (int i = 0; i < questions.size(); ++i) {
         QCOMPARE(back[i].id, double(i + 1));
@@ -629,11 +627,11 @@ void CsvTest::roundTripChangesNothing()
         {" Ponto; e \"aspas\", e mais ", "=1+1", "+55", "-5", "'x", "'x"},
         {"Duas\r\nlinhas?", "@a", "TRUE", "01/02/2024 12:30", "Tab\taqui", "TRUE"},
     };
-    QList<QuestionRow> rows;
+    QList<Question> rows;
     for (int i = 0; i < questions.size(); ++i) {
         const QStringList &q = questions[i];
         const QString photo = i % 2 ? elsewhere.filePath(QStringLiteral("b.bmp")) : bank.photo(QStringLiteral("a.bmp"));
-        rows << QuestionRow{double(i + 1) * 3, q[0], q[1], q[2], q[3], q[4], q[5], photo};
+        rows << Question{double(i + 1) * 3, q[0], {q[1], q[2], q[3], q[4]}, q[5], photo};
     }
     openBank(bank.data())->insertQuestions(rows);
     const QString exported = bank.csv(file);
@@ -670,7 +668,7 @@ void CsvTest::roundTripChangesNothing()
     const Run back = jornadaDados({QStringLiteral("--atualizar"), imported, bank.data()});
     QVERIFY2(back.status == 0, qPrintable(back.err));
     QVERIFY2(back.out.contains(u"substituídas: 0; acrescentadas: 0; iguais às do banco: 4."_qs), qPrintable(back.out));
-    const QList<QuestionRow> after = readQuestionTable(bank.data());
+    const QList<Question> after = readQuestionTable(bank.data());
     QCOMPARE(after.size(), rows.size());
     for (int i = 0; i < rows.size(); ++i) {
         QCOMPARE(after[i].id, rows[i].id);
@@ -689,7 +687,7 @@ void CsvTest::roundTripChangesNothing()
     openBank(other.path())->createQuestionTable();
     const Run there = jornadaDados({QStringLiteral("--importar"), QDir(carried).filePath(file), other.path()});
     QVERIFY2(there.status == 0, qPrintable(there.err));
-    const QList<QuestionRow> copied = readQuestionTable(other.path());
+    const QList<Question> copied = readQuestionTable(other.path());
     QCOMPARE(copied.size(), rows.size());
     for (int i = 0; i < rows.size(); ++i) {
         QCOMPARE(texts(copied[i]), texts(rows[i]));
@@ -732,7 +730,7 @@ void CsvTest::doubleImportSkipsEveryRow()
 void CsvTest::updateByIdChangesOnlyThatQuestion()
 {
     CsvBank bank(3);
-    const QList<QuestionRow> before = readQuestionTable(bank.data());
+    const QList<Question> before = readQuestionTable(bank.data());
     writePicture(bank.csv(QStringLiteral("nova.bmp")), Qt::green);
     writeFile(bank.csv(QStringLiteral("banco.csv")),
               "Id;" + Header + "2;Pergunta dois, mudada?;um;dois;tres;quatro;um;nova.bmp\n"
@@ -744,7 +742,7 @@ void CsvTest::updateByIdChangesOnlyThatQuestion()
     QCOMPARE(problemLines(run.out), QStringList({u"linha 2: pergunta 2 substituída"_qs,
                                                  u"linha 4: acrescentada com o número 4"_qs,
                                                  u"linha 5: acrescentada com o número 5 (o Id 77 não está no banco)"_qs}));
-    const QList<QuestionRow> after = readQuestionTable(bank.data());
+    const QList<Question> after = readQuestionTable(bank.data());
     QCOMPARE(after.size(), 5);
     for (int i : {0, 2}) {
         QCOMPARE(texts(after[i]), texts(before[i]));
@@ -795,7 +793,7 @@ void CsvTest::failureMidwayIsUndone()
     const Run run = jornadaDados({QStringLiteral("--importar"), bank.csv(QStringLiteral("novas.csv")), bank.data()});
     QCOMPARE(run.status, 1);
     QVERIFY2(run.err.contains(QStringLiteral("disco cheio")), qPrintable(run.err));
-    const QList<QuestionRow> rows = readQuestionTable(bank.data());
+    const QList<Question> rows = readQuestionTable(bank.data());
     QCOMPARE(rows.size(), 2);
     QCOMPARE(rows[1].pergunta, QStringLiteral("Pergunta 2"));
     QCOMPARE(bank.photoFiles(), QStringList{"velha.bmp"});
@@ -874,10 +872,10 @@ void CsvTest::killedImportLeavesNothingBehind()
         process->waitForFinished();
 
         jornadaDados({QStringLiteral("--exportar"), bank.csv(QStringLiteral("depois.csv")), bank.data()});
-        const QList<QuestionRow> rows = readQuestionTable(bank.data());
+        const QList<Question> rows = readQuestionTable(bank.data());
         QVERIFY(rows.size() == 2 || rows.size() == 32);
         QSet<QString> named;
-        for (const QuestionRow &row : rows) {
+        for (const Question &row : rows) {
             QVERIFY2(QFileInfo(row.foto).isFile(), qPrintable(row.foto));
             named.insert(QFileInfo(row.foto).fileName());
         }

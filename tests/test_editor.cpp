@@ -282,7 +282,7 @@ void EditorTest::questionProblems()
 {
     QFETCH(QStringList, texts);
     QFETCH(QStringList, problems);
-    const QuestionFields q{texts[0], texts[1], texts[2], texts[3], texts[4], texts[5], texts[6]};
+    const Question q{0, texts[0], {texts[1], texts[2], texts[3], texts[4]}, texts[5], texts[6]};
     QCOMPARE(::questionProblems(q), problems);
 }
 

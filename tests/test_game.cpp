@@ -386,7 +386,7 @@ void GameTest::bankTooSmall()
     QVERIFY(!jornada().FrmPerguntas()->isVisible());
 
     // Once the bank holds 20, Play counts again and the game starts.
-    QList<QuestionRow> rows;
+    QList<Question> rows;
     for (int id = 16; id <= 20; ++id)
         rows << TempDataDir::sampleQuestion(id, data.foto());
     data.bank()->insertQuestions(rows);
@@ -437,7 +437,7 @@ void GameTest::playAfterDeletionsSinceTheLastCount()
     QVERIFY(jornada().FrmInicial()->isVisible());
 
     // Questions added again: the next Play counts and starts.
-    QList<QuestionRow> rows;
+    QList<Question> rows;
     for (int id = 16; id <= 22; ++id)
         rows << TempDataDir::sampleQuestion(id, data.foto());
     data.bank()->insertQuestions(rows);

@@ -507,7 +507,7 @@ void TestSampleBank::question()
     // Measured with the game's font, nothing is shown shortened.
     registerGameFonts();
     const QStringList shortened = QuestionFit::warnings(
-        {fields.at(1), fields.at(2), fields.at(3), fields.at(4), fields.at(5), fields.at(6), fields.at(7)});
+        {0, fields.at(1), {fields.at(2), fields.at(3), fields.at(4), fields.at(5)}, fields.at(6), fields.at(7)});
     QVERIFY2(shortened.isEmpty(), qPrintable(shortened.join(QStringLiteral("; "))));
 
     const QStringList answers = fields.mid(2, 4);
@@ -562,9 +562,9 @@ void TestSampleBank::installedBankPassesTheEditorCheck()
     for (table.first(); table.hasRecord(); table.next()) {
         auto field = [&](const char *name) { return table.fieldText(QLatin1String(name)); };
         const QString where = QStringLiteral("question %1").arg(field("Id"));
-        const QStringList problems = questionProblems({field("Pergunta"), field("Resp1"), field("Resp2"),
-                                                       field("Resp3"), field("Resp4"), field("Correta"),
-                                                       field("Foto")});
+        const QStringList problems = questionProblems({0, field("Pergunta"),
+                                                       {field("Resp1"), field("Resp2"), field("Resp3"), field("Resp4")},
+                                                       field("Correta"), field("Foto")});
         QVERIFY2(problems.isEmpty(), qPrintable(where + ": " + problems.join(QStringLiteral("; "))));
         const QString photo = field("Foto");
         QVERIFY2(QFileInfo(photo).isAbsolute() && photo.startsWith(report.photoFolder), qPrintable(where + ": " + photo));

@@ -167,11 +167,11 @@ void ServerSetupTest::preparesAServer()
 
     // What a plain psql finds: the sample bank, each question's photo as its file's bytes, the
     // administrator's role named, no record yet, and two plain roles.
-    const QList<QuestionRow> sample = readQuestionSource(SampleSource + QStringLiteral("/perguntas.tsv"));
+    const QList<Question> sample = readQuestionSource(SampleSource + QStringLiteral("/perguntas.tsv"));
     const QString c = server.connection();
     QCOMPARE(psql(c, QStringLiteral("SELECT count(*), min(id), max(id) FROM perguntas.db")),
              QStringList{QStringLiteral("%1|1|%1").arg(sample.size())});
-    const QuestionRow &third = sample[2];
+    const Question &third = sample[2];
     QCOMPARE(psql(c, QStringLiteral("SELECT pergunta, correta, foto FROM perguntas.db WHERE id = 3")),
              QStringList{third.pergunta + QLatin1Char('|') + third.correta + QLatin1Char('|') + third.foto});
     QCOMPARE(psql(c, QStringLiteral("SELECT encode(sha256(f.dados), 'hex') FROM perguntas.fotos f"
@@ -329,7 +329,7 @@ void ServerSetupTest::updateOnTheServer()
     Machine machine;
     const QString c = connectionAs(server.connection(), QStringLiteral("Adm"), QStringLiteral("1234"));
     QCOMPARE(machine.jornadaDados({QStringLiteral("--servidor"), server.connection()}).status, 0);
-    const QList<QuestionRow> sample = readQuestionSource(SampleSource + QStringLiteral("/perguntas.tsv"));
+    const QList<Question> sample = readQuestionSource(SampleSource + QStringLiteral("/perguntas.tsv"));
     const QString exported = machine.file(QStringLiteral("banco.csv"));
     QCOMPARE(machine.jornadaDados({QStringLiteral("--exportar"), exported, QStringLiteral("--servidor"), c}).status, 0);
     QFile csv(exported);
@@ -360,16 +360,16 @@ void ServerSetupTest::copiesAFolder()
     QCOMPARE(machine.jornadaDados({folder}).status, 0);
     QCOMPARE(machine.jornadaDados({QStringLiteral("--senha"), folder}, "Escola\n").status, 0);
     writeFile(QDir(folder).filePath(QStringLiteral("Recorde.txt")), "Z\xe9\r\n85\r\n");
-    const QList<QuestionRow> rows = readQuestionTable(folder);
+    const QList<Question> rows = readQuestionTable(folder);
     const QString bankBefore = sha256Of(QDir(folder).filePath(QStringLiteral("Perguntas.DB")));
 
     const Run run = machine.jornadaDados({QStringLiteral("--copiar"), folder, QStringLiteral("--servidor"), c});
     QVERIFY2(run.status == 0, qPrintable(run.err));
     QCOMPARE(psql(c, QStringLiteral("SELECT count(*) FROM perguntas.db")), QStringList{QString::number(rows.size())});
-    const QuestionRow &seventh = rows[6];
+    const Question &seventh = rows[6];
     const QString photoName = QFileInfo(seventh.foto).fileName();
     QCOMPARE(psql(c, QStringLiteral("SELECT pergunta, resp4, foto FROM perguntas.db WHERE id = 7")),
-             QStringList{seventh.pergunta + QLatin1Char('|') + seventh.resp4 + QLatin1Char('|') + photoName});
+             QStringList{seventh.pergunta + QLatin1Char('|') + seventh.answers[3] + QLatin1Char('|') + photoName});
     QCOMPARE(psql(c, QStringLiteral("SELECT encode(sha256(dados), 'hex') FROM perguntas.fotos WHERE nome = '%1'").arg(photoName)),
              QStringList{sha256Of(seventh.foto)});
     QCOMPARE(psql(c, QStringLiteral("SELECT nome, pontos FROM recorde.db")), QStringList{QStringLiteral("Zé|85")});

@@ -1,5 +1,5 @@
 // The table engine on real banks, once on a folder's table files and once on a PostgreSQL server
-// (TestBank.h): the game's three statements, the editor's cursor (moves,
+// (TestBank.h): the question table's columns, the game's three statements, the editor's cursor (moves,
 // edit/append/post/cancel/delete, search in an order that ignores the case of every letter), the
 // text index as older set-up tools made it, and the errors of opening a table.
 #include "helpers/Input.h"
@@ -10,6 +10,7 @@
 #include "store/core/AppError.h"
 #include "store/bank/QuestionBank.h"
 #include "store/bank/QuestionCheck.h"
+#include "store/bank/QuestionWrites.h"
 #include "store/server/ServerPhotos.h"
 #include "store/folder/FolderSetup.h"
 #include "store/kinds/OpenBank.h"
@@ -29,16 +30,16 @@
 
 namespace {
 
-QuestionRow question(double id, const QString &text)
+Question question(double id, const QString &text)
 {
-    return {id, text, QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C"), QStringLiteral("D"),
+    return {id, text, {QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C"), QStringLiteral("D")},
             QStringLiteral("A"), QStringLiteral("/fotos/%1.jpg").arg(text)};
 }
 
 // A bank whose question table holds `rows`, in that storage order.
 class FilledBank : public ScratchBank {
 public:
-    explicit FilledBank(const QList<QuestionRow> &rows = {})
+    explicit FilledBank(const QList<Question> &rows = {})
     {
         openBank(where())->createQuestionTable();
         // A server's bank has no account table: its account is a role of the server.
@@ -48,9 +49,9 @@ public:
     }
 };
 
-QList<QuestionRow> numbered(int from, int to)
+QList<Question> numbered(int from, int to)
 {
-    QList<QuestionRow> rows;
+    QList<Question> rows;
     for (int id = from; id <= to; ++id)
         rows.append(question(id, QStringLiteral("Pergunta %1").arg(id)));
     return rows;
@@ -139,11 +140,11 @@ QString textIndexDefinition(const QString &directory)
 }
 
 // Texts that differ in the case of accented letters, ligatures and Ÿ; two are equal but for case.
-QList<QuestionRow> accentedRows()
+QList<Question> accentedRows()
 {
     const QStringList texts = {"água", "ÉBANO", "Pergunta número 9", "ÁGUA", "Pergunta NÚMERO 8",
                                "œuvre", "Ÿ", "÷ dividir", "caçapava, straße"};
-    QList<QuestionRow> rows;
+    QList<Question> rows;
     for (int i = 0; i < texts.size(); ++i)
         rows.append(question(i + 1, texts[i]));
     return rows;
@@ -160,6 +161,8 @@ class TestStoreEngine : public QObject {
 
 private slots:
     void initTestCase();
+    void questionColumnsKeepTheirPlaces_data();
+    void questionColumnsKeepTheirPlaces();
     void countStatement();
     void questionByIdStatement();
     void largestIdStatement();
@@ -213,6 +216,72 @@ private slots:
 };
 
 void TestStoreEngine::initTestCase() { REQUIRE_TEST_SERVER(); }
+
+void TestStoreEngine::questionColumnsKeepTheirPlaces_data()
+{
+    // The question table as every bank of the game has it, those made by earlier versions
+    // included: the columns in this order, texts cut to these sizes.
+    QTest::addColumn<QuestionColumn>("column");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("size");
+    QTest::newRow("Pergunta") << QuestionColumn::Pergunta << "Pergunta" << 240;
+    QTest::newRow("Resp1") << QuestionColumn::Resp1 << "Resp1" << 240;
+    QTest::newRow("Resp2") << QuestionColumn::Resp2 << "Resp2" << 240;
+    QTest::newRow("Resp3") << QuestionColumn::Resp3 << "Resp3" << 240;
+    QTest::newRow("Resp4") << QuestionColumn::Resp4 << "Resp4" << 240;
+    QTest::newRow("Correta") << QuestionColumn::Correta << "Correta" << 240;
+    QTest::newRow("Id") << QuestionColumn::Id << "Id" << 0;
+    QTest::newRow("Foto") << QuestionColumn::Foto << "Foto" << 255;
+}
+
+void TestStoreEngine::questionColumnsKeepTheirPlaces()
+{
+    QFETCH(QuestionColumn, column);
+    QFETCH(QString, name);
+    QFETCH(int, size);
+    QCOMPARE(questionField(column).name, name);
+    QCOMPARE(questionField(column).size, size);
+
+    // Every text names its column, so that one written into another column shows.
+    const auto question = [](double id, const char *how) {
+        const auto text = [how](const char *column) { return QStringLiteral("%1 %2").arg(column, how); };
+        return Question{id, text("Pergunta"), {text("Resp1"), text("Resp2"), text("Resp3"), text("Resp4")},
+                        text("Correta"), text("Foto")};
+    };
+    const auto expected = [&](double id, const char *how) {
+        return column == QuestionColumn::Id ? QString::number(id) : QStringLiteral("%1 %2").arg(name, how);
+    };
+    FilledBank bank({question(7, "gravada")});
+    // The column at its place in the table, and the value in it of each question, in Id order.
+    const auto stored = [&] {
+        const std::shared_ptr<Engine> engine = bank.bank()->engine();
+        const std::unique_ptr<EngineStatement> all =
+            engine->statement(QStringLiteral("select * from perguntas.db order by id"));
+        QStringList found;
+        while (all->step())
+            found << all->columnName(int(column)).toLower() + QLatin1Char('=') + all->value(int(column)).toString();
+        return found;
+    };
+    const QString place = name.toLower() + QLatin1Char('=');
+    QCOMPARE(stored(), QStringList{place + expected(7, "gravada")});
+    {
+        Table table;
+        table.open(*bank.bank(), QStringLiteral("Perguntas.DB"), questionFields(), QStringLiteral("Id"));
+        QCOMPARE(table.fieldText(name), expected(7, "gravada"));
+    }
+    const QList<Question> read = bank.bank()->readQuestions();
+    QCOMPARE(read.size(), 1);
+    QCOMPARE(read[0].value(column).toString(), expected(7, "gravada"));
+
+    // An import's writes: question 7 replaced, and a question added after it.
+    bank.bank()->questionWrites()->store(
+        [&](const QuestionWriter &write) {
+            write(question(7, "mudada"));
+            write(question(std::nan(""), "nova"));
+        },
+        true);
+    QCOMPARE(stored(), (QStringList{place + expected(7, "mudada"), place + expected(8, "nova")}));
+}
 
 void TestStoreEngine::countStatement()
 {

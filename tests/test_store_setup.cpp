@@ -116,14 +116,14 @@ void TestStoreSetup::readsSource()
                     "# comentário\r\n"
                     "   \r\n"
                     "1\tPrimeira, com “aspas”?\ta\tb\tc\td\td\ta.jpg");
-    const QList<QuestionRow> rows = readQuestionSource(path);
+    const QList<Question> rows = readQuestionSource(path);
     QCOMPARE(rows.size(), 2);
     QCOMPARE(rows[0].id, 1.0); // in Id order
     QCOMPARE(rows[0].pergunta, QStringLiteral("Primeira, com “aspas”?"));
     QCOMPARE(rows[0].correta, QStringLiteral("d"));
     QCOMPARE(rows[0].foto, QStringLiteral("a.jpg"));
-    QCOMPARE(rows[1].resp1, QStringLiteral("Sim ")); // texts are kept exactly, spaces included
-    QCOMPARE(rows[1].resp4, QStringLiteral("Nunca"));
+    QCOMPARE(rows[1].answers[0], QStringLiteral("Sim ")); // texts are kept exactly, spaces included
+    QCOMPARE(rows[1].answers[3], QStringLiteral("Nunca"));
 }
 
 void TestStoreSetup::rejectsBadSource_data()

@@ -65,9 +65,9 @@ public:
     virtual QString accountPlace() const = 0;
     // Adds `rows` as they are (their own ids) in one transaction, texts stored as the table
     // engine stores them: cut to the field size, in Windows-1252 characters.
-    virtual void insertQuestions(const QList<QuestionRow> &rows) const = 0;
+    virtual void insertQuestions(const QList<Question> &rows) const = 0;
     // Every question, in Id order. Throws AppError when the table is not there.
-    virtual QList<QuestionRow> readQuestions() const = 0;
+    virtual QList<Question> readQuestions() const = 0;
     // Where the questions come from, as a person is told: "de /pasta/Perguntas.DB", "do banco do
     // servidor PostgreSQL ...".
     virtual QString questionsPlace() const = 0;

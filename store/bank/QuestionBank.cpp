@@ -1,7 +1,6 @@
 #include "store/bank/QuestionBank.h"
 
 #include "store/tables/Engine.h"
-#include "store/tables/Fields.h"
 #include "store/tables/Query.h"
 #include "store/tables/Table.h"
 
@@ -96,18 +95,16 @@ qint32 TableQuestionBank::numberAt(qint32 position)
     return q.isEmpty() ? 0 : q.asInteger(QStringLiteral("id"));
 }
 
-StoredQuestion TableQuestionBank::question(qint32 number)
+std::optional<Question> TableQuestionBank::question(qint32 number)
 {
-    Query &q = d->question.run({QStringLiteral("select id,pergunta,resp1,resp2,resp3,resp4,correta,foto"),
+    Query &q = d->question.run({QStringLiteral("select ") + questionColumnsSql(QStringLiteral("%1")).toLower(),
                                 QStringLiteral("from perguntas.db"), QStringLiteral("where id = :NUMID")},
                                {{QStringLiteral("NUMID"), number}});
-    const auto text = [&q](const char *column) { return q.value(QLatin1String(column)).toString(); };
-    StoredQuestion stored;
-    stored.found = !q.isEmpty();
-    stored.pergunta = text("Pergunta");
-    stored.answers = {text("resp1"), text("resp2"), text("resp3"), text("resp4")};
-    stored.correta = text("correta");
-    stored.foto = text("foto");
+    if (q.isEmpty())
+        return std::nullopt;
+    Question stored;
+    for (QuestionColumn column : QuestionColumns)
+        stored.setValue(column, q.value(questionField(column).name));
     return stored;
 }
 

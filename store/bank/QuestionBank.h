@@ -1,23 +1,15 @@
 #pragma once
 // The question bank as a game reads it: how many questions it holds, which numbers they carry,
 // one question by its number. The game asks nothing else of the bank, and never writes to it.
+#include "store/bank/Question.h"
+
 #include <QString>
 
-#include <array>
 #include <memory>
 #include <optional>
 
 class EngineSource;
 class Query;
-
-// One question as stored; every text as typed, blank fields empty.
-struct StoredQuestion {
-    bool found = false; // false when no question has the number asked for
-    QString pergunta;
-    std::array<QString, 4> answers;
-    QString correta;
-    QString foto;
-};
 
 class QuestionBank {
 public:
@@ -33,7 +25,9 @@ public:
     virtual bool hasNumber(qint32 number) = 0;
     // The number of the question at `position` (from 0) in number order; 0 when there is none.
     virtual qint32 numberAt(qint32 position) = 0;
-    virtual StoredQuestion question(qint32 number) = 0;
+    // Question `number` as stored, every text as typed and blank fields empty; nothing when no
+    // question has that number.
+    virtual std::optional<Question> question(qint32 number) = 0;
     // The photo path of question `number`; empty when there is no such question.
     virtual QString photoOf(qint32 number) = 0;
 };
@@ -55,7 +49,7 @@ public:
     std::optional<std::pair<double, double>> numberRange() override;
     bool hasNumber(qint32 number) override;
     qint32 numberAt(qint32 position) override;
-    StoredQuestion question(qint32 number) override;
+    std::optional<Question> question(qint32 number) override;
     QString photoOf(qint32 number) override;
 
     // Makes the next count() count the table even if it is unchanged, as at a program's start.

@@ -1,6 +1,5 @@
 #include "store/bank/QuestionCheck.h"
 
-#include "store/tables/TableEngine.h"
 #include "store/core/Win1252.h"
 
 #include <algorithm>
@@ -24,52 +23,49 @@ QString outsideWin1252(const QString &text)
 
 } // namespace
 
-QStringList questionProblems(const QuestionFields &q)
+QStringList questionProblems(const Question &q)
 {
     auto missing = [](const QString &text) { return text.trimmed().isEmpty(); };
     QStringList problems;
     if (missing(q.pergunta))
         problems << QStringLiteral("falta o texto da pergunta");
-    const QString answers[4] = {q.resp1, q.resp2, q.resp3, q.resp4};
-    for (int i = 0; i < 4; ++i)
-        if (missing(answers[i]))
+    for (size_t i = 0; i < q.answers.size(); ++i)
+        if (missing(q.answers[i]))
             problems << QStringLiteral("falta a resposta %1").arg(i + 1);
     if (missing(q.correta))
         problems << QStringLiteral("falta a resposta correta");
-    else if (std::none_of(std::begin(answers), std::end(answers),
-                          [&](const QString &a) { return a == q.correta; }))
+    else if (std::find(q.answers.begin(), q.answers.end(), q.correta) == q.answers.end())
         problems << QStringLiteral("a resposta correta não é igual a nenhuma das quatro respostas "
                                    "(a comparação considera maiúsculas, minúsculas e espaços)");
     if (missing(q.foto))
         problems << QStringLiteral("falta a foto");
 
-    // The stored sizes are those of the table's layout.
-    const struct {
-        const QString &text;
-        const char *field;
-        QString what;
-    } texts[] = {
-        {q.pergunta, "Pergunta", QStringLiteral("o texto da pergunta")},
-        {q.resp1, "Resp1", QStringLiteral("a resposta 1")},
-        {q.resp2, "Resp2", QStringLiteral("a resposta 2")},
-        {q.resp3, "Resp3", QStringLiteral("a resposta 3")},
-        {q.resp4, "Resp4", QStringLiteral("a resposta 4")},
-        {q.correta, "Correta", QStringLiteral("a resposta correta")},
-        {q.foto, "Foto", QStringLiteral("o caminho da foto")},
+    // Each text as the problems name it; its size is its field's.
+    const auto what = [](QuestionColumn column) {
+        switch (column) {
+        case QuestionColumn::Pergunta:
+            return QStringLiteral("o texto da pergunta");
+        case QuestionColumn::Correta:
+            return QStringLiteral("a resposta correta");
+        case QuestionColumn::Foto:
+            return QStringLiteral("o caminho da foto");
+        default:
+            return QStringLiteral("a resposta %1").arg(int(column) - int(QuestionColumn::Resp1) + 1);
+        }
     };
-    for (const auto &t : texts) {
-        const auto field = std::find_if(questionFields().begin(), questionFields().end(),
-                                        [&](const FieldDef &f) { return f.name == QLatin1String(t.field); });
-        if (t.text.size() > field->size)
+    for (QuestionColumn column : QuestionTexts) {
+        const QString &text = q.text(column);
+        const int size = questionField(column).size;
+        if (text.size() > size)
             problems << QStringLiteral("%1 tem %2 caracteres, mas cabem no máximo %3")
-                            .arg(t.what)
-                            .arg(t.text.size())
-                            .arg(field->size);
-        const QString outside = outsideWin1252(t.text);
+                            .arg(what(column))
+                            .arg(text.size())
+                            .arg(size);
+        const QString outside = outsideWin1252(text);
         if (!outside.isEmpty())
             problems << QStringLiteral("%1 tem caracteres que o banco de perguntas não guarda (fora do "
                                        "Windows-1252): %2")
-                            .arg(t.what, outside);
+                            .arg(what(column), outside);
     }
     return problems;
 }

@@ -14,17 +14,13 @@ namespace {
 
 const QStringList &sourceHeader()
 {
-    static const QStringList header = {
-        QStringLiteral("Id"),    QStringLiteral("Pergunta"), QStringLiteral("Resp1"),
-        QStringLiteral("Resp2"), QStringLiteral("Resp3"),    QStringLiteral("Resp4"),
-        QStringLiteral("Correta"), QStringLiteral("Foto"),
-    };
+    static const QStringList header = questionColumnNames(QuestionFileColumns);
     return header;
 }
 
 } // namespace
 
-QList<QuestionRow> readQuestionSource(const QString &tsvPath)
+QList<Question> readQuestionSource(const QString &tsvPath)
 {
     QFile file(tsvPath);
     if (!file.open(QIODevice::ReadOnly))
@@ -38,7 +34,7 @@ QList<QuestionRow> readQuestionSource(const QString &tsvPath)
         return AppError(QStringLiteral("%1, linha %2: %3").arg(tsvPath).arg(line).arg(message));
     };
 
-    QList<QuestionRow> rows;
+    QList<Question> rows;
     QHash<int, int> lineOfId;
     bool headerSeen = false;
     const QStringList lines = text.split(QLatin1Char('\n'));
@@ -63,37 +59,36 @@ QList<QuestionRow> readQuestionSource(const QString &tsvPath)
             continue;
         }
 
-        bool ok = false;
-        const int id = fields[0].trimmed().toInt(&ok);
-        if (!ok || id < 1)
-            throw lineError(lineNumber, QStringLiteral("Id \"%1\" não é um número inteiro a partir de 1").arg(fields[0]));
-        if (lineOfId.contains(id))
-            throw lineError(lineNumber, QStringLiteral("o Id %1 já foi usado na linha %2").arg(id).arg(lineOfId.value(id)));
-        lineOfId.insert(id, lineNumber);
-
-        for (int i = 1; i < fields.size(); ++i) {
-            const int size = i == 7 ? 255 : 240;
+        Question row;
+        for (int i = 0; i < fields.size(); ++i) {
+            const QuestionColumn column = QuestionFileColumns[size_t(i)];
+            if (column == QuestionColumn::Id) {
+                bool ok = false;
+                const int id = fields[i].trimmed().toInt(&ok);
+                if (!ok || id < 1)
+                    throw lineError(lineNumber, QStringLiteral("Id \"%1\" não é um número inteiro a partir de 1")
+                                                    .arg(fields[i]));
+                if (lineOfId.contains(id))
+                    throw lineError(lineNumber, QStringLiteral("o Id %1 já foi usado na linha %2")
+                                                    .arg(id)
+                                                    .arg(lineOfId.value(id)));
+                lineOfId.insert(id, lineNumber);
+                row.id = id;
+                continue;
+            }
+            const FieldDef &field = questionField(column);
             if (fields[i].isEmpty())
-                throw lineError(lineNumber, QStringLiteral("o campo %1 está vazio").arg(sourceHeader()[i]));
-            if (fields[i].size() > size)
+                throw lineError(lineNumber, QStringLiteral("o campo %1 está vazio").arg(field.name));
+            if (fields[i].size() > field.size)
                 throw lineError(lineNumber, QStringLiteral("o campo %1 passa de %2 caracteres")
-                                                .arg(sourceHeader()[i])
-                                                .arg(size));
+                                                .arg(field.name)
+                                                .arg(field.size));
             if (!fitsWin1252(fields[i]))
                 throw lineError(lineNumber, QStringLiteral("o campo %1 tem caracteres fora do Windows-1252")
-                                                .arg(sourceHeader()[i]));
+                                                .arg(field.name));
+            row.text(column) = fields[i];
         }
-        QuestionRow row;
-        row.id = id;
-        row.pergunta = fields[1];
-        row.resp1 = fields[2];
-        row.resp2 = fields[3];
-        row.resp3 = fields[4];
-        row.resp4 = fields[5];
-        row.correta = fields[6];
-        row.foto = fields[7];
-        if (row.correta != row.resp1 && row.correta != row.resp2 && row.correta != row.resp3
-            && row.correta != row.resp4)
+        if (std::find(row.answers.begin(), row.answers.end(), row.correta) == row.answers.end())
             throw lineError(lineNumber, QStringLiteral("Correta não é igual a nenhuma das quatro respostas"));
         if (row.foto.contains(QLatin1Char('/')) || row.foto.contains(QLatin1Char('\\')) || row.foto == QLatin1String("..")
             || row.foto == QLatin1String("."))
@@ -104,7 +99,7 @@ QList<QuestionRow> readQuestionSource(const QString &tsvPath)
         throw AppError(QStringLiteral("%1: falta o cabeçalho %2").arg(tsvPath, sourceHeader().join(QLatin1String(" | "))));
 
     // The game draws numbers between 1 and the number of questions: every one must exist.
-    std::sort(rows.begin(), rows.end(), [](const QuestionRow &a, const QuestionRow &b) { return a.id < b.id; });
+    std::sort(rows.begin(), rows.end(), [](const Question &a, const Question &b) { return a.id < b.id; });
     for (int i = 0; i < rows.size(); ++i)
         if (int(rows[i].id) != i + 1)
             throw AppError(QStringLiteral("%1: falta a pergunta de Id %2 (os Ids devem ir de 1 a %3 sem lacunas)")

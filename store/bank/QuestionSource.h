@@ -14,4 +14,4 @@
 // number from 1 or is repeated, an empty field, a text too long for its field or with characters
 // outside Windows-1252, a Correta equal to none of the answers; and when the Ids do not run
 // from 1 to the number of questions without gaps, which the game's draw relies on.
-QList<QuestionRow> readQuestionSource(const QString &tsvPath);
+QList<Question> readQuestionSource(const QString &tsvPath);

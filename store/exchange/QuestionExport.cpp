@@ -28,10 +28,7 @@ namespace {
 
 const QStringList &header()
 {
-    static const QStringList names = {
-        QStringLiteral("Id"),    QStringLiteral("Pergunta"), QStringLiteral("Resp1"),   QStringLiteral("Resp2"),
-        QStringLiteral("Resp3"), QStringLiteral("Resp4"),    QStringLiteral("Correta"), QStringLiteral("Foto"),
-    };
+    static const QStringList names = questionColumnNames(QuestionFileColumns);
     return names;
 }
 
@@ -97,9 +94,11 @@ void writeXlsx(const QString &path, const QList<QStringList> &lines)
     lxw_worksheet *sheet = workbook_add_worksheet(book, "Perguntas");
     lxw_format *text = workbook_add_format(book);
     format_set_num_format(text, "@");
-    // The columns are text, so that what a teacher types in a new row stays as typed too.
+    // The columns are text, so that what a teacher types in a new row stays as typed too. Their
+    // widths, in the order of QuestionFileColumns: Id, Pergunta, the answers and Correta, Foto.
     const double widths[] = {8, 60, 25, 25, 25, 25, 25, 30};
-    for (lxw_col_t c = 0; c < 8; ++c)
+    static_assert(std::size(widths) == QuestionFileColumns.size());
+    for (lxw_col_t c = 0; c < std::size(widths); ++c)
         worksheet_set_column(sheet, c, c, widths[c], text);
     worksheet_freeze_panes(sheet, 1, 0);
     lxw_error error = LXW_NO_ERROR;
@@ -222,7 +221,7 @@ ExportReport exportQuestions(const Bank &bank, const QString &path)
     if (!xlsx && !path.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive))
         throw AppError(QStringLiteral("%1: a exportação grava arquivos .csv ou .xlsx; dê um nome terminado em um deles")
                            .arg(path));
-    const QList<QuestionRow> rows = bank.readQuestions();
+    const QList<Question> rows = bank.readQuestions();
     if (QFileInfo(path).isDir())
         cannotWrite(path, QStringLiteral("é uma pasta"));
     if (!QFileInfo(QFileInfo(path).absolutePath()).isDir())
@@ -234,8 +233,8 @@ ExportReport exportQuestions(const Bank &bank, const QString &path)
     PhotoFiles files(bank);
     QList<QStringList> lines;
     lines.reserve(rows.size());
-    for (const QuestionRow &row : rows) {
-        QString foto = row.foto;
+    for (Question row : rows) {
+        QString &foto = row.foto; // as the exported file names it
         if (!foto.isEmpty()) {
             QString missing;
             const QString file = files.fileOf(foto, missing);
@@ -245,7 +244,10 @@ ExportReport exportQuestions(const Bank &bank, const QString &path)
                 report.warnings << QStringLiteral("pergunta %1: %2; a coluna Foto ficou com o nome gravado no banco")
                                        .arg(idText(row.id), missing);
         }
-        lines << QStringList{idText(row.id), row.pergunta, row.resp1, row.resp2, row.resp3, row.resp4, row.correta, foto};
+        QStringList line;
+        for (QuestionColumn column : QuestionFileColumns)
+            line << (column == QuestionColumn::Id ? idText(row.id) : row.text(column));
+        lines << line;
     }
 
     ExportedPhotos photos(report.photoFolder);

@@ -25,16 +25,18 @@ namespace {
 // takes a few megabytes.
 constexpr qint64 MaxCsvBytes = qint64(64) << 20;
 
-// The columns of a question, then Id, which only an update reads.
-const QStringList &columnNames()
-{
-    static const QStringList names = {
-        QStringLiteral("Pergunta"), QStringLiteral("Resp1"),   QStringLiteral("Resp2"), QStringLiteral("Resp3"),
-        QStringLiteral("Resp4"),    QStringLiteral("Correta"), QStringLiteral("Foto"),  QStringLiteral("Id"),
-    };
-    return names;
-}
-enum Column { Pergunta, Resp1, Resp2, Resp3, Resp4, Correta, Foto, QuestionColumns, Id = QuestionColumns, ColumnCount };
+// The columns the import reads, in the order its messages name them: the texts of a question,
+// then Id, which only an update reads.
+constexpr std::array<QuestionColumn, QuestionColumnCount> ImportColumns = [] {
+    std::array<QuestionColumn, QuestionColumnCount> columns {};
+    for (size_t i = 0; i < QuestionTexts.size(); ++i)
+        columns[i] = QuestionTexts[i];
+    columns.back() = QuestionColumn::Id;
+    return columns;
+}();
+
+// The header a file must have, as the messages give it: the texts' columns joined by `separator`.
+QString neededHeader(const QString &separator) { return questionColumnNames(QuestionTexts).join(separator); }
 
 // A question's text as the import compares it with others: without the case of its letters and
 // the accents on them ("Qual é" and "QUAL E" are the same question).
@@ -58,7 +60,7 @@ struct BankIndex {
 BankIndex indexBank(const Bank &bank)
 {
     BankIndex index;
-    for (const QuestionRow &row : bank.readQuestions()) {
+    for (const Question &row : bank.readQuestions()) {
         if (std::isnan(row.id))
             continue;
         index.idOfText.insert(comparedText(row.pergunta), row.id);
@@ -123,7 +125,7 @@ QString notAPhotoFile(const QString &path)
 
 // Correta as the text of the answer: the text itself when it equals one of the answers, else a
 // number 1 to 4 or a letter A to D naming one.
-QString correctAnswer(const QString &written, const QString (&answers)[4])
+QString correctAnswer(const QString &written, const std::array<QString, 4> &answers)
 {
     for (const QString &answer : answers)
         if (answer == written)
@@ -217,7 +219,7 @@ public:
         }
         // The records are those checked, but a photo may have changed on the disk since.
         const qint64 problemsBefore = problems.count();
-        const std::optional<QuestionRow> row = question(record, false);
+        const std::optional<Question> row = question(record, false);
         if (problems.count() != problemsBefore)
             throw AppError(problem(record.line, QStringLiteral("a foto mudou durante a importação; importe de novo")));
         if (!row)
@@ -254,23 +256,27 @@ private:
     void readHeader(const CsvRecord &header)
     {
         std::fill(std::begin(m_position), std::end(m_position), -1);
-        const int needed = m_mode == ImportMode::Update ? ColumnCount : QuestionColumns;
-        for (int c = 0; c < ColumnCount; ++c) {
+        for (QuestionColumn column : ImportColumns) {
+            const QString &name = questionField(column).name;
+            int &position = m_position[int(column)];
             for (int i = 0; i < header.fields.size(); ++i) {
-                if (header.fields[i].trimmed().compare(columnNames()[c], Qt::CaseInsensitive) != 0)
+                if (header.fields[i].trimmed().compare(name, Qt::CaseInsensitive) != 0)
                     continue;
-                if (m_position[c] >= 0)
-                    problems.add(header.line, QStringLiteral("a coluna %1 aparece mais de uma vez").arg(columnNames()[c]));
+                if (position >= 0)
+                    problems.add(header.line, QStringLiteral("a coluna %1 aparece mais de uma vez").arg(name));
                 else
-                    m_position[c] = i;
+                    position = i;
             }
-            if (m_position[c] < 0 && c < needed)
+            const bool needed = column != QuestionColumn::Id || m_mode == ImportMode::Update;
+            if (position < 0 && needed)
                 problems.add(header.line,
-                             c == Id ? QStringLiteral("falta a coluna Id, que diz qual pergunta cada linha substitui "
-                                                      "(o arquivo exportado pelo jornada-dados a tem)")
-                                     : QStringLiteral("falta a coluna %1 (o cabeçalho deve ter as colunas %2, "
-                                                      "separadas por ponto e vírgula ou por vírgula)")
-                                           .arg(columnNames()[c], columnNames().mid(0, QuestionColumns).join(QStringLiteral(", "))));
+                             column == QuestionColumn::Id
+                                 ? QStringLiteral("falta a coluna %1, que diz qual pergunta cada linha substitui "
+                                                  "(o arquivo exportado pelo jornada-dados a tem)")
+                                       .arg(name)
+                                 : QStringLiteral("falta a coluna %1 (o cabeçalho deve ter as colunas %2, "
+                                                  "separadas por ponto e vírgula ou por vírgula)")
+                                       .arg(name, neededHeader(QStringLiteral(", "))));
         }
         if (header.fieldCount > MaxCsvFields)
             problems.add(header.line, QStringLiteral("o cabeçalho tem %1 colunas; o máximo é %2")
@@ -311,7 +317,7 @@ private:
     // decided when `checking`), or (when `checking`) one with a problem, which goes to `problems`.
     // Its id is the question it replaces in an update, NaN otherwise. A skipped record is not
     // checked further, and its photo is not copied.
-    std::optional<QuestionRow> question(const CsvRecord &record, bool checking)
+    std::optional<Question> question(const CsvRecord &record, bool checking)
     {
         const auto blank = [](const QString &f) { return f.trimmed().isEmpty(); };
         if (record.fieldCount == record.fields.size() && std::all_of(record.fields.begin(), record.fields.end(), blank))
@@ -326,15 +332,17 @@ private:
             return std::nullopt;
         }
         const qint64 problemsBefore = problems.count();
-        QString texts[QuestionColumns];
-        for (int c = 0; c < QuestionColumns; ++c) {
-            texts[c] = fieldText(record.fields[m_position[c]]);
-            if (hasControlCharacter(texts[c]))
-                problems.add(record.line, QStringLiteral("a coluna %1 tem caracteres de controle").arg(columnNames()[c]));
+        Question q;
+        for (QuestionColumn column : QuestionTexts) {
+            QString &text = q.text(column);
+            text = fieldText(record.fields[m_position[int(column)]]);
+            if (hasControlCharacter(text))
+                problems.add(record.line,
+                             QStringLiteral("a coluna %1 tem caracteres de controle").arg(questionField(column).name));
         }
         double id = std::nan("");
         if (m_mode == ImportMode::Update) {
-            const QString written = fieldText(record.fields[m_position[Id]]);
+            const QString written = fieldText(record.fields[m_position[int(QuestionColumn::Id)]]);
             if (const std::optional<double> named = idNamed(written))
                 id = *named;
             else
@@ -350,11 +358,9 @@ private:
                     m_lineOfId.insert(id, record.line);
             }
         }
-        if (checking ? skip(record.line, id, texts[Pergunta]) : m_skippedLines.contains(record.line))
+        if (checking ? skip(record.line, id, q.pergunta) : m_skippedLines.contains(record.line))
             return std::nullopt;
-        const QString answers[4] = {texts[Resp1], texts[Resp2], texts[Resp3], texts[Resp4]};
-        QuestionFields q{texts[Pergunta], texts[Resp1], texts[Resp2], texts[Resp3], texts[Resp4],
-                         correctAnswer(texts[Correta], answers), texts[Foto]};
+        q.correta = correctAnswer(q.correta, q.answers);
         if (!q.foto.trimmed().isEmpty())
             q.foto = storedPhoto(record.line, q.foto, std::isnan(id) ? QString() : m_bank.photoOfId.value(id));
         if (checking) {
@@ -366,7 +372,8 @@ private:
         }
         if (problems.count() != problemsBefore)
             return std::nullopt;
-        return QuestionRow{id, q.pergunta, q.resp1, q.resp2, q.resp3, q.resp4, q.correta, q.foto};
+        q.id = id;
+        return q;
     }
 
     // Where the photo that a record names is stored; with a problem, the name as written.
@@ -463,7 +470,7 @@ private:
     QHash<double, int> m_lineOfId;          // rows of an update, by their Id
     QSet<int> m_skippedLines;
     bool m_headerSeen = false, m_headerSound = false, m_headerStored = false;
-    int m_position[ColumnCount] {};
+    int m_position[QuestionColumnCount] {}; // by QuestionColumn: the column's place in the file
     qsizetype m_width = 0, m_headerFields = 0;
 };
 
@@ -513,7 +520,7 @@ ImportReport importQuestions(const QString &csvPath, const Bank &bank, ImportMod
     });
     if (!anyRecord && csv.error.isEmpty())
         import.problems.add(1, QStringLiteral("o arquivo está vazio; a primeira linha deve ser o cabeçalho %1")
-                                   .arg(columnNames().mid(0, QuestionColumns).join(QLatin1Char(';'))));
+                                   .arg(neededHeader(QStringLiteral(";"))));
     if (!csv.error.isEmpty())
         import.problems.add(csv.errorLine, csv.error);
     if (!import.problems.isEmpty())

@@ -26,7 +26,7 @@ private:
 // Says whether a photo can be shown: returns normally, or throws AppError with the reason.
 using PhotoCheck = std::function<void(const QString &path)>;
 // Warnings about a question that can be stored but will not show whole (see QuestionFit).
-using FitCheck = std::function<QStringList(const QuestionFields &question)>;
+using FitCheck = std::function<QStringList(const Question &question)>;
 // A copy of a photo fitted to the photo box (see PhotoFit), for a photo much larger than the box:
 // its file's bytes and name. None for a photo the box shows (nearly) whole. Throws AppError.
 struct FittedPhoto {

@@ -45,17 +45,18 @@ DataDirectoryReport buildDataDirectory(const QString &folder, const QString &sou
     const QDir sourceDir(source);
 
     // Everything is checked before anything is written.
-    QList<QuestionRow> rows = readQuestionSource(sourceDir.filePath(QStringLiteral("perguntas.tsv")));
+    QList<Question> rows = readQuestionSource(sourceDir.filePath(QStringLiteral("perguntas.tsv")));
     QStringList photos;
-    for (QuestionRow &row : rows) {
+    for (Question &row : rows) {
         const QString original = sourceDir.filePath(QStringLiteral("fotos/") + row.foto);
         if (!QFileInfo(original).isFile())
             throw AppError(QStringLiteral("a foto da pergunta %1 não existe: %2").arg(row.id).arg(original));
         const QString copy = QDir(report.photoFolder).filePath(row.foto);
-        if (copy.size() > 255 || !fitsWin1252(copy))
-            throw AppError(QStringLiteral("o caminho %1 não cabe no campo Foto (até 255 caracteres do "
+        const FieldDef &field = questionField(QuestionColumn::Foto);
+        if (copy.size() > field.size || !fitsWin1252(copy))
+            throw AppError(QStringLiteral("o caminho %1 não cabe no campo %2 (até %3 caracteres do "
                                           "Windows-1252); escolha uma pasta de dados de caminho mais curto")
-                               .arg(copy));
+                               .arg(copy, field.name, QString::number(field.size)));
         if (!photos.contains(row.foto))
             photos.append(row.foto);
         row.foto = copy;

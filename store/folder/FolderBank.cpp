@@ -136,9 +136,9 @@ QString FolderBank::accountPlace() const
     return QStringLiteral("em %1").arg(QDir(m_folder).filePath(QStringLiteral("inicial.db")));
 }
 
-void FolderBank::insertQuestions(const QList<QuestionRow> &rows) const { ::insertQuestions(m_folder, rows); }
+void FolderBank::insertQuestions(const QList<Question> &rows) const { ::insertQuestions(m_folder, rows); }
 
-QList<QuestionRow> FolderBank::readQuestions() const
+QList<Question> FolderBank::readQuestions() const
 {
     // A folder without the table is told how to make one.
     questionBankTable(absoluteFolder(m_folder));

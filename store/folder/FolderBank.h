@@ -23,8 +23,8 @@ public:
     void createRecordPlace() const override {}
     QString setAdminPassword(const QString &password) const override;
     QString accountPlace() const override;
-    void insertQuestions(const QList<QuestionRow> &rows) const override;
-    QList<QuestionRow> readQuestions() const override;
+    void insertQuestions(const QList<Question> &rows) const override;
+    QList<Question> readQuestions() const override;
     QString questionsPlace() const override;
     QString finishInterruptedImports() const override;
     std::unique_ptr<QuestionWrites> questionWrites() const override;

@@ -35,11 +35,12 @@ public:
             fail();
     }
     // Prepares `sql` in place of the statement prepared before.
-    void prepare(const char *sql)
+    void prepare(const QString &sql)
     {
         m_statement.reset();
-        guarded([&] { m_statement.emplace(m_db.get(), QString::fromUtf8(sql)); });
+        guarded([&] { m_statement.emplace(m_db.get(), sql); });
     }
+    void prepare(const char *sql) { prepare(QString::fromUtf8(sql)); }
     // An empty text and a number that is no number (NaN) are stored as blanks.
     void bindText(int index, const QString &text)
     {
@@ -48,6 +49,12 @@ public:
     void bindNumber(int index, double value)
     {
         guarded([&] { m_statement->bind(index, std::isnan(value) ? QVariant() : QVariant(value)); });
+    }
+    // Binds parameter n to the column at place n of the stored order (see questionColumnsSql()).
+    void bindQuestion(const Question &question)
+    {
+        for (QuestionColumn column : QuestionColumns)
+            guarded([&] { m_statement->bind(int(column) + 1, question.value(column)); });
     }
     // Runs the prepared statement once and makes it ready for the next values.
     void run()
@@ -67,6 +74,7 @@ public:
     QString columnText(int index) const { return m_statement->value(index).toString(); }
     double columnNumber(int index) const { return m_statement->value(index).toDouble(); }
     bool columnIsNull(int index) const { return !m_statement->value(index).isValid(); }
+    QVariant columnValue(int index) const { return m_statement->value(index); }
 
 private:
     template <typename Work>
@@ -124,11 +132,16 @@ void createQuestionTable(const QString &directory)
         (QStringLiteral("CREATE INDEX IdPergunta ON db(") + caseFoldedKey(QStringLiteral("\"Pergunta\""))
          + QStringLiteral(");"))
             .toUtf8();
+    QStringList columns;
+    for (const FieldDef &field : questionFields())
+        columns << field.name + (field.type == FieldType::String ? QLatin1String(" TEXT") : QLatin1String(" REAL"));
+    const QByteArray tableAndKey = QStringLiteral("BEGIN;"
+                                                  "CREATE TABLE db(%1);"
+                                                  "CREATE UNIQUE INDEX IdNumero ON db(Id);")
+                                       .arg(columns.join(QLatin1String(", ")))
+                                       .toUtf8();
     createTableFile(directory, QStringLiteral("Perguntas.DB"), [&](TableFile &table) {
-        table.exec("BEGIN;"
-                   "CREATE TABLE db(Pergunta TEXT, Resp1 TEXT, Resp2 TEXT, Resp3 TEXT, Resp4 TEXT,"
-                   " Correta TEXT, Id REAL, Foto TEXT);"
-                   "CREATE UNIQUE INDEX IdNumero ON db(Id);");
+        table.exec(tableAndKey.constData());
         table.exec(textIndex.constData());
         table.exec("COMMIT;");
     });
@@ -207,17 +220,30 @@ QString setAdminPassword(const QString &directory, const QString &password)
 
 namespace {
 
-constexpr const char *InsertQuestion = "INSERT INTO db(Pergunta, Resp1, Resp2, Resp3, Resp4, Correta, Id, Foto)"
-                                       " VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8)";
+// The statements on the question table, their columns in stored order: parameter n binds the
+// column at place n (TableFile::bindQuestion()).
+QString columnList(bool withId) { return questionColumnsSql(QStringLiteral("%1"), withId); }
 
-// Runs InsertQuestion, prepared on `table`, for `row` numbered `id`.
-void insertRow(TableFile &table, const QuestionRow &row, double id)
+const QString &insertQuestionSql()
 {
-    const QString texts[] = {row.pergunta, row.resp1, row.resp2, row.resp3, row.resp4, row.correta};
-    for (int i = 0; i < 6; ++i)
-        table.bindText(i + 1, storedFieldText(texts[i], 240));
-    table.bindNumber(7, id);
-    table.bindText(8, storedFieldText(row.foto, 255));
+    static const QString sql = QStringLiteral("INSERT INTO db(%1) VALUES (%2)")
+                                   .arg(columnList(true), questionColumnsSql(QStringLiteral("?%2")));
+    return sql;
+}
+
+const QString &updateQuestionSql()
+{
+    static const QString sql = QStringLiteral("UPDATE db SET %1 WHERE Id = ?%2")
+                                   .arg(questionColumnsSql(QStringLiteral("%1 = ?%2"), false),
+                                        QString::number(int(QuestionColumn::Id) + 1));
+    return sql;
+}
+
+// Runs the insert, prepared on `table`, for `row` numbered `id`, its texts cut to their fields.
+void insertRow(TableFile &table, Question row, double id)
+{
+    row.id = id;
+    table.bindQuestion(storedQuestion(row));
     table.run();
 }
 
@@ -225,30 +251,30 @@ void insertRow(TableFile &table, const QuestionRow &row, double id)
 template <typename Produce, typename IdOf>
 void insertRows(TableFile &table, Produce produce, IdOf idOf)
 {
-    table.prepare(InsertQuestion);
-    produce([&](const QuestionRow &row) { insertRow(table, row, idOf(row)); });
+    table.prepare(insertQuestionSql());
+    produce([&](const Question &row) { insertRow(table, row, idOf(row)); });
 }
 
 // The rows of a list, for insertRows.
-auto eachOf(const QList<QuestionRow> &rows)
+auto eachOf(const QList<Question> &rows)
 {
     return [&rows](const QuestionSink &add) {
-        for (const QuestionRow &row : rows)
+        for (const Question &row : rows)
             add(row);
     };
 }
 
 } // namespace
 
-void insertQuestions(const QString &directory, const QList<QuestionRow> &rows)
+void insertQuestions(const QString &directory, const QList<Question> &rows)
 {
     inTableFile(directory, QStringLiteral("Perguntas.DB"), "BEGIN", [&](TableFile &table) {
-        insertRows(table, eachOf(rows), [](const QuestionRow &row) { return row.id; });
+        insertRows(table, eachOf(rows), [](const Question &row) { return row.id; });
         return true;
     });
 }
 
-double appendQuestions(const QString &directory, const QList<QuestionRow> &rows)
+double appendQuestions(const QString &directory, const QList<Question> &rows)
 {
     return appendQuestions(directory, eachOf(rows));
 }
@@ -262,7 +288,7 @@ double appendQuestions(const QString &directory, const std::function<void(const 
         table.step();
         const double first = table.columnIsNull(0) ? 1 : std::floor(table.columnNumber(0)) + 1;
         double id = first;
-        insertRows(table, produce, [&id](const QuestionRow &) { return id++; });
+        insertRows(table, produce, [&id](const Question &) { return id++; });
         return first;
     });
 }
@@ -275,28 +301,24 @@ void storeQuestions(const QString &directory, const std::function<void(const Que
         double next = table.columnIsNull(0) ? 1 : std::floor(table.columnNumber(0)) + 1;
         // Three statements in turn on one connection: the current one is prepared again for each
         // row. A bank import is a few thousand rows; the cost is the disk's, not this.
-        produce([&](const QuestionRow &row) -> StoredRow {
-            StoredTexts stored = storedTexts(row);
+        produce([&](const Question &row) -> StoredRow {
+            Question stored = storedQuestion(row);
             if (!std::isnan(row.id)) {
-                table.prepare("SELECT Pergunta, Resp1, Resp2, Resp3, Resp4, Correta, Foto FROM db WHERE Id = ?1");
+                table.prepare(QStringLiteral("SELECT %1 FROM db WHERE Id = ?1").arg(columnList(false)));
                 table.bindNumber(1, row.id);
                 if (table.step()) {
-                    StoredTexts old;
-                    for (int i = 0; i < 7; ++i)
-                        old[size_t(i)] = table.columnText(i);
+                    Question old;
+                    for (size_t i = 0; i < QuestionTexts.size(); ++i)
+                        old.setValue(QuestionTexts[i], table.columnValue(int(i)));
                     if (sameAsStored(stored, old))
                         return {row.id, StoredAs::Unchanged};
-                    table.prepare("UPDATE db SET Pergunta = ?1, Resp1 = ?2, Resp2 = ?3, Resp3 = ?4, Resp4 = ?5,"
-                                  " Correta = ?6, Foto = ?8 WHERE Id = ?7");
-                    for (int i = 0; i < 6; ++i)
-                        table.bindText(i + 1, stored[size_t(i)]);
-                    table.bindNumber(7, row.id);
-                    table.bindText(8, stored[6]);
+                    table.prepare(updateQuestionSql());
+                    table.bindQuestion(stored);
                     table.run();
                     return {row.id, StoredAs::Replaced};
                 }
             }
-            table.prepare(InsertQuestion);
+            table.prepare(insertQuestionSql());
             insertRow(table, row, next);
             return {next++, StoredAs::Added};
         });
@@ -323,21 +345,15 @@ QString existingQuestionTable(const QString &directory)
     return path;
 }
 
-QList<QuestionRow> readQuestionTable(const QString &directory)
+QList<Question> readQuestionTable(const QString &directory)
 {
     TableFile table(existingQuestionTable(directory));
-    table.prepare("SELECT Pergunta, Resp1, Resp2, Resp3, Resp4, Correta, Id, Foto FROM db ORDER BY Id");
-    QList<QuestionRow> rows;
+    table.prepare(QStringLiteral("SELECT %1 FROM db ORDER BY Id").arg(columnList(true)));
+    QList<Question> rows;
     while (table.step()) {
-        QuestionRow row;
-        row.pergunta = table.columnText(0);
-        row.resp1 = table.columnText(1);
-        row.resp2 = table.columnText(2);
-        row.resp3 = table.columnText(3);
-        row.resp4 = table.columnText(4);
-        row.correta = table.columnText(5);
-        row.id = table.columnIsNull(6) ? std::nan("") : table.columnNumber(6);
-        row.foto = table.columnText(7);
+        Question row;
+        for (QuestionColumn column : QuestionColumns)
+            row.setValue(column, table.columnValue(int(column)));
         rows.append(row);
     }
     return rows;

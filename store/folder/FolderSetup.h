@@ -30,14 +30,14 @@ QString setAdminPassword(const QString &directory, const QString &password);
 
 // Adds `rows` to Perguntas.DB of `directory` in one transaction. Texts are stored as the table engine
 // stores them: cut to the field size, in Windows-1252 characters, an empty text as blank.
-void insertQuestions(const QString &directory, const QList<QuestionRow> &rows);
+void insertQuestions(const QString &directory, const QList<Question> &rows);
 
 // Adds `rows` to Perguntas.DB of `directory`, numbered on from one above the largest Id (from 1
 // in an empty table; the rows' own ids are not used), stored as insertQuestions() stores them.
 // One transaction, which takes the table's write lock before the largest Id is read: when any
 // step fails, or the table is locked by another program, the table is left as it was and
 // AppError says why. Returns the number of the first row added.
-double appendQuestions(const QString &directory, const QList<QuestionRow> &rows);
+double appendQuestions(const QString &directory, const QList<Question> &rows);
 // The same with the rows handed over one at a time: `produce` calls the function it is given once
 // for each row, so that the rows are never all in memory together. What `produce` throws undoes
 // the transaction, as any other failure does.
@@ -57,7 +57,7 @@ QString questionBankTable(const QString &folder);
 
 // Every question of Perguntas.DB of `directory` in Id order; a blank text reads as empty, a blank Id
 // as NaN.
-QList<QuestionRow> readQuestionTable(const QString &directory);
+QList<Question> readQuestionTable(const QString &directory);
 
 // The photos that the questions of Perguntas.DB of `directory` name, each once.
 QSet<QString> questionPhotos(const QString &directory);

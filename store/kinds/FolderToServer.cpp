@@ -51,7 +51,7 @@ ServerBankReport copyFolderToServer(const QString &folder, const QString &connec
     contents.questions = readQuestionTable(dataFolder);
     PhotoNames names;
     QStringList problems;
-    for (QuestionRow &row : contents.questions) {
+    for (Question &row : contents.questions) {
         if (row.foto.isEmpty())
             continue;
         if (const QString problem = photoFileProblem(row.foto); !problem.isEmpty())

@@ -62,7 +62,7 @@ ServerBankReport buildServerBank(const QString &connection, const QString &sourc
     contents.roles = roles;
     contents.questions = readQuestionSource(sourceDir.filePath(QStringLiteral("perguntas.tsv")));
     PhotoNames names;
-    for (QuestionRow &row : contents.questions) {
+    for (Question &row : contents.questions) {
         const QString file = sourceDir.filePath(QStringLiteral("fotos/") + row.foto);
         if (const QString problem = photoFileProblem(file); !problem.isEmpty())
             throw AppError(QStringLiteral("pergunta %1: %2").arg(row.id).arg(problem));

@@ -83,20 +83,16 @@ QString ServerBank::setAdminPassword(const QString &password) const
 
 QString ServerBank::accountPlace() const { return QStringLiteral("no %1").arg(description()); }
 
-void ServerBank::insertQuestions(const QList<QuestionRow> &rows) const
+void ServerBank::insertQuestions(const QList<Question> &rows) const
 {
-    QList<QuestionRow> stored;
+    QList<Question> stored;
     stored.reserve(rows.size());
-    for (QuestionRow row : rows) {
-        for (QString *text : {&row.pergunta, &row.resp1, &row.resp2, &row.resp3, &row.resp4, &row.correta})
-            *text = storedFieldText(*text, 240);
-        row.foto = storedFieldText(row.foto, 255);
-        stored.append(row);
-    }
+    for (const Question &row : rows)
+        stored.append(storedQuestion(row));
     insertServerQuestions(m_connection, stored);
 }
 
-QList<QuestionRow> ServerBank::readQuestions() const { return readServerQuestionTable(m_connection); }
+QList<Question> ServerBank::readQuestions() const { return readServerQuestionTable(m_connection); }
 
 QString ServerBank::questionsPlace() const { return QStringLiteral("do banco do %1").arg(description()); }
 

@@ -25,8 +25,8 @@ public:
     void createRecordPlace() const override;
     QString setAdminPassword(const QString &password) const override;
     QString accountPlace() const override;
-    void insertQuestions(const QList<QuestionRow> &rows) const override;
-    QList<QuestionRow> readQuestions() const override;
+    void insertQuestions(const QList<Question> &rows) const override;
+    QList<Question> readQuestions() const override;
     QString questionsPlace() const override;
     // An import on a server is one transaction: a killed one leaves nothing to finish.
     QString finishInterruptedImports() const override { return QString(); }

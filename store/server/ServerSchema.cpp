@@ -7,6 +7,21 @@
 
 #include <libpq-fe.h>
 
+namespace {
+
+// The columns of perguntas.db, in stored order, as CREATE TABLE declares them: `text` the type
+// of a text.
+QString questionColumnDeclarations(const QString &text)
+{
+    QStringList columns;
+    for (const FieldDef &field : questionFields())
+        columns << field.name.toLower() + QLatin1Char(' ')
+                + (field.type == FieldType::String ? text : QStringLiteral("double precision"));
+    return columns.join(QLatin1String(", "));
+}
+
+} // namespace
+
 void makeQuestionSchema(pg_conn *server)
 {
     // Texts are declared as a folder's table files declare them, without a size: the cursor
@@ -22,9 +37,7 @@ void makeQuestionSchema(pg_conn *server)
                       QStringLiteral("CREATE SCHEMA perguntas;"
                                      "CREATE FUNCTION perguntas.chave(texto text) RETURNS text"
                                      " LANGUAGE sql IMMUTABLE STRICT PARALLEL SAFE RETURN %1;"
-                                     "CREATE TABLE perguntas.db ("
-                                     " pergunta text%2, resp1 text%2, resp2 text%2, resp3 text%2, resp4 text%2,"
-                                     " correta text%2, id double precision, foto text%2,"
+                                     "CREATE TABLE perguntas.db (%6,"
                                      " linha bigint GENERATED ALWAYS AS IDENTITY PRIMARY KEY);"
                                      "CREATE UNIQUE INDEX idnumero ON perguntas.db (id);"
                                      "CREATE INDEX idordem ON perguntas.db (id, linha);"
@@ -43,7 +56,8 @@ void makeQuestionSchema(pg_conn *server)
                           .arg(serverCaseFoldExpression(QStringLiteral("texto")), QStringLiteral(" COLLATE \"C\""),
                                serverCaseFoldedKey(QStringLiteral("pergunta")))
                           .arg(MaxPhotoFileBytes)
-                          .arg(escapedLiteral(server, BankSchemaMark)));
+                          .arg(escapedLiteral(server, BankSchemaMark),
+                               questionColumnDeclarations(QStringLiteral("text COLLATE \"C\""))));
 }
 
 void refuseUnknownServer(pg_conn *server, const QString &where)

@@ -6,7 +6,6 @@
 #include "store/server/Libpq.h"
 #include "store/bank/QuestionCheck.h"
 #include "store/server/ServerSchema.h"
-#include "store/bank/Question.h"
 #include "store/core/Win1252.h"
 
 #include <QFile>
@@ -37,15 +36,34 @@ void refuseExistingTable(pg_conn *server, const QString &connection, const QStri
         throw AppError(QStringLiteral("A tabela já existe: %1 no %2").arg(table, serverName(connection)));
 }
 
-void insertRows(pg_conn *server, const QList<QuestionRow> &rows)
+// questionColumnsSql() as the statements on perguntas.db spell the columns: in lower case.
+// Parameter $n binds the column at place n of the stored order (boundValues()).
+QString serverColumnsSql(const QString &pattern, bool withId)
 {
-    const auto text = [](const QString &value) { return value.isEmpty() ? QVariant() : QVariant(value); };
-    for (const QuestionRow &row : rows)
-        runOnServer(server,
-                    QStringLiteral("INSERT INTO perguntas.db (pergunta, resp1, resp2, resp3, resp4, correta, id, foto)"
-                                   " VALUES ($1, $2, $3, $4, $5, $6, $7, $8)"),
-                    {text(row.pergunta), text(row.resp1), text(row.resp2), text(row.resp3), text(row.resp4),
-                     text(row.correta), std::isnan(row.id) ? QVariant() : QVariant(row.id), text(row.foto)});
+    return questionColumnsSql(pattern, withId).toLower();
+}
+
+const QString &insertQuestionSql()
+{
+    static const QString sql = QStringLiteral("INSERT INTO perguntas.db (%1) VALUES (%2)")
+                                   .arg(serverColumnsSql(QStringLiteral("%1"), true),
+                                        serverColumnsSql(QStringLiteral("$%2"), true));
+    return sql;
+}
+
+// The values of `question`'s columns in stored order.
+QList<QVariant> boundValues(const Question &question)
+{
+    QList<QVariant> values;
+    for (QuestionColumn column : QuestionColumns)
+        values.append(question.value(column));
+    return values;
+}
+
+void insertRows(pg_conn *server, const QList<Question> &rows)
+{
+    for (const Question &row : rows)
+        runOnServer(server, insertQuestionSql(), boundValues(row));
 }
 
 // Stores each photo, read from its file one at a time: a bank's photos together may not fit in
@@ -84,7 +102,7 @@ void createServerRecordTable(const QString &connection)
     });
 }
 
-void insertServerQuestions(const QString &connection, const QList<QuestionRow> &rows)
+void insertServerQuestions(const QString &connection, const QList<Question> &rows)
 {
     inTransaction(connection, [&](pg_conn *server) { insertRows(server, rows); });
 }
@@ -99,60 +117,45 @@ void storeServerQuestions(const QString &connection, const QList<ServerPhotoFile
         insertPhotos(server, photos);
         const PgResult largest = runOnServer(server, QStringLiteral("SELECT floor(max(id)) FROM perguntas.db"));
         double next = PQgetisnull(largest.get(), 0, 0) ? 1 : serverValue(largest.get(), 0, 0).toDouble() + 1;
-        const auto blankIfEmpty = [](const QString &text) { return text.isEmpty() ? QVariant() : QVariant(text); };
-        const auto bound = [&](const StoredTexts &texts, double id) {
-            QList<QVariant> values;
-            for (const QString &text : texts)
-                values.append(blankIfEmpty(text));
-            values.append(id);
-            return values;
-        };
-        produce([&](const QuestionRow &row) -> StoredRow {
-            StoredTexts texts = storedTexts(row);
+        produce([&](const Question &row) -> StoredRow {
+            Question stored = storedQuestion(row);
             if (!std::isnan(row.id)) {
-                const PgResult found = runOnServer(server, QStringLiteral("SELECT pergunta, resp1, resp2, resp3, resp4,"
-                                                                          " correta, foto FROM perguntas.db WHERE id = $1"),
+                const PgResult found = runOnServer(server,
+                                                   QStringLiteral("SELECT %1 FROM perguntas.db WHERE id = $1")
+                                                       .arg(serverColumnsSql(QStringLiteral("%1"), false)),
                                                    {row.id});
                 if (PQntuples(found.get()) > 0) {
-                    StoredTexts old;
-                    for (int i = 0; i < 7; ++i)
-                        old[size_t(i)] = serverValue(found.get(), 0, i).toString();
-                    if (sameAsStored(texts, old))
+                    Question old;
+                    for (size_t i = 0; i < QuestionTexts.size(); ++i)
+                        old.setValue(QuestionTexts[i], serverValue(found.get(), 0, int(i)));
+                    if (sameAsStored(stored, old))
                         return {row.id, StoredAs::Unchanged};
                     runOnServer(server,
-                                QStringLiteral("UPDATE perguntas.db SET pergunta = $1, resp1 = $2, resp2 = $3, resp3 = $4,"
-                                               " resp4 = $5, correta = $6, foto = $7 WHERE id = $8"),
-                                bound(texts, row.id));
+                                QStringLiteral("UPDATE perguntas.db SET %1 WHERE id = $%2")
+                                    .arg(serverColumnsSql(QStringLiteral("%1 = $%2"), false),
+                                         QString::number(int(QuestionColumn::Id) + 1)),
+                                boundValues(stored));
                     return {row.id, StoredAs::Replaced};
                 }
             }
-            runOnServer(server,
-                        QStringLiteral("INSERT INTO perguntas.db (pergunta, resp1, resp2, resp3, resp4, correta, foto, id)"
-                                       " VALUES ($1, $2, $3, $4, $5, $6, $7, $8)"),
-                        bound(texts, next));
+            stored.id = next;
+            runOnServer(server, insertQuestionSql(), boundValues(stored));
             return {next++, StoredAs::Added};
         });
     });
 }
 
-QList<QuestionRow> readServerQuestionTable(const QString &connection)
+QList<Question> readServerQuestionTable(const QString &connection)
 {
     const PgConnection server = connectToServer(connection);
-    const PgResult found = runOnServer(server.get(), QStringLiteral("SELECT pergunta, resp1, resp2, resp3, resp4, correta,"
-                                                                    " id, foto FROM perguntas.db ORDER BY id, linha"));
-    QList<QuestionRow> rows;
+    const PgResult found = runOnServer(server.get(), QStringLiteral("SELECT %1 FROM perguntas.db ORDER BY id, linha")
+                                                         .arg(serverColumnsSql(QStringLiteral("%1"), true)));
+    QList<Question> rows;
     rows.reserve(PQntuples(found.get()));
     for (int r = 0; r < PQntuples(found.get()); ++r) {
-        const auto text = [&](int column) { return serverValue(found.get(), r, column).toString(); };
-        QuestionRow row;
-        row.pergunta = text(0);
-        row.resp1 = text(1);
-        row.resp2 = text(2);
-        row.resp3 = text(3);
-        row.resp4 = text(4);
-        row.correta = text(5);
-        row.id = PQgetisnull(found.get(), r, 6) ? std::nan("") : serverValue(found.get(), r, 6).toDouble();
-        row.foto = text(7);
+        Question row;
+        for (QuestionColumn column : QuestionColumns)
+            row.setValue(column, serverValue(found.get(), r, int(column)));
         rows.append(row);
     }
     return rows;

@@ -16,9 +16,9 @@
 void createServerQuestionTable(const QString &connection);
 void createServerRecordTable(const QString &connection);
 // Adds `rows` (texts already cut to their fields) in one transaction.
-void insertServerQuestions(const QString &connection, const QList<QuestionRow> &rows);
+void insertServerQuestions(const QString &connection, const QList<Question> &rows);
 // Every question, in Id order (Bank::readQuestions()).
-QList<QuestionRow> readServerQuestionTable(const QString &connection);
+QList<Question> readServerQuestionTable(const QString &connection);
 
 // A photo for a bank: stored as `name`, read from the file `path` when it is stored.
 struct ServerPhotoFile {
@@ -37,7 +37,7 @@ void storeServerQuestions(const QString &connection, const QList<ServerPhotoFile
 // Everything a new bank on a server holds.
 struct ServerBankContents {
     ServerRoles roles;
-    QList<QuestionRow> questions; // stored as they are
+    QList<Question> questions; // stored as they are
     QList<ServerPhotoFile> photos;
     std::optional<Record> record;
 };

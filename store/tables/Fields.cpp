@@ -3,21 +3,6 @@
 #include "store/core/AppError.h"
 #include "store/core/Win1252.h"
 
-const QList<FieldDef> &questionFields()
-{
-    static const QList<FieldDef> fields = {
-        {QStringLiteral("Pergunta"), FieldType::String, 240},
-        {QStringLiteral("Resp1"), FieldType::String, 240},
-        {QStringLiteral("Resp2"), FieldType::String, 240},
-        {QStringLiteral("Resp3"), FieldType::String, 240},
-        {QStringLiteral("Resp4"), FieldType::String, 240},
-        {QStringLiteral("Correta"), FieldType::String, 240},
-        {QStringLiteral("Id"), FieldType::Number, 0},
-        {QStringLiteral("Foto"), FieldType::String, 255},
-    };
-    return fields;
-}
-
 const QList<FieldDef> &accountFields()
 {
     static const QList<FieldDef> fields = {

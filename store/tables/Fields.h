@@ -1,5 +1,6 @@
 #pragma once
-// The fields of a table as its cursor declares them, and the layouts of the two tables.
+// The fields of a table as its cursor declares them, and the layout of the account table (the
+// question table's is questionFields(), store/bank/Question.h).
 #include <QList>
 #include <QString>
 
@@ -17,9 +18,8 @@ struct ColumnInfo {
     QString declaredType;
 };
 
-// The layouts of the two tables, fields in their stored order.
-const QList<FieldDef> &questionFields(); // Pergunta, Resp1..Resp4, Correta, Id, Foto
-const QList<FieldDef> &accountFields();  // Login, Senha
+// The layout of the account table, fields in their stored order.
+const QList<FieldDef> &accountFields(); // Login, Senha
 
 // The characters a password can have: the size of the account's Senha field.
 constexpr int PasswordSize = 7;

@@ -42,7 +42,7 @@ TempDataDir::TempDataDir(int questionCount, const QString &password)
     picture.setText(QStringLiteral("Description"), QStringLiteral("Um retângulo azul"));
     picture.save(m_photo, "JPG");
 
-    QList<QuestionRow> rows;
+    QList<Question> rows;
     for (int id = 1; id <= questionCount; ++id)
         rows << sampleQuestion(id, foto());
     if (m_server) {
@@ -93,15 +93,13 @@ QString TempDataDir::wrongAnswerOf(int id)
     return QStringLiteral("%1 %2").arg(QChar(u'A' + (id + 1) % 4)).arg(id);
 }
 
-QuestionRow TempDataDir::sampleQuestion(int id, const QString &photo)
+Question TempDataDir::sampleQuestion(int id, const QString &photo)
 {
-    QuestionRow row;
+    Question row;
     row.id = id;
     row.pergunta = QStringLiteral("Pergunta %1").arg(id);
-    row.resp1 = QStringLiteral("A %1").arg(id);
-    row.resp2 = QStringLiteral("B %1").arg(id);
-    row.resp3 = QStringLiteral("C %1").arg(id);
-    row.resp4 = QStringLiteral("D %1").arg(id);
+    row.answers = {QStringLiteral("A %1").arg(id), QStringLiteral("B %1").arg(id), QStringLiteral("C %1").arg(id),
+                   QStringLiteral("D %1").arg(id)};
     row.correta = correctAnswerOf(id);
     row.foto = photo;
     return row;

@@ -38,7 +38,7 @@ public:
 
     // Question `id` as the sample rows hold it: "Pergunta id", answers "A id".."D id", the
     // correct one chosen by id.
-    static QuestionRow sampleQuestion(int id, const QString &photo);
+    static Question sampleQuestion(int id, const QString &photo);
     static QString correctAnswerOf(int id);
     static QString wrongAnswerOf(int id);
 
