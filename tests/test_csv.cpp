@@ -645,6 +645,9 @@ void CsvTest::roundTripChangesNothing()
         QCOMPARE(sheet.count("<c "), (rows.size() + 1) * 8);
         QCOMPARE(sheet.count("<c "), sheet.count(" t=\"s\""));
         QVERIFY(!sheet.contains("<f>"));
+        // The eight columns, and no other, are formatted as text for what a teacher types.
+        QCOMPARE(sheet.count("<col "), 8);
+        QVERIFY(sheet.contains("<col min=\"8\" max=\"8\""));
     }
 
     QString imported = exported;
