@@ -15,6 +15,13 @@ QString serverSetting(QSettings &settings)
         .trimmed();
 }
 
+// The bank that a [banco] servidor setting of `connection` chooses: the server it names, or the
+// data folder when it names none.
+BankLocation bankOfSetting(const QString &connection)
+{
+    return connection.isEmpty() ? BankLocation::folder(dataDirectory()) : BankLocation::server(connection);
+}
+
 // QSettings looks in the user's folder first and then in the system's (~/.config, then
 // /etc/xdg): the machine-wide setting of a lab, which one user may override. The native format is
 // what names the file jornada.conf on Linux (the INI format would name it jornada.ini); its text
@@ -28,16 +35,8 @@ QString serverSettingNow()
 
 } // namespace
 
-BankLocation bankInUse()
-{
-    const QString connection = serverSettingNow();
-    return connection.isEmpty() ? BankLocation::folder(dataDirectory()) : BankLocation::server(connection);
-}
+BankLocation bankInUse() { return bankOfSetting(serverSettingNow()); }
 
 QString serverInUse() { return serverSettingNow(); }
 
-BankLocation bankChosenBy(QSettings &settings)
-{
-    const QString connection = serverSetting(settings);
-    return connection.isEmpty() ? BankLocation::folder(dataDirectory()) : BankLocation::server(connection);
-}
+BankLocation bankChosenBy(QSettings &settings) { return bankOfSetting(serverSetting(settings)); }

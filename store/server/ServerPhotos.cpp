@@ -124,7 +124,5 @@ QByteArray ServerPhotos::read(const QString &name)
 
 bool ServerPhotos::contains(const QString &name)
 {
-    const std::shared_ptr<ServerEngine> server = ServerEngine::forConnection(m_connection);
-    return PQntuples(server->execute(QStringLiteral("SELECT 1 FROM perguntas.fotos WHERE nome = :NOME"), {name}).get())
-        == 1;
+    return ServerBankPhotos(m_connection, PhotoThread::Screens).has(name);
 }
